@@ -1,0 +1,71 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tovarin {
+
+// Every error the program reports derives from Exception; the form's dispatcher shows its message in the
+// general error box. The messages are the ones the program has always shown.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    [[nodiscard]] const std::string& Message() const { return message_; }
+    [[nodiscard]] const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+// A failed open, seek, read, write or close of a game file. The code is the file layer's code (2, 3, 4, 5,
+// 100, 101, 106) or the operating system's own error number.
+class EInOutError : public Exception {
+public:
+    explicit EInOutError(int code);
+    EInOutError(int code, std::string message) : Exception(std::move(message)), ErrorCode(code) {}
+    int ErrorCode;
+};
+
+// A value outside an 8-bit or 16-bit field, or an index outside a fixed table.
+class ERangeError : public Exception {
+public:
+    ERangeError() : Exception("Range check error") {}
+};
+
+// Position arithmetic that left the signed 32-bit range.
+class EIntOverflow : public Exception {
+public:
+    EIntOverflow() : Exception("Integer overflow") {}
+};
+
+// A box that holds no integer when a value is taken from it.
+class EConvertError : public Exception {
+public:
+    explicit EConvertError(const std::string& text) : Exception("'" + text + "' is not a valid integer value") {}
+};
+
+// The platform refused an INI write.
+class EIniFileException : public Exception {
+public:
+    explicit EIniFileException(const std::string& path) : Exception("Unable to write to " + path) {}
+};
+
+// An item index beyond a list's items.
+class EStringListError : public Exception {
+public:
+    EStringListError() : Exception("List index out of bounds") {}
+};
+
+// A float that has no 32-bit integer value (NaN, infinite, or too large) was to be rounded.
+class EInvalidOp : public Exception {
+public:
+    EInvalidOp() : Exception("Invalid floating point operation") {}
+};
+
+// Ending the program on purpose (a fatal condition at start-up or a missing ship file). Not an Exception, so
+// no dispatcher catches it: it travels to the program entry, which turns it into the exit code.
+struct ProgramEnded {
+    int ExitCode;
+};
+
+}  // namespace tovarin

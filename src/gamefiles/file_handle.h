@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One open game file, closed when the handle goes out of scope. Opening never creates a file (except
+// CreateNew) and shares the file with other processes for reading only. Every failure throws EInOutError
+// with the code the file layer reports.
+namespace tovarin {
+
+class GameFileHandle {
+public:
+    // Opens an existing file for reading and writing.
+    static GameFileHandle OpenExisting(const std::string& path);
+    // Creates the file anew (an existing one is emptied) for reading and writing.
+    static GameFileHandle CreateNew(const std::string& path);
+
+    GameFileHandle(GameFileHandle&& other) noexcept;
+    GameFileHandle& operator=(GameFileHandle&&) = delete;
+    GameFileHandle(const GameFileHandle&) = delete;
+    GameFileHandle& operator=(const GameFileHandle&) = delete;
+    ~GameFileHandle();
+
+    // Moves to the position; a negative one fails with code 131.
+    void Seek(std::int64_t position);
+    [[nodiscard]] std::int64_t Size();
+    // Reads up to count bytes; returns how many were read (fewer only at the end of the file).
+    std::int64_t Read(std::uint8_t* buffer, std::int64_t count);
+    // Writes the bytes; a short write is "Disk full".
+    void Write(const std::uint8_t* buffer, std::int64_t count);
+    // Forces the written bytes to the disk.
+    void Flush();
+    // Closes now, reporting a failure; the destructor closes quietly.
+    void Close();
+
+private:
+    explicit GameFileHandle(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_;
+};
+
+// Renames `from` over `to`, replacing it; a failure throws EInOutError.
+void ReplaceFile(const std::string& from, const std::string& to);
+
+}  // namespace tovarin

@@ -1,0 +1,124 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
+
+namespace tovarin {
+
+namespace {
+
+constexpr int kNegativeSeek = 131;
+
+// The file layer's codes for the errors a player can cause; anything else keeps the system's number.
+int CodeOf(int error) {
+    switch (error) {
+        case ENOENT: return 2;
+        case ENOTDIR: return 3;
+        case EMFILE:
+        case ENFILE: return 4;
+        case EACCES:
+        case EPERM:
+        case EROFS: return 5;
+        case ENOSPC: return 101;
+        default: return error;
+    }
+}
+
+[[noreturn]] void Fail() { throw EInOutError(CodeOf(errno)); }
+
+// A file marked read-only (no write-permission bit) is refused as Windows refuses a read-only file, also to
+// root, who could otherwise write it anyway.
+bool MarkedReadOnly(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
+    if (MarkedReadOnly(path)) throw EInOutError(5);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) Fail();
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throw EInOutError(5);
+    }
+    return GameFileHandle(fd);
+}
+
+GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
+    if (MarkedReadOnly(path)) throw EInOutError(5);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) Fail();
+    return GameFileHandle(fd);
+}
+
+GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+
+GameFileHandle::~GameFileHandle() {
+    if (handle_ >= 0) ::close(Descriptor(handle_));
+}
+
+void GameFileHandle::Seek(std::int64_t position) {
+    if (position < 0) throw EInOutError(kNegativeSeek);
+    if (::lseek(Descriptor(handle_), static_cast<off_t>(position), SEEK_SET) < 0) Fail();
+}
+
+std::int64_t GameFileHandle::Size() {
+    struct stat info {};
+    if (::fstat(Descriptor(handle_), &info) != 0) Fail();
+    return info.st_size;
+}
+
+std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            Fail();
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        const ssize_t put = ::write(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            if (errno == ENOSPC) throw EInOutError(101);
+            Fail();
+        }
+        if (put == 0) throw EInOutError(101);
+        done += put;
+    }
+}
+
+void GameFileHandle::Flush() {
+    if (::fsync(Descriptor(handle_)) != 0) Fail();
+}
+
+void GameFileHandle::Close() {
+    const int fd = Descriptor(handle_);
+    handle_ = -1;
+    if (::close(fd) != 0) Fail();
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+    if (MarkedReadOnly(to)) throw EInOutError(5);
+    if (std::rename(from.c_str(), to.c_str()) != 0) Fail();
+}
+
+}  // namespace tovarin

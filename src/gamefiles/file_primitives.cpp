@@ -1,0 +1,181 @@
+#include "gamefiles/file_primitives.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
+#include "gamefiles/narrowing.h"
+#include "gamefiles/numbers.h"
+
+namespace tovarin {
+
+namespace {
+
+constexpr std::int64_t kCopyBlock = 1024;
+constexpr std::int64_t kSearchBlock = 64 * 1024;
+
+void CheckCount(std::int32_t count, std::size_t bufferSize) {
+    if (count > 0 && static_cast<std::size_t>(count) > bufferSize) throw ERangeError();
+}
+
+}  // namespace
+
+void WriteByteAt(const std::string& file, std::int32_t position, std::uint8_t value) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(position);
+    handle.Write(&value, 1);
+    handle.Close();
+}
+
+void WriteBytesAt(const std::string& file, std::int32_t position, std::span<const std::uint8_t> buffer,
+                  std::int32_t count) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(position);
+    const std::int32_t available = std::min<std::int64_t>(std::max(count, 0), static_cast<std::int64_t>(buffer.size()));
+    handle.Write(buffer.data(), available);
+    handle.Close();
+    CheckCount(count, buffer.size());
+}
+
+void CopyFileBytes(const std::string& source, const std::string& destination) {
+    GameFileHandle from = GameFileHandle::OpenExisting(source);
+    // The copy goes into a sibling of the destination and replaces it only when complete, so the player's
+    // file is never left half-written.
+    const std::string partial = destination + ".part~";
+    try {
+        GameFileHandle to = GameFileHandle::CreateNew(partial);
+        std::vector<std::uint8_t> block(kCopyBlock);
+        for (;;) {
+            const std::int64_t got = from.Read(block.data(), kCopyBlock);
+            if (got == 0) break;
+            to.Write(block.data(), got);
+        }
+        to.Flush();
+        to.Close();
+        from.Close();
+        ReplaceFile(partial, destination);
+    } catch (...) {
+        DeleteFileAt(partial);
+        throw;
+    }
+}
+
+void SplitWord(std::int32_t value, std::uint8_t& low, std::uint8_t& high) {
+    const std::int32_t quotient = value / 256;
+    high = ToByte(quotient);
+    low = ToByte(value - quotient * 256);
+}
+
+std::int32_t ReadBytesAt(const std::string& file, std::int32_t position, std::span<std::uint8_t> buffer,
+                         std::int32_t count) {
+    CheckCount(count, buffer.size());
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(position);
+    const auto got = count > 0 ? handle.Read(buffer.data(), count) : 0;
+    handle.Close();
+    return static_cast<std::int32_t>(got);
+}
+
+std::uint8_t ReadByteAt(const std::string& file, std::int32_t position) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(position);
+    std::uint8_t value = 0;
+    if (handle.Read(&value, 1) != 1) throw EInOutError(100);
+    handle.Close();
+    return value;
+}
+
+std::int32_t ReadStringAt(const std::string& file, std::int32_t position, std::string& text) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(position);
+    std::int32_t consumed = 0;
+    for (;;) {
+        std::uint8_t c = 0;
+        if (handle.Read(&c, 1) != 1) throw EInOutError(100);
+        ++consumed;
+        if (c == 0) break;
+        text.push_back(static_cast<char>(c));
+    }
+    handle.Close();
+    return consumed;
+}
+
+// One buffered pass over the file, with the result of comparing at every position from start on: the first
+// match after position 0 wins; a match at 0 counts only when nothing matches later.
+std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int32_t start) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    const std::int64_t size = handle.Size();
+    const std::int64_t first = start;
+    if (first > size - 8) {
+        handle.Close();
+        return -1;
+    }
+    handle.Seek(first);
+    bool matchAtZero = false;
+    std::vector<std::uint8_t> window;
+    window.reserve(kSearchBlock + marker.size());
+    std::int64_t windowStart = first;  // file offset of window[0]
+    std::vector<std::uint8_t> block(kSearchBlock);
+    for (;;) {
+        const std::int64_t got = handle.Read(block.data(), kSearchBlock);
+        if (got == 0) break;
+        window.insert(window.end(), block.begin(), block.begin() + got);
+        auto from = window.begin();
+        for (;;) {
+            const auto hit = std::search(from, window.end(), marker.begin(), marker.end());
+            if (hit == window.end()) break;
+            const std::int64_t position = windowStart + (hit - window.begin());
+            if (position > 0) {
+                handle.Close();
+                return static_cast<std::int32_t>(position);
+            }
+            matchAtZero = true;
+            from = hit + 1;
+        }
+        // Keep the last 7 bytes: a marker may straddle two blocks.
+        const std::size_t keep = std::min<std::size_t>(window.size(), marker.size() - 1);
+        windowStart += static_cast<std::int64_t>(window.size() - keep);
+        window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(keep));
+    }
+    handle.Close();
+    return matchAtZero ? 0 : -1;
+}
+
+void AdjustWordAt(const std::string& file, std::int32_t position, std::int32_t delta, bool subtract) {
+    std::array<std::uint8_t, 2> bytes{};
+    ReadBytesAt(file, position, bytes, 2);
+    const std::int64_t value = MakeWord(bytes[1], bytes[0]);
+    const std::int64_t updated = subtract ? value - delta : value + delta;
+    if (updated < 0 || updated > 65535) throw ERangeError();
+    std::uint8_t low = 0;
+    std::uint8_t high = 0;
+    SplitWord(static_cast<std::int32_t>(updated), low, high);
+    const std::array<std::uint8_t, 2> written{high, low};
+    WriteBytesAt(file, position, written, 2);
+}
+
+std::int32_t ReadFloatAt(const std::string& file, std::int32_t position, float& value, std::int32_t back) {
+    const std::int32_t at = AddPos(position, -static_cast<std::int64_t>(back));
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(at);
+    std::array<std::uint8_t, 4> bytes{};
+    if (handle.Read(bytes.data(), 4) != 4) throw EInOutError(100);
+    handle.Close();
+    value = FloatFromBits(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+    return DisplayValue(value);
+}
+
+void WriteLongAt(const std::string& file, std::int32_t position, std::int32_t back, std::uint32_t value) {
+    const std::int32_t at = AddPos(position, -static_cast<std::int64_t>(back));
+    const std::array<std::uint8_t, 4> bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                            static_cast<std::uint8_t>(value >> 16),
+                                            static_cast<std::uint8_t>(value >> 24)};
+    GameFileHandle handle = GameFileHandle::OpenExisting(file);
+    handle.Seek(at);
+    handle.Write(bytes.data(), 4);
+    handle.Close();
+}
+
+}  // namespace tovarin

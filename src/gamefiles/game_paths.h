@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovarin {
+
+// The native path of a game file: the game folder (with its trailing separator) joined with a name written
+// with backslashes, as the catalogue and the program write them ("Ships\switch.dat"). Off Windows the
+// backslashes become slashes, and a path component that does not exist with its exact spelling is matched
+// without regard to case, because installations copied from Windows mix cases freely.
+[[nodiscard]] std::string GamePath(const std::string& gameFolder, std::string_view relativeName);
+
+// The folder part of a full path, up to and including the last separator ("\", "/" or ":").
+[[nodiscard]] std::string FolderOf(const std::string& fullPath);
+
+}  // namespace tovarin

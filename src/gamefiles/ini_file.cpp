@@ -1,0 +1,73 @@
+#include "gamefiles/ini_file.h"
+
+#include <array>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/profile_strings.h"
+
+namespace tovarin {
+
+namespace {
+
+constexpr std::uint32_t kValueBufferSize = 1024;
+constexpr std::uint32_t kSectionBufferSize = 8192;
+
+}  // namespace
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) const {
+    std::array<char, kValueBufferSize> buffer{};
+    const std::uint32_t length = GetProfileString(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                                                  kValueBufferSize, fileName_.c_str());
+    return std::string(buffer.data(), length);
+}
+
+std::int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key,
+                                   std::int32_t defaultValue) const {
+    return IniTextToInt(ReadString(section, key, ""), defaultValue);
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+// The names come back NUL-separated with a final NUL. A name cut short by the buffer's end is dropped: it
+// sits directly before the buffer's last two NULs.
+void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& names) const {
+    names.clear();
+    std::array<char, kSectionBufferSize> buffer{};
+    const std::uint32_t length =
+        GetProfileString(section.c_str(), nullptr, "", buffer.data(), kSectionBufferSize, fileName_.c_str());
+    const bool cut = length == kSectionBufferSize - 2;
+    std::size_t begin = 0;
+    while (begin < length && buffer[begin] != '\0') {
+        std::size_t end = begin;
+        while (end < length && buffer[end] != '\0') ++end;
+        if (cut && end >= length) break;
+        names.emplace_back(buffer.data() + begin, end - begin);
+        begin = end + 1;
+    }
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
+    if (!WriteProfileString(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str())) {
+        throw EIniFileException(fileName_);
+    }
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) const {
+    WriteString(section, key, IntToStr(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) const {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& key) const {
+    if (!WriteProfileString(section.c_str(), key.c_str(), nullptr, fileName_.c_str())) {
+        throw EIniFileException(fileName_);
+    }
+}
+
+}  // namespace tovarin

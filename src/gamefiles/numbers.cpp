@@ -1,0 +1,129 @@
+#include "gamefiles/numbers.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "gamefiles/errors.h"
+
+namespace tovarin {
+
+// Display and storage scaling happen in 80-bit extended precision, rounded once at the end.
+static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the x87 80-bit format");
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// One or more hexadecimal digits whose value fits 32 bits, read as a signed pattern.
+std::optional<std::int32_t> ParseHex(std::string_view digits) {
+    if (digits.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        const int digit = HexDigit(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<std::uint64_t>(digit);
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+std::optional<std::int32_t> ParseDecimal(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > INT32_MAX) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+long double DisplayFactor(Scale scale) {
+    switch (scale) {
+        case Scale::Milli: return 1000.0L;
+        case Scale::Centi: return 100.0L;
+        case Scale::One: break;
+    }
+    return 1.0L;
+}
+
+long double StorageFactor(Scale scale) {
+    switch (scale) {
+        case Scale::Milli: return 0.001L;
+        case Scale::Centi: return 0.01L;
+        case Scale::One: break;
+    }
+    return 1.0L;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> TryStrToInt(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    if (!text.empty() && text.front() == '$') return ParseHex(text.substr(1));
+    return ParseDecimal(text);
+}
+
+std::int32_t StrToInt(std::string_view text) {
+    const auto value = TryStrToInt(text);
+    if (!value) throw EConvertError(std::string(text));
+    return *value;
+}
+
+std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+
+std::int32_t IniTextToInt(std::string_view text, std::int32_t defaultValue) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        return ParseHex(text.substr(2)).value_or(defaultValue);
+    }
+    return TryStrToInt(text).value_or(defaultValue);
+}
+
+std::int32_t RoundHalfEven(long double value) {
+    if (!std::isfinite(value)) throw EInvalidOp();
+    const long double rounded = std::nearbyint(value);  // the default rounding mode: to nearest, ties to even
+    if (rounded < -2147483648.0L || rounded > 2147483647.0L) throw EInvalidOp();
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int32_t DisplayValue(float stored, Scale scale) {
+    return RoundHalfEven(static_cast<long double>(stored) * DisplayFactor(scale));
+}
+
+bool IsDisplayable(float stored, Scale scale) {
+    try {
+        (void)DisplayValue(stored, scale);
+        return true;
+    } catch (const EInvalidOp&) {
+        return false;
+    }
+}
+
+float StoredValue(std::int32_t entered, Scale scale) {
+    return static_cast<float>(static_cast<long double>(entered) * StorageFactor(scale));
+}
+
+std::uint32_t FloatBits(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float FloatFromBits(std::uint32_t bits) {
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+}  // namespace tovarin

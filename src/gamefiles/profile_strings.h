@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// The Windows profile-string functions. On Windows these are the real ones from kernel32; elsewhere ours,
+// written to behave as the Windows ones do (section and key names without regard to case, blanks and one
+// pair of quotes removed around values, a replaced value changing only its own line, nothing cached).
+namespace tovarin {
+
+// Reads a value (or, with a null key, the section's key names separated by NULs and ended by a further
+// NUL) into the buffer. Returns the number of characters copied, not counting the terminating NUL.
+std::uint32_t GetProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               std::uint32_t size, const char* file);
+
+// Writes a value (a null value deletes the key, a null key deletes the section). False when the platform
+// refused, for example for a read-only file or a missing folder.
+bool WriteProfileString(const char* section, const char* key, const char* value, const char* file);
+
+}  // namespace tovarin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/layout.h"
+
+namespace tovarin {
+
+class Platform;
+
+// What every window of the program shares: its controls by name, the focused control, and the dispatcher
+// through which every event from outside runs.
+class TForm {
+public:
+    explicit TForm(Platform& platform);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    // Any of the form's controls by its name ("Edit29", "ComboBox1"), or nullptr.
+    [[nodiscard]] TControl* FindComponent(std::string_view name) const;
+    // Every control in the order it was created.
+    [[nodiscard]] const std::vector<TControl*>& Components() const { return components_; }
+
+    [[nodiscard]] TControl* Focused() const { return focused_; }
+    void SetFocused(TControl* control) { focused_ = control; }
+
+    [[nodiscard]] const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+
+    // Runs an event handler. An Exception ends the handler's work at the failing step and is shown in the
+    // general error box with a full stop; ProgramEnded passes through to the program entry.
+    void Dispatch(const std::function<void()>& handler);
+
+    // The window is closed by its handlers (Exit, the booster dialog's OK); the front-end then ends its loop.
+    void Close() { closed_ = true; }
+    [[nodiscard]] bool Closed() const { return closed_; }
+    void Reopen() { closed_ = false; }
+
+    [[nodiscard]] Platform& GetPlatform() const { return platform_; }
+
+    // Called by TControl's constructor.
+    void Register(TControl& control);
+
+protected:
+    // Gives each control its caption, text and visibility from the layout, and creates the static labels,
+    // group boxes and rules of the layout that the program's logic never touches.
+    void ApplyLayout(const std::vector<LayoutRow>& rows);
+
+private:
+    Platform& platform_;
+    std::vector<TControl*> components_;
+    std::vector<std::unique_ptr<TControl>> statics_;
+    TControl* focused_ = nullptr;
+    std::string caption_;
+    bool closed_ = false;
+};
+
+}  // namespace tovarin

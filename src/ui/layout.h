@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string_view>
+
+namespace tovarin {
+
+enum class ControlKind {
+    PageControl,
+    TabSheet,
+    GroupBox,
+    Label,
+    Bevel,
+    Edit,
+    ComboBox,
+    ListBox,
+    CheckBox,
+    Button,
+    UpDown,
+    Memo,
+};
+
+// One control of a window: where it stands and what it starts with. Positions are in pixels relative to the
+// parent's client area (the form's, a tab page's or a group box's), as the window is designed at 96 DPI.
+struct LayoutRow {
+    std::string_view Name;
+    ControlKind Kind;
+    std::string_view Parent;  // "" for the form itself
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+    std::string_view Caption = {};  // caption, an edit box's initial text, or a memo's text ("\n" between lines)
+    int TabOrder = -1;              // within the parent; -1 for controls that take no focus
+    int DropDownRows = 0;           // drop-down lists: rows shown when opened
+    bool Visible = true;
+    bool ReadOnly = false;          // edit boxes and memos
+    bool Grey = false;              // text drawn greyed (the booster dialog's copies of other values)
+    bool Borderless = false;        // edit boxes without a frame
+    bool Bold = false;              // large bold type (the About page's title)
+    std::string_view FocusControl = {};  // labels: the control their "&" mnemonic focuses
+};
+
+}  // namespace tovarin
