@@ -1,0 +1,91 @@
+#include "testkit/game_folder.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace tovarin::testkit {
+
+namespace fs = std::filesystem;
+
+std::string IniText(const std::vector<IniSection>& sections) {
+    std::string text;
+    for (const IniSection& section : sections) {
+        text += "[" + section.Name + "]\r\n";
+        for (const auto& [key, value] : section.Keys) text += key + "=" + value + "\r\n";
+    }
+    return text;
+}
+
+GameFolder::GameFolder(Edition edition) : edition_(edition) {
+    const bool nightwatch = edition_ == Edition::Nightwatch;
+    const std::string exe = nightwatch ? "nightwatch.exe" : "ashfall.exe";
+    WriteText(exe, "MZ stand-in for the game's executable\r\n");
+    Catalogue = {{"Info", {{"Run", exe}, {"VK", nightwatch ? "Vantorsk Ashfall: Nightwatch" : "Vantorsk Ashfall"}}}};
+    WriteCatalogue();
+}
+
+std::string GameFolder::PathOf(const std::string& relativeName) const {
+    std::string native = relativeName;
+    std::replace(native.begin(), native.end(), '\\', static_cast<char>(fs::path::preferred_separator));
+    return (temp_.Path() / native).string();
+}
+
+std::string GameFolder::CatalogueName() const {
+    return edition_ == Edition::Nightwatch ? "nwinfo.dat" : "vskinfo.dat";
+}
+
+void GameFolder::WriteFile(const std::string& relativeName, const Bytes& bytes) const {
+    const fs::path path = PathOf(relativeName);
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void GameFolder::WriteText(const std::string& relativeName, const std::string& text) const {
+    WriteFile(relativeName, Bytes(text.begin(), text.end()));
+}
+
+Bytes GameFolder::ReadFile(const std::string& relativeName) const {
+    std::ifstream in(PathOf(relativeName), std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + relativeName);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string GameFolder::ReadText(const std::string& relativeName) const {
+    const Bytes bytes = ReadFile(relativeName);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool GameFolder::Exists(const std::string& relativeName) const { return fs::exists(PathOf(relativeName)); }
+
+void GameFolder::Remove(const std::string& relativeName) const { fs::remove(PathOf(relativeName)); }
+
+void GameFolder::MakeReadOnly(const std::string& relativeName) const {
+    fs::permissions(PathOf(relativeName), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+void GameFolder::WriteCatalogue() const { WriteText(CatalogueName(), IniText(Catalogue)); }
+
+void GameFolder::SetCatalogueKey(const std::string& section, const std::string& key, const std::string& value) {
+    auto owner = std::find_if(Catalogue.begin(), Catalogue.end(), [&](const IniSection& s) { return s.Name == section; });
+    if (owner == Catalogue.end()) {
+        Catalogue.push_back({section, {}});
+        owner = Catalogue.end() - 1;
+    }
+    auto entry = std::find_if(owner->Keys.begin(), owner->Keys.end(), [&](const auto& k) { return k.first == key; });
+    if (entry == owner->Keys.end()) {
+        owner->Keys.emplace_back(key, value);
+    } else {
+        entry->second = value;
+    }
+    WriteCatalogue();
+}
+
+}  // namespace tovarin::testkit

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testkit/temp_folder.h"
+
+namespace tovarin::testkit {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// An INI file written as text, sections and keys in the order given, lines ended by CR LF.
+struct IniSection {
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> Keys;
+};
+[[nodiscard]] std::string IniText(const std::vector<IniSection>& sections);
+
+enum class Edition { Base, Nightwatch };
+
+// A game installation in a temporary folder: the game's executable and a catalogue naming it, plus whatever
+// ships, tables, archives and INI files a test adds. Files are named with backslashes as the program names
+// them ("Ships\switch.dat"); missing folders are created.
+class GameFolder {
+public:
+    explicit GameFolder(Edition edition = Edition::Base);
+
+    // The game folder with its trailing separator, as the program's platform reports it.
+    [[nodiscard]] std::string Folder() const { return temp_.WithSeparator(); }
+    // The native path of a file in the folder.
+    [[nodiscard]] std::string PathOf(const std::string& relativeName) const;
+    [[nodiscard]] std::string CatalogueName() const;
+
+    void WriteFile(const std::string& relativeName, const Bytes& bytes) const;
+    void WriteText(const std::string& relativeName, const std::string& text) const;
+    [[nodiscard]] Bytes ReadFile(const std::string& relativeName) const;
+    [[nodiscard]] std::string ReadText(const std::string& relativeName) const;
+    [[nodiscard]] bool Exists(const std::string& relativeName) const;
+    void Remove(const std::string& relativeName) const;
+    // Clears every write-permission bit, as Windows marks a file read-only.
+    void MakeReadOnly(const std::string& relativeName) const;
+
+    // The catalogue's sections; WriteCatalogue() writes them out (the constructor writes the Info section).
+    std::vector<IniSection> Catalogue;
+    void WriteCatalogue() const;
+    // Sets or adds a key of a catalogue section (the section is added at the end when new) and writes it out.
+    void SetCatalogueKey(const std::string& section, const std::string& key, const std::string& value);
+
+private:
+    TempFolder temp_;
+    Edition edition_;
+};
+
+}  // namespace tovarin::testkit
