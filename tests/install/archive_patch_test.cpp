@@ -94,8 +94,8 @@ TEST(ArchivePatchTest, AnEntryWithoutPositionIsSkippedTheOthersArePatchedAndTheI
     }
 }
 
-// Failures of the file layer: the system's words for the code come first, then the program's reason. Each
-// archive cannot be read at the last position, so the installation starts without a question.
+// Failures of the file layer: the system's words for the code come first, then the program's reason. Neither
+// archive can be read at the last position, so start-up installs at once, without a question.
 TEST(ArchivePatchTest, AFileErrorStopsTheInstallationAtTheFailingEntry) {
     struct Case {
         std::string Name;

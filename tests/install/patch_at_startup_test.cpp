@@ -118,32 +118,5 @@ TEST(PatchAtStartupTest, NoEndsTheProgramWithoutTouchingAnything) {
     EXPECT_FALSE(game.Exists(kRecord));
 }
 
-// The question names the edition the catalogue describes.
-TEST(PatchAtStartupTest, TheQuestionNamesTheExpansion) {
-    GameFolder game(Edition::Nightwatch);
-    game.WriteFile(kArchive, ArchiveBytes(50));
-    ListPositions(game, {10});
-
-    const EditorRun run = StartEditor(game);
-
-    EXPECT_EQ(run.Exit, 0);
-    EXPECT_EQ(run.Boxes, (Texts{"Question: Install Tovarin for Vantorsk Ashfall: Nightwatch?"}));
-}
-
-// An archive that cannot be read at the last position is patched at once; here the installation then fails
-// too, and its messages are the first the player sees.
-TEST(PatchAtStartupTest, AnUnreadableArchiveIsInstalledWithoutAsking) {
-    GameFolder game;
-    game.WriteFile(kArchive, ArchiveBytes(50));
-    ListPositions(game, {10, 60});
-
-    const EditorRun run = StartEditor(game, {}, {false});
-
-    EXPECT_EQ(run.Exit, 0);
-    EXPECT_EQ(run.Boxes, (Texts{"Message: Cannot create another system semaphore",
-                                "Message: Install failed: Read beyond end of file"}));
-    EXPECT_EQ(game.ReadFile(kArchive)[10], kMark) << "the entry before the failing one was patched";
-}
-
 }  // namespace
 }  // namespace tovarin::testkit
