@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/numbers.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -44,6 +45,23 @@ void AddMissingIdentityEntries(const TForm1& form, const std::vector<std::string
 }
 
 void SelectFirst(TComboBox& list) { list.SetItemIndex(0); }
+
+enum class PatchState { NotListed, InPlace, NotInPlace, Unreadable };
+
+// The archive's last listed byte tells whether the patch is in place: installation patches the listed bytes in
+// order, so an installation that stopped part-way leaves the last one unmarked.
+PatchState ProbePatch(const TForm1& form) {
+    constexpr std::uint8_t kPatchMark = 65;  // "A"
+    const std::int32_t count = form.Catalogue.ReadInteger("InstallData", "num", 0);
+    const std::int32_t position = form.Catalogue.ReadInteger("InstallData", IntToStr(std::int64_t{count} - 1), 0);
+    if (position == 0) return PatchState::NotListed;
+    try {
+        return ReadByteAt(form.GameFile("data.tre"), position) == kPatchMark ? PatchState::InPlace
+                                                                             : PatchState::NotInPlace;
+    } catch (const EInOutError&) {
+        return PatchState::Unreadable;
+    }
+}
 
 }  // namespace
 
@@ -88,6 +106,30 @@ void TForm1::FormCreate() {
     ComboBox1Change();
     ComboBox4Change();
     ComboBox5Change();
+
+    // "Tovarin.exe /u" restores the archive and does nothing else.
+    const std::vector<std::string> arguments = platform.Arguments();
+    if (!arguments.empty() && arguments.front() == "/u") {
+        RemovePatch();
+        platform.Halt(0);
+    }
+
+    // An archive that cannot be read where the patch belongs is patched without asking; the installation
+    // reports what went wrong and ends the program when it fails.
+    switch (ProbePatch(*this)) {
+        case PatchState::Unreadable:
+            InstallPatch();
+            break;
+        case PatchState::NotInPlace:
+            if (!platform.AskYesNo("Install Tovarin for " + Catalogue.ReadString("Info", "VK", "") + "?")) {
+                platform.Halt(0);
+            }
+            InstallPatch();
+            break;
+        case PatchState::InPlace:
+        case PatchState::NotListed:
+            break;
+    }
 
     Label39.SetCaption("for " + Catalogue.ReadString("Info", "VK", ""));
 }
