@@ -237,6 +237,38 @@ TEST(MissileEditorFlags, EachCheckBoxShowsItsBitAndTheSaveWritesOnlyTheTwelveBit
     }
 }
 
+// What the player reads beside each check box must be what its bit means to the game.
+TEST(MissileEditorFlags, EachBitChecksTheBoxWithItsCaption) {
+    const std::pair<std::uint16_t, std::string> rows[] = {
+        {0x800, "damages components"},
+        {0x400, "damages turrets"},
+        {0x200, "cannot lock on childobjects"},
+        {0x100, "target must stay in view cone"},
+        {0x080, "attack enemies only"},
+        {0x040, "lock on childobjects only"},
+        {0x020, "only lock on Corvane"},
+        {0x010, "rear firing"},
+        {0x008, "use lock range"},
+        {0x004, "acquire new target"},
+        {0x002, "rear aspect"},
+        {0x001, "requires target"},
+    };
+    for (const auto& [bit, caption] : rows) {
+        SCOPED_TRACE(caption);
+        WeaponGame game;
+        game.AddWeapons("Missiles", "MissData", {{"Hornet", kHornetBase}});
+        game.Folder.WriteFile(kTable, MissileTable({{kHornetBase, {.Flags = bit}}}, kTableSize));
+        TForm1& form = game.Start();
+
+        std::vector<std::string> checked;
+        for (TCheckBox* box : {&form.Flag1, &form.Flag2, &form.Flag3, &form.Flag4, &form.Flag5, &form.Flag6,
+                               &form.Flag7, &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12}) {
+            if (box->Checked()) checked.push_back(box->Caption());
+        }
+        EXPECT_EQ(checked, std::vector<std::string>{caption});
+    }
+}
+
 TEST_F(MissileEditorTest, ASubMissileTypeBeyondTheListStopsTheSaveAfterTheSplitUpDelay) {
     MissileRecord hornet = kHornet;
     hornet.SubMissileType = 3;  // the list holds types 0 to 2
