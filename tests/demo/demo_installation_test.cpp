@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "gamefiles/ini_file.h"
 #include "testkit/bytes.h"
+#include "testkit/weapon_tables.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -84,20 +85,26 @@ TEST(DemoInstallation, EveryGunAndMissileHasARecordAtItsCataloguePosition) {
         SCOPED_TRACE(testkit::DemoGunNames()[i]);
         const std::int32_t base = catalogue.ReadInteger("GunData", std::to_string(i), 0);
         ASSERT_GT(base, 0);
-        EXPECT_GT(testkit::FloatAt(guns, static_cast<std::size_t>(base) + 20), 0.0f) << "speed";
-        EXPECT_GT(testkit::FloatAt(guns, static_cast<std::size_t>(base) + 40), 0.0f) << "refire delay";
+        const testkit::GunRecord gun = testkit::ReadGunRecord(guns, base);
+        EXPECT_GT(gun.Speed, 0.0f);
+        EXPECT_GT(gun.Damage, 0.0f);
+        EXPECT_GT(gun.RefireSeconds, 0.0f);
     }
     const testkit::Bytes missiles = folder.ReadFile("Game\\missile.iff");
-    int splitting = 0;
+    std::vector<std::string> splitting;
     for (std::size_t i = 0; i < testkit::DemoMissileNames().size(); ++i) {
         SCOPED_TRACE(testkit::DemoMissileNames()[i]);
         const std::int32_t base = catalogue.ReadInteger("MissData", std::to_string(i), 0);
         ASSERT_GT(base, 0);
-        EXPECT_GT(testkit::FloatAt(missiles, static_cast<std::size_t>(base) + 20), 0.0f) << "speed";
-        EXPECT_NE(testkit::WordLEAt(missiles, static_cast<std::size_t>(base) + 72), 0) << "flags";
-        if (missiles.at(static_cast<std::size_t>(base) + 100) != 0) ++splitting;
+        const testkit::MissileRecord missile = testkit::ReadMissileRecord(missiles, base);
+        EXPECT_GT(missile.Speed, 0.0f);
+        EXPECT_NE(missile.Flags, 0);
+        if (missile.SplitCount != 0) {
+            splitting.push_back(testkit::DemoMissileNames()[i] + " into " +
+                                testkit::DemoMissileNames().at(missile.SubMissileType));
+        }
     }
-    EXPECT_EQ(splitting, 1);
+    EXPECT_EQ(splitting, std::vector<std::string>{"Hydra Cluster into Dart"});
 }
 
 TEST(DemoInstallation, TheArchiveIsNotPatchedYet) {
