@@ -84,7 +84,8 @@ struct ValueSlot {
 
 // Physics, from PhysPos.
 inline constexpr ValueSlot kMass{8, "Edit29"};
-// The hitpoints chunk follows the PHYS chunk, or the SLID chunk when the ship has autoslide.
+// The hitpoints chunk follows the PHYS chunk; with autoslide the SLID chunk stands between them, and the
+// hitpoints lie kSlideChunkSize bytes further on.
 inline constexpr ValueSlot kHitpoints{20, "Edit27"};
 
 // Engine, from EngnBase, in the order they are read and written. The file holds Y/P/R as P, Y, R.
