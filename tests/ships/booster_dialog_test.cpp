@@ -12,7 +12,7 @@ namespace {
 
 // The dialog's fields from Edit1 to Edit12.
 std::vector<TEdit*> Fields(TForm3& d) {
-    return {&d.Edit1, &d.Edit2, &d.Edit3, &d.Edit4, &d.Edit5, &d.Edit6,
+    return {&d.Edit1, &d.Edit2, &d.Edit3, &d.Edit4,  &d.Edit5,  &d.Edit6,
             &d.Edit7, &d.Edit8, &d.Edit9, &d.Edit10, &d.Edit11, &d.Edit12};
 }
 
@@ -55,8 +55,8 @@ TEST(BoosterDialog, ShowsTheDefaultsForAShipWithoutABooster) {
     UserInput::Toggle(f.CheckBox2);
     UserInput::Click(f.Button11);
 
-    EXPECT_EQ(shown, (std::vector<std::string>{"3000", "350", "870", "55", "65", "120", "30", "40", "90", "110", "20",
-                                               "18"}));
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"3000", "350", "870", "55", "65", "120", "30", "40", "90", "110", "20", "18"}));
     EXPECT_EQ(acceleration, "870");
     EXPECT_EQ(speed, f.Edit2.Text());
     EXPECT_TRUE(run.Dialog().Closed());
@@ -78,8 +78,8 @@ TEST(BoosterDialog, ShowsTheShipsOwnValuesAndStoresWhatIsTyped) {
     };
     UserInput::Click(f.Button11);
 
-    EXPECT_EQ(shown, (std::vector<std::string>{"2800", "380", "900", "50", "60", "110", "35", "45", "95", "100", "24",
-                                               "22"}));
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"2800", "380", "900", "50", "60", "110", "35", "45", "95", "100", "24", "22"}));
     // Edit1..Edit12 typed 1..12, stored by the value each field shows.
     EXPECT_EQ(f.Ship.BoosterValues, (std::array<std::int32_t, 12>{2, 3, 8, 7, 9, 11, 5, 4, 6, 10, 1, 12}));
 }
@@ -89,7 +89,7 @@ TEST(BoosterDialog, TheGreyAccelerationFollowsEveryKeystroke) {
     ProgramRun run(game.Game);
     std::vector<std::string> grey;
     run.Platform.InsideBoosterDialog = [&](TForm3& d) {
-        for (const std::string& typed : {"9", "95", "950", ""}) {
+        for (const char* typed : {"9", "95", "950", ""}) {
             UserInput::Type(d.Edit3, typed);
             grey.push_back(d.Label9.Caption());
         }

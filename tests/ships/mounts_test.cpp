@@ -23,8 +23,8 @@ protected:
 };
 
 TEST_F(MountTest, TheListsShowMountsThenTurrets) {
-    EXPECT_EQ(f.ListBox1.Items(), (std::vector<std::string>{Gun(11) + " * 300", Gun(2), Gun(3), "Turret: " + Gun(4),
-                                                            "Turret: " + Gun(5)}));
+    EXPECT_EQ(f.ListBox1.Items(),
+              (std::vector<std::string>{Gun(11) + " * 300", Gun(2), Gun(3), "Turret: " + Gun(4), "Turret: " + Gun(5)}));
     EXPECT_EQ(f.ListBox2.Items(), (std::vector<std::string>{Missile(1) + " * 4", Missile(4) + " * 2"}));
 }
 
@@ -52,8 +52,8 @@ TEST_F(MountTest, ChangingAGunMountStoresGunAndAmmunitionAndKeepsTheSelection) {
         std::string Entry;
     };
     const std::vector<Row> rows = {
-        {3, "50", Gun(3)},             // the ammunition is kept but not shown
-        {11, "50", Gun(11) + " * 50"}, // the one gun that shows it
+        {3, "50", Gun(3)},              // the ammunition is kept but not shown
+        {11, "50", Gun(11) + " * 50"},  // the one gun that shows it
         {11, "65535", Gun(11) + " * 65535"},
         {0, "0", Gun(0)},
     };
@@ -90,10 +90,12 @@ TEST_F(MountTest, ChangingATurretReadsNoAmmunitionAndLeavesNoSelection) {
 }
 
 TEST_F(MountTest, ChangingAMissileMountStoresTypeAndCount) {
-    for (const std::string& count : {"0", "9", "255"}) {
+    UserInput::Select(f.ListBox2, 1);
+    EXPECT_EQ(f.ComboBox3.ItemIndex(), 4);
+    EXPECT_EQ(f.Edit9.Text(), "2");
+    for (const std::string count : {"0", "9", "255"}) {
         SCOPED_TRACE(count);
         UserInput::Select(f.ListBox2, 1);
-        EXPECT_EQ(f.ComboBox3.ItemIndex(), 4);
         UserInput::Choose(f.ComboBox3, 2);
         UserInput::Type(f.Edit9, count);
         UserInput::Click(f.Button4);

@@ -85,8 +85,8 @@ void EditEveryMount(TForm1& f, ShipSpec& expected) {
 
 // The booster dialog's fields and the booster value each one edits.
 std::vector<std::pair<TEdit TForm3::*, std::size_t>> BoosterFields() {
-    return {{&TForm3::Edit1, 10}, {&TForm3::Edit2, 0}, {&TForm3::Edit3, 1},  {&TForm3::Edit4, 7},
-            {&TForm3::Edit5, 6},  {&TForm3::Edit6, 8}, {&TForm3::Edit7, 3},  {&TForm3::Edit8, 2},
+    return {{&TForm3::Edit1, 10}, {&TForm3::Edit2, 0},  {&TForm3::Edit3, 1},  {&TForm3::Edit4, 7},
+            {&TForm3::Edit5, 6},  {&TForm3::Edit6, 8},  {&TForm3::Edit7, 3},  {&TForm3::Edit8, 2},
             {&TForm3::Edit9, 4},  {&TForm3::Edit10, 9}, {&TForm3::Edit11, 5}, {&TForm3::Edit12, 11}};
 }
 
@@ -123,7 +123,8 @@ void PutWordBE(Bytes& bytes, std::int32_t position, std::uint16_t value) {
 Bytes WithChunkInserted(Bytes file, std::int32_t at, const Bytes& chunk, const std::vector<std::int32_t>& words) {
     file.insert(file.begin() + at, chunk.begin(), chunk.end());
     for (std::int32_t word : words) {
-        PutWordBE(file, word, static_cast<std::uint16_t>(WordBEAt(file, static_cast<std::size_t>(word)) + chunk.size()));
+        PutWordBE(file, word,
+                  static_cast<std::uint16_t>(WordBEAt(file, static_cast<std::size_t>(word)) + chunk.size()));
     }
     return file;
 }
@@ -188,7 +189,8 @@ struct ChunkCase {
 std::vector<ChunkCase> EveryChunkCase() {
     std::vector<ChunkCase> cases;
     for (int from = 0; from < 4; ++from) {
-        for (int to = 0; to < 4; ++to) cases.push_back({(from & 1) != 0, (from & 2) != 0, (to & 1) != 0, (to & 2) != 0});
+        for (int to = 0; to < 4; ++to)
+            cases.push_back({(from & 1) != 0, (from & 2) != 0, (to & 1) != 0, (to & 2) != 0});
     }
     return cases;
 }
@@ -274,9 +276,12 @@ TEST(ShipSave, PartsTheShipLacksKeepTheirBytes) {
     ShipSpec noArmour = FullShip();
     noArmour.Armour.reset();
     const std::vector<std::pair<std::string, ShipSpec>> cases = {
-        {"no missiles", noMissiles},     {"missiles without decoys", missilesWithoutDecoys},
-        {"decoys without missiles", decoysWithoutMissiles}, {"no shields", noShields},
-        {"no armour", noArmour},         {"none of them", ShipSpec{}},
+        {"no missiles", noMissiles},
+        {"missiles without decoys", missilesWithoutDecoys},
+        {"decoys without missiles", decoysWithoutMissiles},
+        {"no shields", noShields},
+        {"no armour", noArmour},
+        {"none of them", ShipSpec{}},
     };
     for (const auto& [name, spec] : cases) {
         SCOPED_TRACE(name);
@@ -446,8 +451,7 @@ TEST(ShipSave, ABoosterChunkThatDoesNotStandBeforeTheGunsIsNotRemoved) {
     // Another chunk between the booster and the GUNS form, still inside the ENGN form.
     const Bytes extra{'X', 'T', 'R', 'A', 0, 0, 0, 0};
     const ShipOffsets& at = boosted.Offsets;
-    const Bytes file =
-        WithChunkInserted(boosted.File, at.GunsBase, extra, {6, at.EngnContainer + 6, at.EngnBase + 6});
+    const Bytes file = WithChunkInserted(boosted.File, at.GunsBase, extra, {6, at.EngnContainer + 6, at.EngnBase + 6});
     ASSERT_EQ(ChunkTreeProblem(file), "");
     ShipGame game(ShipSpec{});
     game.Game.WriteFile(kShipFile, file);
