@@ -137,18 +137,5 @@ TEST(BoosterDialog, ABadFieldStoresTheFieldsBeforeItAndStaysOpen) {
     }
 }
 
-TEST(BoosterDialog, TheLargestValueIsAccepted) {
-    ShipGame game(FullShip());
-    ProgramRun run(game.Game);
-    run.Platform.InsideBoosterDialog = [&](TForm3& d) {
-        UserInput::Type(d.Edit12, "2147483647");
-        UserInput::Click(d.Button1);
-    };
-    UserInput::Toggle(run.Form().CheckBox2);
-    UserInput::Click(run.Form().Button11);
-    EXPECT_TRUE(run.Shown().empty());
-    EXPECT_EQ(run.Form().Ship.BoosterValues[11], 2147483647);
-}
-
 }  // namespace
 }  // namespace tovarin::testkit

@@ -22,12 +22,6 @@ protected:
     TForm1& f = run.Form();
 };
 
-TEST_F(MountTest, TheListsShowMountsThenTurrets) {
-    EXPECT_EQ(f.ListBox1.Items(),
-              (std::vector<std::string>{Gun(11) + " * 300", Gun(2), Gun(3), "Turret: " + Gun(4), "Turret: " + Gun(5)}));
-    EXPECT_EQ(f.ListBox2.Items(), (std::vector<std::string>{Missile(1) + " * 4", Missile(4) + " * 2"}));
-}
-
 TEST_F(MountTest, ClickingAMountShowsItsGunAndAmmunition) {
     UserInput::Select(f.ListBox1, 0);
     EXPECT_EQ(f.ComboBox2.ItemIndex(), 11);
