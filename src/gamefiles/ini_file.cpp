@@ -32,8 +32,9 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// The names come back NUL-separated with a final NUL. A name cut short by the buffer's end is dropped: it
-// sits directly before the buffer's last two NULs.
+// The names come back each ended by a NUL. When they fill the buffer the result is its size less 2 and the
+// last name may have been cut short, so that one is left out: a list never holds a name the file does not have.
+// An empty name (a line "=value") ends the list, as it does for every reader of such a buffer.
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& names) const {
     names.clear();
     std::array<char, kSectionBufferSize> buffer{};
