@@ -134,8 +134,8 @@ std::uint32_t CopyNames(const std::vector<std::string>& names, char* buffer, std
 
 }  // namespace
 
-std::uint32_t GetProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                               std::uint32_t size, const char* file) {
+std::uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                std::uint32_t size, const char* file) {
     if (buffer == nullptr || size == 0) return 0;
     if (section == nullptr || file == nullptr) return CopyValue("", buffer, size);
     const FileText read = ReadFileText(file);
@@ -149,7 +149,7 @@ std::uint32_t GetProfileString(const char* section, const char* key, const char*
     return CopyValue(Unquoted(DefaultText(defaultValue)), buffer, size);
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
+bool StoreProfileString(const char* section, const char* key, const char* value, const char* file) {
     if (section == nullptr || file == nullptr || TrimProfileBlanks(section).empty()) return false;
     if (key != nullptr && TrimProfileBlanks(key).empty()) return false;
     const std::string path = WriteTarget(file);

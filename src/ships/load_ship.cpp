@@ -211,8 +211,10 @@ void TForm1::LocateShipChunks(const std::string& path) {
 
 void TForm1::ScanGunMounts() {
     const std::string path = ShipPath();
-    const std::int32_t limit = ReadLengthWord(path, AddPos(Ship.GunsBase, Layout::kLengthWord)) -
-                               (Layout::kFirstGunMount - Layout::kChunkHeaderSize);
+    // The form's length counts from GunsBase + 8, so the mounts end 8 bytes after this limit: a chunk that
+    // starts there has no data, and so no gun, and is no mount.
+    const std::int32_t limit =
+        ReadLengthWord(path, AddPos(Ship.GunsBase, Layout::kLengthWord)) - Layout::kFirstGunMount;
     Ship.GunMountCount = 0;
     std::int32_t mount = 0;  // from the first mount chunk
     while (mount < limit) {

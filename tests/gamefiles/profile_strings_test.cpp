@@ -140,7 +140,7 @@ TEST_P(ReadValue, GivesTheWindowsResult) {
     file.Write(row.File);
     std::vector<char> buffer(row.Size + kSlack, kSentinel);
     const std::uint32_t ret =
-        GetProfileString(row.Section, row.Key, row.Default, buffer.data(), row.Size, file.Path().c_str());
+        ReadProfileString(row.Section, row.Key, row.Default, buffer.data(), row.Size, file.Path().c_str());
     EXPECT_EQ(ret, row.Expected.size());
     ExpectBuffer(buffer, row.Expected + '\0');
 }
@@ -152,7 +152,7 @@ TEST(ReadValue, SizeZeroLeavesTheBufferUntouched) {
     ProfileFile file;
     file.Write(InS("k=v"));
     std::vector<char> buffer(kSlack, kSentinel);
-    EXPECT_EQ(GetProfileString("s", "k", "d", buffer.data(), 0, file.Path().c_str()), 0u);
+    EXPECT_EQ(ReadProfileString("s", "k", "d", buffer.data(), 0, file.Path().c_str()), 0u);
     ExpectBuffer(buffer, "");
 }
 
@@ -161,7 +161,7 @@ TEST(ReadValue, MissingFileOrFolderGivesTheDefault) {
     for (const std::string& path : {file.Path(), file.MissingFolderPath()}) {
         SCOPED_TRACE(path);
         std::vector<char> buffer(64 + kSlack, kSentinel);
-        EXPECT_EQ(GetProfileString("s", "k", "dflt", buffer.data(), 64, path.c_str()), 4u);
+        EXPECT_EQ(ReadProfileString("s", "k", "dflt", buffer.data(), 64, path.c_str()), 4u);
         ExpectBuffer(buffer, "dflt\0"s);
         EXPECT_FALSE(std::filesystem::exists(path));
     }
@@ -206,7 +206,7 @@ TEST_P(ListKeys, GivesTheWindowsResult) {
     file.Write(row.File);
     std::vector<char> buffer(row.Size + kSlack, kSentinel);
     const std::uint32_t ret =
-        GetProfileString(row.Section, nullptr, row.Default, buffer.data(), row.Size, file.Path().c_str());
+        ReadProfileString(row.Section, nullptr, row.Default, buffer.data(), row.Size, file.Path().c_str());
     EXPECT_EQ(ret, row.Ret);
     ExpectBuffer(buffer, row.Expected);
 }
@@ -271,7 +271,7 @@ TEST_P(WriteValue, GivesTheWindowsFile) {
         file.Write(*row.Before);
         file.Age();
     }
-    EXPECT_TRUE(WriteProfileString(row.Section, row.Key, row.Value, file.Path().c_str()));
+    EXPECT_TRUE(StoreProfileString(row.Section, row.Key, row.Value, file.Path().c_str()));
     EXPECT_EQ(file.Read(), row.After);
     if (row.Before) {
         EXPECT_EQ(file.Written(), row.Written);
@@ -302,7 +302,7 @@ TEST(WriteValue, ReadOnlyFileRefusedAndUntouched) {
         file.Write("[App]\r\nk=v\r\n");
         file.Age();
         testkit::MakeReadOnly(file.Path());
-        EXPECT_FALSE(WriteProfileString("App", write.Key, write.Value, file.Path().c_str()));
+        EXPECT_FALSE(StoreProfileString("App", write.Key, write.Value, file.Path().c_str()));
         EXPECT_EQ(file.Read(), "[App]\r\nk=v\r\n");
         EXPECT_FALSE(file.Written());
     }
@@ -311,14 +311,14 @@ TEST(WriteValue, ReadOnlyFileRefusedAndUntouched) {
 TEST(WriteValue, MissingFolderRefusedAndNothingCreated) {
     ProfileFile file;
     const std::filesystem::path path = file.MissingFolderPath();
-    EXPECT_FALSE(WriteProfileString("App", "k", "v", path.string().c_str()));
+    EXPECT_FALSE(StoreProfileString("App", "k", "v", path.string().c_str()));
     EXPECT_FALSE(std::filesystem::exists(path.parent_path()));
 }
 
 TEST(WriteValue, FolderInPlaceOfTheFileRefused) {
     ProfileFile file;
     std::filesystem::create_directory(file.Path());
-    EXPECT_FALSE(WriteProfileString("App", "k", "v", file.Path().c_str()));
+    EXPECT_FALSE(StoreProfileString("App", "k", "v", file.Path().c_str()));
     EXPECT_TRUE(std::filesystem::is_directory(file.Path()));
 }
 
@@ -326,9 +326,9 @@ TEST(WriteValue, EveryWriteIsSeenByTheNextRead) {
     ProfileFile file;
     for (const char* value : {"1", "22", "3", "", "quite a bit longer"}) {
         SCOPED_TRACE(value);
-        ASSERT_TRUE(WriteProfileString("App", "k", value, file.Path().c_str()));
+        ASSERT_TRUE(StoreProfileString("App", "k", value, file.Path().c_str()));
         char buffer[64];
-        EXPECT_EQ(std::string(buffer, GetProfileString("App", "k", "d", buffer, 64, file.Path().c_str())), value);
+        EXPECT_EQ(std::string(buffer, ReadProfileString("App", "k", "d", buffer, 64, file.Path().c_str())), value);
     }
 }
 
@@ -339,12 +339,12 @@ TEST(ReadValue, NothingIsCachedBetweenCalls) {
     file.Write(InS("k=1"));
     file.Age();
     char buffer[64];
-    ASSERT_EQ(GetProfileString("s", "k", "d", buffer, 64, file.Path().c_str()), 1u);
+    ASSERT_EQ(ReadProfileString("s", "k", "d", buffer, 64, file.Path().c_str()), 1u);
     EXPECT_EQ(buffer[0], '1');
     // Changed behind the functions' back, same size and the same date.
     file.Write(InS("k=2"));
     file.Age();
-    ASSERT_EQ(GetProfileString("s", "k", "d", buffer, 64, file.Path().c_str()), 1u);
+    ASSERT_EQ(ReadProfileString("s", "k", "d", buffer, 64, file.Path().c_str()), 1u);
     EXPECT_EQ(buffer[0], '2');
 }
 
@@ -357,7 +357,7 @@ TEST(WriteValue, ReplacedFileKeepsItsPermissionsAndLeavesNoSibling) {
     file.Write("[App]\r\nk=v\r\n");
     const perms mode = perms::owner_read | perms::owner_write | perms::group_read;
     std::filesystem::permissions(file.Path(), mode);
-    ASSERT_TRUE(WriteProfileString("App", "k", "w", file.Path().c_str()));
+    ASSERT_TRUE(StoreProfileString("App", "k", "w", file.Path().c_str()));
     EXPECT_EQ(std::filesystem::status(file.Path()).permissions(), mode);
     const auto folder = std::filesystem::path(file.Path()).parent_path();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
@@ -368,7 +368,7 @@ TEST(WriteValue, LinkedFileChangedThroughTheLink) {
     file.Write("[App]\r\nk=v\r\n");
     const std::filesystem::path link = file.Path() + ".link";
     std::filesystem::create_symlink(file.Path(), link);
-    ASSERT_TRUE(WriteProfileString("App", "k", "w", link.string().c_str()));
+    ASSERT_TRUE(StoreProfileString("App", "k", "w", link.string().c_str()));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(file.Read(), "[App]\r\nk=w\r\n");
 }
