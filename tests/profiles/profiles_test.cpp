@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,8 +90,23 @@ ShipsTab Snapshot(TForm1& f) {
         tab.Mounts.insert(tab.Mounts.end(), {f.MissileMountTypes[i], f.Ship.MissileMountLoads[i]});
     }
     tab.GunRows = f.ListBox1.Items();
-    tab.MissileRows = f.ListBox2.Items();
+    // A ship without missiles hides its missile list, whatever rows it holds.
+    if (f.GroupBox3.Visible()) tab.MissileRows = f.ListBox2.Items();
     return tab;
+}
+
+void PrintTo(const ShipsTab& tab, std::ostream* out) {
+    const auto list = [out](const char* name, const std::vector<std::string>& items) {
+        *out << name << ":";
+        for (const std::string& item : items) *out << " [" << item << "]";
+        *out << "\n";
+    };
+    list("boxes", tab.Boxes);
+    *out << "autoslide " << tab.Autoslide << ", booster " << tab.Booster << "\nmounts:";
+    for (int value : tab.Mounts) *out << " " << value;
+    *out << "\n";
+    list("gun rows", tab.GunRows);
+    list("missile rows", tab.MissileRows);
 }
 
 // The keys and values of a profile's one section, in file order.
@@ -374,6 +390,54 @@ TEST_F(ProfilesTest, RestoreDefaultsWithoutADefaultProfileClearsOnlyTheBooster) 
     UserInput::Click(form.Button9);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
     EXPECT_EQ(Snapshot(form), expected);
+}
+
+// The demo installation's default profiles must make "Restore Defaults" visibly do something on every ship,
+// and every demo ship must come back unchanged from its own exported profile.
+struct DemoProfilesTest : ::testing::Test {
+    testkit::GameFolder folder;
+    HeadlessPlatform platform{folder.Folder()};
+    Application app{platform};
+
+    DemoProfilesTest() {
+        testkit::AddDemoWeapons(folder);
+        testkit::AddDemoShips(folder);
+    }
+};
+
+TEST_F(DemoProfilesTest, RestoreDefaultsVisiblyChangesEveryShipButKeepsItsAutoslideAndBooster) {
+    ASSERT_EQ(app.Start(), std::nullopt);
+    TForm1& form = app.Form1();
+    for (int ship = 0; ship < static_cast<int>(form.ComboBox1.Items().size()); ++ship) {
+        SCOPED_TRACE(form.ComboBox1.Items()[static_cast<std::size_t>(ship)]);
+        UserInput::Choose(form.ComboBox1, ship);
+        const ShipsTab before = Snapshot(form);
+        UserInput::Click(form.Button9);
+        const ShipsTab after = Snapshot(form);
+        EXPECT_TRUE(platform.Boxes.empty());
+        EXPECT_NE(after.Boxes[0], before.Boxes[0]) << "speed min";
+        EXPECT_NE(after.Boxes[26], before.Boxes[26]) << "mass";
+        EXPECT_EQ(after.Autoslide, before.Autoslide);
+        EXPECT_EQ(after.Booster, before.Booster);
+    }
+}
+
+TEST_F(DemoProfilesTest, EveryShipRoundTripsThroughExportAndImport) {
+    ASSERT_EQ(app.Start(), std::nullopt);
+    TForm1& form = app.Form1();
+    for (int ship = 0; ship < static_cast<int>(form.ComboBox1.Items().size()); ++ship) {
+        SCOPED_TRACE(form.ComboBox1.Items()[static_cast<std::size_t>(ship)]);
+        UserInput::Choose(form.ComboBox1, ship);
+        const ShipsTab before = Snapshot(form);
+        const std::string path = folder.PathOf("Ships\\ship" + std::to_string(ship) + ".vks");
+        platform.FileChoices.emplace_back(path);
+        UserInput::Click(form.Button6);
+        UserInput::Click(form.Button9);
+        platform.FileChoices.emplace_back(path);
+        UserInput::Click(form.Button5);
+        EXPECT_TRUE(platform.Boxes.empty());
+        EXPECT_EQ(Snapshot(form), before);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "gamefiles/ini_file.h"
 #include "testkit/demo_installation.h"
+#include "testkit/demo_ships.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -264,6 +265,28 @@ TEST_F(SwitcherTest, AMissingShipFileStopsTheSwapBeforeTheOtherIsTouched) {
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"File not found."});
     EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), alpha);
     EXPECT_EQ(SwitchEntry("Alpha"), "Alpha");
+}
+
+TEST(DemoSwitcherTest, TwoDemoShipsSwapAndSwapBack) {
+    testkit::GameFolder folder;
+    testkit::AddDemoWeapons(folder);
+    testkit::AddDemoShips(folder);
+    const std::vector<testkit::DemoShip> ships = testkit::DemoShips();
+    HeadlessPlatform platform(folder.Folder());
+    Application app(platform);
+    ASSERT_EQ(app.Start(), std::nullopt);
+    TForm1& form = app.Form1();
+    const Bytes first = folder.ReadFile("Ships\\" + ships[0].File);
+    const Bytes second = folder.ReadFile("Ships\\" + ships[1].File);
+
+    UserInput::Click(form.Button10);  // start-up selected the first ship on the left, the second on the right
+    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[0].File), second);
+    EXPECT_EQ(form.ListBox4.Items()[0], ships[0].Name + " = " + ships[1].Name);
+    UserInput::Click(form.Button10);
+    EXPECT_TRUE(platform.Boxes.empty());
+    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[0].File), first);
+    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[1].File), second);
+    EXPECT_EQ(form.ListBox4.Items()[0], ships[0].Name);
 }
 
 }  // namespace
