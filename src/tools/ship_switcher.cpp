@@ -79,7 +79,7 @@ void ExchangeFiles(const std::string& left, const std::string& right, const std:
         try {
             CopyFileBytes(temp, left);
         } catch (const Exception&) {
-            throw Exception(copyError.Message() + "\n" + left + " could not be restored; its ship is saved in " + temp);
+            throw Exception(copyError.Message() + ". " + left + " could not be put back; its own data is in " + temp);
         }
         throw;
     }

@@ -249,6 +249,8 @@ TEST_F(ProfilesTest, ImportOfOnlySpeedMaxChangesSpeedMaxAndClearsTheBooster) {
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
     EXPECT_EQ(Snapshot(form), expected);
     EXPECT_EQ(form.Edit15.Text(), "300");
+    EXPECT_FALSE(form.Button11.Enabled()) << "the booster box's own handler ran";
+    EXPECT_FALSE(form.Ship.HasBooster);
 }
 
 TEST_F(ProfilesTest, ImportReadsHexadecimalAndKeepsValuesThatAreNoNumbers) {

@@ -189,6 +189,13 @@ TEST_F(SwitcherTest, ChoosingASwappedShipEditsItsDataInThePartnersFile) {
     UserInput::Choose(form.ComboBox1, kAlpha);
     EXPECT_EQ(form.Ship.ShipFile, "bravo.iff");
     EXPECT_EQ(form.Edit29.Text(), "11000") << "Alpha's own mass";
+
+    UserInput::Type(form.Edit29, "12345");
+    UserInput::Click(form.Button2);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(folder.ReadFile("Ships\\bravo.iff"), testkit::BuildShip(ShipWithMass(12345)).File);
+    EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), bravo) << "Bravo's data stays as it was";
+
     UserInput::Choose(form.ComboBox1, kBravo);
     EXPECT_EQ(form.Ship.ShipFile, "alpha.iff");
     EXPECT_EQ(form.Edit29.Text(), "22000");
