@@ -221,24 +221,6 @@ TEST_F(ProfilesTest, ExportLowersTheFileNameButNotTheFolders) {
     EXPECT_EQ(names, std::vector<std::string>{"myship.vks"});
 }
 
-TEST_F(ProfilesTest, ExportAndImportRoundTripEveryValue) {
-    TForm1& form = Start();
-    const ShipsTab before = Snapshot(form);
-    Export(folder.PathOf("Ships\\quad.vks"));
-    for (TEdit* box : ValueBoxes(form)) UserInput::Type(*box, "1");
-    UserInput::Toggle(form.CheckBox1);
-    UserInput::Toggle(form.CheckBox2);
-    form.GunMountTypes[2] = 3;
-    form.GunMountAmmo[2] = 7;
-    form.MissileMountTypes[1] = 2;
-    form.Ship.MissileMountLoads[1] = 1;
-
-    Import(folder.PathOf("Ships\\quad.vks"));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-    EXPECT_TRUE(fs::equivalent(form.OpenDialog1.InitialDir, folder.PathOf("Ships")));
-    EXPECT_EQ(Snapshot(form), before);
-}
-
 TEST_F(ProfilesTest, ImportOfOnlySpeedMaxChangesSpeedMaxAndClearsTheBooster) {
     TForm1& form = Start();
     ASSERT_TRUE(form.CheckBox2.Checked());
@@ -247,6 +229,7 @@ TEST_F(ProfilesTest, ImportOfOnlySpeedMaxChangesSpeedMaxAndClearsTheBooster) {
     expected.Booster = false;
     ImportText(Profile({{"speedmax", "300"}}));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    EXPECT_TRUE(fs::equivalent(form.OpenDialog1.InitialDir, folder.PathOf("Ships")));
     EXPECT_EQ(Snapshot(form), expected);
     EXPECT_EQ(form.Edit15.Text(), "300");
     EXPECT_FALSE(form.Button11.Enabled()) << "the booster box's own handler ran";

@@ -76,15 +76,6 @@ struct SwitcherTest : ::testing::Test {
     }
 };
 
-TEST_F(SwitcherTest, StartUpShowsEveryShipUnswappedAndSelectsTheFirstTwo) {
-    TForm1& form = Start();
-    const std::vector<std::string> rows{"Alpha", "Bravo", "Charlie"};
-    EXPECT_EQ(form.ListBox4.Items(), rows);
-    EXPECT_EQ(form.ListBox5.Items(), rows);
-    EXPECT_EQ(form.ListBox4.ItemIndex(), 0);
-    EXPECT_EQ(form.ListBox5.ItemIndex(), 1);
-}
-
 // A swap made from either side, then undone from either side, exchanges the files and gives them back.
 TEST_F(SwitcherTest, SwapAndSwapBackFromEitherSide) {
     struct Case {
