@@ -19,24 +19,24 @@
 namespace tovarin::bench {
 namespace {
 
-using testkit::ShipSpec;
+using testkit::ShipPlan;
 
 constexpr std::int32_t kShipSize = 64000;
 
 // A ship with every part, padded by its missile info chunk to just below 64 KB, the most a ship file holds.
-ShipSpec LargeShip() {
-    ShipSpec spec;
-    spec.Slide = true;
-    spec.Booster = testkit::ShipBooster{};
-    spec.GunMounts = testkit::NumberedGunMounts(16, 11);
-    spec.Missiles = testkit::ShipMissiles{{{1, 4}, {2, 4}, {3, 2}, {4, 2}}};
-    spec.Decoys = 20;
-    spec.Shields = testkit::ShipShields{};
-    spec.Armour = testkit::ShipArmour{};
-    spec.Turrets = testkit::ShipTurrets{{4, 5, 6}};
-    const std::int32_t unpadded = testkit::BuildShip(spec).Offsets.FileSize;
-    spec.Missiles->InfoLength = static_cast<std::uint16_t>(spec.Missiles->InfoLength + kShipSize - unpadded);
-    return spec;
+ShipPlan LargeShip() {
+    ShipPlan plan;
+    plan.Slide = true;
+    plan.Booster = testkit::ShipBooster{};
+    plan.GunMounts = testkit::NumberedGunMounts(16, 11);
+    plan.Missiles = testkit::ShipMissiles{{{1, 4}, {2, 4}, {3, 2}, {4, 2}}};
+    plan.Decoys = 20;
+    plan.Shields = testkit::ShipShields{};
+    plan.Armour = testkit::ShipArmour{};
+    plan.Turrets = testkit::ShipTurrets{{4, 5, 6}};
+    const std::int32_t unpadded = testkit::BuildShip(plan).Offsets.FileSize;
+    plan.Missiles->InfoLength = static_cast<std::uint16_t>(plan.Missiles->InfoLength + kShipSize - unpadded);
+    return plan;
 }
 
 // The program started headless on a game folder with the demo weapons and the large ship.
@@ -118,9 +118,9 @@ BENCHMARK(BM_SaveShipSwitchingBoosterBaseline);
 // 16 MB of ship files (without the padding) one after the other, with the searched marker only at the very end.
 struct LargeFile {
     LargeFile() {
-        ShipSpec spec = LargeShip();
-        spec.Missiles->InfoLength = 8;
-        const testkit::Bytes ship = testkit::BuildShip(spec).File;
+        ShipPlan plan = LargeShip();
+        plan.Missiles->InfoLength = 8;
+        const testkit::Bytes ship = testkit::BuildShip(plan).File;
         while (Bytes.size() + ship.size() < kSize) Bytes.insert(Bytes.end(), ship.begin(), ship.end());
         Bytes.resize(kSize - Marker.size());
         Bytes.insert(Bytes.end(), Marker.begin(), Marker.end());

@@ -41,20 +41,20 @@ TEST(DemoInstallation, EveryShipLoadsAsItsFileSays) {
         const std::vector<testkit::DemoShip> ships = testkit::DemoShips();
         ASSERT_EQ(form.ComboBox1.Items().size(), ships.size());
         for (std::size_t i = 0; i < ships.size(); ++i) {
-            const testkit::ShipSpec& spec = ships[i].Spec;
+            const testkit::ShipPlan& plan = ships[i].Plan;
             SCOPED_TRACE(ships[i].Name);
             UserInput::Choose(form.ComboBox1, static_cast<int>(i));
             EXPECT_EQ(ErrorBoxes(platform), std::vector<std::string>{});
             EXPECT_EQ(form.Ship.ShipFile, ships[i].File);
-            EXPECT_EQ(form.Edit29.Text(), std::to_string(static_cast<long>(spec.Mass)));
-            EXPECT_EQ(form.Edit15.Text(), std::to_string(static_cast<long>(spec.Engine.SpeedMax)));
-            const std::size_t turrets = spec.Turrets ? spec.Turrets->Guns.size() : 0;
-            EXPECT_EQ(form.ListBox1.Items().size(), spec.GunMounts.size() + turrets);
-            EXPECT_EQ(form.GroupBox3.Visible(), spec.Missiles.has_value());
-            EXPECT_EQ(form.GroupBox5.Visible(), spec.Missiles && spec.Decoys);
-            EXPECT_EQ(form.Edit17.Visible(), spec.Shields.has_value());
-            EXPECT_EQ(form.CheckBox1.Checked(), spec.Slide);
-            EXPECT_EQ(form.CheckBox2.Checked(), spec.Booster.has_value());
+            EXPECT_EQ(form.Edit29.Text(), std::to_string(static_cast<long>(plan.Mass)));
+            EXPECT_EQ(form.Edit15.Text(), std::to_string(static_cast<long>(plan.Engine.SpeedMax)));
+            const std::size_t turrets = plan.Turrets ? plan.Turrets->Guns.size() : 0;
+            EXPECT_EQ(form.ListBox1.Items().size(), plan.GunMounts.size() + turrets);
+            EXPECT_EQ(form.GroupBox3.Visible(), plan.Missiles.has_value());
+            EXPECT_EQ(form.GroupBox5.Visible(), plan.Missiles && plan.Decoys);
+            EXPECT_EQ(form.Edit17.Visible(), plan.Shields.has_value());
+            EXPECT_EQ(form.CheckBox1.Checked(), plan.Slide);
+            EXPECT_EQ(form.CheckBox2.Checked(), plan.Booster.has_value());
         }
     }
 }
@@ -67,12 +67,12 @@ TEST(DemoInstallation, DefaultProfilesDifferFromTheShipFiles) {
         const std::string stem = ship.File.substr(0, ship.File.size() - 4);
         const TIniFile profile(folder.PathOf("Ships\\" + stem + ".def"));
         EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), 0);
-        EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), static_cast<std::int32_t>(ship.Spec.Mass));
-        EXPECT_NE(profile.ReadInteger("Ship", "speedmax", 0), static_cast<std::int32_t>(ship.Spec.Engine.SpeedMax));
-        EXPECT_NE(profile.ReadInteger("Ship", "hp", 0), static_cast<std::int32_t>(ship.Spec.Hitpoints));
-        EXPECT_EQ(profile.ReadBool("Ship", "booster", false), ship.Spec.Booster.has_value())
+        EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), static_cast<std::int32_t>(ship.Plan.Mass));
+        EXPECT_NE(profile.ReadInteger("Ship", "speedmax", 0), static_cast<std::int32_t>(ship.Plan.Engine.SpeedMax));
+        EXPECT_NE(profile.ReadInteger("Ship", "hp", 0), static_cast<std::int32_t>(ship.Plan.Hitpoints));
+        EXPECT_EQ(profile.ReadBool("Ship", "booster", false), ship.Plan.Booster.has_value())
             << "restoring the defaults keeps the ship's booster";
-        EXPECT_EQ(profile.ReadInteger("Ship", "gun1", -1), ship.Spec.GunMounts.front().Gun);
+        EXPECT_EQ(profile.ReadInteger("Ship", "gun1", -1), ship.Plan.GunMounts.front().Gun);
     }
 }
 

@@ -33,8 +33,8 @@ const std::string& GunName(std::size_t gun) { return testkit::DemoGunNames().at(
 const std::string& MissileName(std::size_t missile) { return testkit::DemoMissileNames().at(missile); }
 
 // Four gun mounts (one with ammunition), two missile mounts, decoys, shields, armour, a turret and a booster.
-testkit::ShipSpec Quad() {
-    testkit::ShipSpec s;
+testkit::ShipPlan Quad() {
+    testkit::ShipPlan s;
     s.GunMounts = {{0, 0, "gun_a"}, {1, 0, "gun_b"}, {kAmmunitionGun, 500, "gun_c"}, {2, 0, "gun_d"}};
     s.Missiles = testkit::ShipMissiles{{{1, 4}, {0, 6}}};
     s.Decoys = 12;
@@ -46,15 +46,15 @@ testkit::ShipSpec Quad() {
 }
 
 // Three gun mounts and nothing else.
-testkit::ShipSpec Triple() {
-    testkit::ShipSpec s;
+testkit::ShipPlan Triple() {
+    testkit::ShipPlan s;
     s.Mass = 7700;
     s.GunMounts = {{3, 0, "gun_a"}, {kAmmunitionGun, 90, "gun_b"}, {5, 0, "gun_c"}};
     return s;
 }
 
-testkit::ShipSpec Hexa() {
-    testkit::ShipSpec s;
+testkit::ShipPlan Hexa() {
+    testkit::ShipPlan s;
     s.Mass = 6600;
     s.GunMounts = {{5, 0, "gun_1"}, {6, 0, "gun_2"}, {7, 0, "gun_3"},
                    {8, 0, "gun_4"}, {9, 0, "gun_5"}, {10, 0, "gun_6"}};

@@ -64,9 +64,9 @@ TEST(BoosterDialog, ShowsTheDefaultsForAShipWithoutABooster) {
 }
 
 TEST(BoosterDialog, ShowsTheShipsOwnValuesAndStoresWhatIsTyped) {
-    ShipSpec spec = FullShip();
-    spec.Booster = ShipBooster{{380, 900, 45, 35, 95, 24, 60, 50, 110, 100, 2800, 22}};
-    ShipGame game(spec);
+    ShipPlan plan = FullShip();
+    plan.Booster = ShipBooster{{380, 900, 45, 35, 95, 24, 60, 50, 110, 100, 2800, 22}};
+    ShipGame game(plan);
     ProgramRun run(game.Game);
     TForm1& f = run.Form();
     std::vector<std::string> shown;

@@ -17,7 +17,7 @@ namespace {
 // ---- What the player does, and what the file should hold afterwards ------------------------------------------
 
 // Types a new value into every box of the Ships tab the ship shows, each distinct, and expects it in the file.
-void EditEveryBox(TForm1& f, ShipSpec& expected) {
+void EditEveryBox(TForm1& f, ShipPlan& expected) {
     std::vector<std::pair<TEdit*, float*>> boxes = {
         {&f.Edit29, &expected.Mass},
         {&f.Edit27, &expected.Hitpoints},
@@ -63,7 +63,7 @@ void EditEveryBox(TForm1& f, ShipSpec& expected) {
 }
 
 // Puts a new weapon on the second gun mount, the second turret and the first missile mount (of FullShip).
-void EditEveryMount(TForm1& f, ShipSpec& expected) {
+void EditEveryMount(TForm1& f, ShipPlan& expected) {
     UserInput::Select(f.ListBox1, 1);
     UserInput::Choose(f.ComboBox2, 11);
     UserInput::Type(f.Edit28, "250");
@@ -132,38 +132,38 @@ Bytes WithChunkInserted(Bytes file, std::int32_t at, const Bytes& chunk, const s
 // ---- Unchanged saves ---------------------------------------------------------------------------------------------
 
 TEST(ShipSave, SavingWithoutChangesRewritesTheSameBytes) {
-    std::vector<std::pair<std::string, ShipSpec>> ships = {{"minimal", ShipSpec{}}, {"full", FullShip()}};
-    for (const DemoShip& demo : DemoShips()) ships.emplace_back(demo.Name, demo.Spec);
-    for (const auto& [name, spec] : ships) {
+    std::vector<std::pair<std::string, ShipPlan>> ships = {{"minimal", ShipPlan{}}, {"full", FullShip()}};
+    for (const DemoShip& demo : DemoShips()) ships.emplace_back(demo.Name, demo.Plan);
+    for (const auto& [name, plan] : ships) {
         SCOPED_TRACE(name);
-        ShipGame game(spec);
+        ShipGame game(plan);
         ProgramRun run(game.Game);
         UserInput::Click(run.Form().Button2);
         EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(spec).File));
+        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(plan).File));
         EXPECT_TRUE(SameBytes(game.Game.ReadFile(kTempFile), game.ShipBytes()));
     }
 }
 
 TEST(ShipSave, SavingWithoutChangesRoundsFloatsAndClearsTheByteAfterEachMissileCount) {
-    ShipSpec spec = FullShip();
-    spec.Slide = true;
-    spec.Booster = ShipBooster{};
-    spec.Mass = 12500.5F;
-    spec.Hitpoints = 2.5F;
-    spec.Engine.SpeedMax = 3.5F;
-    spec.Shields->Front = -1.5F;
-    spec.Armour->Left = 114.25F;
-    spec.GunPower.Energy = 239.75F;
-    spec.Booster->Values[11] = 18.5F;
-    spec.Missiles->Mounts[0].LoadsHigh = 9;
-    spec.Missiles->Mounts[1].LoadsHigh = 1;
-    ShipGame game(spec);
+    ShipPlan plan = FullShip();
+    plan.Slide = true;
+    plan.Booster = ShipBooster{};
+    plan.Mass = 12500.5F;
+    plan.Hitpoints = 2.5F;
+    plan.Engine.SpeedMax = 3.5F;
+    plan.Shields->Front = -1.5F;
+    plan.Armour->Left = 114.25F;
+    plan.GunPower.Energy = 239.75F;
+    plan.Booster->Values[11] = 18.5F;
+    plan.Missiles->Mounts[0].LoadsHigh = 9;
+    plan.Missiles->Mounts[1].LoadsHigh = 1;
+    ShipGame game(plan);
     ProgramRun run(game.Game);
 
     UserInput::Click(run.Form().Button2);
 
-    ShipSpec expected = spec;
+    ShipPlan expected = plan;
     expected.Mass = 12500;  // halves go to the even neighbour
     expected.Hitpoints = 2;
     expected.Engine.SpeedMax = 4;
@@ -207,14 +207,14 @@ constexpr std::array<int, 12> kNewBoosterValues{361, 872, 43, 34, 95, 26, 67, 58
 // Switches autoslide and the booster as the case says and changes every value, saves, and checks the file against
 // the same ship built the new way, then the reload.
 void RunChunkCase(const ChunkCase& c) {
-    ShipSpec from = FullShip();
+    ShipPlan from = FullShip();
     from.Slide = c.FromSlide;
     if (c.FromBooster) from.Booster = ShipBooster{{380, 900, 45, 35, 95, 24, 60, 50, 110, 100, 2800, 22}};
     ShipGame game(from);
     ProgramRun run(game.Game);
     TForm1& f = run.Form();
 
-    ShipSpec to = from;
+    ShipPlan to = from;
     to.Slide = c.ToSlide;
     if (!c.ToBooster) to.Booster.reset();
     if (c.ToBooster && !c.FromBooster) to.Booster = ShipBooster{};  // a new chunk starts from the defaults
@@ -255,34 +255,34 @@ TEST(ShipSave, SwitchingAutoslideAndTheBoosterRebuildsTheFileWithEveryValueAtIts
 }
 
 TEST(ShipSave, PartsTheShipLacksKeepTheirBytes) {
-    ShipSpec noMissiles = FullShip();
+    ShipPlan noMissiles = FullShip();
     noMissiles.Missiles.reset();
     noMissiles.Decoys.reset();
-    ShipSpec missilesWithoutDecoys = FullShip();
+    ShipPlan missilesWithoutDecoys = FullShip();
     missilesWithoutDecoys.Decoys.reset();
-    ShipSpec decoysWithoutMissiles = FullShip();
+    ShipPlan decoysWithoutMissiles = FullShip();
     decoysWithoutMissiles.Missiles.reset();
-    ShipSpec noShields = FullShip();
+    ShipPlan noShields = FullShip();
     noShields.Shields.reset();
-    ShipSpec noArmour = FullShip();
+    ShipPlan noArmour = FullShip();
     noArmour.Armour.reset();
-    const std::vector<std::pair<std::string, ShipSpec>> cases = {
+    const std::vector<std::pair<std::string, ShipPlan>> cases = {
         {"no missiles", noMissiles},
         {"missiles without decoys", missilesWithoutDecoys},
         {"decoys without missiles", decoysWithoutMissiles},
         {"no shields", noShields},
         {"no armour", noArmour},
-        {"none of them", ShipSpec{}},
+        {"none of them", ShipPlan{}},
     };
-    for (const auto& [name, spec] : cases) {
+    for (const auto& [name, plan] : cases) {
         SCOPED_TRACE(name);
         // The full ship is shown first, so every box and list holds values the other ship lacks.
-        ShipGame game(FullShip(), {spec});
+        ShipGame game(FullShip(), {plan});
         ProgramRun run(game.Game);
         UserInput::Choose(run.Form().ComboBox1, 1);
         UserInput::Click(run.Form().Button2);
         EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.Game.ReadFile("Ships\\other0.iff"), BuildShip(spec).File));
+        EXPECT_TRUE(SameBytes(game.Game.ReadFile("Ships\\other0.iff"), BuildShip(plan).File));
     }
 }
 
@@ -309,8 +309,8 @@ TEST(ShipSave, ABadBoxStopsTheSaveBeforeAnyFileChanges) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.Box) + " = '" + row.Text + "'");
-        const ShipSpec spec = FullShip();
-        ShipGame game(spec);
+        const ShipPlan plan = FullShip();
+        ShipGame game(plan);
         game.Game.WriteFile(kTempFile, Bytes{1, 2, 3});
         ProgramRun run(game.Game);
         TForm1& f = run.Form();
@@ -323,15 +323,15 @@ TEST(ShipSave, ABadBoxStopsTheSaveBeforeAnyFileChanges) {
         UserInput::Click(f.Button2);
 
         EXPECT_EQ(run.Shown(), std::vector<std::string>{row.Message});
-        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(spec).File));
+        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(plan).File));
         EXPECT_EQ(game.Game.ReadFile(kTempFile), (Bytes{1, 2, 3}));
         EXPECT_FALSE(f.BoosterAtLoad);
-        ExpectPositions(f.Ship, BuildShip(spec).Offsets);
+        ExpectPositions(f.Ship, BuildShip(plan).Offsets);
 
         run.Platform.Boxes.clear();
         UserInput::Type(box, good);
         UserInput::Click(f.Button2);
-        ShipSpec expected = spec;
+        ShipPlan expected = plan;
         expected.Slide = true;
         expected.Booster = ShipBooster{};
         EXPECT_TRUE(run.Shown().empty());
@@ -340,8 +340,8 @@ TEST(ShipSave, ABadBoxStopsTheSaveBeforeAnyFileChanges) {
 }
 
 TEST(ShipSave, ABoosterValueThatCouldNotBeShownAgainIsRefused) {
-    const ShipSpec spec = FullShip();
-    ShipGame game(spec);
+    const ShipPlan plan = FullShip();
+    ShipGame game(plan);
     ProgramRun run(game.Game);
     TForm1& f = run.Form();
     UserInput::Toggle(f.CheckBox2);
@@ -352,7 +352,7 @@ TEST(ShipSave, ABoosterValueThatCouldNotBeShownAgainIsRefused) {
 
     EXPECT_EQ(run.Shown(), std::vector<std::string>{
                                "Out of range: Booster Speed (activated). Please try a value less than 2147483584."});
-    EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(spec).File));
+    EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(plan).File));
 
     run.Platform.Boxes.clear();
     values[10] = 2147483583;
@@ -383,9 +383,9 @@ TEST(ShipSave, TheLargestValuesThatCanBeShownAgainAreSaved) {
 TEST(ShipSave, AfterTheBoosterStepTheStateDescribesTheFile) {
     for (bool fromBooster : {false, true}) {
         SCOPED_TRACE(fromBooster ? "removing" : "inserting");
-        ShipSpec from = FullShip();
+        ShipPlan from = FullShip();
         if (fromBooster) from.Booster = ShipBooster{};
-        ShipSpec to = FullShip();
+        ShipPlan to = FullShip();
         if (!fromBooster) to.Booster = ShipBooster{};
         const BuiltShip expected = BuildShip(to);
         ShipGame game(from);
@@ -417,7 +417,7 @@ TEST(ShipSave, ASlideChunkElsewhereThanAfterThePhysicsChunkIsNotCut) {
     ASSERT_EQ(ChunkTreeProblem(file), "");
     for (bool untick : {false, true}) {
         SCOPED_TRACE(untick ? "switched off" : "kept on");
-        ShipGame game(ShipSpec{});
+        ShipGame game(ShipPlan{});
         game.Game.WriteFile(kShipFile, file);
         game.Game.WriteFile(kTempFile, Bytes{1, 2, 3});
         ProgramRun run(game.Game);
@@ -436,15 +436,15 @@ TEST(ShipSave, ASlideChunkElsewhereThanAfterThePhysicsChunkIsNotCut) {
 }
 
 TEST(ShipSave, ABoosterChunkThatDoesNotStandBeforeTheGunsIsNotRemoved) {
-    ShipSpec spec = FullShip();
-    spec.Booster = ShipBooster{};
-    const BuiltShip boosted = BuildShip(spec);
+    ShipPlan plan = FullShip();
+    plan.Booster = ShipBooster{};
+    const BuiltShip boosted = BuildShip(plan);
     // Another chunk between the booster and the GUNS form, still inside the ENGN form.
     const Bytes extra{'X', 'T', 'R', 'A', 0, 0, 0, 0};
     const ShipOffsets& at = boosted.Offsets;
     const Bytes file = WithChunkInserted(boosted.File, at.GunsBase, extra, {6, at.EngnContainer + 6, at.EngnBase + 6});
     ASSERT_EQ(ChunkTreeProblem(file), "");
-    ShipGame game(ShipSpec{});
+    ShipGame game(ShipPlan{});
     game.Game.WriteFile(kShipFile, file);
     ProgramRun run(game.Game);
     TForm1& f = run.Form();
@@ -481,15 +481,15 @@ TEST(ShipSave, ALengthWordThatWouldLeaveItsRangeStopsTheSave) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        ShipSpec spec = FullShip();
-        spec.Slide = row.Slide;
-        if (row.Booster) spec.Booster = ShipBooster{};
-        BuiltShip built = BuildShip(spec);
+        ShipPlan plan = FullShip();
+        plan.Slide = row.Slide;
+        if (row.Booster) plan.Booster = ShipBooster{};
+        BuiltShip built = BuildShip(plan);
         const std::int32_t word = row.At == Word::File           ? 6
                                   : row.At == Word::EngineParent ? built.Offsets.EngnContainer + 6
                                                                  : built.Offsets.EngnBase + 6;
         PutWordBE(built.File, word, row.Value);
-        ShipGame game(ShipSpec{});
+        ShipGame game(ShipPlan{});
         game.Game.WriteFile(kShipFile, built.File);
         game.Game.WriteFile(kTempFile, Bytes{1, 2, 3});
         ProgramRun run(game.Game);

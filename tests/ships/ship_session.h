@@ -21,10 +21,10 @@ namespace tovarin::testkit {
 inline constexpr const char* kShipFile = "Ships\\test.iff";
 inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 
-// A game folder whose first ship ("Test", Ships\test.iff) is built from the spec; more ships follow it.
+// A game folder whose first ship ("Test", Ships\test.iff) is built from the plan; more ships follow it.
 class ShipGame {
 public:
-    explicit ShipGame(const ShipSpec& first, const std::vector<ShipSpec>& others = {}) {
+    explicit ShipGame(const ShipPlan& first, const std::vector<ShipPlan>& others = {}) {
         AddDemoWeapons(Game);
         Game.AddShip("Test", "test.iff", BuildShip(first).File);
         for (std::size_t i = 0; i < others.size(); ++i) {
@@ -68,15 +68,15 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
 }
 
 // A ship with every part the editor handles, each value distinct.
-inline ShipSpec FullShip() {
-    ShipSpec spec;
-    spec.GunMounts = {{11, 300, "gun_nose"}, {2, 0, "gun_left_wing"}, {3, 0, "gun_right"}};
-    spec.Missiles = ShipMissiles{{{1, 4}, {4, 2}}};
-    spec.Decoys = 12;
-    spec.Shields = ShipShields{};
-    spec.Armour = ShipArmour{};
-    spec.Turrets = ShipTurrets{{4, 5}};
-    return spec;
+inline ShipPlan FullShip() {
+    ShipPlan plan;
+    plan.GunMounts = {{11, 300, "gun_nose"}, {2, 0, "gun_left_wing"}, {3, 0, "gun_right"}};
+    plan.Missiles = ShipMissiles{{{1, 4}, {4, 2}}};
+    plan.Decoys = 12;
+    plan.Shields = ShipShields{};
+    plan.Armour = ShipArmour{};
+    plan.Turrets = ShipTurrets{{4, 5}};
+    return plan;
 }
 
 }  // namespace tovarin::testkit

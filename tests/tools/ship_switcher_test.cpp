@@ -28,10 +28,10 @@ constexpr int kCharlie = 2;
 const std::string kSameShip = "Please do not select the same ship in both lists";
 const std::string kAlreadySwapped = "Can't swap ships that are already swapped.";
 
-testkit::ShipSpec ShipWithMass(float mass) {
-    testkit::ShipSpec spec;
-    spec.Mass = mass;
-    return spec;
+testkit::ShipPlan ShipWithMass(float mass) {
+    testkit::ShipPlan plan;
+    plan.Mass = mass;
+    return plan;
 }
 
 // Three ships told apart by their mass, in catalogue order Alpha, Bravo, Charlie.
