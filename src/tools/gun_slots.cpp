@@ -39,6 +39,11 @@ constexpr std::int32_t kReadBlock = 1024;
 // all of which lie behind the gun slots.
 constexpr std::array<std::string_view, 4> kStoredPositionKeys{"misspowr", "bdecy", "nfshpowr", "armrdata"};
 
+// The ship loader takes at most 16 gun mounts: a ship with more could never be loaded again.
+void RefuseMoreGuns(TForm1& form) {
+    form.GetPlatform().ShowMessage("A ship cannot have more than " + IntToStr(kMaxGunMounts) + " guns");
+}
+
 std::string GunKey(std::size_t slot) { return "Gun" + IntToStr(static_cast<std::int64_t>(slot) + 1); }
 
 // ---- Reading the slot records ----------------------------------------------------------------------------------
@@ -109,8 +114,9 @@ std::string ListedName(const TForm1& form, std::size_t slot) {
 
 void ListGunSlots(TForm1& form) {
     form.ListBox3.Clear();
-    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot)
+    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
         form.ListBox3.Items().push_back(ListedName(form, slot));
+    }
 }
 
 void CopySlot(TForm1& form, std::size_t from, std::size_t to) {
@@ -189,13 +195,11 @@ bool HasKey(const std::vector<std::string>& names, std::string_view key) {
 // "Gun" followed by a slot number above `count`: the offset of a slot the ship no longer has.
 bool IsGunKeyAbove(std::string_view key, std::size_t count) {
     constexpr std::string_view kPrefix = "Gun";
+    constexpr std::size_t kMostDigits = 9;  // more is far beyond any slot count, and no longer an int32
     if (key.size() <= kPrefix.size() || !SameKey(key.substr(0, kPrefix.size()), kPrefix)) return false;
     const std::string_view digits = key.substr(kPrefix.size());
     if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) return false;
-    const std::string_view significant = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
-    constexpr std::size_t kMostDigits = 9;  // far above any slot count, and still an int32
-    if (significant.size() > kMostDigits) return true;
-    return significant.empty() ? false : StrToInt(significant) > static_cast<std::int32_t>(count);
+    return digits.size() > kMostDigits || StrToInt(digits) > static_cast<std::int32_t>(count);
 }
 
 // The keys the save writes: the slot count, each slot's data offset from GunsBase, the removal of offsets of
@@ -285,11 +289,10 @@ void TForm1::LoadGunSlots() {
     Button14.SetEnabled(true);
 }
 
-// "&Copy": the selected slot, record and name, becomes a new last slot that shares its place on the ship. The
-// ship loader takes at most 16 gun mounts, so a 17th would make the ship impossible to load again.
+// "&Copy": the selected slot, record and name, becomes a new last slot that shares its place on the ship.
 void TForm1::Button13Click() {
     if (GunSlotCount >= kMaxGunMounts) {
-        GetPlatform().ShowMessage("A ship cannot have more than " + IntToStr(kMaxGunMounts) + " guns");
+        RefuseMoreGuns(*this);
         return;
     }
     const std::size_t from = CheckIndex(ListBox3.ItemIndex(), GunSlotCount);
@@ -317,12 +320,12 @@ void TForm1::Button12Click() {
 // replaced and put back when the replacement fails: the ship file and its stored positions never disagree.
 void TForm1::Button14Click() {
     if (GunSlotCount > kMaxGunMounts) {
-        GetPlatform().ShowMessage("A ship cannot have more than " + IntToStr(kMaxGunMounts) + " guns");
+        RefuseMoreGuns(*this);
         return;
     }
     const std::string shipPath = ShipPath();
     const std::string tempPath = TempShipPath();
-    const std::string& section = Ship.ShipFile;
+    const std::string section = Ship.ShipFile;
 
     const RebuiltShip rebuilt = RebuildShipFile(*this, shipPath);
     std::vector<std::string> names;
