@@ -84,7 +84,8 @@ struct ValueSlot {
 
 // Physics, from PhysPos.
 inline constexpr ValueSlot kMass{8, "Edit29"};
-// The hitpoints chunk follows the PHYS chunk, or the SLID chunk when the ship has autoslide.
+// The hitpoints chunk follows the PHYS chunk; with autoslide the SLID chunk stands between them, and the
+// hitpoints lie kSlideChunkSize bytes further on.
 inline constexpr ValueSlot kHitpoints{20, "Edit27"};
 
 // Engine, from EngnBase, in the order they are read and written. The file holds Y/P/R as P, Y, R.
@@ -222,5 +223,13 @@ inline constexpr std::array<std::uint8_t, kBoosterChunkSize> kBoosterChunk = det
 
 // Written after the PHYS chunk when autoslide is on.
 inline constexpr std::array<std::uint8_t, kSlideChunkSize> kSlideChunk{'S', 'L', 'I', 'D', 0, 0, 0, 4, 1, 0, 0, 0};
+
+// ---- Rebuilding the file (the save) --------------------------------------------------------------------------------
+
+// The PHYS chunk is 12 bytes (header and one float); the SLID chunk, when there is one, follows it directly.
+inline constexpr std::int32_t kPhysChunkSize = 12;
+// The booster chunk is the ENGN form's last child, so adding or removing it changes the lengths of the ENGN form
+// (its own length word) and of the form that holds it, whose length word stands 6 bytes before the ENGN form.
+inline constexpr std::int32_t kEngineParentLengthWord = -6;
 
 }  // namespace tovarin::ShipLayout

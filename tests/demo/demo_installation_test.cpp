@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "gamefiles/ini_file.h"
 #include "testkit/bytes.h"
+#include "testkit/weapon_tables.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -40,20 +41,20 @@ TEST(DemoInstallation, EveryShipLoadsAsItsFileSays) {
         const std::vector<testkit::DemoShip> ships = testkit::DemoShips();
         ASSERT_EQ(form.ComboBox1.Items().size(), ships.size());
         for (std::size_t i = 0; i < ships.size(); ++i) {
-            const testkit::ShipSpec& spec = ships[i].Spec;
+            const testkit::ShipPlan& plan = ships[i].Plan;
             SCOPED_TRACE(ships[i].Name);
             UserInput::Choose(form.ComboBox1, static_cast<int>(i));
             EXPECT_EQ(ErrorBoxes(platform), std::vector<std::string>{});
             EXPECT_EQ(form.Ship.ShipFile, ships[i].File);
-            EXPECT_EQ(form.Edit29.Text(), std::to_string(static_cast<long>(spec.Mass)));
-            EXPECT_EQ(form.Edit15.Text(), std::to_string(static_cast<long>(spec.Engine.SpeedMax)));
-            const std::size_t turrets = spec.Turrets ? spec.Turrets->Guns.size() : 0;
-            EXPECT_EQ(form.ListBox1.Items().size(), spec.GunMounts.size() + turrets);
-            EXPECT_EQ(form.GroupBox3.Visible(), spec.Missiles.has_value());
-            EXPECT_EQ(form.GroupBox5.Visible(), spec.Missiles && spec.Decoys);
-            EXPECT_EQ(form.Edit17.Visible(), spec.Shields.has_value());
-            EXPECT_EQ(form.CheckBox1.Checked(), spec.Slide);
-            EXPECT_EQ(form.CheckBox2.Checked(), spec.Booster.has_value());
+            EXPECT_EQ(form.Edit29.Text(), std::to_string(static_cast<long>(plan.Mass)));
+            EXPECT_EQ(form.Edit15.Text(), std::to_string(static_cast<long>(plan.Engine.SpeedMax)));
+            const std::size_t turrets = plan.Turrets ? plan.Turrets->Guns.size() : 0;
+            EXPECT_EQ(form.ListBox1.Items().size(), plan.GunMounts.size() + turrets);
+            EXPECT_EQ(form.GroupBox3.Visible(), plan.Missiles.has_value());
+            EXPECT_EQ(form.GroupBox5.Visible(), plan.Missiles && plan.Decoys);
+            EXPECT_EQ(form.Edit17.Visible(), plan.Shields.has_value());
+            EXPECT_EQ(form.CheckBox1.Checked(), plan.Slide);
+            EXPECT_EQ(form.CheckBox2.Checked(), plan.Booster.has_value());
         }
     }
 }
@@ -66,12 +67,12 @@ TEST(DemoInstallation, DefaultProfilesDifferFromTheShipFiles) {
         const std::string stem = ship.File.substr(0, ship.File.size() - 4);
         const TIniFile profile(folder.PathOf("Ships\\" + stem + ".def"));
         EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), 0);
-        EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), static_cast<std::int32_t>(ship.Spec.Mass));
-        EXPECT_NE(profile.ReadInteger("Ship", "speedmax", 0), static_cast<std::int32_t>(ship.Spec.Engine.SpeedMax));
-        EXPECT_NE(profile.ReadInteger("Ship", "hp", 0), static_cast<std::int32_t>(ship.Spec.Hitpoints));
-        EXPECT_EQ(profile.ReadBool("Ship", "booster", false), ship.Spec.Booster.has_value())
+        EXPECT_NE(profile.ReadInteger("Ship", "mass", 0), static_cast<std::int32_t>(ship.Plan.Mass));
+        EXPECT_NE(profile.ReadInteger("Ship", "speedmax", 0), static_cast<std::int32_t>(ship.Plan.Engine.SpeedMax));
+        EXPECT_NE(profile.ReadInteger("Ship", "hp", 0), static_cast<std::int32_t>(ship.Plan.Hitpoints));
+        EXPECT_EQ(profile.ReadBool("Ship", "booster", false), ship.Plan.Booster.has_value())
             << "restoring the defaults keeps the ship's booster";
-        EXPECT_EQ(profile.ReadInteger("Ship", "gun1", -1), ship.Spec.GunMounts.front().Gun);
+        EXPECT_EQ(profile.ReadInteger("Ship", "gun1", -1), ship.Plan.GunMounts.front().Gun);
     }
 }
 
@@ -84,20 +85,26 @@ TEST(DemoInstallation, EveryGunAndMissileHasARecordAtItsCataloguePosition) {
         SCOPED_TRACE(testkit::DemoGunNames()[i]);
         const std::int32_t base = catalogue.ReadInteger("GunData", std::to_string(i), 0);
         ASSERT_GT(base, 0);
-        EXPECT_GT(testkit::FloatAt(guns, static_cast<std::size_t>(base) + 20), 0.0f) << "speed";
-        EXPECT_GT(testkit::FloatAt(guns, static_cast<std::size_t>(base) + 40), 0.0f) << "refire delay";
+        const testkit::GunRecord gun = testkit::ReadGunRecord(guns, base);
+        EXPECT_GT(gun.Speed, 0.0f);
+        EXPECT_GT(gun.Damage, 0.0f);
+        EXPECT_GT(gun.RefireSeconds, 0.0f);
     }
     const testkit::Bytes missiles = folder.ReadFile("Game\\missile.iff");
-    int splitting = 0;
+    std::vector<std::string> splitting;
     for (std::size_t i = 0; i < testkit::DemoMissileNames().size(); ++i) {
         SCOPED_TRACE(testkit::DemoMissileNames()[i]);
         const std::int32_t base = catalogue.ReadInteger("MissData", std::to_string(i), 0);
         ASSERT_GT(base, 0);
-        EXPECT_GT(testkit::FloatAt(missiles, static_cast<std::size_t>(base) + 20), 0.0f) << "speed";
-        EXPECT_NE(testkit::WordLEAt(missiles, static_cast<std::size_t>(base) + 72), 0) << "flags";
-        if (missiles.at(static_cast<std::size_t>(base) + 100) != 0) ++splitting;
+        const testkit::MissileRecord missile = testkit::ReadMissileRecord(missiles, base);
+        EXPECT_GT(missile.Speed, 0.0f);
+        EXPECT_NE(missile.Flags, 0);
+        if (missile.SplitCount != 0) {
+            splitting.push_back(testkit::DemoMissileNames()[i] + " into " +
+                                testkit::DemoMissileNames().at(missile.SubMissileType));
+        }
     }
-    EXPECT_EQ(splitting, 1);
+    EXPECT_EQ(splitting, std::vector<std::string>{"Hydra Cluster into Dart"});
 }
 
 TEST(DemoInstallation, TheArchiveIsNotPatchedYet) {

@@ -19,7 +19,7 @@ namespace {
 
 using testkit::BuildShip;
 using testkit::BuiltShip;
-using testkit::ShipSpec;
+using testkit::ShipPlan;
 
 // One run of the program over a game folder with the demo catalogue's guns and missiles and the ships a test
 // adds, named "Ship 1", "Ship 2", ... in the order added.
@@ -27,8 +27,8 @@ class Game {
 public:
     Game() { testkit::AddDemoWeapons(Folder); }
 
-    BuiltShip AddShip(const ShipSpec& spec) {
-        BuiltShip built = BuildShip(spec);
+    BuiltShip AddShip(const ShipPlan& plan) {
+        BuiltShip built = BuildShip(plan);
         AddShipFile(built.File);
         return built;
     }
@@ -76,11 +76,11 @@ std::string Shown(float wholeNumber) { return std::to_string(static_cast<long>(w
 
 struct Variant {
     const char* Name;
-    ShipSpec Spec;
+    ShipPlan Plan;
 };
 
-ShipSpec Full() {
-    ShipSpec s;
+ShipPlan Full() {
+    ShipPlan s;
     s.Booster = testkit::ShipBooster{{310, 820, 41, 31, 91, 21, 61, 51, 121, 111, 2900, 17}};
     s.GunMounts = {{0, 0, "gun_left"}, {11, 300, "gun_chin"}, {5, 12, "gun_right_wing"}};
     s.Missiles = testkit::ShipMissiles{{{1, 4}, {4, 2}, {6, 1}}};
@@ -92,30 +92,30 @@ ShipSpec Full() {
 }
 
 std::vector<Variant> Variants() {
-    std::vector<Variant> variants = {{"only what every ship has", ShipSpec{}}, {"every part", Full()}};
-    ShipSpec slide = Full();
+    std::vector<Variant> variants = {{"only what every ship has", ShipPlan{}}, {"every part", Full()}};
+    ShipPlan slide = Full();
     slide.Slide = true;
     variants.push_back({"every part and autoslide", slide});
-    ShipSpec slideOnly;
+    ShipPlan slideOnly;
     slideOnly.Slide = true;
     variants.push_back({"autoslide only", slideOnly});
-    ShipSpec noDecoys = Full();
+    ShipPlan noDecoys = Full();
     noDecoys.Decoys.reset();
     variants.push_back({"missiles without a decoy chunk", noDecoys});
-    ShipSpec noShields = Full();
+    ShipPlan noShields = Full();
     noShields.Shields.reset();
     variants.push_back({"armour without shields", noShields});
-    ShipSpec noArmour = Full();
+    ShipPlan noArmour = Full();
     noArmour.Armour.reset();
     noArmour.Booster.reset();
     variants.push_back({"shields without armour or booster", noArmour});
-    ShipSpec noMissiles = Full();
+    ShipPlan noMissiles = Full();
     noMissiles.Missiles.reset();
     variants.push_back({"decoys without missiles", noMissiles});
-    ShipSpec oddMounts;
+    ShipPlan oddMounts;
     oddMounts.GunMounts = {{1, 0, ""}, {2, 0, "a"}, {3, 0, "ab"}, {4, 0, "abc"}, {5, 0, "abcd"}};
     variants.push_back({"mount names of every length", oddMounts});
-    ShipSpec noMounts;
+    ShipPlan noMounts;
     noMounts.GunMounts.clear();
     noMounts.Missiles = testkit::ShipMissiles{};
     variants.push_back({"no gun or missile mounts", noMounts});
@@ -126,39 +126,39 @@ std::vector<Variant> Variants() {
 
 struct ValueRow {
     const char* Name;
-    std::optional<float> (*Value)(const ShipSpec&);  // nullopt when the ship lacks the part
+    std::optional<float> (*Value)(const ShipPlan&);  // nullopt when the ship lacks the part
     TEdit TForm1::*Box;
 };
 
 // clang-format off
 const ValueRow kValueRows[] = {
-    {"mass", [](const ShipSpec& s) -> std::optional<float> { return s.Mass; }, &TForm1::Edit29},
-    {"hitpoints", [](const ShipSpec& s) -> std::optional<float> { return s.Hitpoints; }, &TForm1::Edit27},
-    {"speed max", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.SpeedMax; }, &TForm1::Edit15},
-    {"speed standard", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.SpeedStd; }, &TForm1::Edit2},
-    {"speed min", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.SpeedMin; }, &TForm1::Edit1},
-    {"acceleration", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.Acceleration; }, &TForm1::Edit4},
-    {"afterburner speed", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.AfterburnerSpeed; }, &TForm1::Edit3},
-    {"afterburner acceleration", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.AfterburnerAcceleration; }, &TForm1::Edit6},
-    {"afterburner fuel", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.AfterburnerFuel; }, &TForm1::Edit26},
-    {"P (middle)", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.P; }, &TForm1::Edit5},
-    {"Y (left)", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.Y; }, &TForm1::Edit7},
-    {"R (right)", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.R; }, &TForm1::Edit8},
-    {"Y/P/R rate of change", [](const ShipSpec& s) -> std::optional<float> { return s.Engine.YprRate; }, &TForm1::Edit25},
-    {"armour front", [](const ShipSpec& s) { return s.Armour ? std::optional(s.Armour->Front) : std::nullopt; }, &TForm1::Edit10},
-    {"armour aft", [](const ShipSpec& s) { return s.Armour ? std::optional(s.Armour->Aft) : std::nullopt; }, &TForm1::Edit13},
-    {"armour left", [](const ShipSpec& s) { return s.Armour ? std::optional(s.Armour->Left) : std::nullopt; }, &TForm1::Edit12},
-    {"armour right", [](const ShipSpec& s) { return s.Armour ? std::optional(s.Armour->Right) : std::nullopt; }, &TForm1::Edit11},
-    {"shield recharge max", [](const ShipSpec& s) { return s.Shields ? std::optional(s.Shields->RechargeMax) : std::nullopt; }, &TForm1::Edit22},
-    {"shield recharge standard", [](const ShipSpec& s) { return s.Shields ? std::optional(s.Shields->RechargeStd) : std::nullopt; }, &TForm1::Edit21},
-    {"shield recharge min", [](const ShipSpec& s) { return s.Shields ? std::optional(s.Shields->RechargeMin) : std::nullopt; }, &TForm1::Edit20},
-    {"shields front", [](const ShipSpec& s) { return s.Shields ? std::optional(s.Shields->Front) : std::nullopt; }, &TForm1::Edit17},
-    {"shields aft", [](const ShipSpec& s) { return s.Shields ? std::optional(s.Shields->Aft) : std::nullopt; }, &TForm1::Edit16},
-    {"gun energy", [](const ShipSpec& s) -> std::optional<float> { return s.GunPower.Energy; }, &TForm1::Edit18},
-    {"gun recharge max", [](const ShipSpec& s) -> std::optional<float> { return s.GunPower.RechargeMax; }, &TForm1::Edit24},
-    {"gun recharge standard", [](const ShipSpec& s) -> std::optional<float> { return s.GunPower.RechargeStd; }, &TForm1::Edit23},
-    {"gun recharge min", [](const ShipSpec& s) -> std::optional<float> { return s.GunPower.RechargeMin; }, &TForm1::Edit19},
-    {"decoys", [](const ShipSpec& s) { return s.Missiles && s.Decoys ? std::optional<float>(*s.Decoys) : std::nullopt; }, &TForm1::Edit14},
+    {"mass", [](const ShipPlan& s) -> std::optional<float> { return s.Mass; }, &TForm1::Edit29},
+    {"hitpoints", [](const ShipPlan& s) -> std::optional<float> { return s.Hitpoints; }, &TForm1::Edit27},
+    {"speed max", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.SpeedMax; }, &TForm1::Edit15},
+    {"speed standard", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.SpeedStd; }, &TForm1::Edit2},
+    {"speed min", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.SpeedMin; }, &TForm1::Edit1},
+    {"acceleration", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.Acceleration; }, &TForm1::Edit4},
+    {"afterburner speed", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.AfterburnerSpeed; }, &TForm1::Edit3},
+    {"afterburner acceleration", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.AfterburnerAcceleration; }, &TForm1::Edit6},
+    {"afterburner fuel", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.AfterburnerFuel; }, &TForm1::Edit26},
+    {"P (middle)", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.P; }, &TForm1::Edit5},
+    {"Y (left)", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.Y; }, &TForm1::Edit7},
+    {"R (right)", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.R; }, &TForm1::Edit8},
+    {"Y/P/R rate of change", [](const ShipPlan& s) -> std::optional<float> { return s.Engine.YprRate; }, &TForm1::Edit25},
+    {"armour front", [](const ShipPlan& s) { return s.Armour ? std::optional(s.Armour->Front) : std::nullopt; }, &TForm1::Edit10},
+    {"armour aft", [](const ShipPlan& s) { return s.Armour ? std::optional(s.Armour->Aft) : std::nullopt; }, &TForm1::Edit13},
+    {"armour left", [](const ShipPlan& s) { return s.Armour ? std::optional(s.Armour->Left) : std::nullopt; }, &TForm1::Edit12},
+    {"armour right", [](const ShipPlan& s) { return s.Armour ? std::optional(s.Armour->Right) : std::nullopt; }, &TForm1::Edit11},
+    {"shield recharge max", [](const ShipPlan& s) { return s.Shields ? std::optional(s.Shields->RechargeMax) : std::nullopt; }, &TForm1::Edit22},
+    {"shield recharge standard", [](const ShipPlan& s) { return s.Shields ? std::optional(s.Shields->RechargeStd) : std::nullopt; }, &TForm1::Edit21},
+    {"shield recharge min", [](const ShipPlan& s) { return s.Shields ? std::optional(s.Shields->RechargeMin) : std::nullopt; }, &TForm1::Edit20},
+    {"shields front", [](const ShipPlan& s) { return s.Shields ? std::optional(s.Shields->Front) : std::nullopt; }, &TForm1::Edit17},
+    {"shields aft", [](const ShipPlan& s) { return s.Shields ? std::optional(s.Shields->Aft) : std::nullopt; }, &TForm1::Edit16},
+    {"gun energy", [](const ShipPlan& s) -> std::optional<float> { return s.GunPower.Energy; }, &TForm1::Edit18},
+    {"gun recharge max", [](const ShipPlan& s) -> std::optional<float> { return s.GunPower.RechargeMax; }, &TForm1::Edit24},
+    {"gun recharge standard", [](const ShipPlan& s) -> std::optional<float> { return s.GunPower.RechargeStd; }, &TForm1::Edit23},
+    {"gun recharge min", [](const ShipPlan& s) -> std::optional<float> { return s.GunPower.RechargeMin; }, &TForm1::Edit19},
+    {"decoys", [](const ShipPlan& s) { return s.Missiles && s.Decoys ? std::optional<float>(*s.Decoys) : std::nullopt; }, &TForm1::Edit14},
 };
 // clang-format on
 
@@ -166,12 +166,12 @@ TEST(LoadShip, EveryValueOfTheFileShowsInItsBox) {
     for (const Variant& variant : Variants()) {
         SCOPED_TRACE(variant.Name);
         Game game;
-        game.AddShip(variant.Spec);
+        game.AddShip(variant.Plan);
         TForm1& form = game.Start();
         EXPECT_EQ(game.Boxes(), std::vector<std::string>{});
         for (const ValueRow& row : kValueRows) {
             SCOPED_TRACE(row.Name);
-            const std::optional<float> value = row.Value(variant.Spec);
+            const std::optional<float> value = row.Value(variant.Plan);
             if (value) {
                 EXPECT_EQ((form.*row.Box).Text(), Shown(*value));
             }
@@ -183,25 +183,25 @@ TEST(LoadShip, FindsEveryPartWhereItLies) {
     for (const Variant& variant : Variants()) {
         SCOPED_TRACE(variant.Name);
         Game game;
-        const testkit::ShipOffsets at = game.AddShip(variant.Spec).Offsets;
+        const testkit::ShipOffsets at = game.AddShip(variant.Plan).Offsets;
         const ShipState& ship = game.Start().Ship;
         EXPECT_EQ(ship.ShipFile, Game::FileName(1));
         EXPECT_EQ(ship.ShipKey, "Ship 1");
         EXPECT_EQ(ship.PhysPos, at.PhysPos);
-        EXPECT_EQ(ship.HasSlide, variant.Spec.Slide);
+        EXPECT_EQ(ship.HasSlide, variant.Plan.Slide);
         EXPECT_EQ(ship.EngnBase, at.EngnBase);
         EXPECT_EQ(ship.GunsBase, at.GunsBase);
         EXPECT_EQ(ship.MissBase, at.MissBase);
         EXPECT_EQ(ship.DecyBase, at.DecyBase);
         EXPECT_EQ(ship.ShieldBase, at.ShieldBase);
         EXPECT_EQ(ship.ArmrBase, at.ArmrBase);
-        EXPECT_EQ(ship.HasBooster, variant.Spec.Booster.has_value());
+        EXPECT_EQ(ship.HasBooster, variant.Plan.Booster.has_value());
         EXPECT_EQ(ship.BoosPos, at.BoosPos);
         EXPECT_EQ(ship.TurretListPos, at.TurretListPos);
 
         ASSERT_EQ(ship.GunMountCount, at.GunMountPos.size());
         for (std::size_t i = 0; i < at.GunMountPos.size(); ++i) EXPECT_EQ(ship.GunMountPos[i], at.GunMountPos[i]);
-        if (variant.Spec.Missiles) {
+        if (variant.Plan.Missiles) {
             ASSERT_EQ(ship.MissileMountCount, at.MissileMountPos.size());
             for (std::size_t i = 0; i < at.MissileMountPos.size(); ++i) {
                 EXPECT_EQ(ship.MissileMountPos[i], at.MissileMountPos[i]);
@@ -221,19 +221,19 @@ TEST(LoadShip, FloatsAreShownRoundedHalfToEven) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Shown);
         Game game;
-        ShipSpec spec;
-        spec.Engine.SpeedMax = c.Stored;
-        game.AddShip(spec);
+        ShipPlan plan;
+        plan.Engine.SpeedMax = c.Stored;
+        game.AddShip(plan);
         EXPECT_EQ(game.Start().Edit15.Text(), c.Shown);
     }
 }
 
 TEST(LoadShip, AutoslideTakesTheHitpointsFromBehindTheSlideChunk) {
     Game game;
-    ShipSpec withSlide;
+    ShipPlan withSlide;
     withSlide.Slide = true;
     withSlide.Hitpoints = 612;
-    ShipSpec without;
+    ShipPlan without;
     without.Hitpoints = 388;
     game.AddShip(withSlide);
     game.AddShip(without);
@@ -250,9 +250,9 @@ TEST(LoadShip, AutoslideTakesTheHitpointsFromBehindTheSlideChunk) {
 
 TEST(LoadShip, GunRowsShowTheAmmunitionOnlyForGunEleven) {
     Game game;
-    ShipSpec spec;
-    spec.GunMounts = {{0, 50, "gun_a"}, {11, 300, "gun_b"}, {12, 0, "gun_c"}, {11, 0, "gun_d"}, {10, 65535, "gun_e"}};
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.GunMounts = {{0, 50, "gun_a"}, {11, 300, "gun_b"}, {12, 0, "gun_c"}, {11, 0, "gun_d"}, {10, 65535, "gun_e"}};
+    game.AddShip(plan);
     TForm1& form = game.Start();
     EXPECT_EQ(form.ListBox1.Items(),
               (std::vector<std::string>{"Pulse Laser", "Gatling Autocannon * 300", "Photon Lance",
@@ -265,10 +265,10 @@ TEST(LoadShip, GunRowsShowTheAmmunitionOnlyForGunEleven) {
 
 TEST(LoadShip, TurretRowsFollowTheGunRowsOnlyWithATurretList) {
     Game game;
-    ShipSpec listed;
+    ShipPlan listed;
     listed.GunMounts = {{2, 0, "gun_a"}};
     listed.Turrets = testkit::ShipTurrets{{4, 11, 0}};
-    ShipSpec unlisted = listed;
+    ShipPlan unlisted = listed;
     unlisted.Turrets->ListMarker = false;
     game.AddShip(listed);
     game.AddShip(unlisted);
@@ -299,10 +299,10 @@ TEST(LoadShip, MissileRowsShowEachMountsMissileAndCount) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        ShipSpec spec;
-        spec.Missiles = testkit::ShipMissiles{c.Mounts, c.InfoLength};
-        spec.Decoys = 3;
-        game.AddShip(spec);
+        ShipPlan plan;
+        plan.Missiles = testkit::ShipMissiles{c.Mounts, c.InfoLength};
+        plan.Decoys = 3;
+        game.AddShip(plan);
         TForm1& form = game.Start();
         EXPECT_EQ(form.ListBox2.Items(), c.Rows);
         ASSERT_EQ(form.Ship.MissileMountCount, c.Mounts.size());
@@ -327,9 +327,9 @@ TEST(LoadShip, GroupsAndShieldControlsShowOnlyForThePartsTheShipHas) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        ShipSpec first = Full();  // shows everything, so every hiding below is the second ship's doing
+        ShipPlan first = Full();  // shows everything, so every hiding below is the second ship's doing
         first.Decoys = 99;
-        ShipSpec second;
+        ShipPlan second;
         if (c.Missiles) second.Missiles = testkit::ShipMissiles{{{3, 2}}};
         if (c.Decoys) second.Decoys = 7;
         if (c.Shields) second.Shields = testkit::ShipShields{};
@@ -350,10 +350,10 @@ TEST(LoadShip, GroupsAndShieldControlsShowOnlyForThePartsTheShipHas) {
 
 TEST(LoadShip, PartsTheShipLacksKeepTheLastShipsValues) {
     Game game;
-    ShipSpec first = Full();
+    ShipPlan first = Full();
     first.Armour->Front = 777;
     game.AddShip(first);
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     TForm1& form = game.Start();
     game.Choose(1);
     EXPECT_EQ(form.Edit10.Text(), "777");
@@ -364,7 +364,7 @@ TEST(LoadShip, PartsTheShipLacksKeepTheLastShipsValues) {
 TEST(LoadShip, WithoutABoosterChunkTheBoosterTakesItsDefaults) {
     Game game;
     game.AddShip(Full());  // a booster with values of its own
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     TForm1& form = game.Start();
     EXPECT_TRUE(form.CheckBox2.Checked());
     EXPECT_TRUE(form.Button11.Enabled());
@@ -383,9 +383,9 @@ TEST(LoadShip, WithoutABoosterChunkTheBoosterTakesItsDefaults) {
 
 TEST(LoadShip, ABoosterChunkInFrontOfTheEngineIsNoBooster) {
     Game game;
-    ShipSpec spec;
-    spec.MisplacedBooster = true;
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.MisplacedBooster = true;
+    game.AddShip(plan);
     TForm1& form = game.Start();
     EXPECT_EQ(game.Boxes(), std::vector<std::string>{});
     EXPECT_FALSE(form.Ship.HasBooster);
@@ -403,7 +403,7 @@ std::string MissingFileMessage(const testkit::GameFolder& folder, const std::str
 
 TEST(LoadShipFailure, AMissingShipFileAtStartUpEndsTheProgram) {
     Game game;
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     game.Folder.Remove("Ships\\" + Game::FileName(1));
     game.Start();
     EXPECT_EQ(game.ExitCode, 0);
@@ -412,8 +412,8 @@ TEST(LoadShipFailure, AMissingShipFileAtStartUpEndsTheProgram) {
 
 TEST(LoadShipFailure, ChoosingAShipWhoseFileIsMissingEndsTheProgram) {
     Game game;
-    game.AddShip(ShipSpec{});
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
+    game.AddShip(ShipPlan{});
     game.Start();
     game.Folder.Remove("Ships\\" + Game::FileName(2));
     try {
@@ -428,7 +428,7 @@ TEST(LoadShipFailure, ChoosingAShipWhoseFileIsMissingEndsTheProgram) {
 // A ship whose switch entry names a ship the catalogue does not know has no file name at all.
 TEST(LoadShipFailure, AShipSwappedWithAnUnknownShipEndsTheProgram) {
     Game game;
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     game.Folder.SetSwitchEntry("Ship 1", "Nobody");
     game.Start();
     EXPECT_EQ(game.ExitCode, 0);
@@ -442,7 +442,7 @@ testkit::Bytes Spoiled(testkit::Bytes file, std::int32_t tag) {
 }
 
 TEST(LoadShipFailure, AMissingPhysicsEngineOrGunsMarkerStopsTheLoadWithIoError131) {
-    ShipSpec second;
+    ShipPlan second;
     second.Mass = 4321;
     const BuiltShip built = BuildShip(second);
     const struct {
@@ -456,7 +456,7 @@ TEST(LoadShipFailure, AMissingPhysicsEngineOrGunsMarkerStopsTheLoadWithIoError13
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        ShipSpec first;
+        ShipPlan first;
         first.Mass = 1234;
         game.AddShip(first);
         game.AddShipFile(Spoiled(built.File, c.Tag));
@@ -471,15 +471,15 @@ TEST(LoadShipFailure, AMissingPhysicsEngineOrGunsMarkerStopsTheLoadWithIoError13
 TEST(LoadShipFailure, AGunOrMissileIndexBeyondTheListsStopsTheLoadAtThatMount) {
     const std::uint8_t pastGuns = 13;  // the demo catalogue has 13 guns
     const std::uint8_t pastMissiles = 7;
-    ShipSpec gun;
+    ShipPlan gun;
     gun.GunMounts = {{1, 0, "gun_a"}, {pastGuns, 0, "gun_b"}, {2, 0, "gun_c"}};
-    ShipSpec turret;
+    ShipPlan turret;
     turret.Turrets = testkit::ShipTurrets{{4, pastGuns}};
-    ShipSpec missile;
+    ShipPlan missile;
     missile.Missiles = testkit::ShipMissiles{{{0, 2}, {pastMissiles, 2}}};
     const struct {
         const char* Name;
-        ShipSpec Spec;
+        ShipPlan Plan;
         std::vector<std::string> GunRows;
         std::vector<std::string> MissileRows;
     } cases[] = {
@@ -490,8 +490,8 @@ TEST(LoadShipFailure, AGunOrMissileIndexBeyondTheListsStopsTheLoadAtThatMount) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        game.AddShip(ShipSpec{});
-        game.AddShip(c.Spec);
+        game.AddShip(ShipPlan{});
+        game.AddShip(c.Plan);
         TForm1& form = game.Start();
         game.Choose(1);
         EXPECT_EQ(game.ErrorBoxes(), std::vector<std::string>{"List index out of bounds."});
@@ -515,11 +515,11 @@ TEST(LoadShipFailure, MoreThanSixteenMountsOrTurretsIsARangeError) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        ShipSpec spec;
-        spec.GunMounts = testkit::NumberedGunMounts(c.Mounts);
-        if (c.Turrets > 0) spec.Turrets = testkit::ShipTurrets{std::vector<std::uint8_t>(c.Turrets, 4)};
-        if (c.Missiles > 0) spec.Missiles = testkit::ShipMissiles{std::vector<testkit::ShipMissileMount>(c.Missiles)};
-        game.AddShip(spec);
+        ShipPlan plan;
+        plan.GunMounts = testkit::NumberedGunMounts(c.Mounts);
+        if (c.Turrets > 0) plan.Turrets = testkit::ShipTurrets{std::vector<std::uint8_t>(c.Turrets, 4)};
+        if (c.Missiles > 0) plan.Missiles = testkit::ShipMissiles{std::vector<testkit::ShipMissileMount>(c.Missiles)};
+        game.AddShip(plan);
         TForm1& form = game.Start();
         if (c.Fails) {
             EXPECT_EQ(game.ErrorBoxes(), std::vector<std::string>{"Range check error."});
@@ -533,10 +533,10 @@ TEST(LoadShipFailure, MoreThanSixteenMountsOrTurretsIsARangeError) {
 
 TEST(LoadShipFailure, ANegativeBoosterValueIsARangeError) {
     Game game;
-    ShipSpec spec;
-    spec.Booster = testkit::ShipBooster{};
-    spec.Booster->Values[11] = -3;
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.Booster = testkit::ShipBooster{};
+    plan.Booster->Values[11] = -3;
+    game.AddShip(plan);
     game.Start();
     EXPECT_EQ(game.ErrorBoxes(), std::vector<std::string>{"Range check error."});
 }

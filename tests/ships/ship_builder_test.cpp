@@ -15,10 +15,10 @@ namespace {
 
 using testkit::BuildShip;
 using testkit::Bytes;
-using testkit::ShipSpec;
+using testkit::ShipPlan;
 
-ShipSpec EveryPart() {
-    ShipSpec s;
+ShipPlan EveryPart() {
+    ShipPlan s;
     s.Slide = true;
     s.Booster = testkit::ShipBooster{};
     s.GunMounts = {{11, 200, "gun_left"}, {3, 0, "gun_right"}};
@@ -31,11 +31,11 @@ ShipSpec EveryPart() {
 }
 
 TEST(ShipBuilder, EveryShipIsAWellFormedChunkTree) {
-    std::vector<std::pair<std::string, ShipSpec>> ships = {{"minimal", ShipSpec{}}, {"every part", EveryPart()}};
-    for (const testkit::DemoShip& demo : testkit::DemoShips()) ships.emplace_back(demo.Name, demo.Spec);
-    for (const auto& [name, spec] : ships) {
+    std::vector<std::pair<std::string, ShipPlan>> ships = {{"minimal", ShipPlan{}}, {"every part", EveryPart()}};
+    for (const testkit::DemoShip& demo : testkit::DemoShips()) ships.emplace_back(demo.Name, demo.Plan);
+    for (const auto& [name, plan] : ships) {
         SCOPED_TRACE(name);
-        const testkit::BuiltShip built = BuildShip(spec);
+        const testkit::BuiltShip built = BuildShip(plan);
         EXPECT_EQ(testkit::ChunkTreeProblem(built.File), "");
         EXPECT_EQ(testkit::WordBEAt(built.File, ShipLayout::kFileLengthWord), built.File.size() - 8);
         EXPECT_EQ(built.Offsets.FileSize, static_cast<std::int32_t>(built.File.size()));

@@ -121,7 +121,7 @@ void AddDemoWeapons(GameFolder& folder) {
 
 void AddDemoShips(GameFolder& folder) {
     for (const DemoShip& ship : DemoShips()) {
-        folder.AddShip(ship.Name, ship.File, BuildShip(ship.Spec).File);
+        folder.AddShip(ship.Name, ship.File, BuildShip(ship.Plan).File);
         const std::string stem = ship.File.substr(0, ship.File.size() - 4);
         folder.WriteText("Ships\\" + stem + ".def", DefaultProfileText(ship));
     }
@@ -149,7 +149,7 @@ void WriteDemoInstallation(GameFolder& folder) {
 }
 
 std::string DefaultProfileText(const DemoShip& ship) {
-    const ShipSpec& s = ship.Spec;
+    const ShipPlan& s = ship.Plan;
     const ShipEngine& e = s.Engine;
     std::vector<std::pair<std::string, std::string>> keys = {
         {"speedmin", Moved(e.SpeedMin)},

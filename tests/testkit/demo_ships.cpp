@@ -26,8 +26,8 @@ constexpr std::uint8_t kViperHs = 3;
 constexpr std::uint8_t kHydraCluster = 4;
 constexpr std::uint8_t kLanceTorpedo = 6;
 
-ShipSpec Kestrel() {
-    ShipSpec s;
+ShipPlan Kestrel() {
+    ShipPlan s;
     s.Mass = 9800;
     s.Hitpoints = 320;
     s.Slide = true;
@@ -41,8 +41,8 @@ ShipSpec Kestrel() {
     return s;
 }
 
-ShipSpec Warden() {
-    ShipSpec s;
+ShipPlan Warden() {
+    ShipPlan s;
     s.Mass = 21500;
     s.Hitpoints = 720;
     s.Engine = {80, 360, 480, 70, 1050, 240, 60, 55, 50, 75, 28};
@@ -58,8 +58,8 @@ ShipSpec Warden() {
 }
 
 // A bomber whose missile form has no decoy chunk after it.
-ShipSpec Halberd() {
-    ShipSpec s;
+ShipPlan Halberd() {
+    ShipPlan s;
     s.Mass = 26000;
     s.Hitpoints = 850;
     s.Engine = {70, 300, 400, 55, 900, 200, 55, 45, 40, 60, 22};
@@ -71,8 +71,8 @@ ShipSpec Halberd() {
 }
 
 // Mount names of odd and even length, so some mount chunks carry a pad byte and some do not.
-ShipSpec Corsair() {
-    ShipSpec s;
+ShipPlan Corsair() {
+    ShipPlan s;
     s.Mass = 11200;
     s.Hitpoints = 360;
     s.Slide = true;
@@ -91,8 +91,8 @@ ShipSpec Corsair() {
 }
 
 // A fast interceptor: guns only, no missiles, shields or armour.
-ShipSpec Lancet() {
-    ShipSpec s;
+ShipPlan Lancet() {
+    ShipPlan s;
     s.Mass = 7600;
     s.Hitpoints = 240;
     s.Slide = true;
@@ -102,8 +102,8 @@ ShipSpec Lancet() {
     return s;
 }
 
-ShipSpec Bastion() {
-    ShipSpec s;
+ShipPlan Bastion() {
+    ShipPlan s;
     s.Mass = 64000;
     s.Hitpoints = 2400;
     s.Engine = {30, 160, 220, 25, 400, 80, 80, 20, 18, 25, 10};
@@ -121,8 +121,8 @@ ShipSpec Bastion() {
     return s;
 }
 
-ShipSpec Marauder() {
-    ShipSpec s;
+ShipPlan Marauder() {
+    ShipPlan s;
     s.Mass = 30500;
     s.Hitpoints = 1100;
     s.Engine = {60, 280, 380, 50, 850, 180, 50, 40, 38, 55, 20};
@@ -136,8 +136,8 @@ ShipSpec Marauder() {
 }
 
 // Nothing but what every ship has.
-ShipSpec Sable() {
-    ShipSpec s;
+ShipPlan Sable() {
+    ShipPlan s;
     s.Mass = 8800;
     s.Hitpoints = 280;
     s.Engine = {140, 480, 640, 120, 1400, 370, 30, 95, 90, 125, 46};

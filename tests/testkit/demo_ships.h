@@ -17,7 +17,7 @@ namespace tovarin::testkit {
 struct DemoShip {
     std::string Name;  // the catalogue's display name
     std::string File;  // the file under Ships\ .
-    ShipSpec Spec;
+    ShipPlan Plan;
 };
 
 // In catalogue order: Kestrel, Warden, Halberd, Corsair, Lancet, Bastion, Marauder, Sable.

@@ -18,10 +18,10 @@ Bytes Floats(std::initializer_list<float> values) {
     return data;
 }
 
-void WritePhysics(ChunkWriter& out, const ShipSpec& spec, ShipOffsets& at) {
-    at.PhysPos = out.Chunk("PHYS", Floats({spec.Mass}));
-    if (spec.Slide) at.SlidePos = out.Chunk("SLID", Bytes{spec.SlideValue, 0, 0, 0});
-    at.Hitpoints = out.Chunk("HULL", Floats({spec.Hitpoints, kUntouched})) + kHeader;
+void WritePhysics(ChunkWriter& out, const ShipPlan& plan, ShipOffsets& at) {
+    at.PhysPos = out.Chunk("PHYS", Floats({plan.Mass}));
+    if (plan.Slide) at.SlidePos = out.Chunk("SLID", Bytes{plan.SlideValue, 0, 0, 0});
+    at.Hitpoints = out.Chunk("HULL", Floats({plan.Hitpoints, kUntouched})) + kHeader;
 }
 
 Bytes BoosterData(const ShipBooster& booster) {
@@ -34,13 +34,13 @@ Bytes BoosterData(const ShipBooster& booster) {
     return data;
 }
 
-void WriteEngine(ChunkWriter& out, const ShipSpec& spec, ShipOffsets& at) {
-    const ShipEngine& e = spec.Engine;
+void WriteEngine(ChunkWriter& out, const ShipPlan& plan, ShipOffsets& at) {
+    const ShipEngine& e = plan.Engine;
     at.EngnBase = out.BeginForm("ENGN");
     out.Chunk("POWR",
               Floats({1.5f, 2.5f, 3.5f, e.SpeedMax, e.SpeedStd, e.SpeedMin, 4.5f, 5.5f, e.Acceleration,
                       e.AfterburnerSpeed, e.AfterburnerAcceleration, e.AfterburnerFuel, e.P, e.Y, e.R, e.YprRate}));
-    if (spec.Booster) at.BoosPos = out.Chunk("BOOS", BoosterData(*spec.Booster));
+    if (plan.Booster) at.BoosPos = out.Chunk("BOOS", BoosterData(*plan.Booster));
     out.EndForm();
 }
 
@@ -53,11 +53,11 @@ Bytes GunMountData(const ShipGunMount& mount) {
     return data;
 }
 
-void WriteGuns(ChunkWriter& out, const ShipSpec& spec, ShipOffsets& at) {
-    const ShipGunPower& p = spec.GunPower;
+void WriteGuns(ChunkWriter& out, const ShipPlan& plan, ShipOffsets& at) {
+    const ShipGunPower& p = plan.GunPower;
     at.GunsBase = out.BeginForm("GUNS");
     out.Chunk("POWR", Floats({kUntouched, kUntouched, p.Energy, p.RechargeMax, p.RechargeStd, p.RechargeMin}));
-    for (const ShipGunMount& mount : spec.GunMounts) {
+    for (const ShipGunMount& mount : plan.GunMounts) {
         const std::int32_t chunk = out.Chunk(mount.Tag, GunMountData(mount));
         at.GunMountPos.push_back(chunk + kHeader - at.GunsBase);
         at.GunMountSizes.push_back(out.Position() - chunk);
@@ -108,20 +108,20 @@ void WriteTurrets(ChunkWriter& out, const ShipTurrets& turrets, ShipOffsets& at)
 
 }  // namespace
 
-BuiltShip BuildShip(const ShipSpec& spec) {
+BuiltShip BuildShip(const ShipPlan& plan) {
     ChunkWriter out;
     ShipOffsets at;
     out.BeginForm("SHIP");
-    WritePhysics(out, spec, at);
-    if (spec.MisplacedBooster) out.Chunk("BOOS", BoosterData(ShipBooster{}));
+    WritePhysics(out, plan, at);
+    if (plan.MisplacedBooster) out.Chunk("BOOS", BoosterData(ShipBooster{}));
     at.EngnContainer = out.BeginForm("SYST");
-    WriteEngine(out, spec, at);
-    WriteGuns(out, spec, at);
-    if (spec.Missiles) WriteMissiles(out, *spec.Missiles, at);
-    if (spec.Decoys) at.DecyBase = out.Chunk("DECY", Bytes{*spec.Decoys, 0, 0, 0}) - 1;
-    if (spec.Shields) WriteShields(out, *spec.Shields, at);
-    if (spec.Armour) WriteArmour(out, *spec.Armour, at);
-    if (spec.Turrets) WriteTurrets(out, *spec.Turrets, at);
+    WriteEngine(out, plan, at);
+    WriteGuns(out, plan, at);
+    if (plan.Missiles) WriteMissiles(out, *plan.Missiles, at);
+    if (plan.Decoys) at.DecyBase = out.Chunk("DECY", Bytes{*plan.Decoys, 0, 0, 0}) - 1;
+    if (plan.Shields) WriteShields(out, *plan.Shields, at);
+    if (plan.Armour) WriteArmour(out, *plan.Armour, at);
+    if (plan.Turrets) WriteTurrets(out, *plan.Turrets, at);
     out.EndForm();
     out.EndForm();
     BuiltShip built{out.Finish(), at};

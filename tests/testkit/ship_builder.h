@@ -95,7 +95,7 @@ struct ShipTurrets {
 };
 
 // A whole ship. The defaults give a minimal ship (no optional part) with a distinct value in every field.
-struct ShipSpec {
+struct ShipPlan {
     float Mass = 12500;
     float Hitpoints = 450;
     bool Slide = false;
@@ -140,7 +140,7 @@ struct BuiltShip {
     ShipOffsets Offsets;
 };
 
-[[nodiscard]] BuiltShip BuildShip(const ShipSpec& spec);
+[[nodiscard]] BuiltShip BuildShip(const ShipPlan& plan);
 
 // Gun mount names, for ships that need many mounts: "gun_1", "gun_2", ...
 [[nodiscard]] std::vector<ShipGunMount> NumberedGunMounts(int count, std::uint8_t gun = 0);
