@@ -30,9 +30,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A slot's name is the text at data offset 8 of its record.
 constexpr std::int32_t kSlotName = Layout::kChunkHeaderSize + Layout::kGunMountName;
-// The ENGN form and the GUNS form sit in one parent form, whose length's low half stands 6 bytes before the
-// ENGN form.
-constexpr std::int32_t kEngineParentLengthWord = -6;
 constexpr std::int32_t kReadBlock = 1024;
 
 // Positions that the catalogue keeps in the ship's own section, of the missile, decoy, shield and armour data,
@@ -166,7 +163,7 @@ RebuiltShip RebuildShipFile(const TForm1& form, const std::string& path) {
     // records; only the low halves of their lengths are kept up to date.
     ShiftLengthWord(file, firstRecord, AddPos(gunsBase, Layout::kLengthWord), shift);
     ShiftLengthWord(file, firstRecord, Layout::kFileLengthWord, shift);
-    ShiftLengthWord(file, firstRecord, AddPos(form.Ship.EngnBase, kEngineParentLengthWord), shift);
+    ShiftLengthWord(file, firstRecord, AddPos(form.Ship.EngnBase, Layout::kEngineParentLengthWord), shift);
     return {std::move(file), shift};
 }
 

@@ -22,7 +22,7 @@ namespace {
 using testkit::BuildShip;
 using testkit::BuiltShip;
 using testkit::Bytes;
-using testkit::ShipSpec;
+using testkit::ShipPlan;
 
 constexpr int kGunSlotPage = 1;
 
@@ -40,11 +40,11 @@ class Game {
 public:
     Game() { testkit::AddDemoWeapons(Folder); }
 
-    void AddShip(const ShipSpec& spec) {
+    void AddShip(const ShipPlan& plan) {
         const int ship = static_cast<int>(Ships.size());
-        Ships.push_back(BuildShip(spec));
+        Ships.push_back(BuildShip(plan));
         Folder.AddShip("Ship " + std::to_string(ship + 1), FileOf(ship), Ships.back().File);
-        testkit::IniSection section{FileOf(ship), {{"Guns", std::to_string(spec.GunMounts.size())}}};
+        testkit::IniSection section{FileOf(ship), {{"Guns", std::to_string(plan.GunMounts.size())}}};
         const testkit::ShipOffsets& at = Ships.back().Offsets;
         for (std::size_t i = 0; i < at.GunMountPos.size(); ++i) {
             section.Keys.emplace_back("Gun" + std::to_string(i + 1), std::to_string(at.GunMountPos[i]));
@@ -126,9 +126,9 @@ struct SlotEdit {
 const SlotEdit kCopies[] = {{"Kestrel", 2}, {"Corsair", 1}, {"Corsair", 0}, {"Lancet", 0}, {"Bastion", 9}};
 const SlotEdit kDeletions[] = {{"Kestrel", 0}, {"Corsair", 1}, {"Lancet", 1}, {"Warden", 2}, {"Bastion", 4}};
 
-ShipSpec DemoSpec(const std::string& name) {
+ShipPlan DemoPlan(const std::string& name) {
     for (const testkit::DemoShip& ship : testkit::DemoShips()) {
-        if (ship.Name == name) return ship.Spec;
+        if (ship.Name == name) return ship.Plan;
     }
     throw std::invalid_argument(name);
 }
@@ -139,10 +139,10 @@ TEST(GunSlotTest, CopyThenSaveGivesTheShipWithTheMountAdded) {
     for (const SlotEdit& edit : kCopies) {
         SCOPED_TRACE(std::string(edit.Ship) + " slot " + std::to_string(edit.Slot));
         Game game;
-        ShipSpec spec = DemoSpec(edit.Ship);
-        game.AddShip(spec);
-        spec.GunMounts.push_back(spec.GunMounts[edit.Slot]);
-        const BuiltShip expected = BuildShip(spec);
+        ShipPlan plan = DemoPlan(edit.Ship);
+        game.AddShip(plan);
+        plan.GunMounts.push_back(plan.GunMounts[edit.Slot]);
+        const BuiltShip expected = BuildShip(plan);
 
         TForm1& form = game.Start();
         game.Copy(edit.Slot);
@@ -154,7 +154,7 @@ TEST(GunSlotTest, CopyThenSaveGivesTheShipWithTheMountAdded) {
         const std::int32_t size = expected.Offsets.GunMountSizes.back();
         EXPECT_EQ(file.size(), game.Ships[0].File.size() + size);
         game.ExpectSectionDescribes(0, expected);
-        EXPECT_EQ(form.ListBox1.Items().size(), spec.GunMounts.size() + (spec.Turrets ? spec.Turrets->Guns.size() : 0));
+        EXPECT_EQ(form.ListBox1.Items().size(), plan.GunMounts.size() + (plan.Turrets ? plan.Turrets->Guns.size() : 0));
     }
 }
 
@@ -162,10 +162,10 @@ TEST(GunSlotTest, DeleteThenSaveGivesTheShipWithTheMountRemoved) {
     for (const SlotEdit& edit : kDeletions) {
         SCOPED_TRACE(std::string(edit.Ship) + " slot " + std::to_string(edit.Slot));
         Game game;
-        ShipSpec spec = DemoSpec(edit.Ship);
-        game.AddShip(spec);
-        spec.GunMounts.erase(spec.GunMounts.begin() + edit.Slot);
-        const BuiltShip expected = BuildShip(spec);
+        ShipPlan plan = DemoPlan(edit.Ship);
+        game.AddShip(plan);
+        plan.GunMounts.erase(plan.GunMounts.begin() + edit.Slot);
+        const BuiltShip expected = BuildShip(plan);
 
         game.Start();
         game.Delete(edit.Slot);
@@ -179,7 +179,7 @@ TEST(GunSlotTest, DeleteThenSaveGivesTheShipWithTheMountRemoved) {
 
 TEST(GunSlotTest, SavingWithoutChangesKeepsEveryShipByteForByte) {
     Game game;
-    for (const testkit::DemoShip& ship : testkit::DemoShips()) game.AddShip(ship.Spec);
+    for (const testkit::DemoShip& ship : testkit::DemoShips()) game.AddShip(ship.Plan);
     TForm1& form = game.Start();
     for (int ship = 0; ship < static_cast<int>(game.Ships.size()); ++ship) {
         SCOPED_TRACE(FileOf(ship));
@@ -193,24 +193,24 @@ TEST(GunSlotTest, SavingWithoutChangesKeepsEveryShipByteForByte) {
 
 TEST(GunSlotTest, SavingTwiceWritesTheSameFileAndShiftsThePositionsOnce) {
     Game game;
-    ShipSpec spec = DemoSpec("Kestrel");
-    game.AddShip(spec);
-    spec.GunMounts.push_back(spec.GunMounts[0]);
+    ShipPlan plan = DemoPlan("Kestrel");
+    game.AddShip(plan);
+    plan.GunMounts.push_back(plan.GunMounts[0]);
     game.Start();
     game.Copy(0);
     game.Save();
     const std::string catalogue = game.Catalogue();
     game.Save();
-    EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(spec).File);
+    EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(plan).File);
     EXPECT_EQ(game.Catalogue(), catalogue);
 }
 
 // The pad byte after odd data belongs to the record and travels with it, whatever it holds.
 TEST(GunSlotTest, ARecordWithOddDataIsCopiedWithItsPadByte) {
     Game game;
-    ShipSpec spec;
-    spec.GunMounts = {{1, 0, "gun_nose"}, {2, 0, "gun_tail"}};  // 8 + 8 + 1 bytes of data
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.GunMounts = {{1, 0, "gun_nose"}, {2, 0, "gun_tail"}};  // 8 + 8 + 1 bytes of data
+    game.AddShip(plan);
     Bytes file = game.Ships[0].File;
     const std::size_t pad = game.Ships[0].Offsets.GunsBase + game.Ships[0].Offsets.GunMountPos[0] + 17;
     file[pad] = 0xEE;
@@ -220,8 +220,8 @@ TEST(GunSlotTest, ARecordWithOddDataIsCopiedWithItsPadByte) {
     EXPECT_EQ(form.GunSlotSizes[0], 26);
     game.Copy(0);
     game.Save();
-    spec.GunMounts.push_back(spec.GunMounts[0]);
-    Bytes expected = BuildShip(spec).File;
+    plan.GunMounts.push_back(plan.GunMounts[0]);
+    Bytes expected = BuildShip(plan).File;
     expected[pad] = 0xEE;
     expected[expected.size() - 1] = 0xEE;  // the copy is the form's and the file's last record
     EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), expected);
@@ -231,9 +231,9 @@ TEST(GunSlotTest, ARecordWithOddDataIsCopiedWithItsPadByte) {
 
 TEST(GunSlotTest, TheListShowsTheSlotNamesAndTheSelectionFollowsCopyAndDelete) {
     Game game;
-    ShipSpec spec;
-    spec.GunMounts = testkit::NumberedGunMounts(7);
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.GunMounts = testkit::NumberedGunMounts(7);
+    game.AddShip(plan);
     TForm1& form = game.Start();
     EXPECT_EQ(form.ListBox3.Items().front(), "gun_1");
     EXPECT_EQ(form.ListBox3.ItemIndex(), 0);
@@ -259,7 +259,7 @@ TEST(GunSlotTest, TheListShowsTheSlotNamesAndTheSelectionFollowsCopyAndDelete) {
 
 TEST(GunSlotTest, CopyAndDeleteWithoutASelectionChangeNothing) {
     Game game;
-    game.AddShip(DemoSpec("Kestrel"));
+    game.AddShip(DemoPlan("Kestrel"));
     TForm1& form = game.Start();
     game.Copy(0);
     const std::vector<std::string> listed = form.ListBox3.Items();
@@ -272,7 +272,7 @@ TEST(GunSlotTest, CopyAndDeleteWithoutASelectionChangeNothing) {
 
 TEST(GunSlotTest, TheLastGunCannotBeRemoved) {
     Game game;
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     TForm1& form = game.Start();
     game.Delete(0);
     EXPECT_EQ(game.Boxes(), std::vector<std::string>{"Last gun cannot be removed"});
@@ -282,9 +282,9 @@ TEST(GunSlotTest, TheLastGunCannotBeRemoved) {
 // The ship loader takes at most 16 gun mounts: a 17th would leave a ship that can never be loaded again.
 TEST(GunSlotTest, CopyRefusesASeventeenthGun) {
     Game game;
-    ShipSpec spec;
-    spec.GunMounts = testkit::NumberedGunMounts(15);
-    game.AddShip(spec);
+    ShipPlan plan;
+    plan.GunMounts = testkit::NumberedGunMounts(15);
+    game.AddShip(plan);
     TForm1& form = game.Start();
     game.Copy(0);
     game.Copy(0);
@@ -296,9 +296,9 @@ TEST(GunSlotTest, CopyRefusesASeventeenthGun) {
 // The table holds 32 slots, more than any ship that loads; a file with more is refused.
 TEST(GunSlotTest, TheTableHoldsThirtyTwoSlotsButSavesNoMoreThanSixteen) {
     Game game;
-    game.AddShip(ShipSpec{});
+    game.AddShip(ShipPlan{});
     TForm1& form = game.Start();
-    ShipSpec crowded;
+    ShipPlan crowded;
     crowded.GunMounts = testkit::NumberedGunMounts(32);
     game.Folder.WriteFile(ShipFile(0), BuildShip(crowded).File);  // the guns stay where they were
     form.LoadGunSlots();
@@ -322,17 +322,17 @@ TEST(GunSlotTest, ARecordWithMoreThan246BytesOfDataCannotBeRead) {
     for (const int length : {245, 246, 247, 255}) {
         SCOPED_TRACE(length);
         Game game;
-        ShipSpec spec;
-        spec.GunMounts = {{0, 0, "gun_left"}, {0, 0, std::string(length - 9, 'n')}, {0, 0, "gun_right"}};
-        game.AddShip(spec);
+        ShipPlan plan;
+        plan.GunMounts = {{0, 0, "gun_left"}, {0, 0, std::string(length - 9, 'n')}, {0, 0, "gun_right"}};
+        game.AddShip(plan);
         TForm1& form = game.Start();
         if (length <= 246) {
             EXPECT_EQ(game.Boxes(), std::vector<std::string>{});
             EXPECT_EQ(form.GunSlotSizes[1], length + 8 + length % 2);
             game.Copy(1);
             game.Save();
-            spec.GunMounts.push_back(spec.GunMounts[1]);
-            EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(spec).File);
+            plan.GunMounts.push_back(plan.GunMounts[1]);
+            EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(plan).File);
         } else {
             EXPECT_EQ(game.Boxes(), std::vector<std::string>{"Range check error."});
             EXPECT_EQ(form.ListBox3.Items(), std::vector<std::string>{"gun_left"});
@@ -346,8 +346,8 @@ TEST(GunSlotTest, ARecordWithMoreThan246BytesOfDataCannotBeRead) {
 // written into its file.
 TEST(GunSlotTest, AShipThatCannotBeLoadedIsNotSaved) {
     Game game;
-    game.AddShip(DemoSpec("Kestrel"));
-    ShipSpec crowded;
+    game.AddShip(DemoPlan("Kestrel"));
+    ShipPlan crowded;
     crowded.GunMounts = testkit::NumberedGunMounts(17);
     game.AddShip(crowded);
     TForm1& form = game.Start();
@@ -363,8 +363,8 @@ TEST(GunSlotTest, AShipThatCannotBeLoadedIsNotSaved) {
 
 TEST(GunSlotTest, OpeningTheTabLoadsTheShipOfTheShipsTabAfreshFromItsFile) {
     Game game;
-    game.AddShip(DemoSpec("Kestrel"));
-    game.AddShip(DemoSpec("Warden"));
+    game.AddShip(DemoPlan("Kestrel"));
+    game.AddShip(DemoPlan("Warden"));
     TForm1& form = game.Start();
     UserInput::ShowPage(form.PageControl1, 0);
     UserInput::Choose(form.ComboBox1, 1);
@@ -387,8 +387,8 @@ TEST(GunSlotTest, OpeningTheTabLoadsTheShipOfTheShipsTabAfreshFromItsFile) {
 
 TEST(GunSlotTest, ASavedShipListsItsNewSlotsWhenChosenAgain) {
     Game game;
-    game.AddShip(DemoSpec("Corsair"));
-    game.AddShip(DemoSpec("Lancet"));
+    game.AddShip(DemoPlan("Corsair"));
+    game.AddShip(DemoPlan("Lancet"));
     TForm1& form = game.Start();
     game.Copy(3);
     game.Delete(0);
@@ -414,7 +414,7 @@ void AddStaleGunKeys(testkit::GameFolder& folder) {
 
 TEST(GunSlotTest, KeysOfSlotsTheShipNoLongerHasAreRemoved) {
     Game game;
-    game.AddShip(DemoSpec("Kestrel"));
+    game.AddShip(DemoPlan("Kestrel"));
     AddStaleGunKeys(game.Folder);
     game.Start();
     game.Save();
@@ -447,10 +447,10 @@ TEST(GunSlotTest, AFailedSaveChangesNothingAndCanBeRepeated) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         Game game;
-        ShipSpec spec = DemoSpec("Kestrel");
-        game.AddShip(spec);
+        ShipPlan plan = DemoPlan("Kestrel");
+        game.AddShip(plan);
         AddStaleGunKeys(game.Folder);
-        spec.GunMounts.erase(spec.GunMounts.begin());
+        plan.GunMounts.erase(plan.GunMounts.begin());
         const auto section = game.Section(0);
 
         game.Start();
@@ -464,8 +464,8 @@ TEST(GunSlotTest, AFailedSaveChangesNothingAndCanBeRepeated) {
 
         c.Mend(game.Folder);
         game.Save();
-        EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(spec).File);
-        game.ExpectSectionDescribes(0, BuildShip(spec));
+        EXPECT_EQ(game.Folder.ReadFile(ShipFile(0)), BuildShip(plan).File);
+        game.ExpectSectionDescribes(0, BuildShip(plan));
     }
 }
 
@@ -484,7 +484,7 @@ TEST(GunSlotTest, ALengthOutOfRangeStopsTheSaveBeforeAnythingIsWritten) {
                          Case{"engine's parent length underflows", false, true, 0x00, 0x10}}) {
         SCOPED_TRACE(c.Name);
         Game game;
-        game.AddShip(DemoSpec("Kestrel"));
+        game.AddShip(DemoPlan("Kestrel"));
         Bytes file = game.Ships[0].File;
         const std::size_t word = c.EngineParent ? game.Ships[0].Offsets.EngnBase - 6 : 6;
         file[word] = c.High;
