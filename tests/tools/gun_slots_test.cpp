@@ -502,5 +502,43 @@ TEST(GunSlotTest, ALengthOutOfRangeStopsTheSaveBeforeAnythingIsWritten) {
     }
 }
 
+// ---- The whole road on the demo installation ------------------------------------------------------------------------
+
+// A player adds a gun mount, saves, gives it a gun on the Ships tab and saves there: the ship then has the new
+// mount in both tabs, after its other mounts and before its turret.
+TEST(GunSlotTest, ANewMountGetsItsGunOnTheShipsTab) {
+    testkit::GameFolder folder;
+    testkit::WriteDemoInstallation(folder);
+    HeadlessPlatform platform(folder.Folder());
+    platform.Answers = {true};  // install the archive patch when asked
+    Application app(platform);
+    ASSERT_EQ(app.Start(), std::nullopt);
+    platform.Boxes.clear();
+    TForm1& form = app.Form1();
+    const testkit::DemoShip warden = testkit::DemoShips()[1];
+    constexpr std::uint8_t kGun = 7;
+
+    UserInput::Choose(form.ComboBox1, 1);
+    UserInput::ShowPage(form.PageControl1, kGunSlotPage);
+    UserInput::Select(form.ListBox3, 2);
+    UserInput::Click(form.Button13);
+    UserInput::Click(form.Button14);
+    UserInput::ShowPage(form.PageControl1, 0);
+    UserInput::Select(form.ListBox1, 3);
+    UserInput::Choose(form.ComboBox2, kGun);
+    UserInput::Click(form.Button3);
+    UserInput::Click(form.Button2);
+    UserInput::ShowPage(form.PageControl1, kGunSlotPage);
+
+    ShipPlan plan = warden.Plan;
+    plan.GunMounts.push_back({kGun, 0, plan.GunMounts[2].Name});
+    EXPECT_EQ(folder.ReadFile("Ships\\" + warden.File), BuildShip(plan).File);
+    EXPECT_EQ(form.ListBox3.Items(), (std::vector<std::string>{"gun_left", "gun_right", "gun_chin", "gun_chin"}));
+    ASSERT_EQ(form.ListBox1.Items().size(), 5u);
+    EXPECT_EQ(form.ListBox1.Items()[3], form.ComboBox2.Items()[kGun]);
+    EXPECT_EQ(form.ListBox1.Items()[4].rfind("Turret: ", 0), 0u);
+    for (const auto& box : platform.Boxes) ADD_FAILURE() << box.text;
+}
+
 }  // namespace
 }  // namespace tovarin
