@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,30 +9,20 @@
 #include "app/form1.h"
 #include "testkit/weapon_tables.h"
 #include "ui/headless_platform.h"
+#include "ui/user_input.h"
 
 // A game installation with a gun or missile list and table and the program started in it, and what the tests of
-// both weapon editors need to drive either of them alike. Weapon i is named "Weapon i" and its record lies at
-// RecordPosition(i).
+// both weapon editors need to drive either of them alike. Weapon i is named "Weapon i"; its record lies at
+// RecordPosition(i) and every box of it shows i + 1.
 namespace tovarin::testkit {
 
 inline std::int32_t RecordPosition(int weapon) { return 64 + 104 * weapon; }
 
-// The catalogue's record positions of the first `count` weapons.
 inline std::vector<std::string> RecordPositions(int count) {
     std::vector<std::string> positions;
     for (int i = 0; i < count; ++i) positions.push_back(std::to_string(RecordPosition(i)));
     return positions;
 }
-
-struct WeaponEditor {
-    std::string Weapon;  // as the messages name it
-    std::string ListSection, DataSection, TableFile;
-    TComboBox TForm1::*List;
-    TButton TForm1::*Save;
-    // A table of `count` records at their positions; every box of weapon i shows i + 1.
-    Bytes (*Table)(int count);
-    std::vector<TEdit TForm1::*> Boxes;  // in the order the save writes them
-};
 
 inline Bytes GunsShowing(int count) {
     std::vector<std::pair<std::int32_t, GunRecord>> guns;
@@ -44,7 +33,7 @@ inline Bytes GunsShowing(int count) {
     return GunTable(guns, RecordPosition(count));
 }
 
-// The flag word and the sub-missile type are 0.
+// With the flag word and the sub-missile type 0.
 inline Bytes MissilesShowing(int count) {
     std::vector<std::pair<std::int32_t, MissileRecord>> missiles;
     for (int i = 0; i < count; ++i) {
@@ -54,6 +43,21 @@ inline Bytes MissilesShowing(int count) {
     }
     return MissileTable(missiles, RecordPosition(count));
 }
+
+struct WeaponEditor {
+    std::string Weapon;  // as the messages name it
+    std::string ListSection, DataSection, TableFile;
+    TComboBox TForm1::*List;
+    TButton TForm1::*Save;
+    Bytes (*Table)(int count);
+    std::vector<TEdit TForm1::*> Boxes;  // in the order the save writes them
+
+    [[nodiscard]] std::vector<std::string> Texts(const TForm1& form) const {
+        std::vector<std::string> texts;
+        for (auto box : Boxes) texts.push_back((form.*box).Text());
+        return texts;
+    }
+};
 
 inline const std::vector<TEdit TForm1::*> kGunBoxes = {&TForm1::Edit30, &TForm1::Edit31, &TForm1::Edit32,
                                                        &TForm1::Edit33, &TForm1::Edit34};
@@ -69,15 +73,10 @@ inline const std::vector<TEdit TForm1::*> kMissileBoxes = {
 inline const WeaponEditor kMissileEditor{"missile",          "Missiles",       "MissData",      "Game\\missile.iff",
                                          &TForm1::ComboBox5, &TForm1::Button8, MissilesShowing, kMissileBoxes};
 
-inline std::vector<std::string> BoxTexts(const TForm1& form, const WeaponEditor& editor) {
-    std::vector<std::string> texts;
-    for (auto box : editor.Boxes) texts.push_back((form.*box).Text());
-    return texts;
-}
-
-class WeaponGame {
-public:
+struct WeaponGame {
     GameFolder Folder;
+    HeadlessPlatform Platform{Folder.Folder()};
+    Application App{Platform};  // destroyed first: closing the program still uses the platform
 
     // Starts the program with the editor's list of weapons at these record positions ("": no key) and its table;
     // the first weapon loads as part of it.
@@ -91,10 +90,8 @@ public:
         Folder.SetCatalogueNames(editor.ListSection, names);
         Folder.SetCatalogueSection(data);
         Folder.WriteFile(editor.TableFile, table);
-        platform_ = std::make_unique<HeadlessPlatform>(Folder.Folder());
-        app_ = std::make_unique<Application>(*platform_);
-        EXPECT_FALSE(app_->Start().has_value()) << "start-up ended the program";
-        return app_->Form1();
+        EXPECT_FALSE(App.Start().has_value()) << "start-up ended the program";
+        return App.Form1();
     }
 
     [[nodiscard]] Bytes Table(const WeaponEditor& editor) const { return Folder.ReadFile(editor.TableFile); }
@@ -102,16 +99,12 @@ public:
     // The texts of the boxes shown since the last call, each marked with its kind.
     [[nodiscard]] std::vector<std::string> NewBoxes() {
         std::vector<std::string> texts;
-        for (const auto& box : platform_->Boxes) {
+        for (const auto& box : Platform.Boxes) {
             texts.push_back((box.kind == HeadlessPlatform::Box::Kind::Error ? "error: " : "message: ") + box.text);
         }
-        platform_->Boxes.clear();
+        Platform.Boxes.clear();
         return texts;
     }
-
-private:
-    std::unique_ptr<HeadlessPlatform> platform_;  // outlives the application, which uses it to the end
-    std::unique_ptr<Application> app_;
 };
 
 }  // namespace tovarin::testkit
