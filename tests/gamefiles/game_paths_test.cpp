@@ -12,33 +12,31 @@
 namespace tovarin {
 namespace {
 
-TEST(FolderOf, KeepsEverythingUpToTheLastSeparator) {
-    // clang-format off
-    const std::pair<std::string, std::string> rows[] = {
-        {"C:\\Games\\VSK\\Tovarin.exe", "C:\\Games\\VSK\\"}, {"/opt/vsk/Tovarin.exe", "/opt/vsk/"},
-        {"C:Tovarin.exe", "C:"}, {"\\\\server\\share\\Tovarin.exe", "\\\\server\\share\\"}, {"Tovarin.exe", ""}};
-    // clang-format on
-    for (const auto& [path, folder] : rows) EXPECT_EQ(FolderOf(path), folder) << path;
+TEST(GamePaths, FolderOfKeepsEverythingUpToTheLastSeparator) {
+    EXPECT_EQ(FolderOf("C:\\Games\\VSK\\Tovarin.exe"), "C:\\Games\\VSK\\");
+    EXPECT_EQ(FolderOf("/opt/vsk/Tovarin.exe"), "/opt/vsk/");
+    EXPECT_EQ(FolderOf("C:Tovarin.exe"), "C:");
+    EXPECT_EQ(FolderOf("Tovarin.exe"), "");
 }
 
-TEST(GamePath, JoinsBackslashNamesAndFindsFilesWhoseCaseDiffers) {
+TEST(GamePaths, GamePathJoinsBackslashNamesAndFindsFilesWhoseCaseDiffers) {
     testkit::TempFolder temp;
+    const std::string folder = temp.WithSeparator();
     std::filesystem::create_directories(temp.Path() / "SHIPS");
     for (const char* name : {"Switch.DAT", "ship.iff", "Ship.iff"}) std::ofstream(temp.Path() / "SHIPS" / name);
-    // Off Windows the names become slash paths and take the spelling on disk; Windows' file system ignores case
-    // by itself, so there the name is used as written.
+    // Off Windows the names become slash paths with the spelling found on disk, the exact one first.
     // clang-format off
     const std::pair<std::string, std::string> rows[] = {
         {"ashfall.exe", "ashfall.exe"}, {"Ships\\switch.dat", "SHIPS/Switch.DAT"},
-        {"ships\\SWITCH.dat", "SHIPS/Switch.DAT"}, {"Ships\\Ship.iff", "SHIPS/Ship.iff"} /* the exact spelling wins */,
+        {"ships\\SWITCH.dat", "SHIPS/Switch.DAT"}, {"Ships\\Ship.iff", "SHIPS/Ship.iff"},
         {"Ships\\ship.iff", "SHIPS/ship.iff"}, {"Ships\\tempfgtr.if~", "SHIPS/tempfgtr.if~"},
         {"Profiles\\New.vks", "Profiles/New.vks"}};
     // clang-format on
     for (const auto& [name, onDisk] : rows) {
 #ifdef _WIN32
-        EXPECT_EQ(GamePath(temp.WithSeparator(), name), temp.WithSeparator() + name);
+        EXPECT_EQ(GamePath(folder, name), folder + name);  // Windows' file system ignores case by itself
 #else
-        EXPECT_EQ(GamePath(temp.WithSeparator(), name), temp.WithSeparator() + onDisk);
+        EXPECT_EQ(GamePath(folder, name), folder + onDisk);
 #endif
     }
 }

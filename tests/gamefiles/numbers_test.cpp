@@ -40,20 +40,14 @@ TEST(StrictConversion, AcceptsExactlyTheFormsABoxMayHold) {
     }
 }
 
-struct DisplayRow {
-    float stored;
-    Scale scale;
-    std::optional<std::int32_t> shown;  // kNo: "Invalid floating point operation"
-};
-
 TEST(DisplayRounding, RoundsHalvesToEvenAfterScaling) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float infinity = std::numeric_limits<float>::infinity();
     // clang-format off
-    const DisplayRow rows[] = {
+    const struct { float stored; Scale scale; std::optional<std::int32_t> shown; } rows[] = {
         {2.5f, Scale::One, 2}, {3.5f, Scale::One, 4}, {-1.5f, Scale::One, -2}, {-2.5f, Scale::One, -2},
         {0.5f, Scale::One, 0}, {2.4999f, Scale::One, 2}, {2.5001f, Scale::One, 3}, {0.25f, Scale::Milli, 250},
-        {0.001f, Scale::Milli, 1}, {0.0025f, Scale::Milli, 2} /* the float lies just below 0.0025 */,
+        {0.001f, Scale::Milli, 1}, {0.0055f, Scale::Milli, 5} /* the float lies below 0.0055 */,
         {0.25f, Scale::Centi, 25}, {2147483520.0f, Scale::One, 2147483520}, {-2147483648.0f, Scale::One, kNo},
         {2147483648.0f, Scale::One, kNo}, {3.0e6f, Scale::Milli, kNo}, {nan, Scale::One, kNo},
         {infinity, Scale::One, kNo}, {-infinity, Scale::One, kNo}, {nan, Scale::Milli, kNo}};
@@ -81,7 +75,8 @@ TEST(StoredValues, AreScaledAndRoundedOnceToSinglePrecision) {
     EXPECT_EQ(StoredValue(25, Scale::Centi), 0.25f);
     EXPECT_EQ(StoredValue(1, Scale::Milli), 0.001f);
     EXPECT_EQ(StoredValue(333, Scale::Milli), 0.333f);
-    EXPECT_EQ(StoredValue(16777217), 16777216.0f);  // no float of its own: the tie goes to the even neighbour
+    EXPECT_EQ(StoredValue(5, Scale::Milli), 0.005f);  // single-precision arithmetic would give the next float up
+    EXPECT_EQ(StoredValue(16777217), 16777216.0f);    // no float of its own: the tie goes to the even neighbour
     EXPECT_EQ(StoredValue(kMax), 2147483648.0f);
     for (const auto& [scale, last] : {std::pair{Scale::Milli, 60000}, std::pair{Scale::Centi, 10000}}) {
         for (std::int32_t entered = -1000; entered <= last; ++entered) {
