@@ -96,5 +96,12 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
     EXPECT_EQ(s.platform.Launched, std::vector<std::string>{"\"" + s.game.PathOf(longName) + "\""});
 }
 
+// The last step of start-up; a ship that fails to load ends start-up before it.
+TEST(StartupTest, TheAboutPageNamesTheGameOfTheChosenCatalogue) {
+    Session s(Edition::Nightwatch);
+    ASSERT_EQ(s.app.Start(), std::nullopt);
+    EXPECT_EQ(s.Form().Label39.Caption(), "for Vantorsk Ashfall: Nightwatch");
+}
+
 }  // namespace
 }  // namespace tovarin
