@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs the Windows test suite (built by the windows preset) under Wine, headless on a private X display, with a
+# Wine prefix of its own under build/windows. Started as root it runs the suite as the unprivileged user
+# "tovarin-test" (created when missing): Wine started as root ignores the read-only attribute, and the suite
+# tests read-only game files. Extra arguments go to the suite (for example --gtest_filter=MainWindow*).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/windows
+suite=$build/tests/tovarin_tests.exe
+editor=$build/src/win32/Tovarin.exe
+[ -f "$suite" ] && [ -f "$editor" ] || { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
+
+# The suite and the editor run from a folder of their own, laid out as in the build tree (the suite finds
+# Tovarin.exe from its own folder), so that only this folder needs to belong to the test user.
+run=$build/wine
+mkdir -p "$run/tests" "$run/src/win32" "$run/home"
+cp "$suite" "$run/tests/"
+cp "$editor" "$run/src/win32/"
+
+as_tester=()
+if [ "$(id -u)" -eq 0 ]; then
+  tester=tovarin-test
+  if ! id "$tester" >/dev/null 2>&1; then
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$tester"
+  fi
+  chown -R "$tester:" "$run"
+  # The tester must reach the run folder from the root of the file system.
+  if ! runuser -u "$tester" -- test -w "$run"; then
+    echo "run-windows-tests: $tester cannot reach $PWD/$run; make its parent folders searchable (chmod o+x)" >&2
+    exit 2
+  fi
+  as_tester=(runuser -u "$tester" --)
+fi
+
+run=$(cd "$run" && pwd)
+env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
+
+# A fresh prefix is made once and reused; Mono and Gecko are not wanted, so nothing asks to install them.
+if [ ! -f "$run/prefix/system.reg" ]; then
+  echo "Creating the Wine prefix $run/prefix ..."
+  "${as_tester[@]}" env "${env_vars[@]}" wineboot --init >/dev/null 2>&1
+  "${as_tester[@]}" env "${env_vars[@]}" wineserver --wait
+fi
+
+echo "Running the Windows suite under Wine ..."
+set +e
+"${as_tester[@]}" env "${env_vars[@]}" timeout 1200 \
+  xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
+  sh -c 'cd "$1/tests" && shift && wine tovarin_tests.exe "$@"; status=$?; wineserver --kill; exit $status' \
+  run-suite "$run" "$@" | tr -d '\r'
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -eq 124 ]; then echo "run-windows-tests: the Windows suite did not finish within 20 minutes" >&2; fi
+exit "$status"
