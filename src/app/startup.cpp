@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/numbers.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -18,9 +19,8 @@ std::string ChooseCatalogue(const TForm1& form) {
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // A ship without an entry in the switch file could not be loaded: its key would be empty and the loader would
@@ -43,52 +43,104 @@ void AddMissingIdentityEntries(const TForm1& form, const std::vector<std::string
     }
 }
 
-void SelectFirst(TComboBox& list) { list.SetItemIndex(0); }
+enum class PatchState { NotListed, InPlace, NotInPlace, Unreadable };
+
+// The archive's last listed byte tells whether the patch is in place: installation patches the listed bytes in
+// order, so an installation that stopped part-way leaves the last one unmarked.
+PatchState ProbePatch(const TForm1& form) {
+    constexpr std::uint8_t kPatchMark = 65;  // "A"
+    const std::int32_t count = form.Catalogue.ReadInteger("InstallData", "num", 0);
+    const std::int32_t position = form.Catalogue.ReadInteger("InstallData", IntToStr(std::int64_t{count} - 1), 0);
+    if (position == 0) return PatchState::NotListed;
+    try {
+        return ReadByteAt(form.GameFile("data.tre"), position) == kPatchMark ? PatchState::InPlace
+                                                                             : PatchState::NotInPlace;
+    } catch (const EInOutError&) {
+        return PatchState::Unreadable;
+    }
+}
+
+// Without the game's executable beside it the program has nothing to edit.
+void RequireGame(TForm1& form) {
+    form.GameExe = form.Catalogue.ReadString("Info", "Run", "");
+    if (!form.GameExe.empty() && FileExists(form.GameFile(form.GameExe))) return;
+    form.GetPlatform().ShowMessage(form.GameExe +
+                                   " not found. You have to install Tovarin into the folder where VSK is installed!");
+    form.GetPlatform().Halt(0);
+}
+
+void Fill(TItemList& list, const std::vector<std::string>& items) {
+    list.Clear();
+    list.Items() = items;
+}
+
+// Every list holds the catalogue's key names in catalogue order, so one index means one item everywhere.
+void FillLists(TForm1& form) {
+    std::vector<std::string> ships;
+    form.Catalogue.ReadSection("ships", ships);
+    AddMissingIdentityEntries(form, ships);
+    Fill(form.ComboBox1, ships);
+    Fill(form.ComboBox6, ships);
+    form.BuildSwitcherLists();
+    form.ListBox4.SetItemIndex(0);
+    form.ListBox5.SetItemIndex(1);
+
+    std::vector<std::string> guns;
+    form.Catalogue.ReadSection("Guns", guns);
+    for (TComboBox* list : {&form.ComboBox2, &form.ComboBox4}) Fill(*list, guns);
+    std::vector<std::string> missiles;
+    form.Catalogue.ReadSection("Missiles", missiles);
+    for (TComboBox* list : {&form.ComboBox3, &form.ComboBox5, &form.ComboBox7}) Fill(*list, missiles);
+}
+
+void LoadFirstItems(TForm1& form) {
+    for (TComboBox* list : {&form.ComboBox1, &form.ComboBox6, &form.ComboBox4, &form.ComboBox5}) {
+        list->SetItemIndex(0);
+    }
+    form.ComboBox1Change();
+    form.ComboBox4Change();
+    form.ComboBox5Change();
+}
+
+// "Tovarin.exe /u" restores the archive and does nothing else.
+void RemovePatchWhenAsked(TForm1& form) {
+    const std::vector<std::string> arguments = form.GetPlatform().Arguments();
+    if (arguments.empty() || arguments.front() != "/u") return;
+    form.RemovePatch();
+    form.GetPlatform().Halt(0);
+}
+
+// An archive that cannot be read where the patch belongs is patched without asking; the installation
+// reports what went wrong and ends the program when it fails.
+void OfferPatch(TForm1& form) {
+    switch (ProbePatch(form)) {
+        case PatchState::Unreadable:
+            form.InstallPatch();
+            break;
+        case PatchState::NotInPlace:
+            if (!form.GetPlatform().AskYesNo("Install Tovarin for " + form.Catalogue.ReadString("Info", "VK", "") +
+                                             "?")) {
+                form.GetPlatform().Halt(0);
+            }
+            form.InstallPatch();
+            break;
+        case PatchState::InPlace:
+        case PatchState::NotListed:
+            break;
+    }
+}
 
 }  // namespace
 
 void TForm1::FormCreate() {
-    Platform& platform = GetPlatform();
-    GameFolder = platform.ExeFolder();
-
+    GameFolder = GetPlatform().ExeFolder();
     Catalogue = TIniFile(GameFile(ChooseCatalogue(*this)));
     SwitchFile = TIniFile(GameFile("Ships\\switch.dat"));
-
-    GameExe = Catalogue.ReadString("Info", "Run", "");
-    if (GameExe.empty() || !FileExists(GameFile(GameExe))) {
-        platform.ShowMessage(GameExe + " not found. You have to install Tovarin into the folder where VSK is installed!");
-        platform.Halt(0);
-    }
-
-    std::vector<std::string> ships;
-    Catalogue.ReadSection("ships", ships);
-    AddMissingIdentityEntries(*this, ships);
-    ComboBox1.Clear();
-    ComboBox1.Items() = ships;
-    ComboBox6.Clear();
-    ComboBox6.Items() = ships;
-    BuildSwitcherLists();
-    ListBox4.SetItemIndex(0);
-    ListBox5.SetItemIndex(1);
-
-    std::vector<std::string> guns;
-    std::vector<std::string> missiles;
-    Catalogue.ReadSection("Guns", guns);
-    Catalogue.ReadSection("Missiles", missiles);
-    for (TComboBox* list : {&ComboBox2, &ComboBox4}) {
-        list->Clear();
-        list->Items() = guns;
-    }
-    for (TComboBox* list : {&ComboBox3, &ComboBox5, &ComboBox7}) {
-        list->Clear();
-        list->Items() = missiles;
-    }
-
-    for (TComboBox* list : {&ComboBox1, &ComboBox6, &ComboBox4, &ComboBox5}) SelectFirst(*list);
-    ComboBox1Change();
-    ComboBox4Change();
-    ComboBox5Change();
-
+    RequireGame(*this);
+    FillLists(*this);
+    LoadFirstItems(*this);
+    RemovePatchWhenAsked(*this);
+    OfferPatch(*this);
     Label39.SetCaption("for " + Catalogue.ReadString("Info", "VK", ""));
 }
 

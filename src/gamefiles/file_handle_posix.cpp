@@ -17,15 +17,22 @@ constexpr int kNegativeSeek = 131;
 // The file layer's codes for the errors a player can cause; anything else keeps the system's number.
 int CodeOf(int error) {
     switch (error) {
-        case ENOENT: return 2;
-        case ENOTDIR: return 3;
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+            return 3;
         case EMFILE:
-        case ENFILE: return 4;
+        case ENFILE:
+            return 4;
         case EACCES:
         case EPERM:
-        case EROFS: return 5;
-        case ENOSPC: return 101;
-        default: return error;
+        case EROFS:
+        case EISDIR:
+            return 5;  // Windows refuses to open a folder as a file with "access denied" too
+        case ENOSPC:
+            return 101;
+        default:
+            return error;
     }
 }
 
@@ -46,11 +53,6 @@ GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
     if (MarkedReadOnly(path)) throw EInOutError(5);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) Fail();
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throw EInOutError(5);
-    }
     return GameFileHandle(fd);
 }
 

@@ -32,8 +32,9 @@ void WriteBytesAt(const std::string& file, std::int32_t position, std::span<cons
                   std::int32_t count) {
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(position);
-    const std::int32_t available = std::min<std::int64_t>(std::max(count, 0), static_cast<std::int64_t>(buffer.size()));
-    handle.Write(buffer.data(), available);
+    // The bytes the buffer has are written before a count beyond it is reported, as writing byte by byte would.
+    const std::int64_t wanted = std::max(count, 0);
+    handle.Write(buffer.data(), std::min(wanted, static_cast<std::int64_t>(buffer.size())));
     handle.Close();
     CheckCount(count, buffer.size());
 }
@@ -125,10 +126,10 @@ std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int3
         for (;;) {
             const auto hit = std::search(from, window.end(), marker.begin(), marker.end());
             if (hit == window.end()) break;
-            const std::int64_t position = windowStart + (hit - window.begin());
+            const std::int32_t position = AddPos(windowStart, hit - window.begin());
             if (position > 0) {
                 handle.Close();
-                return static_cast<std::int32_t>(position);
+                return position;
             }
             matchAtZero = true;
             from = hit + 1;

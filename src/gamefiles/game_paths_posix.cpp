@@ -2,7 +2,9 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "gamefiles/game_paths.h"
 

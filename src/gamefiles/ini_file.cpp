@@ -18,8 +18,8 @@ constexpr std::uint32_t kSectionBufferSize = 8192;
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
     std::array<char, kValueBufferSize> buffer{};
-    const std::uint32_t length = GetProfileString(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
-                                                  kValueBufferSize, fileName_.c_str());
+    const std::uint32_t length = ReadProfileString(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                                                   kValueBufferSize, fileName_.c_str());
     return std::string(buffer.data(), length);
 }
 
@@ -32,13 +32,14 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// The names come back NUL-separated with a final NUL. A name cut short by the buffer's end is dropped: it
-// sits directly before the buffer's last two NULs.
+// The names come back each ended by a NUL. When they fill the buffer the result is its size less 2 and the
+// last name may have been cut short, so that one is left out: a list never holds a name the file does not have.
+// An empty name (a line "=value") ends the list, as it does for every reader of such a buffer.
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& names) const {
     names.clear();
     std::array<char, kSectionBufferSize> buffer{};
     const std::uint32_t length =
-        GetProfileString(section.c_str(), nullptr, "", buffer.data(), kSectionBufferSize, fileName_.c_str());
+        ReadProfileString(section.c_str(), nullptr, "", buffer.data(), kSectionBufferSize, fileName_.c_str());
     const bool cut = length == kSectionBufferSize - 2;
     std::size_t begin = 0;
     while (begin < length && buffer[begin] != '\0') {
@@ -51,7 +52,7 @@ void TIniFile::ReadSection(const std::string& section, std::vector<std::string>&
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
-    if (!WriteProfileString(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str())) {
+    if (!StoreProfileString(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str())) {
         throw EIniFileException(fileName_);
     }
 }
@@ -65,7 +66,7 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) const {
-    if (!WriteProfileString(section.c_str(), key.c_str(), nullptr, fileName_.c_str())) {
+    if (!StoreProfileString(section.c_str(), key.c_str(), nullptr, fileName_.c_str())) {
         throw EIniFileException(fileName_);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // An INI file handle. It holds nothing but the file's full path; every operation opens, reads or writes and

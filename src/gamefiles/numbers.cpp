@@ -51,18 +51,24 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
 
 long double DisplayFactor(Scale scale) {
     switch (scale) {
-        case Scale::Milli: return 1000.0L;
-        case Scale::Centi: return 100.0L;
-        case Scale::One: break;
+        case Scale::Milli:
+            return 1000.0L;
+        case Scale::Centi:
+            return 100.0L;
+        case Scale::One:
+            break;
     }
     return 1.0L;
 }
 
 long double StorageFactor(Scale scale) {
     switch (scale) {
-        case Scale::Milli: return 0.001L;
-        case Scale::Centi: return 0.01L;
-        case Scale::One: break;
+        case Scale::Milli:
+            return 0.001L;
+        case Scale::Centi:
+            return 0.01L;
+        case Scale::One:
+            break;
     }
     return 1.0L;
 }
@@ -91,9 +97,10 @@ std::int32_t IniTextToInt(std::string_view text, std::int32_t defaultValue) {
 }
 
 std::int32_t RoundHalfEven(long double value) {
-    if (!std::isfinite(value)) throw EInvalidOp();
+    // A value of magnitude 2^31 or more has no integer a box could show and a box could take back.
+    if (!std::isfinite(value) || std::fabs(value) >= 2147483648.0L) throw EInvalidOp();
     const long double rounded = std::nearbyint(value);  // the default rounding mode: to nearest, ties to even
-    if (rounded < -2147483648.0L || rounded > 2147483647.0L) throw EInvalidOp();
+    if (rounded > 2147483647.0L) throw EInvalidOp();    // 2147483647.5 and above round out of range
     return static_cast<std::int32_t>(rounded);
 }
 

@@ -29,11 +29,12 @@ namespace tovarin {
 enum class Scale { One, Milli, Centi };
 
 // A stored float as the box shows it: multiplied by the scale's display factor (1000 for Milli, 100 for
-// Centi) in extended precision, then rounded to the nearest integer, halves to even. A value with no 32-bit
-// integer (NaN, infinite, magnitude 2^31 or more) throws EInvalidOp.
+// Centi) in extended precision, then rounded with RoundHalfEven (EInvalidOp for NaN, infinity and magnitudes
+// of 2^31 or more).
 [[nodiscard]] std::int32_t DisplayValue(float stored, Scale scale = Scale::One);
 
-// Rounds an extended-precision value to the nearest integer, halves to even; EInvalidOp as above.
+// Rounds an extended-precision value to the nearest integer, halves to even. A value that is not finite, of
+// magnitude 2^31 or more, or that rounds beyond 2147483647 throws EInvalidOp.
 [[nodiscard]] std::int32_t RoundHalfEven(long double value);
 
 // An entered integer as the file stores it: multiplied by the scale's storage factor (0.001 or 0.01) in

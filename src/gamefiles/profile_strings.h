@@ -8,12 +8,13 @@
 namespace tovarin {
 
 // Reads a value (or, with a null key, the section's key names separated by NULs and ended by a further
-// NUL) into the buffer. Returns the number of characters copied, not counting the terminating NUL.
-std::uint32_t GetProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                               std::uint32_t size, const char* file);
+// NUL) into the buffer. Returns the number of characters copied, not counting the terminating NUL. (Windows
+// lists the section names for a null section; the program never asks, and ours gives an empty result.)
+std::uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                std::uint32_t size, const char* file);
 
 // Writes a value (a null value deletes the key, a null key deletes the section). False when the platform
-// refused, for example for a read-only file or a missing folder.
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file);
+// refused, for example for a read-only file or a missing folder. Ours also refuses an empty section or key name.
+bool StoreProfileString(const char* section, const char* key, const char* value, const char* file);
 
 }  // namespace tovarin

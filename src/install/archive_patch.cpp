@@ -1,8 +1,138 @@
-#include "app/form1.h"
+#include <cstdint>
+#include <string>
 
+#include "app/form1.h"
+#include "gamefiles/errors.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/ini_file.h"
+#include "gamefiles/narrowing.h"
+#include "gamefiles/numbers.h"
+#include "ui/platform.h"
+
+// Installing marks single bytes of the game's archive with "A"; the uninstall record keeps what stood there
+// before, so that "Tovarin.exe /u" can put every byte back.
 namespace tovarin {
 
-void TForm1::InstallPatch() {}
-void TForm1::RemovePatch() {}
+namespace {
+
+constexpr const char* kArchiveName = "data.tre";
+constexpr const char* kRecordName = "uninstall.dat";
+constexpr const char* kRecordSection = "data";
+constexpr const char* kPositionsSection = "InstallData";
+constexpr const char* kCountKey = "num";
+constexpr std::uint8_t kPatchMark = 65;  // "A"
+constexpr std::int32_t kNoOriginal = -1;
+
+// How a run went; the closing message names the reason of a failure.
+struct Outcome {
+    bool Failed = false;
+    std::string Reason = "Unknown Error";
+};
+
+// Without the archive the program is not in the game folder: there is nothing to patch or to restore.
+void RequireArchive(Platform& platform, const std::string& archive) {
+    if (FileExists(archive)) return;
+    platform.ShowMessage("Couldn't find file " + archive + "\n\rPlease consult readme.txt on how to install Tovarin");
+    platform.Halt(0);
+}
+
+// The player sees the system's own words for the failure first, then the program's closing message.
+void NoteInOutError(Platform& platform, const EInOutError& error, Outcome& outcome) {
+    outcome.Failed = true;
+    outcome.Reason = error.Message();
+    platform.ShowMessage(platform.ErrorCodeText(error.ErrorCode));
+}
+
+// A failed run ends the program; a successful one lets start-up go on.
+void Finish(Platform& platform, const Outcome& outcome, const std::string& what) {
+    if (outcome.Failed) {
+        platform.ShowMessage(what + " failed: " + outcome.Reason);
+        platform.Halt(0);
+    }
+    platform.ShowMessage(what + " successfull");
+}
+
+// The byte to record as the original of a position. A byte that already carries the mark while the record
+// holds an original for it was patched by an earlier installation that stopped part-way: the recorded
+// original is kept, because recording the mark instead would lose it for good.
+std::uint8_t OriginalByte(const TIniFile& record, std::int32_t position, std::uint8_t found) {
+    if (found != kPatchMark) return found;
+    const std::int32_t recorded = record.ReadInteger(kRecordSection, IntToStr(position), kNoOriginal);
+    return recorded >= 0 && recorded <= 255 ? static_cast<std::uint8_t>(recorded) : found;
+}
+
+// Patches catalogue entry `index`: its original byte goes on record before the byte is overwritten, so the
+// record never lacks a byte that was patched. False when the catalogue lists no position for the entry.
+bool PatchEntry(const TIniFile& catalogue, const TIniFile& record, const std::string& archive, std::int32_t index) {
+    const std::string indexKey = IntToStr(index);
+    const std::int32_t position = catalogue.ReadInteger(kPositionsSection, indexKey, 0);
+    if (position == 0) {
+        record.WriteInteger(kRecordSection, indexKey, 0);
+        return false;
+    }
+    const std::uint8_t original = OriginalByte(record, position, ReadByteAt(archive, position));
+    record.WriteInteger(kRecordSection, indexKey, position);
+    record.WriteInteger(kRecordSection, IntToStr(position), original);
+    WriteByteAt(archive, position, kPatchMark);
+    return true;
+}
+
+// Puts back the original of record entry `index`. An entry without a position, or whose original is not on
+// record, restores nothing: a guessed byte would damage the archive. False for such an entry.
+bool RestoreEntry(const TIniFile& record, const std::string& archive, std::int32_t index) {
+    const std::int32_t position = record.ReadInteger(kRecordSection, IntToStr(index), 0);
+    if (position <= 0) return false;
+    const std::string positionKey = IntToStr(position);
+    if (record.ReadString(kRecordSection, positionKey, "").empty()) return false;
+    // A recorded value that is no byte stops the removal at this entry with "Range check error".
+    const std::uint8_t original = ToByte(record.ReadInteger(kRecordSection, positionKey, kNoOriginal));
+    WriteByteAt(archive, position, original);
+    return true;
+}
+
+}  // namespace
+
+void TForm1::InstallPatch() {
+    Platform& platform = GetPlatform();
+    const std::string archive = GameFile(kArchiveName);
+    RequireArchive(platform, archive);
+
+    const TIniFile record(GameFile(kRecordName));
+    const std::int32_t count = Catalogue.ReadInteger(kPositionsSection, kCountKey, 0);
+    record.WriteInteger(kRecordSection, kCountKey, count);
+
+    Outcome outcome;
+    try {
+        for (std::int32_t index = 0; index < count; ++index) {
+            if (!PatchEntry(Catalogue, record, archive, index)) outcome.Failed = true;
+        }
+    } catch (const EInOutError& error) {
+        NoteInOutError(platform, error, outcome);
+    }
+    Finish(platform, outcome, "Install");
+}
+
+void TForm1::RemovePatch() {
+    Platform& platform = GetPlatform();
+    const std::string archive = GameFile(kArchiveName);
+    RequireArchive(platform, archive);
+
+    const TIniFile record(GameFile(kRecordName));
+    const std::int32_t count = record.ReadInteger(kRecordSection, kCountKey, 0);
+
+    Outcome outcome;
+    if (count <= 0) {
+        platform.ShowMessage("Sorry, cannot uninstall.");
+        outcome = {true, "No uninstall data"};
+    }
+    try {
+        for (std::int32_t index = 0; index < count; ++index) {
+            if (!RestoreEntry(record, archive, index)) outcome.Failed = true;
+        }
+    } catch (const EInOutError& error) {
+        NoteInOutError(platform, error, outcome);
+    }
+    Finish(platform, outcome, "Uninstall");
+}
 
 }  // namespace tovarin

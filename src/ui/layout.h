@@ -33,11 +33,15 @@ struct LayoutRow {
     int TabOrder = -1;              // within the parent; -1 for controls that take no focus
     int DropDownRows = 0;           // drop-down lists: rows shown when opened
     bool Visible = true;
-    bool ReadOnly = false;          // edit boxes and memos
-    bool Grey = false;              // text drawn greyed (the booster dialog's copies of other values)
-    bool Borderless = false;        // edit boxes without a frame
-    bool Bold = false;              // large bold type (the About page's title)
+    bool ReadOnly = false;               // edit boxes and memos
+    bool Grey = false;                   // text drawn greyed (the booster dialog's copies of other values)
+    bool Borderless = false;             // edit boxes without a frame
+    bool Bold = false;                   // large bold type (the About page's title)
     std::string_view FocusControl = {};  // labels: the control their "&" mnemonic focuses
+    bool WordWrap = false;               // labels: text broken into lines at blanks within the row's width
+    bool Centred = false;                // labels and edit boxes: text centred in the row's width
+    bool Cancel = false;                 // buttons: the one the Esc key presses
+    bool Raised = false;                 // bevels: drawn raised rather than sunk
 };
 
 }  // namespace tovarin

@@ -1,20 +1,241 @@
 #include "ui/main_window_layout.h"
 
+#include <string_view>
+
+#include "ui/layout_rows.h"
+
 namespace tovarin {
 
+namespace {
+
+// The Ships tab holds most of a ship on one page, so its boxes are compact: 17 pixels high, one row every 19.
+constexpr int kShipBox = 17;
+// The other tabs have room for boxes of the usual height.
+constexpr int kBox = 21;
+
+constexpr std::string_view kGunSlotHelp =
+    "This page adds gun slots to a ship and removes them. Every gun of a ship sits in a gun slot.\n"
+    "\n"
+    "The list shows the ship's gun slots as they are now. Each slot is named after its place on the ship, and "
+    "these names differ from ship to ship. A slot's place cannot be changed: a copied slot sits exactly where "
+    "the slot it was copied from sits.\n"
+    "\n"
+    "Copy adds a copy of the selected slot at the bottom of the list; Delete removes the selected slot. The "
+    "ship changes only when you press Save Modifications.\n"
+    "\n"
+    "Example: giving the Kestrel one more gun\n"
+    "1. Choose Kestrel in the list above.\n"
+    "2. Select the slot whose place the new gun is to share, for example one on the left wing.\n"
+    "3. Press Copy. A new entry is added at the bottom of the list.\n"
+    "4. Press Save Modifications.\n"
+    "5. Go to the Ships tab and choose Kestrel if it is not shown. The new gun is the last one in the Guns "
+    "list: select it, choose its type, say Mass Driver, press Change and then Save Modifications.";
+
+constexpr std::string_view kShipSwitcherHelp =
+    "The Ship Switcher lets you fly ships that cannot normally be flown, in the game or in its simulator.\n"
+    "\n"
+    "Choose the ship you want to fly in the right list and the ship it is to replace in the left list, then "
+    "press < Swap >. Both entries then show the two names joined by \" = \": \"Kestrel = Marauder\" when the "
+    "Marauder replaces the Kestrel. Wherever the game would bring the one ship, it now brings the other, and "
+    "the other way round.\n"
+    "\n"
+    "To undo a swap, select the two swapped ships again and press < Swap > once more: everything is as it was "
+    "before. A ship that is already swapped cannot be swapped with another one until it has been un-swapped.\n"
+    "\n"
+    "This is harder to describe than to do: try it out and watch the lists.";
+
+}  // namespace
+
 const std::vector<LayoutRow>& MainWindowLayout() {
-    static const std::vector<LayoutRow> rows = {
+    using namespace rows;
+    static const std::vector<LayoutRow> layout = {
         {"PageControl1", ControlKind::PageControl, "", 8, 8, 449, 417, "", 0},
-        {"TabSheet1", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "Ships"},
-        {"TabSheet2", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "Add/Remove Guns"},
-        {"TabSheet3", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "Ship Switcher"},
-        {"TabSheet4", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "Guns"},
-        {"TabSheet5", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "Missiles"},
-        {"TabSheet6", ControlKind::TabSheet, "PageControl1", 0, 0, 0, 0, "About"},
-        {"Button1", ControlKind::Button, "", 8, 432, 105, 25, "&Launch", 1},
-        {"Exit", ControlKind::Button, "", 382, 432, 75, 25, "E&xit", 2},
+        {"TabSheet1", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Ships"},
+        {"TabSheet2", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Add/Remove Guns"},
+        {"TabSheet3", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Ship Switcher"},
+        {"TabSheet4", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Guns"},
+        {"TabSheet5", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Missiles"},
+        {"TabSheet6", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "About"},
+        Button("Button1", "", 8, 432, 105, 25, "&Launch", 1),
+        PressedByEsc(Button("Exit", "", 382, 432, 75, 25, "E&xit", 2)),
+
+        // ---- "Ships" ----
+        Prompt("Label1", "TabSheet1", 176, 12, 108, "Select &a ship to edit:", "ComboBox1"),
+        DropDown("ComboBox1", "TabSheet1", 288, 8, 145, 0),
+        Rule("Bevel1", "TabSheet1", 8, 40, 425, 2),
+
+        Group("GroupBox1", "TabSheet1", 8, 48, 209, 169, "Flight Dynamics", 1),
+        Label("Label2", "GroupBox1", 90, 14, 34, "Min"),
+        Label("Label3", "GroupBox1", 128, 14, 34, "Std."),
+        Label("Label4", "GroupBox1", 166, 14, 34, "Max"),
+        Label("Label5", "GroupBox1", 8, 31, 78, "Speed:"),
+        NumberBox("Edit1", "GroupBox1", 90, 29, 34, kShipBox, 0),
+        NumberBox("Edit2", "GroupBox1", 128, 29, 34, kShipBox, 1),
+        NumberBox("Edit15", "GroupBox1", 166, 29, 34, kShipBox, 2),
+        Label("Label6", "GroupBox1", 8, 50, 78, "Acceleration:"),
+        NumberBox("Edit4", "GroupBox1", 90, 48, 34, kShipBox, 3),
+        Label("Label7", "GroupBox1", 8, 69, 78, "Aftb. Speed:"),
+        NumberBox("Edit3", "GroupBox1", 90, 67, 34, kShipBox, 4),
+        Label("Label9", "GroupBox1", 8, 88, 78, "Aftb. Accell.:"),
+        NumberBox("Edit6", "GroupBox1", 90, 86, 34, kShipBox, 5),
+        Label("Label10", "GroupBox1", 8, 107, 78, "Aftb. Fuel:"),
+        NumberBox("Edit26", "GroupBox1", 90, 105, 34, kShipBox, 6),
+        Label("Label11", "GroupBox1", 8, 126, 78, "Y/P/R:"),
+        NumberBox("Edit7", "GroupBox1", 90, 124, 34, kShipBox, 7),
+        NumberBox("Edit5", "GroupBox1", 128, 124, 34, kShipBox, 8),
+        NumberBox("Edit8", "GroupBox1", 166, 124, 34, kShipBox, 9),
+        Label("Label12", "GroupBox1", 8, 145, 78, "Rate of change:"),
+        NumberBox("Edit25", "GroupBox1", 90, 143, 34, kShipBox, 10),
+        // The switches share the rows of the single values, in a column of their own.
+        Check("CheckBox1", "GroupBox1", 128, 48, 72, "Autos&lide", 11),
+        Check("CheckBox2", "GroupBox1", 128, 67, 72, "&Booster", 12),
+        Button("Button11", "GroupBox1", 128, 86, 72, 19, "Edit B&ooster", 13),
+
+        Group("GroupBox2", "TabSheet1", 8, 224, 209, 161, "Armor/Shields", 2),
+        Label("Label13", "GroupBox2", 8, 18, 78, "Hitpoints:"),
+        NumberBox("Edit27", "GroupBox2", 90, 16, 34, kShipBox, 0),
+        Label("Label14", "GroupBox2", 90, 37, 34, "Armor"),
+        Label("Label15", "GroupBox2", 128, 37, 40, "Shields"),
+        Label("Label17", "GroupBox2", 8, 53, 78, "Front"),
+        NumberBox("Edit10", "GroupBox2", 90, 51, 34, kShipBox, 1),
+        NumberBox("Edit17", "GroupBox2", 128, 51, 34, kShipBox, 5),
+        Label("Label18", "GroupBox2", 8, 72, 78, "Right"),
+        NumberBox("Edit11", "GroupBox2", 90, 70, 34, kShipBox, 2),
+        Label("Label19", "GroupBox2", 8, 91, 78, "Left"),
+        NumberBox("Edit12", "GroupBox2", 90, 89, 34, kShipBox, 3),
+        Label("Label20", "GroupBox2", 8, 110, 78, "Aft"),
+        NumberBox("Edit13", "GroupBox2", 90, 108, 34, kShipBox, 4),
+        NumberBox("Edit16", "GroupBox2", 128, 108, 34, kShipBox, 6),
+        WrappedLabel("Label16", "GroupBox2", 8, 130, 78, 26, "Recharge rate (min/std/max):"),
+        NumberBox("Edit20", "GroupBox2", 90, 134, 34, kShipBox, 7),
+        NumberBox("Edit21", "GroupBox2", 128, 134, 34, kShipBox, 8),
+        NumberBox("Edit22", "GroupBox2", 166, 134, 34, kShipBox, 9),
+
+        Group("GroupBox4", "TabSheet1", 224, 48, 209, 129, "Guns", 3),
+        List("ListBox1", "GroupBox4", 8, 16, 90, 62, 0),
+        DropDown("ComboBox2", "GroupBox4", 103, 16, 98, 1),
+        NumberBox("Edit28", "GroupBox4", 103, 40, 36, kShipBox, 2),
+        Arrows("UpDown3", "GroupBox4", 139, 40, kShipBox),
+        Button("Button3", "GroupBox4", 157, 39, 44, 19, "Change", 3),
+        Label("Label22", "GroupBox4", 103, 63, 52, "Gun Energy:"),
+        NumberBox("Edit18", "GroupBox4", 157, 61, 44, kShipBox, 4),
+        Label("Label23", "GroupBox4", 8, 84, 193, "Recharge rate (min/std./max):"),
+        NumberBox("Edit19", "GroupBox4", 8, 99, 44, kShipBox, 5),
+        NumberBox("Edit23", "GroupBox4", 56, 99, 44, kShipBox, 6),
+        NumberBox("Edit24", "GroupBox4", 104, 99, 44, kShipBox, 7),
+
+        Group("GroupBox3", "TabSheet1", 224, 180, 209, 121, "Missiles", 4),
+        List("ListBox2", "GroupBox3", 8, 16, 90, 97, 0),
+        DropDown("ComboBox3", "GroupBox3", 103, 16, 98, 1),
+        NumberBox("Edit9", "GroupBox3", 103, 40, 36, kShipBox, 2),
+        Arrows("UpDown1", "GroupBox3", 139, 40, kShipBox),
+        Button("Button4", "GroupBox3", 157, 39, 44, 19, "Change", 3),
+
+        Group("GroupBox5", "TabSheet1", 224, 302, 73, 41, "Decoys", 5),
+        NumberBox("Edit14", "GroupBox5", 8, 16, 42, kShipBox, 0),
+        Arrows("UpDown2", "GroupBox5", 50, 16, kShipBox),
+
+        Group("GroupBox6", "TabSheet1", 224, 343, 73, 41, "Mass", 6),
+        NumberBox("Edit29", "GroupBox6", 8, 16, 57, kShipBox, 0),
+
+        // "&Restore Defaults" ends where "&Export..." begins, and "&Export..." where "&Import..." begins, so the
+        // three small buttons tile the corner without covering each other's edge.
+        Button("Button2", "TabSheet1", 304, 308, 129, 34, "&Save Modifications", 7),
+        Button("Button9", "TabSheet1", 304, 348, 129, 18, "&Restore Defaults", 8),
+        Button("Button6", "TabSheet1", 304, 366, 64, 18, "&Export...", 9),
+        Button("Button5", "TabSheet1", 368, 366, 65, 18, "&Import...", 10),
+
+        // ---- "Add/Remove Guns" ----
+        Prompt("Label24", "TabSheet2", 8, 16, 201, "Select &a ship to edit:", "ComboBox6"),
+        DropDown("ComboBox6", "TabSheet2", 8, 32, 201, 0),
+        List("ListBox3", "TabSheet2", 8, 64, 201, 145, 1),
+        Button("Button13", "TabSheet2", 8, 216, 97, 25, "&Copy", 2),
+        Button("Button12", "TabSheet2", 112, 216, 97, 25, "&Delete", 3),
+        Button("Button14", "TabSheet2", 8, 360, 201, 25, "&Save Modifications", 4),
+        Group("GroupBox7", "TabSheet2", 216, 8, 217, 377, "Info", 5),
+        HelpText("Memo1", "GroupBox7", 8, 16, 201, 353, kGunSlotHelp, 0),
+
+        // ---- "Ship Switcher" ----
+        List("ListBox4", "TabSheet3", 8, 16, 160, 233, 0),
+        List("ListBox5", "TabSheet3", 272, 16, 160, 233, 1),
+        Button("Button10", "TabSheet3", 180, 120, 80, 25, "< Swap >", 2),
+        Group("GroupBox8", "TabSheet3", 8, 256, 425, 129, "Info", 3),
+        HelpText("Memo2", "GroupBox8", 8, 16, 409, 105, kShipSwitcherHelp, 0),
+
+        // ---- "Guns" ----
+        // The values come first in the tab order, so a player who picked a gun tabs straight through them.
+        Prompt("Label8", "TabSheet4", 8, 16, 177, "Select &a gun to edit:", "ComboBox4"),
+        DropDown("ComboBox4", "TabSheet4", 8, 32, 177, 6),
+        Label("Label25", "TabSheet4", 8, 72, 100, "Speed:"),
+        NumberBox("Edit30", "TabSheet4", 112, 68, 73, kBox, 0),
+        Label("Label26", "TabSheet4", 8, 100, 100, "Range:"),
+        NumberBox("Edit31", "TabSheet4", 112, 96, 73, kBox, 1),
+        Label("Label27", "TabSheet4", 8, 128, 100, "Refire delay (ms):"),
+        NumberBox("Edit34", "TabSheet4", 112, 124, 73, kBox, 2),
+        Label("Label28", "TabSheet4", 8, 156, 100, "Energy:"),
+        NumberBox("Edit32", "TabSheet4", 112, 152, 73, kBox, 3),
+        Label("Label29", "TabSheet4", 8, 184, 100, "Damage:"),
+        NumberBox("Edit33", "TabSheet4", 112, 180, 73, kBox, 4),
+        Button("Button7", "TabSheet4", 8, 216, 177, 25, "Save Modifications", 5),
+
+        // ---- "Missiles" ----
+        Prompt("Label21", "TabSheet5", 8, 16, 177, "Select &a missile to edit:", "ComboBox5"),
+        DropDown("ComboBox5", "TabSheet5", 8, 32, 177, 14),
+        Label("Label30", "TabSheet5", 8, 66, 100, "Lock Time (ms):"),
+        NumberBox("Edit42", "TabSheet5", 112, 62, 73, kBox, 0),
+        Label("Label31", "TabSheet5", 8, 89, 100, "Speed:"),
+        NumberBox("Edit37", "TabSheet5", 112, 85, 73, kBox, 1),
+        Label("Label32", "TabSheet5", 8, 112, 100, "Duration (ms):"),
+        NumberBox("Edit38", "TabSheet5", 112, 108, 73, kBox, 2),
+        Label("Label33", "TabSheet5", 8, 135, 100, "Range:"),
+        NumberBox("Edit39", "TabSheet5", 112, 131, 73, kBox, 3),
+        Label("Label34", "TabSheet5", 8, 158, 100, "Y/P:"),
+        NumberBox("Edit36", "TabSheet5", 112, 154, 34, kBox, 4),
+        NumberBox("Edit35", "TabSheet5", 151, 154, 34, kBox, 5),
+        Label("Label35", "TabSheet5", 8, 181, 100, "Spin rate:"),
+        NumberBox("Edit46", "TabSheet5", 112, 177, 73, kBox, 6),
+        Label("Label36", "TabSheet5", 8, 204, 100, "Acceleration:"),
+        NumberBox("Edit40", "TabSheet5", 112, 200, 73, kBox, 7),
+        Label("Label37", "TabSheet5", 8, 227, 100, "Refire delay (ms):"),
+        NumberBox("Edit43", "TabSheet5", 112, 223, 73, kBox, 8),
+        Label("Label38", "TabSheet5", 8, 250, 100, "Damage:"),
+        NumberBox("Edit41", "TabSheet5", 112, 246, 73, kBox, 9),
+        Label("Label40", "TabSheet5", 8, 273, 100, "Spoof probability:"),
+        NumberBox("Edit47", "TabSheet5", 112, 269, 73, kBox, 10),
+        Check("CheckBox3", "TabSheet5", 8, 298, 97, "&Split up", 11),
+        Hide(Group("GroupBox9", "TabSheet5", 8, 318, 232, 67, "", 12)),
+        Label("Label41", "GroupBox9", 8, 18, 28, "after "),
+        NumberBox("Edit48", "GroupBox9", 40, 14, 50, kBox, 0),
+        Label("Label42", "GroupBox9", 94, 18, 16, "ms"),
+        Label("Label43", "GroupBox9", 8, 44, 28, "into"),
+        NumberBox("Edit49", "GroupBox9", 40, 40, 30, kBox, 1),
+        DropDown("ComboBox7", "GroupBox9", 76, 40, 145, 2, 8),
+        Button("Button8", "TabSheet5", 248, 360, 185, 25, "Save Modifications", 13),
+        Group("GroupBox10", "TabSheet5", 248, 8, 185, 274, "Flags", 15),
+        Check("Flag1", "GroupBox10", 8, 18, 169, "damages components", 0),
+        Check("Flag2", "GroupBox10", 8, 39, 169, "damages turrets", 1),
+        Check("Flag3", "GroupBox10", 8, 60, 169, "cannot lock on childobjects", 2),
+        Check("Flag4", "GroupBox10", 8, 81, 169, "target must stay in view cone", 3),
+        Check("Flag5", "GroupBox10", 8, 102, 169, "attack enemies only", 4),
+        Check("Flag6", "GroupBox10", 8, 123, 169, "lock on childobjects only", 5),
+        Check("Flag7", "GroupBox10", 8, 144, 169, "only lock on Corvane", 6),
+        Check("Flag8", "GroupBox10", 8, 165, 169, "rear firing", 7),
+        Check("Flag9", "GroupBox10", 8, 186, 169, "use lock range", 8),
+        Check("Flag10", "GroupBox10", 8, 207, 169, "acquire new target", 9),
+        Check("Flag11", "GroupBox10", 8, 228, 169, "rear aspect", 10),
+        Check("Flag12", "GroupBox10", 8, 249, 169, "requires target", 11),
+
+        // ---- "About" ----
+        // Label39 gets "for " and the game's name at start-up; until then it stays empty rather than guess.
+        InLargeBold(CentreText({"Label44", ControlKind::Label, "TabSheet6", 8, 56, 425, 32, "Tovarin 1.0"})),
+        CentreText(Label("Label39", "TabSheet6", 8, 104, 425, "")),
+        CentreText(Label("Label45", "TabSheet6", 8, 136, 425, "Released in December 2026")),
+        CentreText(Label("Label46", "TabSheet6", 8, 168, 425, "The Tovarin team")),
+        CentreText(TextField("Edit44", "TabSheet6", 96, 188, 249, kBox, "See README.md beside Tovarin.exe", 0)),
+        CentreText(Label("Label47", "TabSheet6", 8, 232, 425, "News and updates are on our web page:")),
+        CentreText(TextField("Edit45", "TabSheet6", 96, 252, 249, kBox, "Its address is in README.md", 1)),
     };
-    return rows;
+    return layout;
 }
 
 }  // namespace tovarin

@@ -1,0 +1,109 @@
+#include <windows.h>
+// windows.h names its own ReplaceFile (a macro for ReplaceFileA); ours is the one defined below.
+#undef ReplaceFile
+
+#include <algorithm>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
+
+namespace tovarin {
+
+namespace {
+
+constexpr int kNegativeSeek = 131;  // ERROR_NEGATIVE_SEEK, what Windows says for a position before the start
+constexpr int kDiskFull = 101;
+constexpr std::intptr_t kClosed = -1;  // INVALID_HANDLE_VALUE
+// ReadFile and WriteFile take a 32-bit count; larger transfers go in pieces.
+constexpr std::int64_t kLargestTransfer = 1 << 30;
+
+[[noreturn]] void Fail() { throw EInOutError(static_cast<int>(::GetLastError())); }
+
+HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Reading and writing at once, and other programs (the game among them) may only read meanwhile.
+std::intptr_t OpenNative(const std::string& path, DWORD disposition) {
+    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) Fail();
+    return reinterpret_cast<std::intptr_t>(handle);
+}
+
+DWORD Piece(std::int64_t remaining) { return static_cast<DWORD>(std::min(remaining, kLargestTransfer)); }
+
+}  // namespace
+
+GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
+    return GameFileHandle(OpenNative(path, OPEN_EXISTING));
+}
+
+GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
+    return GameFileHandle(OpenNative(path, CREATE_ALWAYS));
+}
+
+GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+
+GameFileHandle::~GameFileHandle() {
+    if (handle_ != kClosed) ::CloseHandle(Native(handle_));
+}
+
+void GameFileHandle::Seek(std::int64_t position) {
+    if (position < 0) throw EInOutError(kNegativeSeek);
+    LARGE_INTEGER distance{};
+    distance.QuadPart = position;
+    if (!::SetFilePointerEx(Native(handle_), distance, nullptr, FILE_BEGIN)) Fail();
+}
+
+std::int64_t GameFileHandle::Size() {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(Native(handle_), &size)) Fail();
+    return size.QuadPart;
+}
+
+std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        DWORD got = 0;
+        if (!::ReadFile(Native(handle_), buffer + done, Piece(count - done), &got, nullptr)) Fail();
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        DWORD put = 0;
+        if (!::WriteFile(Native(handle_), buffer + done, Piece(count - done), &put, nullptr)) {
+            // A full disk is the player's "Disk full", whichever way the system reports it.
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) throw EInOutError(kDiskFull);
+            throw EInOutError(static_cast<int>(error));
+        }
+        if (put == 0) throw EInOutError(kDiskFull);
+        done += put;
+    }
+}
+
+void GameFileHandle::Flush() {
+    if (!::FlushFileBuffers(Native(handle_))) Fail();
+}
+
+void GameFileHandle::Close() {
+    const HANDLE handle = Native(handle_);
+    handle_ = kClosed;
+    if (!::CloseHandle(handle)) Fail();
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+    // Windows refuses to replace a read-only file; checked here as well because Wine, on a Unix file system,
+    // would let the rename through.
+    const DWORD attributes = ::GetFileAttributesA(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw EInOutError(ERROR_ACCESS_DENIED);
+    }
+    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail();
+}
+
+}  // namespace tovarin

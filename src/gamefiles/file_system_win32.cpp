@@ -1,0 +1,14 @@
+#include <windows.h>
+
+#include "gamefiles/file_primitives.h"
+
+namespace tovarin {
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool DeleteFileAt(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+}  // namespace tovarin
