@@ -69,13 +69,13 @@ int DepthRank(ControlKind kind) {
 
 }  // namespace
 
-FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, "Exit", true}; }
+FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true}; }
 
-FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, "Button1", false}; }
+FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, false}; }
 
 FormWindow::FormWindow(TForm& form, const std::vector<LayoutRow>& rows, const FormWindowStyle& style, HWND owner,
                        OpenWindows& openWindows)
-    : form_(form), openWindows_(openWindows), cancelButton_(style.CancelButton), closeBox_(style.CloseBox) {
+    : form_(form), openWindows_(openWindows), closeBox_(style.CloseBox) {
     ++quiet_;
     CreateWindowFrame(style, owner);
     CreateControls(rows);
@@ -145,14 +145,16 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
         if (row.Kind == ControlKind::TabSheet) {
             AddTab(widget->Parent->Handle, widget->PageIndex, widget->Control->Caption());
         } else {
-            const int id = row.Name == cancelButton_ ? IDCANCEL : nextId++;
+            // Esc sends IDCANCEL from the control with that number.
+            const int id = row.Cancel ? IDCANCEL : nextId++;
             widget->Handle = CreateControlWindow(*widget, window_, id, fonts_);
-            if (widget->Handle != nullptr && TakesFocus(row.Kind)) {
+            if (widget->Handle != nullptr && (TakesFocus(row.Kind) || row.Kind == ControlKind::GroupBox)) {
                 SetWindowSubclass(widget->Handle, &FormWindow::ControlProc, kControlSubclass,
                                   reinterpret_cast<DWORD_PTR>(this));
             }
         }
         if (row.Kind == ControlKind::PageControl && pageControl_ == nullptr) pageControl_ = widget.get();
+        if (row.Cancel) cancelButton_ = widget.get();
         widgets_.push_back(std::move(widget));
     }
     for (const auto& widget : widgets_) {
@@ -167,16 +169,19 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
     }
 }
 
-// Positions in a layout are relative to the parent: a tab page's display area or a group box's corner.
+// Positions in a layout are relative to the parent: the window, a tab page or a group box. A tab page without
+// a place of its own fills its tab control's display area.
 void FormWindow::PlaceWidget(Widget& widget) {
     const LayoutRow& row = *widget.Row;
     if (row.Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
         HWND tabs = widget.Parent->Handle;
         widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-        GetClientRect(tabs, &widget.Bounds);
-        SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
-        OffsetRect(&widget.Bounds, widget.Parent->Bounds.left, widget.Parent->Bounds.top);
-        return;
+        if (row.Width == 0 || row.Height == 0) {
+            GetClientRect(tabs, &widget.Bounds);
+            SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
+            OffsetRect(&widget.Bounds, widget.Parent->Bounds.left, widget.Parent->Bounds.top);
+            return;
+        }
     }
     const int left = (widget.Parent != nullptr ? widget.Parent->Bounds.left : 0) + fonts_.Scale(row.Left);
     const int top = (widget.Parent != nullptr ? widget.Parent->Bounds.top : 0) + fonts_.Scale(row.Top);
@@ -260,6 +265,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NEXTDLGCTL:
             MoveFocus(wParam, LOWORD(lParam) != 0);
             return 0;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (const Widget* widget = FindByHandle(item.hwndItem)) DrawBevel(item, *widget->Row);
+            return TRUE;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
@@ -287,6 +297,14 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND control, UINT message, WPARAM wPar
             const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
             self->ControlFocused(control);
             return result;
+        }
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; behind its controls lies the dialog face, not whatever the
+            // screen held before.
+            RECT area{};
+            GetClientRect(control, &area);
+            FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
         }
         case WM_GETDLGCODE: {
             // Tab and Esc leave a memo as they leave every other control, instead of being typed into it.
@@ -351,8 +369,7 @@ void FormWindow::CloseBoxUsed() {
         form_.Close();
         return;
     }
-    const Widget* cancel = Find(cancelButton_);
-    if (auto* button = dynamic_cast<TButton*>(cancel != nullptr ? cancel->Control : nullptr)) {
+    if (auto* button = dynamic_cast<TButton*>(cancelButton_ != nullptr ? cancelButton_->Control : nullptr)) {
         Deliver([button] { UserInput::Click(*button); });
     }
 }

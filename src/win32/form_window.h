@@ -29,8 +29,7 @@ struct OpenWindows {
 struct FormWindowStyle {
     int ClientWidth;
     int ClientHeight;
-    std::string_view CancelButton;  // pressed by Esc
-    bool CloseBox;                  // a title bar with a close box; without one, closing presses CancelButton
+    bool CloseBox;  // a title bar with a close box; without one, Alt+F4 presses the button Esc presses
 };
 
 [[nodiscard]] FormWindowStyle MainWindowStyle();
@@ -96,13 +95,13 @@ private:
 
     TForm& form_;
     OpenWindows& openWindows_;
-    std::string cancelButton_;
     bool closeBox_;
     HWND window_ = nullptr;
     DialogFonts fonts_;
     std::vector<std::unique_ptr<Widget>> widgets_;
     std::vector<const Widget*> tabOrder_;
     Widget* pageControl_ = nullptr;          // the window's tab control, leafed through by Ctrl+Tab
+    Widget* cancelButton_ = nullptr;         // the button Esc presses
     TControl* activeControl_ = nullptr;      // the control that had the focus last, for the edit boxes' OnExit
     TControl* focusShownToModel_ = nullptr;  // the model's focus as the window last told it
     HWND focusBeforeDeactivation_ = nullptr;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <string>
 
 namespace tovarin {
@@ -17,11 +18,9 @@ struct WindowClass {
     DWORD ExStyle;
 };
 
-// VCL's bevels: a line when one side is thin, a frame otherwise.
-DWORD BevelStyle(const LayoutRow& row) {
-    if (row.Height <= 2) return SS_ETCHEDHORZ;
-    if (row.Width <= 2) return SS_ETCHEDVERT;
-    return SS_ETCHEDFRAME;
+DWORD LabelStyle(const LayoutRow& row) {
+    if (row.Centred) return SS_CENTER;
+    return row.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
 }
 
 WindowClass ClassFor(const LayoutRow& row) {
@@ -32,11 +31,12 @@ WindowClass ClassFor(const LayoutRow& row) {
         case ControlKind::GroupBox:
             return {"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Label:
-            return {"STATIC", SS_LEFT, 0};
+            return {"STATIC", LabelStyle(row), 0};
         case ControlKind::Bevel:
-            return {"STATIC", BevelStyle(row), 0};
+            return {"STATIC", SS_OWNERDRAW, 0};  // drawn sunk or raised by DrawBevel
         case ControlKind::Edit:
-            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | readOnly, row.Borderless ? 0u : WS_EX_CLIENTEDGE};
+            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | readOnly | (row.Centred ? ES_CENTER : 0u),
+                    row.Borderless ? 0u : WS_EX_CLIENTEDGE};
         case ControlKind::ComboBox:
             return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::ListBox:
@@ -71,7 +71,8 @@ void SizeDropDown(HWND combo, const Widget& widget) {
 }  // namespace
 
 bool SizesToCaption(const Widget& widget) {
-    return widget.Row->Kind == ControlKind::Label && (widget.Row->Width == 0 || widget.Row->Height == 0);
+    const LayoutRow& row = *widget.Row;
+    return row.Kind == ControlKind::Label && !row.WordWrap && !row.Centred;
 }
 
 void FitLabel(Widget& widget, HFONT font) {
@@ -109,6 +110,16 @@ HWND CreateControlWindow(Widget& widget, HWND window, int id, const DialogFonts&
     // too rather than with a visual style's own page colour.
     if (row.Kind == ControlKind::PageControl) SetWindowTheme(control, L" ", L" ");
     return control;
+}
+
+// A bevel is a line of two pixels when one side is that thin, else a frame; sunk (dark above light) unless raised.
+void DrawBevel(const DRAWITEMSTRUCT& item, const LayoutRow& row) {
+    RECT bounds = item.rcItem;
+    FillRect(item.hDC, &bounds, GetSysColorBrush(COLOR_BTNFACE));
+    UINT sides = BF_RECT;
+    if (row.Height <= 2) sides = BF_TOP;
+    if (row.Width <= 2) sides = BF_LEFT;
+    DrawEdge(item.hDC, &bounds, row.Raised ? EDGE_BUMP : EDGE_ETCHED, sides);
 }
 
 void BindUpDown(HWND arrows, HWND box, const TUpDown& model) {

@@ -12,10 +12,13 @@ namespace tovarin {
 // A label without a size in its row is fitted to its caption (and its bounds updated).
 [[nodiscard]] HWND CreateControlWindow(Widget& widget, HWND window, int id, const DialogFonts& fonts);
 
-// Whether a widget is a label that sizes itself to its caption (its row gives no size), as the designer's do.
+// Whether a widget is a label of one line that grows to show its whole caption, as the designer's labels do.
 [[nodiscard]] bool SizesToCaption(const Widget& widget);
 // Fits such a label's bounds (and its control, once created) to its caption in the font.
 void FitLabel(Widget& widget, HFONT font);
+
+// Draws a bevel (an owner-drawn static) as its row says.
+void DrawBevel(const DRAWITEMSTRUCT& item, const LayoutRow& row);
 
 // Binds up-down arrows to their edit box: the arrows step the box's number within the model's range.
 void BindUpDown(HWND arrows, HWND box, const TUpDown& model);
