@@ -36,12 +36,7 @@ fi
 run=$(cd "$run" && pwd)
 env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
 
-# A fresh prefix is made once and reused; Mono and Gecko are not wanted, so nothing asks to install them.
-if [ ! -f "$run/prefix/system.reg" ]; then
-  echo "Creating the Wine prefix $run/prefix ..."
-  "${as_tester[@]}" env "${env_vars[@]}" wineboot --init >/dev/null 2>&1
-  "${as_tester[@]}" env "${env_vars[@]}" wineserver --wait
-fi
+"${as_tester[@]}" env "${env_vars[@]}" scripts/prepare-wine-prefix.sh
 
 echo "Running the Windows suite under Wine ..."
 set +e

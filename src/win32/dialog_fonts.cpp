@@ -1,11 +1,11 @@
 #include "win32/dialog_fonts.h"
 
-#include <string>
-
 namespace tovarin {
 
 namespace {
 
+constexpr const char* kDesignFace = "MS Sans Serif";
+constexpr const char* kSystemDialogFace = "MS Shell Dlg";  // every Windows maps it to its dialog font
 constexpr int kDialogPoints = 8;
 constexpr int kTitlePoints = 14;
 
@@ -37,21 +37,20 @@ bool HasFace(HFONT font, const char* face) {
     return lstrcmpiA(chosen, face) == 0;
 }
 
-// The window's design font; where it is missing, "MS Shell Dlg", which every Windows maps to its dialog font.
+// The window's design font; where it is missing, the system's dialog font.
 const char* DialogFace(int dpi) {
-    static constexpr const char* kDesignFace = "MS Sans Serif";
     HFONT probe = MakeFont(kDesignFace, kDialogPoints, dpi, FW_NORMAL);
     const bool present = probe != nullptr && HasFace(probe, kDesignFace);
     if (probe != nullptr) DeleteObject(probe);
-    return present ? kDesignFace : "MS Shell Dlg";
+    return present ? kDesignFace : kSystemDialogFace;
 }
 
 }  // namespace
 
 DialogFonts::DialogFonts() : dpi_(ScreenDpi()) {
-    const char* face = DialogFace(dpi_);
-    normal_ = MakeFont(face, kDialogPoints, dpi_, FW_NORMAL);
-    title_ = MakeFont(face, kTitlePoints, dpi_, FW_BOLD);
+    normal_ = MakeFont(DialogFace(dpi_), kDialogPoints, dpi_, FW_NORMAL);
+    // A face that has a true bold at every size, wherever the program runs.
+    title_ = MakeFont(kSystemDialogFace, kTitlePoints, dpi_, FW_BOLD);
 }
 
 DialogFonts::~DialogFonts() {

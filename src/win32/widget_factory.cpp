@@ -70,10 +70,7 @@ void SizeDropDown(HWND combo, const Widget& widget) {
 
 }  // namespace
 
-bool SizesToCaption(const Widget& widget) {
-    const LayoutRow& row = *widget.Row;
-    return row.Kind == ControlKind::Label && !row.WordWrap && !row.Centred;
-}
+bool SizesToCaption(const Widget& widget) { return widget.Row->Kind == ControlKind::Label && !widget.Row->WordWrap; }
 
 void FitLabel(Widget& widget, HFONT font) {
     HDC screen = GetDC(nullptr);
@@ -83,10 +80,19 @@ void FitLabel(Widget& widget, HFONT font) {
     DrawTextA(screen, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
-    widget.Bounds.right = widget.Bounds.left + text.right;
-    widget.Bounds.bottom = widget.Bounds.top + text.bottom;
+    // The row's size is the least: a label grows to show its whole caption, a centred one on both sides.
+    RECT& bounds = widget.Bounds;
+    const int missing = text.right - (bounds.right - bounds.left);
+    if (missing > 0 && widget.Row->Centred) {
+        bounds.left -= missing / 2;
+        bounds.right += missing - missing / 2;
+    } else if (missing > 0) {
+        bounds.right += missing;
+    }
+    bounds.bottom = std::max(bounds.bottom, bounds.top + text.bottom);
     if (widget.Handle != nullptr) {
-        SetWindowPos(widget.Handle, nullptr, 0, 0, text.right, text.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(widget.Handle, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

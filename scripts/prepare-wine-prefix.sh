@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix WINEPREFIX ready for Tovarin, once: a fresh prefix without Mono and Gecko (the editor
+# needs neither, and Wine would ask to install them), with Wine's own fonts in its Fonts folder so that the
+# window gets its "MS Sans Serif" (some distributions do not hand them to new prefixes).
+set -euo pipefail
+: "${WINEPREFIX:?set WINEPREFIX to the prefix to prepare}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Creating the Wine prefix $WINEPREFIX ..."
+  wineboot --init >/dev/null 2>&1
+  wineserver --wait
+fi
+
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+for wine_fonts in /usr/share/wine/fonts /opt/wine-stable/share/wine/fonts /usr/local/share/wine/fonts; do
+  if [ -d "$wine_fonts" ] && [ -d "$fonts" ]; then
+    for font in "$wine_fonts"/*; do
+      [ -e "$fonts/$(basename "$font")" ] || ln -s "$font" "$fonts/"
+    done
+    break
+  fi
+done
