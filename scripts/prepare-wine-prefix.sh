@@ -2,6 +2,11 @@
 # Makes the Wine prefix WINEPREFIX ready for Tovarin, once: a fresh prefix without Mono and Gecko (the editor
 # needs neither, and Wine would ask to install them), with Wine's own fonts in its Fonts folder so that the
 # window gets its "MS Sans Serif" (some distributions do not hand them to new prefixes).
+#
+#   scripts/prepare-wine-prefix.sh [--virtual-desktop]
+#
+# --virtual-desktop runs every program of the prefix inside one Wine desktop window. Tests want that: without a
+# window manager (as on Xvfb) Wine waits seconds for one whenever a window is hidden or destroyed.
 set -euo pipefail
 : "${WINEPREFIX:?set WINEPREFIX to the prefix to prepare}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -21,3 +26,9 @@ for wine_fonts in /usr/share/wine/fonts /opt/wine-stable/share/wine/fonts /usr/l
     break
   fi
 done
+
+if [ "${1:-}" = "--virtual-desktop" ] && ! grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+  wineserver --wait
+fi

@@ -36,7 +36,7 @@ fi
 run=$(cd "$run" && pwd)
 env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
 
-"${as_tester[@]}" env "${env_vars[@]}" scripts/prepare-wine-prefix.sh
+"${as_tester[@]}" env "${env_vars[@]}" scripts/prepare-wine-prefix.sh --virtual-desktop
 
 echo "Running the Windows suite under Wine ..."
 set +e

@@ -93,7 +93,7 @@ std::unique_ptr<FormWindow> Win32Platform::OpenMainWindow(TForm1& mainForm) {
 }
 
 void Win32Platform::RunMessagesUntil(FormWindow& window, const std::function<bool()>& done) {
-    while (!done() && !windows_.EndedWith) {
+    while (!windows_.EndedWith && !done()) {
         MSG message;
         const BOOL received = GetMessageA(&message, nullptr, 0, 0);
         if (received == 0) {

@@ -144,7 +144,8 @@ TEST_F(StartupTest, LaunchQuotesTheWholePathOfTheGame) {
 
 TEST(StartupLaunchTest, AGameFolderWithBlanksAndALongPathIsPassedWhole) {
     GameFolder game;
-    const std::string longName = std::string(240, 'a') + " b.exe";
+    // 257 characters in all: longer than the launcher's old 255, yet within Windows' 260 for a path.
+    const std::string longName = std::string(257 - game.Folder().size() - 6, 'a') + " b.exe";
     game.SetCatalogueKey("Info", "Run", longName);
     game.WriteText(longName, "MZ");
     HeadlessPlatform platform(game.Folder());
