@@ -57,7 +57,7 @@ TEST_F(BoosterDialogWindowTest, AModalFixedDialogThatClosesOnlyWhenItsOkHandlerC
     TimedSteps steps({
         [&] {
             FormWindow* shown = FindFormWindow(kDialogCaption);
-            ASSERT_NE(shown, nullptr);
+            if (shown == nullptr) return false;
             seen.Shown = true;
             seen.OwnerDisabled = !IsWindowEnabled(window->Handle());
             GetClientRect(shown->Handle(), &seen.Client);
@@ -69,13 +69,15 @@ TEST_F(BoosterDialogWindowTest, AModalFixedDialogThatClosesOnlyWhenItsOkHandlerC
             testkit::TypeInto(speed, "870");
             EXPECT_EQ(WindowText(shown->ControlHandle("Label9")), Dialog().Label9.Caption());
             testkit::PostKey(speed, VK_ESCAPE);  // Esc presses OK, whose handler keeps the dialog open this time
+            return true;
         },
         [&] {
             FormWindow* shown = FindFormWindow(kDialogCaption);
             seen.OpenAfterFirstOk = shown != nullptr;
             if (shown != nullptr) SendMessageA(shown->Handle(), WM_CLOSE, 0, 0);  // Alt+F4 presses OK as well
+            return true;
         },
-        [this] { Dialog().Close(); },  // never leave the test waiting on an open dialog
+        [this] { return Dialog().Close(), true; },  // never leave the test waiting on an open dialog
     });
     platform->ShowModal(Dialog());
 
@@ -97,10 +99,11 @@ TEST_F(BoosterDialogWindowTest, AHandlerEndingTheProgramInsideTheDialogEndsItWit
     TimedSteps steps({
         [] {
             FormWindow* shown = FindFormWindow(kDialogCaption);
-            ASSERT_NE(shown, nullptr);
+            if (shown == nullptr) return false;
             SendMessageA(shown->ControlHandle("Button1"), BM_CLICK, 0, 0);
+            return true;
         },
-        [this] { Dialog().Close(); },
+        [this] { return Dialog().Close(), true; },
     });
     try {
         platform->ShowModal(Dialog());

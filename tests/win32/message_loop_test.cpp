@@ -20,15 +20,22 @@ struct MessageLoopTest : ::testing::Test {
 
     void SetUp() override { ASSERT_EQ(app.Start(), std::nullopt); }
 
-    static void Click(const char* button) {
-        FormWindow* main = FindFormWindow(kMainCaption);
-        ASSERT_NE(main, nullptr);
-        SendMessageA(main->ControlHandle(button), BM_CLICK, 0, 0);
+    // A step that clicks a button of the main window once it shows.
+    static TimedSteps::Step Click(const char* button) {
+        return [button] {
+            FormWindow* main = FindFormWindow(kMainCaption);
+            if (main == nullptr) return false;
+            SendMessageA(main->ControlHandle(button), BM_CLICK, 0, 0);
+            return true;
+        };
+    }
+    TimedSteps::Step CloseAnyway() {
+        return [this] { return app.Form1().Close(), true; };
     }
 };
 
 TEST_F(MessageLoopTest, ExitEndsTheLoopWithExitCodeZero) {
-    TimedSteps steps({[] { Click("Exit"); }, [this] { app.Form1().Close(); }});
+    TimedSteps steps({Click("Exit"), CloseAnyway()});
     EXPECT_EQ(app.Run(), 0);
     EXPECT_TRUE(app.Form1().Closed());
     EXPECT_EQ(FindFormWindow(kMainCaption), nullptr) << "the window is gone";
@@ -36,7 +43,7 @@ TEST_F(MessageLoopTest, ExitEndsTheLoopWithExitCodeZero) {
 
 TEST_F(MessageLoopTest, AHandlerThatEndsTheProgramGivesItsExitCode) {
     app.Form1().Button1.OnClick = [this] { platform.Halt(5); };
-    TimedSteps steps({[] { Click("Button1"); }, [this] { app.Form1().Close(); }});
+    TimedSteps steps({Click("Button1"), CloseAnyway()});
     EXPECT_EQ(app.Run(), 5);
     EXPECT_FALSE(app.Form1().Closed());
 }

@@ -104,11 +104,14 @@ inline int Selection(HWND list, bool comboBox) {
     return static_cast<int>(SendMessageA(list, comboBox ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
 }
 
-// Runs steps one per timer tick while a message loop runs that the test cannot step through itself (a modal
-// dialog, Application::Run): a person's actions, spaced out as a person's are.
+// Runs steps from timer ticks while a message loop runs that the test cannot step through itself (a modal
+// dialog, a message box, Application::Run): a person's actions, spaced out as a person's are. A step that
+// returns false (its window is not there yet) is tried again at the next tick.
 class TimedSteps {
 public:
-    explicit TimedSteps(std::deque<std::function<void()>> steps) : steps_(std::move(steps)) {
+    using Step = std::function<bool()>;
+
+    explicit TimedSteps(std::deque<Step> steps) : steps_(std::move(steps)) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, kIntervalMs, &TimedSteps::Tick);
     }
@@ -125,14 +128,19 @@ private:
     static constexpr UINT kIntervalMs = 20;
 
     static void CALLBACK Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*timer*/, DWORD /*time*/) {
-        if (current_ == nullptr || current_->steps_.empty()) return;
-        const std::function<void()> step = std::move(current_->steps_.front());
-        current_->steps_.pop_front();
-        step();
+        if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
+        // A step may open a modal loop of its own, in which this timer ticks on.
+        current_->running_ = true;
+        const Step step = current_->steps_.front();
+        const bool done = step();
+        if (current_ == nullptr) return;
+        current_->running_ = false;
+        if (done && !current_->steps_.empty()) current_->steps_.pop_front();
     }
 
     static inline TimedSteps* current_ = nullptr;
-    std::deque<std::function<void()>> steps_;
+    std::deque<Step> steps_;
+    bool running_ = false;
     UINT_PTR timer_ = 0;
 };
 
