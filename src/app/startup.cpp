@@ -152,7 +152,10 @@ void TForm1::ExitClick() { Close(); }
 // game's own executable and nothing else; it is passed whole, however long.
 void TForm1::Button1Click() {
     constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
-    GetPlatform().WinExec("\"" + GameFile(GameExe) + "\"", kShowDefault);
+    std::string commandLine = "\"";
+    commandLine += GameFile(GameExe);
+    commandLine += '"';
+    GetPlatform().WinExec(commandLine, kShowDefault);
 }
 
 // Opening "Add/Remove Guns" starts from the ship chosen on the Ships tab, freshly loaded from its file.
