@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "testkit/game_folder.h"
+#include "testkit/weapon_tables.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "window_driver.h"
@@ -31,13 +32,17 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         game.Catalogue.push_back({"ships", {{"Kestrel", "kestrel.iff"}, {"Marauder", "marauder.iff"}}});
-        game.Catalogue.push_back({"Guns", {{"Laser", ""}, {"Mass Driver", ""}}});
-        game.Catalogue.push_back({"GunData", {{"0", "0"}, {"1", "64"}}});
-        game.Catalogue.push_back({"Missiles", {{"Dart", ""}}});
-        game.Catalogue.push_back({"MissData", {{"0", "0"}}});
+        game.Catalogue.push_back({"Guns", {{"Laser", "1"}, {"Mass Driver", "1"}}});
+        game.Catalogue.push_back({"GunData", {{"0", "100"}, {"1", "200"}}});
+        game.Catalogue.push_back({"Missiles", {{"Dart", "1"}}});
+        game.Catalogue.push_back({"MissData", {{"0", "100"}}});
         game.WriteCatalogue();
-        game.WriteFile("Game\\bullet.iff", testkit::Bytes(256, 0));
-        game.WriteFile("Game\\missile.iff", testkit::Bytes(256, 0));
+        testkit::GunRecord laser;
+        laser.Speed = 1500;
+        testkit::GunRecord massDriver;
+        massDriver.Speed = 1100;
+        game.WriteFile("Game\\bullet.iff", testkit::GunTable({{100, laser}, {200, massDriver}}, 400));
+        game.WriteFile("Game\\missile.iff", testkit::MissileTable({{100, testkit::MissileRecord{}}}, 400));
 
         platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
         app = std::make_unique<Application>(*platform);
@@ -153,10 +158,12 @@ TEST_F(MainWindowTest, ChoosingInADropDownListRunsItsHandler) {
         load();
     };
     ShowPage(kGunsPage);
+    EXPECT_EQ(WindowText(Handle("Edit30")), "1500") << "the first gun's speed";
     SetFocus(Handle("ComboBox4"));
     PressKey(Handle("ComboBox4"), VK_DOWN);
     Pump(*window);
     EXPECT_EQ(loads, 1);
+    EXPECT_EQ(WindowText(Handle("Edit30")), "1100") << "the second gun's speed";
     EXPECT_EQ(Form().ComboBox4.ItemIndex(), 1);
     EXPECT_EQ(Selection(Handle("ComboBox4"), true), 1);
     EXPECT_EQ(Form().Focused(), &Form().ComboBox4);
