@@ -229,6 +229,19 @@ TEST_F(MainWindowTest, AButtonClickRunsItsHandler) {
     EXPECT_EQ(platform->Launched, std::vector<std::string>{"\"" + game.Folder() + "ashfall.exe\""});
 }
 
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndNothingElse) {
+    SetFocus(Handle("Edit1"));
+    testkit::PostKey(Handle("Edit1"), VK_RETURN);
+    Pump(*window);
+    EXPECT_TRUE(platform->Launched.empty());
+    EXPECT_TRUE(platform->Boxes.empty());
+
+    SetFocus(Handle("Button1"));
+    testkit::PostKey(Handle("Button1"), VK_RETURN);
+    Pump(*window);
+    EXPECT_EQ(platform->Launched.size(), 1u);
+}
+
 // "&Launch" and "Autos&lide" share their letter; Alt+L reaches the one that comes first after the focus.
 TEST_F(MainWindowTest, MnemonicsPressButtonsAndTickBoxes) {
     SetFocus(Handle("Edit1"));
