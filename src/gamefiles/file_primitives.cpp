@@ -1,6 +1,8 @@
 #include "gamefiles/file_primitives.h"
 
 #include <algorithm>
+#include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "gamefiles/errors.h"
@@ -102,8 +104,26 @@ std::int32_t ReadStringAt(const std::string& file, std::int32_t position, std::s
     return consumed;
 }
 
-// One buffered pass over the file, with the result of comparing at every position from start on: the first
-// match after position 0 wins; a match at 0 counts only when nothing matches later.
+namespace {
+
+// Where the marker first stands in bytes[from, size), or size. Its first byte is looked for with memchr, which
+// skips everything else quickly, and only there are all eight bytes compared.
+std::size_t SearchBlock(const std::uint8_t* bytes, std::size_t from, std::size_t size, const Marker& marker) {
+    while (size - from >= marker.size()) {
+        const std::size_t candidates = size - from - marker.size() + 1;
+        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(bytes + from, marker[0], candidates));
+        if (hit == nullptr) break;
+        const auto at = static_cast<std::size_t>(hit - bytes);
+        if (std::memcmp(hit, marker.data(), marker.size()) == 0) return at;
+        from = at + 1;
+    }
+    return size;
+}
+
+}  // namespace
+
+// One buffered pass over the file: the first match after position 0 wins; a match at 0 counts only when nothing
+// matches later.
 std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int32_t start) {
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     const std::int64_t size = handle.Size();
@@ -114,30 +134,27 @@ std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int3
     }
     handle.Seek(first);
     bool matchAtZero = false;
-    std::vector<std::uint8_t> window;
-    window.reserve(kSearchBlock + marker.size());
-    std::int64_t windowStart = first;  // file offset of window[0]
-    std::vector<std::uint8_t> block(kSearchBlock);
+    // Each block is read behind the last 7 bytes of the one before: a marker may straddle two blocks.
+    constexpr std::size_t kCarry = std::tuple_size_v<Marker> - 1;
+    std::vector<std::uint8_t> buffer(kCarry + kSearchBlock);
+    std::size_t carried = 0;
+    std::int64_t bufferStart = first;  // file offset of buffer[0]
     for (;;) {
-        const std::int64_t got = handle.Read(block.data(), kSearchBlock);
+        const std::int64_t got = handle.Read(buffer.data() + carried, kSearchBlock);
         if (got == 0) break;
-        window.insert(window.end(), block.begin(), block.begin() + got);
-        auto from = window.begin();
-        for (;;) {
-            const auto hit = std::search(from, window.end(), marker.begin(), marker.end());
-            if (hit == window.end()) break;
-            const std::int32_t position = AddPos(windowStart, hit - window.begin());
+        const std::size_t filled = carried + static_cast<std::size_t>(got);
+        for (std::size_t at = SearchBlock(buffer.data(), 0, filled, marker); at < filled;
+             at = SearchBlock(buffer.data(), at + 1, filled, marker)) {
+            const std::int64_t position = bufferStart + static_cast<std::int64_t>(at);
             if (position > 0) {
                 handle.Close();
-                return position;
+                return static_cast<std::int32_t>(position);
             }
             matchAtZero = true;
-            from = hit + 1;
         }
-        // Keep the last 7 bytes: a marker may straddle two blocks.
-        const std::size_t keep = std::min<std::size_t>(window.size(), marker.size() - 1);
-        windowStart += static_cast<std::int64_t>(window.size() - keep);
-        window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(keep));
+        carried = std::min(filled, kCarry);
+        std::memmove(buffer.data(), buffer.data() + filled - carried, carried);
+        bufferStart += static_cast<std::int64_t>(filled - carried);
     }
     handle.Close();
     return matchAtZero ? 0 : -1;

@@ -93,6 +93,7 @@ TEST_F(StartupTest, SwappedShipsAreMarkedInBothSwitcherLists) {
     game.WriteCatalogue();
     game.WriteText("Ships\\switch.dat",
                    "[swships]\r\nWarden=Kestrel\r\nKestrel=Warden\r\nSable=sable\r\n");
+    game.WriteText("Ships\\k.iff", "");  // the first entry shows Kestrel's file; a missing one would end the program
     ASSERT_EQ(Start(), std::nullopt);
     const std::vector<std::string> expected{"Warden = Kestrel", "Kestrel = Warden", "Sable = sable"};
     EXPECT_EQ(app.Form1().ListBox4.Items(), expected);
@@ -102,6 +103,7 @@ TEST_F(StartupTest, SwappedShipsAreMarkedInBothSwitcherLists) {
 TEST_F(StartupTest, WithASingleShipTheRightListHasNoSelection) {
     game.Catalogue.push_back({"ships", {{"Kestrel", "k.iff"}}});
     game.WriteCatalogue();
+    game.WriteText("Ships\\k.iff", "");
     ASSERT_EQ(Start(), std::nullopt);
     EXPECT_EQ(app.Form1().ListBox4.ItemIndex(), 0);
     EXPECT_EQ(app.Form1().ListBox5.ItemIndex(), -1);
@@ -111,6 +113,7 @@ TEST_F(StartupTest, ShipsWithoutASwitchEntryGetTheirIdentityEntry) {
     game.Catalogue.push_back({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}}});
     game.WriteCatalogue();
     game.WriteText("Ships\\switch.dat", "[swships]\r\nwarden=Warden\r\n");
+    game.WriteText("Ships\\w.iff", "");
     ASSERT_EQ(Start(), std::nullopt);
     EXPECT_EQ(game.ReadText("Ships\\switch.dat"), "[swships]\r\nwarden=Warden\r\nKestrel=Kestrel\r\n");
     const std::vector<std::string> expected{"Warden", "Kestrel"};
@@ -130,6 +133,7 @@ TEST_F(StartupTest, AnUnwritableSwitchFileDoesNotStopTheStart) {
     game.WriteCatalogue();
     game.WriteText("Ships\\switch.dat", "[swships]\r\nWarden=Warden\r\n");
     game.MakeReadOnly("Ships\\switch.dat");
+    game.WriteText("Ships\\w.iff", "");
     ASSERT_EQ(Start(), std::nullopt);
     const std::vector<std::string> expected{"Warden", "Kestrel = "};
     EXPECT_EQ(app.Form1().ListBox4.Items(), expected);

@@ -22,6 +22,18 @@ std::string IniText(const std::vector<IniSection>& sections) {
 }
 
 GameFolder::GameFolder(Edition edition) : edition_(edition) {
+    temp_.emplace();
+    root_ = temp_->Path();
+    WriteGameFiles();
+}
+
+GameFolder::GameFolder(const fs::path& folder, Edition edition) : root_(folder), edition_(edition) {
+    fs::create_directories(root_);
+    WriteGameFiles();
+}
+
+// The game's executable and a catalogue that names it.
+void GameFolder::WriteGameFiles() {
     const bool nightwatch = edition_ == Edition::Nightwatch;
     const std::string exe = nightwatch ? "nightwatch.exe" : "ashfall.exe";
     WriteText(exe, "MZ stand-in for the game's executable\r\n");
@@ -29,15 +41,19 @@ GameFolder::GameFolder(Edition edition) : edition_(edition) {
     WriteCatalogue();
 }
 
+std::string GameFolder::Folder() const {
+    std::string text = root_.string();
+    text += static_cast<char>(fs::path::preferred_separator);
+    return text;
+}
+
 std::string GameFolder::PathOf(const std::string& relativeName) const {
     std::string native = relativeName;
     std::replace(native.begin(), native.end(), '\\', static_cast<char>(fs::path::preferred_separator));
-    return (temp_.Path() / native).string();
+    return (root_ / native).string();
 }
 
-std::string GameFolder::CatalogueName() const {
-    return edition_ == Edition::Nightwatch ? "nwinfo.dat" : "vskinfo.dat";
-}
+std::string GameFolder::CatalogueName() const { return edition_ == Edition::Nightwatch ? "nwinfo.dat" : "vskinfo.dat"; }
 
 void GameFolder::WriteFile(const std::string& relativeName, const Bytes& bytes) const {
     const fs::path path = PathOf(relativeName);
@@ -74,7 +90,8 @@ void GameFolder::MakeReadOnly(const std::string& relativeName) const {
 void GameFolder::WriteCatalogue() const { WriteText(CatalogueName(), IniText(Catalogue)); }
 
 void GameFolder::SetCatalogueKey(const std::string& section, const std::string& key, const std::string& value) {
-    auto owner = std::find_if(Catalogue.begin(), Catalogue.end(), [&](const IniSection& s) { return s.Name == section; });
+    auto owner =
+        std::find_if(Catalogue.begin(), Catalogue.end(), [&](const IniSection& s) { return s.Name == section; });
     if (owner == Catalogue.end()) {
         Catalogue.push_back({section, {}});
         owner = Catalogue.end() - 1;
@@ -86,6 +103,40 @@ void GameFolder::SetCatalogueKey(const std::string& section, const std::string& 
         entry->second = value;
     }
     WriteCatalogue();
+}
+
+void GameFolder::SetCatalogueSection(const IniSection& section) {
+    auto owner =
+        std::find_if(Catalogue.begin(), Catalogue.end(), [&](const IniSection& s) { return s.Name == section.Name; });
+    if (owner == Catalogue.end()) {
+        Catalogue.push_back(section);
+    } else {
+        *owner = section;
+    }
+    WriteCatalogue();
+}
+
+void GameFolder::SetCatalogueNames(const std::string& section, const std::vector<std::string>& names) {
+    IniSection replacement{section, {}};
+    for (const std::string& name : names) replacement.Keys.emplace_back(name, "");
+    SetCatalogueSection(replacement);
+}
+
+void GameFolder::AddShip(const std::string& name, const std::string& fileName, const Bytes& file) {
+    WriteFile("Ships\\" + fileName, file);
+    SetCatalogueKey("ships", name, fileName);
+    SetSwitchEntry(name, name);
+}
+
+void GameFolder::SetSwitchEntry(const std::string& name, const std::string& value) {
+    auto entry =
+        std::find_if(SwitchEntries.begin(), SwitchEntries.end(), [&](const auto& e) { return e.first == name; });
+    if (entry == SwitchEntries.end()) {
+        SwitchEntries.emplace_back(name, value);
+    } else {
+        entry->second = value;
+    }
+    WriteText("Ships\\switch.dat", IniText({{"swships", SwitchEntries}}));
 }
 
 }  // namespace tovarin::testkit

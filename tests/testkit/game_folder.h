@@ -1,15 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "testkit/bytes.h"
 #include "testkit/temp_folder.h"
 
 namespace tovarin::testkit {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // An INI file written as text, sections and keys in the order given, lines ended by CR LF.
 struct IniSection {
@@ -25,10 +26,13 @@ enum class Edition { Base, Nightwatch };
 // them ("Ships\switch.dat"); missing folders are created.
 class GameFolder {
 public:
+    // In a fresh temporary folder, removed with the fixture.
     explicit GameFolder(Edition edition = Edition::Base);
+    // In the given folder (created when missing), which stays when the fixture goes.
+    GameFolder(const std::filesystem::path& folder, Edition edition);
 
     // The game folder with its trailing separator, as the program's platform reports it.
-    [[nodiscard]] std::string Folder() const { return temp_.WithSeparator(); }
+    [[nodiscard]] std::string Folder() const;
     // The native path of a file in the folder.
     [[nodiscard]] std::string PathOf(const std::string& relativeName) const;
     [[nodiscard]] std::string CatalogueName() const;
@@ -47,9 +51,23 @@ public:
     void WriteCatalogue() const;
     // Sets or adds a key of a catalogue section (the section is added at the end when new) and writes it out.
     void SetCatalogueKey(const std::string& section, const std::string& key, const std::string& value);
+    // Replaces (or adds at the end) a whole catalogue section and writes the catalogue out.
+    void SetCatalogueSection(const IniSection& section);
+    // A section of names whose values the program never reads, such as "Guns" and "Missiles".
+    void SetCatalogueNames(const std::string& section, const std::vector<std::string>& names);
+
+    // Adds a ship: the catalogue's "ships" entry (display name = file under Ships\), the ship file, and the
+    // ship's identity entry in the switch file.
+    void AddShip(const std::string& name, const std::string& fileName, const Bytes& file);
+    // The switch file's "swships" section; SetSwitchEntry sets or adds an entry and writes Ships\switch.dat.
+    std::vector<std::pair<std::string, std::string>> SwitchEntries;
+    void SetSwitchEntry(const std::string& name, const std::string& value);
 
 private:
-    TempFolder temp_;
+    void WriteGameFiles();
+
+    std::optional<TempFolder> temp_;
+    std::filesystem::path root_;
     Edition edition_;
 };
 
