@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "ships/booster_dialog.h"
+#include "testkit/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "ui/booster_dialog_layout.h"
 #include "window_driver.h"
@@ -18,10 +19,12 @@ using testkit::TimedSteps;
 
 constexpr const char* kDialogCaption = "Edit Booster";
 
-// The main window open on a game folder, from which the booster dialog is shown modally.
+// The main window open on the demo's ships, from which the booster dialog is shown modally.
 class BoosterDialogWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        testkit::AddDemoWeapons(game);
+        testkit::AddDemoShips(game);
         platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
         app = std::make_unique<Application>(*platform);
         ASSERT_EQ(app->Start(), std::nullopt);
@@ -47,6 +50,39 @@ struct Seen {
     bool EveryRowDrawn = true;
     bool OpenAfterFirstOk = false;
 };
+
+TEST_F(BoosterDialogWindowTest, EditBoosterShowsTheShipsValuesAndOkStoresThem) {
+    HWND ships = window->ControlHandle("ComboBox1");
+    SetFocus(ships);
+    testkit::PressKey(ships, VK_DOWN);  // the Warden, which has a booster
+    testkit::Pump(*window);
+    ASSERT_EQ(app->Form1().ComboBox1.Text(), "Warden");
+
+    std::string speedShown;
+    std::string copyShown;
+    TimedSteps steps({
+        [&] {
+            FormWindow* shown = FindFormWindow(kDialogCaption);
+            if (shown == nullptr) return false;
+            speedShown = WindowText(shown->ControlHandle("Edit1"));
+            HWND acceleration = shown->ControlHandle("Edit3");
+            SendMessageA(acceleration, EM_SETSEL, 0, -1);
+            testkit::TypeInto(acceleration, "950");
+            copyShown = WindowText(shown->ControlHandle("Label9"));
+            testkit::PostKey(acceleration, VK_ESCAPE);
+            return true;
+        },
+        [this] { return Dialog().Close(), true; },
+    });
+    SendMessageA(window->ControlHandle("Button11"), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(speedShown, "2800") << "the Warden's boosted speed";
+    EXPECT_EQ(copyShown, "950") << "the grey copy follows every key";
+    EXPECT_EQ(app->Form1().Ship.BoosterValues[1], 950) << "Esc pressed OK, which stored the values";
+    EXPECT_EQ(FindFormWindow(kDialogCaption), nullptr);
+    EXPECT_TRUE(platform->Boxes.empty());
+    EXPECT_EQ(GetFocus(), window->ControlHandle("Button11")) << "the focus is back where it was";
+}
 
 TEST_F(BoosterDialogWindowTest, AModalFixedDialogThatClosesOnlyWhenItsOkHandlerClosesIt) {
     int presses = 0;

@@ -6,8 +6,8 @@
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "testkit/demo_installation.h"
 #include "testkit/game_folder.h"
-#include "testkit/weapon_tables.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "window_driver.h"
@@ -24,26 +24,15 @@ using testkit::TypeInto;
 
 constexpr int kShipsPage = 0;
 constexpr int kGunSlotPage = 1;
-constexpr int kSwitcherPage = 2;
 constexpr int kGunsPage = 3;
 
-// A game with two ships, two guns and a missile, the main window open on it and driven by messages.
+// The demo's guns, missiles and ships (the first ship, the Kestrel, loaded), the main window open on them and
+// driven by messages.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game.Catalogue.push_back({"ships", {{"Kestrel", "kestrel.iff"}, {"Marauder", "marauder.iff"}}});
-        game.Catalogue.push_back({"Guns", {{"Laser", "1"}, {"Mass Driver", "1"}}});
-        game.Catalogue.push_back({"GunData", {{"0", "100"}, {"1", "200"}}});
-        game.Catalogue.push_back({"Missiles", {{"Dart", "1"}}});
-        game.Catalogue.push_back({"MissData", {{"0", "100"}}});
-        game.WriteCatalogue();
-        testkit::GunRecord laser;
-        laser.Speed = 1500;
-        testkit::GunRecord massDriver;
-        massDriver.Speed = 1100;
-        game.WriteFile("Game\\bullet.iff", testkit::GunTable({{100, laser}, {200, massDriver}}, 400));
-        game.WriteFile("Game\\missile.iff", testkit::MissileTable({{100, testkit::MissileRecord{}}}, 400));
-
+        testkit::AddDemoWeapons(game);
+        testkit::AddDemoShips(game);
         platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
         app = std::make_unique<Application>(*platform);
         ASSERT_EQ(app->Start(), std::nullopt);
@@ -151,34 +140,50 @@ TEST_F(MainWindowTest, ArrowsListsAndHelpTextsAreSetUpFromTheirModel) {
     }
 }
 
-TEST_F(MainWindowTest, ChoosingInADropDownListRunsItsHandler) {
-    int loads = 0;
-    Form().ComboBox4.OnChange = [this, &loads, load = Form().ComboBox4.OnChange] {
-        ++loads;
-        load();
-    };
-    ShowPage(kGunsPage);
-    EXPECT_EQ(WindowText(Handle("Edit30")), "1500") << "the first gun's speed";
-    SetFocus(Handle("ComboBox4"));
-    PressKey(Handle("ComboBox4"), VK_DOWN);
+TEST_F(MainWindowTest, ChoosingAShipLoadsItIntoTheShipsPage) {
+    EXPECT_EQ(WindowText(Handle("Edit29")), "9800") << "the Kestrel's mass";
+    EXPECT_FALSE(IsWindowEnabled(Handle("Button11"))) << "the Kestrel has no booster";
+    SetFocus(Handle("ComboBox1"));
+    PressKey(Handle("ComboBox1"), VK_DOWN);
     Pump(*window);
-    EXPECT_EQ(loads, 1);
-    EXPECT_EQ(WindowText(Handle("Edit30")), "1100") << "the second gun's speed";
-    EXPECT_EQ(Form().ComboBox4.ItemIndex(), 1);
-    EXPECT_EQ(Selection(Handle("ComboBox4"), true), 1);
-    EXPECT_EQ(Form().Focused(), &Form().ComboBox4);
+
+    EXPECT_EQ(Form().ComboBox1.Text(), "Warden");
+    EXPECT_EQ(Selection(Handle("ComboBox1"), true), 1);
+    EXPECT_EQ(WindowText(Handle("Edit29")), "21500") << "the Warden's mass";
+    EXPECT_EQ(SendMessageA(Handle("ListBox1"), LB_GETCOUNT, 0, 0), 4) << "three gun mounts and a turret";
+    EXPECT_EQ(SendMessageA(Handle("CheckBox2"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(IsWindowEnabled(Handle("Button11"))) << "the Warden has a booster to edit";
+    EXPECT_EQ(GetFocus(), Handle("ComboBox1"));
     ExpectWindowShowsModel();
 }
 
-TEST_F(MainWindowTest, ClickingAListEntrySelectsItInModelAndWindow) {
-    int clicks = 0;
-    Form().ListBox5.OnClick = [&clicks] { ++clicks; };
-    ShowPage(kSwitcherPage);
-    ClickListEntry(Handle("ListBox5"), 0);
+TEST_F(MainWindowTest, ChoosingAGunLoadsItIntoTheGunsPage) {
+    ShowPage(kGunsPage);
+    const std::string firstSpeed = WindowText(Handle("Edit30"));
+    SetFocus(Handle("ComboBox4"));
+    PressKey(Handle("ComboBox4"), VK_DOWN);
     Pump(*window);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(Form().ListBox5.ItemIndex(), 0);
-    EXPECT_EQ(Form().ListBox5.Text(), Form().ListBox4.Items()[0]);
+    EXPECT_EQ(Form().ComboBox4.Text(), "Ion Cannon");
+    EXPECT_NE(WindowText(Handle("Edit30")), firstSpeed) << "the second gun's speed";
+    ExpectWindowShowsModel();
+}
+
+TEST_F(MainWindowTest, ClickingAMountShowsItsGunAndChangeGivesItAnother) {
+    ClickListEntry(Handle("ListBox1"), 2);  // the Kestrel's nose gun, an Ion Cannon
+    Pump(*window);
+    EXPECT_EQ(Form().ListBox1.ItemIndex(), 2);
+    EXPECT_EQ(Form().ComboBox2.Text(), "Ion Cannon");
+    EXPECT_EQ(Selection(Handle("ComboBox2"), true), 1);
+
+    SetFocus(Handle("ComboBox2"));
+    PressKey(Handle("ComboBox2"), VK_DOWN);  // Mass Driver
+    SendMessageA(Handle("Button3"), BM_CLICK, 0, 0);
+    Pump(*window);
+    ASSERT_EQ(Form().ListBox1.Items().size(), 3u);
+    EXPECT_EQ(Form().ListBox1.Items()[2], "Mass Driver");
+    char entry[64] = {};
+    SendMessageA(Handle("ListBox1"), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(entry));
+    EXPECT_STREQ(entry, "Mass Driver");
     ExpectWindowShowsModel();
 }
 
@@ -244,11 +249,12 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndNothingElse) {
 
 // "&Launch" and "Autos&lide" share their letter; Alt+L reaches the one that comes first after the focus.
 TEST_F(MainWindowTest, MnemonicsPressButtonsAndTickBoxes) {
+    ASSERT_TRUE(Form().CheckBox1.Checked()) << "the Kestrel slides";
     SetFocus(Handle("Edit1"));
     testkit::PostAltKey(Handle("Edit1"), 'l');
     Pump(*window);
-    EXPECT_TRUE(Form().CheckBox1.Checked());
-    EXPECT_EQ(SendMessageA(Handle("CheckBox1"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(Form().CheckBox1.Checked());
+    EXPECT_EQ(SendMessageA(Handle("CheckBox1"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
     testkit::PostAltKey(GetFocus(), 'x');
     Pump(*window);
