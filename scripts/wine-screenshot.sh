@@ -58,7 +58,7 @@ for _ in $(seq 1 "$wait"); do
   sleep 1
   if [ -n "$answer" ]; then
     for box in $(xdotool search --name '^Tovarin$' 2>/dev/null); do
-      xdotool windowactivate --sync "$box" key --window "$box" "$answer" 2>/dev/null
+      xdotool windowfocus "$box" key "$answer" 2>/dev/null
     done
   fi
   found=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | while read -r w; do
