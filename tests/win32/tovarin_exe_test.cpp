@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gamefiles/game_paths.h"
+#include "testkit/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "window_driver.h"
 
@@ -46,6 +47,21 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+// The button a box's Enter key presses: the one drawn as the default.
+HWND DefaultButtonOf(HWND box) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM data) -> BOOL {
+            const auto style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+            if (ClassOf(child) != "Button" || (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON) return TRUE;
+            *reinterpret_cast<HWND*>(data) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // Tovarin.exe running in a game folder, ended when the test ends.
 class RunningTovarin {
 public:
@@ -72,7 +88,8 @@ public:
     RunningTovarin(const RunningTovarin&) = delete;
     RunningTovarin& operator=(const RunningTovarin&) = delete;
 
-    // The main window once it shows, or nullptr; message boxes meanwhile are answered and kept in Boxes.
+    // The main window once it shows, or nullptr. Message boxes meanwhile are answered with their default button,
+    // as a player pressing Enter does, and their texts kept in Boxes.
     HWND WaitForMainWindow() {
         for (DWORD waited = 0; waited < kPatienceMs && Running(); waited += kStepMs) {
             for (HWND window : WindowsOf(process_.dwProcessId)) {
@@ -84,7 +101,7 @@ public:
         return nullptr;
     }
 
-    // The exit code once the program ended (answering its message boxes with OK meanwhile), or -1.
+    // The exit code once the program ended (answering its message boxes meanwhile), or -1.
     int WaitForExit() {
         for (DWORD waited = 0; waited < kPatienceMs && Running(); waited += kStepMs) {
             AnswerBoxes();
@@ -111,7 +128,9 @@ private:
             char text[1024] = {};
             GetDlgItemTextA(window, kMessageBoxText, text, sizeof text);
             Boxes.emplace_back(text);
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
+            HWND button = DefaultButtonOf(window);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
             Sleep(kStepMs);  // the box goes before the next look
         }
     }
@@ -119,17 +138,20 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-TEST(TovarinExeTest, StartsInTheGameFolderAndShowsItsWindow) {
+// A player's first start in the demo installation: the offer to install, its confirmation, then the window.
+TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
     testkit::GameFolder game;
+    testkit::WriteDemoInstallation(game);
     RunningTovarin tovarin(game);
     HWND window = tovarin.WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no main window";
+    ASSERT_NE(window, nullptr) << "no main window; boxes: " << testing::PrintToString(tovarin.Boxes);
     EXPECT_EQ(WindowText(window), "Tovarin 1.0");
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, testkit::Scaled(464));
     EXPECT_EQ(client.bottom, testkit::Scaled(463));
-    EXPECT_TRUE(tovarin.Boxes.empty());
+    EXPECT_EQ(tovarin.Boxes,
+              (std::vector<std::string>{"Install Tovarin for Vantorsk Ashfall?", "Install successfull"}));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(tovarin.WaitForExit(), 0);
