@@ -140,6 +140,7 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
         widget->Parent = Find(row.Parent);
         PlaceWidget(*widget);
         if (row.Kind == ControlKind::TabSheet) {
+            if (widget->Parent == nullptr) continue;  // a page belongs to a tab control
             AddTab(widget->Parent->Handle, widget->PageIndex, widget->Control->Caption());
         } else {
             // Esc sends IDCANCEL from the control with that number.

@@ -231,7 +231,7 @@ void FormWindow::PushFocus() {
     }
     HWND focus = GetFocus();
     const Widget* focused = FindByHandle(focus);
-    if (focus != window_ && focused == nullptr) return;
+    if (focus != nullptr && focus != window_ && focused == nullptr) return;  // not one of the window's controls
     if (focused != nullptr && IsWindowVisible(focus) && IsWindowEnabled(focus)) return;
     const Widget* next = NextTabStop(focused);
     if (next != nullptr) SetFocus(next->Handle);

@@ -78,6 +78,9 @@ protected:
             if (!model->Visible()) {
                 EXPECT_FALSE(IsWindowVisible(control));
             }
+            if (!model->Enabled()) {
+                EXPECT_FALSE(IsWindowEnabled(control));
+            }
         }
     }
 
@@ -311,6 +314,24 @@ TEST_F(MainWindowTest, ChangingTheTabShowsItsPageAndRunsTheTabChange) {
     ShowPage(kShipsPage);
     EXPECT_TRUE(IsWindowVisible(Handle("Edit1")));
     EXPECT_FALSE(IsWindowVisible(Handle("ListBox3")));
+    ExpectWindowShowsModel();
+}
+
+TEST_F(MainWindowTest, CtrlTabLeafsThroughThePagesAndTheFocusLeavesTheHiddenOne) {
+    SetFocus(Handle("Edit1"));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    testkit::PostKey(Handle("Edit1"), VK_TAB);
+    Pump(*window);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+
+    EXPECT_EQ(Form().PageControl1.ActivePageIndex(), kGunSlotPage);
+    EXPECT_EQ(Selection(Handle("ComboBox6"), true), Form().ComboBox1.ItemIndex()) << "the tab change ran";
+    EXPECT_TRUE(IsChild(window->Handle(), GetFocus())) << "the keyboard still reaches a control";
+    EXPECT_TRUE(IsWindowVisible(GetFocus())) << "one that is shown";
     ExpectWindowShowsModel();
 }
 
