@@ -307,6 +307,7 @@ TEST_F(MainWindowTest, ChangingTheTabShowsItsPageAndRunsTheTabChange) {
 
     ShowPage(kGunSlotPage);
     EXPECT_EQ(Form().ComboBox6.ItemIndex(), 1) << "the gun slot page starts from the ship of the Ships page";
+    EXPECT_GT(SendMessageA(Handle("ListBox3"), LB_GETCOUNT, 0, 0), 0) << "the Warden's gun slots";
     EXPECT_EQ(Selection(Handle("ComboBox6"), true), 1);
     EXPECT_TRUE(IsWindowVisible(Handle("ListBox3")));
     EXPECT_FALSE(IsWindowVisible(Handle("Edit1")));
