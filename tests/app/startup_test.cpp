@@ -83,7 +83,8 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
     Session s(Edition::Nightwatch);
     s.game.WriteText("ashfall.exe", "MZ");
     s.game.WriteText("vskinfo.dat", "[Info]\r\nRun=ashfall.exe\r\n[ships]\r\nWarden=w.iff\r\n");
-    const std::string longName = std::string(240, 'a') + " b.exe";
+    // 257 characters in all: longer than a 255-character launcher buffer, within Windows' 260 for a path.
+    const std::string longName = std::string(257 - s.game.Folder().size() - 6, 'a') + " b.exe";
     s.game.SetCatalogueKey("Info", "Run", longName);
     s.game.WriteText(longName, "MZ");
     s.game.SetCatalogueSection({"ships", {{"Kestrel", "k.iff"}}});
@@ -94,6 +95,7 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
 
     UserInput::Click(s.Form().Button1);
     EXPECT_EQ(s.platform.Launched, std::vector<std::string>{"\"" + s.game.PathOf(longName) + "\""});
+    EXPECT_GT(s.platform.Launched.at(0).size(), 255u);
 }
 
 // The last step of start-up; a ship that fails to load ends start-up before it.

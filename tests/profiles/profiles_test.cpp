@@ -181,7 +181,8 @@ TEST_F(ProfilesTest, ExportWritesTheKeysInTheirOrderWithOnlyTheShipsOwnMounts) {
     Export(folder.PathOf("Ships\\triple.vks"));
 
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-    EXPECT_TRUE(fs::equivalent(form.SaveDialog1.InitialDir, folder.PathOf("Ships")));
+    // The folder is compared without its trailing separator, which the Windows build's equivalent() refuses.
+    EXPECT_TRUE(fs::equivalent(fs::path(form.SaveDialog1.InitialDir).parent_path(), folder.PathOf("Ships")));
     const Keys keys = ProfileKeys(folder.ReadText("Ships\\triple.vks"));
     const std::vector<std::string> expected{
         "speedmin", "speednor", "speedmax",  "spaccel",  "aftsp",   "aftaccel",  "affuel",    "y",        "p",
@@ -229,7 +230,7 @@ TEST_F(ProfilesTest, ImportOfOnlySpeedMaxChangesSpeedMaxAndClearsTheBooster) {
     expected.Booster = false;
     ImportText(Profile({{"speedmax", "300"}}));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-    EXPECT_TRUE(fs::equivalent(form.OpenDialog1.InitialDir, folder.PathOf("Ships")));
+    EXPECT_TRUE(fs::equivalent(fs::path(form.OpenDialog1.InitialDir).parent_path(), folder.PathOf("Ships")));
     EXPECT_EQ(Snapshot(form), expected);
     EXPECT_EQ(form.Edit15.Text(), "300");
     EXPECT_FALSE(form.Button11.Enabled()) << "the booster box's own handler ran";
