@@ -92,7 +92,9 @@ TEST(ReadValue, GivesTheWindowsResult) {
         {"s", "lf", "d", "1"}, {"s", "cr", "d", "2"}, {"s", "crlf", "d", "3"}, {"end", "last", "d", "v3"},
         {"spaced", "k", "d", "v"}, {"h", "k", "d", "h"}, {"a]b", "k", "d", "ab"}, {"ind", "k", "d", "ind"},
         {"sec2", "k", "d", "sec2"}, {"s", "b", "d", "2"}, {"broken", "b", "d", "d"}, {"s", "[broken2", "d", "x"},
-        {"s", "top", "d", "d"}, {"s", "\xe9t\xe9", "d", "a\xe9\xfc\xb5z"}, {"s", "key1", "d", "", 1},
+        {"s", "top", "d", "d"}, {"s", "\xe9t\xe9", "d", "a\xe9\xfc\xb5z", 64,
+         "it reads a file that starts with a UTF-8 byte order mark as UTF-8, so other bytes do not pass through"},
+        {"s", "key1", "d", "", 1},
         {"s", "key1", "d", "", 0}, {"s", "long", "d", std::string(1023, 'L'), 1024},
         {"s", "quoted", "d", std::string(1022, 'Q'), 1023, "it loses the last character of a quoted value"},
         {"bom", "top", "d", "d", 64, "it honours a UTF-8 byte order mark"}};
