@@ -23,6 +23,9 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
     OpenDialog1.PathMustExist = true;
     OpenDialog1.FileMustExist = true;
 
+    // The gun slots' Save writes the slot table back over the ship; it has nothing to write until the
+    // "Add/Remove Guns" tab has read the ship's slots.
+    Button14.SetEnabled(false);
     BindEvents();
 }
 

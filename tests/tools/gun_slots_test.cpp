@@ -245,6 +245,19 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
     }
 }
 
+// Save writes the slot table over the ship, so it waits until the tab has read the ship's slots.
+TEST(GunSlotTest, NothingIsSavedBeforeTheTabHasReadTheSlots) {
+    testkit::GameFolder folder;
+    testkit::AddDemoWeapons(folder);
+    const Bytes ship = BuildShip(Demo(kKestrel)).File;
+    folder.AddShip("Ship 1", "ship1.iff", ship);
+    HeadlessPlatform platform(folder.Folder());
+    Application app(platform);
+    ASSERT_FALSE(app.Start().has_value());
+    UserInput::Click(app.Form1().Button14);
+    EXPECT_EQ(folder.ReadFile(kShipFile), ship);
+}
+
 // ---- The tab change and the Ships tab ------------------------------------------------------------------------------
 
 // The tab starts from the ship of the Ships tab, freshly loaded from its file: a copy left unsaved is gone. A
