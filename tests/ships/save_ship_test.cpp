@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "gamefiles/numbers.h"
 #include "ships/ship_session.h"
-#include "testkit/chunk_writer.h"
-#include "ui/user_input.h"
 
 namespace tovarin::testkit {
 namespace {
@@ -24,58 +23,60 @@ ShipPlan AsSaved(ShipPlan plan) {
     return plan;
 }
 
+// Each ship is shown after another, so that every box and list holds values a ship may lack.
 TEST(ShipSave, SavingWithoutChangesRewritesTheSameBytesButRoundedFloatsAndMissileCounts) {
-    ShipPlan odd = FullShip();
-    odd.Slide = true;
-    odd.Booster = ShipBooster{};
-    odd.Booster->Values[11] = 18.5F;
-    odd.Mass = 12500.5F;
-    odd.Hitpoints = 3.5F;
-    odd.Shields->Front = -1.5F;
-    odd.Armour->Left = 114.25F;
-    odd.GunPower.Energy = 239.75F;
-    odd.Missiles->Mounts[0].LoadsHigh = 9;
-    for (const auto& [name, plan] : {std::pair{"minimal", ShipPlan{}}, {"full", FullShip()}, {"not whole", odd}}) {
+    // clang-format off
+    const std::vector<std::pair<std::string, ShipPlan>> ships = {
+        {"minimal", ShipPlan{}}, {"full", FullShip()},
+        {"not whole", With(FullShip(), [](ShipPlan& s) {
+            s.Slide = true; s.Booster = ShipBooster{{350, 870, 40, 30, 90, 20, 65, 55, 120, 110, 3000, 18.5F}};
+            s.Mass = 12500.5F; s.Hitpoints = 3.5F; s.Shields->Front = -1.5F; s.Armour->Left = 114.25F;
+            s.GunPower.Energy = 239.75F; s.Missiles->Mounts[0].LoadsHigh = 9; })},
+        {"no missiles", With(FullShip(), [](ShipPlan& s) { s.Missiles.reset(); s.Decoys.reset(); })},
+        {"missiles without decoys", With(FullShip(), [](ShipPlan& s) { s.Decoys.reset(); })},
+        {"decoys without missiles", With(FullShip(), [](ShipPlan& s) { s.Missiles.reset(); })},
+        {"no shields", With(FullShip(), [](ShipPlan& s) { s.Shields.reset(); })},
+        {"no armour", With(FullShip(), [](ShipPlan& s) { s.Armour.reset(); })},
+    };
+    // clang-format on
+    for (const auto& [name, plan] : ships) {
         SCOPED_TRACE(name);
-        ShipGame game(plan);
+        ShipGame game(OtherFullShip(), plan);
         ProgramRun run(game.Game);
+        UserInput::Choose(run.Form().ComboBox1, 1);
         UserInput::Click(run.Form().Button2);
         EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(AsSaved(plan)).File));
-        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kTempFile), game.ShipBytes()));
+        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kSecondFile), BuildShip(AsSaved(plan)).File));
+        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kTempFile), BuildShip(AsSaved(plan)).File));
     }
 }
 
 // Types a new value into every box and the booster dialog, and puts new weapons on a gun mount, a turret and a
-// missile mount of FullShip; the expected plan follows.
+// missile mount of FullShip; the expected plan follows. Among the values are the largest whose float can still
+// be shown again (the booster's speed too) and the first integer a float cannot hold.
 void EditEverything(ProgramRun& run, ShipPlan& expected) {
     TForm1& f = run.Form();
-    int value = 5001;
-    for (auto [name, stored] : FloatBoxes(expected)) {
-        UserInput::Type(Box(f, name), IntToStr(value));
+    const std::map<std::string, std::int32_t> limits{
+        {"Edit15", 2147483583}, {"Edit1", -2147483583}, {"Edit29", 16777217}};
+    std::int32_t next = 5001;
+    for (auto [box, stored] : FloatBoxes(expected)) {
+        const std::int32_t value = limits.contains(box) ? limits.at(box) : next++;
+        UserInput::Type(Box(f, box), IntToStr(value));
         *stored = static_cast<float>(value);
-        value += 7;
     }
     UserInput::Type(f.Edit14, "77");
     expected.Decoys = 77;
-    UserInput::Select(f.ListBox1, 1);
-    UserInput::Choose(f.ComboBox2, 11);
-    UserInput::Type(f.Edit28, "250");
-    UserInput::Click(f.Button3);
+    ChangeMount(f, false, 1, 11, "250");
     expected.GunMounts[1] = {11, 250, expected.GunMounts[1].Name};
-    UserInput::Select(f.ListBox1, 4);
-    UserInput::Choose(f.ComboBox2, 7);
-    UserInput::Click(f.Button3);
+    ChangeMount(f, false, 4, 7, "");
     expected.Turrets->Guns[1] = 7;
-    UserInput::Select(f.ListBox2, 0);
-    UserInput::Choose(f.ComboBox3, 3);
-    UserInput::Type(f.Edit9, "9");
-    UserInput::Click(f.Button4);
+    ChangeMount(f, true, 0, 3, "9");
     expected.Missiles->Mounts[0] = {3, 9, 0};
     if (!expected.Booster) return;
-    for (std::size_t i = 0; i < 12; ++i) expected.Booster->Values[i] = static_cast<float>(6001 + i);
-    run.Platform.InsideBoosterDialog = [](TForm3& d) {
-        for (auto [field, index] : BoosterFields(d)) UserInput::Type(*field, std::to_string(6001 + index));
+    const auto boosterValue = [](std::size_t index) { return index == 10 ? 2147483583 : 6001 + index; };
+    for (std::size_t i = 0; i < 12; ++i) expected.Booster->Values[i] = static_cast<float>(boosterValue(i));
+    run.Platform.InsideBoosterDialog = [&boosterValue](TForm3& d) {
+        for (auto [field, index] : BoosterFields(d)) UserInput::Type(*field, std::to_string(boosterValue(index)));
         UserInput::Click(d.Button1);
     };
     UserInput::Click(f.Button11);
@@ -115,31 +116,6 @@ TEST(ShipSave, SwitchingAutoslideAndTheBoosterRebuildsTheFileWithEveryValueAtIts
     }
 }
 
-TEST(ShipSave, PartsTheShipLacksKeepTheirBytes) {
-    const auto without = [](bool missiles, bool decoys, bool shields, bool armour) {
-        ShipPlan plan = FullShip();
-        if (!missiles) plan.Missiles.reset();
-        if (!decoys) plan.Decoys.reset();
-        if (!shields) plan.Shields.reset();
-        if (!armour) plan.Armour.reset();
-        return plan;
-    };
-    for (const ShipPlan& plan :
-         {without(false, false, true, true), without(true, false, true, true), without(false, true, true, true),
-          without(true, true, false, true), without(true, true, true, false), ShipPlan{}}) {
-        SCOPED_TRACE(::testing::Message()
-                     << "missiles " << plan.Missiles.has_value() << ", decoys " << plan.Decoys.has_value()
-                     << ", shields " << plan.Shields.has_value() << ", armour " << plan.Armour.has_value());
-        // The full ship is shown first, so every box and list holds values this ship lacks.
-        ShipGame game(FullShip(), {plan});
-        ProgramRun run(game.Game);
-        UserInput::Choose(run.Form().ComboBox1, 1);
-        UserInput::Click(run.Form().Button2);
-        EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.Game.ReadFile("Ships\\other0.iff"), BuildShip(plan).File));
-    }
-}
-
 // ---- Saves that must stop before any file changes ----------------------------------------------------------------
 
 void PutWordBE(Bytes& bytes, std::int32_t position, std::uint16_t value) {
@@ -148,7 +124,8 @@ void PutWordBE(Bytes& bytes, std::int32_t position, std::uint16_t value) {
 }
 
 // Inserts a chunk and grows the length words of the forms around it.
-Bytes WithChunkInserted(Bytes file, std::int32_t at, const Bytes& chunk, const std::vector<std::int32_t>& words) {
+Bytes WithChunkInserted(const BuiltShip& ship, std::int32_t at, const Bytes& chunk, std::vector<std::int32_t> words) {
+    Bytes file = ship.File;
     file.insert(file.begin() + at, chunk.begin(), chunk.end());
     for (std::int32_t word : words) {
         PutWordBE(file, word,
@@ -157,96 +134,92 @@ Bytes WithChunkInserted(Bytes file, std::int32_t at, const Bytes& chunk, const s
     return file;
 }
 
-// Types into a box of the Ships tab, or ("Booster") into the booster dialog's speed.
-void Enter(ProgramRun& run, const std::string& box, const std::string& text) {
-    if (box != "Booster") return UserInput::Type(Box(run.Form(), box), text);
-    run.Platform.InsideBoosterDialog = [text](TForm3& d) {
+// A full ship whose length word at the position is set to the value.
+Bytes WithLength(bool slide, bool booster, std::int32_t word, std::uint16_t value) {
+    Bytes file = BuildShip(With(FullShip(), [&](ShipPlan& s) {
+                     s.Slide = slide;
+                     if (booster) s.Booster = ShipBooster{};
+                 })).File;
+    PutWordBE(file, word, value);
+    return file;
+}
+
+// Types into a box of the Ships tab, or ("Booster") into the booster dialog's speed; returns what it held.
+std::string Enter(ProgramRun& run, const std::string& box, const std::string& text) {
+    std::string before;
+    run.Platform.InsideBoosterDialog = [&before, text](TForm3& d) {
+        before = d.Edit1.Text();
         UserInput::Type(d.Edit1, text);
         UserInput::Click(d.Button1);
     };
-    UserInput::Click(run.Form().Button11);
+    if (box == "Booster") {
+        UserInput::Click(run.Form().Button11);
+    } else {
+        before = Box(run.Form(), box).Text();
+        UserInput::Type(Box(run.Form(), box), text);
+    }
+    return before;
 }
 
 struct StoppedSave {
-    std::string Name;
     Bytes File;
-    bool SwitchSlide;
-    bool SwitchBooster;
-    std::string Box;  // typed into before the save (see Enter); none when the file itself stops the save
-    std::string Text;
+    bool SwitchSlide, SwitchBooster;
     std::string Message;
-    std::string Retry;  // typed into the box before saving again
+    std::string Box = "", Text = "";  // typed before the save (see Enter); none when the file stops every save
 };
 
 std::vector<StoppedSave> StoppedSaves() {
-    const BuiltShip plain = BuildShip(FullShip());
-    const Bytes& full = plain.File;
-    // A SLID chunk behind the hitpoints chunk: the 12 bytes after PHYS are the hitpoints.
-    const Bytes slide{'S', 'L', 'I', 'D', 0, 0, 0, 4, 1, 0, 0, 0};
-    const Bytes slideElsewhere = WithChunkInserted(plain.File, plain.Offsets.Hitpoints + 8, slide, {6});
-    // Another chunk between the booster and the GUNS form, still inside the ENGN form.
-    ShipPlan boosted = FullShip();
-    boosted.Booster = ShipBooster{};
-    const ShipOffsets at = BuildShip(boosted).Offsets;
-    const Bytes boosterElsewhere =
-        WithChunkInserted(BuildShip(boosted).File, at.GunsBase, {'X', 'T', 'R', 'A', 0, 0, 0, 0},
-                          {6, at.EngnContainer + 6, at.EngnBase + 6});
+    const BuiltShip full = BuildShip(FullShip());
+    const BuiltShip boosted = BuildShip(With(FullShip(), [](ShipPlan& s) { s.Booster = ShipBooster{}; }));
+    const ShipOffsets& at = boosted.Offsets;
+    // The SLID chunk behind the hitpoints chunk, where cutting 12 bytes after PHYS would cut the hitpoints; and
+    // another chunk between the booster chunk and the GUNS form, still inside the ENGN form.
+    const Bytes slide =
+        WithChunkInserted(full, full.Offsets.Hitpoints + 8, {'S', 'L', 'I', 'D', 0, 0, 0, 4, 1, 0, 0, 0}, {6});
+    const Bytes booster = WithChunkInserted(boosted, at.GunsBase, {'X', 'T', 'R', 'A', 0, 0, 0, 0},
+                                            {6, at.EngnContainer + 6, at.EngnBase + 6});
+    // The length words of the file, of the form that holds the ENGN form, and of the ENGN form (before any slide).
+    const std::int32_t file = 6, parent = full.Offsets.EngnContainer + 6, engine = full.Offsets.EngnBase + 6;
+    const std::string notChanged = ". The ship file was not changed.";
     const std::string slideMessage =
-        "Autoslide cannot be saved: the SLID chunk of this ship does not follow its PHYS chunk. The ship file was "
-        "not changed.";
-    std::vector<StoppedSave> rows = {
-        {"mass not a number", full, true, true, "Edit29", "abc", "'abc' is not a valid integer value.", "16777217"},
-        {"empty box", full, true, true, "Edit24", "", "'' is not a valid integer value.", "16"},
-        {"speed too large for a float", full, true, true, "Edit15", "2147483584",
-         "Out of range: Speed Max. Please try a value less than 2147483584.", "2147483583"},
-        {"armour too large", full, true, true, "Edit10", "2147483647",
-         "Out of range: Armor Front. Please try a value less than 2147483584.", "130"},
-        {"shield recharge too small", full, true, true, "Edit22", "-2147483584",
-         "Out of range: Shield recharge rate max. Please try a value greater than -2147483584.", "-2147483583"},
-        {"256 decoys", full, true, true, "Edit14", "256", "Range check error.", "255"},
-        {"-1 decoys", full, true, true, "Edit14", "-1", "Range check error.", "0"},
-        {"booster speed too large", full, true, true, "Booster", "2147483647",
-         "Out of range: Booster Speed (activated). Please try a value less than 2147483584.", "2147483583"},
-        {"SLID elsewhere, autoslide kept", slideElsewhere, false, false, "", "", slideMessage, ""},
-        {"SLID elsewhere, autoslide switched off", slideElsewhere, true, false, "", "", slideMessage, ""},
-        {"BOOS not before the guns", boosterElsewhere, false, true, "", "",
-         "The booster cannot be removed: the BOOS chunk of this ship does not stand right before its guns. The ship "
-         "file was not changed.",
-         ""},
+        "Autoslide cannot be saved: the SLID chunk of this ship does not follow its PHYS chunk" + notChanged;
+    const std::string boosterMessage =
+        "The booster cannot be removed: the BOOS chunk of this ship does not stand right before its guns" + notChanged;
+    const std::string tooLarge = ". Please try a value less than 2147483584.";
+    const std::string range = "Range check error.";
+    // clang-format off
+    return {
+        {full.File, true, true, "'abc' is not a valid integer value.", "Edit29", "abc"},
+        {full.File, true, true, "Out of range: Speed Max" + tooLarge, "Edit15", "2147483584"},
+        {full.File, true, true, "Out of range: Shield recharge rate max. Please try a value greater than -2147483584.",
+         "Edit22", "-2147483584"},
+        {full.File, true, true, range, "Edit14", "256"},
+        {full.File, true, true, range, "Edit14", "-1"},
+        {full.File, true, true, "Out of range: Booster Speed (activated)" + tooLarge, "Booster", "2147483647"},
+        {slide, false, false, slideMessage},
+        {slide, true, false, slideMessage},
+        {booster, false, true, boosterMessage},
+        {WithLength(false, false, file, 65500), false, true, range},
+        {WithLength(false, false, file, 65530), true, false, range},
+        {WithLength(false, false, parent, 65422), false, true, range},
+        {WithLength(false, false, engine, 65422), false, true, range},
+        {WithLength(true, true, file, 120), true, true, range},
+        {WithLength(false, true, engine, 113), false, true, range},
     };
-    enum Word { kFile, kEngineParent, kEngine };
-    const struct {
-        const char* Name;
-        bool Slide, Booster, SwitchSlide, SwitchBooster;
-        Word At;
-        std::uint16_t Value;
-    } words[] = {
-        {"file length, booster added", false, false, false, true, kFile, 65500},
-        {"file length, booster added and slide dropped", true, false, true, true, kFile, 65500},
-        {"file length, slide added", false, false, true, false, kFile, 65530},
-        {"engine's form length, booster added", false, false, false, true, kEngineParent, 65422},
-        {"engine length, booster added", false, false, false, true, kEngine, 65422},
-        {"file length, both dropped", true, true, true, true, kFile, 120},
-        {"engine length, booster dropped", false, true, false, true, kEngine, 113},
-    };
-    for (const auto& w : words) {
-        ShipPlan plan = FullShip();
-        plan.Slide = w.Slide;
-        if (w.Booster) plan.Booster = ShipBooster{};
-        BuiltShip built = BuildShip(plan);
-        const std::int32_t position[] = {6, built.Offsets.EngnContainer + 6, built.Offsets.EngnBase + 6};
-        PutWordBE(built.File, position[w.At], w.Value);
-        rows.push_back({w.Name, built.File, w.SwitchSlide, w.SwitchBooster, "", "", "Range check error.", ""});
-    }
-    return rows;
+    // clang-format on
 }
 
 // A stopped save changes neither the ship file nor the temporary file, nor what the program believes about the
 // file. Saving again stops the same way; or, once the box is corrected, gives the file a first save would have.
 TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
     const Bytes oldTemp{1, 2, 3};
-    for (const StoppedSave& row : StoppedSaves()) {
-        SCOPED_TRACE(row.Name);
+    const ShipPlan firstSave = With(FullShip(), [](ShipPlan& s) {
+        s.Slide = true;
+        s.Booster = ShipBooster{};
+    });
+    const std::vector<StoppedSave> rows = StoppedSaves();
+    for (const StoppedSave& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "row " << &row - rows.data() << ": " << row.Message);
         ShipGame game(ShipPlan{});
         game.Game.WriteFile(kShipFile, row.File);
         game.Game.WriteFile(kTempFile, oldTemp);
@@ -255,8 +228,8 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
         const bool slideAtLoad = f.SlideAtLoad, boosterAtLoad = f.BoosterAtLoad;
         if (row.SwitchSlide) UserInput::Toggle(f.CheckBox1);
         if (row.SwitchBooster) UserInput::Toggle(f.CheckBox2);
-        if (!row.Box.empty()) Enter(run, row.Box, row.Text);
-        for (int save = 0; save < (row.Retry.empty() ? 2 : 1); ++save) {
+        const std::string good = row.Box.empty() ? "" : Enter(run, row.Box, row.Text);
+        for (int save = 0; save < (row.Box.empty() ? 2 : 1); ++save) {
             UserInput::Click(f.Button2);
             EXPECT_EQ(run.Shown(), std::vector<std::string>{row.Message});
             EXPECT_TRUE(SameBytes(game.ShipBytes(), row.File));
@@ -265,21 +238,12 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
             EXPECT_EQ(f.BoosterAtLoad, boosterAtLoad);
             run.Platform.Boxes.clear();
         }
-        if (row.Retry.empty()) continue;
+        if (row.Box.empty()) continue;
 
-        Enter(run, row.Box, row.Retry);
+        Enter(run, row.Box, good);
         UserInput::Click(f.Button2);
-        ShipPlan expected = FullShip();
-        expected.Slide = true;
-        expected.Booster = ShipBooster{};
-        const float retried = static_cast<float>(std::stol(row.Retry));
-        if (row.Box == "Edit14") expected.Decoys = static_cast<std::uint8_t>(retried);
-        if (row.Box == "Booster") expected.Booster->Values[10] = retried;
-        for (auto [name, value] : FloatBoxes(expected)) {
-            if (name == row.Box) *value = retried;
-        }
         EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(expected).File));
+        EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(firstSave).File));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,27 +14,25 @@
 #include "ships/booster_dialog.h"
 #include "testkit/demo_installation.h"
 #include "testkit/demo_ships.h"
-#include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
+#include "ui/user_input.h"
 
 // What the ship tests share: a game folder with our demo weapons and the ships a test needs, one run of the
 // program on it, and the boxes of the Ships tab with the plan values they show.
 namespace tovarin::testkit {
 
 inline constexpr const char* kShipFile = "Ships\\test.iff";
+inline constexpr const char* kSecondFile = "Ships\\second.iff";
 inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 
-// A game folder whose first ship ("Test", Ships\test.iff) is built from the plan; more ships follow it
-// ("Other0", Ships\other0.iff, ...).
+// A game folder whose first ship is built from the plan, and a second ship when one is given.
 class ShipGame {
 public:
-    explicit ShipGame(const ShipPlan& first, const std::vector<ShipPlan>& others = {}) {
+    explicit ShipGame(const ShipPlan& first, const std::optional<ShipPlan>& second = std::nullopt) {
         AddDemoWeapons(Game);
         Game.AddShip("Test", "test.iff", BuildShip(first).File);
-        for (std::size_t i = 0; i < others.size(); ++i) {
-            Game.AddShip("Other" + std::to_string(i), "other" + std::to_string(i) + ".iff", BuildShip(others[i]).File);
-        }
+        if (second) Game.AddShip("Second", "second.iff", BuildShip(*second).File);
     }
     [[nodiscard]] Bytes ShipBytes() const { return Game.ReadFile(kShipFile); }
 
@@ -45,7 +44,6 @@ class ProgramRun {
 public:
     explicit ProgramRun(const GameFolder& game) : Platform(game.Folder()), App(Platform) { Exit = App.Start(); }
     TForm1& Form() { return App.Form1(); }
-    TForm3& Dialog() { return App.Form3(); }
 
     // The texts of the boxes shown so far, errors with their full stop.
     [[nodiscard]] std::vector<std::string> Shown() const {
@@ -68,9 +66,13 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                          << ", first difference at offset " << at;
 }
 
-// A ship with every part the editor handles but autoslide and booster, each value distinct. Gun mounts: gun 11
-// with 300 rounds, gun 2 with 40, gun 3; turrets with guns 4 and 5; missile mounts: missile 1 with 4, missile 4
-// with 2.
+inline ShipPlan With(ShipPlan plan, const std::function<void(ShipPlan&)>& change) {
+    change(plan);
+    return plan;
+}
+
+// Every part the editor handles but autoslide and booster, each value distinct. Gun mounts: gun 11 with 300
+// rounds, gun 2 with 40, gun 3; turrets with guns 4 and 5; missile mounts: missile 1 with 4, missile 4 with 2.
 inline ShipPlan FullShip() {
     ShipPlan plan;
     plan.GunMounts = {{11, 300, "gun_nose"}, {2, 40, "gun_left_wing"}, {3, 0, "gun_right"}};
@@ -86,46 +88,47 @@ inline ShipPlan FullShip() {
 // ship lacks are left out.
 inline std::vector<std::pair<std::string, float*>> FloatBoxes(ShipPlan& s) {
     ShipEngine& e = s.Engine;
-    std::vector<std::pair<std::string, float*>> boxes = {{"Edit29", &s.Mass},
-                                                         {"Edit27", &s.Hitpoints},
-                                                         {"Edit1", &e.SpeedMin},
-                                                         {"Edit2", &e.SpeedStd},
-                                                         {"Edit15", &e.SpeedMax},
-                                                         {"Edit4", &e.Acceleration},
-                                                         {"Edit3", &e.AfterburnerSpeed},
-                                                         {"Edit6", &e.AfterburnerAcceleration},
-                                                         {"Edit26", &e.AfterburnerFuel},
-                                                         {"Edit7", &e.Y},
-                                                         {"Edit5", &e.P},
-                                                         {"Edit8", &e.R},
-                                                         {"Edit25", &e.YprRate},
-                                                         {"Edit18", &s.GunPower.Energy},
-                                                         {"Edit19", &s.GunPower.RechargeMin},
-                                                         {"Edit23", &s.GunPower.RechargeStd},
-                                                         {"Edit24", &s.GunPower.RechargeMax}};
-    if (s.Armour) {
-        ShipArmour& a = *s.Armour;
-        boxes.insert(boxes.end(),
-                     {{"Edit10", &a.Front}, {"Edit11", &a.Right}, {"Edit12", &a.Left}, {"Edit13", &a.Aft}});
-    }
-    if (s.Shields) {
-        ShipShields& h = *s.Shields;
-        boxes.insert(boxes.end(), {{"Edit17", &h.Front},
-                                   {"Edit16", &h.Aft},
-                                   {"Edit20", &h.RechargeMin},
-                                   {"Edit21", &h.RechargeStd},
-                                   {"Edit22", &h.RechargeMax}});
-    }
+    ShipGunPower& g = s.GunPower;
+    // clang-format off
+    std::vector<std::pair<std::string, float*>> boxes = {
+        {"Edit29", &s.Mass}, {"Edit27", &s.Hitpoints}, {"Edit1", &e.SpeedMin}, {"Edit2", &e.SpeedStd},
+        {"Edit15", &e.SpeedMax}, {"Edit4", &e.Acceleration}, {"Edit3", &e.AfterburnerSpeed},
+        {"Edit6", &e.AfterburnerAcceleration}, {"Edit26", &e.AfterburnerFuel}, {"Edit7", &e.Y}, {"Edit5", &e.P},
+        {"Edit8", &e.R}, {"Edit25", &e.YprRate}, {"Edit18", &g.Energy}, {"Edit19", &g.RechargeMin},
+        {"Edit23", &g.RechargeStd}, {"Edit24", &g.RechargeMax}};
+    if (s.Armour) boxes.insert(boxes.end(), {{"Edit10", &s.Armour->Front}, {"Edit11", &s.Armour->Right},
+                                             {"Edit12", &s.Armour->Left}, {"Edit13", &s.Armour->Aft}});
+    if (s.Shields) boxes.insert(boxes.end(), {{"Edit17", &s.Shields->Front}, {"Edit16", &s.Shields->Aft},
+        {"Edit20", &s.Shields->RechargeMin}, {"Edit21", &s.Shields->RechargeStd}, {"Edit22", &s.Shields->RechargeMax}});
+    // clang-format on
     return boxes;
+}
+
+// FullShip with other values everywhere and a booster: shown before a ship under test, so that what that ship
+// leaves alone can be told from what it sets.
+inline ShipPlan OtherFullShip() {
+    ShipPlan s = FullShip();
+    for (auto [box, value] : FloatBoxes(s)) *value += 1000;
+    s.Booster = ShipBooster{{310, 820, 41, 31, 91, 21, 61, 51, 121, 111, 2900, 17}};
+    s.Missiles->Mounts = {{5, 9}, {2, 8}, {0, 7}};
+    s.Decoys = 99;
+    return s;
 }
 
 inline TEdit& Box(TForm1& form, const std::string& name) { return dynamic_cast<TEdit&>(*form.FindComponent(name)); }
 
-// A float as the boxes show it: the nearest integer, halves to the even one.
-inline std::string Shown(float value) { return std::to_string(std::lrint(value)); }
-
+// Each box shows the plan's float as the nearest integer, halves to the even one.
 inline void ExpectBoxesShow(TForm1& form, ShipPlan plan) {
-    for (auto [name, value] : FloatBoxes(plan)) EXPECT_EQ(Box(form, name).Text(), Shown(*value)) << name;
+    for (auto [box, value] : FloatBoxes(plan))
+        EXPECT_EQ(Box(form, box).Text(), std::to_string(std::lrint(*value))) << box;
+}
+
+// Clicks an entry of the gun list (or the missile list), chooses the weapon, types the amount, presses "Change".
+inline void ChangeMount(TForm1& f, bool missile, int entry, int weapon, const std::string& amount) {
+    UserInput::Select(missile ? f.ListBox2 : f.ListBox1, entry);
+    UserInput::Choose(missile ? f.ComboBox3 : f.ComboBox2, weapon);
+    UserInput::Type(missile ? f.Edit9 : f.Edit28, amount);
+    UserInput::Click(missile ? f.Button4 : f.Button3);
 }
 
 // The booster dialog's fields, Edit1 to Edit12, each with the index of the booster value it shows and stores.
