@@ -6,9 +6,6 @@
 namespace tovarin::testkit {
 namespace {
 
-std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
-std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
-
 // The gun list: each mount's gun, with its ammunition for gun 11 only; then the turrets, when the ship lists them.
 std::vector<std::string> GunRows(const ShipPlan& s) {
     std::vector<std::string> rows;

@@ -8,9 +8,6 @@
 namespace tovarin::testkit {
 namespace {
 
-std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
-std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
-
 // FullShip's gun list: mounts 0..2 (gun 11 with 300 rounds, gun 2, gun 3), turrets 3..4; its missile list: two
 // mounts.
 class MountTest : public ::testing::Test {
@@ -22,7 +19,21 @@ protected:
 
 // One after another on the same ship: the entry afterwards, the list's selection, and what clicking the entry
 // again shows. A bad amount keeps the new weapon (stored first) with the old amount and the entry's old text.
-TEST_F(MountTest, ChangeStoresTheWeaponBeforeTheAmountAndShowsTheEntryAgain) {
+// Choosing the ship again drops every change.
+TEST_F(MountTest, ChangeStoresTheWeaponBeforeTheAmountUntilTheShipIsChosenAgain) {
+    // After start-up no mount has been shown, so neither weapon list has a choice yet: nothing is stored.
+    f.ListBox1.SetItemIndex(1);
+    f.ListBox2.SetItemIndex(0);
+    UserInput::Click(f.Button3);
+    UserInput::Click(f.Button4);
+    // A click that leaves a list without a selection is refused; "Change" then does nothing.
+    UserInput::Select(f.ListBox1, -1);
+    UserInput::Select(f.ListBox2, -1);
+    UserInput::Choose(f.ComboBox2, 1);
+    UserInput::Click(f.Button3);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>(4, "Range check error."));
+    run.Platform.Boxes.clear();
+
     const struct {
         bool Missile;
         int Entry, Weapon;
@@ -55,31 +66,6 @@ TEST_F(MountTest, ChangeStoresTheWeaponBeforeTheAmountAndShowsTheEntryAgain) {
         EXPECT_EQ((a.Missile ? f.Edit9 : f.Edit28).Text(), a.Stored);
         run.Platform.Boxes.clear();
     }
-}
-
-TEST_F(MountTest, WithoutAnEntryOrAWeaponChangeStoresNothing) {
-    // After start-up no mount has been shown, so neither weapon list has a choice yet.
-    f.ListBox1.SetItemIndex(1);
-    f.ListBox2.SetItemIndex(0);
-    UserInput::Click(f.Button3);
-    UserInput::Click(f.Button4);
-    // A click that leaves a list without a selection is refused; "Change" then does nothing.
-    UserInput::Select(f.ListBox1, -1);
-    UserInput::Select(f.ListBox2, -1);
-    UserInput::Choose(f.ComboBox2, 1);
-    UserInput::Choose(f.ComboBox3, 1);
-    UserInput::Click(f.Button3);
-    UserInput::Click(f.Button4);
-
-    EXPECT_EQ(run.Shown(), std::vector<std::string>(4, "Range check error."));
-    UserInput::Click(f.Button2);
-    EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(FullShip()).File));
-}
-
-TEST_F(MountTest, ChoosingTheShipAgainDropsUnsavedChanges) {
-    ChangeMount(f, false, 0, 1, "5");
-    ChangeMount(f, false, 3, 1, "");
-    ChangeMount(f, true, 0, 0, "1");
     UserInput::Choose(f.ComboBox1, 0);
     UserInput::Click(f.Button2);
     EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(FullShip()).File));

@@ -66,6 +66,9 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                          << ", first difference at offset " << at;
 }
 
+inline std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
+inline std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
+
 inline ShipPlan With(ShipPlan plan, const std::function<void(ShipPlan&)>& change) {
     change(plan);
     return plan;
