@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ships/ship_session.h"
-#include "ui/user_input.h"
 
 // The demo installation is what players and later work try the editor on: every ship must load as its file says
 // and save unchanged, in both editions.
@@ -15,11 +14,9 @@ TEST(DemoInstallation, EveryShipLoadsAsItsFileSaysAndSavesUnchanged) {
         SCOPED_TRACE(edition == Edition::Base ? "base game" : "Nightwatch");
         GameFolder folder(edition);
         WriteDemoInstallation(folder);
-        HeadlessPlatform platform(folder.Folder());
-        platform.Answers = {true};  // install the archive patch if asked
-        Application app(platform);
-        ASSERT_EQ(app.Start(), std::nullopt);
-        TForm1& form = app.Form1();
+        ProgramRun run(folder, {true});  // installs the archive patch when asked
+        ASSERT_EQ(run.Exit, std::nullopt);
+        TForm1& form = run.Form();
         const std::vector<DemoShip> ships = DemoShips();
         ASSERT_EQ(form.ComboBox1.Items().size(), ships.size());
         for (std::size_t i = 0; i < ships.size(); ++i) {
@@ -32,7 +29,7 @@ TEST(DemoInstallation, EveryShipLoadsAsItsFileSaysAndSavesUnchanged) {
             UserInput::Click(form.Button2);
             EXPECT_TRUE(SameBytes(folder.ReadFile(file), before));
         }
-        for (const auto& box : platform.Boxes) EXPECT_NE(box.kind, HeadlessPlatform::Box::Kind::Error) << box.text;
+        for (const auto& box : run.Platform.Boxes) EXPECT_NE(box.kind, HeadlessPlatform::Box::Kind::Error) << box.text;
     }
 }
 

@@ -73,13 +73,21 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     ChangeMount(f, true, 0, 3, "9");
     expected.Missiles->Mounts[0] = {3, 9, 0};
     if (!expected.Booster) return;
-    const auto boosterValue = [](std::size_t index) { return index == 10 ? 2147483583 : 6001 + index; };
-    for (std::size_t i = 0; i < 12; ++i) expected.Booster->Values[i] = static_cast<float>(boosterValue(i));
-    run.Platform.InsideBoosterDialog = [&boosterValue](TForm3& d) {
-        for (auto [field, index] : BoosterFields(d)) UserInput::Type(*field, std::to_string(boosterValue(index)));
+    const auto typed = [](std::size_t index) { return index == 10 ? 2147483583 : 6001 + index; };
+    run.Platform.InsideBoosterDialog = [&](TForm3& d) {
+        // The dialog shows the booster as loaded (a new one with its defaults), the standard speed in grey, and
+        // copies the booster acceleration as it is typed.
+        EXPECT_EQ(d.Label11.Caption(), f.Edit2.Text());
+        for (auto [field, index] : BoosterFields(d)) {
+            EXPECT_EQ(field->Text(), std::to_string(std::lrint(expected.Booster->Values[index]))) << index;
+            UserInput::Type(*field, std::to_string(typed(index)));
+        }
+        EXPECT_EQ(d.Label9.Caption(), d.Edit3.Text());
         UserInput::Click(d.Button1);
     };
     UserInput::Click(f.Button11);
+    EXPECT_TRUE(run.App.Form3().Closed());
+    for (std::size_t i = 0; i < 12; ++i) expected.Booster->Values[i] = static_cast<float>(typed(i));
 }
 
 // Every combination of autoslide and booster before and after, with every value changed: the file must be the

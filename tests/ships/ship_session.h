@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,10 +40,14 @@ public:
     GameFolder Game;
 };
 
-// The program started on a game folder, which shows the first ship.
+// The program started on a game folder, which shows the first ship; the player's answers to its questions given.
 class ProgramRun {
 public:
-    explicit ProgramRun(const GameFolder& game) : Platform(game.Folder()), App(Platform) { Exit = App.Start(); }
+    explicit ProgramRun(const GameFolder& game, const std::deque<bool>& answers = {})
+        : Platform(game.Folder()), App(Platform) {
+        Platform.Answers = answers;
+        Exit = App.Start();
+    }
     TForm1& Form() { return App.Form1(); }
 
     // The texts of the boxes shown so far, errors with their full stop.
