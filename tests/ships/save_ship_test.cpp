@@ -11,46 +11,6 @@
 namespace tovarin::testkit {
 namespace {
 
-// The plan as a save writes it back: floats rounded as shown, the byte after each missile count cleared.
-ShipPlan AsSaved(ShipPlan plan) {
-    for (auto [name, value] : FloatBoxes(plan)) *value = std::nearbyint(*value);
-    if (plan.Booster) {
-        for (float& value : plan.Booster->Values) value = std::nearbyint(value);
-    }
-    if (plan.Missiles) {
-        for (ShipMissileMount& mount : plan.Missiles->Mounts) mount.LoadsHigh = 0;
-    }
-    return plan;
-}
-
-// Each ship is shown after another, so that every box and list holds values a ship may lack.
-TEST(ShipSave, SavingWithoutChangesRewritesTheSameBytesButRoundedFloatsAndMissileCounts) {
-    // clang-format off
-    const std::vector<std::pair<std::string, ShipPlan>> ships = {
-        {"minimal", ShipPlan{}}, {"full", FullShip()},
-        {"not whole", With(FullShip(), [](ShipPlan& s) {
-            s.Slide = true; s.Booster = ShipBooster{{350, 870, 40, 30, 90, 20, 65, 55, 120, 110, 3000, 18.5F}};
-            s.Mass = 12500.5F; s.Hitpoints = 3.5F; s.Shields->Front = -1.5F; s.Armour->Left = 114.25F;
-            s.GunPower.Energy = 239.75F; s.Missiles->Mounts[0].LoadsHigh = 9; })},
-        {"no missiles", With(FullShip(), [](ShipPlan& s) { s.Missiles.reset(); s.Decoys.reset(); })},
-        {"missiles without decoys", With(FullShip(), [](ShipPlan& s) { s.Decoys.reset(); })},
-        {"decoys without missiles", With(FullShip(), [](ShipPlan& s) { s.Missiles.reset(); })},
-        {"no shields", With(FullShip(), [](ShipPlan& s) { s.Shields.reset(); })},
-        {"no armour", With(FullShip(), [](ShipPlan& s) { s.Armour.reset(); })},
-    };
-    // clang-format on
-    for (const auto& [name, plan] : ships) {
-        SCOPED_TRACE(name);
-        ShipGame game(OtherFullShip(), plan);
-        ProgramRun run(game.Game);
-        UserInput::Choose(run.Form().ComboBox1, 1);
-        UserInput::Click(run.Form().Button2);
-        EXPECT_TRUE(run.Shown().empty());
-        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kSecondFile), BuildShip(AsSaved(plan)).File));
-        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kTempFile), BuildShip(AsSaved(plan)).File));
-    }
-}
-
 // Types a new value into every box and the booster dialog, and puts new weapons on a gun mount, a turret and a
 // missile mount of FullShip; the expected plan follows. Among the values are the largest whose float can still
 // be shown again (the booster's speed too) and the first integer a float cannot hold.
