@@ -129,6 +129,7 @@ std::vector<StoppedSave> StoppedSaves() {
     const BuiltShip full = BuildShip(FullShip());
     const BuiltShip boosted = BuildShip(With(FullShip(), [](ShipPlan& s) { s.Booster = ShipBooster{}; }));
     const BuiltShip both = BuildShip(FirstSave());
+    const BuiltShip slid = BuildShip(With(FullShip(), [](ShipPlan& s) { s.Slide = true; }));
     const ShipOffsets& at = boosted.Offsets;
     // The SLID chunk behind the hitpoints chunk, where cutting 12 bytes after PHYS would cut the hitpoints; and
     // another chunk between the booster chunk and the GUNS form, still inside the ENGN form.
@@ -163,6 +164,7 @@ std::vector<StoppedSave> StoppedSaves() {
         {booster, false, true, boosterMessage},
         {withWord(full.File, file, 65500), false, true, range},
         {withWord(full.File, file, 65530), true, false, range},
+        {withWord(slid.File, file, 65430), true, true, range},  // fits once the slide is gone, not before
         {withWord(full.File, parent, 65422), false, true, range},
         {withWord(full.File, engine, 65422), false, true, range},
         {withWord(both.File, file, 120), true, true, range},
