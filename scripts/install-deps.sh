@@ -6,7 +6,7 @@ packages=(
   g++ cmake make ninja-build ccache git python3
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool imagemagick
+  wine wine64 fonts-wine xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -11,160 +11,98 @@ namespace {
 
 using testkit::Edition;
 using testkit::GameFolder;
-using Kind = HeadlessPlatform::Box::Kind;
 
-// A game folder whose catalogue lists ships, guns and missiles but no ship files: the lists fill, and the
-// loaders find nothing to do when no ship, gun or missile data is asked for.
-struct StartupTest : ::testing::Test {
+// The program on a game folder of its own. A ship file left empty makes the first ship load stop with an error
+// box, which leaves the lists as start-up built them.
+struct Session {
+    explicit Session(Edition edition = Edition::Base) : game(edition) {}
     GameFolder game;
     HeadlessPlatform platform{game.Folder()};
     Application app{platform};
-
-    std::optional<int> Start() { return app.Start(); }
+    TForm1& Form() { return app.Form1(); }
 };
 
-TEST_F(StartupTest, WithoutAGameExecutableTheProgramEndsWithItsMessage) {
-    game.Remove("ashfall.exe");
-    EXPECT_EQ(Start(), 0);
-    ASSERT_EQ(platform.Boxes.size(), 1u);
-    EXPECT_EQ(platform.Boxes[0].kind, Kind::Message);
-    EXPECT_EQ(platform.Boxes[0].text,
-              " not found. You have to install Tovarin into the folder where VSK is installed!");
+// A list as the player sees it: its items, then the selected index in brackets.
+std::string Shown(const TItemList& list) {
+    std::string shown;
+    for (const std::string& item : list.Items()) shown += item + ", ";
+    return shown + "[" + std::to_string(list.ItemIndex()) + "]";
 }
 
-TEST_F(StartupTest, AMissingRunTargetIsNamedInTheMessage) {
-    game.SetCatalogueKey("Info", "Run", "vantorsk.exe");
-    EXPECT_EQ(Start(), 0);
-    ASSERT_EQ(platform.Boxes.size(), 1u);
-    EXPECT_EQ(platform.Boxes[0].text,
-              "vantorsk.exe not found. You have to install Tovarin into the folder where VSK is installed!");
-}
-
-TEST_F(StartupTest, TheGameExecutableChoosesTheCatalogue) {
-    EXPECT_EQ(Start(), std::nullopt);
-    EXPECT_EQ(app.Form1().Label39.Caption(), "for Vantorsk Ashfall");
-}
-
-TEST(StartupCatalogueTest, TheExpansionWinsWhenBothExecutablesArePresent) {
-    GameFolder game(Edition::Nightwatch);
-    game.WriteText("ashfall.exe", "MZ");
-    game.WriteText("vskinfo.dat", "[Info]\r\nRun=ashfall.exe\r\nVK=Base\r\n");
-    HeadlessPlatform platform(game.Folder());
-    Application app(platform);
-    EXPECT_EQ(app.Start(), std::nullopt);
-    EXPECT_EQ(app.Form1().Label39.Caption(), "for Vantorsk Ashfall: Nightwatch");
-}
-
-TEST_F(StartupTest, EveryListHoldsTheCatalogueNamesInCatalogueOrder) {
-    game.Catalogue.push_back({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}, {"Bastion", "b.iff"}}});
-    game.Catalogue.push_back({"Guns", {{"Ion Cannon", ""}, {"Pulse Laser", ""}}});
-    game.Catalogue.push_back({"Missiles", {{"Spear FF", ""}, {"Dart", ""}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\switch.dat", "[swships]\r\nWarden=Warden\r\nKestrel=Kestrel\r\nBastion=Bastion\r\n");
-    game.WriteText("Ships\\w.iff", "");  // no file content: the first load stops with an error box, the lists stay
-    ASSERT_EQ(Start(), std::nullopt);
-    TForm1& form = app.Form1();
-
-    const std::vector<std::string> ships{"Warden", "Kestrel", "Bastion"};
-    EXPECT_EQ(form.ComboBox1.Items(), ships);
-    EXPECT_EQ(form.ComboBox6.Items(), ships);
-    EXPECT_EQ(form.ListBox4.Items(), ships);
-    EXPECT_EQ(form.ListBox5.Items(), ships);
-    const std::vector<std::string> guns{"Ion Cannon", "Pulse Laser"};
-    EXPECT_EQ(form.ComboBox2.Items(), guns);
-    EXPECT_EQ(form.ComboBox4.Items(), guns);
-    const std::vector<std::string> missiles{"Spear FF", "Dart"};
-    for (TComboBox* list : {&form.ComboBox3, &form.ComboBox5, &form.ComboBox7}) {
-        EXPECT_EQ(list->Items(), missiles) << list->Name();
+TEST(StartupTest, WithoutTheGameExecutableTheProgramSaysSoAndEndsWithExitCodeZero) {
+    for (const std::string run : {"", "vantorsk.exe"}) {
+        SCOPED_TRACE("Run=" + run);
+        Session s;
+        if (run.empty()) s.game.Remove("ashfall.exe");
+        if (!run.empty()) s.game.SetCatalogueKey("Info", "Run", run);
+        EXPECT_EQ(s.app.Start(), 0);
+        ASSERT_EQ(s.platform.Boxes.size(), 1u);
+        EXPECT_EQ(s.platform.Boxes[0].kind, HeadlessPlatform::Box::Kind::Message);
+        EXPECT_EQ(s.platform.Boxes[0].text,
+                  run + " not found. You have to install Tovarin into the folder where VSK is installed!");
     }
-    EXPECT_EQ(form.ComboBox1.ItemIndex(), 0);
-    EXPECT_EQ(form.ComboBox6.ItemIndex(), 0);
-    EXPECT_EQ(form.ComboBox4.ItemIndex(), 0);
-    EXPECT_EQ(form.ComboBox5.ItemIndex(), 0);
-    EXPECT_EQ(form.ComboBox2.ItemIndex(), -1);
-    EXPECT_EQ(form.ComboBox3.ItemIndex(), -1);
-    EXPECT_EQ(form.ComboBox7.ItemIndex(), -1);
-    EXPECT_EQ(form.ListBox4.ItemIndex(), 0);
-    EXPECT_EQ(form.ListBox5.ItemIndex(), 1);
 }
 
-TEST_F(StartupTest, SwappedShipsAreMarkedInBothSwitcherLists) {
-    game.Catalogue.push_back({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}, {"Sable", "s.iff"}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\switch.dat",
-                   "[swships]\r\nWarden=Kestrel\r\nKestrel=Warden\r\nSable=sable\r\n");
-    game.WriteText("Ships\\k.iff", "");  // the first entry shows Kestrel's file; a missing one would end the program
-    ASSERT_EQ(Start(), std::nullopt);
-    const std::vector<std::string> expected{"Warden = Kestrel", "Kestrel = Warden", "Sable = sable"};
-    EXPECT_EQ(app.Form1().ListBox4.Items(), expected);
-    EXPECT_EQ(app.Form1().ListBox5.Items(), expected);
+TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
+    Session s;
+    s.game.SetCatalogueSection({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}, {"Bastion", "b.iff"}}});
+    s.game.SetCatalogueNames("Guns", {"Ion Cannon", "Pulse Laser"});
+    s.game.SetCatalogueNames("Missiles", {"Spear FF", "Dart"});
+    // Bastion has no entry and gets its identity entry; "warden" is Warden's entry, keys ignore case.
+    s.game.WriteText("Ships\\switch.dat", "[swships]\r\nwarden=Kestrel\r\nKestrel=Warden\r\n");
+    s.game.WriteText("Ships\\k.iff", "");  // Warden is shown from Kestrel's file
+    ASSERT_EQ(s.app.Start(), std::nullopt);
+
+    EXPECT_EQ(s.game.ReadText("Ships\\switch.dat"),
+              "[swships]\r\nwarden=Kestrel\r\nKestrel=Warden\r\nBastion=Bastion\r\n");
+    EXPECT_EQ(Shown(s.Form().ComboBox1), "Warden, Kestrel, Bastion, [0]");
+    EXPECT_EQ(Shown(s.Form().ComboBox6), "Warden, Kestrel, Bastion, [0]");
+    EXPECT_EQ(Shown(s.Form().ListBox4), "Warden = Kestrel, Kestrel = Warden, Bastion, [0]");
+    EXPECT_EQ(Shown(s.Form().ListBox5), "Warden = Kestrel, Kestrel = Warden, Bastion, [1]");
+    EXPECT_EQ(Shown(s.Form().ComboBox2), "Ion Cannon, Pulse Laser, [-1]");
+    EXPECT_EQ(Shown(s.Form().ComboBox4), "Ion Cannon, Pulse Laser, [0]");
+    EXPECT_EQ(Shown(s.Form().ComboBox3), "Spear FF, Dart, [-1]");
+    EXPECT_EQ(Shown(s.Form().ComboBox5), "Spear FF, Dart, [0]");
+    EXPECT_EQ(Shown(s.Form().ComboBox7), "Spear FF, Dart, [-1]");
 }
 
-TEST_F(StartupTest, WithASingleShipTheRightListHasNoSelection) {
-    game.Catalogue.push_back({"ships", {{"Kestrel", "k.iff"}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\k.iff", "");
-    ASSERT_EQ(Start(), std::nullopt);
-    EXPECT_EQ(app.Form1().ListBox4.ItemIndex(), 0);
-    EXPECT_EQ(app.Form1().ListBox5.ItemIndex(), -1);
+TEST(StartupTest, AnUnwritableSwitchFileDoesNotStopTheStart) {
+    Session s;
+    s.game.SetCatalogueSection({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}}});
+    s.game.WriteText("Ships\\switch.dat", "[swships]\r\nWarden=Warden\r\n");
+    s.game.MakeReadOnly("Ships\\switch.dat");
+    s.game.WriteText("Ships\\w.iff", "");
+    ASSERT_EQ(s.app.Start(), std::nullopt);
+    EXPECT_EQ(Shown(s.Form().ListBox4), "Warden, Kestrel = , [0]");
 }
 
-TEST_F(StartupTest, ShipsWithoutASwitchEntryGetTheirIdentityEntry) {
-    game.Catalogue.push_back({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\switch.dat", "[swships]\r\nwarden=Warden\r\n");
-    game.WriteText("Ships\\w.iff", "");
-    ASSERT_EQ(Start(), std::nullopt);
-    EXPECT_EQ(game.ReadText("Ships\\switch.dat"), "[swships]\r\nwarden=Warden\r\nKestrel=Kestrel\r\n");
-    const std::vector<std::string> expected{"Warden", "Kestrel"};
-    EXPECT_EQ(app.Form1().ListBox4.Items(), expected);
+// A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is
+// launched quoted, so a folder with blanks starts the game and nothing else, and whole: a cut path could start
+// another program. The expansion's catalogue names the game when both games are installed.
+TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQuotedPath) {
+    Session s(Edition::Nightwatch);
+    s.game.WriteText("ashfall.exe", "MZ");
+    s.game.WriteText("vskinfo.dat", "[Info]\r\nRun=ashfall.exe\r\n[ships]\r\nWarden=w.iff\r\n");
+    // 257 characters in all: longer than a 255-character launcher buffer, within Windows' 260 for a path.
+    const std::string longName = std::string(257 - s.game.Folder().size() - 6, 'a') + " b.exe";
+    s.game.SetCatalogueKey("Info", "Run", longName);
+    s.game.WriteText(longName, "MZ");
+    s.game.SetCatalogueSection({"ships", {{"Kestrel", "k.iff"}}});
+    s.game.WriteText("Ships\\k.iff", "");
+    ASSERT_EQ(s.app.Start(), std::nullopt);
+    EXPECT_EQ(s.game.ReadText("Ships\\switch.dat"), "[swships]\r\nKestrel=Kestrel\r\n");
+    EXPECT_EQ(Shown(s.Form().ListBox5), "Kestrel, [-1]");
+
+    UserInput::Click(s.Form().Button1);
+    EXPECT_EQ(s.platform.Launched, std::vector<std::string>{"\"" + s.game.PathOf(longName) + "\""});
+    EXPECT_GT(s.platform.Launched.at(0).size(), 255u);
 }
 
-TEST_F(StartupTest, AFreshInstallationGetsASwitchFile) {
-    game.Catalogue.push_back({"ships", {{"Kestrel", "k.iff"}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\k.iff", "");
-    ASSERT_EQ(Start(), std::nullopt);
-    EXPECT_EQ(game.ReadText("Ships\\switch.dat"), "[swships]\r\nKestrel=Kestrel\r\n");
-}
-
-TEST_F(StartupTest, AnUnwritableSwitchFileDoesNotStopTheStart) {
-    game.Catalogue.push_back({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}}});
-    game.WriteCatalogue();
-    game.WriteText("Ships\\switch.dat", "[swships]\r\nWarden=Warden\r\n");
-    game.MakeReadOnly("Ships\\switch.dat");
-    game.WriteText("Ships\\w.iff", "");
-    ASSERT_EQ(Start(), std::nullopt);
-    const std::vector<std::string> expected{"Warden", "Kestrel = "};
-    EXPECT_EQ(app.Form1().ListBox4.Items(), expected);
-}
-
-TEST_F(StartupTest, LaunchQuotesTheWholePathOfTheGame) {
-    ASSERT_EQ(Start(), std::nullopt);
-    UserInput::Click(app.Form1().Button1);
-    ASSERT_EQ(platform.Launched.size(), 1u);
-    EXPECT_EQ(platform.Launched[0], "\"" + game.PathOf("ashfall.exe") + "\"");
-}
-
-TEST(StartupLaunchTest, AGameFolderWithBlanksAndALongPathIsPassedWhole) {
-    GameFolder game;
-    const std::string longName = std::string(240, 'a') + " b.exe";
-    game.SetCatalogueKey("Info", "Run", longName);
-    game.WriteText(longName, "MZ");
-    HeadlessPlatform platform(game.Folder());
-    Application app(platform);
-    ASSERT_EQ(app.Start(), std::nullopt);
-    UserInput::Click(app.Form1().Button1);
-    ASSERT_EQ(platform.Launched.size(), 1u);
-    EXPECT_GT(platform.Launched[0].size(), 255u);
-    EXPECT_EQ(platform.Launched[0], "\"" + game.PathOf(longName) + "\"");
-}
-
-TEST_F(StartupTest, ExitClosesTheWindow) {
-    ASSERT_EQ(Start(), std::nullopt);
-    EXPECT_FALSE(app.Form1().Closed());
-    UserInput::Click(app.Form1().Exit);
-    EXPECT_TRUE(app.Form1().Closed());
+// The last step of start-up; a ship that fails to load ends start-up before it.
+TEST(StartupTest, TheAboutPageNamesTheGameOfTheChosenCatalogue) {
+    Session s(Edition::Nightwatch);
+    ASSERT_EQ(s.app.Start(), std::nullopt);
+    EXPECT_EQ(s.Form().Label39.Caption(), "for Vantorsk Ashfall: Nightwatch");
 }
 
 }  // namespace

@@ -1,135 +1,260 @@
+// The INI files: the profile-string functions, pinned down row by row as Windows behaves, and TIniFile over them.
+// The Windows build runs the same rows against the real kernel32 functions under Wine; rows where Wine is known to
+// behave otherwise are left out there.
 #include "gamefiles/ini_file.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/profile_strings.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
+#include "testkit/wine.h"
 
 namespace tovarin {
 namespace {
 
-using testkit::ReadTextFile;
-using testkit::WriteTextFile;
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Text = const char*;
+using Result = std::pair<std::uint32_t, std::string>;  // the return value and the whole buffer
 
-struct IniFileTest : ::testing::Test {
+constexpr char kSentinel = '\xA5';  // fills the buffer, so a test sees which bytes a call wrote
+constexpr std::uint32_t kSlack = 16;
+const fs::file_time_type kLongAgo = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+
+struct ProfileFile {
     testkit::TempFolder folder;
     std::string path = (folder.Path() / "test.ini").string();
-    TIniFile ini{path};
+
+    // Writes the file dated back, always to the same date, so a test can tell whether a call wrote it.
+    void Write(const std::string& bytes) const {
+        testkit::WriteTextFile(path, bytes);
+        fs::last_write_time(path, kLongAgo);
+    }
+    [[nodiscard]] std::string Content() const { return testkit::ReadTextFile(path); }
+    [[nodiscard]] bool Written() const { return fs::last_write_time(path) > kLongAgo + std::chrono::hours(24); }
+    [[nodiscard]] Result Read(Text section, Text key, Text defaultValue, std::uint32_t size = 64,
+                              const std::string& file = {}) const {
+        std::string buffer(size + kSlack, kSentinel);
+        const auto ret =
+            ReadProfileString(section, key, defaultValue, buffer.data(), size, (file.empty() ? path : file).c_str());
+        return {ret, buffer};
+    }
 };
 
-TEST_F(IniFileTest, IntegersAsTheCatalogueWritesThem) {
-    struct Row {
-        const char* Text;
-        std::int32_t Expected;
-    };
-    const std::int32_t kDefault = -7;
-    const Row rows[] = {
-        {"31", 31},         {"-5", -5},       {"+5", 5},           {"0x1F", 31},       {"0X10", 16},
-        {"0xffffffff", -1}, {"$10", 16},      {"$ff", 255},        {"  12  ", 12},     {"\t0x10 ", 16},
-        {"\"42\"", 42},     {"0x", kDefault}, {"0xZZ", kDefault},  {"0x1G", kDefault}, {"12abc", kDefault},
-        {"1.5", kDefault},  {"", kDefault},   {"-0x10", kDefault},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Text);
-        WriteTextFile(path, std::string("[Info]\r\nnum=") + row.Text + "\r\n");
-        EXPECT_EQ(ini.ReadInteger("Info", "num", kDefault), row.Expected);
+// What a read of `size` bytes should give: the return value, and `written` followed by untouched sentinel bytes.
+Result Gives(std::uint32_t ret, const std::string& written, std::uint32_t size = 64) {
+    return {ret, written + std::string(size + kSlack - written.size(), kSentinel)};
+}
+
+// Rows where Wine is known to behave otherwise than Windows name the difference; under Wine they are left out,
+// and the test says so.
+bool LeftOutUnderWine(Text difference) {
+    if (difference == nullptr || !testkit::RunningUnderWine()) return false;
+    std::cout << "Row left out, Wine differs from Windows: " << difference << '\n';
+    return true;
+}
+
+TEST(ReadValue, GivesTheWindowsResult) {
+    // One file holding every reading fact; each row asks for one value of it. Windows reads a UTF-8 byte order mark
+    // as three characters, so the first header is [s].
+    ProfileFile file;
+    file.Write(
+        "\xEF\xBB\xBF[bom]\r\ntop=1\r\n[s]\r\n  key1  =  v1  \r\n\t\v\f\x1a key2\t\v\f\x1a=\x1a\f\v\t v2 \t\v\f\x1a\r\n"
+        "key 3 = v 3\r\nq1=\"abc\"\r\nq2='abc'\r\nq3=\"abc'\r\nq4=\"abc\r\nq5=abc\"\r\nq6=\"\r\nq7=\"\"\r\n"
+        "q8=  \"  abc  \"  \r\nq9=\"a\"b\"\r\nq10=\"\"abc\"\"\r\nempty=\r\nblank=   \r\nnoeq\r\ndup=first\r\n"
+        "dup=second\r\nDUP=third\r\neq=a=b=c\r\nsc=a;b ; c\r\nk = = x\r\n;k1=v1\r\n#k2=v2\r\n"
+        "\xe9t\xe9=a\xe9\xfc\xb5z\r\nlf=1\ncr=2\rcrlf=3\r\nlong=" +
+        std::string(2000, 'L') + "\r\nquoted=\"" + std::string(1022, 'Q') +
+        "\"\r\n[broken\r\nb=2\r\n[broken2=x\r\n[MiXeD]\r\nKeY=x\r\n[a]\r\nx=1\r\n"
+        "[  spaced  ]\r\nk=v\r\n[h] ; c\r\nk=h\r\n[a]b]\r\nk=ab\r\n  [ind]  \r\nk=ind\r\n[sec2]=junk\r\n"
+        "k=sec2\r\n[A]\r\nx=3\r\nz=4\r\n[end]\r\nlast=v3");
+    // clang-format off
+    const struct { Text section, key, defaultValue; std::string value; std::uint32_t size = 64;
+                   Text wineDiffers = nullptr; } rows[] = {
+        {"s", "key1", "d", "v1"}, {"s", "key2", "d", "v2"}, {" \ts  ", "  key1\t ", "d", "v1"},
+        {"s", "key 3", "d", "v 3"}, {"s", "key  3", "d", "d"}, {"mixed", "KEY", "d", "x"}, {"s", "q1", "d", "abc"},
+        {"s", "q2", "d", "abc"}, {"s", "q3", "d", "\"abc'"}, {"s", "q4", "d", "\"abc"}, {"s", "q5", "d", "abc\""},
+        {"s", "q6", "d", "\""}, {"s", "q7", "d", ""}, {"s", "q8", "d", "  abc  "}, {"s", "q9", "d", "a\"b"},
+        {"s", "q10", "d", "\"abc\""}, {"s", "no", "\"dflt\"", "dflt"}, {"s", "no", "  dflt  ", "  dflt"},
+        {"s", "no", nullptr, ""}, {"s", "empty", "d", ""}, {"s", "blank", "d", ""}, {"s", "noeq", "d", "d"},
+        {"s", "dup", "d", "first"}, {"a", "x", "d", "1"}, {"a", "z", "d", "d"}, {"s", "eq", "d", "a=b=c"},
+        {"s", "sc", "d", "a;b ; c"}, {"s", "k", "d", "= x"}, {"s", ";k1", "d", "v1"}, {"s", "#k2", "d", "v2"},
+        {"s", "lf", "d", "1"}, {"s", "cr", "d", "2"}, {"s", "crlf", "d", "3"}, {"end", "last", "d", "v3"},
+        {"spaced", "k", "d", "v"}, {"h", "k", "d", "h"}, {"a]b", "k", "d", "ab"}, {"ind", "k", "d", "ind"},
+        {"sec2", "k", "d", "sec2"}, {"s", "b", "d", "2"}, {"broken", "b", "d", "d"}, {"s", "[broken2", "d", "x"},
+        {"s", "top", "d", "d"}, {"s", "\xe9t\xe9", "d", "a\xe9\xfc\xb5z", 64,
+         "it reads a file that starts with a UTF-8 byte order mark as UTF-8, so other bytes do not pass through"},
+        {"s", "key1", "d", "", 1},
+        {"s", "key1", "d", "", 0}, {"s", "long", "d", std::string(1023, 'L'), 1024},
+        {"s", "quoted", "d", std::string(1022, 'Q'), 1023, "it loses the last character of a quoted value"},
+        {"bom", "top", "d", "d", 64, "it honours a UTF-8 byte order mark"}};
+    // clang-format on
+    for (const auto& row : rows) {
+        if (LeftOutUnderWine(row.wineDiffers)) continue;
+        SCOPED_TRACE("["s + row.section + "] " + row.key + " in " + std::to_string(row.size) + " bytes");
+        const std::string written = row.size > 0 ? row.value + '\0' : "";
+        EXPECT_EQ(file.Read(row.section, row.key, row.defaultValue, row.size),
+                  Gives(row.value.size(), written, row.size));
     }
-    EXPECT_EQ(ini.ReadInteger("Info", "absent", kDefault), kDefault);
+    for (const std::string& missing : {file.path + "x", (file.folder.Path() / "gone" / "test.ini").string()}) {
+        EXPECT_EQ(file.Read("s", "k", "dflt", 64, missing), Gives(4, "dflt\0"s));
+        EXPECT_FALSE(fs::exists(missing));
+    }
 }
 
-TEST_F(IniFileTest, FlagsAreIntegersOtherThanZero) {
-    WriteTextFile(path, "[f]\r\none=1\r\nzero=0\r\ntwo=2\r\nword=yes\r\n");
-    EXPECT_TRUE(ini.ReadBool("f", "one", false));
-    EXPECT_FALSE(ini.ReadBool("f", "zero", true));
-    EXPECT_TRUE(ini.ReadBool("f", "two", false));
-    EXPECT_TRUE(ini.ReadBool("f", "word", true));
-    EXPECT_FALSE(ini.ReadBool("f", "word", false));
-    EXPECT_TRUE(ini.ReadBool("f", "absent", true));
+TEST(ListKeys, GivesTheWindowsResult) {
+    const std::string listed = "[s]\r\na=1\r\n  b = 2\r\n;c=3\r\n#d=4\r\nnoeq\r\n\r\na=dup\r\n=v\r\ne=5\r\n[t]\r\nf=6";
+    // clang-format off
+    const struct { std::string file; Text section, defaultValue; std::uint32_t size, ret; std::string written;
+                   Text wineDiffers = nullptr; } rows[] = {
+        {listed, "s", "d", 64, 12, "a\0b\0#d\0a\0\0e\0\0"s}, {listed, "none", "dflt", 64, 4, "dflt\0"s},
+        {listed, "none", nullptr, 64, 0, "\0"s}, {"[a]\r\nx=1\r\n[A]\r\nz=4\r\n", "A", "d", 64, 2, "x\0\0"s},
+        {"[s]\r\n;c=3\r\nnoeq", "s", "dflt", 64, 4, "dflt\0"s},
+        {"[s]\r\nabc=1\r\ndef=2\r\nx=3", "s", "d", 10, 8, "abc\0def\0\0"s},
+        {"[s]\r\nabc=1\r\ndefgh=2\r\nxyz=3", "s", "d", 10, 8, "abc\0defg\0\0"s,
+         "its ANSI function leaves the buffer's last byte as it was instead of the second NUL"}};
+    // clang-format on
+    for (const auto& row : rows) {
+        if (LeftOutUnderWine(row.wineDiffers)) continue;
+        SCOPED_TRACE(row.file);
+        ProfileFile file;
+        file.Write(row.file);
+        EXPECT_EQ(file.Read(row.section, nullptr, row.defaultValue, row.size), Gives(row.ret, row.written, row.size));
+    }
 }
 
-TEST_F(IniFileTest, SectionAndKeyNamesIgnoreCase) {
-    WriteTextFile(path, "[Ships]\r\nNum=3\r\n");
-    EXPECT_EQ(ini.ReadInteger("ships", "num", 0), 3);
-    ini.WriteInteger("SHIPS", "NUM", 4);
-    EXPECT_EQ(ReadTextFile(path), "[Ships]\r\nNum=4\r\n");
-    std::vector<std::string> names;
-    ini.ReadSection("ships", names);
-    EXPECT_EQ(names, std::vector<std::string>{"Num"});
+TEST(WriteValue, GivesTheWindowsFile) {
+    const char* const rewrites = "it rewrites the whole file, dropping blank lines and normalising entries";
+    const std::string app = "[App]\r\nk=v\r\n";
+    const std::string dup = "[App]\r\ndup=1\r\nDUP=2\r\n";
+    const std::string three = "[A]\r\na=1\r\n[B]\r\nb=1\r\n\r\n[C]\r\nc=1\r\n";
+    // Each row: the file before (nullopt: none yet), the call, the file after, whether the file was written at all,
+    // and whether it was read-only, which refuses every write, also one that would change nothing.
+    // clang-format off
+    const struct { std::optional<std::string> before; Text section, key, value; std::string after; bool written = true;
+                   bool readOnly = false; Text wineDiffers = nullptr; } rows[] = {
+        {std::nullopt, "App", "key", "string", "[App]\r\nkey=string\r\n"},
+        {"[App]\r\nkey=string\r\n\r\n[Other]\r\nx=1\r\n", "App", "key2", "v",
+         "[App]\r\nkey=string\r\nkey2=v\r\n\r\n[Other]\r\nx=1\r\n", true, false, rewrites},
+        {"[App]\r\nkey=string", "App", "key2", "v", "[App]\r\nkey=string\r\nkey2=v\r\n"},
+        {app, "New", "a", "b", app + "[New]\r\na=b\r\n"}, {"", "New", "a", "b", "[New]\r\na=b\r\n"},
+        {"; head\r\n[App]\n  key = old  \n\r\nother = 1\n", "APP", "KEY", "new",
+         "; head\r\n[App]\nkey=new\n\r\nother = 1\n", true, false, rewrites},
+        {dup, "App", "dup", "3", "[App]\r\ndup=3\r\nDUP=2\r\n"}, {dup, "app", "DUP", nullptr, "[App]\r\nDUP=2\r\n"},
+        {"[app]\r\na=1\r\n[APP]\r\nb=2\r\n", "App", "c", "3", "[app]\r\na=1\r\nc=3\r\n[APP]\r\nb=2\r\n"},
+        {"[App]\r\nk = v\r\n", "App", "k", "v", "[App]\r\nk = v\r\n", false},
+        {std::nullopt, "App", "k", "  v  ", "[App]\r\nk=v  \r\n"}, {std::nullopt, "App", "k", "", "[App]\r\nk=\r\n"},
+        {app, "App", "x", nullptr, app, false}, {app, "Other", "k", nullptr, app, false},
+        {three, "b", nullptr, nullptr, "[A]\r\na=1\r\n[C]\r\nc=1\r\n"}, {three, "D", nullptr, nullptr, three, false},
+        {"[A]\r\na=1\r\n[B]\r\nb=1", "B", nullptr, nullptr, "[A]\r\na=1\r\n"},
+        {app, "App", "k", "new", app, false, true}, {app, "App", "k", "v", app, false, true},
+        {app, "App", "n", "1", app, false, true}, {app, "App", "k", nullptr, app, false, true},
+        {app, "App", "x", nullptr, app, false, true}, {app, "App", nullptr, nullptr, app, false, true}};
+    // clang-format on
+    for (const auto& row : rows) {
+        if (LeftOutUnderWine(row.wineDiffers)) continue;
+        SCOPED_TRACE(row.before.value_or("(no file)") + " <- " + row.section + (row.readOnly ? ", read-only" : ""));
+        ProfileFile file;
+        if (row.before) file.Write(*row.before);
+        if (row.readOnly) testkit::MakeReadOnly(file.path);
+        EXPECT_EQ(StoreProfileString(row.section, row.key, row.value, file.path.c_str()), !row.readOnly);
+        EXPECT_EQ(file.Content(), row.after);
+        EXPECT_EQ(file.Written(), row.written);
+    }
+    ProfileFile file;
+    EXPECT_FALSE(StoreProfileString("App", "k", "v", (file.folder.Path() / "gone" / "test.ini").string().c_str()));
+    EXPECT_FALSE(fs::exists(file.folder.Path() / "gone")) << "a missing folder is refused and not created";
 }
 
-TEST_F(IniFileTest, StringsAreCutTo1023Characters) {
-    const std::string value(1500, 'v');
-    ini.WriteString("s", "long", value);
-    EXPECT_EQ(ini.ReadString("s", "long", "d"), value.substr(0, 1023));
-    EXPECT_EQ(ini.ReadString("s", "absent", "d"), "d");
+TEST(ReadValue, NothingIsCachedBetweenCalls) {
+    if (testkit::RunningUnderWine()) GTEST_SKIP() << "Wine differs from Windows: it caches a file by its date";
+    ProfileFile file;
+    for (const std::string value : {"1", "2"}) {  // changed behind the functions' back, same size and date
+        file.Write("[s]\r\nk=" + value + "\r\n");
+        EXPECT_EQ(file.Read("s", "k", "d"), Gives(1, value + '\0'));
+    }
 }
 
-TEST_F(IniFileTest, WritesIntegersAndFlagsAsDecimalText) {
+#ifndef _WIN32
+// Our own writes replace the file through a sibling; the file must come out as if written in place.
+TEST(WriteValue, ReplacedFileKeepsItsPermissionsAndLinksAndLeavesNoSibling) {
+    ProfileFile file;
+    file.Write("[App]\r\nk=v\r\n");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file.path, mode);
+    const fs::path link = file.path + ".link";
+    fs::create_symlink(file.path, link);
+    ASSERT_TRUE(StoreProfileString("App", "k", "w", link.string().c_str()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(file.Content(), "[App]\r\nk=w\r\n");
+    EXPECT_EQ(fs::status(file.path).permissions(), mode);
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.folder.Path()), fs::directory_iterator()), 2);
+}
+#endif
+
+TEST(IniFile, ReadsIntegersAndFlagsAsTheCatalogueWritesThem) {
+    ProfileFile file;
+    const TIniFile ini(file.path);
+    constexpr std::int32_t kD = -7;  // the default
+    const std::pair<std::string, std::int32_t> rows[] = {
+        {"31", 31},         {"-5", -5},          {"+5", 5},   {"00", 0},     {"0x1F", 31},   {"0X10", 16},
+        {"0xffffffff", -1}, {"0x0", 0},          {"$10", 16}, {"$ff", 255},  {"  12  ", 12}, {"\t0x10 ", 16},
+        {"\"42\"", 42},     {"0x", kD},          {"0X", kD},  {"0xZZ", kD},  {"0x1G", kD},   {"0x-1", kD},
+        {"-0x10", kD},      {"0x100000000", kD}, {"x10", kD}, {"12abc", kD}, {"1.5", kD},    {"", kD}};
+    for (const auto& [text, expected] : rows) {
+        testkit::WriteTextFile(file.path, "[Info]\r\nnum=" + text + "\r\n");  // dated now: Wine caches by date
+        EXPECT_EQ(ini.ReadInteger("Info", "num", kD), expected) << text;
+        // A flag is an integer other than zero; text that is no integer gives the default.
+        EXPECT_EQ(ini.ReadBool("Info", "num", false), expected != kD && expected != 0) << text;
+        EXPECT_EQ(ini.ReadBool("Info", "num", true), expected == kD || expected != 0) << text;
+    }
+    EXPECT_EQ(ini.ReadInteger("Info", "absent", kD), kD);
+}
+
+TEST(IniFile, WritesDecimalTextCutsStringsTo1023CharactersAndReportsRefusals) {
+    ProfileFile file;
+    const TIniFile ini(file.path);
     ini.WriteInteger("s", "neg", -5);
     ini.WriteInteger("s", "big", 2147483647);
     ini.WriteBool("s", "yes", true);
     ini.WriteBool("s", "no", false);
-    EXPECT_EQ(ReadTextFile(path), "[s]\r\nneg=-5\r\nbig=2147483647\r\nyes=1\r\nno=0\r\n");
     ini.DeleteKey("s", "big");
-    EXPECT_EQ(ReadTextFile(path), "[s]\r\nneg=-5\r\nyes=1\r\nno=0\r\n");
+    EXPECT_EQ(file.Content(), "[s]\r\nneg=-5\r\nyes=1\r\nno=0\r\n");
+    ini.WriteString("s", "long", std::string(1500, 'v'));
+    EXPECT_EQ(ini.ReadString("s", "long", "d"), std::string(1023, 'v'));
+    EXPECT_EQ(ini.ReadString("s", "absent", "d"), "d");
+    testkit::MakeReadOnly(file.path);
+    try {
+        ini.WriteInteger("s", "neg", 2);
+        ADD_FAILURE() << "the write was not refused";
+    } catch (const EIniFileException& error) {
+        EXPECT_EQ(error.Message(), "Unable to write to " + file.path);
+    }
+    EXPECT_THROW(ini.DeleteKey("s", "neg"), EIniFileException);
+    EXPECT_EQ(ini.ReadInteger("s", "neg", 0), -5);
 }
 
-TEST_F(IniFileTest, CreatingAHandleTouchesNoFile) {
-    const TIniFile other((folder.Path() / "none.ini").string());
-    EXPECT_EQ(other.ReadString("s", "k", "d"), "d");
-    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-}
-
-TEST_F(IniFileTest, ReadSectionListsKeyNamesInFileOrder) {
-    WriteTextFile(path, "[Guns]\r\nLaser=1\r\nMass Driver=2\r\n;Old=3\r\nNeutron=4\r\n[Missiles]\r\nDart=1\r\n");
-    std::vector<std::string> names{"stale"};
-    ini.ReadSection("Guns", names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Laser", "Mass Driver", "Neutron"}));
-    ini.ReadSection("Absent", names);
-    EXPECT_TRUE(names.empty());
-}
-
-// 800 names of 10 characters take 8800 bytes; with a NUL after each, 744 fit the 8192-byte buffer whole and
-// the 745th comes back cut, so it must not be listed.
-TEST_F(IniFileTest, ReadSectionListsOnlyNamesThatFitWhole) {
+// 800 names of 10 characters and a NUL each take 8800 bytes: 744 fit the 8192-byte buffer whole, and the 745th
+// comes back cut, so it must not be listed.
+TEST(IniFile, ReadSectionListsOnlyTheNamesThatFitWhole) {
+    ProfileFile file;
     std::string text = "[ships]\r\n";
     std::vector<std::string> all;
-    for (int i = 0; i < 800; ++i) {
-        std::string number = std::to_string(100000 + i);
-        all.push_back("Ship" + number);
-        text += all.back() + "=x\r\n";
-    }
-    WriteTextFile(path, text);
-    std::vector<std::string> names;
-    ini.ReadSection("ships", names);
-    EXPECT_EQ(names, std::vector<std::string>(all.begin(), all.begin() + 744));
-}
-
-TEST_F(IniFileTest, RefusedWritesRaiseUnableToWrite) {
-    WriteTextFile(path, "[s]\r\nk=1\r\n");
-    testkit::MakeReadOnly(path);
-    const std::string missing = (folder.Path() / "gone" / "x.ini").string();
-    struct Row {
-        const char* What;
-        TIniFile File;
-    };
-    const Row rows[] = {{"read-only file", TIniFile(path)}, {"missing folder", TIniFile(missing)}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.What);
-        try {
-            row.File.WriteInteger("s", "k", 2);
-            ADD_FAILURE() << "the write was not refused";
-        } catch (const EIniFileException& error) {
-            EXPECT_EQ(error.Message(), "Unable to write to " + row.File.FileName());
-        }
-        EXPECT_THROW(row.File.DeleteKey("s", "k"), EIniFileException);
-    }
-    EXPECT_EQ(ReadTextFile(path), "[s]\r\nk=1\r\n");
+    for (int i = 0; i < 800; ++i) text += all.emplace_back("Ship" + std::to_string(100000 + i)) + "=x\r\n";
+    file.Write(text);
+    std::vector<std::string> names{"stale"};
+    TIniFile(file.path).ReadSection("ships", names);
+    EXPECT_EQ(names, std::vector(all.begin(), all.begin() + 744));
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "gamefiles/ini_file.h"
 #include "testkit/demo_installation.h"
-#include "testkit/demo_ships.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -18,273 +17,105 @@
 namespace tovarin {
 namespace {
 
-using testkit::Bytes;
-using Kind = HeadlessPlatform::Box::Kind;
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
-constexpr int kAlpha = 0;
-constexpr int kBravo = 1;
-constexpr int kCharlie = 2;
-
-const std::string kSameShip = "Please do not select the same ship in both lists";
+constexpr std::size_t kKestrel = 0, kWarden = 1, kHalberd = 2, kCorsair = 3, kXKestrel = 8, kDelta = 9, kEcho = 10;
+const std::string kAnyError;
 const std::string kAlreadySwapped = "Can't swap ships that are already swapped.";
 
-testkit::ShipPlan ShipWithMass(float mass) {
-    testkit::ShipPlan plan;
-    plan.Mass = mass;
-    return plan;
-}
-
-// Three ships told apart by their mass, in catalogue order Alpha, Bravo, Charlie.
+// The demo ships, then three with odd switch entries: "XKestrel" is Kestrel's name behind one more letter,
+// Delta's entry is empty and Echo's differs from its name only in letter case. Kestrel is on the Ships tab.
 struct SwitcherTest : ::testing::Test {
     testkit::GameFolder folder;
-    std::unique_ptr<HeadlessPlatform> platform;
-    std::unique_ptr<Application> app;
-    Bytes alpha = testkit::BuildShip(ShipWithMass(11000)).File;
-    Bytes bravo = testkit::BuildShip(ShipWithMass(22000)).File;
-    Bytes charlie = testkit::BuildShip(ShipWithMass(33000)).File;
+    HeadlessPlatform platform{folder.Folder()};
+    Application app{platform};
+    Lines fileNames;
+    std::vector<testkit::Bytes> files;
 
     SwitcherTest() {
         testkit::AddDemoWeapons(folder);
-        folder.AddShip("Alpha", "alpha.iff", alpha);
-        folder.AddShip("Bravo", "bravo.iff", bravo);
-        folder.AddShip("Charlie", "charlie.iff", charlie);
+        testkit::AddDemoShips(folder);
+        for (const char* name : {"XKestrel", "Delta", "Echo"}) folder.AddShip(name, name, testkit::BuildShip({}).File);
+        folder.SetSwitchEntry("Delta", "");
+        folder.SetSwitchEntry("Echo", "echo");
+        for (const auto& [name, file] :
+             std::ranges::find(folder.Catalogue, "ships", &testkit::IniSection::Name)->Keys) {
+            fileNames.push_back(file);
+            files.push_back(folder.ReadFile("Ships\\" + file));
+        }
+        EXPECT_EQ(app.Start(), std::nullopt);
     }
-
-    TForm1& Start() {
-        app.reset();
-        platform = std::make_unique<HeadlessPlatform>(folder.Folder());
-        app = std::make_unique<Application>(*platform);
-        EXPECT_EQ(app->Start(), std::nullopt);
-        return app->Form1();
-    }
-
-    void Swap(int left, int right) {
-        TForm1& form = app->Form1();
-        UserInput::Select(form.ListBox4, left);
-        UserInput::Select(form.ListBox5, right);
-        UserInput::Click(form.Button10);
-    }
-
-    [[nodiscard]] std::string SwitchEntry(const std::string& ship) const {
-        return TIniFile(folder.PathOf("Ships\\switch.dat")).ReadString("swships", ship, "<missing>");
-    }
-
-    [[nodiscard]] std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const HeadlessPlatform::Box& box : platform->Boxes) texts.push_back(box.text);
-        return texts;
-    }
+    TForm1& Form() { return app.Form1(); }
 };
 
-// A swap made from either side, then undone from either side, exchanges the files and gives them back.
-TEST_F(SwitcherTest, SwapAndSwapBackFromEitherSide) {
-    struct Case {
-        const char* Name;
-        int SwapLeft, SwapRight;
-        int UndoLeft, UndoRight;
+// Each step chooses a ship in each list and presses Swap. A swap that cannot go through leaves every file and list
+// as it was: a pair that is not both halves of one exchange is refused, and a swap fails whose files cannot all be
+// written, also after the first copies. A swap that moves the data of the ship on the Ships tab loads it again from
+// where its data now lies, so a later save cannot write it over its partner.
+TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsPartnersFile) {
+    struct Step {
+        std::size_t Left, Right;
+        std::optional<std::string> Message = std::nullopt;  // none when the swap goes through
+        std::string Blocked = "";                           // made read-only, or a folder put in its way
+        bool ReadOnly = false;
     };
-    const Case cases[] = {
-        {"swap and undo with the same selections", kAlpha, kBravo, kAlpha, kBravo},
-        {"undo with the partners the other way round", kAlpha, kBravo, kBravo, kAlpha},
-        {"swap with the later ship on the left", kCharlie, kAlpha, kAlpha, kCharlie},
+    const Step steps[] = {
+        {kKestrel, kWarden},
+        {kKestrel, kWarden},
+        {kHalberd, kKestrel},
+        {kKestrel, kHalberd},
+        {kWarden, kKestrel},
+        {kHalberd, kHalberd, "Please do not select the same ship in both lists"},
+        {kKestrel, kHalberd, kAlreadySwapped},
+        {kHalberd, kWarden, kAlreadySwapped},
+        {kKestrel, kXKestrel, kAlreadySwapped},
+        {kHalberd, kDelta, kAlreadySwapped},
+        {kEcho, kHalberd, kAlreadySwapped},
+        {kHalberd, kCorsair, kAnyError, "corsair.iff", true},
+        {kHalberd, kCorsair, kAnyError, "switch.dat", true},
+        {kHalberd, kCorsair, kAnyError, "corsair.iff.part~"},
     };
-    const std::vector<std::string> names{"Alpha", "Bravo", "Charlie"};
-    const std::vector<Bytes> files{alpha, bravo, charlie};
-    const std::vector<std::string> fileNames{"alpha.iff", "bravo.iff", "charlie.iff"};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TForm1& form = Start();
-        const auto a = static_cast<std::size_t>(c.SwapLeft);
-        const auto b = static_cast<std::size_t>(c.SwapRight);
+    const Lines names = Form().ListBox4.Items();
+    std::vector<std::size_t> holds(names.size());  // whose data each file holds
+    for (std::size_t i = 0; i < holds.size(); ++i) holds[i] = i;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(names[step.Left] + " with " + names[step.Right] + ", blocked: " + step.Blocked);
+        const std::string path = folder.PathOf("Ships\\" + step.Blocked);
+        if (step.ReadOnly) folder.MakeReadOnly("Ships\\" + step.Blocked);
+        if (!step.ReadOnly && !step.Blocked.empty()) fs::create_directory(path);
+        platform.Boxes.clear();
+        UserInput::Select(Form().ListBox4, static_cast<int>(step.Left));
+        UserInput::Select(Form().ListBox5, static_cast<int>(step.Right));
+        UserInput::Click(Form().Button10);
+        if (step.ReadOnly) fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+        if (!step.ReadOnly && !step.Blocked.empty()) fs::remove(path);
 
-        Swap(c.SwapLeft, c.SwapRight);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-        EXPECT_EQ(folder.ReadFile("Ships\\" + fileNames[a]), files[b]);
-        EXPECT_EQ(folder.ReadFile("Ships\\" + fileNames[b]), files[a]);
-        EXPECT_EQ(SwitchEntry(names[a]), names[b]);
-        EXPECT_EQ(SwitchEntry(names[b]), names[a]);
-        std::vector<std::string> rows = names;
-        rows[a] = names[a] + " = " + names[b];
-        rows[b] = names[b] + " = " + names[a];
-        EXPECT_EQ(form.ListBox4.Items(), rows);
-        EXPECT_EQ(form.ListBox5.Items(), rows);
-        EXPECT_EQ(form.ListBox4.ItemIndex(), c.SwapLeft);
-        EXPECT_EQ(form.ListBox5.ItemIndex(), c.SwapRight);
-
-        Swap(c.UndoLeft, c.UndoRight);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            EXPECT_EQ(folder.ReadFile("Ships\\" + fileNames[i]), files[i]) << fileNames[i];
-            EXPECT_EQ(SwitchEntry(names[i]), names[i]);
+        if (!step.Message) std::swap(holds[step.Left], holds[step.Right]);
+        Lines boxes;
+        for (const HeadlessPlatform::Box& box : platform.Boxes)
+            boxes.push_back(box.kind == HeadlessPlatform::Box::Kind::Error ? kAnyError : box.text);
+        EXPECT_EQ(boxes, step.Message ? Lines{*step.Message} : Lines{});
+        Lines expectedRows;
+        for (std::size_t i = 0; i < holds.size(); ++i) {
+            EXPECT_EQ(folder.ReadFile("Ships\\" + fileNames[i]), files[holds[i]]) << fileNames[i];
+            expectedRows.push_back(holds[i] == i ? names[i] : names[i] + " = " + names[holds[i]]);
         }
-        EXPECT_EQ(form.ListBox4.Items(), names);
-        EXPECT_EQ(form.ListBox4.ItemIndex(), c.UndoLeft);
-        EXPECT_EQ(form.ListBox5.ItemIndex(), c.UndoRight);
+        EXPECT_EQ(Form().ListBox4.Items(), expectedRows);
+        EXPECT_EQ(Form().ListBox5.Items(), expectedRows);
+        EXPECT_EQ(Form().ListBox4.ItemIndex(), static_cast<int>(step.Left));
+        EXPECT_EQ(Form().ListBox5.ItemIndex(), static_cast<int>(step.Right));
+        EXPECT_EQ(Form().Ship.ShipFile, fileNames[std::ranges::find(holds, kKestrel) - holds.begin()]);
     }
-}
 
-// Alpha and Bravo are partners; Charlie and the one-letter-longer "XAlpha" are not swapped; "Delta" has an
-// empty switch entry. No refused pair may change a file, an entry or a list.
-TEST_F(SwitcherTest, RefusedPairsChangeNothing) {
-    folder.AddShip("XAlpha", "xalpha.iff", testkit::BuildShip(ShipWithMass(44000)).File);
-    folder.AddShip("Delta", "delta.iff", testkit::BuildShip(ShipWithMass(55000)).File);
-    folder.SetSwitchEntry("Alpha", "Bravo");
-    folder.SetSwitchEntry("Bravo", "Alpha");
-    folder.SetSwitchEntry("Delta", "");
-    constexpr int kXAlpha = 3;
-    constexpr int kDelta = 4;
-    struct Case {
-        const char* Name;
-        int Left, Right;
-        std::string Message;
-    };
-    const Case cases[] = {
-        {"the same unswapped ship on both sides", kCharlie, kCharlie, kSameShip},
-        {"the same swapped ship on both sides", kAlpha, kAlpha, kSameShip},
-        {"a swapped ship on the left, an unswapped one on the right", kAlpha, kCharlie, kAlreadySwapped},
-        {"an unswapped ship on the left, a swapped one on the right", kCharlie, kBravo, kAlreadySwapped},
-        {"a swapped ship with an unswapped one named like its partner", kAlpha, kXAlpha, kAlreadySwapped},
-        {"an unswapped ship with one whose entry is empty", kCharlie, kDelta, kAlreadySwapped},
-        {"a ship whose entry is empty with an unswapped one", kDelta, kCharlie, kAlreadySwapped},
-    };
-    const std::string switchText = folder.ReadText("Ships\\switch.dat");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TForm1& form = Start();
-        const std::vector<std::string> rows = form.ListBox4.Items();
-        Swap(c.Left, c.Right);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.Message});
-        EXPECT_EQ(folder.ReadText("Ships\\switch.dat"), switchText);
-        EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), alpha);
-        EXPECT_EQ(folder.ReadFile("Ships\\bravo.iff"), bravo);
-        EXPECT_EQ(folder.ReadFile("Ships\\charlie.iff"), charlie);
-        EXPECT_EQ(form.ListBox4.Items(), rows);
-        EXPECT_EQ(form.ListBox5.Items(), rows);
-    }
-}
-
-TEST_F(SwitcherTest, AnEntryDifferingOnlyInLetterCaseCountsAsSwapped) {
-    folder.SetSwitchEntry("Alpha", "alpha");
-    TForm1& form = Start();
-    EXPECT_EQ(form.ListBox4.Items()[0], "Alpha = alpha");
-    EXPECT_EQ(form.ListBox5.Items()[0], "Alpha = alpha");
-    Swap(kAlpha, kBravo);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kAlreadySwapped});
-    EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), alpha);
-}
-
-TEST_F(SwitcherTest, ChoosingASwappedShipEditsItsDataInThePartnersFile) {
-    TForm1& form = Start();
-    Swap(kAlpha, kBravo);
-    UserInput::Choose(form.ComboBox1, kCharlie);
-    UserInput::Choose(form.ComboBox1, kAlpha);
-    EXPECT_EQ(form.Ship.ShipFile, "bravo.iff");
-    EXPECT_EQ(form.Edit29.Text(), "11000") << "Alpha's own mass";
-
-    UserInput::Type(form.Edit29, "12345");
-    UserInput::Click(form.Button2);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-    EXPECT_EQ(folder.ReadFile("Ships\\bravo.iff"), testkit::BuildShip(ShipWithMass(12345)).File);
-    EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), bravo) << "Bravo's data stays as it was";
-
-    UserInput::Choose(form.ComboBox1, kBravo);
-    EXPECT_EQ(form.Ship.ShipFile, "alpha.iff");
-    EXPECT_EQ(form.Edit29.Text(), "22000");
-}
-
-// Start-up shows Alpha; once its data has moved, the Ships tab must follow it, or a save would write Alpha's
-// old positions into the file that now holds Bravo.
-TEST_F(SwitcherTest, TheShipShownOnTheShipsTabIsLoadedAgainFromWhereItsDataNowLies) {
-    TForm1& form = Start();
-    ASSERT_EQ(form.Ship.ShipFile, "alpha.iff");
-    Swap(kAlpha, kBravo);
-    EXPECT_EQ(form.ComboBox1.Text(), "Alpha");
-    EXPECT_EQ(form.Ship.ShipFile, "bravo.iff");
-    EXPECT_EQ(form.Edit29.Text(), "11000");
-}
-
-TEST_F(SwitcherTest, ASwapOfOtherShipsKeepsTheShipsTabsUnsavedEdits) {
-    TForm1& form = Start();
-    UserInput::Type(form.Edit29, "12345");
-    Swap(kBravo, kCharlie);
-    EXPECT_EQ(form.Edit29.Text(), "12345");
-    EXPECT_EQ(form.Ship.ShipFile, "alpha.iff");
-}
-
-// Whatever stops a swap, both ships keep their data in their own files and the switch file still describes
-// them. A folder standing where a copy puts its partial file makes that copy fail after the earlier ones
-// succeeded.
-TEST_F(SwitcherTest, AFailingSwapLeavesBothShipsIntact) {
-    namespace fs = std::filesystem;
-    enum class Block { ReadOnly, FolderInTheWay };
-    struct Case {
-        const char* Name;
-        std::string File;
-        Block How;
-    };
-    const Case cases[] = {
-        {"the right ship's file is read-only", "Ships\\bravo.iff", Block::ReadOnly},
-        {"the left ship's file is read-only", "Ships\\alpha.iff", Block::ReadOnly},
-        {"the switch file is read-only", "Ships\\switch.dat", Block::ReadOnly},
-        {"the temporary ship file cannot be written", "Ships\\tempfgtr.if~", Block::FolderInTheWay},
-        {"the copy onto the left ship's file fails", "Ships\\alpha.iff.part~", Block::FolderInTheWay},
-        {"the copy onto the right ship's file fails", "Ships\\bravo.iff.part~", Block::FolderInTheWay},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TForm1& form = Start();
-        const std::string switchText = folder.ReadText("Ships\\switch.dat");
-        if (c.How == Block::ReadOnly) {
-            folder.MakeReadOnly(c.File);
-        } else {
-            fs::create_directory(folder.PathOf(c.File));
-        }
-
-        Swap(kAlpha, kBravo);
-
-        if (c.How == Block::ReadOnly) {
-            fs::permissions(folder.PathOf(c.File), fs::perms::owner_write, fs::perm_options::add);
-        } else {
-            fs::remove_all(folder.PathOf(c.File));
-        }
-        ASSERT_EQ(platform->Boxes.size(), 1U);
-        EXPECT_EQ(platform->Boxes[0].kind, Kind::Error) << platform->Boxes[0].text;
-        EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), alpha);
-        EXPECT_EQ(folder.ReadFile("Ships\\bravo.iff"), bravo);
-        EXPECT_EQ(folder.ReadText("Ships\\switch.dat"), switchText);
-        EXPECT_EQ(form.ListBox4.Items()[0], "Alpha");
-    }
-}
-
-TEST_F(SwitcherTest, AMissingShipFileStopsTheSwapBeforeTheOtherIsTouched) {
-    Start();
-    folder.Remove("Ships\\bravo.iff");
-    Swap(kAlpha, kBravo);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"File not found."});
-    EXPECT_EQ(folder.ReadFile("Ships\\alpha.iff"), alpha);
-    EXPECT_EQ(SwitchEntry("Alpha"), "Alpha");
-}
-
-TEST(DemoSwitcherTest, TwoDemoShipsSwapAndSwapBack) {
-    testkit::GameFolder folder;
-    testkit::AddDemoWeapons(folder);
-    testkit::AddDemoShips(folder);
-    const std::vector<testkit::DemoShip> ships = testkit::DemoShips();
-    HeadlessPlatform platform(folder.Folder());
-    Application app(platform);
-    ASSERT_EQ(app.Start(), std::nullopt);
-    TForm1& form = app.Form1();
-    const Bytes first = folder.ReadFile("Ships\\" + ships[0].File);
-    const Bytes second = folder.ReadFile("Ships\\" + ships[1].File);
-
-    UserInput::Click(form.Button10);  // start-up selected the first ship on the left, the second on the right
-    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[0].File), second);
-    EXPECT_EQ(form.ListBox4.Items()[0], ships[0].Name + " = " + ships[1].Name);
-    UserInput::Click(form.Button10);
-    EXPECT_TRUE(platform.Boxes.empty());
-    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[0].File), first);
-    EXPECT_EQ(folder.ReadFile("Ships\\" + ships[1].File), second);
-    EXPECT_EQ(form.ListBox4.Items()[0], ships[0].Name);
+    // Warden, swapped with Kestrel by the fifth step, is edited in Kestrel's file.
+    UserInput::Choose(Form().ComboBox1, kWarden);
+    UserInput::Type(Form().Edit29, "12345");
+    UserInput::Click(Form().Button2);
+    testkit::ShipPlan warden = testkit::DemoShips()[kWarden].Plan;
+    warden.Mass = 12345;
+    EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), testkit::BuildShip(warden).File);
+    EXPECT_EQ(folder.ReadFile("Ships\\warden.iff"), files[kKestrel]) << "Kestrel's data stays as it was";
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the Windows test suite (built by the windows preset) under Wine, headless on a private X display, with a
+# Wine prefix of its own under build/windows. Started as root it runs the suite as the unprivileged user
+# "tovarin-test" (created when missing): Wine started as root ignores the read-only attribute, and the suite
+# tests read-only game files. Extra arguments go to the suite (for example --gtest_filter=MainWindow*).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/windows
+suite=$build/tests/tovarin_tests.exe
+editor=$build/src/win32/Tovarin.exe
+[ -f "$suite" ] && [ -f "$editor" ] || { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
+
+# The suite and the editor run from a folder of their own, laid out as in the build tree (the suite finds
+# Tovarin.exe from its own folder), so that only this folder needs to belong to the test user.
+run=$PWD/$build/wine
+as_tester=()
+if [ "$(id -u)" -eq 0 ]; then
+  tester=tovarin-test
+  if ! id "$tester" >/dev/null 2>&1; then
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$tester"
+  fi
+  as_tester=(runuser -u "$tester" --)
+  # A checkout in a private folder (root's home, say) is out of the test user's reach; it runs from /tmp then.
+  if ! "${as_tester[@]}" test -x "$PWD/$build"; then
+    run=${TMPDIR:-/tmp}/tovarin-windows-suite-$(printf %s "$PWD" | md5sum | cut -c1-8)
+    echo "The test user cannot reach $PWD; the Windows suite runs from $run"
+  fi
+fi
+mkdir -p "$run/tests" "$run/src/win32" "$run/home"
+cp "$suite" "$run/tests/"
+cp "$editor" "$run/src/win32/"
+[ ${#as_tester[@]} -eq 0 ] || chown -R "$tester:" "$run"
+
+env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
+
+"${as_tester[@]}" env "${env_vars[@]}" bash -s -- --virtual-desktop <scripts/prepare-wine-prefix.sh
+
+echo "Running the Windows suite under Wine ..."
+set +e
+"${as_tester[@]}" env "${env_vars[@]}" timeout 1200 \
+  xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
+  sh -c 'cd "$1/tests" && shift && wine tovarin_tests.exe "$@"; status=$?; wineserver --kill; exit $status' \
+  run-suite "$run" "$@" | tr -d '\r'
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -eq 124 ]; then echo "run-windows-tests: the Windows suite did not finish within 20 minutes" >&2; fi
+exit "$status"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+namespace tovarin {
+
+// The fonts and the scale of the program's windows. The layouts are designed at 96 DPI in "MS Sans Serif"
+// 8 pt; on a screen of another DPI every position, size and font grows with it.
+class DialogFonts {
+public:
+    DialogFonts();
+    ~DialogFonts();
+    DialogFonts(const DialogFonts&) = delete;
+    DialogFonts& operator=(const DialogFonts&) = delete;
+
+    // "MS Sans Serif" 8 pt, or the system's dialog font where it is missing.
+    [[nodiscard]] HFONT Normal() const { return normal_; }
+    // Large bold type, for the program's name on the About page.
+    [[nodiscard]] HFONT Title() const { return title_; }
+    // Design pixels (96 DPI) in screen pixels.
+    [[nodiscard]] int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+
+private:
+    int dpi_;
+    HFONT normal_;
+    HFONT title_;
+};
+
+}  // namespace tovarin

@@ -1,0 +1,277 @@
+#include "win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/booster_dialog_layout.h"
+#include "ui/main_window_layout.h"
+#include "ui/tab_order.h"
+#include "win32/widget_factory.h"
+#include "win32/widget_state.h"
+
+// The window built from a layout, and the model's state shown in it.
+namespace tovarin {
+
+namespace {
+
+constexpr char kWindowClass[] = "TovarinForm";
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+constexpr UINT_PTR kControlSubclass = 1;
+
+void RegisterWindowClass(WNDPROC windowProc) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExA(instance, kWindowClass, &windowClass)) return;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExA(&windowClass);
+}
+
+// Where a new window goes: centred over its owner, or on the screen's work area.
+POINT CentredPosition(HWND owner, int width, int height) {
+    RECT area{};
+    if (owner != nullptr) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    return {std::max(area.left, area.left + (area.right - area.left - width) / 2),
+            std::max(area.top, area.top + (area.bottom - area.top - height) / 2)};
+}
+
+// The order of the window's controls from top to bottom. The dialog keys walk it for Tab and find a label's
+// control right below the label; the tab control lies under its pages' controls, which it would hide
+// otherwise, and group boxes and rules under the controls they frame.
+int DepthRank(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return 0;
+        case ControlKind::UpDown:
+            return 1;
+        case ControlKind::GroupBox:
+        case ControlKind::Bevel:
+            return 2;
+        case ControlKind::PageControl:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true}; }
+
+FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, false}; }
+
+FormWindow::FormWindow(TForm& form, const std::vector<LayoutRow>& rows, const FormWindowStyle& style, HWND owner,
+                       OpenWindows& openWindows)
+    : form_(form), openWindows_(openWindows), closeBox_(style.CloseBox) {
+    ++quiet_;
+    CreateWindowFrame(style, owner);
+    CreateControls(rows);
+    ArrangeZOrder(rows);
+    ShowModelState();
+    --quiet_;
+    openWindows_.Windows.push_back(this);
+}
+
+FormWindow::~FormWindow() {
+    auto& windows = openWindows_.Windows;
+    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+    ++quiet_;
+    DestroyWindow(window_);
+}
+
+HWND FormWindow::ControlHandle(std::string_view name) const {
+    const Widget* widget = Find(name);
+    return widget != nullptr ? widget->Handle : nullptr;
+}
+
+FormWindow* FormWindow::FromHandle(HWND window) {
+    char className[sizeof kWindowClass + 1] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, kWindowClass) != 0) return nullptr;
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void FormWindow::Show() {
+    ShowModelState();
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+}
+
+void FormWindow::ProcessMessage(MSG& message) {
+    if (HandleDialogKeys(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+// ---- Building the window --------------------------------------------------------------------------------------
+
+void FormWindow::CreateWindowFrame(const FormWindowStyle& style, HWND owner) {
+    RegisterWindowClass(&FormWindow::WindowProc);
+    // A fixed dialog frame: no sizing border, no minimise or maximise button; the close box only where asked.
+    const DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (style.CloseBox ? WS_SYSMENU : 0);
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owner == nullptr ? WS_EX_APPWINDOW : 0);
+    RECT frame{0, 0, fonts_.Scale(style.ClientWidth), fonts_.Scale(style.ClientHeight)};
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const POINT position = CentredPosition(owner, width, height);
+    CreateWindowExA(exStyle, kWindowClass, form_.Caption().c_str(), windowStyle, position.x, position.y, width, height,
+                    owner, nullptr, GetModuleHandleA(nullptr), this);
+    if (window_ == nullptr) throw std::runtime_error("The window cannot be created");
+}
+
+void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
+    int nextId = kFirstControlId;
+    for (const LayoutRow& row : rows) {
+        auto widget = std::make_unique<Widget>();
+        widget->Row = &row;
+        widget->Control = form_.FindComponent(row.Name);
+        if (widget->Control == nullptr) continue;
+        widget->Parent = Find(row.Parent);
+        PlaceWidget(*widget);
+        if (row.Kind == ControlKind::TabSheet) {
+            if (widget->Parent == nullptr) continue;  // a page belongs to a tab control
+            AddTab(widget->Parent->Handle, widget->PageIndex, widget->Control->Caption());
+        } else {
+            // Esc sends IDCANCEL from the control with that number.
+            const int id = row.Cancel ? IDCANCEL : nextId++;
+            widget->Handle = CreateControlWindow(*widget, window_, id, fonts_);
+            if (widget->Handle != nullptr && (TakesFocus(row.Kind) || row.Kind == ControlKind::GroupBox)) {
+                SetWindowSubclass(widget->Handle, &FormWindow::ControlProc, kControlSubclass,
+                                  reinterpret_cast<DWORD_PTR>(this));
+            }
+        }
+        if (row.Kind == ControlKind::PageControl && pageControl_ == nullptr) pageControl_ = widget.get();
+        if (row.Cancel) cancelButton_ = widget.get();
+        widgets_.push_back(std::move(widget));
+    }
+    for (const auto& widget : widgets_) {
+        auto* arrows = dynamic_cast<TUpDown*>(widget->Control);
+        const Widget* box = arrows != nullptr ? FindByControl(&arrows->Associate()) : nullptr;
+        if (box != nullptr && widget->Handle != nullptr) BindUpDown(widget->Handle, box->Handle, *arrows);
+    }
+    for (const LayoutRow* row : TabOrder(rows)) {
+        if (Widget* widget = Find(row->Name); widget != nullptr && widget->Handle != nullptr) {
+            tabOrder_.push_back(widget);
+        }
+    }
+}
+
+// Positions in a layout are relative to the parent: the window, a tab page or a group box. A tab page without
+// a place of its own fills its tab control's display area.
+void FormWindow::PlaceWidget(Widget& widget) {
+    const LayoutRow& row = *widget.Row;
+    if (row.Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
+        HWND tabs = widget.Parent->Handle;
+        widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        if (row.Width == 0 || row.Height == 0) {
+            GetClientRect(tabs, &widget.Bounds);
+            SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
+            OffsetRect(&widget.Bounds, widget.Parent->Bounds.left, widget.Parent->Bounds.top);
+            return;
+        }
+    }
+    const int left = (widget.Parent != nullptr ? widget.Parent->Bounds.left : 0) + fonts_.Scale(row.Left);
+    const int top = (widget.Parent != nullptr ? widget.Parent->Bounds.top : 0) + fonts_.Scale(row.Top);
+    widget.Bounds = {left, top, left + fonts_.Scale(row.Width), top + fonts_.Scale(row.Height)};
+}
+
+void FormWindow::ArrangeZOrder(const std::vector<LayoutRow>& rows) {
+    std::vector<HWND> order;
+    const auto place = [&order](const Widget* widget) {
+        if (widget != nullptr && widget->Handle != nullptr &&
+            std::find(order.begin(), order.end(), widget->Handle) == order.end()) {
+            order.push_back(widget->Handle);
+        }
+    };
+    for (const Widget* control : tabOrder_) {
+        if (control->Row->Kind == ControlKind::PageControl) continue;
+        for (const LayoutRow& row : rows) {
+            if (row.Kind == ControlKind::Label && row.FocusControl == control->Row->Name) place(Find(row.Name));
+        }
+        place(control);
+    }
+    for (int rank = 0; rank <= DepthRank(ControlKind::PageControl); ++rank) {
+        for (const auto& widget : widgets_) {
+            if (DepthRank(widget->Row->Kind) == rank) place(widget.get());
+        }
+    }
+    HWND above = HWND_TOP;
+    for (HWND control : order) {
+        SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = control;
+    }
+}
+
+Widget* FormWindow::Find(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    for (const auto& widget : widgets_) {
+        if (widget->Row->Name == name) return widget.get();
+    }
+    return nullptr;
+}
+
+Widget* FormWindow::FindByHandle(HWND control) const {
+    if (control == nullptr) return nullptr;
+    for (const auto& widget : widgets_) {
+        if (widget->Handle == control) return widget.get();
+    }
+    return nullptr;
+}
+
+Widget* FormWindow::FindByControl(const TControl* control) const {
+    for (const auto& widget : widgets_) {
+        if (widget->Control == control) return widget.get();
+    }
+    return nullptr;
+}
+
+// ---- Showing the model ------------------------------------------------------------------------------------------
+
+void FormWindow::ShowModelState() {
+    ++quiet_;
+    if (WindowText(window_) != form_.Caption()) SetWindowTextA(window_, form_.Caption().c_str());
+    for (const auto& widget : widgets_) {
+        if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
+            if (SendMessageA(widget->Handle, TCM_GETCURSEL, 0, 0) != tabs->ActivePageIndex()) {
+                SendMessageA(widget->Handle, TCM_SETCURSEL, static_cast<WPARAM>(tabs->ActivePageIndex()), 0);
+            }
+        }
+    }
+    for (const auto& widget : widgets_) {
+        if (widget->Handle == nullptr) continue;
+        const bool shown = Shown(*widget);
+        if (shown != ((GetWindowLongA(widget->Handle, GWL_STYLE) & WS_VISIBLE) != 0)) {
+            ShowWindow(widget->Handle, shown ? SW_SHOWNA : SW_HIDE);
+        }
+        const bool usable = Usable(*widget);
+        if (usable != (IsWindowEnabled(widget->Handle) != FALSE)) EnableWindow(widget->Handle, usable);
+        ShowControlState(*widget);
+    }
+    --quiet_;
+}
+
+bool FormWindow::Shown(const Widget& widget) const {
+    if (!widget.Control->Visible()) return false;
+    if (widget.Row->Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
+        const auto* tabs = dynamic_cast<const TPageControl*>(widget.Parent->Control);
+        if (tabs != nullptr && tabs->ActivePageIndex() != widget.PageIndex) return false;
+    }
+    return widget.Parent == nullptr || Shown(*widget.Parent);
+}
+
+bool FormWindow::Usable(const Widget& widget) const {
+    return widget.Control->Enabled() && (widget.Parent == nullptr || Usable(*widget.Parent));
+}
+
+}  // namespace tovarin

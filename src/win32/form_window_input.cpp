@@ -1,0 +1,259 @@
+#include "win32/form_window.h"
+// After windows.h, which the window's header brings.
+#include <commctrl.h>
+
+#include <exception>
+#include <string>
+
+#include "gamefiles/errors.h"
+#include "ui/platform.h"
+#include "ui/user_input.h"
+#include "win32/widget_factory.h"
+#include "win32/widget_state.h"
+
+// The window's input: messages turned into UserInput calls, the dialog keys, and the focus.
+namespace tovarin {
+
+// ---- Messages -------------------------------------------------------------------------------------------------
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) {
+                HandleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            } else if (LOWORD(wParam) == IDOK) {
+                PressFocusedButton();
+            }
+            return 0;
+        case WM_NOTIFY:
+            return HandleNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_NEXTDLGCTL:
+            MoveFocus(wParam, LOWORD(lParam) != 0);
+            return 0;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (const Widget* widget = FindByHandle(item.hwndItem)) DrawBevel(item, *widget->Row);
+            return TRUE;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (FindByHandle(GetFocus()) != nullptr) focusBeforeDeactivation_ = GetFocus();
+            } else {
+                RestoreFocus();
+            }
+            return 0;
+        case WM_CLOSE:
+            CloseBoxUsed();
+            return 0;
+        default:
+            return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK FormWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data) {
+    auto* self = reinterpret_cast<FormWindow*>(data);
+    switch (message) {
+        case WM_SETFOCUS: {
+            const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+            self->ControlFocused(control);
+            return result;
+        }
+        case WM_ERASEBKGND: {
+            // A group box draws only its frame; behind its controls lies the dialog face, not whatever the
+            // screen held before.
+            RECT area{};
+            GetClientRect(control, &area);
+            FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+            return TRUE;
+        }
+        case WM_GETDLGCODE: {
+            // Tab and Esc leave a memo as they leave every other control, instead of being typed into it.
+            const auto code = DefSubclassProc(control, message, wParam, lParam);
+            const Widget* widget = self->FindByHandle(control);
+            const bool memo = widget != nullptr && widget->Row->Kind == ControlKind::Memo;
+            return memo ? code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS) : code;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(control, &FormWindow::ControlProc, id);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void FormWindow::HandleCommand(HWND control, int notification) {
+    Widget* widget = FindByHandle(control);
+    if (widget == nullptr || quiet_ > 0) return;
+    TControl* model = widget->Control;
+    if (auto* button = dynamic_cast<TButton*>(model); button != nullptr && notification == BN_CLICKED) {
+        Deliver([button] { UserInput::Click(*button); });
+    } else if (auto* check = dynamic_cast<TCheckBox*>(model); check != nullptr && notification == BN_CLICKED) {
+        Deliver([check] { UserInput::Toggle(*check); });
+    } else if (auto* combo = dynamic_cast<TComboBox*>(model); combo != nullptr && notification == CBN_SELCHANGE) {
+        const auto index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+        Deliver([combo, index] { UserInput::Choose(*combo, index); });
+    } else if (auto* list = dynamic_cast<TListBox*>(model); list != nullptr && notification == LBN_SELCHANGE) {
+        const auto index = static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0));
+        Deliver([list, index] { UserInput::Select(*list, index); });
+    } else if (auto* box = dynamic_cast<TEdit*>(model); box != nullptr && notification == EN_CHANGE) {
+        const std::string text = WindowText(control);
+        Deliver([box, text] { UserInput::Type(*box, text); });
+    }
+}
+
+LRESULT FormWindow::HandleNotify(const NMHDR& header) {
+    Widget* widget = FindByHandle(header.hwndFrom);
+    if (widget == nullptr || quiet_ > 0 || header.code != TCN_SELCHANGE) return 0;
+    if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
+        const auto page = static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        Deliver([tabs, page] { UserInput::ShowPage(*tabs, page); });
+    }
+    return 0;
+}
+
+LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message) {
+    const Widget* widget = FindByHandle(control);
+    if (widget != nullptr && widget->Row->Grey) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+// The main window's close box ends the program as "E&xit" does; a window without one (the booster dialog)
+// takes Alt+F4 as Esc, which presses its cancel button.
+void FormWindow::CloseBoxUsed() {
+    if (closeBox_) {
+        form_.Close();
+        return;
+    }
+    if (auto* button = dynamic_cast<TButton*>(cancelButton_ != nullptr ? cancelButton_->Control : nullptr)) {
+        Deliver([button] { UserInput::Click(*button); });
+    }
+}
+
+// ---- Keyboard and focus ---------------------------------------------------------------------------------------
+
+bool FormWindow::HandleDialogKeys(MSG& message) {
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    const bool controlTab = message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0;
+    if (controlTab && pageControl_ != nullptr) {
+        ShowNextPage(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    return IsDialogMessageA(window_, &message) != FALSE;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab leaf through the tabs, wherever the focus is.
+void FormWindow::ShowNextPage(bool backwards) {
+    auto* tabs = dynamic_cast<TPageControl*>(pageControl_->Control);
+    const auto count = static_cast<int>(SendMessageA(pageControl_->Handle, TCM_GETITEMCOUNT, 0, 0));
+    if (tabs == nullptr || count == 0) return;
+    const int page = (tabs->ActivePageIndex() + (backwards ? count - 1 : 1)) % count;
+    Deliver([tabs, page] { UserInput::ShowPage(*tabs, page); });
+}
+
+// What the dialog keys ask for: the next or previous control in Tab order, or a given one (a label's
+// mnemonic names the label, and the focus moves on to the control below it).
+void FormWindow::MoveFocus(WPARAM target, bool targetIsControl) {
+    HWND focus = GetFocus();
+    HWND next = targetIsControl ? reinterpret_cast<HWND>(target) : GetNextDlgTabItem(window_, focus, target != 0);
+    if (next == nullptr) return;
+    SetFocus(next);
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
+// Enter presses the focused button, as in the designer's forms; elsewhere it does nothing.
+void FormWindow::PressFocusedButton() {
+    const Widget* focused = FindByHandle(GetFocus());
+    if (auto* button = dynamic_cast<TButton*>(focused != nullptr ? focused->Control : nullptr)) {
+        Deliver([button] { UserInput::Click(*button); });
+    }
+}
+
+// An edit box's OnExit runs when another control of the same window takes the focus, not when the user only
+// switches to another program and back.
+void FormWindow::ControlFocused(HWND control) {
+    const Widget* widget = FindByHandle(control);
+    if (widget == nullptr) return;
+    TControl* previous = activeControl_;
+    activeControl_ = widget->Control;
+    if (quiet_ > 0 || previous == nullptr || previous == widget->Control) return;
+    if (auto* box = dynamic_cast<TEdit*>(previous)) Deliver([box] { UserInput::Leave(*box); });
+}
+
+void FormWindow::RestoreFocus() {
+    HWND target = focusBeforeDeactivation_;
+    if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+        const Widget* initial = FindByControl(form_.Focused());
+        if (initial == nullptr || !Shown(*initial) || !Usable(*initial)) initial = NextTabStop(nullptr);
+        target = initial != nullptr ? initial->Handle : window_;
+    }
+    SetFocus(target);
+}
+
+const Widget* FormWindow::NextTabStop(const Widget* after) const {
+    const auto found = std::find(tabOrder_.begin(), tabOrder_.end(), after);
+    const std::size_t first = found == tabOrder_.end() ? 0 : static_cast<std::size_t>(found - tabOrder_.begin()) + 1;
+    for (std::size_t step = 0; step < tabOrder_.size(); ++step) {
+        const Widget* candidate = tabOrder_[(first + step) % tabOrder_.size()];
+        if (Shown(*candidate) && Usable(*candidate)) return candidate;
+    }
+    return nullptr;
+}
+
+// A handler that gave another control the focus sees it moved; a control hidden or disabled by a handler
+// passes the focus on, as Tab would.
+void FormWindow::PushFocus() {
+    if (GetActiveWindow() != window_) return;
+    const Widget* wanted = FindByControl(form_.Focused());
+    if (form_.Focused() != focusShownToModel_ && wanted != nullptr && Shown(*wanted) && Usable(*wanted)) {
+        if (GetFocus() != wanted->Handle) SetFocus(wanted->Handle);
+        return;
+    }
+    HWND focus = GetFocus();
+    const Widget* focused = FindByHandle(focus);
+    if (focus != nullptr && focus != window_ && focused == nullptr) return;  // not one of the window's controls
+    if (focused != nullptr && IsWindowVisible(focus) && IsWindowEnabled(focus)) return;
+    const Widget* next = NextTabStop(focused);
+    if (next != nullptr) SetFocus(next->Handle);
+}
+
+// ---- Into the model and back -----------------------------------------------------------------------------------
+
+void FormWindow::Deliver(const std::function<void()>& input) {
+    if (openWindows_.EndedWith) return;
+    if (const Widget* focused = FindByHandle(GetFocus())) form_.SetFocused(focused->Control);
+    focusShownToModel_ = form_.Focused();
+    try {
+        input();
+    } catch (const ProgramEnded& ended) {
+        openWindows_.EndedWith = ended.ExitCode;
+        return;
+    } catch (const std::exception& error) {
+        // The dispatcher reports the program's own errors; anything else must not take the window down either.
+        form_.GetPlatform().ShowError(std::string(error.what()) + ".");
+    }
+    for (FormWindow* window : openWindows_.Windows) window->ShowModelState();
+    PushFocus();
+}
+
+}  // namespace tovarin

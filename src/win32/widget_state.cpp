@@ -1,0 +1,112 @@
+#include "win32/widget_state.h"
+
+#include <string>
+#include <vector>
+
+#include "win32/widget_factory.h"
+
+namespace tovarin {
+
+std::string WindowText(HWND control) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+namespace {
+
+void ShowCaption(Widget& widget) {
+    const std::string& caption = widget.Control->Caption();
+    if (caption == widget.ShownText) return;
+    SetWindowTextA(widget.Handle, caption.c_str());
+    widget.ShownText = caption;
+    if (SizesToCaption(widget))
+        FitLabel(widget, reinterpret_cast<HFONT>(SendMessageA(widget.Handle, WM_GETFONT, 0, 0)));
+}
+
+void ShowEditText(Widget& widget, const TEdit& box) {
+    if (WindowText(widget.Handle) != box.Text()) SetWindowTextA(widget.Handle, box.Text().c_str());
+}
+
+void ShowMemoLines(Widget& widget, const TMemo& memo) {
+    std::string text;
+    for (const std::string& line : memo.Lines()) {
+        if (!text.empty()) text += "\r\n";
+        text += line;
+    }
+    if (text == widget.ShownText) return;
+    SetWindowTextA(widget.Handle, text.c_str());
+    widget.ShownText = text;
+}
+
+void ShowCheck(Widget& widget, const TCheckBox& box) {
+    ShowCaption(widget);
+    const WPARAM state = box.Checked() ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageA(widget.Handle, BM_GETCHECK, 0, 0)) != state) {
+        SendMessageA(widget.Handle, BM_SETCHECK, state, 0);
+    }
+}
+
+struct ListMessages {
+    UINT Reset;
+    UINT Add;
+    UINT GetSelection;
+    UINT SetSelection;
+};
+
+void ReplaceItems(Widget& widget, const TItemList& list, const ListMessages& messages) {
+    SendMessageA(widget.Handle, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(widget.Handle, messages.Reset, 0, 0);
+    for (const std::string& item : list.Items()) {
+        SendMessageA(widget.Handle, messages.Add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    SendMessageA(widget.Handle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(widget.Handle, nullptr, TRUE);
+    widget.ShownItems = list.Items();
+}
+
+void ShowSelection(Widget& widget, const TItemList& list, const ListMessages& messages) {
+    if (SendMessageA(widget.Handle, messages.GetSelection, 0, 0) != list.ItemIndex()) {
+        SendMessageA(widget.Handle, messages.SetSelection, static_cast<WPARAM>(list.ItemIndex()), 0);
+    }
+}
+
+void ShowComboItems(Widget& widget, const TComboBox& list) {
+    constexpr ListMessages kMessages{CB_RESETCONTENT, CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL};
+    if (list.Items() != widget.ShownItems) ReplaceItems(widget, list, kMessages);
+    ShowSelection(widget, list, kMessages);
+}
+
+// A list box rebuilt after a change (a mount changed, a ship swapped) keeps its scroll position.
+void ShowListItems(Widget& widget, const TListBox& list) {
+    constexpr ListMessages kMessages{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL};
+    if (list.Items() != widget.ShownItems) {
+        const LRESULT top = SendMessageA(widget.Handle, LB_GETTOPINDEX, 0, 0);
+        ReplaceItems(widget, list, kMessages);
+        SendMessageA(widget.Handle, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    }
+    ShowSelection(widget, list, kMessages);
+}
+
+}  // namespace
+
+void ShowControlState(Widget& widget) {
+    if (widget.Handle == nullptr) return;
+    TControl* control = widget.Control;
+    if (auto* box = dynamic_cast<TEdit*>(control)) {
+        ShowEditText(widget, *box);
+    } else if (auto* memo = dynamic_cast<TMemo*>(control)) {
+        ShowMemoLines(widget, *memo);
+    } else if (auto* check = dynamic_cast<TCheckBox*>(control)) {
+        ShowCheck(widget, *check);
+    } else if (auto* combo = dynamic_cast<TComboBox*>(control)) {
+        ShowComboItems(widget, *combo);
+    } else if (auto* list = dynamic_cast<TListBox*>(control)) {
+        ShowListItems(widget, *list);
+    } else if (widget.Row->Kind != ControlKind::PageControl && widget.Row->Kind != ControlKind::UpDown &&
+               widget.Row->Kind != ControlKind::Bevel) {
+        ShowCaption(widget);  // labels, group boxes, buttons
+    }
+}
+
+}  // namespace tovarin

@@ -1,0 +1,112 @@
+#include "win32/win32_platform.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "app/application.h"
+#include "app/form1.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/system_error_texts.h"
+#include "ships/booster_dialog.h"
+#include "ui/booster_dialog_layout.h"
+#include "ui/main_window_layout.h"
+#include "ui/platform_texts.h"
+#include "win32/file_dialog.h"
+
+namespace tovarin {
+
+Win32Platform::Win32Platform() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+std::string Win32Platform::ExeFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return "";
+        if (length < path.size()) {
+            path.resize(length);
+            return FolderOf(path);
+        }
+        path.resize(path.size() * 2);  // a path longer than the buffer was cut; try again with more room
+    }
+}
+
+std::vector<std::string> Win32Platform::Arguments() {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    return arguments;
+}
+
+void Win32Platform::ShowMessage(const std::string& text) { MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_OK); }
+
+bool Win32Platform::AskYesNo(const std::string& text) {
+    return MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_YESNO) == IDYES;
+}
+
+void Win32Platform::ShowError(const std::string& text) {
+    MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
+}
+
+bool Win32Platform::ExecuteDialog(TFileDialog& dialog) { return ExecuteFileDialog(dialog, Owner()); }
+
+void Win32Platform::ShowModal(TForm3& dialog) {
+    dialog.Reopen();
+    HWND owner = Owner();
+    {
+        FormWindow window(dialog, BoosterDialogLayout(), BoosterDialogStyle(), owner, windows_);
+        if (owner != nullptr) EnableWindow(owner, FALSE);
+        window.Show();
+        RunMessagesUntil(window, [&dialog] { return dialog.Closed(); });
+        // The owner is enabled again before the dialog goes, so that it becomes the active window.
+        if (owner != nullptr) EnableWindow(owner, TRUE);
+    }
+    if (windows_.EndedWith) throw ProgramEnded{*windows_.EndedWith};
+}
+
+void Win32Platform::WinExec(const std::string& commandLine, int showState) {
+    ::WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+}
+
+std::string Win32Platform::ErrorCodeText(int code) {
+    char* buffer = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length > 0 ? TrimSystemMessage(std::string(buffer, length)) : std::string();
+    LocalFree(buffer);
+    // A code the system has no words for still gets a message rather than an empty box.
+    return text.empty() ? SystemErrorText(code) : text;
+}
+
+int Win32Platform::RunMessageLoop(TForm1& mainForm) {
+    const std::unique_ptr<FormWindow> window = OpenMainWindow(mainForm);
+    window->Show();
+    RunMessagesUntil(*window, [&mainForm] { return mainForm.Closed(); });
+    return windows_.EndedWith.value_or(0);
+}
+
+std::unique_ptr<FormWindow> Win32Platform::OpenMainWindow(TForm1& mainForm) {
+    return std::make_unique<FormWindow>(mainForm, MainWindowLayout(), MainWindowStyle(), nullptr, windows_);
+}
+
+void Win32Platform::RunMessagesUntil(FormWindow& window, const std::function<bool()>& done) {
+    while (!windows_.EndedWith && !done()) {
+        MSG message;
+        const BOOL received = GetMessageA(&message, nullptr, 0, 0);
+        if (received == 0) {
+            // The session is ending: every loop leaves, the outer ones too.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            windows_.EndedWith = static_cast<int>(message.wParam);
+            return;
+        }
+        if (received == -1) return;
+        window.ProcessMessage(message);
+    }
+}
+
+HWND Win32Platform::Owner() const { return windows_.Windows.empty() ? nullptr : windows_.Windows.back()->Handle(); }
+
+}  // namespace tovarin
