@@ -24,6 +24,17 @@ std::vector<std::string> MissileRows(const ShipPlan& s) {
     return rows;
 }
 
+// FullShip with other values everywhere and a booster: shown before a ship under test, so that what that ship
+// leaves alone can be told from what it sets.
+ShipPlan OtherFullShip() {
+    ShipPlan s = FullShip();
+    for (auto [box, value] : FloatBoxes(s)) *value += 1000;
+    s.Booster = ShipBooster{{310, 820, 41, 31, 91, 21, 61, 51, 121, 111, 2900, 17}};
+    s.Missiles->Mounts = {{5, 9}, {2, 8}, {0, 7}};
+    s.Decoys = 99;
+    return s;
+}
+
 // The plan as a save writes it back: floats as the whole numbers shown (-0.5 as 0), the byte after each missile
 // count cleared.
 ShipPlan AsSaved(ShipPlan plan) {

@@ -112,17 +112,6 @@ inline std::vector<std::pair<std::string, float*>> FloatBoxes(ShipPlan& s) {
     return boxes;
 }
 
-// FullShip with other values everywhere and a booster: shown before a ship under test, so that what that ship
-// leaves alone can be told from what it sets.
-inline ShipPlan OtherFullShip() {
-    ShipPlan s = FullShip();
-    for (auto [box, value] : FloatBoxes(s)) *value += 1000;
-    s.Booster = ShipBooster{{310, 820, 41, 31, 91, 21, 61, 51, 121, 111, 2900, 17}};
-    s.Missiles->Mounts = {{5, 9}, {2, 8}, {0, 7}};
-    s.Decoys = 99;
-    return s;
-}
-
 inline TEdit& Box(TForm1& form, const std::string& name) { return dynamic_cast<TEdit&>(*form.FindComponent(name)); }
 
 // Each box shows the plan's float as the nearest integer, halves to the even one.
