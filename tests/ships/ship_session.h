@@ -2,51 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
 #include "app/form1.h"
 #include "ships/booster_dialog.h"
 #include "testkit/demo_installation.h"
-#include "testkit/game_folder.h"
+#include "testkit/demo_ships.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
+#include "ui/user_input.h"
 
-// What the ship tests share: a game folder with our demo weapons and the ships a test needs, and one run of the
-// program on it, driven as a player drives it.
+// What the ship tests share: a game folder with our demo weapons and the ships a test needs, one run of the
+// program on it, and the boxes of the Ships tab with the plan values they show.
 namespace tovarin::testkit {
 
 inline constexpr const char* kShipFile = "Ships\\test.iff";
+inline constexpr const char* kSecondFile = "Ships\\second.iff";
 inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 
-// A game folder whose first ship ("Test", Ships\test.iff) is built from the plan; more ships follow it.
+// A game folder whose first ship is built from the plan, and a second ship when one is given.
 class ShipGame {
 public:
-    explicit ShipGame(const ShipPlan& first, const std::vector<ShipPlan>& others = {}) {
+    explicit ShipGame(const ShipPlan& first, const std::optional<ShipPlan>& second = std::nullopt) {
         AddDemoWeapons(Game);
         Game.AddShip("Test", "test.iff", BuildShip(first).File);
-        for (std::size_t i = 0; i < others.size(); ++i) {
-            Game.AddShip("Other" + std::to_string(i), "other" + std::to_string(i) + ".iff", BuildShip(others[i]).File);
-        }
+        if (second) Game.AddShip("Second", "second.iff", BuildShip(*second).File);
     }
     [[nodiscard]] Bytes ShipBytes() const { return Game.ReadFile(kShipFile); }
 
     GameFolder Game;
 };
 
-// The program started on a game folder; the boxes start-up showed are dropped so a test sees only its own.
+// The program started on a game folder, which shows the first ship; the player's answers to its questions given.
 class ProgramRun {
 public:
-    explicit ProgramRun(const GameFolder& game) : Platform(game.Folder()), App(Platform) {
+    explicit ProgramRun(const GameFolder& game, const std::deque<bool>& answers = {})
+        : Platform(game.Folder()), App(Platform) {
+        Platform.Answers = answers;
         Exit = App.Start();
-        Platform.Boxes.clear();
     }
     TForm1& Form() { return App.Form1(); }
-    TForm3& Dialog() { return App.Form3(); }
 
-    // The texts of the boxes shown since start-up, errors with their full stop.
+    // The texts of the boxes shown so far, errors with their full stop.
     [[nodiscard]] std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
         for (const auto& box : Platform.Boxes) texts.push_back(box.text);
@@ -67,16 +71,67 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                          << ", first difference at offset " << at;
 }
 
-// A ship with every part the editor handles, each value distinct.
+inline std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
+inline std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
+
+inline ShipPlan With(ShipPlan plan, const std::function<void(ShipPlan&)>& change) {
+    change(plan);
+    return plan;
+}
+
+// Every part the editor handles but autoslide and booster, each value distinct. Gun mounts: gun 11 with 300
+// rounds, gun 2 with 40, gun 3; turrets with guns 4 and 5; missile mounts: missile 1 with 4, missile 4 with 2.
 inline ShipPlan FullShip() {
     ShipPlan plan;
-    plan.GunMounts = {{11, 300, "gun_nose"}, {2, 0, "gun_left_wing"}, {3, 0, "gun_right"}};
+    plan.GunMounts = {{11, 300, "gun_nose"}, {2, 40, "gun_left_wing"}, {3, 0, "gun_right"}};
     plan.Missiles = ShipMissiles{{{1, 4}, {4, 2}}};
     plan.Decoys = 12;
     plan.Shields = ShipShields{};
     plan.Armour = ShipArmour{};
     plan.Turrets = ShipTurrets{{4, 5}};
     return plan;
+}
+
+// Every box of the Ships tab that shows a float of the ship, by name, with the plan's value; boxes of parts the
+// ship lacks are left out.
+inline std::vector<std::pair<std::string, float*>> FloatBoxes(ShipPlan& s) {
+    ShipEngine& e = s.Engine;
+    ShipGunPower& g = s.GunPower;
+    // clang-format off
+    std::vector<std::pair<std::string, float*>> boxes = {
+        {"Edit29", &s.Mass}, {"Edit27", &s.Hitpoints}, {"Edit1", &e.SpeedMin}, {"Edit2", &e.SpeedStd},
+        {"Edit15", &e.SpeedMax}, {"Edit4", &e.Acceleration}, {"Edit3", &e.AfterburnerSpeed},
+        {"Edit6", &e.AfterburnerAcceleration}, {"Edit26", &e.AfterburnerFuel}, {"Edit7", &e.Y}, {"Edit5", &e.P},
+        {"Edit8", &e.R}, {"Edit25", &e.YprRate}, {"Edit18", &g.Energy}, {"Edit19", &g.RechargeMin},
+        {"Edit23", &g.RechargeStd}, {"Edit24", &g.RechargeMax}};
+    if (s.Armour) boxes.insert(boxes.end(), {{"Edit10", &s.Armour->Front}, {"Edit11", &s.Armour->Right},
+                                             {"Edit12", &s.Armour->Left}, {"Edit13", &s.Armour->Aft}});
+    if (s.Shields) boxes.insert(boxes.end(), {{"Edit17", &s.Shields->Front}, {"Edit16", &s.Shields->Aft},
+        {"Edit20", &s.Shields->RechargeMin}, {"Edit21", &s.Shields->RechargeStd}, {"Edit22", &s.Shields->RechargeMax}});
+    // clang-format on
+    return boxes;
+}
+
+inline TEdit& Box(TForm1& form, const std::string& name) { return dynamic_cast<TEdit&>(*form.FindComponent(name)); }
+
+// Each box shows the plan's float as the nearest integer, halves to the even one.
+inline void ExpectBoxesShow(TForm1& form, ShipPlan plan) {
+    for (auto [box, value] : FloatBoxes(plan))
+        EXPECT_EQ(Box(form, box).Text(), std::to_string(std::lrint(*value))) << box;
+}
+
+// Clicks an entry of the gun list (or the missile list), chooses the weapon, types the amount, presses "Change".
+inline void ChangeMount(TForm1& f, bool missile, int entry, int weapon, const std::string& amount) {
+    UserInput::Select(missile ? f.ListBox2 : f.ListBox1, entry);
+    UserInput::Choose(missile ? f.ComboBox3 : f.ComboBox2, weapon);
+    UserInput::Type(missile ? f.Edit9 : f.Edit28, amount);
+    UserInput::Click(missile ? f.Button4 : f.Button3);
+}
+
+// The booster dialog's fields, Edit1 to Edit12, each with the index of the booster value it shows and stores.
+inline std::vector<std::pair<TEdit*, std::size_t>> BoosterFields(TForm3& d) {
+    return {{&d.Edit1, 10}, {&d.Edit2, 0}, {&d.Edit3, 1}, {&d.Edit4, 7},  {&d.Edit5, 6},  {&d.Edit6, 8},
+            {&d.Edit7, 3},  {&d.Edit8, 2}, {&d.Edit9, 4}, {&d.Edit10, 9}, {&d.Edit11, 5}, {&d.Edit12, 11}};
 }
 
 }  // namespace tovarin::testkit
