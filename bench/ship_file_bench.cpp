@@ -10,7 +10,7 @@
 #include "gamefiles/file_primitives.h"
 #include "ships/ship_layout.h"
 #include "system_call_replay.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -42,7 +42,7 @@ ShipPlan LargeShip() {
 // The program started headless on a game folder with the demo weapons and the large ship.
 struct ShipProgram {
     ShipProgram() {
-        testkit::AddDemoWeapons(Game);
+        demo::AddDemoWeapons(Game);
         Game.AddShip("Large", "large.iff", testkit::BuildShip(LargeShip()).File);
         Platform = std::make_unique<HeadlessPlatform>(Game.Folder());
         App = std::make_unique<Application>(*Platform);

@@ -1,8 +1,10 @@
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 
 #include <gtest/gtest.h>
 
 #include "ships/ship_session.h"
+
+using namespace tovarin::demo;  // the demo installation's ships and weapons
 
 // The demo installation is what players and later work try the editor on: every ship must load as its file says
 // and save unchanged, in both editions.

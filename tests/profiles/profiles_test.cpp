@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "gamefiles/ini_file.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
@@ -44,8 +44,8 @@ struct ProfilesTest : ::testing::Test {
     Application app{platform};
 
     ProfilesTest() {
-        testkit::AddDemoWeapons(folder);
-        testkit::AddDemoShips(folder);
+        demo::AddDemoWeapons(folder);
+        demo::AddDemoShips(folder);
         EXPECT_EQ(app.Start(), std::nullopt);
     }
     TForm1& Form() { return app.Form1(); }
@@ -136,7 +136,7 @@ TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
     folder.Remove("Ships\\corsair.def");
     UserInput::Click(Form().Button10);  // start-up chose Kestrel on the left, Warden on the right
     ASSERT_EQ(Form().ListBox4.Items()[0], "Kestrel = Warden");
-    const std::vector<testkit::DemoShip> ships = testkit::DemoShips();
+    const std::vector<demo::DemoShip> ships = demo::DemoShips();
     for (std::size_t ship = 0; ship < ships.size(); ++ship) {
         SCOPED_TRACE(ships[ship].Name);
         UserInput::Choose(Form().ComboBox1, static_cast<int>(ship));

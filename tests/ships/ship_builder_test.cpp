@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "demo/demo_ships.h"
 #include "ships/ship_session.h"
 #include "testkit/chunk_writer.h"
 
@@ -12,9 +13,9 @@ namespace {
 
 TEST(ShipBuilder, BuildsWellFormedChunkTrees) {
     // The demo ships between them have every part a ship can have.
-    for (const DemoShip& demo : DemoShips()) {
-        SCOPED_TRACE(demo.Name);
-        const Bytes file = BuildShip(demo.Plan).File;
+    for (const demo::DemoShip& ship : demo::DemoShips()) {
+        SCOPED_TRACE(ship.Name);
+        const Bytes file = BuildShip(ship.Plan).File;
         EXPECT_EQ(ChunkTreeProblem(file), "");
         EXPECT_EQ(WordBEAt(file, 6), file.size() - 8);
     }

@@ -12,9 +12,9 @@
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
 #include "ships/booster_dialog.h"
-#include "testkit/demo_installation.h"
-#include "testkit/demo_ships.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
@@ -31,7 +31,7 @@ inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 class ShipGame {
 public:
     explicit ShipGame(const ShipPlan& first, const std::optional<ShipPlan>& second = std::nullopt) {
-        AddDemoWeapons(Game);
+        demo::AddDemoWeapons(Game);
         Game.AddShip("Test", "test.iff", BuildShip(first).File);
         if (second) Game.AddShip("Second", "second.iff", BuildShip(*second).File);
     }
@@ -71,8 +71,8 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                          << ", first difference at offset " << at;
 }
 
-inline std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
-inline std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
+inline std::string Gun(std::size_t index) { return demo::DemoGunNames().at(index); }
+inline std::string Missile(std::size_t index) { return demo::DemoMissileNames().at(index); }
 
 inline ShipPlan With(ShipPlan plan, const std::function<void(ShipPlan&)>& change) {
     change(plan);

@@ -11,8 +11,8 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/demo_installation.h"
-#include "testkit/demo_ships.h"
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -35,7 +35,7 @@ const std::string kSibling = kShipFile + ".part~";  // the new ship file, rename
 enum Button { kCopy, kDelete };
 using Clicks = std::vector<std::pair<Button, int>>;  // each selects a slot (-1: none), then presses the button
 
-ShipPlan Demo(int ship) { return testkit::DemoShips()[ship].Plan; }
+ShipPlan Demo(int ship) { return demo::DemoShips()[ship].Plan; }
 
 ShipPlan PlanWith(std::vector<testkit::ShipGunMount> mounts) {
     ShipPlan plan;
@@ -71,7 +71,7 @@ Section SectionOf(const ShipPlan& plan) {
 class Game {
 public:
     explicit Game(const std::vector<ShipPlan>& plans) {
-        testkit::AddDemoWeapons(Folder);
+        demo::AddDemoWeapons(Folder);
         for (std::size_t ship = 0; ship < plans.size(); ++ship) {
             Ships.push_back(BuildShip(plans[ship]).File);
             Folder.AddShip("Ship " + std::to_string(ship + 1), FileOf(ship), Ships.back());
@@ -248,7 +248,7 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
 // Save writes the slot table over the ship, so it waits until the tab has read the ship's slots.
 TEST(GunSlotTest, NothingIsSavedBeforeTheTabHasReadTheSlots) {
     testkit::GameFolder folder;
-    testkit::AddDemoWeapons(folder);
+    demo::AddDemoWeapons(folder);
     const Bytes ship = BuildShip(Demo(kKestrel)).File;
     folder.AddShip("Ship 1", "ship1.iff", ship);
     HeadlessPlatform platform(folder.Folder());

@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -34,8 +34,8 @@ struct SwitcherTest : ::testing::Test {
     std::vector<testkit::Bytes> files;
 
     SwitcherTest() {
-        testkit::AddDemoWeapons(folder);
-        testkit::AddDemoShips(folder);
+        demo::AddDemoWeapons(folder);
+        demo::AddDemoShips(folder);
         for (const char* name : {"XKestrel", "Delta", "Echo"}) folder.AddShip(name, name, testkit::BuildShip({}).File);
         folder.SetSwitchEntry("Delta", "");
         folder.SetSwitchEntry("Echo", "echo");
@@ -112,7 +112,7 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
     UserInput::Choose(Form().ComboBox1, kWarden);
     UserInput::Type(Form().Edit29, "12345");
     UserInput::Click(Form().Button2);
-    testkit::ShipPlan warden = testkit::DemoShips()[kWarden].Plan;
+    testkit::ShipPlan warden = demo::DemoShips()[kWarden].Plan;
     warden.Mass = 12345;
     EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), testkit::BuildShip(warden).File);
     EXPECT_EQ(folder.ReadFile("Ships\\warden.iff"), files[kKestrel]) << "Kestrel's data stays as it was";

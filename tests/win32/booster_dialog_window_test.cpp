@@ -6,7 +6,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "ships/booster_dialog.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "ui/booster_dialog_layout.h"
 #include "window_driver.h"
@@ -23,8 +23,8 @@ constexpr const char* kDialogCaption = "Edit Booster";
 class BoosterDialogWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testkit::AddDemoWeapons(game);
-        testkit::AddDemoShips(game);
+        demo::AddDemoWeapons(game);
+        demo::AddDemoShips(game);
         platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
         app = std::make_unique<Application>(*platform);
         ASSERT_EQ(app->Start(), std::nullopt);

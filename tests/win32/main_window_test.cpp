@@ -6,7 +6,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
@@ -31,8 +31,8 @@ constexpr int kGunsPage = 3;
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testkit::AddDemoWeapons(game);
-        testkit::AddDemoShips(game);
+        demo::AddDemoWeapons(game);
+        demo::AddDemoShips(game);
         platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
         app = std::make_unique<Application>(*platform);
         ASSERT_EQ(app->Start(), std::nullopt);

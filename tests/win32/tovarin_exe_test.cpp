@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gamefiles/game_paths.h"
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "window_driver.h"
 
@@ -141,7 +141,7 @@ private:
 // A player's first start in the demo installation: the offer to install, its confirmation, then the window.
 TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
     testkit::GameFolder game;
-    testkit::WriteDemoInstallation(game);
+    demo::WriteDemoInstallation(game);
     RunningTovarin tovarin(game);
     HWND window = tovarin.WaitForMainWindow();
     ASSERT_NE(window, nullptr) << "no main window; boxes: " << testing::PrintToString(tovarin.Boxes);

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <string>
 
-#include "testkit/demo_ships.h"
+#include "demo/demo_ships.h"
 #include "testkit/game_folder.h"
 
 // The demo installation: a complete game folder of our own inventions, for trying the editor and for the tests
 // that need a whole game. Each part can be added on its own to any GameFolder.
-namespace tovarin::testkit {
+namespace tovarin::demo {
+
+using testkit::GameFolder;
 
 // The catalogue's "Guns", "Missiles", "GunData" and "MissData", and Game\bullet.iff and Game\missile.iff with a
 // record for every gun and missile at the catalogue's positions.
@@ -29,4 +31,4 @@ void WriteDemoInstallation(GameFolder& folder);
 // ship's own autoslide and booster.
 [[nodiscard]] std::string DefaultProfileText(const DemoShip& ship);
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

@@ -1,6 +1,8 @@
-#include "testkit/demo_ships.h"
+#include "demo/demo_ships.h"
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
+
+using namespace testkit;  // the demo is built from the test kit's builders
 
 namespace {
 
@@ -169,4 +171,4 @@ std::vector<DemoShip> DemoShips() {
             {"Marauder", "marauder.iff", Marauder()}, {"Sable", "sable.iff", Sable()}};
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

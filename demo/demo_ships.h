@@ -7,7 +7,9 @@
 
 // The demo installation's catalogue contents: our own guns, missiles and eight ships that between them carry
 // every optional part a ship file can have.
-namespace tovarin::testkit {
+namespace tovarin::demo {
+
+using testkit::ShipPlan;
 
 // Gun index = position. Index 11 is the one gun that carries ammunition.
 [[nodiscard]] const std::vector<std::string>& DemoGunNames();
@@ -23,4 +25,4 @@ struct DemoShip {
 // In catalogue order: Kestrel, Warden, Halberd, Corsair, Lancet, Bastion, Marauder, Sable.
 [[nodiscard]] std::vector<DemoShip> DemoShips();
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

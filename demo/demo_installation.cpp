@@ -1,4 +1,4 @@
-#include "testkit/demo_installation.h"
+#include "demo/demo_installation.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -7,7 +7,9 @@
 
 #include "testkit/weapon_tables.h"
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
+
+using namespace testkit;  // the demo is built from the test kit's builders
 
 namespace {
 
@@ -202,4 +204,4 @@ std::string DefaultProfileText(const DemoShip& ship) {
     return IniText({{"Ship", keys}});
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo
