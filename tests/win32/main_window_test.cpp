@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+// The common controls' header needs windows.h before it.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -7,42 +10,59 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "demo/demo_installation.h"
+#include "ships/booster_dialog.h"
 #include "testkit/game_folder.h"
+#include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
+#include "win32/form_window.h"
+#include "win32/widget_state.h"
+#include "win32/win32_platform.h"
 #include "window_driver.h"
 
+// The real main window driven as a person drives it, with the messages Windows sends for clicks and keys.
 namespace tovarin {
 namespace {
 
-using testkit::ClickListEntry;
-using testkit::ClickTab;
-using testkit::PressKey;
-using testkit::Pump;
-using testkit::Selection;
-using testkit::TypeInto;
-
-constexpr int kShipsPage = 0;
 constexpr int kGunSlotPage = 1;
-constexpr int kGunsPage = 3;
+constexpr LONG kResizable = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-// The demo's guns, missiles and ships (the first ship, the Kestrel, loaded), the main window open on them and
-// driven by messages.
+// The real platform, but running in the test's game folder, with message boxes recorded: a modal box would wait
+// for a person.
+class RecordingWin32Platform : public Win32Platform {
+public:
+    explicit RecordingWin32Platform(std::string gameFolder) : gameFolder_(std::move(gameFolder)) {}
+
+    std::string ExeFolder() override { return gameFolder_; }
+    void ShowMessage(const std::string& text) override { Boxes.push_back("Message: " + text); }
+    bool AskYesNo(const std::string& text) override { return Boxes.push_back("Question: " + text), false; }
+    void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
+
+    std::vector<std::string> Boxes;
+
+private:
+    std::string gameFolder_;
+};
+
+// Types the text at the caret, key by key.
+void TypeInto(HWND box, const std::string& text) {
+    SetFocus(box);
+    for (const char letter : text) SendMessageA(box, WM_CHAR, static_cast<WPARAM>(letter), 1);
+}
+
+// The demo's guns, missiles and ships with the first ship, the Kestrel, loaded, and the main window open on them.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         demo::AddDemoWeapons(game);
         demo::AddDemoShips(game);
-        platform = std::make_unique<testkit::RecordingWin32Platform>(game.Folder());
-        app = std::make_unique<Application>(*platform);
-        ASSERT_EQ(app->Start(), std::nullopt);
-        ASSERT_TRUE(platform->Boxes.empty()) << platform->Boxes.front();
-        window = platform->OpenMainWindow(app->Form1());
+        ASSERT_EQ(app.Start(), std::nullopt);
+        window = platform.OpenMainWindow(Form());
         window->Show();
-        Pump(*window);
+        Pump();
     }
 
-    TForm1& Form() const { return app->Form1(); }
+    TForm1& Form() { return app.Form1(); }
 
     HWND Handle(std::string_view name) const {
         HWND control = window->ControlHandle(name);
@@ -50,309 +70,188 @@ protected:
         return control;
     }
 
-    void ShowPage(int page) {
-        ClickTab(Handle("PageControl1"), page);
-        Pump(*window);
-        ASSERT_EQ(Form().PageControl1.ActivePageIndex(), page);
+    // Handles every message waiting in the thread's queue, as the window's message loop would.
+    void Pump() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) window->ProcessMessage(message);
     }
 
-    // After every event the controls show the model: texts, items, selections, checks, visibility.
-    void ExpectWindowShowsModel() const {
+    // A key pressed in a control. It goes through the message loop, where the window handles its dialog keys.
+    void PressKey(HWND control, WPARAM key) {
+        SetFocus(control);
+        PostMessageA(control, WM_KEYDOWN, key, 1);
+        Pump();
+    }
+
+    // A left click in the middle of an item (a tab, a list entry) whose rectangle the message gives.
+    void ClickItem(HWND control, UINT itemRectMessage, int item) {
+        RECT rect{};
+        SendMessageA(control, itemRectMessage, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+        const LPARAM where = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        SendMessageA(control, WM_LBUTTONUP, 0, where);
+        Pump();
+    }
+
+    // Every row of the layout has its control, showing the model: text, items, selection, check, enabled, and
+    // hidden where the model says so.
+    void ExpectWindowShowsModel() {
         for (const LayoutRow& row : MainWindowLayout()) {
-            HWND control = window->ControlHandle(row.Name);
-            const TControl* model = Form().FindComponent(row.Name);
-            if (control == nullptr || model == nullptr) continue;
+            if (row.Kind == ControlKind::TabSheet) continue;
             SCOPED_TRACE(std::string(row.Name));
+            HWND control = Handle(row.Name);
+            const TControl* model = Form().FindComponent(row.Name);
+            ASSERT_NE(model, nullptr);
+            EXPECT_TRUE(model->Visible() || !IsWindowVisible(control));
+            EXPECT_EQ(IsWindowEnabled(control) != FALSE, model->Enabled());
             if (const auto* box = dynamic_cast<const TEdit*>(model)) {
                 EXPECT_EQ(WindowText(control), box->Text());
-            }
-            if (const auto* list = dynamic_cast<const TItemList*>(model)) {
-                const bool combo = row.Kind == ControlKind::ComboBox;
-                EXPECT_EQ(SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0),
-                          static_cast<LRESULT>(list->Items().size()));
-                EXPECT_EQ(Selection(control, combo), list->ItemIndex());
             }
             if (const auto* check = dynamic_cast<const TCheckBox*>(model)) {
                 EXPECT_EQ(SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED, check->Checked());
             }
-            if (!model->Visible()) {
-                EXPECT_FALSE(IsWindowVisible(control));
-            }
-            if (!model->Enabled()) {
-                EXPECT_FALSE(IsWindowEnabled(control));
+            if (const auto* list = dynamic_cast<const TItemList*>(model)) {
+                const bool combo = row.Kind == ControlKind::ComboBox;
+                std::vector<std::string> items(SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    char item[256] = {};
+                    SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+                    items[i] = item;
+                }
+                EXPECT_EQ(items, list->Items());
+                EXPECT_EQ(SendMessageA(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex());
             }
         }
     }
 
     testkit::GameFolder game;
-    std::unique_ptr<testkit::RecordingWin32Platform> platform;
-    std::unique_ptr<Application> app;
+    RecordingWin32Platform platform{game.Folder()};
+    Application app{platform};
     std::unique_ptr<FormWindow> window;
 };
 
-TEST_F(MainWindowTest, EveryRowOfTheLayoutIsDrawnInAFixedDialogFrame) {
-    for (const LayoutRow& row : MainWindowLayout()) {
-        if (row.Kind != ControlKind::TabSheet) {
-            EXPECT_NE(window->ControlHandle(row.Name), nullptr) << row.Name;
-        }
-    }
-    EXPECT_EQ(WindowText(window->Handle()), "Tovarin 1.0");
-    RECT client{};
-    GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, testkit::Scaled(kMainClientWidth));
-    EXPECT_EQ(client.bottom, testkit::Scaled(kMainClientHeight));
-    const auto style = static_cast<DWORD>(GetWindowLongA(window->Handle(), GWL_STYLE));
-    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
-    EXPECT_NE(style & WS_SYSMENU, 0u) << "the close box";
-
-    EXPECT_TRUE(IsWindowVisible(Handle("Edit1"))) << "the Ships page is shown first";
-    EXPECT_FALSE(IsWindowVisible(Handle("ListBox3"))) << "the other pages are not";
-    EXPECT_FALSE(IsWindowVisible(Handle("Edit48"))) << "the split-up group starts hidden";
+// A player's session: choose a ship, pick a mount and give it another gun, type a value and leave the box, then
+// turn to the gun slots of the same ship. After each step the window and the model agree.
+TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
+    EXPECT_EQ(GetWindowLongA(window->Handle(), GWL_STYLE) & kResizable, 0) << "a fixed dialog frame";
+    EXPECT_FALSE(IsWindowVisible(Handle("ListBox3"))) << "only the Ships page shows";
     ExpectWindowShowsModel();
-}
 
-TEST_F(MainWindowTest, ArrowsListsAndHelpTextsAreSetUpFromTheirModel) {
-    const struct {
-        const char* arrows;
-        const char* box;
-        int min, max, step;
-    } arrows[] = {
-        {"UpDown3", "Edit28", 0, 32767, 10}, {"UpDown1", "Edit9", 0, 255, 1}, {"UpDown2", "Edit14", 0, 255, 1}};
-    for (const auto& row : arrows) {
-        SCOPED_TRACE(row.arrows);
-        HWND control = Handle(row.arrows);
-        EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(control, UDM_GETBUDDY, 0, 0)), Handle(row.box));
-        int min = -1;
-        int max = -1;
-        SendMessageA(control, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&min), reinterpret_cast<LPARAM>(&max));
-        EXPECT_EQ(min, row.min);
-        EXPECT_EQ(max, row.max);
-        UDACCEL step{};
-        SendMessageA(control, UDM_GETACCEL, 1, reinterpret_cast<LPARAM>(&step));
-        EXPECT_EQ(step.nInc, static_cast<UINT>(row.step));
-    }
-    EXPECT_EQ(SendMessageA(Handle("ComboBox1"), CB_GETMINVISIBLE, 0, 0), 12);
-    EXPECT_EQ(SendMessageA(Handle("ComboBox7"), CB_GETMINVISIBLE, 0, 0), 8);
-    for (const char* memo : {"Memo1", "Memo2"}) {
-        SCOPED_TRACE(memo);
-        const auto style = static_cast<DWORD>(GetWindowLongA(Handle(memo), GWL_STYLE));
-        EXPECT_NE(style & ES_READONLY, 0u);
-        EXPECT_NE(style & WS_VSCROLL, 0u);
-        EXPECT_EQ(WindowText(Handle(memo)).substr(0, 9),
-                  static_cast<TMemo*>(Form().FindComponent(memo))->Lines()[0].substr(0, 9));
-    }
-}
-
-TEST_F(MainWindowTest, ChoosingAShipLoadsItIntoTheShipsPage) {
-    EXPECT_EQ(WindowText(Handle("Edit29")), "9800") << "the Kestrel's mass";
-    EXPECT_FALSE(IsWindowEnabled(Handle("Button11"))) << "the Kestrel has no booster";
-    SetFocus(Handle("ComboBox1"));
     PressKey(Handle("ComboBox1"), VK_DOWN);
-    Pump(*window);
-
     EXPECT_EQ(Form().ComboBox1.Text(), "Warden");
-    EXPECT_EQ(Selection(Handle("ComboBox1"), true), 1);
     EXPECT_EQ(WindowText(Handle("Edit29")), "21500") << "the Warden's mass";
-    EXPECT_EQ(SendMessageA(Handle("ListBox1"), LB_GETCOUNT, 0, 0), 4) << "three gun mounts and a turret";
-    EXPECT_EQ(SendMessageA(Handle("CheckBox2"), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_TRUE(IsWindowEnabled(Handle("Button11"))) << "the Warden has a booster to edit";
+    EXPECT_EQ(Form().ListBox1.Items().size(), 4u) << "three gun mounts and a turret";
     EXPECT_EQ(GetFocus(), Handle("ComboBox1"));
     ExpectWindowShowsModel();
-}
 
-TEST_F(MainWindowTest, ChoosingAGunLoadsItIntoTheGunsPage) {
-    ShowPage(kGunsPage);
-    const std::string firstSpeed = WindowText(Handle("Edit30"));
-    SetFocus(Handle("ComboBox4"));
-    PressKey(Handle("ComboBox4"), VK_DOWN);
-    Pump(*window);
-    EXPECT_EQ(Form().ComboBox4.Text(), "Ion Cannon");
-    EXPECT_NE(WindowText(Handle("Edit30")), firstSpeed) << "the second gun's speed";
-    ExpectWindowShowsModel();
-}
-
-TEST_F(MainWindowTest, ClickingAMountShowsItsGunAndChangeGivesItAnother) {
-    ClickListEntry(Handle("ListBox1"), 2);  // the Kestrel's nose gun, an Ion Cannon
-    Pump(*window);
-    EXPECT_EQ(Form().ListBox1.ItemIndex(), 2);
-    EXPECT_EQ(Form().ComboBox2.Text(), "Ion Cannon");
-    EXPECT_EQ(Selection(Handle("ComboBox2"), true), 1);
-
-    SetFocus(Handle("ComboBox2"));
-    PressKey(Handle("ComboBox2"), VK_DOWN);  // Mass Driver
+    ClickItem(Handle("ListBox1"), LB_GETITEMRECT, 2);  // the chin gun
+    EXPECT_EQ(Form().ComboBox2.Text(), "Particle Beam");
+    PressKey(Handle("ComboBox2"), VK_DOWN);
     SendMessageA(Handle("Button3"), BM_CLICK, 0, 0);
-    Pump(*window);
-    ASSERT_EQ(Form().ListBox1.Items().size(), 3u);
-    EXPECT_EQ(Form().ListBox1.Items()[2], "Mass Driver");
-    char entry[64] = {};
-    SendMessageA(Handle("ListBox1"), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(entry));
-    EXPECT_STREQ(entry, "Mass Driver");
+    EXPECT_EQ(Form().ListBox1.Items().at(2), "Neutron Gun") << "Change gave the mount the gun chosen";
     ExpectWindowShowsModel();
-}
 
-TEST_F(MainWindowTest, TypedTextReachesTheModelAndLeavingTheBoxRunsItsCheck) {
     int changes = 0;
     Form().Edit1.OnChange = [&changes] { ++changes; };
     SendMessageA(Handle("Edit1"), EM_SETSEL, 0, -1);
     TypeInto(Handle("Edit1"), "12x");
     EXPECT_EQ(Form().Edit1.Text(), "12x");
     EXPECT_EQ(changes, 3) << "one change per key";
-
+    SendMessageA(window->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);  // to another program and back
+    SendMessageA(window->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+    EXPECT_TRUE(platform.Boxes.empty()) << "switching programs is not leaving the box";
     SetFocus(Handle("Edit2"));
-    Pump(*window);
-    EXPECT_EQ(platform->Boxes,
+    Pump();
+    EXPECT_EQ(platform.Boxes,
               std::vector<std::string>{"Message: Out of range. Please try a value less than 2000000001."});
-    EXPECT_EQ(Form().Edit1.Text(), "2000000000");
     EXPECT_EQ(WindowText(Handle("Edit1")), "2000000000");
     EXPECT_EQ(changes, 4) << "the check's own change, not echoed back from the window";
-    ExpectWindowShowsModel();
-}
 
-TEST_F(MainWindowTest, SwitchingToAnotherAppDoesNotCountAsLeavingTheBox) {
-    TypeInto(Handle("Edit1"), "x");
-    SendMessageA(window->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
-    SendMessageA(window->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
-    Pump(*window);
-    EXPECT_TRUE(platform->Boxes.empty());
-    EXPECT_EQ(GetFocus(), Handle("Edit1"));
-}
+    Form().Button3.OnClick = [] { throw EInOutError(2); };
+    SendMessageA(Handle("Button3"), BM_CLICK, 0, 0);
+    EXPECT_EQ(platform.Boxes.back(), "Error: File not found.") << "an error in a handler is shown";
 
-TEST_F(MainWindowTest, ArrowsStepTheirBoxWithinTheirRange) {
-    SetFocus(Handle("Edit28"));
-    PressKey(Handle("Edit28"), VK_UP);
-    Pump(*window);
-    EXPECT_EQ(Form().Edit28.Text(), "10");
-
-    SendMessageA(Handle("Edit14"), EM_SETSEL, 0, -1);
-    TypeInto(Handle("Edit14"), "255");
-    PressKey(Handle("Edit14"), VK_UP);
-    Pump(*window);
-    EXPECT_EQ(Form().Edit14.Text(), "255") << "255 is the arrows' top";
-    ExpectWindowShowsModel();
-}
-
-TEST_F(MainWindowTest, AButtonClickRunsItsHandler) {
-    SendMessageA(Handle("Button1"), BM_CLICK, 0, 0);
-    Pump(*window);
-    EXPECT_EQ(platform->Launched, std::vector<std::string>{"\"" + game.Folder() + "ashfall.exe\""});
-}
-
-TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndNothingElse) {
-    SetFocus(Handle("Edit1"));
-    testkit::PostKey(Handle("Edit1"), VK_RETURN);
-    Pump(*window);
-    EXPECT_TRUE(platform->Launched.empty());
-    EXPECT_TRUE(platform->Boxes.empty());
-
-    SetFocus(Handle("Button1"));
-    testkit::PostKey(Handle("Button1"), VK_RETURN);
-    Pump(*window);
-    EXPECT_EQ(platform->Launched.size(), 1u);
-}
-
-// "&Launch" and "Autos&lide" share their letter; Alt+L reaches the one that comes first after the focus.
-TEST_F(MainWindowTest, MnemonicsPressButtonsAndTickBoxes) {
-    ASSERT_TRUE(Form().CheckBox1.Checked()) << "the Kestrel slides";
-    SetFocus(Handle("Edit1"));
-    testkit::PostAltKey(Handle("Edit1"), 'l');
-    Pump(*window);
-    EXPECT_FALSE(Form().CheckBox1.Checked());
-    EXPECT_EQ(SendMessageA(Handle("CheckBox1"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-
-    testkit::PostAltKey(GetFocus(), 'x');
-    Pump(*window);
-    EXPECT_TRUE(Form().Closed()) << "E&xit";
-}
-
-TEST_F(MainWindowTest, ALabelsMnemonicFocusesItsControl) {
-    SetFocus(Handle("Edit1"));
-    testkit::PostAltKey(Handle("Edit1"), 'a');  // "Select &a ship to edit:"
-    Pump(*window);
-    EXPECT_EQ(GetFocus(), Handle("ComboBox1"));
-}
-
-TEST_F(MainWindowTest, EscPressesExit) {
-    SetFocus(Handle("Edit1"));
-    testkit::PostKey(Handle("Edit1"), VK_ESCAPE);
-    Pump(*window);
-    EXPECT_TRUE(Form().Closed());
-}
-
-TEST_F(MainWindowTest, TheCloseBoxClosesTheWindow) {
-    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Form().Closed());
-}
-
-TEST_F(MainWindowTest, TabWalksTheShownControlsInTheLayoutsTabOrder) {
-    std::vector<HWND> expected;
-    for (const LayoutRow* row : TabOrder(MainWindowLayout())) {
-        HWND control = Handle(row->Name);
-        if (IsWindowVisible(control) && IsWindowEnabled(control)) expected.push_back(control);
-    }
-    ASSERT_FALSE(expected.empty());
-    SetFocus(expected.front());
-    for (std::size_t step = 1; step <= expected.size(); ++step) {
-        testkit::PostKey(GetFocus(), VK_TAB);
-        Pump(*window);
-        const HWND next = expected[step % expected.size()];
-        ASSERT_EQ(GetFocus(), next) << "step " << step << ": " << WindowText(next);
-    }
-}
-
-TEST_F(MainWindowTest, ChangingTheTabShowsItsPageAndRunsTheTabChange) {
-    SetFocus(Handle("ComboBox1"));
-    PressKey(Handle("ComboBox1"), VK_DOWN);
-    Pump(*window);
-    ASSERT_EQ(Form().ComboBox1.ItemIndex(), 1);
-
-    ShowPage(kGunSlotPage);
-    EXPECT_EQ(Form().ComboBox6.ItemIndex(), 1) << "the gun slot page starts from the ship of the Ships page";
-    EXPECT_GT(SendMessageA(Handle("ListBox3"), LB_GETCOUNT, 0, 0), 0) << "the Warden's gun slots";
-    EXPECT_EQ(Selection(Handle("ComboBox6"), true), 1);
+    ClickItem(Handle("PageControl1"), TCM_GETITEMRECT, kGunSlotPage);
+    EXPECT_EQ(Form().ComboBox6.ItemIndex(), 1) << "the tab change showed the gun slots of the Warden";
     EXPECT_TRUE(IsWindowVisible(Handle("ListBox3")));
     EXPECT_FALSE(IsWindowVisible(Handle("Edit1")));
-
-    ShowPage(kShipsPage);
-    EXPECT_TRUE(IsWindowVisible(Handle("Edit1")));
-    EXPECT_FALSE(IsWindowVisible(Handle("ListBox3")));
     ExpectWindowShowsModel();
-}
 
-TEST_F(MainWindowTest, CtrlTabLeafsThroughThePagesAndTheFocusLeavesTheHiddenOne) {
-    SetFocus(Handle("Edit1"));
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    testkit::PostKey(Handle("Edit1"), VK_TAB);
-    Pump(*window);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-
-    EXPECT_EQ(Form().PageControl1.ActivePageIndex(), kGunSlotPage);
-    EXPECT_EQ(Selection(Handle("ComboBox6"), true), Form().ComboBox1.ItemIndex()) << "the tab change ran";
-    EXPECT_TRUE(IsChild(window->Handle(), GetFocus())) << "the keyboard still reaches a control";
-    EXPECT_TRUE(IsWindowVisible(GetFocus())) << "one that is shown";
-    ExpectWindowShowsModel();
-}
-
-TEST_F(MainWindowTest, AHandlerThatEndsTheProgramEndsTheLoopWithItsCode) {
-    Form().Button10.OnClick = [this] { Form().GetPlatform().Halt(3); };
+    Form().Button10.OnClick = [this] { platform.Halt(3); };
     SendMessageA(Handle("Button10"), BM_CLICK, 0, 0);
-    EXPECT_EQ(platform->Windows().EndedWith, 3);
-    bool asked = false;
-    platform->RunMessagesUntil(*window, [&asked] { return asked = true, false; });
-    EXPECT_FALSE(asked) << "the loop does not wait for another message";
+    EXPECT_EQ(platform.RunMessageLoop(Form()), 3) << "a handler that ends the program ends the loop at once";
 }
 
-TEST_F(MainWindowTest, AnErrorInAHandlerIsShownAndTheWindowGoesOn) {
-    Form().Button7.OnClick = [] { throw EInOutError(2); };
-    ShowPage(kGunsPage);
-    SendMessageA(Handle("Button7"), BM_CLICK, 0, 0);
-    Pump(*window);
-    EXPECT_EQ(platform->Boxes, std::vector<std::string>{"Error: File not found."});
-    EXPECT_FALSE(platform->Windows().EndedWith);
-    EXPECT_FALSE(Form().Closed());
+// The keys of a native dialog: Tab walks the shown controls in the layout's order, a mnemonic presses its control
+// ("&Launch" and "Autos&lide" share their letter: Alt+L reaches the one that comes first after the focus), and Esc
+// presses "E&xit".
+TEST_F(MainWindowTest, KeysWorkAsInADialog) {
+    std::vector<HWND> shown;
+    for (const LayoutRow* row : TabOrder(MainWindowLayout())) {
+        HWND control = Handle(row->Name);
+        if (IsWindowVisible(control) && IsWindowEnabled(control)) shown.push_back(control);
+    }
+    ASSERT_FALSE(shown.empty());
+    SetFocus(shown.front());
+    for (std::size_t step = 1; step <= shown.size(); ++step) {
+        PressKey(GetFocus(), VK_TAB);
+        ASSERT_EQ(GetFocus(), shown[step % shown.size()]) << "Tab " << step << ": " << WindowText(GetFocus());
+    }
+
+    SetFocus(Handle("Edit1"));
+    PostMessageA(Handle("Edit1"), WM_SYSCHAR, 'l', 1 | (1 << 29));  // with Alt held down
+    Pump();
+    EXPECT_FALSE(Form().CheckBox1.Checked()) << "Alt+L took the Kestrel's autoslide away";
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_TRUE(Form().Closed()) << "Esc presses E&xit";
+}
+
+// "Edit Booster" opens modally on the Warden's values. Esc presses OK, and the dialog closes only when OK's handler
+// closes it: the first press here keeps it open, as a bad value does; the second (Alt+F4) stores and closes.
+TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
+    PressKey(Handle("ComboBox1"), VK_DOWN);
+    ASSERT_EQ(Form().ComboBox1.Text(), "Warden");
+    TForm3& dialog = app.Form3();
+    int presses = 0;
+    dialog.Button1.OnClick = [&] {
+        if (++presses > 1) dialog.Button1Click();
+    };
+    const auto dialogWindow = [] { return FormWindow::FromHandle(FindWindowA(nullptr, "Edit Booster")); };
+    testkit::TimedSteps steps({
+        [&] {
+            FormWindow* shown = dialogWindow();
+            if (shown == nullptr) return false;
+            EXPECT_EQ(WindowText(shown->ControlHandle("Edit1")), "2800") << "the Warden's boosted speed";
+            EXPECT_FALSE(IsWindowEnabled(window->Handle()));
+            RECT client{};
+            GetClientRect(shown->Handle(), &client);
+            EXPECT_EQ(client.right, testkit::Scaled(kBoosterClientWidth));
+            EXPECT_EQ(client.bottom, testkit::Scaled(kBoosterClientHeight));
+            EXPECT_EQ(GetWindowLongA(shown->Handle(), GWL_STYLE) & (kResizable | WS_SYSMENU), 0);
+            for (const LayoutRow& row : BoosterDialogLayout()) EXPECT_NE(shown->ControlHandle(row.Name), nullptr);
+            HWND acceleration = shown->ControlHandle("Edit3");
+            SendMessageA(acceleration, EM_SETSEL, 0, -1);
+            TypeInto(acceleration, "950");
+            EXPECT_EQ(WindowText(shown->ControlHandle("Label9")), "950") << "the grey copy follows every key";
+            PostMessageA(acceleration, WM_KEYDOWN, VK_ESCAPE, 1);
+            return true;
+        },
+        [&] {
+            EXPECT_EQ(presses, 1) << "Esc pressed OK";
+            if (dialogWindow() != nullptr) SendMessageA(dialogWindow()->Handle(), WM_CLOSE, 0, 0);
+            return true;
+        },
+        [&] { return dialog.Close(), true; },  // never leave the test waiting on an open dialog
+    });
+    SendMessageA(Handle("Button11"), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(presses, 2) << "the dialog stayed open after the first press";
+    EXPECT_EQ(Form().Ship.BoosterValues[1], 950) << "OK stored the values";
+    EXPECT_EQ(dialogWindow(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+    EXPECT_EQ(GetFocus(), Handle("Button11")) << "the focus is back where it was";
+    EXPECT_TRUE(platform.Boxes.empty());
 }
 
 }  // namespace
