@@ -43,9 +43,8 @@ private:
         // A step may run a modal loop of its own, in which this timer ticks on.
         if (steps == nullptr || steps->steps_.empty() || steps->running_) return;
         steps->running_ = true;
-        const bool done = steps->steps_.front()();
+        if (steps->steps_.front()()) steps->steps_.pop_front();
         steps->running_ = false;
-        if (done) steps->steps_.pop_front();
     }
 
     static inline TimedSteps* current_ = nullptr;
