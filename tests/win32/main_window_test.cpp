@@ -12,11 +12,11 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "ships/booster_dialog.h"
+#include "timed_steps.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "win32/widget_state.h"
 #include "win32/win32_platform.h"
-#include "window_driver.h"
 
 // The real main window driven as a person drives it, with the messages Windows sends for clicks and keys.
 namespace tovarin {
@@ -32,7 +32,10 @@ public:
 
     std::string ExeFolder() override { return gameFolder_; }
     void ShowMessage(const std::string& text) override { Boxes.push_back("Message: " + text); }
-    bool AskYesNo(const std::string& text) override { return Boxes.push_back("Question: " + text), false; }
+    bool AskYesNo(const std::string& text) override {
+        Boxes.push_back("Question: " + text);
+        return false;
+    }
     void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
 
     std::vector<std::string> Boxes;
@@ -123,8 +126,9 @@ protected:
     std::unique_ptr<FormWindow> window;
 };
 
-// A player's session: choose a ship, pick a mount and give it another gun, type a value and leave the box, then
-// turn to the gun slots of the same ship. After each step the window and the model agree.
+// A player's session: choose a ship, pick a mount and give it another gun, type a value and leave the box, turn to
+// the gun slots of the same ship. After each step the window and the model agree. A handler that fails shows its
+// error and the window goes on; one that ends the program ends the message loop with its exit code.
 TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
     EXPECT_EQ(GetWindowLongA(window->Handle(), GWL_STYLE) & kResizable, 0) << "a fixed dialog frame";
     ExpectWindowShowsModel();
@@ -212,7 +216,7 @@ TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
             FormWindow* shown = dialogWindow();
             if (shown == nullptr) return false;
             EXPECT_EQ(WindowText(shown->ControlHandle("Edit1")), "2800") << "the Warden's boosted speed";
-            EXPECT_FALSE(IsWindowEnabled(window->Handle()));
+            EXPECT_FALSE(IsWindowEnabled(window->Handle())) << "the main window waits";
             EXPECT_EQ(GetWindowLongA(shown->Handle(), GWL_STYLE) & (kResizable | WS_SYSMENU), 0) << "a fixed frame";
             HWND acceleration = shown->ControlHandle("Edit3");
             SendMessageA(acceleration, EM_SETSEL, 0, -1);

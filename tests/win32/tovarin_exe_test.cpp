@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <process.h>
 #include <windows.h>
 
 #include <string>
@@ -7,15 +8,22 @@
 #include "gamefiles/game_paths.h"
 #include "testkit/game_folder.h"
 #include "win32/widget_state.h"
-#include "window_driver.h"
 
-// Tovarin.exe itself, started as a player starts it: from the game folder it was dropped into.
+// Tovarin.exe itself, dropped into a game folder and started as a player starts it.
 namespace tovarin {
 namespace {
 
 constexpr DWORD kPatienceMs = 30000;
 constexpr DWORD kStepMs = 100;
 constexpr int kMessageBoxText = 0xFFFF;
+
+// Design pixels (96 DPI) in screen pixels, as the windows scale their layout.
+int Scaled(int designPixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(designPixels, dpi, 96);
+}
 
 // Copies Tovarin.exe into the game folder and starts it from elsewhere, as a shortcut may: it finds the game by
 // its own path. Every message box is answered with Enter as a player does, and the main window, once it shows, is
@@ -24,19 +32,15 @@ std::string RunTovarin(const testkit::GameFolder& game, const std::string& argum
     char suite[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, suite, MAX_PATH);
     const std::string exe = game.PathOf("Tovarin.exe");
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CopyFileA((FolderOf(suite) + TOVARIN_EXE_FROM_TESTS).c_str(), exe.c_str(), FALSE) ||
-        !CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return "cannot start " + exe + ": error " + std::to_string(GetLastError());
-    }
+    if (!CopyFileA((FolderOf(suite) + TOVARIN_EXE_FROM_TESTS).c_str(), exe.c_str(), FALSE)) return "cannot copy";
+    const std::string quoted = "\"" + exe + "\"";
+    const auto process =
+        reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, exe.c_str(), quoted.c_str(), arguments.c_str(), nullptr));
+    if (process == INVALID_HANDLE_VALUE) return "cannot start " + exe;
     std::string seen;
     HWND answered = nullptr;
     HWND closed = nullptr;
-    for (DWORD waited = 0; waited < kPatienceMs && WaitForSingleObject(process.hProcess, kStepMs) == WAIT_TIMEOUT;
+    for (DWORD waited = 0; waited < kPatienceMs && WaitForSingleObject(process, kStepMs) == WAIT_TIMEOUT;
          waited += kStepMs) {
         // The suite itself has no window open meanwhile: what shows is the program's.
         HWND box = FindWindowA("#32770", "Tovarin");
@@ -58,10 +62,9 @@ std::string RunTovarin(const testkit::GameFolder& game, const std::string& argum
         }
     }
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process, &code);
+    TerminateProcess(process, 99);
+    CloseHandle(process);
     return seen + (code == STILL_ACTIVE ? "still running" : "exit code " + std::to_string(code));
 }
 
@@ -71,8 +74,7 @@ TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
     demo::WriteDemoInstallation(game);
     EXPECT_EQ(RunTovarin(game),
               "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\nwindow: Tovarin 1.0, " +
-                  std::to_string(testkit::Scaled(464)) + " x " + std::to_string(testkit::Scaled(463)) +
-                  "\nexit code 0");
+                  std::to_string(Scaled(464)) + " x " + std::to_string(Scaled(463)) + "\nexit code 0");
 }
 
 // Without the game's executable it says why, and "/u" restores the archive: both end the program with 0.

@@ -9,27 +9,26 @@
 
 #include "app/form1.h"
 #include "testkit/game_folder.h"
-#include "window_driver.h"
+#include "timed_steps.h"
+#include "win32/widget_state.h"
 
 // The real system calls behind the program's boxes, file dialogs and texts, answered by timed clicks.
 namespace tovarin {
 namespace {
 
-using testkit::TimedSteps;
-
 constexpr int kMessageText = 0xFFFF;  // a message box's text
 constexpr int kFileNameBox = 0x047C;
 constexpr int kReadOnlyBox = 0x0410;
 
-// Shows a box and answers it with a button; what the box showed comes back as "text | buttons | icon".
+// Shows a box and answers it with a button; what the box showed comes back as "caption: text | buttons | icon".
 std::string Answered(int button, const std::function<void()>& show) {
     std::string seen;
-    TimedSteps steps({[&] {
-        HWND box = FindWindowA("#32770", "Tovarin");
+    testkit::TimedSteps steps({[&] {
+        HWND box = FindWindowA("#32770", nullptr);
         if (box == nullptr) return false;
         char text[512] = {};
         GetDlgItemTextA(box, kMessageText, text, sizeof text);
-        seen = text + std::string(" |");
+        seen = WindowText(box) + ": " + text + " |";
         if (GetDlgItem(box, IDOK) != nullptr) seen += " OK";
         if (GetDlgItem(box, IDYES) != nullptr) seen += " Yes";
         if (GetDlgItem(box, IDNO) != nullptr) seen += " No";
@@ -46,11 +45,14 @@ std::string Answered(int button, const std::function<void()>& show) {
 
 TEST(Win32PlatformTest, MessageBoxesOfEachKind) {
     Win32Platform platform;
-    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successfull"); }), "Install successfull | OK");
-    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowError("File not found."); }), "File not found. | OK | stop icon");
+    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successfull"); }),
+              "Tovarin: Install successfull | OK");
+    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowError("File not found."); }),
+              "Tovarin: File not found. | OK | stop icon");
     for (const bool yes : {true, false}) {
         bool answer = !yes;
-        EXPECT_EQ(Answered(yes ? IDYES : IDNO, [&] { answer = platform.AskYesNo("Install?"); }), "Install? | Yes No");
+        EXPECT_EQ(Answered(yes ? IDYES : IDNO, [&] { answer = platform.AskYesNo("Install?"); }),
+                  "Tovarin: Install? | Yes No");
         EXPECT_EQ(answer, yes);
     }
 }
@@ -85,9 +87,10 @@ TEST(Win32PlatformTest, FileDialogsAreSetUpFromTheirModel) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Title + (" " + row.Typed));
         row.Dialog.InitialDir = folder;
-        TimedSteps steps({[&row, &folder] {
-            HWND dialog = FindWindowA("#32770", row.Title);
+        testkit::TimedSteps steps({[&row, &folder] {
+            HWND dialog = FindWindowA("#32770", nullptr);
             if (dialog == nullptr) return false;
+            EXPECT_EQ(WindowText(dialog), row.Title);
             HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
             EXPECT_FALSE(readOnly != nullptr && IsWindowVisible(readOnly)) << "a read-only box";
             char shownFolder[MAX_PATH] = {};

@@ -6,16 +6,7 @@
 #include <functional>
 #include <utility>
 
-// What the tests of the real windows share: the screen's scale, and a person's actions while a modal loop runs.
 namespace tovarin::testkit {
-
-// Design pixels (96 DPI) in screen pixels, as the windows scale their layout.
-inline int Scaled(int designPixels) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(designPixels, dpi, 96);
-}
 
 // Runs steps from timer ticks while a message loop runs that the test cannot step through itself (a modal
 // dialog, a message box, a file dialog): a person's actions, spaced out as a person's are. A step that returns
