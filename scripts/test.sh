@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows presets and runs every test: the native suite
-# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh).
+# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh). Ends with one summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +11,16 @@ jobs=$(nproc)
 
 cmake --preset native
 cmake --build --preset native -j "$jobs"
-ctest --preset native -j "$jobs"
+native_log=build/native/test-results.txt
+ctest --preset native -j "$jobs" | tee "$native_log"
 
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
-scripts/run-windows-tests.sh
+windows_log=build/windows/test-results.txt
+scripts/run-windows-tests.sh | tee "$windows_log"
+
+# Both suites passed (a failure ends the script above); count what ran.
+native=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$native_log")
+windows=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\.$/\1/p' "$windows_log")
+skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below:$/\1/p' "$windows_log")
+echo "tests: $(( ${native:-0} + ${windows:-0} )) passed, 0 failed, ${skipped:-0} skipped"
