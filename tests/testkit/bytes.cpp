@@ -40,11 +40,6 @@ float FloatAt(const Bytes& bytes, std::size_t position) {
     return std::bit_cast<float>(bits);
 }
 
-std::uint16_t WordLEAt(const Bytes& bytes, std::size_t position) {
-    CheckRoom(bytes, position, 2);
-    return static_cast<std::uint16_t>(bytes[position] | bytes[position + 1] << 8);
-}
-
 std::uint16_t WordBEAt(const Bytes& bytes, std::size_t position) {
     CheckRoom(bytes, position, 2);
     return static_cast<std::uint16_t>(bytes[position] << 8 | bytes[position + 1]);

@@ -21,7 +21,6 @@ void AppendZeros(Bytes& bytes, std::size_t count);
 
 // Reading back; a position too close to the end throws std::out_of_range.
 [[nodiscard]] float FloatAt(const Bytes& bytes, std::size_t position);
-[[nodiscard]] std::uint16_t WordLEAt(const Bytes& bytes, std::size_t position);
 [[nodiscard]] std::uint16_t WordBEAt(const Bytes& bytes, std::size_t position);
 [[nodiscard]] std::uint32_t LongBEAt(const Bytes& bytes, std::size_t position);
 

@@ -42,22 +42,6 @@ void PutWord(Bytes& table, std::int32_t base, int offset, std::uint16_t value) {
     table[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-float GetFloat(const Bytes& table, std::int32_t base, int offset) {
-    const std::size_t at = At(table, base, offset, 4);
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(table[at + static_cast<std::size_t>(i)]) << (8 * i);
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-std::uint8_t GetByte(const Bytes& table, std::int32_t base, int offset) { return table[At(table, base, offset, 1)]; }
-
-std::uint16_t GetWord(const Bytes& table, std::int32_t base, int offset) {
-    const std::size_t at = At(table, base, offset, 2);
-    return static_cast<std::uint16_t>(table[at] | table[at + 1] << 8);
-}
-
 void PutGun(Bytes& table, std::int32_t base, const GunRecord& gun) {
     (void)At(table, base, 0, kGunRecordSize);
     PutFloat(table, base, 20, gun.Speed);
@@ -99,37 +83,6 @@ Bytes MissileTable(const std::vector<std::pair<std::int32_t, MissileRecord>>& re
     Bytes table = FilledTable(fileSize);
     for (const auto& [base, missile] : records) PutMissile(table, base, missile);
     return table;
-}
-
-GunRecord ReadGunRecord(const Bytes& table, std::int32_t base) {
-    GunRecord gun;
-    gun.Speed = GetFloat(table, base, 20);
-    gun.Range = GetFloat(table, base, 24);
-    gun.Untouched = GetFloat(table, base, 28);
-    gun.Energy = GetFloat(table, base, 32);
-    gun.Damage = GetFloat(table, base, 36);
-    gun.RefireSeconds = GetFloat(table, base, 40);
-    return gun;
-}
-
-MissileRecord ReadMissileRecord(const Bytes& table, std::int32_t base) {
-    MissileRecord missile;
-    missile.Speed = GetFloat(table, base, 20);
-    missile.DurationSeconds = GetFloat(table, base, 24);
-    missile.Range = GetFloat(table, base, 28);
-    missile.P = GetFloat(table, base, 32);
-    missile.Y = GetFloat(table, base, 36);
-    missile.Acceleration = GetFloat(table, base, 44);
-    missile.LockSeconds = GetFloat(table, base, 48);
-    missile.Damage = GetFloat(table, base, 52);
-    missile.SpinRate = GetFloat(table, base, 56);
-    missile.Flags = GetWord(table, base, 72);
-    missile.RefireSeconds = GetFloat(table, base, 76);
-    missile.SpoofFraction = GetFloat(table, base, 80);
-    missile.SubMissileType = GetByte(table, base, 92);
-    missile.SplitSeconds = GetFloat(table, base, 96);
-    missile.SplitCount = GetByte(table, base, 100);
-    return missile;
 }
 
 }  // namespace tovarin::testkit

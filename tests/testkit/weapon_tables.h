@@ -22,21 +22,21 @@ struct GunRecord {
 
 // One missile record's fields, as stored (times in seconds, the spoof probability as a fraction).
 struct MissileRecord {
-    float Speed = 0;             // base + 20
-    float DurationSeconds = 0;   // base + 24
-    float Range = 0;             // base + 28
-    float P = 0;                 // base + 32
-    float Y = 0;                 // base + 36
-    float Acceleration = 0;      // base + 44
-    float LockSeconds = 0;       // base + 48
-    float Damage = 0;            // base + 52
-    float SpinRate = 0;          // base + 56
-    std::uint16_t Flags = 0;     // base + 72, little-endian
-    float RefireSeconds = 0;     // base + 76
-    float SpoofFraction = 0;     // base + 80
+    float Speed = 0;                  // base + 20
+    float DurationSeconds = 0;        // base + 24
+    float Range = 0;                  // base + 28
+    float P = 0;                      // base + 32
+    float Y = 0;                      // base + 36
+    float Acceleration = 0;           // base + 44
+    float LockSeconds = 0;            // base + 48
+    float Damage = 0;                 // base + 52
+    float SpinRate = 0;               // base + 56
+    std::uint16_t Flags = 0;          // base + 72, little-endian
+    float RefireSeconds = 0;          // base + 76
+    float SpoofFraction = 0;          // base + 80
     std::uint8_t SubMissileType = 0;  // base + 92
-    float SplitSeconds = 0;      // base + 96
-    std::uint8_t SplitCount = 0; // base + 100
+    float SplitSeconds = 0;           // base + 96
+    std::uint8_t SplitCount = 0;      // base + 100
 };
 
 inline constexpr int kGunRecordSize = 44;
@@ -46,9 +46,5 @@ inline constexpr int kMissileRecordSize = 101;
 [[nodiscard]] Bytes GunTable(const std::vector<std::pair<std::int32_t, GunRecord>>& records, std::size_t fileSize);
 [[nodiscard]] Bytes MissileTable(const std::vector<std::pair<std::int32_t, MissileRecord>>& records,
                                  std::size_t fileSize);
-
-// The records' fields read back from table bytes.
-[[nodiscard]] GunRecord ReadGunRecord(const Bytes& table, std::int32_t base);
-[[nodiscard]] MissileRecord ReadMissileRecord(const Bytes& table, std::int32_t base);
 
 }  // namespace tovarin::testkit
