@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // One open game file, closed when the handle goes out of scope. Opening never creates a file (except
 // CreateNew) and shares the file with other processes for reading only. Every failure throws EInOutError
@@ -34,8 +35,9 @@ public:
     void Close();
 
 private:
-    explicit GameFileHandle(std::intptr_t handle) : handle_(handle) {}
+    GameFileHandle(std::intptr_t handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     std::intptr_t handle_;
+    std::string path_;  // for the messages of a test's injected faults
 };
 
 // Renames `from` over `to`, replacing it; a failure throws EInOutError.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
 
 namespace tovarin {
@@ -38,6 +39,14 @@ int CodeOf(int error) {
 
 [[noreturn]] void Fail() { throw EInOutError(CodeOf(errno)); }
 
+// A fault a test injects fails the call as the system would, with errno set.
+void FailIfInjected(FileCall call, const std::string& path) {
+    if (const auto fault = InjectedFaultFor(call, path)) {
+        errno = fault->Error;
+        Fail();
+    }
+}
+
 // A file marked read-only (no write-permission bit) is refused as Windows refuses a read-only file, also to
 // root, who could otherwise write it anyway.
 bool MarkedReadOnly(const std::string& path) {
@@ -51,19 +60,24 @@ int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
 GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
     if (MarkedReadOnly(path)) throw EInOutError(5);
+    FailIfInjected(FileCall::Open, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) Fail();
-    return GameFileHandle(fd);
+    return GameFileHandle(fd, path);
 }
 
 GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     if (MarkedReadOnly(path)) throw EInOutError(5);
+    FailIfInjected(FileCall::Create, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) Fail();
-    return GameFileHandle(fd);
+    return GameFileHandle(fd, path);
 }
 
-GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept
+    : handle_(other.handle_), path_(std::move(other.path_)) {
+    other.handle_ = -1;
+}
 
 GameFileHandle::~GameFileHandle() {
     if (handle_ >= 0) ::close(Descriptor(handle_));
@@ -81,6 +95,7 @@ std::int64_t GameFileHandle::Size() {
 }
 
 std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
+    FailIfInjected(FileCall::Read, path_);
     std::int64_t done = 0;
     while (done < count) {
         const ssize_t got = ::read(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
@@ -95,6 +110,15 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
+        // A disk that fills up part-way has put down the first half when the write fails.
+        if (fault->HalfWrite && count > 1 && ::write(Descriptor(handle_), buffer, static_cast<size_t>(count / 2)) < 0) {
+            Fail();
+        }
+        errno = fault->Error;
+        if (errno == ENOSPC) throw EInOutError(101);
+        Fail();
+    }
     std::int64_t done = 0;
     while (done < count) {
         const ssize_t put = ::write(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
@@ -109,17 +133,24 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Flush() {
+    FailIfInjected(FileCall::Flush, path_);
     if (::fsync(Descriptor(handle_)) != 0) Fail();
 }
 
 void GameFileHandle::Close() {
     const int fd = Descriptor(handle_);
     handle_ = -1;
+    if (const auto fault = InjectedFaultFor(FileCall::Close, path_)) {
+        ::close(fd);
+        errno = fault->Error;
+        Fail();
+    }
     if (::close(fd) != 0) Fail();
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
     if (MarkedReadOnly(to)) throw EInOutError(5);
+    FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail();
 }
 

@@ -34,14 +34,17 @@ DWORD Piece(std::int64_t remaining) { return static_cast<DWORD>(std::min(remaini
 }  // namespace
 
 GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
-    return GameFileHandle(OpenNative(path, OPEN_EXISTING));
+    return GameFileHandle(OpenNative(path, OPEN_EXISTING), path);
 }
 
 GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
-    return GameFileHandle(OpenNative(path, CREATE_ALWAYS));
+    return GameFileHandle(OpenNative(path, CREATE_ALWAYS), path);
 }
 
-GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept
+    : handle_(other.handle_), path_(std::move(other.path_)) {
+    other.handle_ = kClosed;
+}
 
 GameFileHandle::~GameFileHandle() {
     if (handle_ != kClosed) ::CloseHandle(Native(handle_));

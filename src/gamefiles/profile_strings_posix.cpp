@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gamefiles/file_faults.h"
 #include "gamefiles/profile_strings.h"
 #include "gamefiles/profile_text.h"
 
@@ -28,9 +29,26 @@ struct FileText {
     std::string Text;
 };
 
+// The system's descriptor, or -1 with errno set (also when a test injects a fault).
+int OpenForReading(const std::string& path) {
+    if (const auto fault = InjectedFaultFor(FileCall::Open, path)) {
+        errno = fault->Error;
+        return -1;
+    }
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+ssize_t ReadChunk(int fd, std::array<char, 4096>& chunk, const std::string& path) {
+    if (const auto fault = InjectedFaultFor(FileCall::Read, path)) {
+        errno = fault->Error;
+        return -1;
+    }
+    return ::read(fd, chunk.data(), chunk.size());
+}
+
 FileText ReadFileText(const std::string& path) {
     FileText file;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenForReading(path);
     if (fd < 0) {
         file.FileState = errno == ENOENT || errno == ENOTDIR ? FileText::State::Missing : FileText::State::Unreadable;
         return file;
@@ -38,7 +56,7 @@ FileText ReadFileText(const std::string& path) {
     file.FileState = FileText::State::Read;
     std::array<char, 4096> chunk{};
     for (;;) {
-        const ssize_t count = ::read(fd, chunk.data(), chunk.size());
+        const ssize_t count = ReadChunk(fd, chunk, path);
         if (count == 0) break;
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) {
@@ -69,7 +87,11 @@ bool FolderExists(const std::string& path) {
     return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, const std::string& path) {
+    if (const auto fault = InjectedFaultFor(FileCall::Write, path)) {
+        if (fault->HalfWrite) static_cast<void>(::write(fd, bytes.data(), bytes.size() / 2));
+        return false;
+    }
     while (!bytes.empty()) {
         const ssize_t count = ::write(fd, bytes.data(), bytes.size());
         if (count < 0 && errno == EINTR) continue;
@@ -83,11 +105,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 // the sibling is removed and the old file stays as it was.
 bool ReplaceFileText(const std::string& path, const std::string& text, mode_t mode) {
     std::string temporary = path + ".~XXXXXX";
+    if (InjectedFaultFor(FileCall::Create, temporary)) return false;
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    const bool written = WriteAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    const bool written = WriteAll(fd, text, temporary) && ::fchmod(fd, mode) == 0 &&
+                         !InjectedFaultFor(FileCall::Flush, temporary) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0 && !InjectedFaultFor(FileCall::Close, temporary);
+    if (written && closed && !InjectedFaultFor(FileCall::Rename, path) &&
+        ::rename(temporary.c_str(), path.c_str()) == 0) {
+        return true;
+    }
     ::unlink(temporary.c_str());
     return false;
 }

@@ -1,0 +1,24 @@
+#include "gamefiles/file_faults.h"
+
+#include <utility>
+
+namespace tovarin {
+
+namespace {
+
+FileFaultHook& Hook() {
+    static FileFaultHook hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetFileFaultHook(FileFaultHook hook) { Hook() = std::move(hook); }
+
+std::optional<InjectedFault> InjectedFaultFor(FileCall call, const std::string& path) {
+    const FileFaultHook& hook = Hook();
+    if (!hook) return std::nullopt;
+    return hook(call, path);
+}
+
+}  // namespace tovarin

@@ -1,0 +1,56 @@
+#include "gamefiles/whole_files.h"
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
+#include "gamefiles/file_primitives.h"
+
+namespace tovarin {
+
+namespace {
+
+// The sibling the new content is written into, beside the file so that the rename stays on one disk.
+std::string SiblingOf(const std::string& path) { return path + ".part~"; }
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(path);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(handle.Size()));
+    if (handle.Read(bytes.data(), static_cast<std::int64_t>(bytes.size())) != static_cast<std::int64_t>(bytes.size())) {
+        throw EInOutError(100);
+    }
+    handle.Close();
+    return bytes;
+}
+
+void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::string sibling = SiblingOf(path);
+    try {
+        GameFileHandle handle = GameFileHandle::CreateNew(sibling);
+        handle.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+        handle.Flush();
+        handle.Close();
+        ReplaceFile(sibling, path);
+    } catch (...) {
+        DeleteFileAt(sibling);
+        throw;
+    }
+}
+
+void ReplaceIniFile(const std::string& path, const std::function<void(const TIniFile& copy)>& edit) {
+    const std::string sibling = SiblingOf(path);
+    try {
+        if (FileExists(path)) {
+            CopyFileBytes(path, sibling);
+        } else if (FileExists(sibling)) {
+            DeleteFileAt(sibling);  // a sibling left by a crash must not become the new file
+        }
+        edit(TIniFile(sibling));
+        if (FileExists(sibling)) ReplaceFile(sibling, path);  // no sibling: the edit wrote nothing
+    } catch (const Exception&) {
+        DeleteFileAt(sibling);
+        throw EIniFileException(path);
+    }
+}
+
+}  // namespace tovarin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gamefiles/ini_file.h"
+
+// Files changed in one step. The new content is put down completely in a sibling of the file and forced to the
+// disk; only then does one rename put it in the file's place. A failure at any point leaves the file as it was
+// and takes the sibling away again, so a player never finds a half-written game file.
+namespace tovarin {
+
+// The whole file's bytes.
+[[nodiscard]] std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+
+// Replaces the file (or creates it) with exactly these bytes.
+void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Makes every write of `edit` on a copy of the INI file, then puts the copy in the file's place: all of the
+// writes land together or none does. A failure is "Unable to write to" the file's own path.
+void ReplaceIniFile(const std::string& path, const std::function<void(const TIniFile& copy)>& edit);
+
+}  // namespace tovarin

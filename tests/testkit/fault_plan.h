@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cerrno>
+#include <optional>
+
+#include "gamefiles/file_faults.h"
+
+// Makes the file layer's calls fail on a plan, for tests of what a failure part-way leaves behind. While a plan
+// lives it counts every call; the call numbered FailAt (from 0) fails, and with Lasting every call after it too.
+namespace tovarin::testkit {
+
+struct FaultPlan {
+    explicit FaultPlan(std::optional<int> failAt = std::nullopt, InjectedFault fault = {EIO, false},
+                       bool lasting = false);
+    ~FaultPlan();
+    FaultPlan(const FaultPlan&) = delete;
+    FaultPlan& operator=(const FaultPlan&) = delete;
+
+    std::optional<int> FailAt;
+    InjectedFault Fault;
+    bool Lasting;
+    int Calls = 0;  // the calls seen so far
+};
+
+}  // namespace tovarin::testkit
