@@ -117,19 +117,14 @@ public:
     std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
     std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
     std::array<std::uint8_t, kMaxMissileMounts> MissileMountTypes{};
-    bool SlideAtLoad = false;
-    bool BoosterAtLoad = false;
 
     // ships/load_ship.cpp
     void ComboBox1Change();
     void LoadShip(const std::string& key);
-    void LocateShipChunks(const std::string& path);
-    void ScanGunMounts();
-    void ScanMissileMounts();
+    // Loads Ship.ShipFile again, without looking its name up anew: a save reloads the file it wrote.
+    void LoadShipFile();
     // ships/save_ship.cpp
     void Button2Click();
-    void InsertBoosterChunk(const std::string& shipPath, const std::string& tempPath);
-    void RemoveBoosterChunk(const std::string& shipPath, const std::string& tempPath);
     // ships/mounts.cpp
     void ListBox1Click();
     void Button3Click();

@@ -63,6 +63,14 @@ public:
     EInvalidOp() : Exception("Invalid floating point operation") {}
 };
 
+// A save that went through, whose reading back failed: the player must not take it for a failed save. `file`
+// names the saved file as the program names it ("Ships\kestrel.iff").
+class ESavedButNotReadBack : public Exception {
+public:
+    ESavedButNotReadBack(const std::string& file, const Exception& cause)
+        : Exception(file + " was saved, but could not be read back: " + cause.Message()) {}
+};
+
 // Ending the program on purpose (a fatal condition at start-up or a missing ship file). Not an Exception, so
 // no dispatcher catches it: it travels to the program entry, which turns it into the exit code.
 struct ProgramEnded {

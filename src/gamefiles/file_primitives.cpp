@@ -16,6 +16,9 @@ namespace {
 
 constexpr std::int64_t kCopyBlock = 1024;
 constexpr std::int64_t kSearchBlock = 64 * 1024;
+// What the file layer reports for a position before the start of a file, and for a read past its end.
+constexpr int kNegativeSeek = 131;
+constexpr int kReadBeyondEnd = 100;
 
 void CheckCount(std::int32_t count, std::size_t bufferSize) {
     if (count > 0 && static_cast<std::size_t>(count) > bufferSize) throw ERangeError();
@@ -158,6 +161,49 @@ std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int3
     }
     handle.Close();
     return matchAtZero ? 0 : -1;
+}
+
+std::int32_t FindMarkerIn(std::span<const std::uint8_t> bytes, const Marker& marker, std::int32_t start) {
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    if (start > size - 8) return -1;
+    if (start < 0) throw EInOutError(kNegativeSeek);
+    const auto first = static_cast<std::size_t>(start);
+    const std::size_t at = SearchBlock(bytes.data(), first, bytes.size(), marker);
+    if (at == bytes.size()) return -1;
+    if (at > 0) return static_cast<std::int32_t>(at);
+    // A match at 0 counts only when nothing matches later.
+    const std::size_t later = SearchBlock(bytes.data(), 1, bytes.size(), marker);
+    return later == bytes.size() ? 0 : static_cast<std::int32_t>(later);
+}
+
+namespace {
+
+// The bytes from the position on, at most `count` of them.
+std::span<const std::uint8_t> BytesFrom(std::span<const std::uint8_t> bytes, std::int32_t position, std::size_t count) {
+    if (position < 0) throw EInOutError(kNegativeSeek);
+    const auto at = std::min(static_cast<std::size_t>(position), bytes.size());
+    return bytes.subspan(at, std::min(count, bytes.size() - at));
+}
+
+}  // namespace
+
+std::uint8_t ReadByteIn(std::span<const std::uint8_t> bytes, std::int32_t position) {
+    const auto found = BytesFrom(bytes, position, 1);
+    if (found.empty()) throw EInOutError(kReadBeyondEnd);
+    return found[0];
+}
+
+std::array<std::uint8_t, 2> ReadTwoBytesIn(std::span<const std::uint8_t> bytes, std::int32_t position) {
+    std::array<std::uint8_t, 2> read{};
+    std::ranges::copy(BytesFrom(bytes, position, read.size()), read.begin());
+    return read;
+}
+
+float ReadFloatIn(std::span<const std::uint8_t> bytes, std::int32_t position) {
+    const auto found = BytesFrom(bytes, position, 4);
+    if (found.size() != 4) throw EInOutError(kReadBeyondEnd);
+    return FloatFromBits(static_cast<std::uint32_t>(found[0]) | static_cast<std::uint32_t>(found[1]) << 8 |
+                         static_cast<std::uint32_t>(found[2]) << 16 | static_cast<std::uint32_t>(found[3]) << 24);
 }
 
 void AdjustWordAt(const std::string& file, std::int32_t position, std::int32_t delta, bool subtract) {

@@ -52,6 +52,23 @@ std::int32_t ReadStringAt(const std::string& file, std::int32_t position, std::s
 // only when nothing matches later, so callers can treat 0 or less as "absent".
 [[nodiscard]] std::int32_t FindMarker(const std::string& file, const Marker& marker, std::int32_t start);
 
+// ---- The same reads over a file's bytes held in memory ------------------------------------------------------------
+// A file read whole once and then read here fails as the primitives above would fail on it: a position before
+// the start is "I/O error 131", a read that needs bytes past the end "Read beyond end of file". So a file can also
+// be checked in memory before it is written.
+
+// As FindMarker.
+[[nodiscard]] std::int32_t FindMarkerIn(std::span<const std::uint8_t> bytes, const Marker& marker, std::int32_t start);
+
+// As ReadByteAt.
+[[nodiscard]] std::uint8_t ReadByteIn(std::span<const std::uint8_t> bytes, std::int32_t position);
+
+// As ReadBytesAt of two bytes into a zeroed buffer: a byte past the end reads as 0.
+[[nodiscard]] std::array<std::uint8_t, 2> ReadTwoBytesIn(std::span<const std::uint8_t> bytes, std::int32_t position);
+
+// The little-endian float at the position (ReadFloatAt's value; its back distance is not needed here).
+[[nodiscard]] float ReadFloatIn(std::span<const std::uint8_t> bytes, std::int32_t position);
+
 // Adds (or subtracts) delta to the big-endian 16-bit value at the position. A result outside 0..65535 is
 // "Range check error" and nothing is written.
 void AdjustWordAt(const std::string& file, std::int32_t position, std::int32_t delta, bool subtract);

@@ -76,56 +76,58 @@ inline constexpr std::int32_t kChunkHeaderSize = 8;
 
 // ---- Values ------------------------------------------------------------------------------------------------------
 
-// A float shown in an edit box of the Ships tab: its distance from the part's base and the box's name.
+// A float shown in an edit box of the Ships tab: its distance from the part's base, the box's name, and the
+// value's name as the tab labels it, for messages that refuse a value.
 struct ValueSlot {
     std::int32_t Offset;
     std::string_view Control;
+    std::string_view Title;
 };
 
 // Physics, from PhysPos.
-inline constexpr ValueSlot kMass{8, "Edit29"};
+inline constexpr ValueSlot kMass{8, "Edit29", "Mass"};
 // The hitpoints chunk follows the PHYS chunk; with autoslide the SLID chunk stands between them, and the
 // hitpoints lie kSlideChunkSize bytes further on.
-inline constexpr ValueSlot kHitpoints{20, "Edit27"};
+inline constexpr ValueSlot kHitpoints{20, "Edit27", "Hitpoints"};
 
 // Engine, from EngnBase, in the order they are read and written. The file holds Y/P/R as P, Y, R.
 inline constexpr std::array<ValueSlot, 11> kEngineValues{{
-    {40, "Edit1"},   // speed min
-    {36, "Edit2"},   // speed standard
-    {32, "Edit15"},  // speed max
-    {52, "Edit4"},   // acceleration
-    {56, "Edit3"},   // afterburner speed
-    {60, "Edit6"},   // afterburner acceleration
-    {64, "Edit26"},  // afterburner fuel
-    {72, "Edit7"},   // Y
-    {68, "Edit5"},   // P
-    {76, "Edit8"},   // R
-    {80, "Edit25"},  // Y/P/R rate of change
+    {40, "Edit1", "Speed Min"},
+    {36, "Edit2", "Speed Std."},
+    {32, "Edit15", "Speed Max"},
+    {52, "Edit4", "Acceleration"},
+    {56, "Edit3", "Aftb. Speed"},
+    {60, "Edit6", "Aftb. Accell."},
+    {64, "Edit26", "Aftb. Fuel"},
+    {72, "Edit7", "Y of Y/P/R"},
+    {68, "Edit5", "P of Y/P/R"},
+    {76, "Edit8", "R of Y/P/R"},
+    {80, "Edit25", "Rate of change"},
 }};
 
 // Armour, from ArmrBase.
 inline constexpr std::array<ValueSlot, 4> kArmourValues{{
-    {20, "Edit10"},  // front
-    {32, "Edit11"},  // right
-    {28, "Edit12"},  // left
-    {24, "Edit13"},  // aft
+    {20, "Edit10", "Armor Front"},
+    {32, "Edit11", "Armor Right"},
+    {28, "Edit12", "Armor Left"},
+    {24, "Edit13", "Armor Aft"},
 }};
 
 // Shields, from ShieldBase.
 inline constexpr std::array<ValueSlot, 5> kShieldValues{{
-    {52, "Edit17"},  // front
-    {56, "Edit16"},  // aft
-    {40, "Edit20"},  // recharge min
-    {36, "Edit21"},  // recharge standard
-    {32, "Edit22"},  // recharge max
+    {52, "Edit17", "Shields Front"},
+    {56, "Edit16", "Shields Aft"},
+    {40, "Edit20", "Shield recharge rate min"},
+    {36, "Edit21", "Shield recharge rate std"},
+    {32, "Edit22", "Shield recharge rate max"},
 }};
 
 // Gun power, from GunsBase.
 inline constexpr std::array<ValueSlot, 4> kGunPowerValues{{
-    {28, "Edit18"},  // gun energy
-    {40, "Edit19"},  // recharge min
-    {36, "Edit23"},  // recharge standard
-    {32, "Edit24"},  // recharge max
+    {28, "Edit18", "Gun Energy"},
+    {40, "Edit19", "Gun recharge rate min"},
+    {36, "Edit23", "Gun recharge rate std."},
+    {32, "Edit24", "Gun recharge rate max"},
 }};
 
 // The decoy count, one byte, from DecyBase.
@@ -165,23 +167,25 @@ inline constexpr std::int32_t kTurretGun = 8;
 
 struct BoosterSlot {
     std::int32_t Offset;
-    std::int32_t Default;  // for a ship without a booster chunk, and in a newly inserted chunk
+    std::int32_t Default;    // for a ship without a booster chunk, and in a newly inserted chunk
+    std::string_view Title;  // as the "Edit Booster" dialog labels it
 };
 
-// BoosterValues in index order. The float at BoosPos + 52 belongs to no value and is never touched.
+// BoosterValues in index order. "Deactivated" values apply while the booster is attached but not in use. The
+// float at BoosPos + 52 belongs to no value and is never touched.
 inline constexpr std::array<BoosterSlot, kBoosterValueCount> kBoosterValues{{
-    {8, 350},    // acceleration, standard drive, booster not in use
-    {12, 870},   // acceleration, afterburner/booster, booster in use
-    {16, 40},    // P, booster in use
-    {20, 30},    // Y, booster in use
-    {24, 90},    // R, booster in use
-    {28, 20},    // Y/P/R rate of change, booster in use
-    {32, 65},    // P, booster not in use
-    {36, 55},    // Y, booster not in use
-    {40, 120},   // R, booster not in use
-    {44, 110},   // Y/P/R rate of change, booster not in use
-    {48, 3000},  // speed, booster in use
-    {56, 18},    // booster fuel
+    {8, 350, "Booster Accell. Standard Drive"},
+    {12, 870, "Booster Accell. Aftb./Booster"},
+    {16, 40, "Booster P (activated)"},
+    {20, 30, "Booster Y (activated)"},
+    {24, 90, "Booster R (activated)"},
+    {28, 20, "Booster YPR rate of change (activated)"},
+    {32, 65, "Booster P (deactivated)"},
+    {36, 55, "Booster Y (deactivated)"},
+    {40, 120, "Booster R (deactivated)"},
+    {44, 110, "Booster YPR rate of change (deactivated)"},
+    {48, 3000, "Booster Speed (activated)"},
+    {56, 18, "Booster fuel"},
 }};
 
 // ---- Chunk templates --------------------------------------------------------------------------------------------
