@@ -180,6 +180,8 @@ public:
     TEdit Edit33{*this, "Edit33"};  // damage
     TButton Button7{*this, "Button7"};  // "Save Modifications"
 
+    int LoadedGun = -1;  // the gun whose record the boxes show, -1 while no record was read whole
+
     void ComboBox4Change();
     void LoadGun(std::uint8_t index);
     void Button7Click();
@@ -217,6 +219,8 @@ public:
     TCheckBox Flag11{*this, "Flag11"};
     TCheckBox Flag12{*this, "Flag12"};
     TButton Button8{*this, "Button8"};  // "Save Modifications"
+
+    int LoadedMissile = -1;  // the missile whose record the controls show, -1 while none was read whole
 
     void ComboBox5Change();
     void LoadMissile(std::uint8_t index);

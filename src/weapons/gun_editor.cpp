@@ -1,12 +1,30 @@
+#include <string>
 #include <vector>
 
 #include "app/form1.h"
+#include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/gun_record.h"
 #include "weapons/weapon_fields.h"
 
 namespace tovarin {
+
+namespace {
+
+// Shows the record of gun `index` at `base` as the table now holds it; only a record read whole lets the gun be
+// saved.
+void ShowGun(TForm1& form, int index, std::int32_t base) {
+    form.LoadedGun = -1;
+    const GunValues values = ReadGunRecord(ReadWholeFile(form.GameFile(kGunTableFile)), base);
+    const std::vector<std::string_view> unshown = ShowFloatFields(form, kGunFields, values.Fields);
+    form.LoadedGun = index;
+    if (!unshown.empty())
+        form.GetPlatform().ShowMessage(UnshownFieldsMessage(ItemName(form.ComboBox4, index), unshown));
+}
+
+}  // namespace
 
 void TForm1::ComboBox4Change() {
     if (ComboBox4.Text().empty()) return;
@@ -15,37 +33,29 @@ void TForm1::ComboBox4Change() {
 }
 
 void TForm1::LoadGun(std::uint8_t index) {
-    const std::string gun = ItemName(ComboBox4, index);
+    LoadedGun = -1;
     const auto base = FindRecordBase(*this, ComboBox4, index, kGunDataSection);
-    if (!base) return;
-    const std::string file = GameFile(kGunTableFile);
-    std::vector<std::string_view> unshown;
-    for (const FloatField& field : kGunFields) {
-        if (!ShowFloatField(*this, file, *base, field)) unshown.push_back(field.Caption);
-    }
-    if (!unshown.empty()) GetPlatform().ShowMessage(UnshownFieldsMessage(gun, unshown));
+    if (base) ShowGun(*this, index, *base);
 }
 
-// Each box is written as soon as it is converted: a box that holds no integer stops the save there, with the
-// fields before it written, and the boxes keep what was typed.
+// Every box is converted and checked before the table changes; the record then changes in the table's bytes,
+// which replace the file in one step. A refused or failed save leaves the table as it was.
 void TForm1::Button7Click() {
-    const int index = ComboBox4.ItemIndex();
-    if (index < 0) {
-        GetPlatform().ShowMessage("No gun is selected.");
-        return;
-    }
-    // A gun beyond the first 256 was never loaded: the boxes still show another gun's values.
-    (void)ToByte(index);
-    const auto base = FindRecordBase(*this, ComboBox4, index, kGunDataSection);
+    const auto base = RecordBaseToSave(*this, ComboBox4, kGunDataSection, LoadedGun, kGunRecordSize, "gun");
     if (!base) return;
-    if (const auto refusal = UnstorableValueMessage(*this, kGunFields)) {
-        GetPlatform().ShowMessage(*refusal);
-        return;
+    GunValues values;
+    CollectFloatFields(*this, kGunFields, values.Fields);
+    const std::string path = GameFile(kGunTableFile);
+    std::vector<std::uint8_t> table = ReadWholeFile(path);
+    WriteGunRecord(table, *base, values);
+    ReplaceWholeFile(path, table);
+    // Show the values as the file now holds them, after their round trip through single precision. The table
+    // holds the save already: a read that fails now must not read as a failed save.
+    try {
+        ShowGun(*this, ComboBox4.ItemIndex(), *base);
+    } catch (const Exception& error) {
+        throw ESavedButNotReadBack(kGunTableFile, error);
     }
-    const std::string file = GameFile(kGunTableFile);
-    for (const FloatField& field : kGunFields) SaveFloatField(*this, file, *base, field);
-    // Show the values as the file now holds them, after their round trip through single precision.
-    ComboBox4Change();
 }
 
 }  // namespace tovarin

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
 
 #include "app/form1.h"
 #include "weapons/weapon_fields.h"
@@ -22,5 +25,21 @@ inline constexpr std::array<FloatField, 5> kGunFields = {{
     {"Damage", 36, Scale::One, &TForm1::Edit33},
     {"Refire delay (ms)", 40, Scale::Milli, &TForm1::Edit34},
 }};
+
+// The record's bytes from its base: up to the end of the refire delay.
+inline constexpr std::int32_t kGunRecordSize = 44;
+
+// A gun's values as the editor shows them, in the order of kGunFields. Read: nullopt for a float with no integer
+// to show. Written: nullopt leaves the field as it is.
+struct GunValues {
+    std::array<std::optional<std::int32_t>, kGunFields.size()> Fields;
+};
+
+// The record at `base` of the gun table's bytes; "Read beyond end of file" unless the table holds all of it.
+[[nodiscard]] GunValues ReadGunRecord(std::span<const std::uint8_t> table, std::int32_t base);
+
+// Writes the values into the record at `base`, changing no other byte. A record the table does not hold whole,
+// or a value that could never be shown again, is refused before any byte changes.
+void WriteGunRecord(std::vector<std::uint8_t>& table, std::int32_t base, const GunValues& values);
 
 }  // namespace tovarin

@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/missile_record.h"
 #include "weapons/weapon_fields.h"
@@ -17,26 +17,22 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::LoadMissile(std::uint8_t index) {
+    LoadedMissile = -1;
     const std::string missile = ItemName(ComboBox5, index);
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
     if (!base) return;
-    const std::string file = GameFile(kMissileTableFile);
-    std::vector<std::string_view> unshown;
-    for (const FloatField& field : kMissileFields) {
-        if (!ShowFloatField(*this, file, *base, field)) unshown.push_back(field.Caption);
-    }
-
+    const MissileValues values = ReadMissileRecord(ReadWholeFile(GameFile(kMissileTableFile)), *base);
+    std::vector<std::string_view> unshown = ShowFloatFields(*this, kMissileFields, values.Fields);
     // Checking "Split up" runs CheckBox3Click, so the split-up group shows exactly for missiles that split.
-    const std::uint8_t count = ReadByteAt(file, AddPos(*base, kSplitCountOffset));
-    Edit49.SetText(IntToStr(count));
-    CheckBox3.SetChecked(count != 0);
-    if (!ShowFloatField(*this, file, *base, kSplitDelayField)) unshown.push_back(kSplitDelayField.Caption);
+    Edit49.SetText(IntToStr(values.SplitCount));
+    CheckBox3.SetChecked(values.SplitCount != 0);
+    if (!ShowFloatFields(*this, std::span(&kSplitDelayField, 1), std::span(&values.SplitDelay, 1)).empty()) {
+        unshown.push_back(kSplitDelayField.Caption);
+    }
     // A type that names no missile of the list leaves the list without a selection.
-    ComboBox7.SetItemIndex(ReadByteAt(file, AddPos(*base, kSubMissileTypeOffset)));
-
-    std::array<std::uint8_t, 2> flagBytes{};
-    (void)ReadBytesAt(file, AddPos(*base, kFlagWordOffset), flagBytes, 2);
-    ShowMissileFlags(MakeWord(flagBytes[0], flagBytes[1]));
+    ComboBox7.SetItemIndex(*values.SubMissileType);
+    ShowMissileFlags(values.Flags);
+    LoadedMissile = index;
 
     if (!unshown.empty()) GetPlatform().ShowMessage(UnshownFieldsMessage(missile, unshown));
 }
@@ -57,34 +53,26 @@ std::uint16_t TForm1::CollectMissileFlags() const {
 // saved.
 void TForm1::CheckBox3Click() { GroupBox9.SetVisible(CheckBox3.Checked()); }
 
-// Each value is written as soon as it is taken from its control: a failure stops the save there, with the
-// values before it written and none after. The controls are not reloaded.
+// Every control is converted and checked before the table changes; the record then changes in the table's bytes,
+// which replace the file in one step. A refused or failed save leaves the table as it was. The controls are not
+// reloaded.
 void TForm1::Button8Click() {
-    const int index = ComboBox5.ItemIndex();
-    if (index < 0) {
-        GetPlatform().ShowMessage("No missile is selected.");
-        return;
-    }
-    // A missile beyond the first 256 was never loaded: the controls still show another missile's values.
-    (void)ToByte(index);
-    const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
+    const auto base =
+        RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");
     if (!base) return;
-    auto refusal = UnstorableValueMessage(*this, kMissileFields);
-    if (!refusal) refusal = UnstorableValueMessage(*this, std::span(&kSplitDelayField, 1));
-    if (refusal) {
-        GetPlatform().ShowMessage(*refusal);
-        return;
-    }
+    MissileValues values;
+    CollectFloatFields(*this, kMissileFields, values.Fields);
+    values.SplitCount = ToByte(StrToInt(Edit49.Text()));
+    values.SplitDelay = StrToInt(Edit48.Text());
+    // With no type selected (the stored one names no listed missile) the stored type stays: the player has not
+    // chosen another, and the box may be hidden because the missile does not split.
+    if (ComboBox7.ItemIndex() >= 0) values.SubMissileType = ToByte(ComboBox7.ItemIndex());
+    values.Flags = CollectMissileFlags();
 
-    const std::string file = GameFile(kMissileTableFile);
-    for (const FloatField& field : kMissileFields) SaveFloatField(*this, file, *base, field);
-    WriteByteAt(file, AddPos(*base, kSplitCountOffset), ToByte(StrToInt(Edit49.Text())));
-    SaveFloatField(*this, file, *base, kSplitDelayField);
-    WriteByteAt(file, AddPos(*base, kSubMissileTypeOffset), ToByte(ComboBox7.ItemIndex()));
-
-    std::array<std::uint8_t, 2> flagBytes{};
-    SplitWord(CollectMissileFlags(), flagBytes[0], flagBytes[1]);
-    WriteBytesAt(file, AddPos(*base, kFlagWordOffset), flagBytes, 2);
+    const std::string path = GameFile(kMissileTableFile);
+    std::vector<std::uint8_t> table = ReadWholeFile(path);
+    WriteMissileRecord(table, *base, values);
+    ReplaceWholeFile(path, table);
 }
 
 }  // namespace tovarin

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/form1.h"
 #include "weapons/weapon_fields.h"
@@ -60,5 +63,26 @@ inline constexpr std::array<MissileFlag, 12> kMissileFlags = {{
     {0x002, &TForm1::Flag11, "rear aspect"},
     {0x001, &TForm1::Flag12, "requires target"},
 }};
+
+// The record's bytes from its base: up to the number of sub-missiles.
+inline constexpr std::int32_t kMissileRecordSize = kSplitCountOffset + 1;
+
+// A missile's values as the editor shows them. Read: every value, nullopt for a float with no integer to show.
+// Written: a float or sub-missile type of nullopt leaves its bytes as they are (a type that names no listed
+// missile is kept so); the flag word is written whole.
+struct MissileValues {
+    std::array<std::optional<std::int32_t>, kMissileFields.size()> Fields;  // in the order of kMissileFields
+    std::uint8_t SplitCount = 0;
+    std::optional<std::int32_t> SplitDelay;  // ms
+    std::optional<std::uint8_t> SubMissileType;
+    std::uint16_t Flags = 0;
+};
+
+// The record at `base` of the missile table's bytes; "Read beyond end of file" unless the table holds all of it.
+[[nodiscard]] MissileValues ReadMissileRecord(std::span<const std::uint8_t> table, std::int32_t base);
+
+// Writes the values into the record at `base`, changing no byte outside its fields. A record the table does not
+// hold whole, or a value that could never be shown again, is refused before any byte changes.
+void WriteMissileRecord(std::vector<std::uint8_t>& table, std::int32_t base, const MissileValues& values);
 
 }  // namespace tovarin

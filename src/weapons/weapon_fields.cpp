@@ -11,28 +11,49 @@ namespace tovarin {
 
 namespace {
 
-// The file layer positions float transfers two bytes behind the position it is given; the editors pass
-// base + offset + 2 so that the four bytes land on the field itself.
-constexpr std::int32_t kFloatBack = 2;
+constexpr int kReadBeyondEnd = 100;
 
-std::int32_t FloatPosition(std::int32_t base, const FloatField& field) {
-    return AddPos(AddPos(base, field.Offset), kFloatBack);
+}  // namespace
+
+void CheckRecordInside(std::span<const std::uint8_t> table, std::int32_t base, std::int32_t size) {
+    const std::int32_t end = AddPos(base, size);
+    if (base < 0 || static_cast<std::size_t>(end) > table.size()) throw EInOutError(kReadBeyondEnd);
 }
 
-// The stored float as its box shows it, or nullopt when it has no integer to show: too large (already before
-// scaling, which the file layer reports, or after it), infinite or not a number.
-std::optional<std::int32_t> ShownValue(const std::string& file, std::int32_t base, const FloatField& field) {
-    float stored = 0;
-    try {
-        (void)ReadFloatAt(file, FloatPosition(base, field), stored, kFloatBack);
-    } catch (const EInvalidOp&) {
-        return std::nullopt;
-    }
+std::optional<std::int32_t> ReadFloatField(std::span<const std::uint8_t> table, std::int32_t base,
+                                           const FloatField& field) {
+    const float stored = ReadFloatIn(table, AddPos(base, field.Offset));
     if (!IsDisplayable(stored, field.Scaling)) return std::nullopt;
     return DisplayValue(stored, field.Scaling);
 }
 
-}  // namespace
+void WriteFloatField(std::vector<std::uint8_t>& table, std::int32_t base, const FloatField& field, std::int32_t value) {
+    const float stored = StoredValue(value, field.Scaling);
+    if (!IsDisplayable(stored, field.Scaling)) {
+        throw Exception(std::string(field.Caption) + ": " + IntToStr(value) +
+                        " is out of range and cannot be stored. Nothing was saved");
+    }
+    const std::int32_t at = AddPos(base, field.Offset);
+    CheckRecordInside(table, at, 4);
+    const std::uint32_t bits = FloatBits(stored);
+    for (std::size_t i = 0; i < 4; ++i)
+        table[static_cast<std::size_t>(at) + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+
+std::vector<std::string_view> ShowFloatFields(TForm1& form, std::span<const FloatField> fields,
+                                              std::span<const std::optional<std::int32_t>> values) {
+    std::vector<std::string_view> unshown;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        (form.*fields[i].Box).SetText(values[i] ? IntToStr(*values[i]) : "");
+        if (!values[i]) unshown.push_back(fields[i].Caption);
+    }
+    return unshown;
+}
+
+void CollectFloatFields(const TForm1& form, std::span<const FloatField> fields,
+                        std::span<std::optional<std::int32_t>> values) {
+    for (std::size_t i = 0; i < fields.size(); ++i) values[i] = StrToInt((form.*fields[i].Box).Text());
+}
 
 std::string ItemName(const TComboBox& list, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= list.Items().size()) return "";
@@ -48,26 +69,22 @@ std::optional<std::int32_t> FindRecordBase(TForm1& form, const TComboBox& list, 
     return std::nullopt;
 }
 
-bool ShowFloatField(TForm1& form, const std::string& file, std::int32_t base, const FloatField& field) {
-    const auto value = ShownValue(file, base, field);
-    (form.*field.Box).SetText(value ? IntToStr(*value) : "");
-    return value.has_value();
-}
-
-void SaveFloatField(const TForm1& form, const std::string& file, std::int32_t base, const FloatField& field) {
-    const std::int32_t entered = StrToInt((form.*field.Box).Text());
-    WriteLongAt(file, FloatPosition(base, field), kFloatBack, FloatBits(StoredValue(entered, field.Scaling)));
-}
-
-std::optional<std::string> UnstorableValueMessage(const TForm1& form, std::span<const FloatField> fields) {
-    for (const FloatField& field : fields) {
-        const std::string& text = (form.*field.Box).Text();
-        const auto entered = TryStrToInt(text);
-        if (entered && !IsDisplayable(StoredValue(*entered, field.Scaling), field.Scaling)) {
-            return std::string(field.Caption) + ": " + text +
-                   " is out of range and cannot be stored. Nothing was saved.";
-        }
+std::optional<std::int32_t> RecordBaseToSave(TForm1& form, const TComboBox& list, const std::string& section,
+                                             int loaded, std::int32_t recordSize, const std::string& weapon) {
+    const int index = list.ItemIndex();
+    if (index < 0) {
+        form.GetPlatform().ShowMessage("No " + weapon + " is selected.");
+        return std::nullopt;
     }
+    // Ship files name a weapon by one byte: one beyond the first 256 was never loaded.
+    (void)ToByte(index);
+    const auto base = FindRecordBase(form, list, index, section);
+    if (!base) return std::nullopt;
+    (void)AddPos(*base, recordSize);  // a record that ends beyond any file position
+    if (loaded == index) return base;
+    form.GetPlatform().ShowMessage(ItemName(list, index) +
+                                   " cannot be saved: its record could not be read whole, so the boxes do not show "
+                                   "it.");
     return std::nullopt;
 }
 

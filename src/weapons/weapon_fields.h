@@ -11,7 +11,8 @@
 #include "ui/controls.h"
 
 // What the gun and missile editors share: a record's float fields, each shown in one box, located through the
-// catalogue's record position of the weapon and edited in place in the game's table file.
+// catalogue's record position of the weapon and edited in the game's table file. A save changes the record in
+// the table's bytes and replaces the table once.
 namespace tovarin {
 
 class TForm1;
@@ -25,6 +26,33 @@ struct FloatField {
     TEdit TForm1::*Box;
 };
 
+// ---- Records in a table's bytes ------------------------------------------------------------------------------
+
+// Fails with "Read beyond end of file" unless the table holds the `size` bytes of the record at `base`; a record
+// whose end lies beyond any file position is "Integer overflow".
+void CheckRecordInside(std::span<const std::uint8_t> table, std::int32_t base, std::int32_t size);
+
+// The field's stored value as its box shows it, or nullopt when the float has no integer to show (too large,
+// infinite, not a number).
+[[nodiscard]] std::optional<std::int32_t> ReadFloatField(std::span<const std::uint8_t> table, std::int32_t base,
+                                                         const FloatField& field);
+
+// Stores a value as its box shows it. One that could never be shown again (every later load would fail on it) is
+// refused, naming the field; the table is then left as it was.
+void WriteFloatField(std::vector<std::uint8_t>& table, std::int32_t base, const FloatField& field, std::int32_t value);
+
+// ---- The editors' boxes ----------------------------------------------------------------------------------------
+
+// Puts each value into its field's box ("" for a value that has no integer to show) and returns the captions of
+// the fields left empty.
+std::vector<std::string_view> ShowFloatFields(TForm1& form, std::span<const FloatField> fields,
+                                              std::span<const std::optional<std::int32_t>> values);
+
+// The boxes' values, in field order; the first box that holds no integer stops it with
+// "'%s' is not a valid integer value".
+void CollectFloatFields(const TForm1& form, std::span<const FloatField> fields,
+                        std::span<std::optional<std::int32_t>> values);
+
 // The position of the record of the weapon with this index of the list in its table file, from the catalogue
 // section (GunData, MissData) under the index. When the key is missing, holds no number or names no position
 // inside a file (0 or less: the record would overlay the file's header), the player is told that the weapon
@@ -32,18 +60,13 @@ struct FloatField {
 [[nodiscard]] std::optional<std::int32_t> FindRecordBase(TForm1& form, const TComboBox& list, int index,
                                                          const std::string& section);
 
-// Shows the field's stored value in its box. A stored float with no integer to show (too large, infinite, not
-// a number) empties the box instead and returns false, so the rest of the record can still load.
-bool ShowFloatField(TForm1& form, const std::string& file, std::int32_t base, const FloatField& field);
-
-// Converts the box's text ("'%s' is not a valid integer value" when it holds no integer), scales it and writes
-// the float at once.
-void SaveFloatField(const TForm1& form, const std::string& file, std::int32_t base, const FloatField& field);
-
-// The message refusing a save when one of the boxes holds a value that, once stored, could never be shown
-// again (every later load would fail on it); nullopt when all can be stored. Boxes that hold no integer are
-// left to the save itself, which stops at them.
-[[nodiscard]] std::optional<std::string> UnstorableValueMessage(const TForm1& form, std::span<const FloatField> fields);
+// The record base of the weapon selected in `list`, for a save of its `recordSize` bytes; nullopt when the save is
+// refused with a message: no weapon selected, or none whose record position is known, or one whose record was
+// not loaded whole (`loaded` is the index of the weapon the boxes show, -1 for none), since the boxes would then
+// hold another weapon's values. `weapon` names the kind in the messages ("gun").
+[[nodiscard]] std::optional<std::int32_t> RecordBaseToSave(TForm1& form, const TComboBox& list,
+                                                           const std::string& section, int loaded,
+                                                           std::int32_t recordSize, const std::string& weapon);
 
 // The message naming the fields that a load left empty, shown once after the load.
 [[nodiscard]] std::string UnshownFieldsMessage(const std::string& weapon,

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "gamefiles/file_faults.h"
 #include "gamefiles/numbers.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
@@ -205,20 +208,91 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
     }
 }
 
-// A save whose writes fail at any call leaves the ship file as it was (or saved), says so, and saves on a retry.
-TEST(ShipSave, AFailureAtAnyCallOfTheSaveLeavesTheShipWholeAndARetrySaves) {
+// Chunks that overlap: the engine's marker stands where the hitpoints are, the engine's own marker is gone, and the
+// engine's values are read from the bytes behind. The ship loads, but saving other hitpoints would overwrite the
+// only engine marker, and the saved file would no longer load. The save is refused and the file stays as it was.
+TEST(ShipSave, ASaveThatWouldNotLoadAgainIsRefused) {
+    const BuiltShip built = BuildShip(ShipPlan{});
+    Bytes file = built.File;
+    const std::string engine = "ENGNPOWR";
+    const auto hitpoints = static_cast<std::size_t>(built.Offsets.Hitpoints);
+    std::copy(engine.begin(), engine.end(), file.begin() + static_cast<std::ptrdiff_t>(hitpoints));
+    for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(file, value, 1);
+    ShipGame game(ShipPlan{});
+    game.Game.WriteFile(kShipFile, file);
+    ProgramRun run(game.Game);
+    ASSERT_TRUE(run.Shown().empty()) << "the ship loads";
+    UserInput::Type(run.Form().Edit27, "1000");
+    UserInput::Click(run.Form().Button2);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{"The ship cannot be saved: the saved file would not load again "
+                                                    "(I/O error 131). The ship file was not changed."});
+    EXPECT_TRUE(SameBytes(game.ShipBytes(), file));
+}
+
+// Every save with each call of the file layer failing in turn, once and from then on: every file is as before or as
+// the save leaves it, an error is shown, and saving again saves. No temporary file is made, so none is left.
+TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
 #ifdef _WIN32
     GTEST_SKIP() << "faults are injected into the POSIX file layer only";
 #endif
-    FaultWalk walk{"ship save",
-                   [](const std::filesystem::path& folder) {
-                       GameFolder game(folder, Edition::Base);
-                       demo::AddDemoWeapons(game);
-                       game.AddShip("Test", "test.iff", BuildShip(FullShip()).File);
-                   },
-                   [](TForm1& f, HeadlessPlatform&) { UserInput::Type(f.Edit29, "4321"); },
-                   [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button2); }};
-    EXPECT_GT(WalkFaults(walk), 0);
+    const auto game = [](bool slide, bool booster) {
+        return [=](const std::filesystem::path& folder) {
+            GameFolder installed(folder, Edition::Base);
+            demo::AddDemoWeapons(installed);
+            ShipPlan plan = FullShip();
+            plan.Slide = slide;
+            if (booster) plan.Booster = ShipBooster{};
+            installed.AddShip("Test", "test.iff", BuildShip(plan).File);
+        };
+    };
+    const auto edit = [](TCheckBox TForm1::*toggled, TEdit TForm1::*box) {
+        return [=](TForm1& f, HeadlessPlatform&) {
+            if (toggled != nullptr) UserInput::Toggle(f.*toggled);
+            UserInput::Type(f.*box, "4321");
+        };
+    };
+    const auto click = [](TButton TForm1::*button) {
+        return [=](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.*button); };
+    };
+    const FaultWalk walks[] = {
+        {"ship save", game(false, false), edit(nullptr, &TForm1::Edit29), click(&TForm1::Button2)},
+        {"booster inserted", game(false, false), edit(&TForm1::CheckBox2, &TForm1::Edit29), click(&TForm1::Button2)},
+        {"booster removed", game(false, true), edit(&TForm1::CheckBox2, &TForm1::Edit29), click(&TForm1::Button2)},
+        {"autoslide on", game(false, false), edit(&TForm1::CheckBox1, &TForm1::Edit27), click(&TForm1::Button2)},
+        {"autoslide off", game(true, false), edit(&TForm1::CheckBox1, &TForm1::Edit27), click(&TForm1::Button2)},
+        {"gun save", game(false, false), edit(nullptr, &TForm1::Edit30), click(&TForm1::Button7)},
+        {"missile save", game(false, false), edit(nullptr, &TForm1::Edit37), click(&TForm1::Button8)},
+    };
+    for (const FaultWalk& walk : walks) EXPECT_GT(WalkFaults(walk), 0);
+}
+
+// A save that went through but could not be read back says so: the file holds the save.
+TEST(SaveFaults, ASavedFileThatCannotBeReadBackIsReportedAsSaved) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    const std::pair<TButton TForm1::*, std::string> rows[] = {{&TForm1::Button2, "Ships\\test.iff"},
+                                                              {&TForm1::Button7, "Game\\bullet.iff"}};
+    for (const auto& [button, file] : rows) {
+        SCOPED_TRACE(file);
+        ShipGame game(FullShip());
+        ProgramRun run(game.Game);
+        const Bytes before = game.Game.ReadFile(file);
+        // Every file opened once the save's new file took the old one's place is refused.
+        bool replaced = false;
+        SetFileFaultHook([&replaced](FileCall call, const std::string&) -> std::optional<InjectedFault> {
+            replaced = replaced || call == FileCall::Rename;
+            if (replaced && call == FileCall::Open) return InjectedFault{EACCES};
+            return std::nullopt;
+        });
+        UserInput::Type(run.Form().Edit29, "4321");
+        UserInput::Type(run.Form().Edit30, "4321");
+        UserInput::Click(run.Form().*button);
+        SetFileFaultHook({});
+        EXPECT_EQ(run.Shown(), std::vector<std::string>{file + " was saved, but could not be read back: File access "
+                                                               "denied."});
+        EXPECT_NE(game.Game.ReadFile(file), before);
+    }
 }
 
 }  // namespace

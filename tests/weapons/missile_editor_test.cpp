@@ -27,8 +27,9 @@ TEST(MissileEditor, TheNumberOfSubMissilesShowsTheSplitUpValuesAndOnlyZeroStopsT
     EXPECT_FALSE(form.CheckBox3.Checked() || form.GroupBox9.Visible());
 }
 
-// The list holds type 0 only. The type is saved after the split-up values and before the flag word.
-TEST(MissileEditor, ASubMissileTypeBeyondTheListStopsTheSaveAfterTheSplitUpDelay) {
+// The list holds type 0 only, so type 1 leaves the sub-missile list without a selection: a save keeps the stored
+// type and writes everything else. A refused number of sub-missiles writes nothing.
+TEST(MissileEditor, ASubMissileTypeBeyondTheListIsKeptAndTheRestIsSaved) {
     WeaponGame game;
     Bytes table = MissilesShowing(1);
     table[RecordPosition(0) + 92] = 1;
@@ -47,12 +48,15 @@ TEST(MissileEditor, ASubMissileTypeBeyondTheListStopsTheSaveAfterTheSplitUpDelay
     UserInput::Type(form.Edit48, "600");
     UserInput::Toggle(form.Flag2);
     UserInput::Click(form.Button8);
-    EXPECT_EQ(game.Table(kMissileEditor), table) << "the number comes before the split-up delay";
+    EXPECT_EQ(game.NewBoxes(), std::vector<std::string>{"error: Range check error."});
+    EXPECT_EQ(game.Table(kMissileEditor), table);
     UserInput::Type(form.Edit49, "2");
     UserInput::Click(form.Button8);
-    EXPECT_EQ(game.NewBoxes(), std::vector<std::string>(2, "error: Range check error."));
+    EXPECT_TRUE(game.NewBoxes().empty());
     table[RecordPosition(0) + 100] = 2;
     PutFloat(table, RecordPosition(0) + 96, 0.6f);
+    table[RecordPosition(0) + 72] = 0x21;  // damages turrets added, bit 12 cleared
+    table[RecordPosition(0) + 73] = 0x0C;
     EXPECT_EQ(game.Table(kMissileEditor), table);
 }
 
