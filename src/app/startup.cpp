@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 
 #include "app/form1.h"
 #include "gamefiles/file_primitives.h"
@@ -66,6 +68,18 @@ void RequireGame(TForm1& form) {
     if (!form.GameExe.empty() && FileExists(form.GameFile(form.GameExe))) return;
     form.GetPlatform().ShowMessage(form.GameExe +
                                    " not found. You have to install Tovarin into the folder where VSK is installed!");
+    form.GetPlatform().Halt(0);
+}
+
+// The switch file tells which ship's file stands behind each name. One that is there but cannot be read (a folder
+// in its place) would make every ship look unlisted, and the first load would name the Ships folder as missing.
+void RequireReadableSwitchFile(TForm1& form) {
+    const std::string& path = form.SwitchFile.FileName();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return;
+    if (!std::filesystem::is_directory(path, error) && std::ifstream(path).is_open()) return;
+    form.GetPlatform().ShowMessage("Couldn't read file " + path +
+                                   "\n\rPlease consult readme.txt on how to install Tovarin");
     form.GetPlatform().Halt(0);
 }
 
@@ -137,6 +151,7 @@ void TForm1::FormCreate() {
     Catalogue = TIniFile(GameFile(ChooseCatalogue(*this)));
     SwitchFile = TIniFile(GameFile("Ships\\switch.dat"));
     RequireGame(*this);
+    RequireReadableSwitchFile(*this);
     FillLists(*this);
     LoadFirstItems(*this);
     RemovePatchWhenAsked(*this);

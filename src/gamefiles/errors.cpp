@@ -18,6 +18,14 @@ std::string InOutMessage(int code) {
             return "Read beyond end of file";
         case 101:
             return "Disk full";
+        case 102:
+            return "File not assigned";
+        case 103:
+            return "File not open";
+        case 104:
+            return "File not open for input";
+        case 105:
+            return "File not open for output";
         case 106:
             return "Invalid numeric input";
         default:
@@ -28,5 +36,7 @@ std::string InOutMessage(int code) {
 }  // namespace
 
 EInOutError::EInOutError(int code) : Exception(InOutMessage(code)), ErrorCode(code) {}
+
+bool IsFileLayerCode(int code) { return code >= kFirstFileLayerCode && code <= kLastFileLayerCode; }
 
 }  // namespace tovarin

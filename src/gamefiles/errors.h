@@ -18,14 +18,21 @@ private:
     std::string message_;
 };
 
-// A failed open, seek, read, write or close of a game file. The code is the file layer's code (2, 3, 4, 5,
-// 100, 101, 106) or the operating system's own error number.
+// A failed open, seek, read, write or close of a game file. The code is the file layer's own (100 to 106: "Read
+// beyond end of file", "Disk full", ...) or the one Windows gives for the failure (2, 3, 4, 5 with messages of
+// their own, any other as "I/O error %d").
 class EInOutError : public Exception {
 public:
     explicit EInOutError(int code);
     EInOutError(int code, std::string message) : Exception(std::move(message)), ErrorCode(code) {}
     int ErrorCode;
 };
+
+// The file layer's own codes share their numbers with unrelated Windows errors (101 is a semaphore's to
+// Windows), so the system's text for them would mislead; their own message says what happened.
+inline constexpr int kFirstFileLayerCode = 100;
+inline constexpr int kLastFileLayerCode = 106;
+[[nodiscard]] bool IsFileLayerCode(int code);
 
 // A value outside an 8-bit or 16-bit field, or an index outside a fixed table.
 class ERangeError : public Exception {

@@ -15,35 +15,61 @@ namespace {
 
 constexpr int kNegativeSeek = 131;
 
-// The file layer's codes for the errors a player can cause; anything else keeps the system's number.
-int CodeOf(int error) {
+// The code a Windows system gives for the same failure, so that the player reads the same message on every
+// system; the file layer's own "Disk full" (101) for a full disk. An error Windows has no counterpart for keeps
+// the system's number.
+int CodeOf(int error, FileCall call) {
     switch (error) {
         case ENOENT:
-            return 2;
+            return 2;  // ERROR_FILE_NOT_FOUND
         case ENOTDIR:
-            return 3;
+            return 3;  // ERROR_PATH_NOT_FOUND
         case EMFILE:
         case ENFILE:
-            return 4;
+            return 4;  // ERROR_TOO_MANY_OPEN_FILES
         case EACCES:
         case EPERM:
-        case EROFS:
         case EISDIR:
-            return 5;  // Windows refuses to open a folder as a file with "access denied" too
+            return 5;  // ERROR_ACCESS_DENIED: Windows refuses to open a folder as a file so too
+        case EXDEV:
+            return 17;  // ERROR_NOT_SAME_DEVICE
+        case EROFS:
+            return 19;  // ERROR_WRITE_PROTECT
+        case ENXIO:
+        case ENODEV:
+            return 21;  // ERROR_NOT_READY
+        case EBUSY:
+        case ETXTBSY:
+            return 32;  // ERROR_SHARING_VIOLATION
+        case EEXIST:
+            return 80;  // ERROR_FILE_EXISTS
+        case EINVAL:
+            return 87;  // ERROR_INVALID_PARAMETER
         case ENOSPC:
+        case EDQUOT:
             return 101;
+        case ENAMETOOLONG:
+            return 206;  // ERROR_FILENAME_EXCED_RANGE
+        case ELOOP:
+            return 1921;  // ERROR_CANT_RESOLVE_FILENAME
+        case EIO:
+            // The device failed: reading (ERROR_READ_FAULT), putting data down (ERROR_WRITE_FAULT), or anything
+            // else (ERROR_IO_DEVICE).
+            if (call == FileCall::Read) return 30;
+            if (call == FileCall::Write || call == FileCall::Flush || call == FileCall::Close) return 29;
+            return 1117;
         default:
             return error;
     }
 }
 
-[[noreturn]] void Fail() { throw EInOutError(CodeOf(errno)); }
+[[noreturn]] void Fail(FileCall call) { throw EInOutError(CodeOf(errno, call)); }
 
 // A fault a test injects fails the call as the system would, with errno set.
 void FailIfInjected(FileCall call, const std::string& path) {
     if (const auto fault = InjectedFaultFor(call, path)) {
         errno = fault->Error;
-        Fail();
+        Fail(call);
     }
 }
 
@@ -62,7 +88,7 @@ GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
     if (MarkedReadOnly(path)) throw EInOutError(5);
     FailIfInjected(FileCall::Open, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) Fail();
+    if (fd < 0) Fail(FileCall::Open);
     return GameFileHandle(fd, path);
 }
 
@@ -70,7 +96,7 @@ GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     if (MarkedReadOnly(path)) throw EInOutError(5);
     FailIfInjected(FileCall::Create, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) Fail();
+    if (fd < 0) Fail(FileCall::Create);
     return GameFileHandle(fd, path);
 }
 
@@ -85,12 +111,12 @@ GameFileHandle::~GameFileHandle() {
 
 void GameFileHandle::Seek(std::int64_t position) {
     if (position < 0) throw EInOutError(kNegativeSeek);
-    if (::lseek(Descriptor(handle_), static_cast<off_t>(position), SEEK_SET) < 0) Fail();
+    if (::lseek(Descriptor(handle_), static_cast<off_t>(position), SEEK_SET) < 0) Fail(FileCall::Read);
 }
 
 std::int64_t GameFileHandle::Size() {
     struct stat info {};
-    if (::fstat(Descriptor(handle_), &info) != 0) Fail();
+    if (::fstat(Descriptor(handle_), &info) != 0) Fail(FileCall::Read);
     return info.st_size;
 }
 
@@ -101,7 +127,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
         const ssize_t got = ::read(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
         if (got < 0) {
             if (errno == EINTR) continue;
-            Fail();
+            Fail(FileCall::Read);
         }
         if (got == 0) break;
         done += got;
@@ -113,19 +139,17 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         if (fault->HalfWrite && count > 1 && ::write(Descriptor(handle_), buffer, static_cast<size_t>(count / 2)) < 0) {
-            Fail();
+            Fail(FileCall::Write);
         }
         errno = fault->Error;
-        if (errno == ENOSPC) throw EInOutError(101);
-        Fail();
+        Fail(FileCall::Write);
     }
     std::int64_t done = 0;
     while (done < count) {
         const ssize_t put = ::write(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
         if (put < 0) {
             if (errno == EINTR) continue;
-            if (errno == ENOSPC) throw EInOutError(101);
-            Fail();
+            Fail(FileCall::Write);
         }
         if (put == 0) throw EInOutError(101);
         done += put;
@@ -134,7 +158,7 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
 
 void GameFileHandle::Flush() {
     FailIfInjected(FileCall::Flush, path_);
-    if (::fsync(Descriptor(handle_)) != 0) Fail();
+    if (::fsync(Descriptor(handle_)) != 0) Fail(FileCall::Flush);
 }
 
 void GameFileHandle::Close() {
@@ -143,15 +167,15 @@ void GameFileHandle::Close() {
     if (const auto fault = InjectedFaultFor(FileCall::Close, path_)) {
         ::close(fd);
         errno = fault->Error;
-        Fail();
+        Fail(FileCall::Close);
     }
-    if (::close(fd) != 0) Fail();
+    if (::close(fd) != 0) Fail(FileCall::Close);
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
     if (MarkedReadOnly(to)) throw EInOutError(5);
     FailIfInjected(FileCall::Rename, to);
-    if (std::rename(from.c_str(), to.c_str()) != 0) Fail();
+    if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename);
 }
 
 }  // namespace tovarin

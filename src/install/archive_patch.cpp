@@ -36,11 +36,12 @@ void RequireArchive(Platform& platform, const std::string& archive) {
     platform.Halt(0);
 }
 
-// The player sees the system's own words for the failure first, then the program's closing message.
+// The player sees the system's own words for the failure first, then the program's closing message. The file
+// layer's own codes mean something else to the system, so their own meaning is shown instead.
 void NoteInOutError(Platform& platform, const EInOutError& error, Outcome& outcome) {
     outcome.Failed = true;
     outcome.Reason = error.Message();
-    platform.ShowMessage(platform.ErrorCodeText(error.ErrorCode));
+    platform.ShowMessage(IsFileLayerCode(error.ErrorCode) ? error.Message() : platform.ErrorCodeText(error.ErrorCode));
 }
 
 // A failed run ends the program; a successful one lets start-up go on.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/application.h"
 #include "app/form1.h"
 #include "testkit/game_folder.h"
@@ -74,6 +76,18 @@ TEST(StartupTest, AnUnwritableSwitchFileDoesNotStopTheStart) {
     s.game.WriteText("Ships\\w.iff", "");
     ASSERT_EQ(s.app.Start(), std::nullopt);
     EXPECT_EQ(Shown(s.Form().ListBox4), "Warden, Kestrel = , [0]");
+}
+
+// A switch file that cannot be read (a folder in its place) makes every ship look unlisted: start-up names it.
+TEST(StartupTest, AnUnreadableSwitchFileIsNamedAndEndsTheProgram) {
+    Session s;
+    s.game.SetCatalogueSection({"ships", {{"Warden", "w.iff"}}});
+    s.game.WriteText("Ships\\w.iff", "");
+    std::filesystem::create_directories(s.game.PathOf("Ships\\switch.dat"));
+    EXPECT_EQ(s.app.Start(), 0);
+    ASSERT_EQ(s.platform.Boxes.size(), 1u);
+    EXPECT_EQ(s.platform.Boxes[0].text, "Couldn't read file " + s.game.PathOf("Ships\\switch.dat") +
+                                            "\n\rPlease consult readme.txt on how to install Tovarin");
 }
 
 // A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -14,7 +15,9 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_faults.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/system_error_texts.h"
 #include "testkit/bytes.h"
 #include "testkit/game_folder.h"
 
@@ -159,6 +162,34 @@ TEST_F(FilePrimitives, WorkAtTheEdgesOfTheFileAndTheBuffer) {
 #ifdef __linux__
 TEST(FileLayer, AFullDiskIsReportedAsSuch) {
     ExpectFailure([] { WriteByteAt("/dev/full", 0, 1); }, "Disk full", 101);  // takes no byte, as a full disk
+}
+
+// A system failure gets the code Windows gives for the same failure, and the system's text for it is Windows'.
+TEST_F(FilePrimitives, ASystemFailureGetsTheCodeWindowsGives) {
+    const struct {
+        FileCall Call;
+        int Error;
+        int Code;
+        std::string Message, SystemText;
+    } rows[] = {
+        {FileCall::Read, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
+        {FileCall::Write, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
+        {FileCall::Close, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
+        {FileCall::Open, EIO, 1117, "I/O error 1117",
+         "The request could not be performed because of an I/O device error"},
+        {FileCall::Open, EACCES, 5, "File access denied", "Access is denied"},
+        {FileCall::Write, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"},
+    };
+    const std::string file = Put("data.bin", {1, 2, 3});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Message + " " + std::to_string(static_cast<int>(row.Call)));
+        SetFileFaultHook([&row](FileCall call, const std::string&) {
+            return call == row.Call ? std::optional(InjectedFault{row.Error}) : std::nullopt;
+        });
+        ExpectFailure([&] { WriteByteAt(file, 0, ReadByteAt(file, 1)); }, row.Message, row.Code);
+        SetFileFaultHook({});
+        EXPECT_EQ(SystemErrorText(row.Code), row.SystemText);
+    }
 }
 #endif
 

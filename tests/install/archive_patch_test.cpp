@@ -117,7 +117,8 @@ void Check(const Row& row, const std::function<void(TForm1&)>& afterStart = {}) 
 TEST(ArchivePatchTest, InstallationOutcomes) {
     const Texts unknownError = {kAsk, kInstallFailed + "Unknown Error"};
     const std::string skipped = "num=3 0=10 10=66 1=0 2=30 30=255";
-    const Texts beyondEnd = {"Cannot create another system semaphore", kInstallFailed + "Read beyond end of file"};
+    // The file layer's own codes are described by their meaning: to the system, 100 is a semaphore's.
+    const Texts beyondEnd = {"Read beyond end of file", kInstallFailed + "Read beyond end of file"};
     const Texts denied = {"Access is denied", kInstallFailed + "File access denied"};
     const std::vector<Row> rows = {
         {"a listed byte reads A in the game, unrecorded",
