@@ -42,6 +42,15 @@ std::vector<std::string> CatalogueShips(const TIniFile& catalogue) {
     return ships;
 }
 
+std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation) {
+    std::vector<CatalogueShip> ships;
+    for (const std::string& name : CatalogueShips(installation.Catalogue)) {
+        ships.push_back({name, installation.Catalogue.ReadString("ships", name, ""),
+                         installation.SwitchFile.ReadString("swships", name, "")});
+    }
+    return ships;
+}
+
 // A ship without an entry in the switch file could not be loaded: its key would be empty and the loader would
 // look for the Ships folder itself. A fresh installation has no switch file at all, so every ship that lacks
 // an entry gets its identity entry. When the switch file cannot be written, start-up goes on without them.

@@ -34,6 +34,17 @@ struct Installation {
 // The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.
 [[nodiscard]] std::vector<std::string> CatalogueShips(const TIniFile& catalogue);
 
+// A catalogue ship as the ship lists show it. The switch file pairs exchanged ships: an entry that differs from
+// the ship's name in any way, letter case included, or a missing one (read as empty) counts as exchanged, as the
+// switcher's lists show it.
+struct CatalogueShip {
+    std::string Name;
+    std::string File;     // the file the catalogue lists for the ship, under Ships\ .
+    std::string Partner;  // the switch file's entry for the ship
+    [[nodiscard]] bool Exchanged() const { return Partner != Name; }
+};
+[[nodiscard]] std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation);
+
 // Gives every ship without an entry in the switch file its identity entry (name = name). When the switch file
 // cannot be written, the rest stay without one.
 void AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships);
