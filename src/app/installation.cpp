@@ -1,7 +1,7 @@
 #include "app/installation.h"
 
-#include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
@@ -11,9 +11,11 @@ namespace tovarin {
 
 namespace {
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+// Key names compare without regard to case, as the INI functions compare them.
+std::string KeyOf(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
 }
 
 }  // namespace
@@ -55,16 +57,13 @@ std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation) 
 // look for the Ships folder itself. A fresh installation has no switch file at all, so every ship that lacks
 // an entry gets its identity entry. When the switch file cannot be written, start-up goes on without them.
 void AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships) {
-    std::vector<std::string> present;
-    switchFile.ReadSection("swships", present);
+    std::vector<std::string> listed;
+    switchFile.ReadSection("swships", listed);
+    std::unordered_set<std::string> present;
+    for (const std::string& name : listed) present.insert(KeyOf(name));
     try {
         for (const std::string& ship : ships) {
-            const bool listed = std::any_of(present.begin(), present.end(),
-                                            [&](const std::string& key) { return SameTextIgnoringCase(key, ship); });
-            if (!listed) {
-                switchFile.WriteString("swships", ship, ship);
-                present.push_back(ship);
-            }
+            if (present.insert(KeyOf(ship)).second) switchFile.WriteString("swships", ship, ship);
         }
     } catch (const EIniFileException&) {
         // The ships without an entry show as swapped with nothing; everything else works.

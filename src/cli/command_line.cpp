@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -149,6 +150,29 @@ std::string Overview() {
     return text.str();
 }
 
+// The command the arguments name when it is none of the table's: CLI11 would only list it among the unexpected
+// arguments, last first. The first word that is neither an option nor --game's folder names the command, or its
+// group and then the second such word names the command.
+std::optional<std::string> UnknownCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < arguments.size() && words.size() < 2; ++i) {
+        if (arguments[i] == "--game") {
+            ++i;
+        } else if (!arguments[i].starts_with("-")) {
+            words.push_back(arguments[i]);
+        }
+    }
+    if (words.empty()) return std::nullopt;
+    const auto known = [](const std::string& path) {
+        return std::any_of(CommandTable().begin(), CommandTable().end(),
+                           [&](const Command& command) { return command.Path == path; });
+    };
+    if (!GroupSummaries().contains(words[0])) return known(words[0]) ? std::nullopt : std::optional(words[0]);
+    if (words.size() < 2) return std::nullopt;  // CLI11 asks for the group's command
+    const std::string path = words[0] + " " + words[1];
+    return known(path) ? std::nullopt : std::optional(path);
+}
+
 // A command not built yet answers so and fails, so that no script takes it for done.
 int NotBuiltYet(const std::string& path, Console& console) {
     console.Err << "tovarin-cli: \"" << path << "\" is not built yet\n";
@@ -162,7 +186,6 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
         "window does.",
         "tovarin-cli");
     app->fallthrough();
-    app->require_subcommand(1);
     app->add_option("--game", arguments.Game, "The game folder (default: the current folder)")->type_name("DIR");
     app->footer(Overview());
     std::map<std::string, CLI::App*> groups;
@@ -206,12 +229,20 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     CommandArguments given;
     const Command* chosen = nullptr;
     const std::unique_ptr<CLI::App> parser = Parser(given, chosen);
+    if (const std::optional<std::string> unknown = UnknownCommand(arguments)) {
+        err << "Unknown command: " << *unknown << "\nRun with --help for more information.\n";
+        return kExitUsage;
+    }
     try {
         // CLI11 takes the arguments last first.
         parser->parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
     } catch (const CLI::ParseError& error) {
         const int code = parser->exit(error, out, err);
         return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitDone : kExitUsage;
+    }
+    if (chosen == nullptr) {
+        err << "A command is required\nRun with --help for more information.\n";
+        return kExitUsage;
     }
     Console console{out, err};
     return Run(*chosen, given, console);
