@@ -216,7 +216,7 @@ int Run(const Command& command, const CommandArguments& arguments, Console& cons
         // As the window's general error box shows it: the message and a full stop.
         console.Err << error.Message() << ".\n";
     } catch (const ProgramEnded&) {
-        // The core ended a run it could not finish; its message has been shown.
+        // A fatal condition that ends the window's run ends the command as failed.
     } catch (const std::exception& error) {
         console.Err << "tovarin-cli: " << error.what() << '\n';
     }
