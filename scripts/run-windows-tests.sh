@@ -9,10 +9,13 @@ cd "$(dirname "$0")/.."
 build=build/windows
 suite=$build/tests/tovarin_tests.exe
 editor=$build/src/win32/Tovarin.exe
-[ -f "$suite" ] && [ -f "$editor" ] || { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
+cli=$build/src/cli/tovarin-cli.exe
+[ -f "$suite" ] && [ -f "$editor" ] && [ -f "$cli" ] ||
+  { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
 
-# The suite and the editor run from a folder of their own, laid out as in the build tree (the suite finds
-# Tovarin.exe from its own folder), so that only this folder needs to belong to the test user.
+# The suite, the editor and the command line run from a folder of their own, laid out as in the build tree (the
+# suite finds Tovarin.exe and tovarin-cli.exe from its own folder), so that only this folder needs to belong to the
+# test user.
 run=$PWD/$build/wine
 as_tester=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -27,9 +30,10 @@ if [ "$(id -u)" -eq 0 ]; then
     echo "The test user cannot reach $PWD; the Windows suite runs from $run"
   fi
 fi
-mkdir -p "$run/tests" "$run/src/win32" "$run/home"
+mkdir -p "$run/tests" "$run/src/win32" "$run/src/cli" "$run/home"
 cp "$suite" "$run/tests/"
 cp "$editor" "$run/src/win32/"
+cp "$cli" "$run/src/cli/"
 [ ${#as_tester[@]} -eq 0 ] || chown -R "$tester:" "$run"
 
 env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
