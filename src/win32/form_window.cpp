@@ -242,11 +242,8 @@ void FormWindow::ShowModelState() {
     ++quiet_;
     if (WindowText(window_) != form_.Caption()) SetWindowTextA(window_, form_.Caption().c_str());
     for (const auto& widget : widgets_) {
-        if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
-            if (SendMessageA(widget->Handle, TCM_GETCURSEL, 0, 0) != tabs->ActivePageIndex()) {
-                SendMessageA(widget->Handle, TCM_SETCURSEL, static_cast<WPARAM>(tabs->ActivePageIndex()), 0);
-            }
-        }
+        if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control))
+            ShowActivePage(widget->Handle, tabs->ActivePageIndex());
     }
     for (const auto& widget : widgets_) {
         if (widget->Handle == nullptr) continue;

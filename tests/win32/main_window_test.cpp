@@ -242,5 +242,69 @@ TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
+// Tabs chosen by clicks and by the arrow keys, in any order: each shows its page.
+TEST_F(MainWindowTest, TabsFollowClicksAndArrowKeysInAnyOrder) {
+    HWND tabs = Handle("PageControl1");
+    const struct {
+        bool Click;
+        int Page;
+    } steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0}, {true, 5}, {false, 4}, {true, 2}, {true, 0}};
+    for (const auto& step : steps) {
+        if (step.Click) {
+            ClickItem(tabs, TCM_GETITEMRECT, step.Page);
+        } else {
+            PressKey(tabs, step.Page > Form().PageControl1.ActivePageIndex() ? VK_RIGHT : VK_LEFT);
+        }
+        EXPECT_EQ(Form().PageControl1.ActivePageIndex(), step.Page)
+            << (step.Click ? "click on " : "key to ") << step.Page;
+    }
+}
+
+// The Corsair's mounts ("Gatling Autocannon * 1200") are wider than their lists: every list scrolls sideways as
+// far as its widest row, and every drop-down opens as wide as its widest item.
+TEST_F(MainWindowTest, ListsAndDropDownsMakeRoomForTheirWidestRow) {
+    for (int step = 0; step < 3; ++step) PressKey(Handle("ComboBox1"), VK_DOWN);
+    ASSERT_EQ(Form().ComboBox1.Text(), "Corsair");
+    for (const LayoutRow& row : MainWindowLayout()) {
+        const auto* list = dynamic_cast<const TItemList*>(Form().FindComponent(row.Name));
+        if (list == nullptr || list->Items().empty()) continue;
+        SCOPED_TRACE(std::string(row.Name));
+        HWND control = Handle(row.Name);
+        HDC dc = GetDC(control);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        LONG widest = 0;
+        for (const std::string& item : list->Items()) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+            widest = std::max(widest, size.cx);
+        }
+        ReleaseDC(control, dc);
+        if (row.Kind == ControlKind::ComboBox) {
+            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), widest + GetSystemMetrics(SM_CXVSCROLL) + 2);
+        } else {
+            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2);
+        }
+    }
+}
+
+// Only the button that Enter would press, the focused one, shows the default frame, however the focus came.
+TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
+    const auto framed = [this] {
+        std::string names;
+        for (const LayoutRow& row : MainWindowLayout()) {
+            const LONG style = GetWindowLongA(Handle(row.Name), GWL_STYLE);
+            if (row.Kind == ControlKind::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) names += row.Name;
+        }
+        return names;
+    };
+    PressKey(Handle("Edit28"), VK_TAB);
+    EXPECT_EQ(framed(), "Button3") << "Tab to Change";
+    SetFocus(Handle("Edit1"));  // as a click does
+    EXPECT_EQ(framed(), "");
+    PressKey(Handle("Button9"), VK_TAB);
+    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
+    EXPECT_EQ(framed(), "Button4") << "Tab to Export, then a click on Change";
+}
+
 }  // namespace
 }  // namespace tovarin
