@@ -13,6 +13,7 @@
 #include "demo/demo_installation.h"
 #include "ships/booster_dialog.h"
 #include "timed_steps.h"
+#include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "win32/widget_state.h"
@@ -44,10 +45,73 @@ private:
     std::string gameFolder_;
 };
 
+// Design pixels (96 DPI) in screen pixels, as the windows scale their layout.
+int Scaled(int designPixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(designPixels, dpi, 96);
+}
+
 // Types the text at the caret, key by key.
 void TypeInto(HWND box, const std::string& text) {
     SetFocus(box);
     for (const char letter : text) SendMessageA(box, WM_CHAR, static_cast<WPARAM>(letter), 1);
+}
+
+// The extent of a text in a control's font; with `wrapWidth`, broken into lines within that width.
+SIZE TextExtent(HWND control, const std::string& text, int wrapWidth = 0) {
+    HDC dc = GetDC(control);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT extent{0, 0, wrapWidth, 0};
+    DrawTextA(dc, text.c_str(), -1, &extent, DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    ReleaseDC(control, dc);
+    return {extent.right, extent.bottom};
+}
+
+// Every caption of a window is whole in its control, which has the size its layout gives it.
+void ExpectCaptionsFit(const FormWindow& window, const std::vector<LayoutRow>& rows) {
+    for (const LayoutRow& row : rows) {
+        HWND control = window.ControlHandle(row.Name);
+        if (control == nullptr || row.Kind == ControlKind::UpDown) continue;  // arrows take their box's height
+        RECT frame{};
+        RECT room{};
+        GetWindowRect(control, &frame);
+        GetClientRect(control, &room);
+        const std::string text = WindowText(control);
+        SCOPED_TRACE(std::string(row.Name) + " \"" + text + "\"");
+        EXPECT_EQ(frame.right - frame.left, Scaled(row.Width)) << "grown";
+        const SIZE extent = TextExtent(control, text, row.WordWrap ? room.right : 0);
+        const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
+        SIZE ideal{};
+        RECT lastTab{};
+        switch (row.Kind) {
+            case ControlKind::Label:
+                EXPECT_LE(extent.cx, room.right);
+                EXPECT_LE(extent.cy, room.bottom);
+                break;
+            case ControlKind::Button:
+                EXPECT_LE(extent.cx + 6, room.right) << "inside its edges";
+                break;
+            case ControlKind::CheckBox:
+                SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+                EXPECT_LE(ideal.cx, room.right) << "beside its square";
+                break;
+            case ControlKind::GroupBox:
+                EXPECT_LE(extent.cx + 16, room.right) << "between its corners";
+                break;
+            case ControlKind::Edit:
+                EXPECT_LE(extent.cx + LOWORD(margins) + HIWORD(margins), room.right);
+                break;
+            case ControlKind::PageControl:
+                SendMessageA(control, TCM_GETITEMRECT, SendMessageA(control, TCM_GETITEMCOUNT, 0, 0) - 1,
+                             reinterpret_cast<LPARAM>(&lastTab));
+                EXPECT_LE(lastTab.right, room.right) << "the last tab";
+                break;
+            default:
+                break;
+        }
+    }
 }
 
 // The demo's guns, missiles and ships with the first ship, the Kestrel, loaded, and the main window open on them.
@@ -268,21 +332,14 @@ TEST_F(MainWindowTest, ListsAndDropDownsMakeRoomForTheirWidestRow) {
     for (const LayoutRow& row : MainWindowLayout()) {
         const auto* list = dynamic_cast<const TItemList*>(Form().FindComponent(row.Name));
         if (list == nullptr || list->Items().empty()) continue;
-        SCOPED_TRACE(std::string(row.Name));
         HWND control = Handle(row.Name);
-        HDC dc = GetDC(control);
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
         LONG widest = 0;
-        for (const std::string& item : list->Items()) {
-            SIZE size{};
-            GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
-            widest = std::max(widest, size.cx);
-        }
-        ReleaseDC(control, dc);
+        for (const std::string& item : list->Items()) widest = std::max(widest, TextExtent(control, item).cx);
         if (row.Kind == ControlKind::ComboBox) {
-            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), widest + GetSystemMetrics(SM_CXVSCROLL) + 2);
+            const LONG opened = widest + GetSystemMetrics(SM_CXVSCROLL) + 2;
+            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), opened) << row.Name;
         } else {
-            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2);
+            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2) << row.Name;
         }
     }
 }
@@ -306,5 +363,19 @@ TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
     EXPECT_EQ(framed(), "Button4") << "Tab to Export, then a click on Change";
 }
 
+// In the face the windows chose ("MS Sans Serif" where it is installed, elsewhere one fitted to the captions), every
+// caption of both windows is whole: the suite runs this in a Wine prefix with Wine's own fonts and in one without.
+TEST_F(MainWindowTest, EveryCaptionOfBothWindowsFitsItsControl) {
+    ExpectCaptionsFit(*window, MainWindowLayout());
+    testkit::TimedSteps steps({[&] {
+        FormWindow* dialog = FormWindow::FromHandle(FindWindowA(nullptr, "Edit Booster"));
+        if (dialog == nullptr) return false;
+        ExpectCaptionsFit(*dialog, BoosterDialogLayout());
+        app.Form3().Close();
+        return true;
+    }});
+    PressKey(Handle("ComboBox1"), VK_DOWN);  // the Warden has a booster
+    SendMessageA(Handle("Button11"), BM_CLICK, 0, 0);
+}
 }  // namespace
 }  // namespace tovarin
