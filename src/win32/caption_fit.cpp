@@ -1,6 +1,6 @@
 #include "win32/caption_fit.h"
 
-#include <string>
+#include <string_view>
 
 namespace tovarin {
 
