@@ -28,13 +28,15 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-// `height` in pixels: the height of the characters without their internal leading, as points give it.
+// `height` in pixels: the height of the characters without their internal leading, as points give it. The text is
+// drawn sharp, as the design face (a bitmap face) draws it: a TrueType face smoothed at this small size turns its
+// one-pixel strokes grey.
 HFONT MakeFont(const char* face, int height, int weight) {
     LOGFONTA font{};
     font.lfHeight = -height;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
+    font.lfQuality = NONANTIALIASED_QUALITY;
     lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectA(&font);
 }
