@@ -85,18 +85,12 @@ TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
 // The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.
 TEST(TovarinExeTest, HoldsItsIconInEverySizeTheShellAsksFor) {
     HMODULE exe = LoadLibraryExA(BuiltTovarinExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
     HRSRC group = FindResourceA(exe, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
-    const auto* directory =
-        group != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(exe, group))) : nullptr;
-    ASSERT_NE(directory, nullptr);
-    std::string sizes;
-    constexpr int kHeader = 6;  // reserved, type, count; then 14 bytes per image, its width first (0 for 256)
-    for (int image = 0; image < directory[4]; ++image) {
-        const int width = directory[kHeader + 14 * image];
-        sizes += std::to_string(width == 0 ? 256 : width) + " ";
-    }
-    EXPECT_EQ(sizes, "16 24 32 48 256 ");
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(exe, group)));
+    std::string widths;  // after a header of 6 bytes, 14 bytes per image, its width first (0 for 256)
+    for (int image = 0; image < directory[4]; ++image) widths += std::to_string(directory[6 + 14 * image]) + " ";
+    EXPECT_EQ(widths, "16 24 32 48 0 ");
     EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0), nullptr);
     FreeLibrary(exe);
 }
