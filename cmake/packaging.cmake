@@ -3,9 +3,8 @@
 # and the licence as LICENSE.txt. A folder of its own, because a player unpacks it anywhere and copies the programs
 # into the game folder, whose own README.txt must not be overwritten.
 
-# Every program of the release, by its target name. The command-line tool, tovarin-cli, joins this list once it
-# builds for Windows.
-set(TOVARIN_PACKAGE_PROGRAMS Tovarin)
+# Every program of the release, by its target name: the window and the command line.
+set(TOVARIN_PACKAGE_PROGRAMS Tovarin tovarin-cli)
 
 install(TARGETS ${TOVARIN_PACKAGE_PROGRAMS} RUNTIME DESTINATION .)
 
