@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make ninja-build ccache git python3
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick
 )

@@ -3,16 +3,23 @@
 # Wine prefix of its own under build/windows. Started as root it runs the suite as the unprivileged user
 # "tovarin-test" (created when missing): Wine started as root ignores the read-only attribute, and the suite
 # tests read-only game files. Extra arguments go to the suite (for example --gtest_filter=MainWindow*).
+#
+# The suite runs in a prefix with Wine's own fonts; when it ran whole, the test of the windows' captions runs again
+# in a prefix without them, as a player's fresh prefix on Debian is. --without-wine-fonts as the first argument runs
+# the suite (with the arguments after it) in that prefix only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/windows
 suite=$build/tests/tovarin_tests.exe
 editor=$build/src/win32/Tovarin.exe
-[ -f "$suite" ] && [ -f "$editor" ] || { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
+cli=$build/src/cli/tovarin-cli.exe
+[ -f "$suite" ] && [ -f "$editor" ] && [ -f "$cli" ] ||
+  { echo "run-windows-tests: build the windows preset first" >&2; exit 2; }
 
-# The suite and the editor run from a folder of their own, laid out as in the build tree (the suite finds
-# Tovarin.exe from its own folder), so that only this folder needs to belong to the test user.
+# The suite, the editor and the command line run from a folder of their own, laid out as in the build tree (the
+# suite finds Tovarin.exe and tovarin-cli.exe from its own folder), so that only this folder needs to belong to the
+# test user.
 run=$PWD/$build/wine
 as_tester=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -27,22 +34,40 @@ if [ "$(id -u)" -eq 0 ]; then
     echo "The test user cannot reach $PWD; the Windows suite runs from $run"
   fi
 fi
-mkdir -p "$run/tests" "$run/src/win32" "$run/home"
+mkdir -p "$run/tests" "$run/src/win32" "$run/src/cli" "$run/home"
 cp "$suite" "$run/tests/"
 cp "$editor" "$run/src/win32/"
+cp "$cli" "$run/src/cli/"
 [ ${#as_tester[@]} -eq 0 ] || chown -R "$tester:" "$run"
 
-env_vars=(HOME="$run/home" WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
+without_wine_fonts=""
+if [ "${1:-}" = "--without-wine-fonts" ]; then without_wine_fonts=yes; shift; fi
+captions_test=--gtest_filter=MainWindowTest.EveryCaptionOfBothWindowsFitsItsControl
 
-"${as_tester[@]}" env "${env_vars[@]}" bash -s -- --virtual-desktop <scripts/prepare-wine-prefix.sh
+# Runs the suite with the given arguments in the prefix named by the first argument, made ready with the options in
+# the second.
+run_suite() {
+  local name=$1 options=$2
+  local prefix=$run/$name
+  shift 2
+  local env_vars=(HOME="$run/home" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
+  # shellcheck disable=SC2086 # the options are words
+  "${as_tester[@]}" env "${env_vars[@]}" bash -s -- --virtual-desktop $options <scripts/prepare-wine-prefix.sh
+  echo "Running the Windows suite under Wine (prefix $name) ..."
+  set +e
+  "${as_tester[@]}" env "${env_vars[@]}" timeout 1200 \
+    xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
+    sh -c 'cd "$1/tests" && shift && wine tovarin_tests.exe "$@"; status=$?; wineserver --kill; exit $status' \
+    run-suite "$run" "$@" | tr -d '\r'
+  local status=${PIPESTATUS[0]}
+  set -e
+  if [ "$status" -eq 124 ]; then echo "run-windows-tests: the Windows suite did not finish within 20 minutes" >&2; fi
+  return "$status"
+}
 
-echo "Running the Windows suite under Wine ..."
-set +e
-"${as_tester[@]}" env "${env_vars[@]}" timeout 1200 \
-  xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
-  sh -c 'cd "$1/tests" && shift && wine tovarin_tests.exe "$@"; status=$?; wineserver --kill; exit $status' \
-  run-suite "$run" "$@" | tr -d '\r'
-status=${PIPESTATUS[0]}
-set -e
-if [ "$status" -eq 124 ]; then echo "run-windows-tests: the Windows suite did not finish within 20 minutes" >&2; fi
-exit "$status"
+if [ -n "$without_wine_fonts" ]; then
+  run_suite prefix-without-wine-fonts --without-wine-fonts "$@"
+  exit
+fi
+run_suite prefix "" "$@"
+if [ $# -eq 0 ]; then run_suite prefix-without-wine-fonts --without-wine-fonts "$captions_test"; fi

@@ -1,73 +1,20 @@
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 
 #include "app/form1.h"
-#include "gamefiles/file_primitives.h"
-#include "gamefiles/numbers.h"
+#include "app/installation.h"
+#include "install/archive_patch.h"
 #include "ui/platform.h"
 
 namespace tovarin {
 
 namespace {
 
-// The catalogue that describes the installed edition: the expansion wins when both executables are present.
-std::string ChooseCatalogue(const TForm1& form) {
-    std::string name;
-    if (FileExists(form.GameFile("ashfall.exe"))) name = "vskinfo.dat";
-    if (FileExists(form.GameFile("nightwatch.exe"))) name = "nwinfo.dat";
-    return name;
-}
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-// A ship without an entry in the switch file could not be loaded: its key would be empty and the loader would
-// look for the Ships folder itself. A fresh installation has no switch file at all, so every ship that lacks
-// an entry gets its identity entry. When the switch file cannot be written, start-up goes on without them.
-void AddMissingIdentityEntries(const TForm1& form, const std::vector<std::string>& ships) {
-    std::vector<std::string> present;
-    form.SwitchFile.ReadSection("swships", present);
-    try {
-        for (const std::string& ship : ships) {
-            const bool listed = std::any_of(present.begin(), present.end(),
-                                            [&](const std::string& key) { return SameTextIgnoringCase(key, ship); });
-            if (!listed) {
-                form.SwitchFile.WriteString("swships", ship, ship);
-                present.push_back(ship);
-            }
-        }
-    } catch (const EIniFileException&) {
-        // The ships without an entry show as swapped with nothing; everything else works.
-    }
-}
-
-enum class PatchState { NotListed, InPlace, NotInPlace, Unreadable };
-
-// The archive's last listed byte tells whether the patch is in place: installation patches the listed bytes in
-// order, so an installation that stopped part-way leaves the last one unmarked.
-PatchState ProbePatch(const TForm1& form) {
-    constexpr std::uint8_t kPatchMark = 65;  // "A"
-    const std::int32_t count = form.Catalogue.ReadInteger("InstallData", "num", 0);
-    const std::int32_t position = form.Catalogue.ReadInteger("InstallData", IntToStr(std::int64_t{count} - 1), 0);
-    if (position == 0) return PatchState::NotListed;
-    try {
-        return ReadByteAt(form.GameFile("data.tre"), position) == kPatchMark ? PatchState::InPlace
-                                                                             : PatchState::NotInPlace;
-    } catch (const EInOutError&) {
-        return PatchState::Unreadable;
-    }
-}
-
 // Without the game's executable beside it the program has nothing to edit.
 void RequireGame(TForm1& form) {
-    form.GameExe = form.Catalogue.ReadString("Info", "Run", "");
-    if (!form.GameExe.empty() && FileExists(form.GameFile(form.GameExe))) return;
-    form.GetPlatform().ShowMessage(form.GameExe +
-                                   " not found. You have to install Tovarin into the folder where VSK is installed!");
+    form.GameExe = GameExecutable(form.Catalogue);
+    if (GamePresent(form.GameFolder, form.GameExe)) return;
+    form.GetPlatform().ShowMessage(GameMissingMessage(form.GameExe));
     form.GetPlatform().Halt(0);
 }
 
@@ -90,9 +37,8 @@ void Fill(TItemList& list, const std::vector<std::string>& items) {
 
 // Every list holds the catalogue's key names in catalogue order, so one index means one item everywhere.
 void FillLists(TForm1& form) {
-    std::vector<std::string> ships;
-    form.Catalogue.ReadSection("ships", ships);
-    AddMissingIdentityEntries(form, ships);
+    const std::vector<std::string> ships = CatalogueShips(form.Catalogue);
+    AddMissingIdentityEntries(form.SwitchFile, ships);
     Fill(form.ComboBox1, ships);
     Fill(form.ComboBox6, ships);
     form.BuildSwitcherLists();
@@ -127,7 +73,7 @@ void RemovePatchWhenAsked(TForm1& form) {
 // An archive that cannot be read where the patch belongs is patched without asking; the installation
 // reports what went wrong and ends the program when it fails.
 void OfferPatch(TForm1& form) {
-    switch (ProbePatch(form)) {
+    switch (ProbePatch(form.GameFolder, form.Catalogue)) {
         case PatchState::Unreadable:
             form.InstallPatch();
             break;
@@ -146,10 +92,15 @@ void OfferPatch(TForm1& form) {
 
 }  // namespace
 
+std::string GameMissingMessage(const std::string& gameExe) {
+    return gameExe + " not found. You have to install Tovarin into the folder where VSK is installed!";
+}
+
 void TForm1::FormCreate() {
-    GameFolder = GetPlatform().ExeFolder();
-    Catalogue = TIniFile(GameFile(ChooseCatalogue(*this)));
-    SwitchFile = TIniFile(GameFile("Ships\\switch.dat"));
+    const Installation installation = OpenInstallation(GetPlatform().ExeFolder());
+    GameFolder = installation.GameFolder;
+    Catalogue = installation.Catalogue;
+    SwitchFile = installation.SwitchFile;
     RequireGame(*this);
     RequireReadableSwitchFile(*this);
     FillLists(*this);

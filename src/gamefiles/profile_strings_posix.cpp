@@ -8,17 +8,20 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "gamefiles/file_faults.h"
+#include "gamefiles/profile_cache.h"
 #include "gamefiles/profile_strings.h"
 #include "gamefiles/profile_text.h"
 
-// Our profile-string functions for systems without Windows. They read the whole file at every call and, when a
-// write changes it, write the new text completely into a sibling file that then replaces the old one, so a
-// failed write never leaves a half-written INI file.
+// Our profile-string functions for systems without Windows. Reads look the value up in a parsed copy of the file,
+// read again whenever the file changed (profile_cache.h). A write reads the file anew and, when it changes it,
+// writes the new text completely into a sibling file that then replaces the old one, so a failed write never
+// leaves a half-written INI file.
 namespace tovarin {
 
 namespace {
@@ -165,12 +168,11 @@ std::uint32_t ReadProfileString(const char* section, const char* key, const char
                                 std::uint32_t size, const char* file) {
     if (buffer == nullptr || size == 0) return 0;
     if (section == nullptr || file == nullptr) return CopyValue("", buffer, size);
-    const FileText read = ReadFileText(file);
-    const std::string_view text = read.FileState == FileText::State::Read ? read.Text : std::string_view();
+    const std::shared_ptr<const ProfileIndex> profile = ParsedProfile(file);
     if (key == nullptr) {
-        const std::vector<std::string> names = ListProfileKeys(text, section);
+        const std::vector<std::string> names = profile->ListKeys(section);
         if (!names.empty() && size > 2) return CopyNames(names, buffer, size);
-    } else if (const auto value = FindProfileValue(text, section, key)) {
+    } else if (const auto value = profile->FindValue(section, key)) {
         return CopyValue(Unquoted(*value), buffer, size);
     }
     return CopyValue(Unquoted(DefaultText(defaultValue)), buffer, size);
@@ -190,7 +192,10 @@ bool StoreProfileString(const char* section, const char* key, const char* value,
                                                : value == nullptr ? DeleteProfileKey(read.Text, section, key)
                                                                   : SetProfileValue(read.Text, section, key, value);
     if (!changed) return true;
-    return ReplaceFileText(path, *changed, exists ? info.st_mode & 07777 : 0644);
+    const bool replaced = ReplaceFileText(path, *changed, exists ? info.st_mode & 07777 : 0644);
+    ForgetProfile(file);
+    ForgetProfile(path);
+    return replaced;
 }
 
 }  // namespace tovarin

@@ -35,6 +35,12 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string Lowered(std::string_view name) {
+    std::string lowered(name);
+    for (char& c : lowered) c = LowerAscii(c);
+    return lowered;
+}
+
 std::string_view TrimLeadingBlanks(std::string_view text) {
     while (!text.empty() && IsProfileBlank(text.front())) text.remove_prefix(1);
     return text;
@@ -153,26 +159,43 @@ std::string_view TrimProfileBlanks(std::string_view text) {
     return text;
 }
 
+ProfileIndex::ProfileIndex(std::string_view text) {
+    Section* current = nullptr;
+    for (const Line& line : SplitLines(text)) {
+        if (line.LineKind == Line::Kind::Header) {
+            // A later section of a name already seen, and a section without a name, are never read.
+            const auto [added, isNew] = sections_.try_emplace(Lowered(line.Name));
+            current = isNew && !line.Name.empty() ? &added->second : nullptr;
+        } else if (line.LineKind == Line::Kind::Entry && current != nullptr) {
+            std::optional<std::string> value;
+            if (line.Value) value.emplace(*line.Value);
+            current->Entries.try_emplace(Lowered(line.Name), value);
+            const bool comment = !line.Name.empty() && line.Name.front() == ';';
+            if (line.Value && !comment) current->Listed.emplace_back(line.Name);
+        }
+    }
+}
+
+std::optional<std::string> ProfileIndex::FindValue(std::string_view section, std::string_view key) const {
+    const auto found = sections_.find(Lowered(TrimProfileBlanks(section)));
+    if (found == sections_.end() || TrimProfileBlanks(section).empty()) return std::nullopt;
+    const auto entry = found->second.Entries.find(Lowered(TrimProfileBlanks(key)));
+    if (entry == found->second.Entries.end()) return std::nullopt;
+    return entry->second;
+}
+
+std::vector<std::string> ProfileIndex::ListKeys(std::string_view section) const {
+    const auto found = sections_.find(Lowered(TrimProfileBlanks(section)));
+    if (found == sections_.end() || TrimProfileBlanks(section).empty()) return {};
+    return found->second.Listed;
+}
+
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section, std::string_view key) {
-    const std::vector<Line> lines = SplitLines(text);
-    const auto found = FindSection(lines, section);
-    if (!found) return std::nullopt;
-    const auto entry = FindEntry(lines, *found, key);
-    if (!entry || !lines[*entry].Value) return std::nullopt;
-    return std::string(*lines[*entry].Value);
+    return ProfileIndex(text).FindValue(section, key);
 }
 
 std::vector<std::string> ListProfileKeys(std::string_view text, std::string_view section) {
-    const std::vector<Line> lines = SplitLines(text);
-    const auto found = FindSection(lines, section);
-    std::vector<std::string> names;
-    if (!found) return names;
-    for (std::size_t i = found->Header + 1; i < found->End; ++i) {
-        const Line& line = lines[i];
-        const bool comment = !line.Name.empty() && line.Name.front() == ';';
-        if (line.LineKind == Line::Kind::Entry && line.Value && !comment) names.emplace_back(line.Name);
-    }
-    return names;
+    return ProfileIndex(text).ListKeys(section);
 }
 
 std::optional<std::string> SetProfileValue(std::string_view text, std::string_view section, std::string_view key,

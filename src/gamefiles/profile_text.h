@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The text of an INI file as our profile-string functions (used off Windows) read and edit it, kept apart from
@@ -25,6 +26,24 @@ namespace tovarin {
 // The key names of the section in file order, as a listing gives them: every entry with "=", duplicates
 // included, except those whose key starts with ";". Empty when the section is missing.
 [[nodiscard]] std::vector<std::string> ListProfileKeys(std::string_view text, std::string_view section);
+
+// A parsed copy of a text for many look-ups: the answers of FindProfileValue and ListProfileKeys, each found
+// without going through the text again.
+class ProfileIndex {
+public:
+    explicit ProfileIndex(std::string_view text);
+    [[nodiscard]] std::optional<std::string> FindValue(std::string_view section, std::string_view key) const;
+    [[nodiscard]] std::vector<std::string> ListKeys(std::string_view section) const;
+
+private:
+    struct Section {
+        std::vector<std::string> Listed;
+        // The first entry of each key, by its name in lower case; nullopt for a line without "=".
+        std::unordered_map<std::string, std::optional<std::string>> Entries;
+    };
+    // The first section of each name, by its name in lower case.
+    std::unordered_map<std::string, Section> sections_;
+};
 
 // The edits return the whole new text, or nullopt when the text would stay as it is. Only the bytes of the
 // lines concerned change; lines added end with CR LF.

@@ -1,10 +1,12 @@
+#include "install/archive_patch.h"
+
 #include <cstdint>
 #include <string>
 
 #include "app/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
-#include "gamefiles/ini_file.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "ui/platform.h"
@@ -23,34 +25,36 @@ constexpr const char* kCountKey = "num";
 constexpr std::uint8_t kPatchMark = 65;  // "A"
 constexpr std::int32_t kNoOriginal = -1;
 
-// How a run went; the closing message names the reason of a failure.
+// Without the archive the program is not in the game folder: there is nothing to patch or to restore.
+PatchReport ArchiveMissing(const std::string& archive) {
+    return {{"Couldn't find file " + archive + "\n\rPlease consult readme.txt on how to install Tovarin"}, false};
+}
+
+// How a run went; the closing message names the reason of a failure. The player sees the system's own words for
+// an input/output error first, then the closing message.
 struct Outcome {
     bool Failed = false;
     std::string Reason = "Unknown Error";
+    std::vector<std::string> Messages;
+
+    // The system's own words for the failure come first. The file layer's own codes mean something else to the
+    // system, so their own meaning is shown instead.
+    void NoteInOutError(const EInOutError& error, const SystemTextOf& systemText) {
+        Failed = true;
+        Reason = error.Message();
+        Messages.push_back(IsFileLayerCode(error.ErrorCode) ? error.Message() : systemText(error.ErrorCode));
+    }
+
+    PatchReport Finish(const std::string& what) {
+        Messages.push_back(Failed ? what + " failed: " + Reason : what + " successfull");
+        return {Messages, !Failed};
+    }
 };
 
-// Without the archive the program is not in the game folder: there is nothing to patch or to restore.
-void RequireArchive(Platform& platform, const std::string& archive) {
-    if (FileExists(archive)) return;
-    platform.ShowMessage("Couldn't find file " + archive + "\n\rPlease consult readme.txt on how to install Tovarin");
-    platform.Halt(0);
-}
-
-// The player sees the system's own words for the failure first, then the program's closing message. The file
-// layer's own codes mean something else to the system, so their own meaning is shown instead.
-void NoteInOutError(Platform& platform, const EInOutError& error, Outcome& outcome) {
-    outcome.Failed = true;
-    outcome.Reason = error.Message();
-    platform.ShowMessage(IsFileLayerCode(error.ErrorCode) ? error.Message() : platform.ErrorCodeText(error.ErrorCode));
-}
-
-// A failed run ends the program; a successful one lets start-up go on.
-void Finish(Platform& platform, const Outcome& outcome, const std::string& what) {
-    if (outcome.Failed) {
-        platform.ShowMessage(what + " failed: " + outcome.Reason);
-        platform.Halt(0);
-    }
-    platform.ShowMessage(what + " successfull");
+// Shows a run's messages; a failed run ends the program, a successful one lets start-up go on.
+void Show(Platform& platform, const PatchReport& report) {
+    for (const std::string& message : report.Messages) platform.ShowMessage(message);
+    if (!report.Succeeded) platform.Halt(0);
 }
 
 // The byte to record as the original of a position. A byte that already carries the mark while the record
@@ -93,47 +97,69 @@ bool RestoreEntry(const TIniFile& record, const std::string& archive, std::int32
 
 }  // namespace
 
-void TForm1::InstallPatch() {
-    Platform& platform = GetPlatform();
-    const std::string archive = GameFile(kArchiveName);
-    RequireArchive(platform, archive);
+PatchState ProbePatch(const std::string& gameFolder, const TIniFile& catalogue) {
+    const std::int32_t count = catalogue.ReadInteger(kPositionsSection, kCountKey, 0);
+    const std::int32_t position = catalogue.ReadInteger(kPositionsSection, IntToStr(std::int64_t{count} - 1), 0);
+    if (position == 0) return PatchState::NotListed;
+    try {
+        return ReadByteAt(GamePath(gameFolder, kArchiveName), position) == kPatchMark ? PatchState::InPlace
+                                                                                      : PatchState::NotInPlace;
+    } catch (const EInOutError&) {
+        return PatchState::Unreadable;
+    }
+}
 
-    const TIniFile record(GameFile(kRecordName));
-    const std::int32_t count = Catalogue.ReadInteger(kPositionsSection, kCountKey, 0);
+PatchReport InstallArchivePatch(const std::string& gameFolder, const TIniFile& catalogue,
+                                const SystemTextOf& systemText) {
+    const std::string archive = GamePath(gameFolder, kArchiveName);
+    if (!FileExists(archive)) return ArchiveMissing(archive);
+
+    const TIniFile record(GamePath(gameFolder, kRecordName));
+    const std::int32_t count = catalogue.ReadInteger(kPositionsSection, kCountKey, 0);
     record.WriteInteger(kRecordSection, kCountKey, count);
 
     Outcome outcome;
     try {
         for (std::int32_t index = 0; index < count; ++index) {
-            if (!PatchEntry(Catalogue, record, archive, index)) outcome.Failed = true;
+            if (!PatchEntry(catalogue, record, archive, index)) outcome.Failed = true;
         }
     } catch (const EInOutError& error) {
-        NoteInOutError(platform, error, outcome);
+        outcome.NoteInOutError(error, systemText);
     }
-    Finish(platform, outcome, "Install");
+    return outcome.Finish("Install");
 }
 
-void TForm1::RemovePatch() {
-    Platform& platform = GetPlatform();
-    const std::string archive = GameFile(kArchiveName);
-    RequireArchive(platform, archive);
+PatchReport RemoveArchivePatch(const std::string& gameFolder, const SystemTextOf& systemText) {
+    const std::string archive = GamePath(gameFolder, kArchiveName);
+    if (!FileExists(archive)) return ArchiveMissing(archive);
 
-    const TIniFile record(GameFile(kRecordName));
+    const TIniFile record(GamePath(gameFolder, kRecordName));
     const std::int32_t count = record.ReadInteger(kRecordSection, kCountKey, 0);
 
     Outcome outcome;
     if (count <= 0) {
-        platform.ShowMessage("Sorry, cannot uninstall.");
-        outcome = {true, "No uninstall data"};
+        outcome.Messages.push_back("Sorry, cannot uninstall.");
+        outcome.Failed = true;
+        outcome.Reason = "No uninstall data";
     }
     try {
         for (std::int32_t index = 0; index < count; ++index) {
             if (!RestoreEntry(record, archive, index)) outcome.Failed = true;
         }
     } catch (const EInOutError& error) {
-        NoteInOutError(platform, error, outcome);
+        outcome.NoteInOutError(error, systemText);
     }
-    Finish(platform, outcome, "Uninstall");
+    return outcome.Finish("Uninstall");
+}
+
+void TForm1::InstallPatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, InstallArchivePatch(GameFolder, Catalogue, [&](int code) { return platform.ErrorCodeText(code); }));
+}
+
+void TForm1::RemovePatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, RemoveArchivePatch(GameFolder, [&](int code) { return platform.ErrorCodeText(code); }));
 }
 
 }  // namespace tovarin

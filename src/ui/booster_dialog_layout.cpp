@@ -12,7 +12,8 @@ constexpr int kCellWidth = 49;
 constexpr int kTripleWidth = 22;
 
 // Column "Booster deactivated*" spans x 132 to 230, column "Booster activated" x 236 to 327; single values and
-// the Y/P/R triples stand centred in their column.
+// the Y/P/R triples stand centred in their column. The left heading takes all the room between the rules (x 130 to
+// 232): it is 99 pixels wide in the design face, and wider in most others.
 constexpr int kOffValue = 156;
 constexpr int kOffTriple = 146;
 constexpr int kOnValue = 257;
@@ -33,7 +34,7 @@ constexpr LayoutRow Copy(std::string_view name, int top) {
 const std::vector<LayoutRow>& BoosterDialogLayout() {
     using namespace rows;
     static const std::vector<LayoutRow> layout = {
-        CentreText(Label("Label1", "", 132, 8, 98, "Booster deactivated*")),
+        CentreText(Label("Label1", "", 130, 8, 102, "Booster deactivated*")),
         CentreText(Label("Label2", "", 236, 8, 91, "Booster activated")),
         DrawnRaised(Rule("Bevel1", "", 128, 8, 2, 114)),
         DrawnRaised(Rule("Bevel2", "", 232, 8, 2, 114)),

@@ -231,9 +231,10 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         CentreText(Label("Label39", "TabSheet6", 8, 104, 425, "")),
         CentreText(Label("Label45", "TabSheet6", 8, 136, 425, "Released in December 2026")),
         CentreText(Label("Label46", "TabSheet6", 8, 168, 425, "The Tovarin team")),
-        CentreText(TextField("Edit44", "TabSheet6", 96, 188, 249, kBox, "See README.md beside Tovarin.exe", 0)),
+        // Both fields point at the README of the release package, which says where to write and where news is.
+        CentreText(TextField("Edit44", "TabSheet6", 96, 188, 249, kBox, "See README.txt in Tovarin's package", 0)),
         CentreText(Label("Label47", "TabSheet6", 8, 232, 425, "News and updates are on our web page:")),
-        CentreText(TextField("Edit45", "TabSheet6", 96, 252, 249, kBox, "Its address is in README.md", 1)),
+        CentreText(TextField("Edit45", "TabSheet6", 96, 252, 249, kBox, "Its address is in README.txt", 1)),
     };
     return layout;
 }

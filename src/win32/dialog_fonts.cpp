@@ -1,12 +1,24 @@
 #include "win32/dialog_fonts.h"
 
+#include <string_view>
+
+#include "ui/booster_dialog_layout.h"
+#include "ui/main_window_layout.h"
+#include "win32/caption_fit.h"
+
 namespace tovarin {
 
 namespace {
 
-constexpr const char* kDesignFace = "MS Sans Serif";
 constexpr const char* kSystemDialogFace = "MS Shell Dlg";  // every Windows maps it to its dialog font
+// The design face first, then faces of the same build that Windows has had: its TrueType twin and the dialog face
+// of later Windows. Under Wine without its own fonts none of them is there, and the font mapper makes the system's
+// dialog face of a face of the host, most often DejaVu Sans, which is a fifth wider than the design face: its
+// condensed cut shows the captions at a larger size. Last the system's dialog face, whatever it is.
+constexpr const char* kFaces[] = {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "DejaVu Sans Condensed",
+                                  kSystemDialogFace};
 constexpr int kDialogPoints = 8;
+constexpr int kSmallestPoints = 6;  // below this a face is too small to read comfortably, whatever fits
 constexpr int kTitlePoints = 14;
 
 int ScreenDpi() {
@@ -16,41 +28,80 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT MakeFont(const char* face, int points, int dpi, int weight) {
+// `height` in pixels: the height of the characters without their internal leading, as points give it. The text is
+// drawn sharp, as the design face (a bitmap face) draws it: a TrueType face smoothed at this small size turns its
+// one-pixel strokes grey.
+HFONT MakeFont(const char* face, int height, int weight) {
     LOGFONTA font{};
-    font.lfHeight = -MulDiv(points, dpi, 72);
+    font.lfHeight = -height;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
+    font.lfQuality = NONANTIALIASED_QUALITY;
     lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectA(&font);
 }
 
-// Whether the font mapper gave the face asked for, or something else because it is not installed.
-bool HasFace(HFONT font, const char* face) {
+int PointsToPixels(int points, int dpi) { return MulDiv(points, dpi, 72); }
+
+struct DialogFace {
+    const char* Face;
+    int Height;  // in pixels
+};
+
+// Whether the font mapper gives the face asked for (rather than another because it is not installed), and whether
+// every caption of both windows fits its room in it.
+struct FaceTrial {
+    bool Installed;
+    bool Fits;
+};
+
+FaceTrial Try(const char* face, int height, int dpi) {
+    HFONT font = MakeFont(face, height, FW_NORMAL);
+    if (font == nullptr) return {false, false};
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
     char chosen[LF_FACESIZE] = {};
     GetTextFaceA(screen, LF_FACESIZE, chosen);
+    const bool installed = std::string_view(face) == kSystemDialogFace || lstrcmpiA(chosen, face) == 0;
+    const bool fits =
+        installed && CaptionsFit(screen, MainWindowLayout(), dpi) && CaptionsFit(screen, BoosterDialogLayout(), dpi);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
-    return lstrcmpiA(chosen, face) == 0;
+    DeleteObject(font);
+    return {installed, fits};
 }
 
-// The window's design font; where it is missing, the system's dialog font.
-const char* DialogFace(int dpi) {
-    HFONT probe = MakeFont(kDesignFace, kDialogPoints, dpi, FW_NORMAL);
-    const bool present = probe != nullptr && HasFace(probe, kDesignFace);
-    if (probe != nullptr) DeleteObject(probe);
-    return present ? kDesignFace : kSystemDialogFace;
+// The design face at the design size where it is installed and every caption fits in it. Otherwise the face and
+// size that show every caption whole in the room the layout gives it, the larger size the better, and of two
+// faces that fit at one size the earlier one. The window and its controls keep their design size either way.
+DialogFace ChooseDialogFace(int dpi) {
+    const int designHeight = PointsToPixels(kDialogPoints, dpi);
+    const int smallestHeight = PointsToPixels(kSmallestPoints, dpi);
+    DialogFace best{kSystemDialogFace, smallestHeight};  // nothing fits: the smallest size cuts the least
+    int bestFitting = smallestHeight - 1;
+    for (const char* face : kFaces) {
+        for (int height = designHeight; height > bestFitting; --height) {
+            const FaceTrial trial = Try(face, height, dpi);
+            if (!trial.Installed) break;
+            if (trial.Fits) {
+                best = {face, height};
+                bestFitting = height;
+                break;
+            }
+        }
+        if (bestFitting == designHeight) break;
+    }
+    return best;
 }
 
 }  // namespace
 
 DialogFonts::DialogFonts() : dpi_(ScreenDpi()) {
-    normal_ = MakeFont(DialogFace(dpi_), kDialogPoints, dpi_, FW_NORMAL);
+    // The screen's fonts and DPI stay as they are while the program runs: the choice is made once.
+    static const DialogFace face = ChooseDialogFace(dpi_);
+    normal_ = MakeFont(face.Face, face.Height, FW_NORMAL);
     // A face that has a true bold at every size, wherever the program runs.
-    title_ = MakeFont(kSystemDialogFace, kTitlePoints, dpi_, FW_BOLD);
+    title_ = MakeFont(kSystemDialogFace, PointsToPixels(kTitlePoints, dpi_), FW_BOLD);
 }
 
 DialogFonts::~DialogFonts() {

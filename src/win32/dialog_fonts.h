@@ -13,7 +13,7 @@ public:
     DialogFonts(const DialogFonts&) = delete;
     DialogFonts& operator=(const DialogFonts&) = delete;
 
-    // "MS Sans Serif" 8 pt, or the system's dialog font where it is missing.
+    // "MS Sans Serif" 8 pt; where it is missing, a face and size in which every caption fits its control.
     [[nodiscard]] HFONT Normal() const { return normal_; }
     // Large bold type, for the program's name on the About page.
     [[nodiscard]] HFONT Title() const { return title_; }

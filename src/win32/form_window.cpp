@@ -19,6 +19,12 @@ namespace {
 constexpr char kWindowClass[] = "TovarinForm";
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr UINT_PTR kControlSubclass = 1;
+constexpr int kProgramIcon = 1;  // Tovarin.exe's icon resource; a program without one gets the system's icon
+
+HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+}
 
 void RegisterWindowClass(WNDPROC windowProc) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -27,6 +33,8 @@ void RegisterWindowClass(WNDPROC windowProc) {
     if (GetClassInfoExA(instance, kWindowClass, &windowClass)) return;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
+    windowClass.hIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
@@ -242,11 +250,8 @@ void FormWindow::ShowModelState() {
     ++quiet_;
     if (WindowText(window_) != form_.Caption()) SetWindowTextA(window_, form_.Caption().c_str());
     for (const auto& widget : widgets_) {
-        if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
-            if (SendMessageA(widget->Handle, TCM_GETCURSEL, 0, 0) != tabs->ActivePageIndex()) {
-                SendMessageA(widget->Handle, TCM_SETCURSEL, static_cast<WPARAM>(tabs->ActivePageIndex()), 0);
-            }
-        }
+        if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control))
+            ShowActivePage(widget->Handle, tabs->ActivePageIndex());
     }
     for (const auto& widget : widgets_) {
         if (widget->Handle == nullptr) continue;

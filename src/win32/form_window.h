@@ -84,6 +84,8 @@ private:
     void MoveFocus(WPARAM target, bool targetIsControl);
     void PressFocusedButton();
     void ControlFocused(HWND control);
+    void ShowDefaultButton(HWND focus);
+    [[nodiscard]] LRESULT DefaultButtonId() const;
     void RestoreFocus();
     [[nodiscard]] const Widget* NextTabStop(const Widget* after) const;
     void PushFocus();

@@ -41,6 +41,8 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NEXTDLGCTL:
             MoveFocus(wParam, LOWORD(lParam) != 0);
             return 0;
+        case DM_GETDEFID:
+            return DefaultButtonId();
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (const Widget* widget = FindByHandle(item.hwndItem)) DrawBevel(item, *widget->Row);
@@ -194,10 +196,30 @@ void FormWindow::PressFocusedButton() {
 void FormWindow::ControlFocused(HWND control) {
     const Widget* widget = FindByHandle(control);
     if (widget == nullptr) return;
+    ShowDefaultButton(control);
     TControl* previous = activeControl_;
     activeControl_ = widget->Control;
     if (quiet_ > 0 || previous == nullptr || previous == widget->Control) return;
     if (auto* box = dynamic_cast<TEdit*>(previous)) Deliver([box] { UserInput::Leave(*box); });
+}
+
+// Enter presses the focused button and no other, so only that one shows the default frame, whether the focus came
+// by Tab, a mnemonic, a click or a handler. (The dialog keys move the frame only for Tab.)
+void FormWindow::ShowDefaultButton(HWND focus) {
+    for (const auto& widget : widgets_) {
+        if (widget->Row->Kind != ControlKind::Button || widget->Handle == nullptr) continue;
+        const bool framed = (GetWindowLongA(widget->Handle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        if (framed == (widget->Handle == focus)) continue;
+        SendMessageA(widget->Handle, BM_SETSTYLE, framed ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+    }
+}
+
+// After Tab has moved the focus, the dialog keys take the frame off every button and ask the window for its default
+// one: the focused button, or none.
+LRESULT FormWindow::DefaultButtonId() const {
+    const Widget* focused = FindByHandle(GetFocus());
+    if (focused == nullptr || focused->Row->Kind != ControlKind::Button) return 0;
+    return MAKELRESULT(GetDlgCtrlID(focused->Handle), DC_HASDEFID);
 }
 
 void FormWindow::RestoreFocus() {

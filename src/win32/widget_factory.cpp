@@ -40,7 +40,8 @@ WindowClass ClassFor(const LayoutRow& row) {
         case ControlKind::ComboBox:
             return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::ListBox:
-            return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+            return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                    WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox:
             return {"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0};
         case ControlKind::Button:
@@ -112,6 +113,9 @@ HWND CreateControlWindow(Widget& widget, HWND window, int id, const DialogFonts&
     if (control == nullptr) return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (row.Kind == ControlKind::ComboBox) SizeDropDown(control, widget);
+    // The boxes are as wide as the design face's values need, and an edit box has no margins in that face; a
+    // TrueType face would bring margins of half a character on each side and cut a value the design shows whole.
+    if (row.Kind == ControlKind::Edit) SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     // The pages' controls stand on the window's dialog face, so the tab control draws its pages with that face
     // too rather than with a visual style's own page colour.
     if (row.Kind == ControlKind::PageControl) SetWindowTheme(control, L" ", L" ");

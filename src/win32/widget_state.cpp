@@ -1,5 +1,8 @@
 #include "win32/widget_state.h"
+// After windows.h, which the widget's header brings.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,12 +57,42 @@ struct ListMessages {
     UINT SetSelection;
 };
 
+// The width of the widest item in the control's font.
+int WidestItem(HWND control, const std::vector<std::string>& items) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const std::string& item : items) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return widest;
+}
+
+// A row ("Gatling Autocannon * 1200") may be wider than its list: the list scrolls sideways as far as the widest
+// row reaches, and a drop-down opens as wide as its widest item, so that no name or count is cut. The controls
+// themselves keep the size their layout gives them.
+void MakeRoomForItems(HWND control, const std::vector<std::string>& items, bool dropDown) {
+    const int margins = 2 * GetSystemMetrics(SM_CXEDGE);
+    const int widest = WidestItem(control, items);
+    if (dropDown) {
+        const int opened = widest + margins + 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+        SendMessageA(control, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(opened), 0);
+    } else {
+        SendMessageA(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margins), 0);
+    }
+}
+
 void ReplaceItems(Widget& widget, const TItemList& list, const ListMessages& messages) {
     SendMessageA(widget.Handle, WM_SETREDRAW, FALSE, 0);
     SendMessageA(widget.Handle, messages.Reset, 0, 0);
     for (const std::string& item : list.Items()) {
         SendMessageA(widget.Handle, messages.Add, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
+    MakeRoomForItems(widget.Handle, list.Items(), messages.Add == CB_ADDSTRING);
     SendMessageA(widget.Handle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(widget.Handle, nullptr, TRUE);
     widget.ShownItems = list.Items();
@@ -89,6 +122,25 @@ void ShowListItems(Widget& widget, const TListBox& list) {
 }
 
 }  // namespace
+
+// The tab control marks its chosen tab pressed. Wine's keeps the mark on the tab chosen last by a click (or by
+// TCM_SETCURSEL) when an arrow key chooses another, and takes a later click on a tab for a click among several
+// pressed ones, which only clears the marks: the click changes nothing until the keys return to the marked tab.
+// Keeping the mark off every tab but the chosen one lets clicks and keys take turns in any order.
+void ShowActivePage(HWND tabs, int page) {
+    if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != page)
+        SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        TCITEMA tab{};
+        tab.mask = TCIF_STATE;
+        tab.dwStateMask = TCIS_BUTTONPRESSED;
+        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+        if (index == page || (tab.dwState & TCIS_BUTTONPRESSED) == 0) continue;
+        tab.dwState = 0;
+        SendMessageA(tabs, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+    }
+}
 
 void ShowControlState(Widget& widget) {
     if (widget.Handle == nullptr) return;

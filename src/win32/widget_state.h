@@ -14,4 +14,7 @@ namespace tovarin {
 // notifications this causes as input.
 void ShowControlState(Widget& widget);
 
+// Shows a page of a tab control as the chosen one.
+void ShowActivePage(HWND tabs, int page);
+
 }  // namespace tovarin

@@ -13,6 +13,7 @@
 #include "demo/demo_installation.h"
 #include "ships/booster_dialog.h"
 #include "timed_steps.h"
+#include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "win32/widget_state.h"
@@ -48,6 +49,63 @@ private:
 void TypeInto(HWND box, const std::string& text) {
     SetFocus(box);
     for (const char letter : text) SendMessageA(box, WM_CHAR, static_cast<WPARAM>(letter), 1);
+}
+
+// The extent of a text in a control's font; with `wrapWidth`, broken into lines within that width.
+SIZE TextExtent(HWND control, const std::string& text, int wrapWidth = 0) {
+    HDC dc = GetDC(control);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT extent{0, 0, wrapWidth, 0};
+    DrawTextA(dc, text.c_str(), -1, &extent, DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    ReleaseDC(control, dc);
+    return {extent.right, extent.bottom};
+}
+
+// The width a control needs to show a text whole: the text and what the control draws beside it.
+LONG NeededWidth(HWND control, ControlKind kind, LONG text) {
+    const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
+    SIZE ideal{};
+    RECT lastTab{};
+    switch (kind) {
+        case ControlKind::Button:
+            return text + 6;  // its edges
+        case ControlKind::GroupBox:
+            return text + 16;  // its corners
+        case ControlKind::Edit:
+            return text + LOWORD(margins) + HIWORD(margins);
+        case ControlKind::CheckBox:
+            SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+            return ideal.cx;  // with its square
+        case ControlKind::PageControl:
+            SendMessageA(control, TCM_GETITEMRECT, SendMessageA(control, TCM_GETITEMCOUNT, 0, 0) - 1,
+                         reinterpret_cast<LPARAM>(&lastTab));
+            return lastTab.right;  // all its tabs
+        case ControlKind::Label:
+            return text;
+        default:
+            return 0;  // lists, drop-downs and memos scroll
+    }
+}
+
+// Every caption of a window is whole in its control, which has the size its layout gives it.
+void ExpectCaptionsFit(const FormWindow& window, const std::vector<LayoutRow>& rows) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (const LayoutRow& row : rows) {
+        HWND control = window.ControlHandle(row.Name);
+        if (control == nullptr || row.Kind == ControlKind::UpDown) continue;  // arrows take their box's height
+        RECT frame{};
+        RECT room{};
+        GetWindowRect(control, &frame);
+        GetClientRect(control, &room);
+        const std::string text = WindowText(control);
+        SCOPED_TRACE(std::string(row.Name) + " \"" + text + "\"");
+        EXPECT_EQ(frame.right - frame.left, MulDiv(row.Width, dpi, 96)) << "grown";
+        const SIZE extent = TextExtent(control, text, row.WordWrap ? room.right : 0);
+        EXPECT_LE(NeededWidth(control, row.Kind, extent.cx), room.right);
+        EXPECT_TRUE(row.Kind != ControlKind::Label || extent.cy <= room.bottom) << "lines";
+    }
 }
 
 // The demo's guns, missiles and ships with the first ship, the Kestrel, loaded, and the main window open on them.
@@ -242,5 +300,76 @@ TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
+// Tabs chosen by clicks and by the arrow keys, in any order: each shows its page.
+TEST_F(MainWindowTest, TabsFollowClicksAndArrowKeysInAnyOrder) {
+    HWND tabs = Handle("PageControl1");
+    const struct {
+        bool Click;
+        int Page;
+    } steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0}, {true, 5}, {false, 4}, {true, 2}, {true, 0}};
+    for (const auto& step : steps) {
+        if (step.Click) {
+            ClickItem(tabs, TCM_GETITEMRECT, step.Page);
+        } else {
+            PressKey(tabs, step.Page > Form().PageControl1.ActivePageIndex() ? VK_RIGHT : VK_LEFT);
+        }
+        EXPECT_EQ(Form().PageControl1.ActivePageIndex(), step.Page)
+            << (step.Click ? "click on " : "key to ") << step.Page;
+    }
+}
+
+// The Corsair's mounts ("Gatling Autocannon * 1200") are wider than their lists: every list scrolls sideways as
+// far as its widest row, and every drop-down opens as wide as its widest item.
+TEST_F(MainWindowTest, ListsAndDropDownsMakeRoomForTheirWidestRow) {
+    for (int step = 0; step < 3; ++step) PressKey(Handle("ComboBox1"), VK_DOWN);
+    ASSERT_EQ(Form().ComboBox1.Text(), "Corsair");
+    for (const LayoutRow& row : MainWindowLayout()) {
+        const auto* list = dynamic_cast<const TItemList*>(Form().FindComponent(row.Name));
+        if (list == nullptr || list->Items().empty()) continue;
+        HWND control = Handle(row.Name);
+        LONG widest = 0;
+        for (const std::string& item : list->Items()) widest = std::max(widest, TextExtent(control, item).cx);
+        if (row.Kind == ControlKind::ComboBox) {
+            const LONG opened = widest + GetSystemMetrics(SM_CXVSCROLL) + 2;
+            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), opened) << row.Name;
+        } else {
+            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2) << row.Name;
+        }
+    }
+}
+
+// Only the button that Enter would press, the focused one, shows the default frame, however the focus came.
+TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
+    const auto framed = [this] {
+        std::string names;
+        for (const LayoutRow& row : MainWindowLayout()) {
+            const LONG style = GetWindowLongA(Handle(row.Name), GWL_STYLE);
+            if (row.Kind == ControlKind::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) names += row.Name;
+        }
+        return names;
+    };
+    PressKey(Handle("Edit28"), VK_TAB);
+    EXPECT_EQ(framed(), "Button3") << "Tab to Change";
+    SetFocus(Handle("Edit1"));  // as a click does
+    EXPECT_EQ(framed(), "");
+    PressKey(Handle("Button9"), VK_TAB);
+    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
+    EXPECT_EQ(framed(), "Button4") << "Tab to Export, then a click on Change";
+}
+
+// In the face the windows chose ("MS Sans Serif" where it is installed, elsewhere one fitted to the captions), every
+// caption of both windows is whole: the suite runs this in a Wine prefix with Wine's own fonts and in one without.
+TEST_F(MainWindowTest, EveryCaptionOfBothWindowsFitsItsControl) {
+    ExpectCaptionsFit(*window, MainWindowLayout());
+    testkit::TimedSteps steps({[&] {
+        FormWindow* dialog = FormWindow::FromHandle(FindWindowA(nullptr, "Edit Booster"));
+        if (dialog == nullptr) return false;
+        ExpectCaptionsFit(*dialog, BoosterDialogLayout());
+        app.Form3().Close();
+        return true;
+    }});
+    PressKey(Handle("ComboBox1"), VK_DOWN);  // the Warden has a booster
+    SendMessageA(Handle("Button11"), BM_CLICK, 0, 0);
+}
 }  // namespace
 }  // namespace tovarin

@@ -25,14 +25,19 @@ int Scaled(int designPixels) {
     return MulDiv(designPixels, dpi, 96);
 }
 
+// Tovarin.exe as built, found from the suite's own folder.
+std::string BuiltTovarinExe() {
+    char suite[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, suite, MAX_PATH);
+    return FolderOf(suite) + TOVARIN_EXE_FROM_TESTS;
+}
+
 // Copies Tovarin.exe into the game folder and starts it from elsewhere, as a shortcut may: it finds the game by
 // its own path. Every message box is answered with Enter as a player does, and the main window, once it shows, is
 // closed. Tells what the player saw, a line each, and the exit code.
 std::string RunTovarin(const testkit::GameFolder& game, const std::string& arguments = "") {
-    char suite[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, suite, MAX_PATH);
     const std::string exe = game.PathOf("Tovarin.exe");
-    if (!CopyFileA((FolderOf(suite) + TOVARIN_EXE_FROM_TESTS).c_str(), exe.c_str(), FALSE)) return "cannot copy";
+    if (!CopyFileA(BuiltTovarinExe().c_str(), exe.c_str(), FALSE)) return "cannot copy";
     const std::string quoted = "\"" + exe + "\"";
     const auto process =
         reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, exe.c_str(), quoted.c_str(), arguments.c_str(), nullptr));
@@ -75,6 +80,19 @@ TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
     EXPECT_EQ(RunTovarin(game),
               "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\nwindow: Tovarin 1.0, " +
                   std::to_string(Scaled(464)) + " x " + std::to_string(Scaled(463)) + "\nexit code 0");
+}
+
+// The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.
+TEST(TovarinExeTest, HoldsItsIconInEverySizeTheShellAsksFor) {
+    HMODULE exe = LoadLibraryExA(BuiltTovarinExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC group = FindResourceA(exe, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(exe, group)));
+    std::string widths;  // after a header of 6 bytes, 14 bytes per image, its width first (0 for 256)
+    for (int image = 0; image < directory[4]; ++image) widths += std::to_string(directory[6 + 14 * image]) + " ";
+    EXPECT_EQ(widths, "16 24 32 48 0 ");
+    EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0), nullptr);
+    FreeLibrary(exe);
 }
 
 // Without the game's executable it says why, and "/u" restores the archive: both end the program with 0.

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamefiles/ini_file.h"
+
+// The start-up steps every front-end takes on a game folder before it edits anything: which catalogue describes
+// the installed edition, whether the game is there, and the switch file's identity entries.
+namespace tovarin {
+
+// The game folder (with its trailing separator) and the two INI files that live as long as a run.
+struct Installation {
+    std::string GameFolder;
+    TIniFile Catalogue;   // vskinfo.dat or nwinfo.dat
+    TIniFile SwitchFile;  // Ships\switch.dat
+};
+
+// The catalogue's file name for the edition installed in the folder: "nwinfo.dat" when the expansion's
+// executable is there (even beside the base game's), "vskinfo.dat" for the base game alone, "" for neither.
+[[nodiscard]] std::string ChooseCatalogue(const std::string& gameFolder);
+
+// The folder with its chosen catalogue and its switch file; no file is read or written yet.
+[[nodiscard]] Installation OpenInstallation(const std::string& gameFolder);
+
+// The game's executable as the catalogue names it (Info/Run), relative to the game folder; "" when not named.
+[[nodiscard]] std::string GameExecutable(const TIniFile& catalogue);
+// True when the catalogue names the game's executable and it exists in the game folder.
+[[nodiscard]] bool GamePresent(const std::string& gameFolder, const std::string& gameExe);
+// What the player is told when the game is not beside the program, with the executable's name in front
+// (defined beside the window's start-up, app/startup.cpp).
+[[nodiscard]] std::string GameMissingMessage(const std::string& gameExe);
+
+// The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.
+[[nodiscard]] std::vector<std::string> CatalogueShips(const TIniFile& catalogue);
+
+// A catalogue ship as the ship lists show it. The switch file pairs exchanged ships: an entry that differs from
+// the ship's name in any way, letter case included, or a missing one (read as empty) counts as exchanged, as the
+// switcher's lists show it.
+struct CatalogueShip {
+    std::string Name;
+    std::string File;     // the file the catalogue lists for the ship, under Ships\ .
+    std::string Partner;  // the switch file's entry for the ship
+    [[nodiscard]] bool Exchanged() const { return Partner != Name; }
+};
+[[nodiscard]] std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation);
+
+// Gives every ship without an entry in the switch file its identity entry (name = name). When the switch file
+// cannot be written, the rest stay without one.
+void AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships);
+
+}  // namespace tovarin

@@ -1,0 +1,251 @@
+#include "cli/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "gamefiles/errors.h"
+
+namespace tovarin::cli {
+
+namespace {
+
+using ArgumentsOf = void (*)(CLI::App& command, CommandArguments& arguments);
+
+// One command of the table: where it sits ("ship get"), what it does, an example, its arguments and its function
+// (none yet: the command answers that it is not built yet).
+struct Command {
+    std::string Path;
+    std::string Summary;
+    std::string Example;
+    ArgumentsOf Arguments;
+    CommandFunction Run;
+};
+
+void ShipName(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("NAME", arguments.Name, "The ship, as the catalogue names it")->required();
+}
+
+void ShipChanges(CLI::App& command, CommandArguments& arguments) {
+    ShipName(command, arguments);
+    command.add_option("CHANGES", arguments.Changes, "KEY=VALUE with the keys of a ship profile")->required();
+}
+
+void WeaponChanges(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("NAME", arguments.Name, "The weapon, as the catalogue names it")->required();
+    command.add_option("CHANGES", arguments.Changes, "FIELD=VALUE with the editor's captions in lower case")
+        ->required();
+}
+
+void OptionalWeapon(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("NAME", arguments.Name, "One weapon, as the catalogue names it (default: all)");
+    command.add_flag("--json", arguments.Json, "One JSON object instead of FIELD=VALUE lines");
+}
+
+void ShipAndFile(CLI::App& command, CommandArguments& arguments) {
+    ShipName(command, arguments);
+    command.add_option("FILE", arguments.File, "The ship profile (.vks)")->required();
+}
+
+void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
+    ShipName(command, arguments);
+    command.add_option("N", arguments.Slot, "The gun slot, counted from 1")->required();
+}
+
+void Sheet(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("FILE", arguments.File, "The sheet (.csv)")->required();
+}
+
+// Every command, in the order --help lists them.
+const std::vector<Command>& CommandTable() {
+    static const std::vector<Command> table = {
+        {"ships", "Lists the catalogue's ships in catalogue order: name, ship file and, when exchanged, the partner",
+         "tovarin-cli ships", nullptr, ListShips},
+        {"ship get", "Shows a ship's values as the keys of a ship profile, in a profile's order",
+         "tovarin-cli ship get Kestrel speedmax mass",
+         [](CLI::App& command, CommandArguments& arguments) {
+             ShipName(command, arguments);
+             command.add_option("KEY", arguments.Keys, "Only these profile keys (default: all)");
+             command.add_flag("--json", arguments.Json, "One JSON object instead of KEY=VALUE lines");
+         },
+         nullptr},
+        {"ship set", "Changes a ship's values and saves it as \"&Save Modifications\" does",
+         "tovarin-cli ship set Kestrel speedmax=450 gun1=3", ShipChanges, nullptr},
+        {"ship export", "Writes a ship's values to a ship profile", "tovarin-cli ship export Kestrel kestrel.vks",
+         ShipAndFile, nullptr},
+        {"ship import", "Applies a ship profile to a ship and saves it", "tovarin-cli ship import Kestrel kestrel.vks",
+         ShipAndFile, nullptr},
+        {"ship restore", "Restores a ship's default profile and saves it", "tovarin-cli ship restore Kestrel", ShipName,
+         nullptr},
+        {"guns get", "Shows a gun's values, or every gun's", "tovarin-cli guns get \"Ion Cannon\"", OptionalWeapon,
+         nullptr},
+        {"guns set", "Changes a gun's values in the gun table", "tovarin-cli guns set \"Ion Cannon\" damage=40",
+         WeaponChanges, nullptr},
+        {"missiles get", "Shows a missile's values with its flags and split-up, or every missile's",
+         "tovarin-cli missiles get Dart", OptionalWeapon, nullptr},
+        {"missiles set", "Changes a missile's values in the missile table", "tovarin-cli missiles set Dart speed=900",
+         WeaponChanges, nullptr},
+        {"slots list", "Lists a ship's gun slots", "tovarin-cli slots list Kestrel", ShipName, nullptr},
+        {"slots copy", "Copies a gun slot and saves the ship at once", "tovarin-cli slots copy Kestrel 2", ShipAndSlot,
+         nullptr},
+        {"slots delete", "Deletes a gun slot and saves the ship at once", "tovarin-cli slots delete Kestrel 2",
+         ShipAndSlot, nullptr},
+        {"swap", "Exchanges two ships throughout the game, or exchanges them back", "tovarin-cli swap Kestrel Warden",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("A", arguments.Name, "The ship to be replaced")->required();
+             command.add_option("B", arguments.OtherName, "The ship to fly in its place")->required();
+         },
+         nullptr},
+        {"patch status",
+         "Tells whether the game's archive carries the patch: installed, not installed, unreadable "
+         "or not listed (the catalogue lists no position)",
+         "tovarin-cli patch status", nullptr, ShowPatchState},
+        {"patch install", "Patches the game's archive and records its original bytes in uninstall.dat",
+         "tovarin-cli patch install", nullptr, InstallPatchCommand},
+        {"patch remove", "Puts the recorded original bytes back into the game's archive", "tovarin-cli patch remove",
+         nullptr, RemovePatchCommand},
+        {"export ships", "Writes every ship's values to a sheet, one row per ship",
+         "tovarin-cli export ships fleet.csv", Sheet, nullptr},
+        {"export guns", "Writes every gun's values to a sheet", "tovarin-cli export guns guns.csv", Sheet, nullptr},
+        {"export missiles", "Writes every missile's values to a sheet", "tovarin-cli export missiles missiles.csv",
+         Sheet, nullptr},
+        {"import ships", "Applies a sheet of ship values, whole or not at all", "tovarin-cli import ships fleet.csv",
+         Sheet, nullptr},
+        {"import guns", "Applies a sheet of gun values, whole or not at all", "tovarin-cli import guns guns.csv", Sheet,
+         nullptr},
+        {"import missiles", "Applies a sheet of missile values, whole or not at all",
+         "tovarin-cli import missiles missiles.csv", Sheet, nullptr},
+        {"check", "Verifies the installation: one line per finding, exit code 1 when anything is found",
+         "tovarin-cli check", nullptr, nullptr},
+    };
+    return table;
+}
+
+// The groups that hold commands of their own ("ship get", "ship set", ...).
+const std::map<std::string, std::string>& GroupSummaries() {
+    static const std::map<std::string, std::string> groups = {
+        {"ship", "One ship's values: get, set, export, import, restore"},
+        {"guns", "The gun table: get, set"},
+        {"missiles", "The missile table: get, set"},
+        {"slots", "A ship's gun slots: list, copy, delete"},
+        {"patch", "The game archive's patch: status, install, remove"},
+        {"export", "Sheets (CSV) of every ship, gun or missile"},
+        {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
+    };
+    return groups;
+}
+
+std::string Overview() {
+    std::ostringstream text;
+    text << "Every command, with an example (each has --help):\n";
+    for (const Command& command : CommandTable()) {
+        text << "  " << command.Path << std::string(18 - std::min<std::size_t>(command.Path.size(), 17), ' ')
+             << command.Example << '\n';
+    }
+    text << "Exit codes: 0 done, 1 refused or failed, 2 wrong usage.";
+    return text.str();
+}
+
+// The command the arguments name when it is none of the table's: CLI11 would only list it among the unexpected
+// arguments, last first. The first word that is neither an option nor --game's folder names the command, or its
+// group and then the second such word names the command.
+std::optional<std::string> UnknownCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < arguments.size() && words.size() < 2; ++i) {
+        if (arguments[i] == "--game") {
+            ++i;
+        } else if (!arguments[i].starts_with("-")) {
+            words.push_back(arguments[i]);
+        }
+    }
+    if (words.empty()) return std::nullopt;
+    const auto known = [](const std::string& path) {
+        return std::any_of(CommandTable().begin(), CommandTable().end(),
+                           [&](const Command& command) { return command.Path == path; });
+    };
+    if (!GroupSummaries().contains(words[0])) return known(words[0]) ? std::nullopt : std::optional(words[0]);
+    if (words.size() < 2) return std::nullopt;  // CLI11 asks for the group's command
+    const std::string path = words[0] + " " + words[1];
+    return known(path) ? std::nullopt : std::optional(path);
+}
+
+// A command not built yet answers so and fails, so that no script takes it for done.
+int NotBuiltYet(const std::string& path, Console& console) {
+    console.Err << "tovarin-cli: \"" << path << "\" is not built yet\n";
+    return kExitRefused;
+}
+
+// The command line's parser with every command of the table; `chosen` is set to the command that was named.
+std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& chosen) {
+    auto app = std::make_unique<CLI::App>(
+        "Tovarin's command line: edits the ships, guns and missiles of Vantorsk Ashfall and Nightwatch as the "
+        "window does.",
+        "tovarin-cli");
+    app->fallthrough();
+    app->add_option("--game", arguments.Game, "The game folder (default: the current folder)")->type_name("DIR");
+    app->footer(Overview());
+    std::map<std::string, CLI::App*> groups;
+    for (const Command& command : CommandTable()) {
+        const std::size_t blank = command.Path.find(' ');
+        CLI::App* parent = app.get();
+        if (blank != std::string::npos) {
+            const std::string group = command.Path.substr(0, blank);
+            if (!groups.contains(group)) {
+                groups[group] = app->add_subcommand(group, GroupSummaries().at(group))->require_subcommand(1);
+            }
+            parent = groups[group];
+        }
+        CLI::App* sub = parent->add_subcommand(command.Path.substr(blank + 1), command.Summary);
+        sub->footer("Example: " + command.Example);
+        if (command.Arguments != nullptr) command.Arguments(*sub, arguments);
+        sub->callback([&chosen, &command] { chosen = &command; });
+    }
+    return app;
+}
+
+int Run(const Command& command, const CommandArguments& arguments, Console& console) {
+    try {
+        return command.Run != nullptr ? command.Run(arguments, console) : NotBuiltYet(command.Path, console);
+    } catch (const Refusal& refusal) {
+        console.Err << refusal.what() << '\n';
+    } catch (const Exception& error) {
+        // As the window's general error box shows it: the message and a full stop.
+        console.Err << error.Message() << ".\n";
+    } catch (const ProgramEnded&) {
+        // A fatal condition that ends the window's run ends the command as failed.
+    } catch (const std::exception& error) {
+        console.Err << "tovarin-cli: " << error.what() << '\n';
+    }
+    return kExitRefused;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    CommandArguments given;
+    const Command* chosen = nullptr;
+    const std::unique_ptr<CLI::App> parser = Parser(given, chosen);
+    if (const std::optional<std::string> unknown = UnknownCommand(arguments)) {
+        err << "Unknown command: " << *unknown << "\nRun with --help for more information.\n";
+        return kExitUsage;
+    }
+    try {
+        // CLI11 takes the arguments last first.
+        parser->parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
+    } catch (const CLI::ParseError& error) {
+        const int code = parser->exit(error, out, err);
+        return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitDone : kExitUsage;
+    }
+    if (chosen == nullptr) {
+        err << "A command is required\nRun with --help for more information.\n";
+        return kExitUsage;
+    }
+    Console console{out, err};
+    return Run(*chosen, given, console);
+}
+
+}  // namespace tovarin::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// What every command receives, and the commands built so far. The command table (command_line.cpp) fills the
+// arguments from the command line and calls a command's function.
+namespace tovarin::cli {
+
+struct CommandArguments {
+    std::string Game = ".";            // --game: the game folder
+    std::string Name;                  // a ship, gun or missile as the catalogue names it
+    std::string OtherName;             // the second ship of a swap
+    std::vector<std::string> Keys;     // the profile keys to show
+    std::vector<std::string> Changes;  // KEY=VALUE or FIELD=VALUE
+    std::string File;                  // a profile or a sheet
+    int Slot = 0;                      // a gun slot, counted from 1
+    bool Json = false;                 // --json
+};
+
+// Where a command writes: data to Out, messages about failures to Err.
+struct Console {
+    std::ostream& Out;
+    std::ostream& Err;
+};
+
+// The command cannot be carried out; its message goes to standard error and the exit code is 1.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A command: the exit code.
+using CommandFunction = int (*)(const CommandArguments& arguments, Console& console);
+
+int ListShips(const CommandArguments& arguments, Console& console);
+int ShowPatchState(const CommandArguments& arguments, Console& console);
+int InstallPatchCommand(const CommandArguments& arguments, Console& console);
+int RemovePatchCommand(const CommandArguments& arguments, Console& console);
+
+}  // namespace tovarin::cli

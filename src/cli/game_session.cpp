@@ -1,0 +1,24 @@
+#include "cli/game_session.h"
+
+#include <filesystem>
+
+#include "cli/commands.h"
+
+namespace tovarin::cli {
+
+std::string GameFolderOf(const std::string& given) {
+    std::string folder = std::filesystem::absolute(given.empty() ? "." : given).lexically_normal().string();
+    constexpr char kSeparator = std::filesystem::path::preferred_separator;
+    if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
+    return folder;
+}
+
+Installation OpenGame(const std::string& given) {
+    const Installation installation = OpenInstallation(GameFolderOf(given));
+    const std::string gameExe = GameExecutable(installation.Catalogue);
+    if (!GamePresent(installation.GameFolder, gameExe)) throw Refusal(GameMissingMessage(gameExe));
+    AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
+    return installation;
+}
+
+}  // namespace tovarin::cli

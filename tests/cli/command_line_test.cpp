@@ -1,0 +1,86 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "demo/demo_installation.h"
+#include "testkit/game_folder.h"
+
+// tovarin-cli's conventions, one command line per row, run in order on two games: data on standard output,
+// errors on standard error, exit code 0 done, 1 refused or failed, 2 wrong usage.
+namespace tovarin::testkit {
+namespace {
+
+struct Row {
+    std::string Name;
+    std::vector<std::string> Arguments;  // "<demo>" and "<bare>" stand for the games' folders
+    int Exit;
+    std::string Out;  // what standard output holds, or a part of it when it starts with "..."
+    std::string Err;  // a part of standard error; "" when nothing may be written there
+};
+
+bool Holds(const std::string& text, const std::string& expected) {
+    if (expected.starts_with("...")) return text.find(expected.substr(3)) != std::string::npos;
+    return text == expected;
+}
+
+TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
+    GameFolder demo;
+    demo::WriteDemoInstallation(demo);
+    demo.SetSwitchEntry("Kestrel", "Warden");
+    demo.SetSwitchEntry("Warden", "Kestrel");
+    const Bytes archive = demo.ReadFile("data.tre");
+    // A fresh game without a switch file, an archive or an uninstall record.
+    GameFolder bare;
+    bare.AddShip("Hawk", "hawk.iff", {});
+    bare.Remove("Ships\\switch.dat");
+    GameFolder noGame;
+    noGame.SetCatalogueKey("Info", "Run", "vantorsk.exe");
+
+    const std::string ships =
+        "Kestrel\tkestrel.iff\tWarden\nWarden\twarden.iff\tKestrel\nHalberd\thalberd.iff\nCorsair\tcorsair.iff\n"
+        "Lancet\tlancet.iff\nBastion\tbastion.iff\nMarauder\tmarauder.iff\nSable\tsable.iff\n";
+    const std::vector<Row> rows = {
+        {"no command", {}, 2, "", "A command is required"},
+        {"an unknown command", {"--game", "ships", "fly", "Kestrel"}, 2, "", "Unknown command: fly\n"},
+        {"an unknown command of a group", {"ship", "fly"}, 2, "", "Unknown command: ship fly\n"},
+        {"a group without its command", {"ship"}, 2, "", "A subcommand is required"},
+        {"a missing argument", {"ship", "set", "Kestrel"}, 2, "", "CHANGES is required"},
+        {"a slot that is no number", {"slots", "copy", "Kestrel", "x"}, 2, "", "Could not convert"},
+        {"the overview", {"--help"}, 0, "...  import missiles   tovarin-cli import missiles missiles.csv\n", ""},
+        {"a command's help", {"swap", "--help"}, 0, "...Example: tovarin-cli swap Kestrel Warden", ""},
+        {"ships, exchanged ones with their partner", {"--game", "<demo>", "ships"}, 0, ships, ""},
+        {"--game after the command", {"patch", "status", "--game", "<demo>"}, 0, "not installed\n", ""},
+        {"install", {"--game", "<demo>", "patch", "install"}, 0, "Install successfull\n", ""},
+        {"installed", {"--game", "<demo>", "patch", "status"}, 0, "installed\n", ""},
+        {"remove", {"--game", "<demo>", "patch", "remove"}, 0, "Uninstall successfull\n", ""},
+        {"a fresh game gets its switch entries", {"--game", "<bare>", "ships"}, 0, "Hawk\thawk.iff\n", ""},
+        {"no archive position listed", {"--game", "<bare>", "patch", "status"}, 0, "not listed\n", ""},
+        {"no archive to restore", {"--game", "<bare>", "patch", "remove"}, 1, "", "Couldn't find file <bare>data.tre"},
+        {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found. You have to install Tovarin"},
+    };
+    const auto placed = [&](std::string text) {
+        for (const auto& [name, game] : {std::pair{"<demo>", &demo}, {"<bare>", &bare}, {"<nogame>", &noGame}}) {
+            if (const std::size_t at = text.find(name); at != std::string::npos) {
+                text.replace(at, std::string(name).size(), game->Folder());
+            }
+        }
+        return text;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        std::vector<std::string> arguments;
+        for (const std::string& argument : row.Arguments) arguments.push_back(placed(argument));
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(cli::RunCommandLine(arguments, out, err), row.Exit);
+        EXPECT_TRUE(Holds(out.str(), row.Out)) << out.str();
+        EXPECT_TRUE(row.Err.empty() ? err.str().empty() : Holds(err.str(), "..." + placed(row.Err))) << err.str();
+    }
+    EXPECT_EQ(demo.ReadFile("data.tre"), archive);
+    EXPECT_EQ(bare.ReadText("Ships\\switch.dat"), "[swships]\r\nHawk=Hawk\r\n");
+}
+
+}  // namespace
+}  // namespace tovarin::testkit
