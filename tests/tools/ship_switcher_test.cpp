@@ -9,6 +9,8 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "testkit/fault_walk.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -74,7 +76,7 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
         {kEcho, kHalberd, kAlreadySwapped},
         {kHalberd, kCorsair, kAnyError, "corsair.iff", true},
         {kHalberd, kCorsair, kAnyError, "switch.dat", true},
-        {kHalberd, kCorsair, kAnyError, "corsair.iff.part~"},
+        {kHalberd, kCorsair, kAnyError, "halberd.iff.part~"},
     };
     const Lines names = Form().ListBox4.Items();
     std::vector<std::size_t> holds(names.size());  // whose data each file holds
@@ -116,6 +118,71 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
     warden.Mass = 12345;
     EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), testkit::BuildShip(warden).File);
     EXPECT_EQ(folder.ReadFile("Ships\\warden.iff"), files[kKestrel]) << "Kestrel's data stays as it was";
+}
+
+// Three demo ships, the last two exchanged when `swapped`; the Ships tab shows the first.
+void PrepareThreeShips(const fs::path& path, bool swapped) {
+    testkit::GameFolder game(path, testkit::Edition::Base);
+    demo::AddDemoWeapons(game);
+    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    for (std::size_t ship = 0; ship < 3; ++ship) {
+        const std::size_t own = swapped && ship > 0 ? 3 - ship : ship;
+        game.AddShip(ships[ship].Name, ships[ship].File, testkit::BuildShip(ships[own].Plan).File);
+        game.SetSwitchEntry(ships[ship].Name, ships[own].Name);
+    }
+}
+
+// A swap, either way round, and the swap back, whose file calls fail one after the other: every file stays as it
+// was or as the swap leaves it, the failure is shown, and pressing Swap again swaps.
+TEST(SwitcherFaults, AFailureAtAnyCallLeavesBothShipsWholeAndTheRecordRight) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    for (const auto& [name, swapped, left, right] :
+         {std::tuple{"swap", false, 1, 2}, {"swap from the right", false, 2, 1}, {"swap back", true, 1, 2}}) {
+        const testkit::FaultWalk walk{name, [swapped](const fs::path& path) { PrepareThreeShips(path, swapped); },
+                                      [left, right](TForm1& f, HeadlessPlatform&) {
+                                          UserInput::Select(f.ListBox4, left);
+                                          UserInput::Select(f.ListBox5, right);
+                                      },
+                                      [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button10); }};
+        EXPECT_GT(testkit::WalkFaults(walk), 0);
+    }
+}
+
+// When the second ship file cannot be replaced and nothing can be put back, the message says where each ship's data
+// is; the next Swap puts the files back first, then swaps, and leaves no file of its own behind.
+TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextSwapMendsIt) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    testkit::TempFolder temp;
+    PrepareThreeShips(temp.Path(), false);
+    const testkit::FolderFiles before = testkit::ReadFolder(temp.Path());
+    HeadlessPlatform platform(temp.WithSeparator());
+    Application app(platform);
+    ASSERT_EQ(app.Start(), std::nullopt);
+    UserInput::Select(app.Form1().ListBox4, kWarden);
+    UserInput::Select(app.Form1().ListBox5, kHalberd);
+    bool failing = false;  // from the rename over Halberd's file on, every call fails
+    SetFileFaultHook([&](FileCall call, const std::string& path) -> std::optional<InjectedFault> {
+        failing = failing || (call == FileCall::Rename && path.ends_with("halberd.iff"));
+        return failing ? std::optional<InjectedFault>({ENOSPC, false}) : std::nullopt;
+    });
+    UserInput::Click(app.Form1().Button10);
+    SetFileFaultHook({});
+
+    EXPECT_TRUE(platform.Boxes.back().text.ends_with("Warden's data is in " + temp.WithSeparator() +
+                                                     "Ships/swapcopy.if~ and Halberd's in " + temp.WithSeparator() +
+                                                     "Ships/halberd.iff. Pressing Swap again puts them back."));
+    EXPECT_EQ(testkit::ReadFolder(temp.Path()).at("Ships/swapcopy.if~"), before.at("Ships/warden.iff"));
+    UserInput::Click(app.Form1().Button10);
+    testkit::FolderFiles after = testkit::ReadFolder(temp.Path());
+    EXPECT_EQ(after.at("Ships/warden.iff"), before.at("Ships/halberd.iff"));
+    EXPECT_EQ(after.at("Ships/halberd.iff"), before.at("Ships/warden.iff"));
+    EXPECT_EQ(app.Form1().ListBox4.Items()[kWarden], "Warden = Halberd");
+    after.erase("Ships/switch.dat");
+    EXPECT_EQ(after.size() + 1, before.size()) << "no file of the swap's own is left";
 }
 
 }  // namespace
