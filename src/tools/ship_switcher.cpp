@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,9 +112,10 @@ ExchangedFiles FilesOfUnfinishedSwap(const TForm1& form, const std::vector<std::
     const std::string next = TextOf(ReadWholeFile(pending));
     std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < ships.size(); ++i) {
-        if (FindProfileValue(now, kSwitchSection, ships[i]) != FindProfileValue(next, kSwitchSection, ships[i])) {
-            changed.push_back(i);
-        }
+        // An entry that start-up added since is in the switch file alone; it is no part of the swap.
+        const std::optional<std::string> before = FindProfileValue(now, kSwitchSection, ships[i]);
+        const std::optional<std::string> after = FindProfileValue(next, kSwitchSection, ships[i]);
+        if (before && after && before != after) changed.push_back(i);
     }
     if (changed.size() != 2) throw Exception(pending + " does not name the two ships of a swap");
     return FilesOf(form, ships, changed[0], changed[1]);

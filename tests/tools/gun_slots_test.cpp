@@ -218,6 +218,7 @@ TEST(GunSlotTest, SavingGivesTheShipBuiltWithTheEditedMounts) {
             EXPECT_EQ(game.SectionNow(), SectionOf(s.Saved)) << "save " << save;
         }
         EXPECT_EQ(game.Boxes(), s.Boxes);
+        EXPECT_FALSE(game.Folder.Exists("Ships\\tempfgtr.if~"));
     }
 }
 
@@ -289,6 +290,7 @@ TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp
     SetFileFaultHook({});
     const ShipPlan saved = Copied(Demo(kKestrel), 0);
     EXPECT_EQ(game.File(), BuildShip(saved).File);
+    ASSERT_EQ(game.Boxes().size(), 1u);
     EXPECT_TRUE(game.Boxes().back().ends_with(
         "Ships/ship1.iff has the new gun slots, but its section in " + game.Folder.PathOf("vskinfo.dat") +
         " does not describe them yet: " + "press Save Modifications again before choosing another ship."))

@@ -108,6 +108,7 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
         EXPECT_EQ(Form().ListBox4.ItemIndex(), static_cast<int>(step.Left));
         EXPECT_EQ(Form().ListBox5.ItemIndex(), static_cast<int>(step.Right));
         EXPECT_EQ(Form().Ship.ShipFile, fileNames[std::ranges::find(holds, kKestrel) - holds.begin()]);
+        EXPECT_FALSE(folder.Exists("Ships\\tempfgtr.if~"));
     }
 
     // Warden, swapped with Kestrel by the fifth step, is edited in Kestrel's file.
@@ -172,6 +173,7 @@ TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextSwapM
     UserInput::Click(app.Form1().Button10);
     SetFileFaultHook({});
 
+    ASSERT_EQ(platform.Boxes.size(), 1u);
     EXPECT_TRUE(platform.Boxes.back().text.ends_with("Warden's data is in " + temp.WithSeparator() +
                                                      "Ships/swapcopy.if~ and Halberd's in " + temp.WithSeparator() +
                                                      "Ships/halberd.iff. Pressing Swap again puts them back."));
