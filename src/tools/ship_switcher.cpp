@@ -148,15 +148,11 @@ void PutBack(const TForm1& form, const ExchangedFiles& files) {
     DeleteFileAt(copy);  // without the pending switch file a copy left here is overwritten by the next swap
 }
 
-// A swap that did not finish is put back before another one starts; until that succeeds no swap is made.
+// A swap that did not finish (the disk or the program failed part-way) is put back before anything else reads the
+// ship files of the pair or another swap starts.
 void PutBackUnfinishedSwap(const TForm1& form, const std::vector<std::string>& ships) {
-    try {
-        if (FileExists(form.GameFile(kPendingSwitchFile))) return PutBack(form, FilesOfUnfinishedSwap(form, ships));
-        ForgetCopy(form);
-    } catch (const Exception& failure) {
-        throw Exception(failure.Message() +
-                        ". A swap that did not finish could not be put back, so nothing was swapped");
-    }
+    if (FileExists(form.GameFile(kPendingSwitchFile))) return PutBack(form, FilesOfUnfinishedSwap(form, ships));
+    ForgetCopy(form);
 }
 
 // The switch file as it will be once the ships are exchanged, both entries changed, written whole beside it.
@@ -177,7 +173,7 @@ std::string WhereTheDataIs(const TForm1& form, const ExchangedFiles& files, int 
     const std::string firstData = step == 0 ? files.First : step == 1 ? form.GameFile(kSwapCopy) : files.Second;
     const std::string secondData = step < 2 ? files.Second : files.First;
     return "The ship files could not be put back as they were: " + files.FirstOwner + "'s data is in " + firstData +
-           " and " + files.SecondOwner + "'s in " + secondData + ". Pressing Swap again puts them back";
+           " and " + files.SecondOwner + "'s in " + secondData + ". Tovarin puts them back at its next start or swap";
 }
 
 // The exchange in the order described above; a failure puts everything back as it was.
@@ -209,8 +205,17 @@ void ExchangeShipFiles(const TForm1& form, const ExchangedFiles& files, const Sw
 // Both switcher lists: one entry per catalogue ship, in catalogue order; a ship whose switch entry is not
 // exactly its own name shows as "name = partner".
 void TForm1::BuildSwitcherLists() {
+    std::vector<std::string> ships;
+    Catalogue.ReadSection("ships", ships);
+    // At start-up the files of a swap that did not finish are put back before any tab shows a ship; a failure here
+    // leaves them for the next swap, which puts them back first.
+    try {
+        PutBackUnfinishedSwap(*this, ships);
+    } catch (const Exception& failure) {
+        GetPlatform().ShowError(failure.Message() + ". A swap that did not finish could not be put back.");
+    }
     ListBox4.Clear();
-    Catalogue.ReadSection("ships", ListBox4.Items());
+    ListBox4.Items() = ships;
     for (std::string& entry : ListBox4.Items()) {
         const std::string partner = SwitchFile.ReadString(kSwitchSection, entry, "");
         if (partner != entry) entry += " = " + partner;
@@ -243,7 +248,12 @@ void TForm1::Button10Click() {
         return;
     }
 
-    PutBackUnfinishedSwap(*this, ships);
+    try {
+        PutBackUnfinishedSwap(*this, ships);
+    } catch (const Exception& failure) {
+        throw Exception(failure.Message() +
+                        ". A swap that did not finish could not be put back, so nothing was swapped");
+    }
     const ExchangedFiles files =
         FilesOf(*this, ships, static_cast<std::size_t>(leftIndex), static_cast<std::size_t>(rightIndex));
     ExchangeShipFiles(*this, files, pair);
