@@ -344,8 +344,8 @@ void TForm1::Button12Click() {
     ListBox3.SetItemIndex(removed <= 1 ? 0 : static_cast<int>(removed) - 1);
 }
 
-// "&Save Modifications". Everything is read, computed and checked before anything is written, so a save that
-// is refused changes nothing and can simply be tried again.
+// "&Save Modifications". The new ship file is built and checked before anything is written, so a save that is
+// refused changes nothing and can simply be tried again.
 void TForm1::Button14Click() {
     if (GunSlotCount > kMaxGunMounts) {
         RefuseMoreGuns(*this);
