@@ -153,6 +153,9 @@ public:
     std::array<std::array<std::uint8_t, kGunSlotRecordSize>, kMaxGunSlots> GunSlotRecords{};
     std::array<std::uint8_t, kMaxGunSlots> GunSlotSizes{};
     std::array<std::string, kMaxGunSlots> GunSlotNames;
+    // The bytes the slot records took in the ship file that the catalogue's stored positions last described: a
+    // save moves those positions by the difference to the records it writes.
+    std::int32_t CatalogueSlotBytes = 0;
 
     void ComboBox6Change();
     void LoadGunSlots();

@@ -1,15 +1,16 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/form1.h"
-#include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
 #include "ships/mount_rows.h"
 #include "ui/platform.h"
 
@@ -87,7 +88,7 @@ void AddBoxValues(const TForm1& form, const std::array<BoxKey, N>& keys, Profile
 }
 
 // Every key of the profile with its text, in the order the file holds them. Taking all values first means a
-// box that holds no number stops the export before the old profile is deleted.
+// box that holds no number stops the export before anything is written.
 ProfileEntries ProfileOf(const TForm1& form) {
     ProfileEntries entries;
     AddBoxValues(form, kFlightKeys, entries);
@@ -193,6 +194,13 @@ std::string DefaultProfilePath(const TForm1& form) {
     return form.GameFile("Ships\\" + stem + ".def");
 }
 
+// The profile's text as the INI functions write it into a new file: the section, then one line per key.
+std::string ProfileText(const ProfileEntries& entries) {
+    std::string text = "[" + kProfileSection + "]\r\n";
+    for (const auto& [key, value] : entries) text += key + "=" + value + "\r\n";
+    return text;
+}
+
 }  // namespace
 
 void TForm1::Button6Click() {
@@ -209,13 +217,15 @@ void TForm1::Button5Click() {
 
 void TForm1::Button9Click() { ImportProfile(DefaultProfilePath(*this)); }
 
-// Writes what the Ships tab shows now, saved or not. The old file goes first, so the profile holds only the
-// keys of this ship; a profile that cannot be deleted is still overwritten key by key.
+// Writes what the Ships tab shows now, saved or not, as a fresh file that holds only the keys of this ship. The old
+// profile stays until the new one is complete; a failure is reported as a failed INI write of the profile.
 void TForm1::ExportProfile(const std::string& path) {
-    const ProfileEntries entries = ProfileOf(*this);
-    if (FileExists(path)) DeleteFileAt(path);
-    const TIniFile profile(path);
-    for (const auto& [key, value] : entries) profile.WriteString(kProfileSection, key, value);
+    const std::string text = ProfileText(ProfileOf(*this));
+    try {
+        ReplaceWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    } catch (const Exception&) {
+        throw EIniFileException(path);
+    }
 }
 
 // Applies a profile to the Ships tab and the mounts in memory; nothing reaches the ship file before a save.

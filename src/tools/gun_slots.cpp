@@ -3,17 +3,21 @@
 #include <cctype>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/form1.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/profile_text.h"
+#include "gamefiles/whole_files.h"
 #include "ships/ship_layout.h"
+#include "tools/ship_bytes.h"
+#include "tools/ship_load_check.h"
 #include "ui/platform.h"
 
 // The "Add/Remove Guns" tab. Every gun mount of a ship is one record ("gun slot") among the children of the
@@ -30,7 +34,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A slot's name is the text at data offset 8 of its record.
 constexpr std::int32_t kSlotName = Layout::kChunkHeaderSize + Layout::kGunMountName;
-constexpr std::int32_t kReadBlock = 1024;
 
 // Positions that the catalogue keeps in the ship's own section, of the missile, decoy, shield and armour data,
 // all of which lie behind the gun slots.
@@ -45,52 +48,33 @@ std::string GunKey(std::size_t slot) { return "Gun" + IntToStr(static_cast<std::
 
 // ---- Reading the slot records ----------------------------------------------------------------------------------
 
-// The low half of a chunk length: two bytes, high byte first.
-std::int32_t ReadLengthWord(const std::string& path, std::int32_t position) {
-    std::array<std::uint8_t, 2> bytes{};
-    ReadBytesAt(path, position, bytes, 2);
-    return MakeWord(bytes[1], bytes[0]);
-}
-
 // How far the records run, counted from the first one. The form's length counts from GunsBase + 8; a record
 // that would start in its last 8 bytes holds no data and is no gun, as the ship loader sees it too.
-std::int32_t SlotRecordsLimit(const std::string& path, std::int32_t gunsBase) {
-    return ReadLengthWord(path, AddPos(gunsBase, Layout::kLengthWord)) - Layout::kFirstGunMount;
+std::int32_t SlotRecordsLimit(const ShipBytes& file, std::int32_t gunsBase) {
+    return file.Word(AddPos(gunsBase, Layout::kLengthWord), true) - Layout::kFirstGunMount;
 }
 
 // The bytes the record at the position takes: header, data and the pad byte after odd data. The table keeps
 // sizes in 8 bits, so data longer than 246 bytes is "Range check error".
-std::uint8_t SlotRecordSize(const std::string& path, std::int32_t record) {
-    std::int32_t size = ReadByteAt(path, AddPos(record, Layout::kGunMountLengthByte)) + Layout::kChunkHeaderSize;
+std::uint8_t SlotRecordSize(const ShipBytes& file, std::int32_t record) {
+    std::int32_t size = file.Byte(AddPos(record, Layout::kGunMountLengthByte)) + Layout::kChunkHeaderSize;
     if (size % 2 != 0) ++size;
     return ToByte(size);
 }
 
-// The bytes the slot records take in the file as it is now, walked exactly as LoadGunSlots walks them.
-std::int32_t RecordsSizeInFile(const std::string& path, std::int32_t gunsBase) {
+// The bytes the slot records take in the file, walked exactly as LoadGunSlots walks them.
+std::int32_t RecordsSizeIn(const ShipBytes& file, std::int32_t gunsBase) {
     const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
-    const std::int32_t limit = SlotRecordsLimit(path, gunsBase);
+    const std::int32_t limit = SlotRecordsLimit(file, gunsBase);
     std::int32_t size = 0;
-    while (size < limit) size = AddPos(size, SlotRecordSize(path, AddPos(firstRecord, size)));
+    while (size < limit) size = AddPos(size, SlotRecordSize(file, AddPos(firstRecord, size)));
     return size;
 }
 
-Bytes ReadExactly(const std::string& path, std::int32_t position, std::int32_t count) {
-    Bytes bytes(static_cast<std::size_t>(count));
-    if (ReadBytesAt(path, position, bytes, count) != count) throw EInOutError(100);
-    return bytes;
-}
-
-// Everything from the position to the end of the file.
-Bytes ReadRest(const std::string& path, std::int32_t position) {
-    Bytes rest;
-    Bytes block(kReadBlock);
-    for (;;) {
-        const std::int32_t got = ReadBytesAt(path, position, block, kReadBlock);
-        rest.insert(rest.end(), block.begin(), block.begin() + got);
-        if (got < kReadBlock) return rest;
-        position = AddPos(position, got);
-    }
+// A last record that reaches beyond the GUNS form's end (its length counts from GunsBase + 8) is partly the form
+// behind it: a copy of it would go outside the form, where the loader no longer finds it.
+bool RecordsRunPastTheForm(std::int32_t recordsSize, std::int32_t limit) {
+    return recordsSize > limit + Layout::kChunkHeaderSize;
 }
 
 // ---- The table and its list --------------------------------------------------------------------------------------
@@ -126,8 +110,18 @@ void CopySlot(TForm1& form, std::size_t from, std::size_t to) {
 
 struct RebuiltShip {
     Bytes File;
-    std::int32_t Shift;  // how many bytes everything behind the records moved (negative: to the front)
+    std::int32_t RecordsSize;  // the bytes the table's records take in it
 };
+
+// Each slot's record as the table holds it: header, data and pad byte.
+std::vector<Bytes> SlotRecordsOf(const TForm1& form) {
+    std::vector<Bytes> records;
+    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
+        const auto& record = form.GunSlotRecords[slot];
+        records.emplace_back(record.begin(), record.begin() + form.GunSlotSizes[slot]);
+    }
+    return records;
+}
 
 // Changes the low half of a big-endian length inside the head of the new file. A result outside 0..65535 is
 // "Range check error"; nothing has been written when it is raised.
@@ -140,36 +134,47 @@ void ShiftLengthWord(Bytes& file, std::int32_t headSize, std::int32_t position, 
     file[at + 1] = low;
 }
 
-// The new ship file in three pieces: the bytes before the first record, the records of the table, and
-// everything behind the records the file holds now. Only what the table replaces changes, so a ship saved
-// without changes keeps every byte, whatever follows its guns.
-RebuiltShip RebuildShipFile(const TForm1& form, const std::string& path) {
-    const std::int32_t gunsBase = form.Ship.GunsBase;
+// The new ship file in three pieces: the bytes before the first record, the records, and everything behind the
+// records the file holds now. Only what the records replace changes, so a ship saved without changes keeps every
+// byte, whatever follows its guns, and saving the same records again gives the same file.
+RebuiltShip RebuildShipFile(std::span<const std::uint8_t> old, std::int32_t gunsBase, std::int32_t engnBase,
+                            const std::vector<Bytes>& records) {
+    const ShipBytes file(old);
     const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
-    const std::int32_t oldRecords = RecordsSizeInFile(path, gunsBase);
+    const std::int32_t oldRecords = RecordsSizeIn(file, gunsBase);
 
-    Bytes file = ReadExactly(path, 0, firstRecord);
+    Bytes rebuilt = file.Slice(0, firstRecord);
     std::int32_t newRecords = 0;
-    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
-        const std::uint8_t size = form.GunSlotSizes[slot];
-        file.insert(file.end(), form.GunSlotRecords[slot].begin(), form.GunSlotRecords[slot].begin() + size);
-        newRecords += size;
+    for (const Bytes& record : records) {
+        rebuilt.insert(rebuilt.end(), record.begin(), record.end());
+        newRecords += static_cast<std::int32_t>(record.size());
     }
-    const Bytes rest = ReadRest(path, AddPos(firstRecord, oldRecords));
-    file.insert(file.end(), rest.begin(), rest.end());
+    const std::size_t rest = static_cast<std::size_t>(AddPos(firstRecord, oldRecords));
+    if (rest < old.size()) rebuilt.insert(rebuilt.end(), old.begin() + static_cast<std::ptrdiff_t>(rest), old.end());
 
     const std::int32_t shift = newRecords - oldRecords;
     // The GUNS form, the file's outermost form and the form that holds the engine and the guns all enclose the
     // records; only the low halves of their lengths are kept up to date.
-    ShiftLengthWord(file, firstRecord, AddPos(gunsBase, Layout::kLengthWord), shift);
-    ShiftLengthWord(file, firstRecord, Layout::kFileLengthWord, shift);
-    ShiftLengthWord(file, firstRecord, AddPos(form.Ship.EngnBase, Layout::kEngineParentLengthWord), shift);
-    return {std::move(file), shift};
+    ShiftLengthWord(rebuilt, firstRecord, AddPos(gunsBase, Layout::kLengthWord), shift);
+    ShiftLengthWord(rebuilt, firstRecord, Layout::kFileLengthWord, shift);
+    ShiftLengthWord(rebuilt, firstRecord, AddPos(engnBase, Layout::kEngineParentLengthWord), shift);
+    return {std::move(rebuilt), newRecords};
 }
 
-void WriteWholeFile(const std::string& path, const Bytes& bytes) {
-    GameFileHandle::CreateNew(path).Close();
-    WriteBytesAt(path, 0, bytes, static_cast<std::int32_t>(bytes.size()));
+// A file that the editor could not open again, or that would show another number of guns than the table holds,
+// is never saved.
+void RefuseUnloadable(const TForm1& form, const RebuiltShip& rebuilt, std::size_t slots) {
+    const ShipLoadCheck check =
+        CheckShipLoads(rebuilt.File, form.ComboBox2.Items().size(), form.ComboBox3.Items().size());
+    std::string problem = check.Problem.empty() ? "" : "would not load again (" + check.Problem + ")";
+    if (problem.empty() && check.GunMounts != slots) {
+        problem = "would show " + IntToStr(static_cast<std::int64_t>(check.GunMounts)) + " guns instead of " +
+                  IntToStr(static_cast<std::int64_t>(slots));
+    }
+    if (!problem.empty()) {
+        throw Exception("The gun slots cannot be saved: the new ship file " + problem +
+                        ". The ship file was not changed");
+    }
 }
 
 // ---- The ship's catalogue section --------------------------------------------------------------------------------
@@ -185,10 +190,6 @@ bool SameKey(std::string_view a, std::string_view b) {
                       [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-bool HasKey(const std::vector<std::string>& names, std::string_view key) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& name) { return SameKey(name, key); });
-}
-
 // "Gun" followed by a slot number above `count`: the offset of a slot the ship no longer has.
 bool IsGunKeyAbove(std::string_view key, std::size_t count) {
     constexpr std::string_view kPrefix = "Gun";
@@ -199,55 +200,79 @@ bool IsGunKeyAbove(std::string_view key, std::size_t count) {
     return digits.size() > kMostDigits || StrToInt(digits) > static_cast<std::int32_t>(count);
 }
 
+// The ship's section as the catalogue's text holds it, read whole: a catalogue that cannot be read stops the
+// save, where the INI functions would quietly answer with their defaults and the save would shift nothing.
+struct CatalogueSection {
+    std::string Text;
+    std::string Name;
+
+    // The value read as an integer, as the INI functions read it (one pair of quotes around it removed); 0 when
+    // it is missing or no number.
+    [[nodiscard]] std::int32_t Integer(std::string_view key) const {
+        std::string_view value = FindProfileValue(Text, Name, key).value_or("");
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return IniTextToInt(value, 0);
+    }
+};
+
 // The keys the save writes: the slot count, each slot's data offset from GunsBase, the removal of offsets of
 // slots that are gone, and the stored positions behind the guns moved by the shift where they are set (1 or
 // more).
-std::vector<SectionKey> PlanSectionKeys(const TForm1& form, const std::vector<std::string>& names, std::int32_t shift) {
-    const std::string& section = form.Ship.ShipFile;
-    std::vector<SectionKey> keys{{"Guns", IntToStr(form.GunSlotCount)}};
+std::vector<SectionKey> PlanSectionKeys(const CatalogueSection& section, const std::vector<Bytes>& records,
+                                        std::int32_t shift) {
+    std::vector<SectionKey> keys{{"Guns", IntToStr(static_cast<std::int64_t>(records.size()))}};
     std::int32_t data = Layout::kFirstGunMountData;
-    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
+    for (std::size_t slot = 0; slot < records.size(); ++slot) {
         keys.push_back({GunKey(slot), IntToStr(data)});
-        data += form.GunSlotSizes[slot];
+        data += static_cast<std::int32_t>(records[slot].size());
     }
-    for (const std::string& name : names) {
-        if (IsGunKeyAbove(name, form.GunSlotCount)) keys.push_back({name, std::nullopt});
+    for (const std::string& name : ListProfileKeys(section.Text, section.Name)) {
+        if (IsGunKeyAbove(name, records.size())) keys.push_back({name, std::nullopt});
     }
     for (std::string_view key : kStoredPositionKeys) {
-        const std::int32_t position = form.Catalogue.ReadInteger(section, std::string(key), 0);
+        const std::int32_t position = section.Integer(key);
         if (position >= 1) keys.push_back({std::string(key), IntToStr(AddPos(position, shift))});
     }
     return keys;
 }
 
-// The same keys as they stand now, to put back when the save cannot be finished.
-std::vector<SectionKey> KeysAsTheyAre(const TIniFile& catalogue, const std::string& section,
-                                      const std::vector<std::string>& names, const std::vector<SectionKey>& keys) {
-    std::vector<SectionKey> before;
-    for (const SectionKey& key : keys) {
-        std::optional<std::string> value;
-        if (HasKey(names, key.Key)) value = catalogue.ReadString(section, key.Key, "");
-        before.push_back({key.Key, value});
-    }
-    return before;
-}
-
-void WriteSectionKeys(const TIniFile& catalogue, const std::string& section, const std::vector<SectionKey>& keys) {
-    for (const SectionKey& key : keys) {
-        if (key.Value) {
-            catalogue.WriteString(section, key.Key, *key.Value);
-        } else {
-            catalogue.DeleteKey(section, key.Key);
+// Writes the ship's section in one replacement of the catalogue, planned from the copy that it writes into.
+void WriteCatalogueSection(const TIniFile& catalogue, const std::string& section, const std::vector<Bytes>& records,
+                           std::int32_t shift) {
+    ReplaceIniFile(catalogue.FileName(), [&](const TIniFile& draft) {
+        const Bytes text = ReadWholeFile(draft.FileName());
+        for (const SectionKey& key : PlanSectionKeys({{text.begin(), text.end()}, section}, records, shift)) {
+            if (key.Value) {
+                draft.WriteString(section, key.Key, *key.Value);
+            } else {
+                draft.DeleteKey(section, key.Key);
+            }
         }
-    }
+    });
 }
 
-// Puts the keys back after a failed save. The failure itself is what the player is told about; a catalogue
-// that refuses this too has refused the save's own writes already.
-void PutBackSectionKeys(const TIniFile& catalogue, const std::string& section, const std::vector<SectionKey>& keys) {
+// The ship file first, then its catalogue section. When the catalogue cannot be written the ship file gets its
+// old bytes back, so the two never disagree; only when that fails too are they out of step, and the message says
+// which. The catalogue's positions then still describe the records the form remembers, so saving again moves them
+// by the right amount.
+void SaveShipAndCatalogue(const TForm1& form, const std::string& shipPath, const Bytes& oldFile,
+                          const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
+    ReplaceWholeFile(shipPath, rebuilt.File);
     try {
-        WriteSectionKeys(catalogue, section, keys);
-    } catch (const Exception&) {
+        WriteCatalogueSection(form.Catalogue, form.Ship.ShipFile, records,
+                              rebuilt.RecordsSize - form.CatalogueSlotBytes);
+    } catch (const Exception& failure) {
+        try {
+            ReplaceWholeFile(shipPath, oldFile);
+        } catch (const Exception&) {
+            throw Exception(failure.Message() + ". " + shipPath + " has the new gun slots, but its section in " +
+                            form.Catalogue.FileName() +
+                            " does not describe them yet: press Save Modifications again before choosing another "
+                            "ship");
+        }
+        throw;
     }
 }
 
@@ -262,26 +287,33 @@ void TForm1::ComboBox6Change() {
 }
 
 void TForm1::LoadGunSlots() {
-    const std::string path = ShipPath();
     ForgetGunSlots(*this);
+    const Bytes bytes = ReadWholeFile(ShipPath());
+    const ShipBytes file(bytes);
     const std::int32_t firstRecord = AddPos(Ship.GunsBase, Layout::kFirstGunMount);
-    const std::int32_t limit = SlotRecordsLimit(path, Ship.GunsBase);
+    const std::int32_t limit = SlotRecordsLimit(file, Ship.GunsBase);
     std::int32_t offset = 0;  // from the first record
     while (offset < limit) {
         const std::int32_t record = AddPos(firstRecord, offset);
-        const std::uint8_t size = SlotRecordSize(path, record);
-        std::string name;
-        ReadStringAt(path, AddPos(record, kSlotName), name);
+        const std::uint8_t size = SlotRecordSize(file, record);
+        const std::string name = file.String(AddPos(record, kSlotName));
         const std::size_t slot = CheckIndex(GunSlotCount, kMaxGunSlots);
         GunSlotRecords[slot] = {};
-        const Bytes bytes = ReadExactly(path, record, size);
-        std::copy(bytes.begin(), bytes.end(), GunSlotRecords[slot].begin());
+        const Bytes recordBytes = file.Slice(record, size);
+        std::copy(recordBytes.begin(), recordBytes.end(), GunSlotRecords[slot].begin());
         GunSlotSizes[slot] = size;
         GunSlotNames[slot] = name;
         ListBox3.Items().push_back(ListedName(*this, slot));
         GunSlotCount = ToByte(GunSlotCount + 1);
         offset += size;
     }
+    if (RecordsRunPastTheForm(offset, limit)) {
+        ForgetGunSlots(*this);
+        throw Exception(
+            "The gun slots of this ship cannot be edited: its last gun record runs past the end of the "
+            "GUNS form");
+    }
+    CatalogueSlotBytes = offset;
     ListBox3.SetItemIndex(0);
     Button14.SetEnabled(true);
 }
@@ -312,32 +344,20 @@ void TForm1::Button12Click() {
     ListBox3.SetItemIndex(removed <= 1 ? 0 : static_cast<int>(removed) - 1);
 }
 
-// "&Save Modifications". Everything is read, computed and checked before anything is written, so a save that
-// is refused changes nothing and can simply be tried again. The catalogue is written before the ship file is
-// replaced and put back when the replacement fails: the ship file and its stored positions never disagree.
+// "&Save Modifications". The new ship file is built and checked before anything is written, so a save that is
+// refused changes nothing and can simply be tried again.
 void TForm1::Button14Click() {
     if (GunSlotCount > kMaxGunMounts) {
         RefuseMoreGuns(*this);
         return;
     }
     const std::string shipPath = ShipPath();
-    const std::string tempPath = TempShipPath();
-    const std::string section = Ship.ShipFile;
-
-    const RebuiltShip rebuilt = RebuildShipFile(*this, shipPath);
-    std::vector<std::string> names;
-    Catalogue.ReadSection(section, names);
-    const std::vector<SectionKey> keys = PlanSectionKeys(*this, names, rebuilt.Shift);
-    const std::vector<SectionKey> before = KeysAsTheyAre(Catalogue, section, names, keys);
-
-    WriteWholeFile(tempPath, rebuilt.File);
-    try {
-        WriteSectionKeys(Catalogue, section, keys);
-        CopyFileBytes(tempPath, shipPath);
-    } catch (const Exception&) {
-        PutBackSectionKeys(Catalogue, section, before);
-        throw;
-    }
+    const Bytes oldFile = ReadWholeFile(shipPath);
+    const std::vector<Bytes> records = SlotRecordsOf(*this);
+    const RebuiltShip rebuilt = RebuildShipFile(oldFile, Ship.GunsBase, Ship.EngnBase, records);
+    RefuseUnloadable(*this, rebuilt, records.size());
+    SaveShipAndCatalogue(*this, shipPath, oldFile, rebuilt, records);
+    CatalogueSlotBytes = rebuilt.RecordsSize;
     // The Ships tab shows the new file; the table and the list already describe it.
     ComboBox1Change();
 }

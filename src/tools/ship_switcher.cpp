@@ -1,10 +1,16 @@
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/profile_text.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -42,8 +48,6 @@ struct SwapPair {
     std::string Right;         // B: the ship name in the right list's row
     std::string LeftPartner;   // the switch entry of A
     std::string RightPartner;  // the switch entry of B
-    std::string LeftFile;      // the path of the file the catalogue lists for A
-    std::string RightFile;     // the same for B
 };
 
 // A swap either makes two unswapped ships partners or parts two partners. The list rows must say so, and the
@@ -57,29 +61,140 @@ bool MayBeSwapped(const std::string& leftRow, const std::string& rightRow, const
     return OwnNameOf(leftRow) == PartnerNamedIn(rightRow) && partners;
 }
 
-// Opening a file for reading and writing is the cheapest proof that the copies onto it can be made; a ship file
-// that is missing or read-only must stop the swap before the other ship's file is overwritten.
-void CheckReadableAndWritable(const std::string& path) { GameFileHandle::OpenExisting(path).Close(); }
+// ---- Exchanging the ship files -------------------------------------------------------------------------------------
+//
+// A swap changes three files, and each of them can only be replaced whole, one after the other. So that a failure
+// at any point never loses a ship's data and never leaves the switch file describing files that hold something
+// else, the exchange goes in this order:
+//
+//   1. the first ship file's bytes go into the swap copy (the first ship file is the pair's earlier one in the
+//      catalogue, so that the copy always belongs to the same file of the pair);
+//   2. the switch file as the swap will leave it, both entries changed, is written whole beside it (the pending
+//      switch file);
+//   3. the first ship file gets the second's bytes (the first's own are in the copy);
+//   4. the copy is renamed over the second ship file;
+//   5. the pending switch file is renamed over the switch file.
+//
+// Nothing is left to remove afterwards. While the pending switch file exists, a swap has not finished: the switch
+// file still describes the files as they were, and each ship's data can be found from the copy, which exists from
+// step 1 to step 4. A swap that fails puts the files back at once; when even that fails, the message says where
+// each ship's data is, and the next press of "< Swap >" puts them back before it exchanges anything.
 
-// Rewriting the two entries with the values they already hold changes nothing in the file, yet fails exactly
-// as the real writes would when the switch file cannot be written.
-void CheckSwitchFileWritable(const TIniFile& switchFile, const SwapPair& pair) {
-    switchFile.WriteString(kSwitchSection, pair.Left, pair.LeftPartner);
-    switchFile.WriteString(kSwitchSection, pair.Right, pair.RightPartner);
+constexpr std::string_view kPendingSwitchFile = "Ships\\switch.dat.new~";
+constexpr std::string_view kSwapCopy = "Ships\\swapcopy.if~";
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The two ship files of an exchange, the pair's earlier one in the catalogue first, and the ships whose data they
+// hold before it.
+struct ExchangedFiles {
+    std::string First, Second;
+    std::string FirstOwner, SecondOwner;
+};
+
+std::string ShipFileOf(const TForm1& form, const std::string& ship) {
+    return form.GameFile("Ships\\" + form.Catalogue.ReadString("ships", ship, ""));
 }
 
-// Exchanges the two files' contents through the temporary ship file. When the last copy fails, the left file
-// already holds the right ship's data: its own is put back from the temporary file before the error is shown.
-void ExchangeFiles(const std::string& left, const std::string& right, const std::string& temp) {
-    CopyFileBytes(left, temp);
-    CopyFileBytes(right, left);
+ExchangedFiles FilesOf(const TForm1& form, const std::vector<std::string>& ships, std::size_t a, std::size_t b) {
+    const std::string& first = ItemAt(ships, static_cast<int>(std::min(a, b)));
+    const std::string& second = ItemAt(ships, static_cast<int>(std::max(a, b)));
+    return {ShipFileOf(form, first), ShipFileOf(form, second), form.SwitchFile.ReadString(kSwitchSection, first, ""),
+            form.SwitchFile.ReadString(kSwitchSection, second, "")};
+}
+
+std::string TextOf(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// The ships of an unfinished swap: the two whose entries the pending switch file changes.
+ExchangedFiles FilesOfUnfinishedSwap(const TForm1& form, const std::vector<std::string>& ships) {
+    const std::string pending = form.GameFile(kPendingSwitchFile);
+    const std::string now = TextOf(ReadWholeFile(form.SwitchFile.FileName()));
+    const std::string next = TextOf(ReadWholeFile(pending));
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < ships.size(); ++i) {
+        // An entry that start-up added since is in the switch file alone; it is no part of the swap.
+        const std::optional<std::string> before = FindProfileValue(now, kSwitchSection, ships[i]);
+        const std::optional<std::string> after = FindProfileValue(next, kSwitchSection, ships[i]);
+        if (before && after && before != after) changed.push_back(i);
+    }
+    if (changed.size() != 2) throw Exception(pending + " does not name the two ships of a swap");
+    return FilesOf(form, ships, changed[0], changed[1]);
+}
+
+// A copy that is left without a pending switch file belongs to a swap that failed before it changed anything.
+void ForgetCopy(const TForm1& form) {
+    const std::string copy = form.GameFile(kSwapCopy);
+    if (FileExists(copy)) DeleteFileAt(copy);
+}
+
+// Gives both ship files the bytes the switch file says they hold, then removes the pending switch file. Which bytes
+// those are follows from the order of the exchange: while the copy exists it holds the first file's own bytes, and
+// the first file holds them too unless step 3 was done, in which case the second file's own bytes are in the first
+// file; once the copy is gone the files are exchanged. Each step of this keeps both ships' data on disk, so it can
+// itself be interrupted and done again.
+void PutBack(const TForm1& form, const ExchangedFiles& files) {
+    const std::string copy = form.GameFile(kSwapCopy);
+    const std::string pending = form.GameFile(kPendingSwitchFile);
+    if (!FileExists(pending)) return ForgetCopy(form);
+    const Bytes firstNow = ReadWholeFile(files.First);
+    const Bytes secondNow = ReadWholeFile(files.Second);
+    const bool copied = FileExists(copy);
+    const Bytes firstOwn = copied ? ReadWholeFile(copy) : secondNow;
+    const Bytes secondOwn = firstNow != firstOwn ? firstNow : secondNow;
+    if (!copied) ReplaceWholeFile(copy, firstOwn);
+    if (secondNow != secondOwn) ReplaceWholeFile(files.Second, secondOwn);
+    if (firstNow != firstOwn) ReplaceWholeFile(files.First, firstOwn);
+    if (!DeleteFileAt(pending)) throw Exception("Cannot remove " + pending);
+    DeleteFileAt(copy);  // without the pending switch file a copy left here is overwritten by the next swap
+}
+
+// A swap that did not finish (the disk or the program failed part-way) is put back before anything else reads the
+// ship files of the pair or another swap starts.
+void PutBackUnfinishedSwap(const TForm1& form, const std::vector<std::string>& ships) {
+    if (FileExists(form.GameFile(kPendingSwitchFile))) return PutBack(form, FilesOfUnfinishedSwap(form, ships));
+    ForgetCopy(form);
+}
+
+// The switch file as it will be once the ships are exchanged, both entries changed, written whole beside it.
+void WritePendingSwitchFile(const TForm1& form, const SwapPair& pair) {
     try {
-        CopyFileBytes(temp, right);
-    } catch (const Exception& copyError) {
+        ReplaceIniFile(form.GameFile(kPendingSwitchFile), [&](const TIniFile& draft) {
+            CopyFileBytes(form.SwitchFile.FileName(), draft.FileName());
+            draft.WriteString(kSwitchSection, pair.LeftPartner, pair.Right);
+            draft.WriteString(kSwitchSection, pair.RightPartner, pair.Left);
+        });
+    } catch (const Exception&) {
+        throw EIniFileException(form.SwitchFile.FileName());
+    }
+}
+
+// Where each ship's data is after `step` of the exchange's steps 3 and 4 were done.
+std::string WhereTheDataIs(const TForm1& form, const ExchangedFiles& files, int step) {
+    const std::string firstData = step == 0 ? files.First : step == 1 ? form.GameFile(kSwapCopy) : files.Second;
+    const std::string secondData = step < 2 ? files.Second : files.First;
+    return "The ship files could not be put back as they were: " + files.FirstOwner + "'s data is in " + firstData +
+           " and " + files.SecondOwner + "'s in " + secondData + ". Tovarin puts them back at its next start or swap";
+}
+
+// The exchange in the order described above; a failure puts everything back as it was.
+void ExchangeShipFiles(const TForm1& form, const ExchangedFiles& files, const SwapPair& pair) {
+    const Bytes firstOwn = ReadWholeFile(files.First);
+    const Bytes secondOwn = ReadWholeFile(files.Second);
+    const std::string copy = form.GameFile(kSwapCopy);
+    int step = 0;
+    try {
+        ReplaceWholeFile(copy, firstOwn);
+        WritePendingSwitchFile(form, pair);
+        ReplaceWholeFile(files.First, secondOwn);
+        ++step;
+        ReplaceFile(copy, files.Second);
+        ++step;
+        ReplaceFile(form.GameFile(kPendingSwitchFile), form.SwitchFile.FileName());
+    } catch (const Exception& failure) {
         try {
-            CopyFileBytes(temp, left);
+            PutBack(form, files);
         } catch (const Exception&) {
-            throw Exception(copyError.Message() + ". " + left + " could not be put back; its own data is in " + temp);
+            throw Exception(failure.Message() + ". " + WhereTheDataIs(form, files, step));
         }
         throw;
     }
@@ -90,8 +205,17 @@ void ExchangeFiles(const std::string& left, const std::string& right, const std:
 // Both switcher lists: one entry per catalogue ship, in catalogue order; a ship whose switch entry is not
 // exactly its own name shows as "name = partner".
 void TForm1::BuildSwitcherLists() {
+    std::vector<std::string> ships;
+    Catalogue.ReadSection("ships", ships);
+    // At start-up the files of a swap that did not finish are put back before any tab shows a ship; a failure here
+    // leaves them for the next swap, which puts them back first.
+    try {
+        PutBackUnfinishedSwap(*this, ships);
+    } catch (const Exception& failure) {
+        GetPlatform().ShowError(failure.Message() + ". A swap that did not finish could not be put back.");
+    }
     ListBox4.Clear();
-    Catalogue.ReadSection("ships", ListBox4.Items());
+    ListBox4.Items() = ships;
     for (std::string& entry : ListBox4.Items()) {
         const std::string partner = SwitchFile.ReadString(kSwitchSection, entry, "");
         if (partner != entry) entry += " = " + partner;
@@ -118,20 +242,21 @@ void TForm1::Button10Click() {
     pair.Right = ItemAt(ships, rightIndex);
     pair.LeftPartner = SwitchFile.ReadString(kSwitchSection, pair.Left, "");
     pair.RightPartner = SwitchFile.ReadString(kSwitchSection, pair.Right, "");
-    pair.LeftFile = GameFile("Ships\\" + Catalogue.ReadString("ships", pair.Left, ""));
-    pair.RightFile = GameFile("Ships\\" + Catalogue.ReadString("ships", pair.Right, ""));
 
     if (!MayBeSwapped(leftRow, rightRow, pair)) {
         GetPlatform().ShowMessage("Can't swap ships that are already swapped.");
         return;
     }
 
-    CheckReadableAndWritable(pair.LeftFile);
-    CheckReadableAndWritable(pair.RightFile);
-    CheckSwitchFileWritable(SwitchFile, pair);
-    ExchangeFiles(pair.LeftFile, pair.RightFile, TempShipPath());
-    SwitchFile.WriteString(kSwitchSection, pair.LeftPartner, pair.Right);
-    SwitchFile.WriteString(kSwitchSection, pair.RightPartner, pair.Left);
+    try {
+        PutBackUnfinishedSwap(*this, ships);
+    } catch (const Exception& failure) {
+        throw Exception(failure.Message() +
+                        ". A swap that did not finish could not be put back, so nothing was swapped");
+    }
+    const ExchangedFiles files =
+        FilesOf(*this, ships, static_cast<std::size_t>(leftIndex), static_cast<std::size_t>(rightIndex));
+    ExchangeShipFiles(*this, files, pair);
 
     BuildSwitcherLists();
     ListBox4.SetItemIndex(leftIndex);
@@ -140,7 +265,7 @@ void TForm1::Button10Click() {
     // The Ships tab may show a ship whose file was just exchanged; a save from the positions found in the old
     // content would write over the other ship. Loading it again finds its data where it now lies.
     const std::string loaded = ShipPath();
-    if (loaded == pair.LeftFile || loaded == pair.RightFile) ComboBox1Change();
+    if (loaded == files.First || loaded == files.Second) ComboBox1Change();
 }
 
 }  // namespace tovarin

@@ -6,8 +6,9 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "gamefiles/ini_file.h"
 #include "demo/demo_installation.h"
+#include "gamefiles/ini_file.h"
+#include "testkit/fault_walk.h"
 #include "testkit/game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
@@ -149,6 +150,27 @@ TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
         Through(Form().Button5, "Ships\\own.vks");
         EXPECT_EQ(State(), before);
     }
+}
+
+// An export over an old profile whose file calls fail one after the other leaves the old profile whole or the new
+// one complete, says so, and exports on a retry.
+TEST(ProfileFaults, AFailureAtAnyCallOfTheExportLeavesTheOldProfileOrTheNewOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    const testkit::FaultWalk walk{"export",
+                                  [](const fs::path& path) {
+                                      testkit::GameFolder game(path, testkit::Edition::Base);
+                                      demo::AddDemoWeapons(game);
+                                      demo::AddDemoShips(game);
+                                      game.WriteText("Ships\\old.vks", "[Ship]\r\nold=1\r\n");
+                                  },
+                                  [](TForm1&, HeadlessPlatform&) {},
+                                  [](TForm1& form, HeadlessPlatform& platform) {
+                                      platform.FileChoices.emplace_back(form.GameFile("Ships\\old.vks"));
+                                      UserInput::Click(form.Button6);
+                                  }};
+    EXPECT_GT(testkit::WalkFaults(walk), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
+#include "testkit/fault_walk.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -217,31 +218,119 @@ TEST(GunSlotTest, SavingGivesTheShipBuiltWithTheEditedMounts) {
             EXPECT_EQ(game.SectionNow(), SectionOf(s.Saved)) << "save " << save;
         }
         EXPECT_EQ(game.Boxes(), s.Boxes);
+        EXPECT_FALSE(game.Folder.Exists("Ships\\tempfgtr.if~"));
     }
+}
+
+// The file with the big-endian word at the position lowered.
+Bytes WithWordLowered(Bytes file, std::size_t at, int by) {
+    const int word = file[at] * 256 + file[at + 1] - by;
+    file[at] = static_cast<std::uint8_t>(word >> 8);
+    file[at + 1] = static_cast<std::uint8_t>(word);
+    return file;
 }
 
 // Slots are kept with 8-bit sizes in a table of 32, and the ship loader takes at most 16 gun mounts (the larger
 // ships are read into the table alone). A ship whose slots cannot all be read, or not saved so that the game can
-// load them, is never saved: neither with the slots read so far nor with the last ship's.
+// load them, is never saved: neither with the slots read so far nor with the last ship's. The slots of a ship
+// whose last record runs past its GUNS form cannot be edited; and a file that would no longer load is not
+// saved: here the PHYS marker overlaps the file's length, which a copy changes.
 TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
+    const testkit::BuiltShip three = BuildShip(PlanWithGuns(3));
+    Bytes overlapping = BuildShip(ShipPlan{}).File;
+    overlapping.erase(overlapping.begin() + 2, overlapping.begin() + 12);
+    struct Row {
+        const char* Name;
+        Bytes File;
+        bool SlotsOnly;
+        std::size_t Listed;
+        std::string Box;
+        Clicks Edit = {};
+    };
     // clang-format off
-    const std::tuple<const char*, ShipPlan, bool, std::size_t, std::string> cases[] = {
-        {"slot of 247", PlanWithLongSlot(247), false, 1,  "Range check error."},
-        {"slot of 255", PlanWithLongSlot(255), false, 1,  "Range check error."},
-        {"17 guns",     PlanWithGuns(17),      false, 0,  "Range check error."},
-        {"32 guns",     PlanWithGuns(32),      true,  32, "A ship cannot have more than 16 guns"},
-        {"33 guns",     PlanWithGuns(33),      true,  32, "Range check error."}};
+    const Row rows[] = {
+        {"slot of 247", BuildShip(PlanWithLongSlot(247)).File, false, 1,  "Range check error."},
+        {"slot of 255", BuildShip(PlanWithLongSlot(255)).File, false, 1,  "Range check error."},
+        {"17 guns",     BuildShip(PlanWithGuns(17)).File,      false, 0,  "Range check error."},
+        {"32 guns",     BuildShip(PlanWithGuns(32)).File,      true,  32, "A ship cannot have more than 16 guns"},
+        {"33 guns",     BuildShip(PlanWithGuns(33)).File,      true,  32, "Range check error."},
+        {"past the form", WithWordLowered(three.File, three.Offsets.GunsBase + 6, 4), false, 0,
+         "The gun slots of this ship cannot be edited: its last gun record runs past the end of the GUNS form."},
+        {"no longer loading", overlapping, false, 2, "The gun slots cannot be saved: the new ship file would not load "
+         "again (I/O error 131). The ship file was not changed.", {{kCopy, 0}}}};
     // clang-format on
-    for (const auto& [name, plan, slotsOnly, listed, box] : cases) {
-        SCOPED_TRACE(name);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
         Game game(ShipPlan{});
         TForm1& form = game.Form();
-        game.Folder.WriteFile(kShipFile, BuildShip(plan).File);  // the guns stay where the loaded ship has them
-        slotsOnly ? form.Dispatch([&] { form.LoadGunSlots(); }) : UserInput::Choose(form.ComboBox6, 0);
+        game.Folder.WriteFile(kShipFile, row.File);  // the guns stay where the loaded ship has them
+        row.SlotsOnly ? form.Dispatch([&] { form.LoadGunSlots(); }) : UserInput::Choose(form.ComboBox6, 0);
+        game.Click(row.Edit);
         game.Save();
-        EXPECT_EQ(form.ListBox3.Items().size(), listed);
-        EXPECT_EQ(game.Boxes(), Texts{box});
-        EXPECT_EQ(game.File(), BuildShip(plan).File);
+        EXPECT_EQ(form.ListBox3.Items().size(), row.Listed);
+        EXPECT_EQ(game.Boxes(), Texts{row.Box});
+        EXPECT_EQ(game.File(), row.File);
+    }
+}
+
+// When the catalogue cannot be written and the ship file cannot be put back either, the message says which file is
+// behind; saving again brings the catalogue in step.
+TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    Game game(Demo(kKestrel));
+    game.Click({{kCopy, 0}});
+    bool failing = false;  // from the catalogue's replacement on, every call fails
+    SetFileFaultHook([&](FileCall, const std::string& path) -> std::optional<InjectedFault> {
+        failing = failing || path.ends_with("vskinfo.dat.part~");
+        return failing ? std::optional<InjectedFault>({ENOSPC, false}) : std::nullopt;
+    });
+    game.Save();
+    SetFileFaultHook({});
+    const ShipPlan saved = Copied(Demo(kKestrel), 0);
+    EXPECT_EQ(game.File(), BuildShip(saved).File);
+    ASSERT_EQ(game.Boxes().size(), 1u);
+    EXPECT_TRUE(game.Boxes().back().ends_with(
+        "Ships/ship1.iff has the new gun slots, but its section in " + game.Folder.PathOf("vskinfo.dat") +
+        " does not describe them yet: " + "press Save Modifications again before choosing another ship."))
+        << game.Boxes().back();
+    game.Save();
+    EXPECT_EQ(game.File(), BuildShip(saved).File);
+    EXPECT_EQ(game.SectionNow(), SectionOf(saved));
+}
+
+// A save after a copy and after a delete, whose file calls fail one after the other: the ship file and its
+// catalogue section each stay as they were or as the save leaves them, the failure is shown, and saving again
+// saves.
+TEST(GunSlotTest, AFailureAtAnyCallOfASaveLeavesShipAndCatalogueWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    for (const Button button : {kCopy, kDelete}) {
+        const testkit::FaultWalk walk{button == kCopy ? "after a copy" : "after a delete",
+                                      [](const std::filesystem::path& path) {
+                                          testkit::GameFolder folder(path, testkit::Edition::Base);
+                                          demo::AddDemoWeapons(folder);
+                                          folder.AddShip("Ship 1", "ship1.iff", BuildShip(PlanWithGuns(3)).File);
+                                          const Section keys = SectionOf(PlanWithGuns(3));
+                                          folder.SetCatalogueSection({"ship1.iff", {keys.begin(), keys.end()}});
+                                      },
+                                      [button](TForm1& form, HeadlessPlatform&) {
+                                          UserInput::ShowPage(form.PageControl1, kGunSlotPage);
+                                          UserInput::Select(form.ListBox3, 1);
+                                          UserInput::Click(button == kCopy ? form.Button13 : form.Button12);
+                                      },
+                                      [](TForm1& form, HeadlessPlatform&) {
+                                          try {
+                                              UserInput::Click(form.Button14);
+                                          } catch (const ProgramEnded&) {
+                                              // The reload after the save takes a catalogue it cannot read for a
+                                              // missing ship file, says so and ends the program; the files are saved by
+                                              // then.
+                                          }
+                                      }};
+        EXPECT_GT(testkit::WalkFaults(walk), 0);
     }
 }
 

@@ -9,6 +9,8 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "testkit/fault_walk.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
@@ -74,7 +76,7 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
         {kEcho, kHalberd, kAlreadySwapped},
         {kHalberd, kCorsair, kAnyError, "corsair.iff", true},
         {kHalberd, kCorsair, kAnyError, "switch.dat", true},
-        {kHalberd, kCorsair, kAnyError, "corsair.iff.part~"},
+        {kHalberd, kCorsair, kAnyError, "halberd.iff.part~"},
     };
     const Lines names = Form().ListBox4.Items();
     std::vector<std::size_t> holds(names.size());  // whose data each file holds
@@ -106,6 +108,7 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
         EXPECT_EQ(Form().ListBox4.ItemIndex(), static_cast<int>(step.Left));
         EXPECT_EQ(Form().ListBox5.ItemIndex(), static_cast<int>(step.Right));
         EXPECT_EQ(Form().Ship.ShipFile, fileNames[std::ranges::find(holds, kKestrel) - holds.begin()]);
+        EXPECT_FALSE(folder.Exists("Ships\\tempfgtr.if~"));
     }
 
     // Warden, swapped with Kestrel by the fifth step, is edited in Kestrel's file.
@@ -116,6 +119,71 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
     warden.Mass = 12345;
     EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), testkit::BuildShip(warden).File);
     EXPECT_EQ(folder.ReadFile("Ships\\warden.iff"), files[kKestrel]) << "Kestrel's data stays as it was";
+}
+
+// Three demo ships, the last two exchanged when `swapped`; the Ships tab shows the first.
+void PrepareThreeShips(const fs::path& path, bool swapped) {
+    testkit::GameFolder game(path, testkit::Edition::Base);
+    demo::AddDemoWeapons(game);
+    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    for (std::size_t ship = 0; ship < 3; ++ship) {
+        const std::size_t own = swapped && ship > 0 ? 3 - ship : ship;
+        game.AddShip(ships[ship].Name, ships[ship].File, testkit::BuildShip(ships[own].Plan).File);
+        game.SetSwitchEntry(ships[ship].Name, ships[own].Name);
+    }
+}
+
+// A swap, either way round, and the swap back, whose file calls fail one after the other: every file stays as it
+// was or as the swap leaves it, the failure is shown, and pressing Swap again swaps.
+TEST(SwitcherFaults, AFailureAtAnyCallLeavesBothShipsWholeAndTheRecordRight) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    for (const auto& [name, swapped, left, right] :
+         {std::tuple{"swap", false, 1, 2}, {"swap from the right", false, 2, 1}, {"swap back", true, 1, 2}}) {
+        const testkit::FaultWalk walk{name, [swapped](const fs::path& path) { PrepareThreeShips(path, swapped); },
+                                      [left, right](TForm1& f, HeadlessPlatform&) {
+                                          UserInput::Select(f.ListBox4, left);
+                                          UserInput::Select(f.ListBox5, right);
+                                      },
+                                      [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button10); }};
+        EXPECT_GT(testkit::WalkFaults(walk), 0);
+    }
+}
+
+// When the second ship file cannot be replaced and nothing can be put back, the message says where each ship's data
+// is; the next start puts the files back before any tab shows them and leaves no file of the swap's own behind.
+TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextStartMendsIt) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    testkit::TempFolder temp;
+    PrepareThreeShips(temp.Path(), false);
+    const testkit::FolderFiles before = testkit::ReadFolder(temp.Path());
+    {
+        HeadlessPlatform platform(temp.WithSeparator());
+        Application app(platform);
+        ASSERT_EQ(app.Start(), std::nullopt);
+        UserInput::Select(app.Form1().ListBox4, kWarden);
+        UserInput::Select(app.Form1().ListBox5, kHalberd);
+        bool failing = false;  // from the rename over Halberd's file on, every call fails
+        SetFileFaultHook([&](FileCall call, const std::string& path) -> std::optional<InjectedFault> {
+            failing = failing || (call == FileCall::Rename && path.ends_with("halberd.iff"));
+            return failing ? std::optional<InjectedFault>({ENOSPC, false}) : std::nullopt;
+        });
+        UserInput::Click(app.Form1().Button10);
+        SetFileFaultHook({});
+        ASSERT_EQ(platform.Boxes.size(), 1u);
+        EXPECT_TRUE(platform.Boxes.back().text.ends_with(
+            "Warden's data is in " + temp.WithSeparator() + "Ships/swapcopy.if~ and Halberd's in " +
+            temp.WithSeparator() + "Ships/halberd.iff. Tovarin puts them back at its next start or swap."));
+        EXPECT_EQ(testkit::ReadFolder(temp.Path()).at("Ships/swapcopy.if~"), before.at("Ships/warden.iff"));
+    }
+    HeadlessPlatform platform(temp.WithSeparator());
+    Application app(platform);
+    ASSERT_EQ(app.Start(), std::nullopt);
+    EXPECT_EQ(testkit::ReadFolder(temp.Path()), before);
+    EXPECT_TRUE(platform.Boxes.empty());
 }
 
 }  // namespace
