@@ -78,6 +78,4 @@ std::string TForm1::GameFile(std::string_view relativeName) const { return GameP
 
 std::string TForm1::ShipPath() const { return GameFile("Ships\\" + Ship.ShipFile); }
 
-std::string TForm1::TempShipPath() const { return GameFile("Ships\\tempfgtr.if~"); }
-
 }  // namespace tovarin

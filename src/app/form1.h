@@ -245,8 +245,6 @@ public:
     [[nodiscard]] std::string GameFile(std::string_view relativeName) const;
     // The loaded ship's file.
     [[nodiscard]] std::string ShipPath() const;
-    // The temporary ship file through which ship files are rebuilt.
-    [[nodiscard]] std::string TempShipPath() const;
 
 private:
     void BindEvents();
