@@ -2,8 +2,10 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/form1.h"
 #include "gamefiles/errors.h"
@@ -33,6 +35,7 @@ std::uint16_t LittleEndianWord(FileBytes file, std::int32_t position) {
     return MakeWord(bytes[0], bytes[1]);
 }
 
+// The loaded ship's positions, as the marker searches found them.
 void KeepChunks(ShipState& ship, const ShipChunks& chunks) {
     ship.PhysPos = chunks.PhysPos;
     ship.EngnBase = chunks.EngnBase;
@@ -47,6 +50,7 @@ void KeepChunks(ShipState& ship, const ShipChunks& chunks) {
     ship.HasBooster = chunks.HasBooster;
 }
 
+// The finders stop at 16 mounts, which is what the tables hold.
 template <std::size_t N>
 void KeepMounts(const std::vector<std::uint16_t>& found, std::array<std::uint16_t, N>& positions, std::uint8_t& count) {
     count = ToByte(CheckRange(static_cast<std::int64_t>(found.size()), 0, N));
