@@ -60,11 +60,18 @@ PatchState ProbePatch(const TForm1& form) {
     }
 }
 
-// Without the game's executable beside it the program has nothing to edit.
-void RequireGame(TForm1& form) {
+// Without the game's executable beside it the program has nothing to edit. The message names what is missing:
+// the executable the catalogue names, the catalogue itself, or, with no game at all, the base game's executable.
+void RequireGame(TForm1& form, const std::string& catalogue) {
     form.GameExe = form.Catalogue.ReadString("Info", "Run", "");
     if (!form.GameExe.empty() && FileExists(form.GameFile(form.GameExe))) return;
-    form.GetPlatform().ShowMessage(form.GameExe +
+    std::string missing = form.GameExe;
+    if (catalogue.empty()) {
+        missing = "ashfall.exe";
+    } else if (!FileExists(form.GameFile(catalogue))) {
+        missing = catalogue;
+    }
+    form.GetPlatform().ShowMessage(missing +
                                    " not found. You have to install Tovarin into the folder where VSK is installed!");
     form.GetPlatform().Halt(0);
 }
@@ -134,9 +141,10 @@ void OfferPatch(TForm1& form) {
 
 void TForm1::FormCreate() {
     GameFolder = GetPlatform().ExeFolder();
-    Catalogue = TIniFile(GameFile(ChooseCatalogue(*this)));
+    const std::string catalogue = ChooseCatalogue(*this);
+    Catalogue = TIniFile(GameFile(catalogue));
     SwitchFile = TIniFile(GameFile("Ships\\switch.dat"));
-    RequireGame(*this);
+    RequireGame(*this, catalogue);
     FillLists(*this);
     LoadFirstItems(*this);
     RemovePatchWhenAsked(*this);

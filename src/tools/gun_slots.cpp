@@ -262,6 +262,7 @@ void TForm1::ComboBox6Change() {
 }
 
 void TForm1::LoadGunSlots() {
+    const EditorLoad load(*this, Editor::GunSlots);
     const std::string path = ShipPath();
     ForgetGunSlots(*this);
     const std::int32_t firstRecord = AddPos(Ship.GunsBase, Layout::kFirstGunMount);
@@ -339,6 +340,7 @@ void TForm1::Button14Click() {
         throw;
     }
     // The Ships tab shows the new file; the table and the list already describe it.
+    KeepLoadedValues(Editor::GunSlots);
     ComboBox1Change();
 }
 
