@@ -251,7 +251,6 @@ public:
 
     // The item the shown tab edits, marked "*" while it has unsaved changes, then "Tovarin 1.0".
     [[nodiscard]] std::string Caption() const override;
-    [[nodiscard]] const TComboBox& ListOf(Editor editor) const;
     void KeepLoadedValues(Editor editor);
     [[nodiscard]] bool Modified(Editor editor) const;
     // Asks "Save changes to ...?" when the editor has unsaved changes; false when the player is to stay: Cancel,

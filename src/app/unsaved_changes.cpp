@@ -1,6 +1,7 @@
 #include "app/unsaved_changes.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 
 #include "app/application.h"
@@ -8,9 +9,9 @@
 #include "ui/platform.h"
 
 // The player's unsaved changes: each editor keeps what it showed when it loaded its item, and before the player
-// leaves an item whose controls show something else (another item chosen, the gun slot tab opened, a swap that
-// reloads the shown ship, the window closed) the program asks whether to save. The caption names the item of
-// the shown tab and marks its unsaved changes.
+// leaves an item whose controls show something else (another item chosen, the gun slot tab opened or left, a
+// swap that reloads the shown ship, the window closed) the program asks whether to save. The caption names the
+// item of the shown tab and marks its unsaved changes.
 namespace tovarin {
 
 namespace {
@@ -76,20 +77,6 @@ Values MissileValues(const TForm1& f) {
     return values;
 }
 
-Values CurrentValues(const TForm1& form, Editor editor) {
-    switch (editor) {
-        case Editor::Ship:
-            return ShipValues(form);
-        case Editor::GunSlots:
-            return GunSlotValues(form);
-        case Editor::Gun:
-            return GunValues(form);
-        case Editor::Missile:
-            return MissileValues(form);
-    }
-    return {};
-}
-
 std::size_t Slot(Editor editor) { return static_cast<std::size_t>(editor); }
 
 // What each tab edits; the switcher's swaps and the About page leave nothing pending.
@@ -108,6 +95,27 @@ std::optional<Editor> EditorOfPage(int page) {
     }
 }
 
+// How each editor is chosen, compared and saved, in the order of Editor.
+struct EditorParts {
+    TComboBox TForm1::*List;
+    Values (*Current)(const TForm1&);
+    void (TForm1::*Save)();
+};
+
+const EditorParts& PartsOf(Editor editor) {
+    static const std::array<EditorParts, kEditorCount> parts{{
+        {&TForm1::ComboBox1, ShipValues, &TForm1::Button2Click},
+        {&TForm1::ComboBox6, GunSlotValues, &TForm1::Button14Click},
+        {&TForm1::ComboBox4, GunValues, &TForm1::Button7Click},
+        {&TForm1::ComboBox5, MissileValues, &TForm1::Button8Click},
+    }};
+    return parts[Slot(editor)];
+}
+
+Values CurrentValues(const TForm1& form, Editor editor) { return PartsOf(editor).Current(form); }
+
+const TComboBox& ListOf(const TForm1& form, Editor editor) { return form.*PartsOf(editor).List; }
+
 }  // namespace
 
 EditorLoad::EditorLoad(TForm1& form, Editor editor)
@@ -119,22 +127,8 @@ EditorLoad::~EditorLoad() {
     if (std::uncaught_exceptions() == exceptions_) form_.KeepLoadedValues(editor_);
 }
 
-const TComboBox& TForm1::ListOf(Editor editor) const {
-    switch (editor) {
-        case Editor::Ship:
-            return ComboBox1;
-        case Editor::GunSlots:
-            return ComboBox6;
-        case Editor::Gun:
-            return ComboBox4;
-        case Editor::Missile:
-            return ComboBox5;
-    }
-    return ComboBox1;
-}
-
 void TForm1::KeepLoadedValues(Editor editor) {
-    const TComboBox& list = ListOf(editor);
+    const TComboBox& list = ListOf(*this, editor);
     LoadedItems[Slot(editor)] = LoadedItem{list.Text(), list.ItemIndex(), CurrentValues(*this, editor)};
 }
 
@@ -148,7 +142,7 @@ bool TForm1::Modified(Editor editor) const {
 std::string TForm1::Caption() const {
     const std::string title = std::string(kProgramTitle) + " " + kProgramVersion;
     const std::optional<Editor> editor = EditorOfPage(PageControl1.ActivePageIndex());
-    const std::string name = editor ? ListOf(*editor).Text() : "";
+    const std::string name = editor ? ListOf(*this, *editor).Text() : "";
     if (name.empty()) return title;
     return (Modified(*editor) ? "*" : "") + name + " - " + title;
 }
@@ -165,20 +159,7 @@ bool TForm1::AskToSave(Editor editor) {
         case Platform::Answer::Yes:
             break;
     }
-    switch (editor) {
-        case Editor::Ship:
-            Button2Click();
-            break;
-        case Editor::GunSlots:
-            Button14Click();
-            break;
-        case Editor::Gun:
-            Button7Click();
-            break;
-        case Editor::Missile:
-            Button8Click();
-            break;
-    }
+    (this->*PartsOf(editor).Save)();
     return !Modified(editor);
 }
 
@@ -200,14 +181,18 @@ bool TForm1::MayLeave(TComboBox& list, std::initializer_list<Editor> editors) {
     return true;
 }
 
-// Opening the gun slot tab loads the ship of the Ships tab and its slots afresh.
+// Opening the gun slot tab loads the ship of the Ships tab and its slots afresh, so the slot table's changes are
+// asked about when the player leaves the tab, and the ship's when the player opens it. The two are never
+// pending together: a slot save loads the ship again, and a ship save rewrites the records the table holds.
 bool TForm1::MayChangePage() {
     const int page = PageControl1.ActivePageIndex();
-    if (page == kGunSlotPage) {
-        PageControl1.SetActivePageIndex(PageShown);
-        if (!AskToSave(Editor::Ship) || !AskToSave(Editor::GunSlots)) return false;
-        PageControl1.SetActivePageIndex(page);
+    PageControl1.SetActivePageIndex(PageShown);
+    if (PageShown == kGunSlotPage && page != kGunSlotPage) {
+        if (!AskToSave(Editor::GunSlots)) return false;
+        LoadedItems[Slot(Editor::GunSlots)].reset();  // read again when the tab opens
     }
+    if (page == kGunSlotPage && !AskToSave(Editor::Ship)) return false;
+    PageControl1.SetActivePageIndex(page);
     PageShown = page;
     return true;
 }

@@ -7,7 +7,7 @@ namespace tovarin {
 class TForm1;
 
 // The editors of the main window that hold the player's changes until their save, in the order they are asked
-// about: the ship first, because saving the gun slots loads the ship again.
+// about on closing.
 enum class Editor { Ship, GunSlots, Gun, Missile };
 inline constexpr std::size_t kEditorCount = 4;
 

@@ -59,18 +59,20 @@ void TypeOn(TForm1& f, int page, TEdit& box) {
 TEST(UnsavedChangesTest, EveryWayOfLeavingAsksAndFollowsTheAnswer) {
     const auto mass = [](TForm1& f) { TypeOn(f, 0, f.Edit29); };
     const auto closed = [](const TForm1& f) { return f.Closed(); };
+    const auto copySlot = [](TForm1& f) {
+        UserInput::ShowPage(f.PageControl1, 1);
+        UserInput::Click(f.Button13);  // a copy of the first slot
+    };
     const std::vector<Way> ways = {
         {"another ship", "Kestrel", mass, [](TForm1& f) { UserInput::Choose(f.ComboBox1, 1); },
          [](const TForm1& f) { return f.ComboBox1.ItemIndex() == 1; }},
         {"the gun slot tab", "Kestrel", mass, [](TForm1& f) { UserInput::ShowPage(f.PageControl1, 1); },
          [](const TForm1& f) { return f.PageControl1.ActivePageIndex() == 1; }},
-        {"another ship's gun slots", "Kestrel",
-         [](TForm1& f) {
-             UserInput::ShowPage(f.PageControl1, 1);
-             UserInput::Click(f.Button13);  // a copy of the first slot
-         },
-         [](TForm1& f) { UserInput::Choose(f.ComboBox6, 1); },
+        {"another ship's gun slots", "Kestrel", copySlot, [](TForm1& f) { UserInput::Choose(f.ComboBox6, 1); },
          [](const TForm1& f) { return f.ComboBox6.ItemIndex() == 1 && f.ComboBox1.ItemIndex() == 1; }},
+        {"another tab than the gun slots", "Kestrel", copySlot,
+         [](TForm1& f) { UserInput::ShowPage(f.PageControl1, 3); },
+         [](const TForm1& f) { return f.PageControl1.ActivePageIndex() == 3; }},
         {"another gun", "Pulse Laser", [](TForm1& f) { TypeOn(f, 3, f.Edit30); },
          [](TForm1& f) { UserInput::Choose(f.ComboBox4, 1); },
          [](const TForm1& f) { return f.ComboBox4.ItemIndex() == 1; }},
