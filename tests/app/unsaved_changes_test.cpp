@@ -43,65 +43,63 @@ struct Session {
     Application app{platform};
 };
 
-struct Way {
-    std::string Name, Item;
-    std::function<void(TForm1&)> Edit, Leave;
-    std::function<bool(const TForm1&)> Left;
-};
-
-void TypeOn(TForm1& f, int page, TEdit& box) {
-    UserInput::ShowPage(f.PageControl1, page);
-    UserInput::Type(box, "4321");
+// Where the player is: the tab, the item of every list, the switcher's first entry, whether the window closed.
+std::string Where(const TForm1& f) {
+    std::string where = std::to_string(f.PageControl1.ActivePageIndex());
+    for (const TItemList* list : {&f.ComboBox1, &f.ComboBox6, &f.ComboBox4, &f.ComboBox5}) where += ", " + list->Text();
+    return where + ", " + f.ListBox4.Items().at(0) + (f.Closed() ? ", closed" : "");
 }
 
 // Every way of leaving an unsaved change, with each answer: Yes saves and goes on, No goes on, Cancel stays with
 // the previous choice shown and the changes kept.
 TEST(UnsavedChangesTest, EveryWayOfLeavingAsksAndFollowsTheAnswer) {
-    const auto mass = [](TForm1& f) { TypeOn(f, 0, f.Edit29); };
-    const auto closed = [](const TForm1& f) { return f.Closed(); };
-    const auto copySlot = [](TForm1& f) {
+    using Input = std::function<void(TForm1&)>;
+    const auto typeOn = [](int page, TEdit TForm1::*box) {
+        return [=](TForm1& f) {
+            UserInput::ShowPage(f.PageControl1, page);
+            UserInput::Type(f.*box, "4321");
+        };
+    };
+    const auto show = [](int page) { return [=](TForm1& f) { UserInput::ShowPage(f.PageControl1, page); }; };
+    const auto choose = [](TComboBox TForm1::*list) { return [=](TForm1& f) { UserInput::Choose(f.*list, 1); }; };
+    const Input mass = typeOn(0, &TForm1::Edit29);
+    const Input copySlot = [](TForm1& f) {
         UserInput::ShowPage(f.PageControl1, 1);
         UserInput::Click(f.Button13);  // a copy of the first slot
     };
-    const std::vector<Way> ways = {
-        {"another ship", "Kestrel", mass, [](TForm1& f) { UserInput::Choose(f.ComboBox1, 1); },
-         [](const TForm1& f) { return f.ComboBox1.ItemIndex() == 1; }},
-        {"the gun slot tab", "Kestrel", mass, [](TForm1& f) { UserInput::ShowPage(f.PageControl1, 1); },
-         [](const TForm1& f) { return f.PageControl1.ActivePageIndex() == 1; }},
-        {"another ship's gun slots", "Kestrel", copySlot, [](TForm1& f) { UserInput::Choose(f.ComboBox6, 1); },
-         [](const TForm1& f) { return f.ComboBox6.ItemIndex() == 1 && f.ComboBox1.ItemIndex() == 1; }},
-        {"another tab than the gun slots", "Kestrel", copySlot,
-         [](TForm1& f) { UserInput::ShowPage(f.PageControl1, 3); },
-         [](const TForm1& f) { return f.PageControl1.ActivePageIndex() == 3; }},
-        {"another gun", "Pulse Laser", [](TForm1& f) { TypeOn(f, 3, f.Edit30); },
-         [](TForm1& f) { UserInput::Choose(f.ComboBox4, 1); },
-         [](const TForm1& f) { return f.ComboBox4.ItemIndex() == 1; }},
-        {"another missile", "Dart", [](TForm1& f) { TypeOn(f, 4, f.Edit42); },
-         [](TForm1& f) { UserInput::Choose(f.ComboBox5, 1); },
-         [](const TForm1& f) { return f.ComboBox5.ItemIndex() == 1; }},
+    const struct {
+        std::string Item;
+        Input Edit, Leave;
+    } ways[] = {
+        {"Kestrel", mass, choose(&TForm1::ComboBox1)},
+        {"Kestrel", mass, show(1)},  // the gun slot tab
+        {"Kestrel", copySlot, choose(&TForm1::ComboBox6)},
+        {"Kestrel", copySlot, show(3)},  // the gun slot tab left
+        {"Pulse Laser", typeOn(3, &TForm1::Edit30), choose(&TForm1::ComboBox4)},
+        {"Dart", typeOn(4, &TForm1::Edit42), choose(&TForm1::ComboBox5)},
         // Start-up chose the Kestrel on the left and the Warden on the right.
-        {"a swap of the shown ship", "Kestrel",
-         [](TForm1& f) {
-             TypeOn(f, 0, f.Edit29);
-             UserInput::ShowPage(f.PageControl1, 2);
+        {"Kestrel",
+         [&](TForm1& f) {
+             mass(f);
+             show(2)(f);
          },
-         [](TForm1& f) { UserInput::Click(f.Button10); },
-         [](const TForm1& f) { return f.ListBox4.Items()[0] == "Kestrel = Warden"; }},
-        {"Exit", "Kestrel", mass, [](TForm1& f) { UserInput::Click(f.Exit); }, closed},
-        {"the close box", "Kestrel", mass, [](TForm1& f) { UserInput::Close(f); }, closed},
+         [](TForm1& f) { UserInput::Click(f.Button10); }},
+        {"Kestrel", mass, [](TForm1& f) { UserInput::Click(f.Exit); }},
+        {"Kestrel", mass, [](TForm1& f) { UserInput::Close(f); }},  // the close box
     };
-    for (const Way& way : ways) {
+    for (const auto& way : ways) {
         for (const Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
-            SCOPED_TRACE(way.Name + ", answer " + std::to_string(static_cast<int>(answer)));
+            SCOPED_TRACE(::testing::Message() << "way " << &way - ways << ", answer " << static_cast<int>(answer));
             Session s;
             way.Edit(s.Form());
             const std::string caption = s.Form().Caption();
+            const std::string where = Where(s.Form());
             const std::vector<testkit::Bytes> files = s.Files();
             s.platform.Boxes.clear();
             s.platform.SaveAnswers = {answer};
             way.Leave(s.Form());
             EXPECT_EQ(s.Shown(), std::vector<std::string>{"Save changes to " + way.Item + "?"});
-            EXPECT_EQ(way.Left(s.Form()), answer != Answer::Cancel);
+            EXPECT_EQ(Where(s.Form()) == where, answer == Answer::Cancel) << where;
             const std::vector<testkit::Bytes> after = s.Files();  // a swap alone exchanges two of them
             EXPECT_EQ(!std::is_permutation(after.begin(), after.end(), files.begin()), answer == Answer::Yes)
                 << "saved";
