@@ -149,6 +149,7 @@ void TForm1::ComboBox1Change() {
 }
 
 void TForm1::LoadShip(const std::string& key) {
+    const EditorLoad load(*this, Editor::Ship);
     Ship.ShipFile = Catalogue.ReadString("Ships", key, "");
     const std::string path = ShipPath();
     if (!FileExists(path)) {

@@ -15,6 +15,7 @@ void TForm1::ComboBox4Change() {
 }
 
 void TForm1::LoadGun(std::uint8_t index) {
+    const EditorLoad load(*this, Editor::Gun);
     const std::string gun = ItemName(ComboBox4, index);
     const auto base = FindRecordBase(*this, ComboBox4, index, kGunDataSection);
     if (!base) return;

@@ -17,6 +17,7 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::LoadMissile(std::uint8_t index) {
+    const EditorLoad load(*this, Editor::Missile);
     const std::string missile = ItemName(ComboBox5, index);
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
     if (!base) return;
@@ -85,6 +86,7 @@ void TForm1::Button8Click() {
     std::array<std::uint8_t, 2> flagBytes{};
     SplitWord(CollectMissileFlags(), flagBytes[0], flagBytes[1]);
     WriteBytesAt(file, AddPos(*base, kFlagWordOffset), flagBytes, 2);
+    KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
 }
 
 }  // namespace tovarin
