@@ -1,13 +1,11 @@
 #include "app/form1.h"
 
-#include "app/application.h"
 #include "gamefiles/game_paths.h"
 #include "ui/main_window_layout.h"
 
 namespace tovarin {
 
 TForm1::TForm1(Platform& platform) : TForm(platform) {
-    SetCaption(std::string(kProgramTitle) + " " + kProgramVersion);
     ApplyLayout(MainWindowLayout());
 
     SaveDialog1.Title = "Export Ship";
@@ -32,22 +30,29 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
 TForm1::~TForm1() = default;
 
 void TForm1::BindEvents() {
+    // Leaving an item with unsaved changes asks first (app/unsaved_changes.cpp); Exit, Esc and the close box
+    // all close the window through Close.
+    OnCloseQuery = [this] { return MayClose(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] { Button1Click(); };
-    PageControl1.OnChange = [this] { PageControl1Change(); };
+    PageControl1.OnChange = [this] {
+        if (MayChangePage()) PageControl1Change();
+    };
 
     for (TEdit* box : {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11,
                        &Edit12, &Edit13, &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22,
                        &Edit23, &Edit24, &Edit25, &Edit26, &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32,
                        &Edit33, &Edit34, &Edit35, &Edit36, &Edit37, &Edit38, &Edit39, &Edit40, &Edit41, &Edit42,
                        &Edit43, &Edit46, &Edit47, &Edit48}) {
-        box->OnExit = [this, box] { Edit1Exit(*box); };
+        box->OnExit = [this, box] { return Edit1Exit(*box); };
     }
     for (TEdit* box : {&Edit14, &Edit9, &Edit49}) {
-        box->OnExit = [this, box] { Edit28Exit(*box); };
+        box->OnExit = [this, box] { return Edit28Exit(*box); };
     }
 
-    ComboBox1.OnChange = [this] { ComboBox1Change(); };
+    ComboBox1.OnChange = [this] {
+        if (MayLeave(ComboBox1, {Editor::Ship})) ComboBox1Change();
+    };
     Button2.OnClick = [this] { Button2Click(); };
     ListBox1.OnClick = [this] { ListBox1Click(); };
     Button3.OnClick = [this] { Button3Click(); };
@@ -59,17 +64,25 @@ void TForm1::BindEvents() {
     Button5.OnClick = [this] { Button5Click(); };
     Button9.OnClick = [this] { Button9Click(); };
 
-    ComboBox6.OnChange = [this] { ComboBox6Change(); };
+    ComboBox6.OnChange = [this] {
+        if (MayLeave(ComboBox6, {Editor::Ship, Editor::GunSlots})) ComboBox6Change();
+    };
     Button13.OnClick = [this] { Button13Click(); };
     Button12.OnClick = [this] { Button12Click(); };
     Button14.OnClick = [this] { Button14Click(); };
 
-    Button10.OnClick = [this] { Button10Click(); };
+    Button10.OnClick = [this] {
+        if (MaySwap()) Button10Click();
+    };
 
-    ComboBox4.OnChange = [this] { ComboBox4Change(); };
+    ComboBox4.OnChange = [this] {
+        if (MayLeave(ComboBox4, {Editor::Gun})) ComboBox4Change();
+    };
     Button7.OnClick = [this] { Button7Click(); };
 
-    ComboBox5.OnChange = [this] { ComboBox5Change(); };
+    ComboBox5.OnChange = [this] {
+        if (MayLeave(ComboBox5, {Editor::Missile})) ComboBox5Change();
+    };
     CheckBox3.OnClick = [this] { CheckBox3Click(); };
     Button8.OnClick = [this] { Button8Click(); };
 }

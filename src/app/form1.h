@@ -2,8 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "app/unsaved_changes.h"
 #include "gamefiles/ini_file.h"
 #include "ships/ship_state.h"
 #include "ui/controls.h"
@@ -42,8 +46,8 @@ public:
     void ExitClick();
     void Button1Click();
     void PageControl1Change();
-    void Edit1Exit(TEdit& box);
-    void Edit28Exit(TEdit& box);
+    bool Edit1Exit(TEdit& box);
+    bool Edit28Exit(TEdit& box);
 
     std::string GameFolder;  // with its trailing separator
     TIniFile Catalogue;      // vskinfo.dat or nwinfo.dat
@@ -236,6 +240,30 @@ public:
     TLabel Label39{*this, "Label39"};  // "for " + the game's display name
     TEdit Edit44{*this, "Edit44", ""};  // contact, read-only
     TEdit Edit45{*this, "Edit45", ""};  // web page, read-only
+
+    // ---- Unsaved changes and the caption (app/unsaved_changes.cpp) -------------------------------------------
+    // What an editor showed when it had loaded its item, to tell the player's changes from it.
+    struct LoadedItem {
+        std::string Name;  // as its list names it
+        int Index = -1;    // in its list
+        std::vector<std::string> Values;
+    };
+    std::array<std::optional<LoadedItem>, kEditorCount> LoadedItems;
+    int PageShown = 0;  // the tab shown before the player chose another
+
+    // The item the shown tab edits, marked "*" while it has unsaved changes, then "Tovarin 1.0".
+    [[nodiscard]] std::string Caption() const override;
+    void KeepLoadedValues(Editor editor);
+    [[nodiscard]] bool Modified(Editor editor) const;
+    // Asks "Save changes to ...?" when the editor has unsaved changes; false when the player is to stay: Cancel,
+    // or Yes with a save that did not succeed.
+    bool AskToSave(Editor editor);
+    // Asked at the start of the events that leave an item. On false nothing happens; a list shows its previous
+    // choice again.
+    bool MayLeave(TComboBox& list, std::initializer_list<Editor> editors);
+    bool MayChangePage();
+    bool MaySwap();
+    bool MayClose();
 
     // ---- The archive patch (install/archive_patch.cpp) -------------------------------------------------------
     void InstallPatch();

@@ -34,8 +34,12 @@ Installation OpenInstallation(const std::string& gameFolder) {
 
 std::string GameExecutable(const TIniFile& catalogue) { return catalogue.ReadString("Info", "Run", ""); }
 
-bool GamePresent(const std::string& gameFolder, const std::string& gameExe) {
-    return !gameExe.empty() && FileExists(GamePath(gameFolder, gameExe));
+std::string MissingGameFile(const Installation& installation, const std::string& gameExe) {
+    const std::string catalogue = ChooseCatalogue(installation.GameFolder);
+    if (catalogue.empty()) return "ashfall.exe";
+    if (!FileExists(installation.Catalogue.FileName())) return catalogue;
+    if (!gameExe.empty() && FileExists(GamePath(installation.GameFolder, gameExe))) return "";
+    return gameExe;
 }
 
 std::vector<std::string> CatalogueShips(const TIniFile& catalogue) {

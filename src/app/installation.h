@@ -25,11 +25,13 @@ struct Installation {
 
 // The game's executable as the catalogue names it (Info/Run), relative to the game folder; "" when not named.
 [[nodiscard]] std::string GameExecutable(const TIniFile& catalogue);
-// True when the catalogue names the game's executable and it exists in the game folder.
-[[nodiscard]] bool GamePresent(const std::string& gameFolder, const std::string& gameExe);
-// What the player is told when the game is not beside the program, with the executable's name in front
+// The file whose absence keeps the program from editing this folder, or "" when the game is there: the base
+// game's executable when neither game's is, the chosen catalogue when it is missing, else the executable the
+// catalogue names.
+[[nodiscard]] std::string MissingGameFile(const Installation& installation, const std::string& gameExe);
+// What the player is told when the game is not beside the program, with the missing file's name in front
 // (defined beside the window's start-up, app/startup.cpp).
-[[nodiscard]] std::string GameMissingMessage(const std::string& gameExe);
+[[nodiscard]] std::string GameMissingMessage(const std::string& missingFile);
 
 // The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.
 [[nodiscard]] std::vector<std::string> CatalogueShips(const TIniFile& catalogue);

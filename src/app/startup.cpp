@@ -10,11 +10,12 @@ namespace tovarin {
 
 namespace {
 
-// Without the game's executable beside it the program has nothing to edit.
-void RequireGame(TForm1& form) {
+// Without the game beside it the program has nothing to edit; the message names the file that is missing.
+void RequireGame(TForm1& form, const Installation& installation) {
     form.GameExe = GameExecutable(form.Catalogue);
-    if (GamePresent(form.GameFolder, form.GameExe)) return;
-    form.GetPlatform().ShowMessage(GameMissingMessage(form.GameExe));
+    const std::string missing = MissingGameFile(installation, form.GameExe);
+    if (missing.empty()) return;
+    form.GetPlatform().ShowMessage(GameMissingMessage(missing));
     form.GetPlatform().Halt(0);
 }
 
@@ -92,8 +93,8 @@ void OfferPatch(TForm1& form) {
 
 }  // namespace
 
-std::string GameMissingMessage(const std::string& gameExe) {
-    return gameExe + " not found. You have to install Tovarin into the folder where VSK is installed!";
+std::string GameMissingMessage(const std::string& missingFile) {
+    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
 }
 
 void TForm1::FormCreate() {
@@ -101,7 +102,7 @@ void TForm1::FormCreate() {
     GameFolder = installation.GameFolder;
     Catalogue = installation.Catalogue;
     SwitchFile = installation.SwitchFile;
-    RequireGame(*this);
+    RequireGame(*this, installation);
     RequireReadableSwitchFile(*this);
     FillLists(*this);
     LoadFirstItems(*this);

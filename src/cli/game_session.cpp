@@ -16,7 +16,8 @@ std::string GameFolderOf(const std::string& given) {
 Installation OpenGame(const std::string& given) {
     const Installation installation = OpenInstallation(GameFolderOf(given));
     const std::string gameExe = GameExecutable(installation.Catalogue);
-    if (!GamePresent(installation.GameFolder, gameExe)) throw Refusal(GameMissingMessage(gameExe));
+    const std::string missing = MissingGameFile(installation, gameExe);
+    if (!missing.empty()) throw Refusal(GameMissingMessage(missing));
     AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
     return installation;
 }

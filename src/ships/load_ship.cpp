@@ -159,6 +159,7 @@ void TForm1::LoadShip(const std::string& key) {
 }
 
 void TForm1::LoadShipFile() {
+    const EditorLoad load(*this, Editor::Ship);
     const std::string path = ShipPath();
     if (!FileExists(path)) {
         GetPlatform().ShowMessage("Couldn't find file " + path + "\n\r" +

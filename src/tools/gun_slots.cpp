@@ -287,6 +287,7 @@ void TForm1::ComboBox6Change() {
 }
 
 void TForm1::LoadGunSlots() {
+    const EditorLoad load(*this, Editor::GunSlots);
     ForgetGunSlots(*this);
     const Bytes bytes = ReadWholeFile(ShipPath());
     const ShipBytes file(bytes);
@@ -359,6 +360,7 @@ void TForm1::Button14Click() {
     SaveShipAndCatalogue(*this, shipPath, oldFile, rebuilt, records);
     CatalogueSlotBytes = rebuilt.RecordsSize;
     // The Ships tab shows the new file; the table and the list already describe it.
+    KeepLoadedValues(Editor::GunSlots);
     ComboBox1Change();
 }
 

@@ -11,6 +11,9 @@ namespace tovarin {
 
 class TForm;
 using TNotifyEvent = std::function<void()>;
+// A box's exit check: false when it refused or replaced what the box holds, so that the button the focus was
+// going to is not pressed on a value the player did not type.
+using TExitEvent = std::function<bool()>;
 
 class TControl {
 public:
@@ -80,7 +83,7 @@ public:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     TNotifyEvent OnChange;
-    TNotifyEvent OnExit;
+    TExitEvent OnExit;
 
 private:
     std::string text_;

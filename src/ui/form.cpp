@@ -18,6 +18,16 @@ TControl* TForm::FindComponent(std::string_view name) const {
 
 void TForm::Register(TControl& control) { components_.push_back(&control); }
 
+const std::vector<LayoutRow>& TForm::Layout() const {
+    static const std::vector<LayoutRow> kNone;
+    return layout_ != nullptr ? *layout_ : kNone;
+}
+
+void TForm::Close() {
+    if (OnCloseQuery && !OnCloseQuery()) return;
+    closed_ = true;
+}
+
 void TForm::Dispatch(const std::function<void()>& handler) {
     try {
         handler();
@@ -62,6 +72,7 @@ void ApplyRow(TControl& control, const LayoutRow& row) {
 }  // namespace
 
 void TForm::ApplyLayout(const std::vector<LayoutRow>& rows) {
+    layout_ = &rows;
     for (const LayoutRow& row : rows) {
         TControl* control = FindComponent(row.Name);
         if (control == nullptr) {

@@ -30,15 +30,18 @@ public:
     [[nodiscard]] TControl* Focused() const { return focused_; }
     void SetFocused(TControl* control) { focused_ = control; }
 
-    [[nodiscard]] const std::string& Caption() const { return caption_; }
+    // The window's title; a form may work it out from what it shows.
+    [[nodiscard]] virtual std::string Caption() const { return caption_; }
     void SetCaption(std::string caption) { caption_ = std::move(caption); }
 
     // Runs an event handler. An Exception ends the handler's work at the failing step and is shown in the
     // general error box with a full stop; ProgramEnded passes through to the program entry.
     void Dispatch(const std::function<void()>& handler);
 
-    // The window is closed by its handlers (Exit, the booster dialog's OK); the front-end then ends its loop.
-    void Close() { closed_ = true; }
+    // The window is closed by its handlers (Exit, the booster dialog's OK) and by its close box, unless
+    // OnCloseQuery says no; the front-end then ends its loop.
+    void Close();
+    std::function<bool()> OnCloseQuery;
     [[nodiscard]] bool Closed() const { return closed_; }
     void Reopen() { closed_ = false; }
 
@@ -46,6 +49,9 @@ public:
 
     // Called by TControl's constructor.
     void Register(TControl& control);
+
+    // The layout the form was built from: which page or group holds each control, and the Tab order.
+    [[nodiscard]] const std::vector<LayoutRow>& Layout() const;
 
 protected:
     // Gives each control its caption, text and visibility from the layout, and creates the static labels,
@@ -56,6 +62,7 @@ private:
     Platform& platform_;
     std::vector<TControl*> components_;
     std::vector<std::unique_ptr<TControl>> statics_;
+    const std::vector<LayoutRow>* layout_ = nullptr;
     TControl* focused_ = nullptr;
     std::string caption_;
     bool closed_ = false;

@@ -23,6 +23,14 @@ bool HeadlessPlatform::AskYesNo(const std::string& text) {
     return answer;
 }
 
+Platform::Answer HeadlessPlatform::AskYesNoCancel(const std::string& text) {
+    Boxes.push_back({Box::Kind::Question, text});
+    if (SaveAnswers.empty()) return Answer::No;
+    const Answer answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+}
+
 void HeadlessPlatform::ShowError(const std::string& text) { Boxes.push_back({Box::Kind::Error, text}); }
 
 bool HeadlessPlatform::ExecuteDialog(TFileDialog& dialog) {

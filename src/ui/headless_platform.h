@@ -24,6 +24,7 @@ public:
     std::vector<Box> Boxes;                              // every box shown, in order, with the exact text shown
                                                          // (an error box's text ends with its full stop)
     std::deque<bool> Answers;                            // Yes/No answers, used in order; none left: No
+    std::deque<Answer> SaveAnswers;                      // Yes/No/Cancel answers, used in order; none left: No
     std::deque<std::optional<std::string>> FileChoices;  // file dialogs: a path, or nullopt for Cancel;
                                                          // none left: Cancel
     std::function<void(TForm3&)> InsideBoosterDialog;    // runs while the booster dialog is shown
@@ -34,6 +35,7 @@ public:
     std::vector<std::string> Arguments() override;
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;

@@ -14,6 +14,8 @@ class TFileDialog;
 // Everything the program needs from the operating system and the window system that is not a control.
 class Platform {
 public:
+    enum class Answer { Yes, No, Cancel };
+
     virtual ~Platform() = default;
 
     // The folder the program runs from, with its trailing separator: the game folder.
@@ -25,6 +27,8 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // The one question: Yes (true) or No.
     [[nodiscard]] virtual bool AskYesNo(const std::string& text) = 0;
+    // The question before unsaved changes would be dropped: Yes, No or Cancel.
+    [[nodiscard]] virtual Answer AskYesNoCancel(const std::string& text) = 0;
     // The general error box (stop icon); the text already ends with its full stop.
     virtual void ShowError(const std::string& text) = 0;
 

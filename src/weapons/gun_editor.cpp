@@ -33,6 +33,7 @@ void TForm1::ComboBox4Change() {
 }
 
 void TForm1::LoadGun(std::uint8_t index) {
+    const EditorLoad load(*this, Editor::Gun);
     LoadedGun = -1;
     const auto base = FindRecordBase(*this, ComboBox4, index, kGunDataSection);
     if (base) ShowGun(*this, index, *base);
@@ -56,6 +57,7 @@ void TForm1::Button7Click() {
     } catch (const Exception& error) {
         throw ESavedButNotReadBack(kGunTableFile, error);
     }
+    KeepLoadedValues(Editor::Gun);  // the boxes now show what the file holds
 }
 
 }  // namespace tovarin

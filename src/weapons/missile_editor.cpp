@@ -17,6 +17,7 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::LoadMissile(std::uint8_t index) {
+    const EditorLoad load(*this, Editor::Missile);
     LoadedMissile = -1;
     const std::string missile = ItemName(ComboBox5, index);
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
@@ -73,6 +74,7 @@ void TForm1::Button8Click() {
     std::vector<std::uint8_t> table = ReadWholeFile(path);
     WriteMissileRecord(table, *base, values);
     ReplaceWholeFile(path, table);
+    KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
 }
 
 }  // namespace tovarin

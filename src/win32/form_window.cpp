@@ -248,7 +248,9 @@ Widget* FormWindow::FindByControl(const TControl* control) const {
 
 void FormWindow::ShowModelState() {
     ++quiet_;
-    if (WindowText(window_) != form_.Caption()) SetWindowTextA(window_, form_.Caption().c_str());
+    if (const std::string caption = form_.Caption(); WindowText(window_) != caption) {
+        SetWindowTextA(window_, caption.c_str());
+    }
     for (const auto& widget : widgets_) {
         if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control))
             ShowActivePage(widget->Handle, tabs->ActivePageIndex());

@@ -86,6 +86,7 @@ private:
     void ControlFocused(HWND control);
     void ShowDefaultButton(HWND focus);
     [[nodiscard]] LRESULT DefaultButtonId() const;
+    void CancelRefusedPress(HWND control);
     void RestoreFocus();
     [[nodiscard]] const Widget* NextTabStop(const Widget* after) const;
     void PushFocus();
@@ -107,6 +108,7 @@ private:
     TControl* activeControl_ = nullptr;      // the control that had the focus last, for the edit boxes' OnExit
     TControl* focusShownToModel_ = nullptr;  // the model's focus as the window last told it
     HWND focusBeforeDeactivation_ = nullptr;
+    HWND refusedPress_ = nullptr;  // the button whose press a box's exit check refused
     int quiet_ = 0;  // > 0 while the window itself changes its controls
 };
 

@@ -2,6 +2,7 @@
 // After windows.h, which the window's header brings.
 #include <commctrl.h>
 
+#include <cctype>
 #include <exception>
 #include <string>
 
@@ -13,6 +14,19 @@
 
 // The window's input: messages turned into UserInput calls, the dialog keys, and the focus.
 namespace tovarin {
+
+namespace {
+
+// Alt and a letter, or a letter typed where the focused control takes no typing (a button, a check box).
+bool IsMnemonicKey(const MSG& message) {
+    if (message.message != WM_SYSCHAR && message.message != WM_CHAR) return false;
+    if (message.wParam > 0x7F || std::isalnum(static_cast<int>(message.wParam)) == 0) return false;
+    if (message.message == WM_SYSCHAR) return true;
+    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    return (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) == 0;
+}
+
+}  // namespace
 
 // ---- Messages -------------------------------------------------------------------------------------------------
 
@@ -74,6 +88,15 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND control, UINT message, WPARAM wPar
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
             self->ControlFocused(control);
+            return result;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            // A button takes the focus inside its press (a click, or the BM_CLICK a key sends); when a box's exit
+            // check refuses it the focus, the press it then goes on to begin is cancelled.
+            self->refusedPress_ = nullptr;
+            const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+            self->CancelRefusedPress(control);
             return result;
         }
         case WM_ERASEBKGND: {
@@ -140,11 +163,11 @@ LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message) {
     return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }
 
-// The main window's close box ends the program as "E&xit" does; a window without one (the booster dialog)
-// takes Alt+F4 as Esc, which presses its cancel button.
+// The main window's close box closes it as "E&xit" does, once the model agrees; a window without one (the
+// booster dialog) takes Alt+F4 as Esc, which presses its cancel button.
 void FormWindow::CloseBoxUsed() {
     if (closeBox_) {
-        form_.Close();
+        Deliver([this] { UserInput::Close(form_); });
         return;
     }
     if (auto* button = dynamic_cast<TButton*>(cancelButton_ != nullptr ? cancelButton_->Control : nullptr)) {
@@ -160,6 +183,13 @@ bool FormWindow::HandleDialogKeys(MSG& message) {
     if (controlTab && pageControl_ != nullptr) {
         ShowNextPage(GetKeyState(VK_SHIFT) < 0);
         return true;
+    }
+    if (IsMnemonicKey(message)) {
+        // The model knows which controls share a letter; the dialog manager would press the first of them.
+        const auto letter = static_cast<char>(message.wParam);
+        bool pressed = false;
+        Deliver([this, letter, &pressed] { pressed = UserInput::PressMnemonic(form_, letter); });
+        if (pressed) return true;
     }
     return IsDialogMessageA(window_, &message) != FALSE;
 }
@@ -192,15 +222,34 @@ void FormWindow::PressFocusedButton() {
 }
 
 // An edit box's OnExit runs when another control of the same window takes the focus, not when the user only
-// switches to another program and back.
+// switches to another program and back. When the check refuses a button the focus, the focus goes back to the
+// box, and the press that brought the focus is cancelled once the button has begun it.
 void FormWindow::ControlFocused(HWND control) {
     const Widget* widget = FindByHandle(control);
     if (widget == nullptr) return;
     ShowDefaultButton(control);
     TControl* previous = activeControl_;
     activeControl_ = widget->Control;
-    if (quiet_ > 0 || previous == nullptr || previous == widget->Control) return;
-    if (auto* box = dynamic_cast<TEdit*>(previous)) Deliver([box] { UserInput::Leave(*box); });
+    auto* box = dynamic_cast<TEdit*>(previous);
+    if (quiet_ > 0 || box == nullptr || previous == widget->Control) return;
+    bool arrived = true;
+    Deliver([this, box, widget, &arrived] {
+        form_.SetFocused(box);
+        arrived = UserInput::Focus(*widget->Control);
+    });
+    if (arrived) return;
+    refusedPress_ = control;
+    if (const Widget* boxWidget = FindByControl(box)) SetFocus(boxWidget->Handle);
+}
+
+// The button is drawn up again and forgets the press (losing the mouse capture ends a press), so that the
+// release clicks nothing.
+void FormWindow::CancelRefusedPress(HWND control) {
+    if (refusedPress_ != control) return;
+    refusedPress_ = nullptr;
+    SendMessageA(control, BM_SETSTATE, FALSE, 0);
+    if (GetCapture() != control) SetCapture(control);
+    ReleaseCapture();
 }
 
 // Enter presses the focused button and no other, so only that one shows the default frame, whether the focus came
@@ -248,6 +297,8 @@ void FormWindow::PushFocus() {
     if (GetActiveWindow() != window_) return;
     const Widget* wanted = FindByControl(form_.Focused());
     if (form_.Focused() != focusShownToModel_ && wanted != nullptr && Shown(*wanted) && Usable(*wanted)) {
+        // The model moved the focus and ran the exit check of the box it left already.
+        activeControl_ = wanted->Control;
         if (GetFocus() != wanted->Handle) SetFocus(wanted->Handle);
         return;
     }

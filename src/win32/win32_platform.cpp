@@ -46,6 +46,17 @@ bool Win32Platform::AskYesNo(const std::string& text) {
     return MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_YESNO) == IDYES;
 }
 
+Platform::Answer Win32Platform::AskYesNoCancel(const std::string& text) {
+    switch (MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_YESNOCANCEL)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;  // Cancel, Esc, or a box that could not be shown
+    }
+}
+
 void Win32Platform::ShowError(const std::string& text) {
     MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
 }

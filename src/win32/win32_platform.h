@@ -22,6 +22,7 @@ public:
     std::vector<std::string> Arguments() override;
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;

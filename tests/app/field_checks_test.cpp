@@ -55,5 +55,61 @@ TEST_F(FieldChecksTest, EveryEditableBoxIsCheckedByItsRuleAndTheAboutFieldsAreNo
     }
 }
 
+// A check that fires on the way to a button (a click or its mnemonic) or a check box keeps its message and
+// replacement, and the control is not pressed: the focus goes back to the box. Other controls take the focus.
+TEST_F(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocus) {
+    int saves = 0;
+    form.Button2.OnClick = [&saves] { ++saves; };
+    struct Row {
+        std::string Box, Typed, How, Shown, After;
+        bool Reached;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Edit29", "abc", "click", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "Alt+S", kNumericMessage, "2000000000", false},
+        {"Edit14", "300", "click", "", "255", false},                     {"Edit14", "x", "Alt+S", kByteMessage, "x", false},
+        {"Edit29", "abc", "toggle", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "list", kNumericMessage, "2000000000", true},
+        {"Edit29", "12", "click", "", "12", true},                        {"Edit29", "12", "Alt+S", "", "12", true}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Box + " typed '" + row.Typed + "', then " + row.How);
+        auto& box = dynamic_cast<TEdit&>(*form.FindComponent(row.Box));
+        platform.Boxes.clear();
+        form.SetFocused(nullptr);
+        const int savesBefore = saves;
+        const bool autoslide = form.CheckBox1.Checked();
+        UserInput::Type(box, row.Typed);
+        TControl* target = &form.Button2;
+        if (row.How == "click") UserInput::Click(form.Button2);
+        if (row.How == "Alt+S") UserInput::PressMnemonic(form, 's');
+        if (row.How == "toggle") UserInput::Toggle(*static_cast<TCheckBox*>(target = &form.CheckBox1));
+        if (row.How == "list") UserInput::Select(*static_cast<TListBox*>(target = &form.ListBox1), -1);
+        EXPECT_EQ(platform.Boxes.empty() ? "" : platform.Boxes[0].text, row.Shown);
+        EXPECT_EQ(box.Text(), row.After);
+        EXPECT_EQ(form.Focused(), row.Reached ? target : &box);
+        EXPECT_EQ(saves - savesBefore, row.Reached && target == &form.Button2 ? 1 : 0);
+        EXPECT_EQ(form.CheckBox1.Checked(), autoslide) << "autoslide toggled";
+    }
+}
+
+// "&Launch" and "Autos&lide" share their letter: while both show, each press moves the focus on to the next of
+// them and presses neither; where only one shows, the letter presses it. A label's letter focuses its list.
+TEST_F(FieldChecksTest, ALetterSharedByShownControlsMovesTheFocusAndPressesNone) {
+    UserInput::Type(form.Edit1, "5");
+    for (TControl* next : std::initializer_list<TControl*>{&form.CheckBox1, &form.Button1, &form.CheckBox1}) {
+        EXPECT_TRUE(UserInput::PressMnemonic(form, 'l'));
+        EXPECT_EQ(form.Focused(), next);
+    }
+    EXPECT_FALSE(form.CheckBox1.Checked());
+    EXPECT_TRUE(platform.Launched.empty());
+    EXPECT_TRUE(UserInput::PressMnemonic(form, 'a'));
+    EXPECT_EQ(form.Focused(), &form.ComboBox1);
+    EXPECT_FALSE(UserInput::PressMnemonic(form, 'q'));
+
+    UserInput::ShowPage(form.PageControl1, 3);  // "Guns"
+    EXPECT_TRUE(UserInput::PressMnemonic(form, 'l'));
+    EXPECT_EQ(platform.Launched.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tovarin

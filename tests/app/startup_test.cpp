@@ -31,17 +31,26 @@ std::string Shown(const TItemList& list) {
     return shown + "[" + std::to_string(list.ItemIndex()) + "]";
 }
 
-TEST(StartupTest, WithoutTheGameExecutableTheProgramSaysSoAndEndsWithExitCodeZero) {
-    for (const std::string run : {"", "vantorsk.exe"}) {
-        SCOPED_TRACE("Run=" + run);
-        Session s;
-        if (run.empty()) s.game.Remove("ashfall.exe");
-        if (!run.empty()) s.game.SetCatalogueKey("Info", "Run", run);
+// The message names what is missing: the game's executable the catalogue names, the catalogue itself, or with
+// neither game's executable present the base game's.
+TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEndsWithExitCodeZero) {
+    const struct {
+        Edition Game;
+        std::string Removed, Named;
+    } rows[] = {{Edition::Base, "", "vantorsk.exe"},
+                {Edition::Base, "ashfall.exe", "ashfall.exe"},
+                {Edition::Base, "vskinfo.dat", "vskinfo.dat"},
+                {Edition::Nightwatch, "nwinfo.dat", "nwinfo.dat"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Named);
+        Session s(row.Game);
+        if (row.Removed.empty()) s.game.SetCatalogueKey("Info", "Run", row.Named);
+        if (!row.Removed.empty()) s.game.Remove(row.Removed);
         EXPECT_EQ(s.app.Start(), 0);
         ASSERT_EQ(s.platform.Boxes.size(), 1u);
         EXPECT_EQ(s.platform.Boxes[0].kind, HeadlessPlatform::Box::Kind::Message);
         EXPECT_EQ(s.platform.Boxes[0].text,
-                  run + " not found. You have to install Tovarin into the folder where VSK is installed!");
+                  row.Named + " not found. You have to install Tovarin into the folder where VSK is installed!");
     }
 }
 

@@ -44,11 +44,11 @@ TEST_F(MountTest, ChangeStoresTheWeaponBeforeTheAmountUntilTheShipIsChosenAgain)
         // clang-format off
         {false, 1, 3, "50", "", Gun(3), 1, "50"},  // the ammunition is kept but not shown
         {false, 1, 11, "65535", "", Gun(11) + " * 65535", 1, "65535"},
-        {false, 4, 7, "abc", "", "Turret: " + Gun(7), -1, "abc"},  // a turret reads no ammunition
-        {false, 0, 6, "abc", "'abc' is not a valid integer value.", Gun(11) + " * 300", 0, "300"},
+        {false, 4, 7, "12", "", "Turret: " + Gun(7), -1, "12"},  // a turret reads no ammunition
+        {false, 0, 6, "-5", "Range check error.", Gun(11) + " * 300", 0, "300"},
         {false, 0, 6, "65536", "Range check error.", Gun(11) + " * 300", 0, "300"},
         {true, 1, 2, "255", "", Missile(2) + " * 255", 1, "255"},
-        {true, 1, 3, "256", "Range check error.", Missile(2) + " * 255", 1, "255"},
+        {true, 1, 3, "-1", "Range check error.", Missile(2) + " * 255", 1, "255"},
         // clang-format on
     };
     for (const auto& a : actions) {

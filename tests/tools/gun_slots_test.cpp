@@ -349,7 +349,8 @@ TEST(GunSlotTest, NothingIsSavedBeforeTheTabHasReadTheSlots) {
 
 // ---- The tab change and the Ships tab ------------------------------------------------------------------------------
 
-// The tab starts from the ship of the Ships tab, freshly loaded from its file: a copy left unsaved is gone. A
+// The tab starts from the ship of the Ships tab, freshly loaded from its file: a copy left unsaved is gone once
+// the player chose not to save it. A
 // player adds a gun mount, saves, gives it a gun on the Ships tab and saves there: the ship then has the new
 // mount in both tabs, after its other mounts and before its turret.
 TEST(GunSlotTest, ANewMountGetsItsGunOnTheShipsTab) {
@@ -379,7 +380,7 @@ TEST(GunSlotTest, ANewMountGetsItsGunOnTheShipsTab) {
     EXPECT_EQ(form.ListBox3.Items(), (Texts{"gun_left", "gun_right", "gun_chin", "gun_chin"}));
     EXPECT_EQ(form.ListBox1.Items().at(3), form.ComboBox2.Items()[kGun]);
     EXPECT_EQ(form.ListBox1.Items().at(4).rfind("Turret: ", 0), 0u);
-    EXPECT_EQ(game.Boxes(), Texts{});
+    EXPECT_EQ(game.Boxes(), Texts{"Save changes to Ship 2?"});  // answered No
 }
 
 }  // namespace

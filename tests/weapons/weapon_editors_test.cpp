@@ -124,9 +124,16 @@ TEST(WeaponEditors, ABoxWithoutAnIntegerStopsTheSaveBeforeAnythingIsWritten) {
             TForm1& form = game.Start(*editor, RecordPositions(1), editor->Table(1));
             std::vector<std::string> typed(editor->Boxes.size(), "7");
             typed[bad] = "12x";
-            for (std::size_t i = 0; i < typed.size(); ++i) UserInput::Type(form.*editor->Boxes[i], typed[i]);
-            UserInput::Click(form.*editor->Save);
-            EXPECT_EQ(game.NewBoxes(), std::vector<std::string>{"error: '12x' is not a valid integer value."});
+            for (std::size_t i = 0; i < typed.size(); ++i) {
+                if (i != bad) UserInput::Type(form.*editor->Boxes[i], typed[i]);
+            }
+            // Saved on closing the window, the box typed last meets the save without its exit check.
+            UserInput::Type(form.*editor->Boxes[bad], typed[bad]);
+            game.Platform.SaveAnswers = {Platform::Answer::Yes};
+            UserInput::Close(form);
+            EXPECT_EQ(game.NewBoxes(), (std::vector<std::string>{"message: Save changes to Weapon 0?",
+                                                                 "error: '12x' is not a valid integer value."}));
+            EXPECT_FALSE(form.Closed());
             EXPECT_EQ(editor->Texts(form), typed) << "a reload would have replaced what was typed";
             EXPECT_EQ(game.Table(*editor), editor->Table(1));
         }

@@ -37,6 +37,10 @@ public:
         Boxes.push_back("Question: " + text);
         return false;
     }
+    Answer AskYesNoCancel(const std::string& text) override {
+        Boxes.push_back("Question: " + text);
+        return Answer::No;
+    }
     void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
 
     std::vector<std::string> Boxes;
@@ -235,7 +239,7 @@ TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
 }
 
 // The keys of a native dialog: Tab walks the shown controls in the layout's order, a mnemonic presses its control
-// ("&Launch" and "Autos&lide" share their letter: Alt+L reaches the one that comes first after the focus), and Esc
+// ("&Launch" and "Autos&lide" share their letter: Alt+L moves the focus between them and presses neither), and Esc
 // presses "E&xit".
 TEST_F(MainWindowTest, KeysWorkAsInADialog) {
     std::vector<HWND> shown;
@@ -251,11 +255,46 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
     }
 
     SetFocus(Handle("Edit1"));
-    PostMessageA(Handle("Edit1"), WM_SYSCHAR, 'l', 1 | (1 << 29));  // with Alt held down
-    Pump();
-    EXPECT_FALSE(Form().CheckBox1.Checked()) << "Alt+L took the Kestrel's autoslide away";
+    for (const char* next : {"CheckBox1", "Button1", "CheckBox1"}) {
+        PostMessageA(GetFocus(), WM_SYSCHAR, 'l', 1 | (1 << 29));  // with Alt held down
+        Pump();
+        EXPECT_EQ(GetFocus(), Handle(next));
+    }
+    EXPECT_TRUE(Form().CheckBox1.Checked()) << "Alt+L took the Kestrel's autoslide away";
     PressKey(GetFocus(), VK_ESCAPE);
     EXPECT_TRUE(Form().Closed()) << "Esc presses E&xit";
+}
+
+// A typo, then "&Save Modifications" by mouse or Alt+S: the check's message and replacement stay, the ship is not
+// saved, the focus is back in the box, and the button is neither drawn pressed nor holding the mouse.
+TEST_F(MainWindowTest, ACheckThatFiresKeepsTheButtonFromActing) {
+    const testkit::Bytes ship = game.ReadFile("Ships\\kestrel.iff");
+    HWND box = Handle("Edit29");
+    HWND save = Handle("Button2");
+    RECT area{};
+    GetClientRect(save, &area);
+    const LPARAM middle = MAKELPARAM(area.right / 2, area.bottom / 2);
+    for (const bool mouse : {true, false}) {
+        SCOPED_TRACE(mouse ? "mouse" : "Alt+S");
+        platform.Boxes.clear();
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        TypeInto(box, "abc");
+        if (mouse) {
+            SendMessageA(save, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+            EXPECT_EQ(SendMessageA(save, BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "drawn pressed while the mouse is down";
+            EXPECT_NE(GetCapture(), save);
+            SendMessageA(save, WM_LBUTTONUP, 0, middle);
+        } else {
+            PostMessageA(box, WM_SYSCHAR, 's', 1 | (1 << 29));
+        }
+        Pump();
+        EXPECT_EQ(platform.Boxes,
+                  std::vector<std::string>{"Message: Out of range. Please try a value less than 2000000001."});
+        EXPECT_EQ(WindowText(box), "2000000000");
+        EXPECT_EQ(GetFocus(), box);
+        EXPECT_EQ(SendMessageA(save, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+        EXPECT_TRUE(game.ReadFile("Ships\\kestrel.iff") == ship) << "saved";
+    }
 }
 
 // "Edit Booster" opens modally on the Warden's values. Esc presses OK, and the dialog closes only when OK's handler

@@ -78,7 +78,7 @@ TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
     testkit::GameFolder game;
     demo::WriteDemoInstallation(game);
     EXPECT_EQ(RunTovarin(game),
-              "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\nwindow: Tovarin 1.0, " +
+              "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\nwindow: Kestrel - Tovarin 1.0, " +
                   std::to_string(Scaled(464)) + " x " + std::to_string(Scaled(463)) + "\nexit code 0");
 }
 

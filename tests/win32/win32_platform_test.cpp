@@ -32,6 +32,7 @@ std::string Answered(int button, const std::function<void()>& show) {
         if (GetDlgItem(box, IDOK) != nullptr) seen += " OK";
         if (GetDlgItem(box, IDYES) != nullptr) seen += " Yes";
         if (GetDlgItem(box, IDNO) != nullptr) seen += " No";
+        if (GetDlgItem(box, IDCANCEL) != nullptr) seen += " Cancel";
         const auto stop = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
         for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             if (IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) == stop) seen += " | stop icon";
@@ -54,6 +55,14 @@ TEST(Win32PlatformTest, MessageBoxesOfEachKind) {
         EXPECT_EQ(Answered(yes ? IDYES : IDNO, [&] { answer = platform.AskYesNo("Install?"); }),
                   "Tovarin: Install? | Yes No");
         EXPECT_EQ(answer, yes);
+    }
+    using Answer = Platform::Answer;
+    for (const auto& [button, expected] :
+         {std::pair{IDYES, Answer::Yes}, {IDNO, Answer::No}, {IDCANCEL, Answer::Cancel}}) {
+        auto answer = static_cast<Answer>(-1);
+        EXPECT_EQ(Answered(button, [&] { answer = platform.AskYesNoCancel("Save changes to Kestrel?"); }),
+                  "Tovarin: Save changes to Kestrel? | Yes No Cancel");
+        EXPECT_EQ(answer, expected);
     }
 }
 
