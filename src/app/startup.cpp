@@ -87,6 +87,7 @@ void TForm1::FormCreate() {
     Catalogue = installation.Catalogue;
     SwitchFile = installation.SwitchFile;
     RequireGame(*this);
+    KeepOriginals(GameFolder, Catalogue);  // before the first write: the identity entries
     FillLists(*this);
     LoadFirstItems(*this);
     RemovePatchWhenAsked(*this);
@@ -94,7 +95,10 @@ void TForm1::FormCreate() {
     Label39.SetCaption("for " + Catalogue.ReadString("Info", "VK", ""));
 }
 
-void TForm1::FormDestroy() { Catalogue = TIniFile(); }
+void TForm1::FormDestroy() {
+    StopKeepingOriginals();
+    Catalogue = TIniFile();
+}
 
 void TForm1::ExitClick() { Close(); }
 

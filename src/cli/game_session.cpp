@@ -13,10 +13,16 @@ std::string GameFolderOf(const std::string& given) {
     return folder;
 }
 
-Installation OpenGame(const std::string& given) {
+Installation OpenGameAsItIs(const std::string& given) {
     const Installation installation = OpenInstallation(GameFolderOf(given));
     const std::string gameExe = GameExecutable(installation.Catalogue);
     if (!GamePresent(installation.GameFolder, gameExe)) throw Refusal(GameMissingMessage(gameExe));
+    KeepOriginals(installation.GameFolder, installation.Catalogue);
+    return installation;
+}
+
+Installation OpenGame(const std::string& given) {
+    Installation installation = OpenGameAsItIs(given);
     AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
     return installation;
 }

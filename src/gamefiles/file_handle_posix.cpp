@@ -74,6 +74,13 @@ GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     return GameFileHandle(fd, path);
 }
 
+GameFileHandle GameFileHandle::OpenForReading(const std::string& path) {
+    FailIfInjected(FileCall::Open, path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail();
+    return GameFileHandle(fd, path);
+}
+
 GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept
     : handle_(other.handle_), path_(std::move(other.path_)) {
     other.handle_ = -1;
@@ -152,6 +159,15 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     if (MarkedReadOnly(to)) throw EInOutError(5);
     FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail();
+}
+
+void CreateFolder(const std::string& path) {
+    FailIfInjected(FileCall::Create, path);
+    if (::mkdir(path.c_str(), 0755) == 0) return;
+    if (errno != EEXIST) Fail();
+    // A file where the folder belongs is refused as Windows refuses it.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw EInOutError(5);
 }
 
 }  // namespace tovarin
