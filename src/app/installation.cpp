@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <memory>
-#include <optional>
 #include <unordered_set>
 
 #include "gamefiles/change_hook.h"
@@ -89,12 +88,12 @@ namespace {
 // A catalogue entry names a file under Ships\ . One that climbs out of the game folder ("..\..\x.iff") is no
 // game file; one that climbs to a file the program never takes (the archive, whose patched bytes have their own
 // record, the uninstall record "/u" needs, a player's profile, the backup itself) is left out too.
-std::optional<std::string> ShipFileName(const std::string& entry) {
-    std::vector<std::string> parts{"Ships"};
+bool KeptAsShipFile(const std::string& entry) {
+    std::vector<std::string> parts{"ships"};
     for (std::size_t begin = 0; begin <= entry.size();) {
         const std::size_t end = std::min(entry.find_first_of("\\/", begin), entry.size());
-        const std::string part = entry.substr(begin, end - begin);
-        if (part == ".." && parts.empty()) return std::nullopt;
+        const std::string part = KeyOf(entry.substr(begin, end - begin));
+        if (part == ".." && parts.empty()) return false;
         if (part == "..") {
             parts.pop_back();
         } else if (!part.empty() && part != ".") {
@@ -102,13 +101,11 @@ std::optional<std::string> ShipFileName(const std::string& entry) {
         }
         begin = end + 1;
     }
-    if (entry.empty() || parts.empty()) return std::nullopt;
-    std::string name = parts.front();
-    for (std::size_t i = 1; i < parts.size(); ++i) name += "\\" + parts[i];
-    const std::string key = KeyOf(name);
-    const bool neverTaken = key == kArchiveName || key == kUninstallRecordName || key.ends_with(".vks") ||
-                            KeyOf(parts.front()) == KeyOf(kBackupFolderName);
-    return neverTaken ? std::nullopt : std::optional(name);
+    if (entry.empty() || parts.empty()) return false;
+    const bool inRoot = parts.size() == 1;
+    const std::string& name = parts.back();
+    return !(inRoot && (name == kArchiveName || name == kUninstallRecordName)) && !name.ends_with(".vks") &&
+           parts.front() != KeyOf(kBackupFolderName);
 }
 
 }  // namespace
@@ -117,7 +114,9 @@ std::vector<std::string> ChangedGameFiles(const std::string& gameFolder, const T
     std::vector<std::string> files{"Ships\\switch.dat", kGunTableFile, kMissileTableFile};
     if (const std::string name = ChooseCatalogue(gameFolder); !name.empty()) files.push_back(name);
     for (const std::string& ship : CatalogueShips(catalogue)) {
-        if (const auto name = ShipFileName(catalogue.ReadString("ships", ship, ""))) files.push_back(*name);
+        // As the program names it when it writes the ship, so that the file is known by the same path.
+        const std::string entry = catalogue.ReadString("ships", ship, "");
+        if (KeptAsShipFile(entry)) files.push_back("Ships\\" + entry);
     }
     return files;
 }

@@ -12,9 +12,13 @@ namespace tovarin {
 namespace {
 
 std::string Question(std::size_t differing) {
-    const std::string count = differing == 1 ? "1 game file differs" : std::to_string(differing) + " game files differ";
-    return count + " from the originals kept in \"" + kBackupFolderName +
-           "\". Put the originals back? Every change Tovarin made to them is undone.";
+    const std::string kept = std::string(" kept in \"") + kBackupFolderName + "\". ";
+    if (differing == 1) {
+        return "1 game file differs from its original" + kept +
+               "Put the original back? Every change Tovarin made to it is undone.";
+    }
+    return std::to_string(differing) + " game files differ from their originals" + kept +
+           "Put the originals back? Every change Tovarin made to them is undone.";
 }
 
 std::string Listed(const std::vector<std::string>& files) {
@@ -26,7 +30,7 @@ std::string Listed(const std::vector<std::string>& files) {
 // What the restore did, file by file: put back, removed, and each file that could not be put back with the reason.
 std::string Outcome(const RestoreReport& report, bool entriesAdded) {
     std::string text;
-    if (!report.PutBack.empty()) text += "Put back as they were before Tovarin changed them:" + Listed(report.PutBack);
+    if (!report.PutBack.empty()) text += "Originals put back:" + Listed(report.PutBack);
     if (!report.Removed.empty()) text += "\nRemoved, as Tovarin had created them:" + Listed(report.Removed);
     for (const auto& [file, reason] : report.NotPutBack) text += "\nNot put back: " + file + " (" + reason + ")";
     if (entriesAdded) {

@@ -20,11 +20,11 @@ namespace {
 constexpr const char* kNotesName = "notes.ini";
 constexpr const char* kAbsentSection = "Did not exist";
 
-// Windows ignores case in file names, and elsewhere GamePath has matched each name's case already: two spellings
-// of one path are one file.
-std::string LowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+// Windows ignores case in file names and takes either slash, and elsewhere GamePath has matched each name's case
+// already: two spellings of one path are one file.
+std::string PathKey(std::string path) {
+    for (char& c : path) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return path;
 }
 
 // The file's bytes, read without asking to write it: a game file marked read-only has an original too (its
@@ -52,12 +52,12 @@ bool SameBytes(const std::string& game, const std::string& copy) {
 OriginalsBackup::OriginalsBackup(std::string gameFolder, const std::vector<std::string>& files)
     : gameFolder_(std::move(gameFolder)) {
     for (const std::string& file : files) {
-        if (byPath_.emplace(LowerCase(GameFileOf(file)), files_.size()).second) files_.push_back(file);
+        if (byPath_.emplace(PathKey(GameFileOf(file)), files_.size()).second) files_.push_back(file);
     }
 }
 
 void OriginalsBackup::KeepOriginalOf(const std::string& path) const {
-    const auto found = byPath_.find(LowerCase(path));
+    const auto found = byPath_.find(PathKey(path));
     if (found == byPath_.end()) return;
     const std::string& file = files_[found->second];
     try {
@@ -78,7 +78,7 @@ std::vector<KeptFile> OriginalsBackup::Status() const {
     std::vector<std::string> noted;
     TIniFile(NotesFile()).ReadSection(kAbsentSection, noted);
     std::unordered_set<std::string> absent;
-    for (const std::string& file : noted) absent.insert(LowerCase(file));
+    for (const std::string& file : noted) absent.insert(PathKey(file));
 
     std::vector<KeptFile> kept;
     for (const std::string& file : files_) {
@@ -89,7 +89,7 @@ std::vector<KeptFile> OriginalsBackup::Status() const {
             kept.push_back({file, !exists                         ? State::Missing
                                   : SameBytes(game, CopyOf(file)) ? State::Original
                                                                   : State::Changed});
-        } else if (absent.contains(LowerCase(file))) {
+        } else if (absent.contains(PathKey(file))) {
             kept.push_back({file, FileExists(game) ? State::Created : State::Absent});
         }
     }

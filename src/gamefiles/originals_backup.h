@@ -64,7 +64,7 @@ private:
 
     std::string gameFolder_;
     std::vector<std::string> files_;
-    std::unordered_map<std::string, std::size_t> byPath_;  // a game file's full path in lower case: its index
+    std::unordered_map<std::string, std::size_t> byPath_;  // a full path, in lower case and backslashes: its index
 };
 
 }  // namespace tovarin

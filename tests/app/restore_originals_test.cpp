@@ -133,7 +133,7 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
             std::vector<std::string> names;
             for (const auto& [name, bytes] : kept) {
                 names.push_back(name);
-                EXPECT_TRUE(name == "notes.ini" || bytes == fresh.at(name)) << name;
+                EXPECT_TRUE(name == "notes.ini" || (fresh.contains(name) && bytes == fresh.at(name))) << name;
             }
             EXPECT_EQ(names, path.Kept);
             path.Changes(run.Form(), run.Platform, 2);
@@ -150,6 +150,9 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
 // file's name, and nothing in the installation changes.
 TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
     for (const bool fullDisk : {false, true}) {
+#ifdef _WIN32
+        if (fullDisk) continue;  // faults are injected into the POSIX file layer only
+#endif
         SCOPED_TRACE(fullDisk ? "full disk" : "a file in the backup folder's place");
         GameFolder game;
         demo::WriteDemoInstallation(game);
@@ -192,9 +195,9 @@ TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind
     const std::vector<std::string> shown = run.Shown();
     EXPECT_EQ(std::vector(shown.end() - 2, shown.end()),
               (std::vector<std::string>{
-                  "6 game files differ from the originals kept in \"Tovarin Backup\". Put the originals "
+                  "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
                   "back? Every change Tovarin made to them is undone.",
-                  "Put back as they were before Tovarin changed them:\n    Ships\\switch.dat\n    "
+                  "Originals put back:\n    Ships\\switch.dat\n    "
                   "Game\\bullet.iff\n    Game\\missile.iff\n    vskinfo.dat\n    Ships\\kestrel.iff\n"
                   "    Ships\\warden.iff",
               }));
@@ -214,7 +217,7 @@ TEST(OriginalsBackup, ARestoreFailingPartWayReportsWhatWasPutBackAndWhatWasNot) 
     EXPECT_EQ(game.ReadFile("vskinfo.dat"), catalogue);
     EXPECT_EQ(game.ReadFile("Ships\\kestrel.iff"), fresh.at("Ships/kestrel.iff"));
     EXPECT_EQ(run.Shown().back(),
-              "Put back as they were before Tovarin changed them:\n    Game\\bullet.iff\n    Ships\\kestrel.iff\n"
+              "Originals put back:\n    Game\\bullet.iff\n    Ships\\kestrel.iff\n"
               "Not put back: vskinfo.dat (File access denied)");
 }
 
