@@ -1,0 +1,107 @@
+// The gun and missile editors on any weapon table: choose a weapon, type a value, save. Choices: [0] bit 0 the
+// missile table (else the gun table), the other bits the weapon; [1] the box typed into; [2] the text typed.
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "fuzz/fuzz_game.h"
+#include "ui/user_input.h"
+#include "weapons/gun_record.h"
+#include "weapons/missile_record.h"
+
+namespace {
+
+using namespace tovarin;
+using namespace tovarin::fuzz;
+
+constexpr std::array<const char*, 6> kTexts{"100", "0", "-7", "2147483647", "", "x"};
+
+struct Editor {
+    const char* Table;
+    TComboBox TForm1::*List;
+    TButton TForm1::*Save;
+    std::span<const FloatField> Fields;
+    std::vector<std::int32_t> OtherBytes;  // of the record beside those: the missile's flags and split-up
+    std::int32_t (*Base)(int weapon);      // the demo catalogue's record position
+    const std::vector<std::string>& (*Names)();
+};
+
+const Editor kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
+                   demo::DemoGunBase, demo::DemoGunNames};
+const Editor kMissiles{
+    kMissileTableFile,
+    &TForm1::ComboBox5,
+    &TForm1::Button8,
+    kMissileFields,
+    {kFlagWordOffset, kFlagWordOffset + 1, kSubMissileTypeOffset, kSplitCountOffset, kSplitDelayField.Offset,
+     kSplitDelayField.Offset + 1, kSplitDelayField.Offset + 2, kSplitDelayField.Offset + 3},
+    demo::DemoMissileBase,
+    demo::DemoMissileNames};
+
+// Whether a save may change the byte at this offset from the record's base: only the editor's own fields.
+bool IsField(const Editor& editor, std::int64_t offset) {
+    for (const FloatField& field : editor.Fields) {
+        if (offset >= field.Offset && offset < field.Offset + 4) return true;
+    }
+    return std::find(editor.OtherBytes.begin(), editor.OtherBytes.end(), offset) != editor.OtherBytes.end();
+}
+
+void CheckSave(const Editor& editor, std::int32_t base, const Bytes& before, const Bytes& after) {
+    Require(after.size() == before.size(), "nothing is written beyond a table's end");
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (!IsField(editor, static_cast<std::int64_t>(i) - base)) {
+            Require(after[i] == before[i], "a weapon save changes only the fields of the weapon's record");
+        }
+    }
+}
+
+std::vector<Bytes> Seeds() {
+    GameFolder demo;
+    demo::AddDemoWeapons(demo);
+    std::vector<Bytes> seeds;
+    for (const Editor* editor : {&kGuns, &kMissiles}) {
+        const std::uint8_t table = editor == &kMissiles ? 1 : 0;
+        for (std::size_t weapon = 0; weapon < editor->Names().size(); ++weapon) {
+            const Bytes choices{static_cast<std::uint8_t>(table + 2 * weapon), static_cast<std::uint8_t>(weapon), 0};
+            seeds.push_back(Seed(choices, demo.ReadFile(editor->Table)));
+        }
+    }
+    return seeds;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    WriteSeedsWhenAsked(Seeds);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Input input(data, size, 3);
+    const Editor& editor = input.Choices[0] & 1 ? kMissiles : kGuns;
+    const int weapon = static_cast<int>((input.Choices[0] >> 1) % editor.Names().size());
+    GameFolder game;
+    demo::AddDemoWeapons(game);
+    game.WriteFile(editor.Table, input.File);
+    ProgramRun run(game);
+    if (run.Ended) return 0;
+    TForm1& f = run.Form();
+    // A load that leaves fields it cannot show empty says so in a message; a load that fails shows an error.
+    const std::size_t boxesBefore = run.Platform.Boxes.size();
+    run.Act([&] { UserInput::Choose(f.*editor.List, weapon); });
+    const bool loadedWhole =
+        std::none_of(run.Platform.Boxes.begin() + boxesBefore, run.Platform.Boxes.end(),
+                     [](const auto& box) { return box.kind == HeadlessPlatform::Box::Kind::Error; });
+    TEdit& box = f.*editor.Fields[input.Choices[1] % editor.Fields.size()].Box;
+    run.Act([&] { UserInput::Type(box, kTexts[input.Choices[2] % kTexts.size()]); });
+
+    const Bytes before = game.ReadFile(editor.Table);
+    const std::size_t shown = run.Act([&] { UserInput::Click(f.*editor.Save); });
+    const Bytes after = game.ReadFile(editor.Table);
+    if (shown > 0) Require(after == before, "a weapon save that shows a box leaves the table unchanged", &run);
+    if (!loadedWhole) Require(after == before, "a weapon that did not load whole is never saved", &run);
+    CheckSave(editor, editor.Base(weapon), before, after);
+    return 0;
+}
