@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_game.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,18 +28,6 @@ std::vector<Bytes> DemoShipFiles() {
     std::vector<Bytes> files;
     for (const demo::DemoShip& ship : demo::DemoShips()) files.push_back(testkit::BuildShip(ship.Plan).File);
     return files;
-}
-
-void WriteSeedsWhenAsked(const std::function<std::vector<Bytes>()>& seeds) {
-    const char* folder = std::getenv("TOVARIN_FUZZ_SEEDS");
-    if (folder == nullptr) return;
-    std::filesystem::create_directories(folder);
-    int number = 0;
-    for (const Bytes& seed : seeds()) {
-        std::ofstream out(std::filesystem::path(folder) / ("seed-" + std::to_string(++number)), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
-    }
-    std::exit(0);
 }
 
 void Require(bool kept, const char* promise, const ProgramRun* run) {
@@ -81,3 +70,15 @@ void SaveShipAndCheck(ProgramRun& run, const GameFolder& game, const std::string
 }
 
 }  // namespace tovarin::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const char* folder = std::getenv("TOVARIN_FUZZ_SEEDS");
+    if (folder == nullptr) return 0;
+    std::filesystem::create_directories(folder);
+    int number = 0;
+    for (const tovarin::fuzz::Bytes& seed : tovarin::fuzz::FuzzSeeds()) {
+        std::ofstream out(std::filesystem::path(folder) / ("seed-" + std::to_string(++number)), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+    }
+    std::exit(0);
+}

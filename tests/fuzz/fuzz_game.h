@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,9 +30,9 @@ struct Input {
 [[nodiscard]] Bytes Seed(const Bytes& choices, const Bytes& file);
 // The eight demo ships' files, in catalogue order.
 [[nodiscard]] std::vector<Bytes> DemoShipFiles();
-// When the environment variable TOVARIN_FUZZ_SEEDS names a folder, writes the seeds there and ends the process.
-// Called from LLVMFuzzerInitialize, which runs before libFuzzer looks at its arguments.
-void WriteSeedsWhenAsked(const std::function<std::vector<Bytes>()>& seeds);
+// Defined by each target: its seed inputs, made from the demo installation. When the environment variable
+// TOVARIN_FUZZ_SEEDS names a folder, the target writes them there (seed-1, seed-2, ...) and ends at once.
+[[nodiscard]] std::vector<Bytes> FuzzSeeds();
 
 // The program started on a game folder through the headless platform, driven as a player drives it.
 class ProgramRun {

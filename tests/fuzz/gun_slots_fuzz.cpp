@@ -66,7 +66,9 @@ void CheckSavedShip(const GameFolder& game, const TForm1& saved) {
     }
 }
 
-std::vector<Bytes> Seeds() {
+}  // namespace
+
+std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     std::vector<Bytes> seeds;
     for (const Bytes& ship : DemoShipFiles()) {
         for (const Bytes& steps : {Bytes{0, 0, 0, 0}, Bytes{1, 0, 0, 0}, Bytes{0x82, 0, 0, 0}, Bytes{3, 1, 0x81, 0}}) {
@@ -74,13 +76,6 @@ std::vector<Bytes> Seeds() {
         }
     }
     return seeds;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    WriteSeedsWhenAsked(Seeds);
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

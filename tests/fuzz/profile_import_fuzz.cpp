@@ -67,7 +67,9 @@ void CheckKeyWrite(const GameFolder& game) {
     }
 }
 
-std::vector<Bytes> Seeds() {
+}  // namespace
+
+std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     GameFolder demo;
     demo::AddDemoShips(demo);
     std::vector<Bytes> seeds;
@@ -79,13 +81,6 @@ std::vector<Bytes> Seeds() {
         seeds.push_back(Seed({static_cast<std::uint8_t>((ship + 1) % ships.size())}, profile));
     }
     return seeds;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    WriteSeedsWhenAsked(Seeds);
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
 #include "ui/user_input.h"
 
@@ -24,17 +25,19 @@ void Edit(ProgramRun& run, const std::vector<std::uint8_t>& choice) {
     if (choice[0] & 2) run.Act([&] { UserInput::Toggle(f.CheckBox2); });
     if (choice[0] & 4) {
         run.Act([&] { UserInput::Select(f.ListBox1, 0); });
-        run.Act([&] { UserInput::Choose(f.ComboBox2, choice[1] % 13); });
+        run.Act([&] { UserInput::Choose(f.ComboBox2, choice[1] % demo::DemoGunNames().size()); });
         run.Act([&] { UserInput::Click(f.Button3); });
     }
     if (choice[0] & 8) {
         run.Act([&] { UserInput::Select(f.ListBox2, 0); });
-        run.Act([&] { UserInput::Choose(f.ComboBox3, choice[1] % 7); });
+        run.Act([&] { UserInput::Choose(f.ComboBox3, choice[1] % demo::DemoMissileNames().size()); });
         run.Act([&] { UserInput::Click(f.Button4); });
     }
 }
 
-std::vector<Bytes> Seeds() {
+}  // namespace
+
+std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     std::vector<Bytes> seeds;
     for (const Bytes& ship : DemoShipFiles()) {
         for (const Bytes& choices : {Bytes{0, 0, 0}, Bytes{1, 0, 1}, Bytes{2, 3, 2}, Bytes{12, 5, 6}}) {
@@ -42,13 +45,6 @@ std::vector<Bytes> Seeds() {
         }
     }
     return seeds;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    WriteSeedsWhenAsked(Seeds);
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -57,7 +57,9 @@ void CheckSave(const Editor& editor, std::int32_t base, const Bytes& before, con
     }
 }
 
-std::vector<Bytes> Seeds() {
+}  // namespace
+
+std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     GameFolder demo;
     demo::AddDemoWeapons(demo);
     std::vector<Bytes> seeds;
@@ -69,13 +71,6 @@ std::vector<Bytes> Seeds() {
         }
     }
     return seeds;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    WriteSeedsWhenAsked(Seeds);
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
