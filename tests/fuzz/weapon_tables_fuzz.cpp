@@ -18,40 +18,49 @@ using namespace tovarin::fuzz;
 
 constexpr std::array<const char*, 6> kTexts{"100", "0", "-7", "2147483647", "", "x"};
 
+// Bytes of a record, from its base.
+struct Span {
+    std::int32_t Offset;
+    std::int32_t Length;
+};
+
+// The fields' bytes and more.
+std::vector<Span> Spans(std::span<const FloatField> fields, std::vector<Span> more) {
+    for (const FloatField& field : fields) more.push_back({field.Offset, 4});
+    return more;
+}
+
 struct Editor {
     const char* Table;
     TComboBox TForm1::*List;
     TButton TForm1::*Save;
-    std::span<const FloatField> Fields;
-    std::vector<std::int32_t> OtherBytes;  // of the record beside those: the missile's flags and split-up
-    std::int32_t (*Base)(int weapon);      // the demo catalogue's record position
+    std::span<const FloatField> Fields;  // the boxes to type into
+    std::vector<Span> Written;           // what the save may change: the editor's own fields
+    std::int32_t (*Base)(int weapon);    // the demo catalogue's record position
     const std::vector<std::string>& (*Names)();
 };
 
-const Editor kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
-                   demo::DemoGunBase, demo::DemoGunNames};
+const Editor kGuns{kGunTableFile,         &TForm1::ComboBox4, &TForm1::Button7,  kGunFields,
+                   Spans(kGunFields, {}), demo::DemoGunBase,  demo::DemoGunNames};
 const Editor kMissiles{
     kMissileTableFile,
     &TForm1::ComboBox5,
     &TForm1::Button8,
     kMissileFields,
-    {kFlagWordOffset, kFlagWordOffset + 1, kSubMissileTypeOffset, kSplitCountOffset, kSplitDelayField.Offset,
-     kSplitDelayField.Offset + 1, kSplitDelayField.Offset + 2, kSplitDelayField.Offset + 3},
+    Spans(kMissileFields,
+          {{kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}}),
     demo::DemoMissileBase,
     demo::DemoMissileNames};
 
-// Whether a save may change the byte at this offset from the record's base: only the editor's own fields.
-bool IsField(const Editor& editor, std::int64_t offset) {
-    for (const FloatField& field : editor.Fields) {
-        if (offset >= field.Offset && offset < field.Offset + 4) return true;
-    }
-    return std::find(editor.OtherBytes.begin(), editor.OtherBytes.end(), offset) != editor.OtherBytes.end();
+bool IsWritten(const Editor& editor, std::int64_t offset) {
+    return std::any_of(editor.Written.begin(), editor.Written.end(),
+                       [&](const Span& span) { return offset >= span.Offset && offset < span.Offset + span.Length; });
 }
 
 void CheckSave(const Editor& editor, std::int32_t base, const Bytes& before, const Bytes& after) {
     Require(after.size() == before.size(), "nothing is written beyond a table's end");
     for (std::size_t i = 0; i < after.size(); ++i) {
-        if (!IsField(editor, static_cast<std::int64_t>(i) - base)) {
+        if (!IsWritten(editor, static_cast<std::int64_t>(i) - base)) {
             Require(after[i] == before[i], "a weapon save changes only the fields of the weapon's record");
         }
     }
