@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 out=build/fuzz
 
+scripts/install-deps.sh
 mkdir -p "$out/logs"
 if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "$(nproc)"; } >"$out/logs/build.log" 2>&1; then
   tail -n 30 "$out/logs/build.log"
