@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the demo need. Quick when all are there already.
+# Installs every Debian package the build, the tests, the fuzz targets and the demo need. Quick when all are
+# there already.
 set -euo pipefail
 
 packages=(
   g++ cmake make ninja-build ccache git python3
   googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  clang-14 libclang-rt-14-dev
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows presets and runs every test: the native suite
-# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh). Ends with one summary line.
+# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh), then each fuzz target for a short
+# while (scripts/run-fuzz.sh; FUZZ_SECONDS sets how long, 30 by default). Ends with one summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,7 +27,9 @@ cmake --build --preset windows -j "$jobs"
 windows_log=build/windows/test-results.txt
 scripts/run-windows-tests.sh | tee "$windows_log"
 
-# Both suites passed (a failure ends the script above); count what ran.
+scripts/run-fuzz.sh "${FUZZ_SECONDS:-30}"
+
+# Both suites and the fuzz targets passed (a failure ends the script above); count the tests that ran.
 native=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$native_log")
 # The Windows suite runs in two Wine prefixes (see run-windows-tests.sh): its counts add up.
 windows=$(awk '/^\[  PASSED  \] [0-9]+ tests?\.$/ { n += $4 } END { print n + 0 }' "$windows_log")

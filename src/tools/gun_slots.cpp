@@ -209,7 +209,8 @@ struct CatalogueSection {
     // The value read as an integer, as the INI functions read it (one pair of quotes around it removed); 0 when
     // it is missing or no number.
     [[nodiscard]] std::int32_t Integer(std::string_view key) const {
-        std::string_view value = FindProfileValue(Text, Name, key).value_or("");
+        const std::string found = FindProfileValue(Text, Name, key).value_or("");
+        std::string_view value = found;
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_game.h"
 #include "gamefiles/csv.h"
 
 // A sheet a player hands to "import": whatever the bytes, reading either gives rows or refuses with a line and a
@@ -38,4 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (FieldsOf(tovarin::ReadCsv(written)) != fields) std::abort();  // a throw here is a finding too
     if (tovarin::WriteCsv(FieldsOf(tovarin::ReadCsv(written))) != written) std::abort();
     return 0;
+}
+
+// Sheets as a spreadsheet program writes them: quoted names with commas, quotes and line breaks, CRLF and LF.
+std::vector<tovarin::fuzz::Bytes> tovarin::fuzz::FuzzSeeds() {
+    std::vector<Bytes> seeds;
+    for (const std::string_view sheet :
+         {"ship,mass,gun1\r\nKestrel,5000,Gatling Autocannon\r\n", "name,speed\n\"Lance, Mk \"\"2\"\"\",12\n",
+          "\xEF\xBB\xBFship,note\r\n\"Line\r\nbreak\",\r\n", "a,b\r\n\"unterminated\r\n"}) {
+        seeds.push_back(Bytes(sheet.begin(), sheet.end()));
+    }
+    return seeds;
 }

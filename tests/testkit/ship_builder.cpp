@@ -7,7 +7,6 @@ namespace tovarin::testkit {
 namespace {
 
 constexpr std::int32_t kHeader = 8;       // tag and length
-constexpr std::int32_t kFormHeader = 12;  // "FORM", length, type
 
 // Values the game keeps in the same chunks but the editor never touches, recognisable when they move.
 constexpr float kUntouched = 0.75f;

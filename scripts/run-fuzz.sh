@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the fuzz preset and runs every libFuzzer target (build/fuzz/targets) for SECONDS each (default 30),
+# from a fresh corpus: the seeds the target writes from the demo installation, and the inputs kept under
+# tests/fuzz/findings/<target>, all run before any new input. Prints one line per target; a target's output goes to
+# build/fuzz/logs/<target>.log, and its gist is printed when the target finds a crash, a hang or a broken promise.
+# Usage: scripts/run-fuzz.sh [SECONDS]        Reproduce a kept input: build/fuzz/targets/<target> FILE
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+out=build/fuzz
+
+scripts/install-deps.sh
+mkdir -p "$out/logs"
+if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "$(nproc)"; } >"$out/logs/build.log" 2>&1; then
+  tail -n 30 "$out/logs/build.log"
+  echo "fuzz: the fuzz preset did not build (log: $out/logs/build.log)"
+  exit 1
+fi
+
+# The targets create a game folder for every input and the program syncs what it saves; memory is quicker.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+
+failed=0
+for target in "$out"/targets/*; do
+  name=$(basename "$target")
+  corpus=$out/corpus/$name seeds=$out/seeds/$name crashes=$out/crashes/$name log=$out/logs/$name.log
+  rm -rf "$corpus" "$seeds" "$crashes"
+  mkdir -p "$corpus" "$crashes"
+  TOVARIN_FUZZ_SEEDS=$seeds timeout 120 "$target"
+  kept=()
+  [ -d "tests/fuzz/findings/$name" ] && kept=("tests/fuzz/findings/$name")
+  if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" \
+      "$corpus" "$seeds" "${kept[@]}" >"$log" 2>&1; then
+    echo "fuzz $name: passed, $(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log") inputs in $seconds s"
+  else
+    grep -E 'Broken promise|box shown|ERROR:|runtime error|SUMMARY' "$log" | head -n 20 || true
+    echo "fuzz $name: FAILED on $(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1) (log: $log)"
+    failed=1
+  fi
+done
+exit $failed

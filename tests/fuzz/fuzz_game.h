@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/form1.h"
+#include "testkit/game_folder.h"
+#include "ui/headless_platform.h"
+
+// What the fuzz targets share. Each input starts with a few bytes that choose what the player does; the rest is
+// the game file under test. A broken promise stops the process with a trap, which libFuzzer reports as a crash
+// and keeps the input of.
+namespace tovarin::fuzz {
+
+using testkit::Bytes;
+using testkit::GameFolder;
+
+// The input split into the player's choices (missing ones read as 0) and the file behind them.
+struct Input {
+    Input(const std::uint8_t* data, std::size_t size, std::size_t choices);
+    std::vector<std::uint8_t> Choices;
+    Bytes File;
+};
+
+// A seed input: the choices, then the file.
+[[nodiscard]] Bytes Seed(const Bytes& choices, const Bytes& file);
+// The eight demo ships' files, in catalogue order.
+[[nodiscard]] std::vector<Bytes> DemoShipFiles();
+// Defined by each target: its seed inputs, made from the demo installation. When the environment variable
+// TOVARIN_FUZZ_SEEDS names a folder, the target writes them there (seed-1, seed-2, ...) and ends at once.
+[[nodiscard]] std::vector<Bytes> FuzzSeeds();
+
+// The program started on a game folder through the headless platform, driven as a player drives it.
+class ProgramRun {
+public:
+    explicit ProgramRun(const GameFolder& game);
+    TForm1& Form() { return App.Form1(); }
+    // Does what the player does and returns how many boxes it showed; the program ending counts as one.
+    std::size_t Act(const std::function<void()>& action);
+    // Nothing shown at start-up and the program still running: the first ship, gun and missile loaded whole.
+    [[nodiscard]] bool StartedClean() const { return !Ended && StartBoxes == 0; }
+
+    HeadlessPlatform Platform;
+    Application App;
+    bool Ended = false;
+    std::size_t StartBoxes = 0;
+};
+
+// Traps when the promise is broken, after naming it and every box the run showed on the error output.
+void Require(bool kept, const char* promise, const ProgramRun* run = nullptr);
+
+// Presses "Save Modifications" on the Ships tab and checks what a player relies on: a save that shows a box
+// leaves the ship file as it was, and a ship that loaded whole loads whole again after its save.
+void SaveShipAndCheck(ProgramRun& run, const GameFolder& game, const std::string& shipFile, bool loadedWhole);
+
+}  // namespace tovarin::fuzz

@@ -1,0 +1,107 @@
+// The INI reader and writer and the profile import, on any profile: import it into a demo ship, export and import
+// again, write a key into it, save the ship. Choices: [0] the demo ship.
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "fuzz/fuzz_game.h"
+#include "gamefiles/ini_file.h"
+#include "ui/user_input.h"
+
+namespace {
+
+using namespace tovarin;
+using namespace tovarin::fuzz;
+
+constexpr const char* kProfile = "Ships\\fuzzed.vks";
+constexpr const char* kExported = "Ships\\exported.vks";
+
+// Everything the main window shows: every box's text, check mark and list.
+std::vector<std::string> Shown(const TForm1& form) {
+    std::vector<std::string> shown;
+    for (const TControl* control : form.Components()) {
+        if (const auto* box = dynamic_cast<const TEdit*>(control)) shown.push_back(box->Text());
+        if (const auto* check = dynamic_cast<const TCheckBox*>(control)) shown.push_back(check->Checked() ? "1" : "0");
+        if (const auto* list = dynamic_cast<const TItemList*>(control)) {
+            shown.insert(shown.end(), list->Items().begin(), list->Items().end());
+        }
+    }
+    return shown;
+}
+
+std::size_t Import(ProgramRun& run, const GameFolder& game, const char* profile) {
+    run.Platform.FileChoices = {game.PathOf(profile)};
+    return run.Act([&] { UserInput::Click(run.Form().Button5); });
+}
+
+// An exported profile brings back exactly what the window showed when it was exported.
+void CheckExportImportsBack(ProgramRun& run, const GameFolder& game) {
+    const std::vector<std::string> before = Shown(run.Form());
+    run.Platform.FileChoices = {game.PathOf(kExported)};
+    Require(run.Act([&] { UserInput::Click(run.Form().Button6); }) == 0, "an imported profile can be exported", &run);
+    Require(Import(run, game, kExported) == 0 && Shown(run.Form()) == before,
+            "an exported profile imports back to the same values", &run);
+}
+
+// Writing one key of an INI file changes that key only: every other key of the section reads as before.
+void CheckKeyWrite(const GameFolder& game) {
+    const TIniFile profile(game.PathOf(kProfile));
+    std::vector<std::string> keys;
+    profile.ReadSection("Ship", keys);
+    std::vector<std::string> values;
+    for (const std::string& key : keys) values.push_back(profile.ReadString("Ship", key, "\x01"));
+    try {
+        profile.WriteString("Ship", "mass", "4321");
+    } catch (const Exception&) {
+        return;
+    }
+    Require(profile.ReadString("Ship", "mass", "") == "4321", "a value written to an INI file reads back");
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        std::string key = keys[i];
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (key.empty() || key == "mass") continue;
+        Require(profile.ReadString("Ship", keys[i], "\x01") == values[i],
+                "writing one key of an INI file leaves the other keys as they were");
+    }
+}
+
+}  // namespace
+
+std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
+    GameFolder demo;
+    demo::AddDemoShips(demo);
+    std::vector<Bytes> seeds;
+    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    for (std::size_t ship = 0; ship < ships.size(); ++ship) {
+        const std::string file = ships[ship].File;
+        const Bytes profile = demo.ReadFile("Ships\\" + file.substr(0, file.size() - 4) + ".def");
+        seeds.push_back(Seed({static_cast<std::uint8_t>(ship)}, profile));
+        seeds.push_back(Seed({static_cast<std::uint8_t>((ship + 1) % ships.size())}, profile));
+    }
+    return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Input input(data, size, 1);
+    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    const std::size_t ship = input.Choices[0] % ships.size();
+    const std::string shipFile = "Ships\\" + ships[ship].File;
+    GameFolder game;
+    demo::AddDemoWeapons(game);
+    demo::AddDemoShips(game);
+    game.WriteFile(kProfile, input.File);
+    ProgramRun run(game);
+    Require(run.StartedClean() && run.Act([&] { UserInput::Choose(run.Form().ComboBox1, ship); }) == 0,
+            "the demo installation loads", &run);
+
+    const Bytes shipBefore = game.ReadFile(shipFile);
+    const std::size_t shown = Import(run, game, kProfile);
+    Require(game.ReadFile(kProfile) == input.File, "importing a profile leaves it unchanged", &run);
+    Require(game.ReadFile(shipFile) == shipBefore, "an import changes no ship file", &run);
+    if (shown == 0) CheckExportImportsBack(run, game);
+    CheckKeyWrite(game);
+    SaveShipAndCheck(run, game, shipFile, true);
+    return 0;
+}
