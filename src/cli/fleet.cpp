@@ -29,15 +29,15 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
 }  // namespace
 
 Fleet OpenFleet(const std::string& gameFolder) {
-    Fleet fleet{OpenGame(gameFolder), {}, {}};
+    Fleet fleet{OpenGame(gameFolder), {}, {}, {}};
+    fleet.Ships = CatalogueShips(fleet.Game.Catalogue);
     fleet.Game.Catalogue.ReadSection("Guns", fleet.Guns);
     fleet.Game.Catalogue.ReadSection("Missiles", fleet.Missiles);
     return fleet;
 }
 
 LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
-    const std::vector<std::string> ships = CatalogueShips(fleet.Game.Catalogue);
-    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + name);
+    if (std::find(fleet.Ships.begin(), fleet.Ships.end(), name) == fleet.Ships.end()) throw Refusal("Unknown ship: " + name);
     LoadedShip ship{name, fleet.Game.SwitchFile.ReadString("swships", name, ""), "", {}, {}};
     ship.Path = GamePath(fleet.Game.GameFolder, "Ships\\" + fleet.Game.Catalogue.ReadString("Ships", ship.Key, ""));
     if (!FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);

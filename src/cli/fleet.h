@@ -16,6 +16,7 @@ namespace tovarin::cli {
 // the number a ship file stores for it.
 struct Fleet {
     Installation Game;
+    std::vector<std::string> Ships;  // the catalogue's, in its order
     std::vector<std::string> Guns;
     std::vector<std::string> Missiles;
 };

@@ -100,7 +100,7 @@ int ExportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
     const std::vector<ProfileKey> keys = SheetKeys();
     std::vector<std::vector<std::string>> rows(1, {"ship"});
     for (const ProfileKey& key : keys) rows[0].push_back(key.Key);
-    for (const std::string& name : CatalogueShips(fleet.Game.Catalogue)) {
+    for (const std::string& name : fleet.Ships) {
         const LoadedShip ship = LoadNamedShip(fleet, name);
         std::vector<std::string>& row = rows.emplace_back(1, name);
         for (const ProfileKey& key : keys) row.push_back(ValueText(fleet, ship.Values, key, true));
