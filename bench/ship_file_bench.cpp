@@ -7,10 +7,10 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "demo/demo_installation.h"
 #include "gamefiles/file_primitives.h"
 #include "ships/ship_layout.h"
 #include "system_call_replay.h"
+#include "demo/demo_installation.h"
 #include "testkit/game_folder.h"
 #include "testkit/ship_builder.h"
 #include "ui/headless_platform.h"
