@@ -85,6 +85,8 @@ void TForm1::BindEvents() {
     };
     CheckBox3.OnClick = [this] { CheckBox3Click(); };
     Button8.OnClick = [this] { Button8Click(); };
+
+    Button15.OnClick = [this] { Button15Click(); };
 }
 
 std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }

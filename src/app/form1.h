@@ -236,10 +236,13 @@ public:
     void CheckBox3Click();
     void Button8Click();
 
-    // ---- "About" tab -----------------------------------------------------------------------------------------
+    // ---- "About" tab (app/restore_originals.cpp) -------------------------------------------------------------
     TLabel Label39{*this, "Label39"};  // "for " + the game's display name
     TEdit Edit44{*this, "Edit44", ""};  // contact, read-only
     TEdit Edit45{*this, "Edit45", ""};  // web page, read-only
+    TButton Button15{*this, "Button15"};  // "Restore &Original Files..."
+
+    void Button15Click();
 
     // ---- Unsaved changes and the caption (app/unsaved_changes.cpp) -------------------------------------------
     // What an editor showed when it had loaded its item, to tell the player's changes from it.

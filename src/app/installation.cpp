@@ -1,11 +1,17 @@
 #include "app/installation.h"
 
 #include <cctype>
+#include <memory>
 #include <unordered_set>
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/whole_files.h"
+#include "install/archive_patch.h"
+#include "weapons/gun_record.h"
+#include "weapons/missile_record.h"
 
 namespace tovarin {
 
@@ -60,18 +66,74 @@ std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation) 
 // A ship without an entry in the switch file could not be loaded: its key would be empty and the loader would
 // look for the Ships folder itself. A fresh installation has no switch file at all, so every ship that lacks
 // an entry gets its identity entry. When the switch file cannot be written, start-up goes on without them.
-void AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships) {
+bool AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships) {
     std::vector<std::string> listed;
     switchFile.ReadSection("swships", listed);
     std::unordered_set<std::string> present;
     for (const std::string& name : listed) present.insert(KeyOf(name));
-    try {
-        for (const std::string& ship : ships) {
-            if (present.insert(KeyOf(ship)).second) switchFile.WriteString("swships", ship, ship);
-        }
-    } catch (const EIniFileException&) {
-        // The ships without an entry show as swapped with nothing; everything else works.
+    std::vector<std::string> missing;
+    for (const std::string& ship : ships) {
+        if (present.insert(KeyOf(ship)).second) missing.push_back(ship);
     }
+    if (missing.empty()) return false;
+    try {
+        ReplaceIniFile(switchFile.FileName(), [&missing](const TIniFile& copy) {
+            for (const std::string& ship : missing) copy.WriteString("swships", ship, ship);
+        });
+    } catch (const Exception&) {
+        // The ships without an entry show as swapped with nothing; everything else works.
+        return false;
+    }
+    return true;
 }
+
+namespace {
+
+// A catalogue entry names a file under Ships\ . One that climbs out of the game folder ("..\..\x.iff") is no
+// game file; one that climbs to a file the program never takes (the archive, whose patched bytes have their own
+// record, the uninstall record "/u" needs, a player's profile, the backup itself) is left out too.
+bool KeptAsShipFile(const std::string& entry) {
+    std::vector<std::string> parts{"ships"};
+    for (std::size_t begin = 0; begin <= entry.size();) {
+        const std::size_t end = std::min(entry.find_first_of("\\/", begin), entry.size());
+        const std::string part = KeyOf(entry.substr(begin, end - begin));
+        if (part == ".." && parts.empty()) return false;
+        if (part == "..") {
+            parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        begin = end + 1;
+    }
+    if (entry.empty() || parts.empty()) return false;
+    const bool inRoot = parts.size() == 1;
+    const std::string& name = parts.back();
+    return !(inRoot && (name == kArchiveName || name == kUninstallRecordName)) && !name.ends_with(".vks") &&
+           parts.front() != KeyOf(kBackupFolderName);
+}
+
+}  // namespace
+
+std::vector<std::string> ChangedGameFiles(const std::string& gameFolder, const TIniFile& catalogue) {
+    std::vector<std::string> files{"Ships\\switch.dat", kGunTableFile, kMissileTableFile};
+    if (const std::string name = ChooseCatalogue(gameFolder); !name.empty()) files.push_back(name);
+    for (const std::string& ship : CatalogueShips(catalogue)) {
+        // As the program names it when it writes the ship, so that the file is known by the same path.
+        const std::string entry = catalogue.ReadString("ships", ship, "");
+        if (KeptAsShipFile(entry)) files.push_back("Ships\\" + entry);
+    }
+    return files;
+}
+
+OriginalsBackup BackupOf(const std::string& gameFolder, const TIniFile& catalogue) {
+    return OriginalsBackup(gameFolder, ChangedGameFiles(gameFolder, catalogue));
+}
+
+void KeepOriginals(const std::string& gameFolder, const TIniFile& catalogue) {
+    auto backup = std::make_shared<const OriginalsBackup>(BackupOf(gameFolder, catalogue));
+    SetBeforeChangeHook([backup](const std::string& path) { backup->KeepOriginalOf(path); });
+}
+
+void StopKeepingOriginals() { SetBeforeChangeHook({}); }
 
 }  // namespace tovarin

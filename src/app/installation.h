@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gamefiles/ini_file.h"
+#include "gamefiles/originals_backup.h"
 
 // The start-up steps every front-end takes on a game folder before it edits anything: which catalogue describes
 // the installed edition, whether the game is there, and the switch file's identity entries.
@@ -47,8 +48,20 @@ struct CatalogueShip {
 };
 [[nodiscard]] std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation);
 
-// Gives every ship without an entry in the switch file its identity entry (name = name). When the switch file
-// cannot be written, the rest stay without one.
-void AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships);
+// Gives every ship without an entry in the switch file its identity entry (name = name), all in one replacement
+// of the file; true when it added any. When the switch file cannot be written (or its original kept), they all
+// stay without one.
+bool AddMissingIdentityEntries(const TIniFile& switchFile, const std::vector<std::string>& ships);
+
+// The game files the program changes, relative to the game folder: the catalogue, the switch file, the gun and
+// missile tables and every ship file the catalogue lists. Never the archive, the uninstall record, a player's
+// profile or anything inside the backup folder.
+[[nodiscard]] std::vector<std::string> ChangedGameFiles(const std::string& gameFolder, const TIniFile& catalogue);
+// The originals kept for the installation's game files.
+[[nodiscard]] OriginalsBackup BackupOf(const std::string& gameFolder, const TIniFile& catalogue);
+// From now until StopKeepingOriginals, the original of each of the installation's game files is kept before the
+// file first changes, whichever way it is written; a change whose original cannot be kept is refused.
+void KeepOriginals(const std::string& gameFolder, const TIniFile& catalogue);
+void StopKeepingOriginals();
 
 }  // namespace tovarin

@@ -104,6 +104,7 @@ void TForm1::FormCreate() {
     SwitchFile = installation.SwitchFile;
     RequireGame(*this, installation);
     RequireReadableSwitchFile(*this);
+    KeepOriginals(GameFolder, Catalogue);  // before the first write: the identity entries
     FillLists(*this);
     LoadFirstItems(*this);
     RemovePatchWhenAsked(*this);
@@ -111,7 +112,10 @@ void TForm1::FormCreate() {
     Label39.SetCaption("for " + Catalogue.ReadString("Info", "VK", ""));
 }
 
-void TForm1::FormDestroy() { Catalogue = TIniFile(); }
+void TForm1::FormDestroy() {
+    StopKeepingOriginals();
+    Catalogue = TIniFile();
+}
 
 void TForm1::ExitClick() { Close(); }
 

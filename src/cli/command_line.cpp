@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/installation.h"
 #include "cli/commands.h"
 #include "gamefiles/errors.h"
 
@@ -121,6 +122,23 @@ const std::vector<Command>& CommandTable() {
          "tovarin-cli import missiles missiles.csv", Sheet, nullptr},
         {"check", "Verifies the installation: one line per finding, exit code 1 when anything is found",
          "tovarin-cli check", nullptr, nullptr},
+        {"backup status",
+         "Lists each file whose original is kept in \"Tovarin Backup\", with how it stands now: original, changed "
+         "or missing; for a file Tovarin created: created, or absent once removed",
+         "tovarin-cli backup status", nullptr, ShowBackupStatus},
+        {"restore",
+         "Puts the kept originals of the files named back (as \"backup status\" names them), or of every file "
+         "with --all, and removes the files Tovarin created; the originals stay kept",
+         "tovarin-cli restore \"Ships\\kestrel.iff\" \"Game\\bullet.iff\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             CLI::Option* all = command.add_flag("--all", arguments.All, "Every file that differs from its original");
+             command.add_option("FILE", arguments.Files, "A game file with a kept original")->excludes(all);
+         },
+         RestoreOriginalsCommand},
+        {"diff",
+         "Says value by value what differs from the kept originals: ship keys, gun and missile fields, "
+         "gun slots, swaps",
+         "tovarin-cli diff", nullptr, nullptr},
     };
     return table;
 }
@@ -135,6 +153,7 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"patch", "The game archive's patch: status, install, remove"},
         {"export", "Sheets (CSV) of every ship, gun or missile"},
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
+        {"backup", "The originals kept in \"Tovarin Backup\": status"},
     };
     return groups;
 }
@@ -245,7 +264,9 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return kExitUsage;
     }
     Console console{out, err};
-    return Run(*chosen, given, console);
+    const int code = Run(*chosen, given, console);
+    StopKeepingOriginals();  // the game session ends with the command
+    return code;
 }
 
 }  // namespace tovarin::cli

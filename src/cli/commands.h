@@ -18,6 +18,8 @@ struct CommandArguments {
     std::string File;                  // a profile or a sheet
     int Slot = 0;                      // a gun slot, counted from 1
     bool Json = false;                 // --json
+    std::vector<std::string> Files;    // game files, relative to the game folder ("Ships\kestrel.iff")
+    bool All = false;                  // --all
 };
 
 // Where a command writes: data to Out, messages about failures to Err.
@@ -46,5 +48,7 @@ int ListShips(const CommandArguments& arguments, Console& console);
 int ShowPatchState(const CommandArguments& arguments, Console& console);
 int InstallPatchCommand(const CommandArguments& arguments, Console& console);
 int RemovePatchCommand(const CommandArguments& arguments, Console& console);
+int ShowBackupStatus(const CommandArguments& arguments, Console& console);
+int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console);
 
 }  // namespace tovarin::cli

@@ -13,11 +13,17 @@ std::string GameFolderOf(const std::string& given) {
     return folder;
 }
 
-Installation OpenGame(const std::string& given) {
+Installation OpenGameAsItIs(const std::string& given) {
     const Installation installation = OpenInstallation(GameFolderOf(given));
     const std::string gameExe = GameExecutable(installation.Catalogue);
     const std::string missing = MissingGameFile(installation, gameExe);
     if (!missing.empty()) throw Refusal(GameMissingMessage(missing));
+    KeepOriginals(installation.GameFolder, installation.Catalogue);
+    return installation;
+}
+
+Installation OpenGame(const std::string& given) {
+    Installation installation = OpenGameAsItIs(given);
     AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
     return installation;
 }

@@ -15,6 +15,8 @@ public:
     static GameFileHandle OpenExisting(const std::string& path);
     // Creates the file anew (an existing one is emptied) for reading and writing.
     static GameFileHandle CreateNew(const std::string& path);
+    // Opens an existing file for reading only, which a file marked read-only allows too.
+    static GameFileHandle OpenForReading(const std::string& path);
 
     GameFileHandle(GameFileHandle&& other) noexcept;
     GameFileHandle& operator=(GameFileHandle&&) = delete;
@@ -42,5 +44,9 @@ private:
 
 // Renames `from` over `to`, replacing it; a failure throws EInOutError.
 void ReplaceFile(const std::string& from, const std::string& to);
+
+// Creates the folder unless it is there already; a failure (its parent missing, a file of that name, no room)
+// throws EInOutError.
+void CreateFolder(const std::string& path);
 
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
@@ -100,6 +101,13 @@ GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     return GameFileHandle(fd, path);
 }
 
+GameFileHandle GameFileHandle::OpenForReading(const std::string& path) {
+    FailIfInjected(FileCall::Open, path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail(FileCall::Open);
+    return GameFileHandle(fd, path);
+}
+
 GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept
     : handle_(other.handle_), path_(std::move(other.path_)) {
     other.handle_ = -1;
@@ -174,8 +182,18 @@ void GameFileHandle::Close() {
 
 void ReplaceFile(const std::string& from, const std::string& to) {
     if (MarkedReadOnly(to)) throw EInOutError(5);
+    BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename);
+}
+
+void CreateFolder(const std::string& path) {
+    FailIfInjected(FileCall::Create, path);
+    if (::mkdir(path.c_str(), 0755) == 0) return;
+    if (errno != EEXIST) Fail(FileCall::Create);
+    // A file where the folder belongs is refused as Windows refuses it.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw EInOutError(5);
 }
 
 }  // namespace tovarin

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 
@@ -22,9 +23,9 @@ constexpr std::int64_t kLargestTransfer = 1 << 30;
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 // Reading and writing at once, and other programs (the game among them) may only read meanwhile.
-std::intptr_t OpenNative(const std::string& path, DWORD disposition) {
-    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+std::intptr_t OpenNative(const std::string& path, DWORD disposition, DWORD access = GENERIC_READ | GENERIC_WRITE) {
+    const HANDLE handle =
+        ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) Fail();
     return reinterpret_cast<std::intptr_t>(handle);
 }
@@ -39,6 +40,10 @@ GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
 
 GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     return GameFileHandle(OpenNative(path, CREATE_ALWAYS), path);
+}
+
+GameFileHandle GameFileHandle::OpenForReading(const std::string& path) {
+    return GameFileHandle(OpenNative(path, OPEN_EXISTING, GENERIC_READ), path);
 }
 
 GameFileHandle::GameFileHandle(GameFileHandle&& other) noexcept
@@ -100,6 +105,7 @@ void GameFileHandle::Close() {
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
+    BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     // Windows refuses to replace a read-only file; checked here as well because Wine, on a Unix file system,
     // would let the rename through.
     const DWORD attributes = ::GetFileAttributesA(to.c_str());
@@ -107,6 +113,18 @@ void ReplaceFile(const std::string& from, const std::string& to) {
         throw EInOutError(ERROR_ACCESS_DENIED);
     }
     if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail();
+}
+
+void CreateFolder(const std::string& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr)) return;
+    const DWORD error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return;
+    }
+    // A file where the folder belongs: what Windows says when a file is opened in place of a folder.
+    throw EInOutError(error == ERROR_ALREADY_EXISTS ? static_cast<int>(ERROR_ACCESS_DENIED) : static_cast<int>(error));
 }
 
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/narrowing.h"
@@ -27,6 +28,7 @@ void CheckCount(std::int32_t count, std::size_t bufferSize) {
 }  // namespace
 
 void WriteByteAt(const std::string& file, std::int32_t position, std::uint8_t value) {
+    BeforeChange(file);
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(position);
     handle.Write(&value, 1);
@@ -35,6 +37,7 @@ void WriteByteAt(const std::string& file, std::int32_t position, std::uint8_t va
 
 void WriteBytesAt(const std::string& file, std::int32_t position, std::span<const std::uint8_t> buffer,
                   std::int32_t count) {
+    BeforeChange(file);
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(position);
     // The bytes the buffer has are written before a count beyond it is reported, as writing byte by byte would.
@@ -45,6 +48,7 @@ void WriteBytesAt(const std::string& file, std::int32_t position, std::span<cons
 }
 
 void CopyFileBytes(const std::string& source, const std::string& destination) {
+    BeforeChange(destination);
     GameFileHandle from = GameFileHandle::OpenExisting(source);
     // The copy goes into a sibling of the destination and replaces it only when complete, so the player's
     // file is never left half-written.
@@ -236,6 +240,7 @@ void WriteLongAt(const std::string& file, std::int32_t position, std::int32_t ba
     const std::array<std::uint8_t, 4> bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                             static_cast<std::uint8_t>(value >> 16),
                                             static_cast<std::uint8_t>(value >> 24)};
+    BeforeChange(file);
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(at);
     handle.Write(bytes.data(), 4);

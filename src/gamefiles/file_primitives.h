@@ -8,7 +8,8 @@
 // The twelve byte-level primitives through which every game file is read and written. Each call opens the
 // file by its full path (for reading and writing, sharing it for reading only), positions, transfers a few
 // bytes and closes it again, on every path, also when it fails. Nothing is cached between calls, so the game
-// or another tool may use the files in between. Failures throw EInOutError with the file layer's code.
+// or another tool may use the files in between. Failures throw EInOutError with the file layer's code. Every
+// call that writes a file hands its path to the before-change hook first (gamefiles/change_hook.h).
 namespace tovarin {
 
 // Eight bytes searched for in a file: a chunk tag followed by the next four bytes.

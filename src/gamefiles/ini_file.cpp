@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/profile_strings.h"
@@ -52,6 +53,7 @@ void TIniFile::ReadSection(const std::string& section, std::vector<std::string>&
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
+    BeforeChange(fileName_);
     if (!StoreProfileString(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str())) {
         throw EIniFileException(fileName_);
     }
@@ -66,6 +68,7 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) const {
+    BeforeChange(fileName_);
     if (!StoreProfileString(section.c_str(), key.c_str(), nullptr, fileName_.c_str())) {
         throw EIniFileException(fileName_);
     }

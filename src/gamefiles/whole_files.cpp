@@ -1,5 +1,6 @@
 #include "gamefiles/whole_files.h"
 
+#include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
@@ -24,6 +25,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    BeforeChange(path);
     const std::string sibling = SiblingOf(path);
     try {
         GameFileHandle handle = GameFileHandle::CreateNew(sibling);
@@ -38,6 +40,8 @@ void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> byt
 }
 
 void ReplaceIniFile(const std::string& path, const std::function<void(const TIniFile& copy)>& edit) {
+    // Outside the replacement's own failure, which is "Unable to write to": a refusal says why it refused.
+    BeforeChange(path);
     const std::string sibling = SiblingOf(path);
     try {
         if (FileExists(path)) {

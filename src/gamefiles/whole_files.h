@@ -10,7 +10,8 @@
 
 // Files changed in one step. The new content is put down completely in a sibling of the file and forced to the
 // disk; only then does one rename put it in the file's place. A failure at any point leaves the file as it was
-// and takes the sibling away again, so a player never finds a half-written game file.
+// and takes the sibling away again, so a player never finds a half-written game file. Before anything is written,
+// the file's path goes to the before-change hook (gamefiles/change_hook.h), which may refuse the change.
 namespace tovarin {
 
 // The whole file's bytes.

@@ -17,8 +17,6 @@ namespace tovarin {
 
 namespace {
 
-constexpr const char* kArchiveName = "data.tre";
-constexpr const char* kRecordName = "uninstall.dat";
 constexpr const char* kRecordSection = "data";
 constexpr const char* kPositionsSection = "InstallData";
 constexpr const char* kCountKey = "num";
@@ -114,7 +112,7 @@ PatchReport InstallArchivePatch(const std::string& gameFolder, const TIniFile& c
     const std::string archive = GamePath(gameFolder, kArchiveName);
     if (!FileExists(archive)) return ArchiveMissing(archive);
 
-    const TIniFile record(GamePath(gameFolder, kRecordName));
+    const TIniFile record(GamePath(gameFolder, kUninstallRecordName));
     const std::int32_t count = catalogue.ReadInteger(kPositionsSection, kCountKey, 0);
     record.WriteInteger(kRecordSection, kCountKey, count);
 
@@ -133,7 +131,7 @@ PatchReport RemoveArchivePatch(const std::string& gameFolder, const SystemTextOf
     const std::string archive = GamePath(gameFolder, kArchiveName);
     if (!FileExists(archive)) return ArchiveMissing(archive);
 
-    const TIniFile record(GamePath(gameFolder, kRecordName));
+    const TIniFile record(GamePath(gameFolder, kUninstallRecordName));
     const std::int32_t count = record.ReadInteger(kRecordSection, kCountKey, 0);
 
     Outcome outcome;

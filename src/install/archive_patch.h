@@ -10,6 +10,10 @@
 // command line. The window shows the messages in boxes; the command line prints them.
 namespace tovarin {
 
+// The game's archive, and the record of its original bytes beside it, in the game folder.
+inline constexpr const char* kArchiveName = "data.tre";
+inline constexpr const char* kUninstallRecordName = "uninstall.dat";
+
 // Whether the archive carries the patch, judged by its last listed byte.
 enum class PatchState {
     NotListed,   // the catalogue lists no position: there is nothing to patch

@@ -235,6 +235,7 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         CentreText(TextField("Edit44", "TabSheet6", 96, 188, 249, kBox, "See README.txt in Tovarin's package", 0)),
         CentreText(Label("Label47", "TabSheet6", 8, 232, 425, "News and updates are on our web page:")),
         CentreText(TextField("Edit45", "TabSheet6", 96, 252, 249, kBox, "Its address is in README.txt", 1)),
+        Button("Button15", "TabSheet6", 136, 312, 169, 25, "Restore &Original Files...", 2),
     };
     return layout;
 }

@@ -58,6 +58,13 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"a fresh game gets its switch entries", {"--game", "<bare>", "ships"}, 0, "Hawk\thawk.iff\n", ""},
         {"no archive position listed", {"--game", "<bare>", "patch", "status"}, 0, "not listed\n", ""},
         {"no archive to restore", {"--game", "<bare>", "patch", "remove"}, 1, "", "Couldn't find file <bare>data.tre"},
+        {"kept", {"--game", "<bare>", "backup", "status"}, 0, "Ships\\switch.dat\tcreated\n", ""},
+        {"restore nothing", {"--game", "<bare>", "restore"}, 2, "", "Name the files to restore, or give --all"},
+        {"not kept", {"--game", "<bare>", "restore", "Ships/hawk.iff"}, 1, "", "Ships/hawk.iff has no kept"},
+        {"restore", {"--game", "<bare>", "restore", "ships/SWITCH.DAT"}, 0, "removed\tShips\\switch.dat\n", ""},
+        {"restored", {"--game", "<bare>", "backup", "status"}, 0, "Ships\\switch.dat\tabsent\n", ""},
+        {"entries again", {"--game", "<bare>", "ships"}, 0, "Hawk\thawk.iff\n", ""},
+        {"diff", {"--game", "<demo>", "diff"}, 1, "", "\"diff\" is not built yet"},
         {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found. You have to install Tovarin"},
     };
     const auto placed = [&](std::string text) {

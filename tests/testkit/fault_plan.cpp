@@ -4,7 +4,8 @@ namespace tovarin::testkit {
 
 FaultPlan::FaultPlan(std::optional<int> failAt, InjectedFault fault, bool lasting)
     : FailAt(failAt), Fault(fault), Lasting(lasting) {
-    SetFileFaultHook([this](FileCall, const std::string&) -> std::optional<InjectedFault> {
+    SetFileFaultHook([this](FileCall, const std::string& path) -> std::optional<InjectedFault> {
+        if (path.find(OnlyPathsWith) == std::string::npos) return std::nullopt;
         const int call = Calls++;
         const bool fails = FailAt && (call == *FailAt || (Lasting && call > *FailAt));
         return fails ? std::optional<InjectedFault>(Fault) : std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <string>
 
 #include "gamefiles/file_faults.h"
 
@@ -19,7 +20,8 @@ struct FaultPlan {
     std::optional<int> FailAt;
     InjectedFault Fault;
     bool Lasting;
-    int Calls = 0;  // the calls seen so far
+    std::string OnlyPathsWith;  // when set, calls on other paths are neither counted nor failed
+    int Calls = 0;              // the calls seen so far
 };
 
 }  // namespace tovarin::testkit

@@ -182,7 +182,9 @@ TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextStart
     HeadlessPlatform platform(temp.WithSeparator());
     Application app(platform);
     ASSERT_EQ(app.Start(), std::nullopt);
-    EXPECT_EQ(testkit::ReadFolder(temp.Path()), before);
+    testkit::FolderFiles after = testkit::ReadFolder(temp.Path());
+    std::erase_if(after, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
+    EXPECT_EQ(after, before);
     EXPECT_TRUE(platform.Boxes.empty());
 }
 

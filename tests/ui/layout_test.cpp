@@ -150,7 +150,7 @@ TEST_F(LayoutTest, PagesAndNamedControlsShowTheirCaptions) {
         {"Flag4", "target must stay in view cone"}, {"Flag5", "attack enemies only"},
         {"Flag6", "lock on childobjects only"}, {"Flag7", "only lock on Corvane"}, {"Flag8", "rear firing"},
         {"Flag9", "use lock range"}, {"Flag10", "acquire new target"}, {"Flag11", "rear aspect"},
-        {"Flag12", "requires target"}};
+        {"Flag12", "requires target"}, {"Button15", "Restore &Original Files..."}};
     // clang-format on
     for (const auto& [name, caption] : mainCaptions) EXPECT_EQ(RowOf(main.Rows, name).Caption, caption) << name;
     EXPECT_EQ(form3.Button1.Caption(), "OK");  // the form takes its captions from the layout

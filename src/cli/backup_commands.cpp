@@ -1,0 +1,80 @@
+#include <algorithm>
+#include <cctype>
+
+#include "app/installation.h"
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/game_session.h"
+
+// "backup status" and "restore": the originals kept in "Tovarin Backup", looked at and put back. Both take the
+// game as it is: a switch entry added first would be a change of its own.
+namespace tovarin::cli {
+
+namespace {
+
+const char* StateWord(KeptFile::State state) {
+    switch (state) {
+        case KeptFile::State::Original:
+            return "original";
+        case KeptFile::State::Changed:
+            return "changed";
+        case KeptFile::State::Missing:
+            return "missing";
+        case KeptFile::State::Created:
+            return "created";
+        case KeptFile::State::Absent:
+            return "absent";
+    }
+    return "";
+}
+
+// A file as typed on the command line and as the backup names it: either separator, any case.
+bool SameName(const std::string& typed, const std::string& file) {
+    return std::equal(typed.begin(), typed.end(), file.begin(), file.end(), [](char a, char b) {
+        const auto normal = [](char c) { return c == '/' ? '\\' : std::tolower(static_cast<unsigned char>(c)); };
+        return normal(a) == normal(b);
+    });
+}
+
+// The kept files the command names, refused as a whole when one of them has no kept original.
+std::vector<std::string> ChosenFiles(const CommandArguments& arguments, const std::vector<KeptFile>& kept) {
+    std::vector<std::string> chosen;
+    for (const KeptFile& file : kept) {
+        if (arguments.All && file.Differs()) chosen.push_back(file.File);
+    }
+    for (const std::string& typed : arguments.Files) {
+        const auto found = std::find_if(kept.begin(), kept.end(),
+                                        [&typed](const KeptFile& file) { return SameName(typed, file.File); });
+        if (found == kept.end()) throw Refusal(typed + " has no kept original (\"backup status\" lists them)");
+        chosen.push_back(found->File);
+    }
+    return chosen;
+}
+
+}  // namespace
+
+// One line per kept file, its name and its state separated by a tab.
+int ShowBackupStatus(const CommandArguments& arguments, Console& console) {
+    const Installation game = OpenGameAsItIs(arguments.Game);
+    for (const KeptFile& file : BackupOf(game.GameFolder, game.Catalogue).Status()) {
+        console.Out << file.File << '\t' << StateWord(file.Now) << '\n';
+    }
+    return kExitDone;
+}
+
+// One line per file put back or removed; each file that failed goes to standard error with its reason.
+int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console) {
+    if (!arguments.All && arguments.Files.empty()) {
+        console.Err << "Name the files to restore, or give --all\nRun with --help for more information.\n";
+        return kExitUsage;
+    }
+    const Installation game = OpenGameAsItIs(arguments.Game);
+    const OriginalsBackup backup = BackupOf(game.GameFolder, game.Catalogue);
+    const RestoreReport report = backup.Restore(ChosenFiles(arguments, backup.Status()));
+    for (const std::string& file : report.PutBack) console.Out << "put back\t" << file << '\n';
+    for (const std::string& file : report.Removed) console.Out << "removed\t" << file << '\n';
+    for (const auto& [file, reason] : report.NotPutBack) console.Err << file << " was not put back: " << reason << '\n';
+    return report.NotPutBack.empty() ? kExitDone : kExitRefused;
+}
+
+}  // namespace tovarin::cli
