@@ -16,57 +16,63 @@ namespace {
 
 using FileBytes = std::span<const std::uint8_t>;
 
-std::int32_t ShownFloat(FileBytes file, std::int32_t position) { return DisplayValue(ReadFloatIn(file, position)); }
-
 template <std::size_t N>
 std::array<std::int32_t, N> Floats(FileBytes file, const std::array<Layout::ValueSlot, N>& slots, std::int32_t base) {
     std::array<std::int32_t, N> values{};
-    for (std::size_t i = 0; i < N; ++i) values[i] = ShownFloat(file, AddPos(base, slots[i].Offset));
+    for (std::size_t i = 0; i < N; ++i) values[i] = ReadShownFloat(file, AddPos(base, slots[i].Offset));
     return values;
 }
 
 void ReadMounts(FileBytes file, const ShipFileLayout& layout, ShipValues& values) {
     const ShipChunks& chunks = layout.Chunks;
     for (std::uint16_t position : layout.GunMountPos) {
-        const std::int32_t data = AddPos(chunks.GunsBase, position);
-        const auto ammo = ReadTwoBytesIn(file, AddPos(data, Layout::kGunMountAmmo));
-        values.GunMounts.push_back({ReadByteIn(file, AddPos(data, Layout::kGunMountGun)), MakeWord(ammo[0], ammo[1])});
+        values.GunMounts.push_back(ReadGunMount(file, AddPos(chunks.GunsBase, position)));
     }
     for (std::int32_t gunByte : layout.TurretTypePos) values.TurretGuns.push_back(ReadByteIn(file, gunByte));
     if (chunks.MissBase == 0) return;
     for (std::uint16_t position : layout.MissileMountPos) {
-        const std::int32_t data = AddPos(chunks.MissBase, position);
-        values.MissileMounts.push_back({ReadByteIn(file, AddPos(data, Layout::kMissileMountMissile)),
-                                        ReadByteIn(file, AddPos(data, Layout::kMissileMountLoads))});
+        values.MissileMounts.push_back(ReadMissileMount(file, AddPos(chunks.MissBase, position)));
     }
     if (chunks.DecyBase != 0) values.Decoys = ReadByteIn(file, AddPos(chunks.DecyBase, Layout::kDecoyCount));
 }
 
-std::array<std::int32_t, kBoosterValueCount> BoosterValues(FileBytes file, std::int32_t boosPos) {
+}  // namespace
+
+std::int32_t ReadShownFloat(FileBytes file, std::int32_t position) { return DisplayValue(ReadFloatIn(file, position)); }
+
+GunMountValues ReadGunMount(FileBytes file, std::int32_t data) {
+    const auto ammo = ReadTwoBytesIn(file, AddPos(data, Layout::kGunMountAmmo));
+    return {ReadByteIn(file, AddPos(data, Layout::kGunMountGun)), MakeWord(ammo[0], ammo[1])};
+}
+
+MissileMountValues ReadMissileMount(FileBytes file, std::int32_t data) {
+    return {ReadByteIn(file, AddPos(data, Layout::kMissileMountMissile)),
+            ReadByteIn(file, AddPos(data, Layout::kMissileMountLoads))};
+}
+
+std::array<std::int32_t, kBoosterValueCount> ReadBoosterValues(FileBytes file, std::int32_t boosPos) {
     std::array<std::int32_t, kBoosterValueCount> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i] = CheckRange(ShownFloat(file, AddPos(boosPos, Layout::kBoosterValues[i].Offset)), 0,
+        values[i] = CheckRange(ReadShownFloat(file, AddPos(boosPos, Layout::kBoosterValues[i].Offset)), 0,
                                std::numeric_limits<std::int32_t>::max());
     }
     return values;
 }
 
-}  // namespace
-
 ShipValues ReadShipValues(FileBytes file) {
     const ShipFileLayout layout = LocateShipLayout(file);
     const ShipChunks& chunks = layout.Chunks;
     ShipValues values;
-    values.Mass = ShownFloat(file, AddPos(chunks.PhysPos, Layout::kMass.Offset));
+    values.Mass = ReadShownFloat(file, AddPos(chunks.PhysPos, Layout::kMass.Offset));
     const std::int32_t slideLength = chunks.HasSlide ? Layout::kSlideChunkSize : 0;
-    values.Hitpoints = ShownFloat(file, AddPos(AddPos(chunks.PhysPos, slideLength), Layout::kHitpoints.Offset));
+    values.Hitpoints = ReadShownFloat(file, AddPos(AddPos(chunks.PhysPos, slideLength), Layout::kHitpoints.Offset));
     values.Engine = Floats(file, Layout::kEngineValues, chunks.EngnBase);
     if (chunks.ArmrBase != 0) values.Armour = Floats(file, Layout::kArmourValues, chunks.ArmrBase);
     if (chunks.ShieldBase != 0) values.Shields = Floats(file, Layout::kShieldValues, chunks.ShieldBase);
     values.GunPower = Floats(file, Layout::kGunPowerValues, chunks.GunsBase);
     ReadMounts(file, layout, values);
     values.Autoslide = chunks.HasSlide;
-    if (chunks.HasBooster) values.Booster = BoosterValues(file, chunks.BoosPos);
+    if (chunks.HasBooster) values.Booster = ReadBoosterValues(file, chunks.BoosPos);
     return values;
 }
 

@@ -12,4 +12,15 @@ namespace tovarin {
 // unchanged gives the file back as it is.
 [[nodiscard]] ShipValues ReadShipValues(std::span<const std::uint8_t> file);
 
+// The steps of the read, which the window's loader takes one by one to fill its boxes as it goes.
+// The float at the position, as a box shows it.
+[[nodiscard]] std::int32_t ReadShownFloat(std::span<const std::uint8_t> file, std::int32_t position);
+// A gun mount whose data lies at `data` (GunsBase plus the mount's position).
+[[nodiscard]] GunMountValues ReadGunMount(std::span<const std::uint8_t> file, std::int32_t data);
+// A missile mount whose data lies at `data` (MissBase plus the mount's position).
+[[nodiscard]] MissileMountValues ReadMissileMount(std::span<const std::uint8_t> file, std::int32_t data);
+// The booster chunk's values, each 0..2147483647 ("Range check error" otherwise).
+[[nodiscard]] std::array<std::int32_t, kBoosterValueCount> ReadBoosterValues(std::span<const std::uint8_t> file,
+                                                                             std::int32_t boosPos);
+
 }  // namespace tovarin
