@@ -37,6 +37,13 @@ public:
 // A command: the exit code.
 using CommandFunction = int (*)(const CommandArguments& arguments, Console& console);
 
+int GetShip(const CommandArguments& arguments, Console& console);
+int SetShip(const CommandArguments& arguments, Console& console);
+int ExportShip(const CommandArguments& arguments, Console& console);
+int ImportShip(const CommandArguments& arguments, Console& console);
+int RestoreShip(const CommandArguments& arguments, Console& console);
+int ExportShipSheet(const CommandArguments& arguments, Console& console);
+int ImportShipSheet(const CommandArguments& arguments, Console& console);
 int ListShips(const CommandArguments& arguments, Console& console);
 int ShowPatchState(const CommandArguments& arguments, Console& console);
 int InstallPatchCommand(const CommandArguments& arguments, Console& console);

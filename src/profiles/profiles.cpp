@@ -2,6 +2,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
+#include "profiles/profile_keys.h"
 #include "ships/mount_rows.h"
 #include "ui/platform.h"
 
@@ -18,54 +20,47 @@ namespace tovarin {
 
 namespace {
 
-const std::string kProfileSection = "Ship";
-
 // A profile key and the Ships tab box that holds its value.
 struct BoxKey {
     const char* Key;
     TEdit TForm1::*Box;
 };
 
-// The flight values, written before the two check boxes.
-constexpr std::array<BoxKey, 11> kFlightKeys{{
-    {"speedmin", &TForm1::Edit1},
-    {"speednor", &TForm1::Edit2},
-    {"speedmax", &TForm1::Edit15},
-    {"spaccel", &TForm1::Edit4},
-    {"aftsp", &TForm1::Edit3},
-    {"aftaccel", &TForm1::Edit6},
-    {"affuel", &TForm1::Edit26},
-    {"y", &TForm1::Edit7},
-    {"p", &TForm1::Edit5},
-    {"r", &TForm1::Edit8},
-    {"yprroc", &TForm1::Edit25},
+// The boxes of the whole-number keys. Every box is there whether or not the loaded ship has the part, and a
+// profile carries it either way.
+const std::array<BoxKey, 28> kBoxKeys{{
+    {"speedmin", &TForm1::Edit1},   {"speednor", &TForm1::Edit2},   {"speedmax", &TForm1::Edit15},
+    {"spaccel", &TForm1::Edit4},    {"aftsp", &TForm1::Edit3},      {"aftaccel", &TForm1::Edit6},
+    {"affuel", &TForm1::Edit26},    {"y", &TForm1::Edit7},          {"p", &TForm1::Edit5},
+    {"r", &TForm1::Edit8},          {"yprroc", &TForm1::Edit25},    {"hp", &TForm1::Edit27},
+    {"armrfront", &TForm1::Edit10}, {"armrright", &TForm1::Edit11}, {"armrleft", &TForm1::Edit12},
+    {"armraft", &TForm1::Edit13},   {"shfront", &TForm1::Edit17},   {"shaft", &TForm1::Edit16},
+    {"shremin", &TForm1::Edit20},   {"shrenor", &TForm1::Edit21},   {"shremax", &TForm1::Edit22},
+    {"gunen", &TForm1::Edit18},     {"gunremin", &TForm1::Edit19},  {"gunrenor", &TForm1::Edit23},
+    {"gunremax", &TForm1::Edit24},  {"decoys", &TForm1::Edit14},    {"mass", &TForm1::Edit29},
 }};
 
-// Hitpoints, armour, shields and gun power, written between the check boxes and the mounts.
-constexpr std::array<BoxKey, 14> kHullKeys{{
-    {"hp", &TForm1::Edit27},
-    {"armrfront", &TForm1::Edit10},
-    {"armrright", &TForm1::Edit11},
-    {"armrleft", &TForm1::Edit12},
-    {"armraft", &TForm1::Edit13},
-    {"shfront", &TForm1::Edit17},
-    {"shaft", &TForm1::Edit16},
-    {"shremin", &TForm1::Edit20},
-    {"shrenor", &TForm1::Edit21},
-    {"shremax", &TForm1::Edit22},
-    {"gunen", &TForm1::Edit18},
-    {"gunremin", &TForm1::Edit19},
-    {"gunrenor", &TForm1::Edit23},
-    {"gunremax", &TForm1::Edit24},
-}};
+// The mounts live in tables beside the boxes, the two switches in check boxes.
+bool HasBox(const ProfileKey& key) {
+    switch (key.Part) {
+        case ProfilePart::Autoslide:
+        case ProfilePart::Booster:
+        case ProfilePart::Gun:
+        case ProfilePart::GunAmmo:
+        case ProfilePart::Missile:
+        case ProfilePart::MissileAmmo:
+            return false;
+        default:
+            return true;
+    }
+}
 
-// Decoys and mass close the profile.
-constexpr std::array<BoxKey, 2> kLastKeys{{
-    {"decoys", &TForm1::Edit14},
-    {"mass", &TForm1::Edit29},
-}};
-
-std::string MountKey(const char* stem, std::size_t index) { return stem + IntToStr(index + 1); }
+TEdit& BoxOf(TForm1& form, const std::string& key) {
+    for (const BoxKey& box : kBoxKeys) {
+        if (key == box.Key) return form.*box.Box;
+    }
+    throw std::logic_error("no box for profile key " + key);
+}
 
 // A ship without a missile form has no missile mounts of its own; the tables beside it still hold the last
 // ship's, which must neither be exported nor changed for it.
@@ -75,45 +70,30 @@ std::size_t MissileMountsOf(const TForm1& form) {
 
 std::size_t GunMountsOf(const TForm1& form) { return std::min<std::size_t>(form.Ship.GunMountCount, kMaxGunMounts); }
 
+// What the Ships tab shows now, saved or not, as the values a profile is made of; every box counts as a part the
+// ship has. Taking all values first means a box that holds no number stops an export before anything is written.
+ShipValues TabValues(TForm1& form) {
+    ShipValues values;
+    values.Armour.emplace();
+    values.Shields.emplace();
+    values.Decoys.emplace();
+    for (const ProfileKey& key : ProfileKeys(GunMountsOf(form), MissileMountsOf(form))) {
+        if (key.Part == ProfilePart::Gun) {
+            values.GunMounts.push_back({form.GunMountTypes[key.Index], form.GunMountAmmo[key.Index]});
+        } else if (key.Part == ProfilePart::Missile) {
+            values.MissileMounts.push_back({form.MissileMountTypes[key.Index], form.Ship.MissileMountLoads[key.Index]});
+        } else if (HasBox(key)) {
+            SetProfileValue(values, key, StrToInt(BoxOf(form, key.Key).Text()));
+        }
+    }
+    values.Autoslide = form.CheckBox1.Checked();
+    if (form.CheckBox2.Checked()) values.Booster = form.Ship.BoosterValues;
+    return values;
+}
+
 // The name of a gun or missile type in its list; a type the list does not know shows without a name.
 std::string NameOrEmpty(const TItemList& names, std::size_t index) {
     return index < names.Items().size() ? names.Items()[index] : std::string();
-}
-
-using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
-
-template <std::size_t N>
-void AddBoxValues(const TForm1& form, const std::array<BoxKey, N>& keys, ProfileEntries& entries) {
-    for (const BoxKey& key : keys) entries.emplace_back(key.Key, IntToStr(StrToInt((form.*key.Box).Text())));
-}
-
-// Every key of the profile with its text, in the order the file holds them. Taking all values first means a
-// box that holds no number stops the export before anything is written.
-ProfileEntries ProfileOf(const TForm1& form) {
-    ProfileEntries entries;
-    AddBoxValues(form, kFlightKeys, entries);
-    entries.emplace_back("autoslide", form.CheckBox1.Checked() ? "1" : "0");
-    entries.emplace_back("booster", form.CheckBox2.Checked() ? "1" : "0");
-    AddBoxValues(form, kHullKeys, entries);
-    for (std::size_t i = 0; i < GunMountsOf(form); ++i) {
-        entries.emplace_back(MountKey("gun", i), IntToStr(form.GunMountTypes[i]));
-        entries.emplace_back(MountKey("gunammo", i), IntToStr(form.GunMountAmmo[i]));
-    }
-    for (std::size_t i = 0; i < MissileMountsOf(form); ++i) {
-        entries.emplace_back(MountKey("miss", i), IntToStr(form.MissileMountTypes[i]));
-        entries.emplace_back(MountKey("missammo", i), IntToStr(form.Ship.MissileMountLoads[i]));
-    }
-    AddBoxValues(form, kLastKeys, entries);
-    return entries;
-}
-
-// A box keeps its value when the profile lacks the key or holds no number there.
-template <std::size_t N>
-void ImportBoxValues(TForm1& form, const std::array<BoxKey, N>& keys, const TIniFile& profile) {
-    for (const BoxKey& key : keys) {
-        TEdit& box = form.*key.Box;
-        box.SetText(IntToStr(profile.ReadInteger(kProfileSection, key.Key, StrToInt(box.Text()))));
-    }
 }
 
 void ShowGunRows(TForm1& form) {
@@ -135,42 +115,23 @@ void ShowMissileRows(TForm1& form) {
     }
 }
 
-void ReadGunMounts(TForm1& form, const TIniFile& profile) {
-    for (std::size_t i = 0; i < GunMountsOf(form); ++i) {
-        form.GunMountTypes[i] = ToByte(profile.ReadInteger(kProfileSection, MountKey("gun", i), form.GunMountTypes[i]));
-        form.GunMountAmmo[i] =
-            ToWord(profile.ReadInteger(kProfileSection, MountKey("gunammo", i), form.GunMountAmmo[i]));
+// Puts imported values back on the tab and into the mounts. The booster's own values stay as they are: a profile
+// only switches the booster on or off.
+void ShowTabValues(TForm1& form, const ShipValues& values) {
+    for (const ProfileKey& key : ProfileKeys(0, 0)) {
+        if (HasBox(key)) BoxOf(form, key.Key).SetText(IntToStr(*ProfileValue(values, key)));
     }
-}
-
-void ReadMissileMounts(TForm1& form, const TIniFile& profile) {
-    for (std::size_t i = 0; i < MissileMountsOf(form); ++i) {
-        form.MissileMountTypes[i] =
-            ToByte(profile.ReadInteger(kProfileSection, MountKey("miss", i), form.MissileMountTypes[i]));
-        form.Ship.MissileMountLoads[i] =
-            ToByte(profile.ReadInteger(kProfileSection, MountKey("missammo", i), form.Ship.MissileMountLoads[i]));
+    form.CheckBox1.SetChecked(values.Autoslide);
+    form.CheckBox2.SetChecked(values.Booster.has_value());  // its click handler follows
+    for (std::size_t i = 0; i < values.GunMounts.size(); ++i) {
+        form.GunMountTypes[i] = values.GunMounts[i].Gun;
+        form.GunMountAmmo[i] = values.GunMounts[i].Ammo;
     }
-}
-
-// A value out of range stops the import, but the rows still show what the mounts now hold, so the list never
-// differs from what a save would write.
-void ImportGunMounts(TForm1& form, const TIniFile& profile) {
-    try {
-        ReadGunMounts(form, profile);
-    } catch (const Exception&) {
-        ShowGunRows(form);
-        throw;
+    for (std::size_t i = 0; i < values.MissileMounts.size(); ++i) {
+        form.MissileMountTypes[i] = values.MissileMounts[i].Missile;
+        form.Ship.MissileMountLoads[i] = values.MissileMounts[i].Loads;
     }
     ShowGunRows(form);
-}
-
-void ImportMissileMounts(TForm1& form, const TIniFile& profile) {
-    try {
-        ReadMissileMounts(form, profile);
-    } catch (const Exception&) {
-        ShowMissileRows(form);
-        throw;
-    }
     ShowMissileRows(form);
 }
 
@@ -182,23 +143,6 @@ std::string WithLowerCaseName(const std::string& path) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return folder + name;
-}
-
-// The ship's default profile lies in the Ships folder, named after the file that holds the ship's own data
-// when it is not swapped: its catalogue file name with ".def" in place of the extension.
-std::string DefaultProfilePath(const TForm1& form) {
-    const std::string ownName = form.SwitchFile.ReadString("swships", form.Ship.ShipKey, "");
-    const std::string file = form.Catalogue.ReadString("ships", ownName, "");
-    constexpr std::size_t kExtensionLength = 4;  // ".iff"
-    const std::string stem = file.size() > kExtensionLength ? file.substr(0, file.size() - kExtensionLength) : "";
-    return form.GameFile("Ships\\" + stem + ".def");
-}
-
-// The profile's text as the INI functions write it into a new file: the section, then one line per key.
-std::string ProfileText(const ProfileEntries& entries) {
-    std::string text = "[" + kProfileSection + "]\r\n";
-    for (const auto& [key, value] : entries) text += key + "=" + value + "\r\n";
-    return text;
 }
 
 }  // namespace
@@ -215,12 +159,12 @@ void TForm1::Button5Click() {
     ImportProfile(OpenDialog1.FileName);
 }
 
-void TForm1::Button9Click() { ImportProfile(DefaultProfilePath(*this)); }
+void TForm1::Button9Click() { ImportProfile(DefaultProfilePath(GameFolder, Catalogue, SwitchFile, Ship.ShipKey)); }
 
 // Writes what the Ships tab shows now, saved or not, as a fresh file that holds only the keys of this ship. The old
 // profile stays until the new one is complete; a failure is reported as a failed INI write of the profile.
 void TForm1::ExportProfile(const std::string& path) {
-    const std::string text = ProfileText(ProfileOf(*this));
+    const std::string text = ProfileText(ProfileEntriesOf(TabValues(*this)));
     try {
         ReplaceWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
     } catch (const Exception&) {
@@ -232,13 +176,14 @@ void TForm1::ExportProfile(const std::string& path) {
 // Every key that is missing keeps the current value, except the booster, which a profile without it leaves off.
 void TForm1::ImportProfile(const std::string& path) {
     const TIniFile profile(path);
-    ImportBoxValues(*this, kFlightKeys, profile);
-    CheckBox1.SetChecked(profile.ReadBool(kProfileSection, "autoslide", CheckBox1.Checked()));
-    CheckBox2.SetChecked(profile.ReadBool(kProfileSection, "booster", false));  // its click handler follows
-    ImportBoxValues(*this, kHullKeys, profile);
-    ImportGunMounts(*this, profile);
-    ImportMissileMounts(*this, profile);
-    ImportBoxValues(*this, kLastKeys, profile);
+    ShipValues values = TabValues(*this);
+    try {
+        ApplyProfile(values, profile);
+    } catch (const Exception&) {
+        ShowTabValues(*this, values);
+        throw;
+    }
+    ShowTabValues(*this, values);
 }
 
 }  // namespace tovarin

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -14,6 +13,7 @@
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 #include "ships/mount_rows.h"
+#include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_layout.h"
 #include "ui/platform.h"
@@ -25,15 +25,6 @@ namespace Layout = ShipLayout;
 namespace {
 
 using FileBytes = std::span<const std::uint8_t>;
-
-// The float stored at the position, as the boxes show it.
-std::int32_t ShownFloat(FileBytes file, std::int32_t position) { return DisplayValue(ReadFloatIn(file, position)); }
-
-// A 16-bit count stored low byte first.
-std::uint16_t LittleEndianWord(FileBytes file, std::int32_t position) {
-    const auto bytes = ReadTwoBytesIn(file, position);
-    return MakeWord(bytes[0], bytes[1]);
-}
 
 // The loaded ship's positions, as the marker searches found them.
 void KeepChunks(ShipState& ship, const ShipChunks& chunks) {
@@ -70,7 +61,7 @@ TEdit& BoxNamed(const TForm& form, std::string_view name) {
 }
 
 void ShowValue(const TForm& form, const Layout::ValueSlot& slot, FileBytes file, std::int32_t base) {
-    BoxNamed(form, slot.Control).SetText(IntToStr(ShownFloat(file, AddPos(base, slot.Offset))));
+    BoxNamed(form, slot.Control).SetText(IntToStr(ReadShownFloat(file, AddPos(base, slot.Offset))));
 }
 
 template <std::size_t N>
@@ -91,9 +82,9 @@ void ShowGunMounts(TForm1& form, FileBytes file) {
     ShipState& ship = form.Ship;
     form.ListBox1.Clear();
     for (std::size_t i = 0; i < ship.GunMountCount; ++i) {
-        const std::int32_t data = AddPos(ship.GunsBase, ship.GunMountPos[i]);
-        form.GunMountTypes[i] = ReadByteIn(file, AddPos(data, Layout::kGunMountGun));
-        form.GunMountAmmo[i] = LittleEndianWord(file, AddPos(data, Layout::kGunMountAmmo));
+        const GunMountValues mount = ReadGunMount(file, AddPos(ship.GunsBase, ship.GunMountPos[i]));
+        form.GunMountTypes[i] = mount.Gun;
+        form.GunMountAmmo[i] = mount.Ammo;
         form.ListBox1.Items().push_back(
             GunMountRow(NameAt(form.ComboBox2, form.GunMountTypes[i]), form.GunMountTypes[i], form.GunMountAmmo[i]));
     }
@@ -124,9 +115,9 @@ void ShowMissiles(TForm1& form, FileBytes file) {
     if (!missiles) return;
     form.ListBox2.Clear();
     for (std::size_t i = 0; i < ship.MissileMountCount; ++i) {
-        const std::int32_t data = AddPos(ship.MissBase, ship.MissileMountPos[i]);
-        form.MissileMountTypes[i] = ReadByteIn(file, AddPos(data, Layout::kMissileMountMissile));
-        ship.MissileMountLoads[i] = ReadByteIn(file, AddPos(data, Layout::kMissileMountLoads));
+        const MissileMountValues mount = ReadMissileMount(file, AddPos(ship.MissBase, ship.MissileMountPos[i]));
+        form.MissileMountTypes[i] = mount.Missile;
+        ship.MissileMountLoads[i] = mount.Loads;
         form.ListBox2.Items().push_back(
             MissileMountRow(NameAt(form.ComboBox3, form.MissileMountTypes[i]), ship.MissileMountLoads[i]));
     }
@@ -137,12 +128,12 @@ void ShowBooster(TForm1& form, FileBytes file) {
     ShipState& ship = form.Ship;
     form.CheckBox2.SetChecked(ship.HasBooster);  // its click handler follows the state
     form.Button11.SetEnabled(ship.HasBooster);
-    for (std::size_t i = 0; i < Layout::kBoosterValues.size(); ++i) {
-        const Layout::BoosterSlot& slot = Layout::kBoosterValues[i];
-        ship.BoosterValues[i] = ship.HasBooster ? CheckRange(ShownFloat(file, AddPos(ship.BoosPos, slot.Offset)), 0,
-                                                             std::numeric_limits<std::int32_t>::max())
-                                                : slot.Default;
+    if (!ship.HasBooster) {
+        for (std::size_t i = 0; i < Layout::kBoosterValues.size(); ++i)
+            ship.BoosterValues[i] = Layout::kBoosterValues[i].Default;
+        return;
     }
+    ship.BoosterValues = ReadBoosterValues(file, ship.BoosPos);
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ TEST(CliExeTest, ListsTheDemoFleetWithItsExchangedShips) {
               "Kestrel\tkestrel.iff\r\nWarden\twarden.iff\r\nHalberd\thalberd.iff\tSable\r\nCorsair\tcorsair.iff\r\n"
               "Lancet\tlancet.iff\r\nBastion\tbastion.iff\r\nMarauder\tmarauder.iff\r\nSable\tsable.iff\tHalberd\r\n");
     EXPECT_EQ(RunCli("ship").Exit, 2u);
+    EXPECT_EQ(RunCli("--game \"" + folder + "\" ship set Kestrel speedmax=640 gun1=2").Exit, 0u);
+    EXPECT_EQ(RunCli("--game \"" + folder + "\" ship get Kestrel speedmax gun1 --json").Text,
+              "{\"speedmax\":640,\"gun1\":2}\r\n");
 }
 
 }  // namespace

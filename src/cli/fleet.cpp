@@ -1,0 +1,103 @@
+#include "cli/fleet.h"
+
+#include <algorithm>
+
+#include "cli/commands.h"
+#include "cli/game_session.h"
+#include "gamefiles/errors.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
+#include "ships/read_ship_values.h"
+#include "tools/ship_load_check.h"
+
+namespace tovarin::cli {
+
+namespace {
+
+// A weapon by its catalogue name or its number. A name the catalogue lists twice is refused, as is one it does not
+// list; a number is taken as it is (the load check refuses one beyond the list).
+std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::string& text, const char* kind) {
+    const auto count = std::count(names.begin(), names.end(), text);
+    if (count > 1) throw Refusal("the catalogue lists more than one " + std::string(kind) + " named " + text);
+    if (count == 1) return static_cast<std::int32_t>(std::find(names.begin(), names.end(), text) - names.begin());
+    if (const std::optional<std::int32_t> number = TryStrToInt(text)) return *number;
+    throw Refusal("the catalogue lists no " + std::string(kind) + " named " + text);
+}
+
+}  // namespace
+
+Fleet OpenFleet(const std::string& gameFolder) {
+    Fleet fleet{OpenGame(gameFolder), {}, {}, {}};
+    fleet.Ships = CatalogueShips(fleet.Game.Catalogue);
+    fleet.Game.Catalogue.ReadSection("Guns", fleet.Guns);
+    fleet.Game.Catalogue.ReadSection("Missiles", fleet.Missiles);
+    return fleet;
+}
+
+LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
+    if (std::find(fleet.Ships.begin(), fleet.Ships.end(), name) == fleet.Ships.end()) throw Refusal("Unknown ship: " + name);
+    LoadedShip ship{name, fleet.Game.SwitchFile.ReadString("swships", name, ""), "", {}, {}};
+    ship.Path = GamePath(fleet.Game.GameFolder, "Ships\\" + fleet.Game.Catalogue.ReadString("Ships", ship.Key, ""));
+    if (!FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
+    ship.File = ReadWholeFile(ship.Path);
+    const ShipLoadCheck check = CheckShipLoads(ship.File, fleet.Guns.size(), fleet.Missiles.size());
+    if (!check.Problem.empty()) throw Refusal(name + ": " + check.Problem + ".");
+    ship.Values = ReadShipValues(ship.File);
+    return ship;
+}
+
+ProfileKey ShipKeyNamed(const LoadedShip& ship, const std::string& key) {
+    for (const ProfileKey& known : ProfileKeys(ship.Values.GunMounts.size(), ship.Values.MissileMounts.size())) {
+        if (known.Key == key && ProfileValue(ship.Values, known)) return known;
+    }
+    throw Refusal(ship.Name + " has no key " + key);
+}
+
+void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values, const ProfileKey& key,
+                  const std::string& text) {
+    const std::string named = ship.Name + ", " + key.Key + "=" + text + ": ";
+    try {
+        std::int32_t value = 0;
+        if (key.Part == ProfilePart::Gun) {
+            value = WeaponNumber(fleet.Guns, text, "gun");
+        } else if (key.Part == ProfilePart::Missile) {
+            value = WeaponNumber(fleet.Missiles, text, "missile");
+        } else {
+            value = StrToInt(text);
+        }
+        if (!SetProfileValue(values, key, value)) throw Refusal(ship.Name + " has no key " + key.Key);
+    } catch (const Refusal& refusal) {
+        throw Refusal(named + refusal.what());
+    } catch (const Exception& error) {
+        throw Refusal(named + error.Message() + ".");
+    }
+}
+
+std::string ValueText(const Fleet& fleet, const ShipValues& values, const ProfileKey& key, bool names) {
+    const std::optional<std::int32_t> value = ProfileValue(values, key);
+    if (!value) return "";
+    const auto index = static_cast<std::size_t>(*value);
+    if (names && key.Part == ProfilePart::Gun && index < fleet.Guns.size()) return fleet.Guns[index];
+    if (names && key.Part == ProfilePart::Missile && index < fleet.Missiles.size()) return fleet.Missiles[index];
+    return IntToStr(*value);
+}
+
+std::vector<std::uint8_t> SavedShipFile(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values) {
+    try {
+        std::vector<std::uint8_t> saved = RebuildShipFile(ship.File, values);
+        const ShipLoadCheck check = CheckShipLoads(saved, fleet.Guns.size(), fleet.Missiles.size());
+        if (!check.Problem.empty()) throw Refusal(ship.Name + " would not load again: " + check.Problem + ".");
+        return saved;
+    } catch (const Exception& error) {
+        throw Refusal(ship.Name + ": " + error.Message() + ".");
+    }
+}
+
+void SaveShip(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values) {
+    const std::vector<std::uint8_t> saved = SavedShipFile(fleet, ship, values);
+    if (saved != ship.File) ReplaceWholeFile(ship.Path, saved);
+}
+
+}  // namespace tovarin::cli

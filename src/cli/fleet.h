@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/installation.h"
+#include "profiles/profile_keys.h"
+#include "ships/ship_rebuild.h"
+
+// The ships of a game as the commands edit them: found by the name the window lists them under, read by the
+// loader's rules and saved as "&Save Modifications" saves them.
+namespace tovarin::cli {
+
+// The game with the catalogue's gun and missile names, in the order of the window's lists: a weapon's place is
+// the number a ship file stores for it.
+struct Fleet {
+    Installation Game;
+    std::vector<std::string> Ships;  // the catalogue's, in its order
+    std::vector<std::string> Guns;
+    std::vector<std::string> Missiles;
+};
+
+[[nodiscard]] Fleet OpenFleet(const std::string& gameFolder);
+
+// A ship as loaded: the file that holds its data, the bytes and the values read from them.
+struct LoadedShip {
+    std::string Name;
+    std::string Key;  // the catalogue key whose file holds the ship's data (the partner's when exchanged)
+    std::string Path;
+    std::vector<std::uint8_t> File;
+    ShipValues Values;
+};
+
+// Refused for a name the catalogue does not list, a missing ship file, and a file the window could not load.
+[[nodiscard]] LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name);
+
+// The ship's profile key of that name; refused when the ship has no such key.
+[[nodiscard]] ProfileKey ShipKeyNamed(const LoadedShip& ship, const std::string& key);
+
+// Sets a key from its text as the boxes take it (a whole number) or, for a mount's weapon, the weapon's catalogue
+// name or number. Refused naming the ship, key and value.
+void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values, const ProfileKey& key,
+                  const std::string& text);
+
+// The key's value as text; a mount's weapon by its catalogue name when `names` is set and the catalogue has one.
+[[nodiscard]] std::string ValueText(const Fleet& fleet, const ShipValues& values, const ProfileKey& key, bool names);
+
+// The ship file saved with the values, refused when the window could not load it again.
+[[nodiscard]] std::vector<std::uint8_t> SavedShipFile(const Fleet& fleet, const LoadedShip& ship,
+                                                      const ShipValues& values);
+
+// Saves the values as the window's save does; a file that would not change is left untouched.
+void SaveShip(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values);
+
+}  // namespace tovarin::cli

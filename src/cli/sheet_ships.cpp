@@ -1,0 +1,147 @@
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/fleet.h"
+#include "gamefiles/csv.h"
+#include "gamefiles/errors.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
+
+// "export ships" and "import ships": the fleet as a sheet, one row per ship, a column per profile key with room for
+// every mount a ship can have. An import is checked whole before any ship file changes, and written whole or not
+// at all.
+namespace tovarin::cli {
+
+namespace {
+
+// Sixteen gun and sixteen missile mounts: as many as a ship file's tables hold.
+std::vector<ProfileKey> SheetKeys() { return ProfileKeys(kMaxGunMounts, kMaxMissileMounts); }
+
+// A ship whose file the import changes: as it was and as it will be.
+struct PlannedSave {
+    LoadedShip Ship;
+    ShipValues Values;
+};
+
+std::string Where(const std::string& sheet, std::size_t line, std::size_t column) {
+    return sheet + ", line " + IntToStr(static_cast<std::int64_t>(line)) + ", column " +
+           IntToStr(static_cast<std::int64_t>(column)) + ": ";
+}
+
+// The header's keys by column; the first column names the ship, whatever its title.
+std::vector<ProfileKey> HeaderKeys(const std::string& sheet, const CsvRow& header) {
+    const std::vector<ProfileKey> known = SheetKeys();
+    std::vector<ProfileKey> keys{{}};
+    std::set<std::string> seen;
+    for (std::size_t column = 1; column < header.Fields.size(); ++column) {
+        const std::string& name = header.Fields[column];
+        const auto key = std::find_if(known.begin(), known.end(), [&](const ProfileKey& k) { return k.Key == name; });
+        if (key == known.end()) throw Refusal(Where(sheet, header.Line, column + 1) + "unknown key " + name);
+        if (!seen.insert(name).second) throw Refusal(Where(sheet, header.Line, column + 1) + "key " + name + " twice");
+        keys.push_back(*key);
+    }
+    return keys;
+}
+
+bool IsBlank(const CsvRow& row) {
+    return std::all_of(row.Fields.begin(), row.Fields.end(), [](const std::string& field) { return field.empty(); });
+}
+
+// A row's changes on top of the ship's values; every cell checked as the window checks its box.
+PlannedSave PlanRow(const Fleet& fleet, const std::string& sheet, const std::vector<ProfileKey>& keys,
+                    const CsvRow& row) {
+    PlannedSave plan;
+    try {
+        plan.Ship = LoadNamedShip(fleet, row.Fields[0]);
+    } catch (const Refusal& refusal) {
+        throw Refusal(Where(sheet, row.Line, 1) + refusal.what());
+    }
+    plan.Values = plan.Ship.Values;
+    if (row.Fields.size() > keys.size()) throw Refusal(Where(sheet, row.Line, keys.size() + 1) + "no key above");
+    for (std::size_t column = 1; column < row.Fields.size(); ++column) {
+        if (row.Fields[column].empty()) continue;
+        try {
+            SetShipValue(fleet, plan.Ship, plan.Values, keys[column], row.Fields[column]);
+        } catch (const Refusal& refusal) {
+            throw Refusal(Where(sheet, row.Line, column + 1) + refusal.what());
+        }
+    }
+    return plan;
+}
+
+// Writes the new files in sheet order. When one fails, the files already written get their old bytes back, so
+// the import is applied whole or not at all.
+void WriteAll(const std::vector<PlannedSave>& plans, const std::vector<std::vector<std::uint8_t>>& files) {
+    std::size_t written = 0;
+    try {
+        for (; written < plans.size(); ++written) ReplaceWholeFile(plans[written].Ship.Path, files[written]);
+    } catch (const Exception& error) {
+        std::string message = error.Message();
+        try {
+            while (written > 0) {
+                --written;
+                ReplaceWholeFile(plans[written].Ship.Path, plans[written].Ship.File);
+            }
+            message += "; nothing of the sheet was applied";
+        } catch (const Exception& putBack) {
+            message += "; " + plans[written].Ship.Path + " could not be put back: " + putBack.Message();
+        }
+        throw Refusal(message + ".");
+    }
+}
+
+}  // namespace
+
+int ExportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
+    const Fleet fleet = OpenFleet(arguments.Game);
+    const std::vector<ProfileKey> keys = SheetKeys();
+    std::vector<std::vector<std::string>> rows(1, {"ship"});
+    for (const ProfileKey& key : keys) rows[0].push_back(key.Key);
+    for (const std::string& name : fleet.Ships) {
+        const LoadedShip ship = LoadNamedShip(fleet, name);
+        std::vector<std::string>& row = rows.emplace_back(1, name);
+        for (const ProfileKey& key : keys) row.push_back(ValueText(fleet, ship.Values, key, true));
+    }
+    const std::string text = WriteCsv(rows);
+    ReplaceWholeFile(arguments.File, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return kExitDone;
+}
+
+int ImportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
+    const Fleet fleet = OpenFleet(arguments.Game);
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(arguments.File);
+    std::vector<CsvRow> rows;
+    try {
+        rows = ReadCsv(std::string(bytes.begin(), bytes.end()));
+    } catch (const ECsvError& error) {
+        throw Refusal(Where(arguments.File, error.Line, error.Column) + error.Message());
+    }
+    if (rows.empty()) return kExitDone;
+    const std::vector<ProfileKey> keys = HeaderKeys(arguments.File, rows[0]);
+    std::vector<PlannedSave> plans;
+    std::vector<std::vector<std::uint8_t>> files;
+    std::map<std::string, std::size_t> lines;  // the line each ship was named on
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (IsBlank(rows[r])) continue;
+        if (!lines.emplace(rows[r].Fields[0], rows[r].Line).second) {
+            throw Refusal(Where(arguments.File, rows[r].Line, 1) + rows[r].Fields[0] + " is named twice");
+        }
+        PlannedSave plan = PlanRow(fleet, arguments.File, keys, rows[r]);
+        std::vector<std::uint8_t> saved;
+        try {
+            saved = SavedShipFile(fleet, plan.Ship, plan.Values);
+        } catch (const Refusal& refusal) {
+            throw Refusal(Where(arguments.File, rows[r].Line, 1) + refusal.what());
+        }
+        if (saved == plan.Ship.File) continue;  // a row equal to the ship writes nothing
+        plans.push_back(std::move(plan));
+        files.push_back(std::move(saved));
+    }
+    WriteAll(plans, files);
+    return kExitDone;
+}
+
+}  // namespace tovarin::cli
