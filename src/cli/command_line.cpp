@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
 
@@ -121,7 +122,7 @@ const std::vector<Command>& CommandTable() {
         {"import missiles", "Applies a sheet of missile values, whole or not at all",
          "tovarin-cli import missiles missiles.csv", Sheet, ImportMissiles},
         {"check", "Verifies the installation: one line per finding, exit code 1 when anything is found",
-         "tovarin-cli check", nullptr, nullptr},
+         "tovarin-cli check", nullptr, CheckCommand},
     };
     return table;
 }
