@@ -91,17 +91,17 @@ const std::vector<Command>& CommandTable() {
          "tovarin-cli missiles get Dart", OptionalWeapon, GetMissiles},
         {"missiles set", "Changes a missile's values in the missile table", "tovarin-cli missiles set Dart speed=900",
          WeaponChanges, SetMissile},
-        {"slots list", "Lists a ship's gun slots", "tovarin-cli slots list Kestrel", ShipName, nullptr},
+        {"slots list", "Lists a ship's gun slots", "tovarin-cli slots list Kestrel", ShipName, ListSlots},
         {"slots copy", "Copies a gun slot and saves the ship at once", "tovarin-cli slots copy Kestrel 2", ShipAndSlot,
-         nullptr},
+         CopySlot},
         {"slots delete", "Deletes a gun slot and saves the ship at once", "tovarin-cli slots delete Kestrel 2",
-         ShipAndSlot, nullptr},
+         ShipAndSlot, DeleteSlot},
         {"swap", "Exchanges two ships throughout the game, or exchanges them back", "tovarin-cli swap Kestrel Warden",
          [](CLI::App& command, CommandArguments& arguments) {
              command.add_option("A", arguments.Name, "The ship to be replaced")->required();
              command.add_option("B", arguments.OtherName, "The ship to fly in its place")->required();
          },
-         nullptr},
+         SwapShips},
         {"patch status",
          "Tells whether the game's archive carries the patch: installed, not installed, unreadable "
          "or not listed (the catalogue lists no position)",

@@ -10,8 +10,9 @@ namespace tovarin::cli {
 [[nodiscard]] std::string GameFolderOf(const std::string& given);
 
 // The installation a command works on, opened as the window's start-up opens it: the catalogue chosen by the
-// game executable present, the game required, every catalogue ship given its switch entry. It never asks a
-// question and never patches the archive. Refused with the window's own message when the game is not there.
+// game executable present, the game required, every catalogue ship given its switch entry, an unfinished swap put back.
+// It never asks a question and never patches the archive. Refused with the window's own message when the game is not
+// there.
 [[nodiscard]] Installation OpenGame(const std::string& given);
 
 }  // namespace tovarin::cli
