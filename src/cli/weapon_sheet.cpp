@@ -62,17 +62,15 @@ std::string MissileTypeText(const std::vector<std::string>& missiles, std::optio
     return IntToStr(*type);
 }
 
-// A missile named as the list shows it, or its number in the list.
+// A missile named as the list shows it, or, when no missile has that name, its number in the list. An unknown
+// or ambiguous name is refused.
 std::uint8_t MissileType(const std::vector<std::string>& missiles, const std::string& text) {
-    if (std::count(missiles.begin(), missiles.end(), text) == 1) {
-        return ToByte(std::find(missiles.begin(), missiles.end(), text) - missiles.begin());
-    }
     const auto number = TryStrToInt(text);
-    if (std::count(missiles.begin(), missiles.end(), text) == 0 && number && *number >= 0 &&
-        static_cast<std::size_t>(*number) < missiles.size()) {
+    const bool named = std::find(missiles.begin(), missiles.end(), text) != missiles.end();
+    if (!named && number && *number >= 0 && static_cast<std::size_t>(*number) < missiles.size()) {
         return ToByte(*number);
     }
-    return ToByte(WeaponIndex(missiles, text, "missile"));  // refuses the name
+    return ToByte(WeaponIndex(missiles, text, "missile"));
 }
 
 }  // namespace
@@ -156,8 +154,8 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
     if (text == field.Show(values)) return false;
     try {
         field.Take(values, text);
-    } catch (const Exception& error) {
-        throw Refusal(field.Name + "=" + text + ": " + error.Message());
+    } catch (const std::exception& error) {  // the window's conversion errors, or an unknown sub-missile type
+        throw Refusal(field.Name + "=" + text + ": " + error.what());
     }
     return true;
 }

@@ -13,6 +13,12 @@ namespace tovarin {
 
 namespace {
 
+// The selected slot; with none selected an index no slot has, which the table refuses as the list would.
+std::size_t SelectedSlot(const TForm1& form) {
+    const int selected = form.ListBox3.ItemIndex();
+    return selected < 0 ? form.GunSlots.Slots.size() : static_cast<std::size_t>(selected);
+}
+
 // Until a ship's slots have been read whole, the table may describe another ship or only part of this one:
 // saving it would write wrong records into the ship file, so the save button waits for a complete load.
 void ForgetGunSlots(TForm1& form) {
@@ -52,8 +58,7 @@ void TForm1::LoadGunSlots() {
 
 // "&Copy". No entry is selected afterwards: a second copy needs a new choice.
 void TForm1::Button13Click() {
-    const std::size_t selected = ListBox3.ItemIndex() < 0 ? GunSlots.Slots.size() : ListBox3.ItemIndex();
-    if (const auto refusal = CopyGunSlot(GunSlots.Slots, selected)) {
+    if (const auto refusal = CopyGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
         GetPlatform().ShowMessage(*refusal);
         return;
     }
@@ -63,8 +68,7 @@ void TForm1::Button13Click() {
 // "&Delete".
 void TForm1::Button12Click() {
     const int removed = ListBox3.ItemIndex();
-    const std::size_t slot = removed < 0 ? GunSlots.Slots.size() : static_cast<std::size_t>(removed);
-    if (const auto refusal = DeleteGunSlot(GunSlots.Slots, slot)) {
+    if (const auto refusal = DeleteGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
         GetPlatform().ShowMessage(*refusal);
         return;
     }

@@ -68,7 +68,10 @@ TEST(WeaponCommandsTest, SetSavesAsTheEditorsAndRefusesWithoutWriting) {
         {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, nullptr, "Game\\bullet.iff", "damage=x: 'x' is not"},
         {{"guns", "set", "Ion Cannon", "speeed=1"}, nullptr, "Game\\bullet.iff", "Unknown field of a gun: speeed"},
         {{"missiles", "set", "Dart", "split up into=256"}, nullptr, "Game\\missile.iff", "split up into=256: Out of"},
-        {{"missiles", "set", "Dart", "sub-missile type=Nope"}, nullptr, "Game\\missile.iff", "Unknown missile: Nope"},
+        {{"missiles", "set", "Dart", "sub-missile type=Nope"},
+         nullptr,
+         "Game\\missile.iff",
+         "sub-missile type=Nope: Unknown missile: Nope"},
         {{"missiles", "set", "Darts", "speed=1"}, nullptr, "Game\\missile.iff", "Unknown missile: Darts"},
     };
     for (const Row& row : rows) {
