@@ -10,15 +10,13 @@
 #include "app/unsaved_changes.h"
 #include "gamefiles/ini_file.h"
 #include "ships/ship_state.h"
+#include "tools/gun_slot_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 namespace tovarin {
 
 class TForm3;
-
-inline constexpr int kMaxGunSlots = 32;
-inline constexpr int kGunSlotRecordSize = 256;
 
 // The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
 // loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
@@ -49,37 +47,37 @@ public:
     bool Edit1Exit(TEdit& box);
     bool Edit28Exit(TEdit& box);
 
-    std::string GameFolder;  // with its trailing separator
-    TIniFile Catalogue;      // vskinfo.dat or nwinfo.dat
-    TIniFile SwitchFile;     // Ships\switch.dat
-    std::string GameExe;     // catalogue Info/Run, relative to the game folder
+    std::string GameFolder;   // with its trailing separator
+    TIniFile Catalogue;       // vskinfo.dat or nwinfo.dat
+    TIniFile SwitchFile;      // Ships\switch.dat
+    std::string GameExe;      // catalogue Info/Run, relative to the game folder
     TForm3* Form3 = nullptr;  // the booster dialog, created after this window
 
     // ---- "Ships" tab -----------------------------------------------------------------------------------------
     TComboBox ComboBox1{*this, "ComboBox1"};  // ship names
     // "Flight Dynamics"
     TGroupBox GroupBox1{*this, "GroupBox1"};
-    TEdit Edit1{*this, "Edit1"};    // speed min
-    TEdit Edit2{*this, "Edit2"};    // speed standard
-    TEdit Edit15{*this, "Edit15"};  // speed max
-    TEdit Edit4{*this, "Edit4"};    // acceleration
-    TEdit Edit3{*this, "Edit3"};    // afterburner speed
-    TEdit Edit6{*this, "Edit6"};    // afterburner acceleration
-    TEdit Edit26{*this, "Edit26"};  // afterburner fuel
-    TEdit Edit7{*this, "Edit7"};    // Y
-    TEdit Edit5{*this, "Edit5"};    // P
-    TEdit Edit8{*this, "Edit8"};    // R
-    TEdit Edit25{*this, "Edit25"};  // Y/P/R rate of change
+    TEdit Edit1{*this, "Edit1"};              // speed min
+    TEdit Edit2{*this, "Edit2"};              // speed standard
+    TEdit Edit15{*this, "Edit15"};            // speed max
+    TEdit Edit4{*this, "Edit4"};              // acceleration
+    TEdit Edit3{*this, "Edit3"};              // afterburner speed
+    TEdit Edit6{*this, "Edit6"};              // afterburner acceleration
+    TEdit Edit26{*this, "Edit26"};            // afterburner fuel
+    TEdit Edit7{*this, "Edit7"};              // Y
+    TEdit Edit5{*this, "Edit5"};              // P
+    TEdit Edit8{*this, "Edit8"};              // R
+    TEdit Edit25{*this, "Edit25"};            // Y/P/R rate of change
     TCheckBox CheckBox1{*this, "CheckBox1"};  // "Autos&lide"
     TCheckBox CheckBox2{*this, "CheckBox2"};  // "&Booster"
     TButton Button11{*this, "Button11"};      // "Edit B&ooster"
     // "Armor/Shields"
     TGroupBox GroupBox2{*this, "GroupBox2"};
-    TEdit Edit27{*this, "Edit27"};  // hitpoints
-    TEdit Edit10{*this, "Edit10"};  // armour front
-    TEdit Edit11{*this, "Edit11"};  // armour right
-    TEdit Edit12{*this, "Edit12"};  // armour left
-    TEdit Edit13{*this, "Edit13"};  // armour aft
+    TEdit Edit27{*this, "Edit27"};     // hitpoints
+    TEdit Edit10{*this, "Edit10"};     // armour front
+    TEdit Edit11{*this, "Edit11"};     // armour right
+    TEdit Edit12{*this, "Edit12"};     // armour left
+    TEdit Edit13{*this, "Edit13"};     // armour aft
     TLabel Label15{*this, "Label15"};  // "Shields"
     TEdit Edit17{*this, "Edit17"};     // shield front
     TEdit Edit16{*this, "Edit16"};     // shield aft
@@ -110,7 +108,7 @@ public:
     TEdit Edit14{*this, "Edit14"};  // decoys
     TUpDown UpDown2{*this, "UpDown2", Edit14, 0, 255, 1};
     TGroupBox GroupBox6{*this, "GroupBox6"};
-    TEdit Edit29{*this, "Edit29"};  // mass
+    TEdit Edit29{*this, "Edit29"};      // mass
     TButton Button2{*this, "Button2"};  // "&Save Modifications"
     TButton Button9{*this, "Button9"};  // "&Restore Defaults"
     TButton Button6{*this, "Button6"};  // "&Export..."
@@ -153,13 +151,7 @@ public:
     TGroupBox GroupBox7{*this, "GroupBox7"};  // "Info"
     TMemo Memo1{*this, "Memo1"};
 
-    std::uint8_t GunSlotCount = 0;
-    std::array<std::array<std::uint8_t, kGunSlotRecordSize>, kMaxGunSlots> GunSlotRecords{};
-    std::array<std::uint8_t, kMaxGunSlots> GunSlotSizes{};
-    std::array<std::string, kMaxGunSlots> GunSlotNames;
-    // The bytes the slot records took in the ship file that the catalogue's stored positions last described: a
-    // save moves those positions by the difference to the records it writes.
-    std::int32_t CatalogueSlotBytes = 0;
+    GunSlotTable GunSlots;  // the ship's slots as the list shows them
 
     void ComboBox6Change();
     void LoadGunSlots();
@@ -168,9 +160,9 @@ public:
     void Button14Click();
 
     // ---- "Ship Switcher" tab (tools/ship_switcher.cpp) -----------------------------------------------------
-    TListBox ListBox4{*this, "ListBox4"};  // left: the ship to be replaced
-    TListBox ListBox5{*this, "ListBox5"};  // right: the ship to fly
-    TButton Button10{*this, "Button10"};   // "< Swap >"
+    TListBox ListBox4{*this, "ListBox4"};     // left: the ship to be replaced
+    TListBox ListBox5{*this, "ListBox5"};     // right: the ship to fly
+    TButton Button10{*this, "Button10"};      // "< Swap >"
     TGroupBox GroupBox8{*this, "GroupBox8"};  // "Info"
     TMemo Memo2{*this, "Memo2"};
 
@@ -180,12 +172,12 @@ public:
     // ---- "Guns" tab (weapons/gun_editor.cpp) ---------------------------------------------------------------
     TLabel Label8{*this, "Label8"};           // "Select &a gun to edit:"
     TComboBox ComboBox4{*this, "ComboBox4"};  // gun names
-    TEdit Edit30{*this, "Edit30"};  // speed
-    TEdit Edit31{*this, "Edit31"};  // range
-    TEdit Edit34{*this, "Edit34"};  // refire delay (ms)
-    TEdit Edit32{*this, "Edit32"};  // energy
-    TEdit Edit33{*this, "Edit33"};  // damage
-    TButton Button7{*this, "Button7"};  // "Save Modifications"
+    TEdit Edit30{*this, "Edit30"};            // speed
+    TEdit Edit31{*this, "Edit31"};            // range
+    TEdit Edit34{*this, "Edit34"};            // refire delay (ms)
+    TEdit Edit32{*this, "Edit32"};            // energy
+    TEdit Edit33{*this, "Edit33"};            // damage
+    TButton Button7{*this, "Button7"};        // "Save Modifications"
 
     int LoadedGun = -1;  // the gun whose record the boxes show, -1 while no record was read whole
 
@@ -194,24 +186,24 @@ public:
     void Button7Click();
 
     // ---- "Missiles" tab (weapons/missile_editor.cpp) -------------------------------------------------------
-    TLabel Label21{*this, "Label21"};         // "Select &a missile to edit:"
-    TComboBox ComboBox5{*this, "ComboBox5"};  // missile names
-    TEdit Edit42{*this, "Edit42"};  // lock time (ms)
-    TEdit Edit37{*this, "Edit37"};  // speed
-    TEdit Edit38{*this, "Edit38"};  // duration (ms)
-    TEdit Edit39{*this, "Edit39"};  // range
-    TEdit Edit36{*this, "Edit36"};  // Y
-    TEdit Edit35{*this, "Edit35"};  // P
-    TEdit Edit46{*this, "Edit46"};  // spin rate
-    TEdit Edit40{*this, "Edit40"};  // acceleration
-    TEdit Edit43{*this, "Edit43"};  // refire delay (ms)
-    TEdit Edit41{*this, "Edit41"};  // damage
-    TEdit Edit47{*this, "Edit47"};  // spoof probability (%)
-    TCheckBox CheckBox3{*this, "CheckBox3"};  // "&Split up"
-    TGroupBox GroupBox9{*this, "GroupBox9"};  // the split-up group, hidden at start
-    TEdit Edit48{*this, "Edit48"};            // split-up delay (ms)
-    TEdit Edit49{*this, "Edit49"};            // number of sub-missiles
-    TComboBox ComboBox7{*this, "ComboBox7"};  // sub-missile type
+    TLabel Label21{*this, "Label21"};           // "Select &a missile to edit:"
+    TComboBox ComboBox5{*this, "ComboBox5"};    // missile names
+    TEdit Edit42{*this, "Edit42"};              // lock time (ms)
+    TEdit Edit37{*this, "Edit37"};              // speed
+    TEdit Edit38{*this, "Edit38"};              // duration (ms)
+    TEdit Edit39{*this, "Edit39"};              // range
+    TEdit Edit36{*this, "Edit36"};              // Y
+    TEdit Edit35{*this, "Edit35"};              // P
+    TEdit Edit46{*this, "Edit46"};              // spin rate
+    TEdit Edit40{*this, "Edit40"};              // acceleration
+    TEdit Edit43{*this, "Edit43"};              // refire delay (ms)
+    TEdit Edit41{*this, "Edit41"};              // damage
+    TEdit Edit47{*this, "Edit47"};              // spoof probability (%)
+    TCheckBox CheckBox3{*this, "CheckBox3"};    // "&Split up"
+    TGroupBox GroupBox9{*this, "GroupBox9"};    // the split-up group, hidden at start
+    TEdit Edit48{*this, "Edit48"};              // split-up delay (ms)
+    TEdit Edit49{*this, "Edit49"};              // number of sub-missiles
+    TComboBox ComboBox7{*this, "ComboBox7"};    // sub-missile type
     TGroupBox GroupBox10{*this, "GroupBox10"};  // "Flags"
     TCheckBox Flag1{*this, "Flag1"};
     TCheckBox Flag2{*this, "Flag2"};

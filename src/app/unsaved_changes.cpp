@@ -54,10 +54,7 @@ Values ShipValues(const TForm1& f) {
 // The slot records as the save would write them.
 Values GunSlotValues(const TForm1& f) {
     Values values;
-    for (std::size_t slot = 0; slot < f.GunSlotCount && slot < f.GunSlotRecords.size(); ++slot) {
-        const auto& record = f.GunSlotRecords[slot];
-        values.emplace_back(record.begin(), record.begin() + f.GunSlotSizes[slot]);
-    }
+    for (const GunSlot& slot : f.GunSlots.Slots) values.emplace_back(slot.Record.begin(), slot.Record.end());
     return values;
 }
 

@@ -9,6 +9,8 @@
 
 #include "app/installation.h"
 #include "cli/commands.h"
+#include "cli/tool_commands.h"
+#include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
 
 namespace tovarin::cli {
@@ -83,24 +85,24 @@ const std::vector<Command>& CommandTable() {
         {"ship restore", "Restores a ship's default profile and saves it", "tovarin-cli ship restore Kestrel", ShipName,
          RestoreShip},
         {"guns get", "Shows a gun's values, or every gun's", "tovarin-cli guns get \"Ion Cannon\"", OptionalWeapon,
-         nullptr},
+         GetGuns},
         {"guns set", "Changes a gun's values in the gun table", "tovarin-cli guns set \"Ion Cannon\" damage=40",
-         WeaponChanges, nullptr},
+         WeaponChanges, SetGun},
         {"missiles get", "Shows a missile's values with its flags and split-up, or every missile's",
-         "tovarin-cli missiles get Dart", OptionalWeapon, nullptr},
+         "tovarin-cli missiles get Dart", OptionalWeapon, GetMissiles},
         {"missiles set", "Changes a missile's values in the missile table", "tovarin-cli missiles set Dart speed=900",
-         WeaponChanges, nullptr},
-        {"slots list", "Lists a ship's gun slots", "tovarin-cli slots list Kestrel", ShipName, nullptr},
+         WeaponChanges, SetMissile},
+        {"slots list", "Lists a ship's gun slots", "tovarin-cli slots list Kestrel", ShipName, ListSlots},
         {"slots copy", "Copies a gun slot and saves the ship at once", "tovarin-cli slots copy Kestrel 2", ShipAndSlot,
-         nullptr},
+         CopySlot},
         {"slots delete", "Deletes a gun slot and saves the ship at once", "tovarin-cli slots delete Kestrel 2",
-         ShipAndSlot, nullptr},
+         ShipAndSlot, DeleteSlot},
         {"swap", "Exchanges two ships throughout the game, or exchanges them back", "tovarin-cli swap Kestrel Warden",
          [](CLI::App& command, CommandArguments& arguments) {
              command.add_option("A", arguments.Name, "The ship to be replaced")->required();
              command.add_option("B", arguments.OtherName, "The ship to fly in its place")->required();
          },
-         nullptr},
+         SwapShips},
         {"patch status",
          "Tells whether the game's archive carries the patch: installed, not installed, unreadable "
          "or not listed (the catalogue lists no position)",
@@ -111,17 +113,17 @@ const std::vector<Command>& CommandTable() {
          nullptr, RemovePatchCommand},
         {"export ships", "Writes every ship's values to a sheet, one row per ship",
          "tovarin-cli export ships fleet.csv", Sheet, ExportShipSheet},
-        {"export guns", "Writes every gun's values to a sheet", "tovarin-cli export guns guns.csv", Sheet, nullptr},
+        {"export guns", "Writes every gun's values to a sheet", "tovarin-cli export guns guns.csv", Sheet, ExportGuns},
         {"export missiles", "Writes every missile's values to a sheet", "tovarin-cli export missiles missiles.csv",
-         Sheet, nullptr},
+         Sheet, ExportMissiles},
         {"import ships", "Applies a sheet of ship values, whole or not at all", "tovarin-cli import ships fleet.csv",
          Sheet, ImportShipSheet},
         {"import guns", "Applies a sheet of gun values, whole or not at all", "tovarin-cli import guns guns.csv", Sheet,
-         nullptr},
+         ImportGuns},
         {"import missiles", "Applies a sheet of missile values, whole or not at all",
-         "tovarin-cli import missiles missiles.csv", Sheet, nullptr},
+         "tovarin-cli import missiles missiles.csv", Sheet, ImportMissiles},
         {"check", "Verifies the installation: one line per finding, exit code 1 when anything is found",
-         "tovarin-cli check", nullptr, nullptr},
+         "tovarin-cli check", nullptr, CheckCommand},
         {"backup status",
          "Lists each file whose original is kept in \"Tovarin Backup\", with how it stands now: original, changed "
          "or missing; for a file Tovarin created: created, or absent once removed",

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "cli/commands.h"
+#include "gamefiles/errors.h"
+#include "tools/ship_switcher.h"
 
 namespace tovarin::cli {
 
@@ -25,6 +27,13 @@ Installation OpenGameAsItIs(const std::string& given) {
 Installation OpenGame(const std::string& given) {
     Installation installation = OpenGameAsItIs(given);
     AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
+    // As at the window's start-up, a swap that did not finish is put back before any ship file is read; while it
+    // cannot be, no ship file holds for certain what the switch file says, so nothing goes on.
+    try {
+        PutBackUnfinishedSwap(installation);
+    } catch (const Exception& failure) {
+        throw Refusal(failure.Message() + ". A swap that did not finish could not be put back.");
+    }
     return installation;
 }
 

@@ -1,280 +1,35 @@
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/form1.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/file_primitives.h"
-#include "gamefiles/narrowing.h"
-#include "gamefiles/numbers.h"
-#include "gamefiles/profile_text.h"
 #include "gamefiles/whole_files.h"
-#include "ships/ship_layout.h"
-#include "tools/ship_bytes.h"
-#include "tools/ship_load_check.h"
+#include "tools/gun_slot_table.h"
 #include "ui/platform.h"
 
-// The "Add/Remove Guns" tab. Every gun mount of a ship is one record ("gun slot") among the children of the
-// GUNS form. The tab holds the ship's records in a table, copies and deletes them in memory, and on saving
-// rebuilds the ship file around the new set of records: everything behind them moves, the lengths that enclose
-// them change, and the file positions that the catalogue keeps for the ship move with them.
+// The "Add/Remove Guns" tab: the ship's gun slots (tools/gun_slot_table.h) in a list, copied, deleted and saved.
 namespace tovarin {
-
-namespace Layout = ShipLayout;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// A slot's name is the text at data offset 8 of its record.
-constexpr std::int32_t kSlotName = Layout::kChunkHeaderSize + Layout::kGunMountName;
-
-// Positions that the catalogue keeps in the ship's own section, of the missile, decoy, shield and armour data,
-// all of which lie behind the gun slots.
-constexpr std::array<std::string_view, 4> kStoredPositionKeys{"misspowr", "bdecy", "nfshpowr", "armrdata"};
-
-// The ship loader takes at most 16 gun mounts: a ship with more could never be loaded again.
-void RefuseMoreGuns(TForm1& form) {
-    form.GetPlatform().ShowMessage("A ship cannot have more than " + IntToStr(kMaxGunMounts) + " guns");
+// The selected slot; with none selected an index no slot has, which the table refuses as the list would.
+std::size_t SelectedSlot(const TForm1& form) {
+    const int selected = form.ListBox3.ItemIndex();
+    return selected < 0 ? form.GunSlots.Slots.size() : static_cast<std::size_t>(selected);
 }
-
-std::string GunKey(std::size_t slot) { return "Gun" + IntToStr(static_cast<std::int64_t>(slot) + 1); }
-
-// ---- Reading the slot records ----------------------------------------------------------------------------------
-
-// How far the records run, counted from the first one. The form's length counts from GunsBase + 8; a record
-// that would start in its last 8 bytes holds no data and is no gun, as the ship loader sees it too.
-std::int32_t SlotRecordsLimit(const ShipBytes& file, std::int32_t gunsBase) {
-    return file.Word(AddPos(gunsBase, Layout::kLengthWord), true) - Layout::kFirstGunMount;
-}
-
-// The bytes the record at the position takes: header, data and the pad byte after odd data. The table keeps
-// sizes in 8 bits, so data longer than 246 bytes is "Range check error".
-std::uint8_t SlotRecordSize(const ShipBytes& file, std::int32_t record) {
-    std::int32_t size = file.Byte(AddPos(record, Layout::kGunMountLengthByte)) + Layout::kChunkHeaderSize;
-    if (size % 2 != 0) ++size;
-    return ToByte(size);
-}
-
-// The bytes the slot records take in the file, walked exactly as LoadGunSlots walks them.
-std::int32_t RecordsSizeIn(const ShipBytes& file, std::int32_t gunsBase) {
-    const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
-    const std::int32_t limit = SlotRecordsLimit(file, gunsBase);
-    std::int32_t size = 0;
-    while (size < limit) size = AddPos(size, SlotRecordSize(file, AddPos(firstRecord, size)));
-    return size;
-}
-
-// A last record that reaches beyond the GUNS form's end (its length counts from GunsBase + 8) is partly the form
-// behind it: a copy of it would go outside the form, where the loader no longer finds it.
-bool RecordsRunPastTheForm(std::int32_t recordsSize, std::int32_t limit) {
-    return recordsSize > limit + Layout::kChunkHeaderSize;
-}
-
-// ---- The table and its list --------------------------------------------------------------------------------------
 
 // Until a ship's slots have been read whole, the table may describe another ship or only part of this one:
 // saving it would write wrong records into the ship file, so the save button waits for a complete load.
 void ForgetGunSlots(TForm1& form) {
     form.Button14.SetEnabled(false);
-    form.GunSlotCount = 0;
+    form.GunSlots = {};
     form.ListBox3.Clear();
-}
-
-// A name runs to its NUL, which in a damaged record may lie beyond the record; the list shows no more of it
-// than the record holds.
-std::string ListedName(const TForm1& form, std::size_t slot) {
-    return form.GunSlotNames[slot].substr(0, form.GunSlotSizes[slot]);
 }
 
 void ListGunSlots(TForm1& form) {
     form.ListBox3.Clear();
-    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
-        form.ListBox3.Items().push_back(ListedName(form, slot));
-    }
-}
-
-void CopySlot(TForm1& form, std::size_t from, std::size_t to) {
-    form.GunSlotNames[to] = form.GunSlotNames[from];
-    form.GunSlotRecords[to] = form.GunSlotRecords[from];
-    form.GunSlotSizes[to] = form.GunSlotSizes[from];
-}
-
-// ---- The rebuilt ship file ---------------------------------------------------------------------------------------
-
-struct RebuiltShip {
-    Bytes File;
-    std::int32_t RecordsSize;  // the bytes the table's records take in it
-};
-
-// Each slot's record as the table holds it: header, data and pad byte.
-std::vector<Bytes> SlotRecordsOf(const TForm1& form) {
-    std::vector<Bytes> records;
-    for (std::size_t slot = 0; slot < form.GunSlotCount; ++slot) {
-        const auto& record = form.GunSlotRecords[slot];
-        records.emplace_back(record.begin(), record.begin() + form.GunSlotSizes[slot]);
-    }
-    return records;
-}
-
-// Changes the low half of a big-endian length inside the head of the new file. A result outside 0..65535 is
-// "Range check error"; nothing has been written when it is raised.
-void ShiftLengthWord(Bytes& file, std::int32_t headSize, std::int32_t position, std::int32_t shift) {
-    const std::size_t at = CheckIndex(position, static_cast<std::size_t>(headSize) - 1);
-    std::uint8_t low = 0;
-    std::uint8_t high = 0;
-    SplitWord(MakeWord(file[at + 1], file[at]) + shift, low, high);
-    file[at] = high;
-    file[at + 1] = low;
-}
-
-// The new ship file in three pieces: the bytes before the first record, the records, and everything behind the
-// records the file holds now. Only what the records replace changes, so a ship saved without changes keeps every
-// byte, whatever follows its guns, and saving the same records again gives the same file.
-RebuiltShip RebuildShipFile(std::span<const std::uint8_t> old, std::int32_t gunsBase, std::int32_t engnBase,
-                            const std::vector<Bytes>& records) {
-    const ShipBytes file(old);
-    const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
-    const std::int32_t oldRecords = RecordsSizeIn(file, gunsBase);
-
-    Bytes rebuilt = file.Slice(0, firstRecord);
-    std::int32_t newRecords = 0;
-    for (const Bytes& record : records) {
-        rebuilt.insert(rebuilt.end(), record.begin(), record.end());
-        newRecords += static_cast<std::int32_t>(record.size());
-    }
-    const std::size_t rest = static_cast<std::size_t>(AddPos(firstRecord, oldRecords));
-    if (rest < old.size()) rebuilt.insert(rebuilt.end(), old.begin() + static_cast<std::ptrdiff_t>(rest), old.end());
-
-    const std::int32_t shift = newRecords - oldRecords;
-    // The GUNS form, the file's outermost form and the form that holds the engine and the guns all enclose the
-    // records; only the low halves of their lengths are kept up to date.
-    ShiftLengthWord(rebuilt, firstRecord, AddPos(gunsBase, Layout::kLengthWord), shift);
-    ShiftLengthWord(rebuilt, firstRecord, Layout::kFileLengthWord, shift);
-    ShiftLengthWord(rebuilt, firstRecord, AddPos(engnBase, Layout::kEngineParentLengthWord), shift);
-    return {std::move(rebuilt), newRecords};
-}
-
-// A file that the editor could not open again, or that would show another number of guns than the table holds,
-// is never saved.
-void RefuseUnloadable(const TForm1& form, const RebuiltShip& rebuilt, std::size_t slots) {
-    const ShipLoadCheck check =
-        CheckShipLoads(rebuilt.File, form.ComboBox2.Items().size(), form.ComboBox3.Items().size());
-    std::string problem = check.Problem.empty() ? "" : "would not load again (" + check.Problem + ")";
-    if (problem.empty() && check.GunMounts != slots) {
-        problem = "would show " + IntToStr(static_cast<std::int64_t>(check.GunMounts)) + " guns instead of " +
-                  IntToStr(static_cast<std::int64_t>(slots));
-    }
-    if (!problem.empty()) {
-        throw Exception("The gun slots cannot be saved: the new ship file " + problem +
-                        ". The ship file was not changed");
-    }
-}
-
-// ---- The ship's catalogue section --------------------------------------------------------------------------------
-
-// One key of the ship's section: the value it gets, or none when the key is to be removed.
-struct SectionKey {
-    std::string Key;
-    std::optional<std::string> Value;
-};
-
-bool SameKey(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-// "Gun" followed by a slot number above `count`: the offset of a slot the ship no longer has.
-bool IsGunKeyAbove(std::string_view key, std::size_t count) {
-    constexpr std::string_view kPrefix = "Gun";
-    constexpr std::size_t kMostDigits = 9;  // more is far beyond any slot count, and no longer an int32
-    if (key.size() <= kPrefix.size() || !SameKey(key.substr(0, kPrefix.size()), kPrefix)) return false;
-    const std::string_view digits = key.substr(kPrefix.size());
-    if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) return false;
-    return digits.size() > kMostDigits || StrToInt(digits) > static_cast<std::int32_t>(count);
-}
-
-// The ship's section as the catalogue's text holds it, read whole: a catalogue that cannot be read stops the
-// save, where the INI functions would quietly answer with their defaults and the save would shift nothing.
-struct CatalogueSection {
-    std::string Text;
-    std::string Name;
-
-    // The value read as an integer, as the INI functions read it (one pair of quotes around it removed); 0 when
-    // it is missing or no number.
-    [[nodiscard]] std::int32_t Integer(std::string_view key) const {
-        const std::string found = FindProfileValue(Text, Name, key).value_or("");
-        std::string_view value = found;
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-            value = value.substr(1, value.size() - 2);
-        }
-        return IniTextToInt(value, 0);
-    }
-};
-
-// The keys the save writes: the slot count, each slot's data offset from GunsBase, the removal of offsets of
-// slots that are gone, and the stored positions behind the guns moved by the shift where they are set (1 or
-// more).
-std::vector<SectionKey> PlanSectionKeys(const CatalogueSection& section, const std::vector<Bytes>& records,
-                                        std::int32_t shift) {
-    std::vector<SectionKey> keys{{"Guns", IntToStr(static_cast<std::int64_t>(records.size()))}};
-    std::int32_t data = Layout::kFirstGunMountData;
-    for (std::size_t slot = 0; slot < records.size(); ++slot) {
-        keys.push_back({GunKey(slot), IntToStr(data)});
-        data += static_cast<std::int32_t>(records[slot].size());
-    }
-    for (const std::string& name : ListProfileKeys(section.Text, section.Name)) {
-        if (IsGunKeyAbove(name, records.size())) keys.push_back({name, std::nullopt});
-    }
-    for (std::string_view key : kStoredPositionKeys) {
-        const std::int32_t position = section.Integer(key);
-        if (position >= 1) keys.push_back({std::string(key), IntToStr(AddPos(position, shift))});
-    }
-    return keys;
-}
-
-// Writes the ship's section in one replacement of the catalogue, planned from the copy that it writes into.
-void WriteCatalogueSection(const TIniFile& catalogue, const std::string& section, const std::vector<Bytes>& records,
-                           std::int32_t shift) {
-    ReplaceIniFile(catalogue.FileName(), [&](const TIniFile& draft) {
-        const Bytes text = ReadWholeFile(draft.FileName());
-        for (const SectionKey& key : PlanSectionKeys({{text.begin(), text.end()}, section}, records, shift)) {
-            if (key.Value) {
-                draft.WriteString(section, key.Key, *key.Value);
-            } else {
-                draft.DeleteKey(section, key.Key);
-            }
-        }
-    });
-}
-
-// The ship file first, then its catalogue section. When the catalogue cannot be written the ship file gets its
-// old bytes back, so the two never disagree; only when that fails too are they out of step, and the message says
-// which. The catalogue's positions then still describe the records the form remembers, so saving again moves them
-// by the right amount.
-void SaveShipAndCatalogue(const TForm1& form, const std::string& shipPath, const Bytes& oldFile,
-                          const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
-    ReplaceWholeFile(shipPath, rebuilt.File);
-    try {
-        WriteCatalogueSection(form.Catalogue, form.Ship.ShipFile, records,
-                              rebuilt.RecordsSize - form.CatalogueSlotBytes);
-    } catch (const Exception& failure) {
-        try {
-            ReplaceWholeFile(shipPath, oldFile);
-        } catch (const Exception&) {
-            throw Exception(failure.Message() + ". " + shipPath + " has the new gun slots, but its section in " +
-                            form.Catalogue.FileName() +
-                            " does not describe them yet: press Save Modifications again before choosing another "
-                            "ship");
-        }
-        throw;
-    }
+    for (const GunSlot& slot : form.GunSlots.Slots) form.ListBox3.Items().push_back(slot.Listed());
 }
 
 }  // namespace
@@ -290,76 +45,46 @@ void TForm1::ComboBox6Change() {
 void TForm1::LoadGunSlots() {
     const EditorLoad load(*this, Editor::GunSlots);
     ForgetGunSlots(*this);
-    const Bytes bytes = ReadWholeFile(ShipPath());
-    const ShipBytes file(bytes);
-    const std::int32_t firstRecord = AddPos(Ship.GunsBase, Layout::kFirstGunMount);
-    const std::int32_t limit = SlotRecordsLimit(file, Ship.GunsBase);
-    std::int32_t offset = 0;  // from the first record
-    while (offset < limit) {
-        const std::int32_t record = AddPos(firstRecord, offset);
-        const std::uint8_t size = SlotRecordSize(file, record);
-        const std::string name = file.String(AddPos(record, kSlotName));
-        const std::size_t slot = CheckIndex(GunSlotCount, kMaxGunSlots);
-        GunSlotRecords[slot] = {};
-        const Bytes recordBytes = file.Slice(record, size);
-        std::copy(recordBytes.begin(), recordBytes.end(), GunSlotRecords[slot].begin());
-        GunSlotSizes[slot] = size;
-        GunSlotNames[slot] = name;
-        ListBox3.Items().push_back(ListedName(*this, slot));
-        GunSlotCount = ToByte(GunSlotCount + 1);
-        offset += size;
+    try {
+        ReadGunSlots(ReadWholeFile(ShipPath()), Ship.GunsBase, GunSlots);
+    } catch (const Exception&) {
+        ListGunSlots(*this);  // the slots read before the failure, which cannot be saved
+        throw;
     }
-    if (RecordsRunPastTheForm(offset, limit)) {
-        ForgetGunSlots(*this);
-        throw Exception(
-            "The gun slots of this ship cannot be edited: its last gun record runs past the end of the "
-            "GUNS form");
-    }
-    CatalogueSlotBytes = offset;
+    ListGunSlots(*this);
     ListBox3.SetItemIndex(0);
     Button14.SetEnabled(true);
 }
 
-// "&Copy": the selected slot, record and name, becomes a new last slot that shares its place on the ship.
+// "&Copy". No entry is selected afterwards: a second copy needs a new choice.
 void TForm1::Button13Click() {
-    if (GunSlotCount >= kMaxGunMounts) {
-        RefuseMoreGuns(*this);
+    if (const auto refusal = CopyGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
+        GetPlatform().ShowMessage(*refusal);
         return;
     }
-    const std::size_t from = CheckIndex(ListBox3.ItemIndex(), GunSlotCount);
-    const std::size_t to = CheckIndex(GunSlotCount, kMaxGunSlots);
-    CopySlot(*this, from, to);
-    GunSlotCount = ToByte(GunSlotCount + 1);
-    ListGunSlots(*this);  // no entry selected: a second copy needs a new choice
+    ListGunSlots(*this);
 }
 
-// "&Delete": the selected slot goes and the ones behind it close up.
+// "&Delete".
 void TForm1::Button12Click() {
-    if (ListBox3.Items().size() < 2) {
-        GetPlatform().ShowMessage("Last gun cannot be removed");
+    const int removed = ListBox3.ItemIndex();
+    if (const auto refusal = DeleteGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
+        GetPlatform().ShowMessage(*refusal);
         return;
     }
-    const std::size_t removed = CheckIndex(ListBox3.ItemIndex(), GunSlotCount);
-    for (std::size_t slot = removed; slot + 1 < GunSlotCount; ++slot) CopySlot(*this, slot + 1, slot);
-    GunSlotCount = ToByte(GunSlotCount - 1);
     ListGunSlots(*this);
-    ListBox3.SetItemIndex(removed <= 1 ? 0 : static_cast<int>(removed) - 1);
+    ListBox3.SetItemIndex(removed <= 1 ? 0 : removed - 1);
 }
 
 // "&Save Modifications". The new ship file is built and checked before anything is written, so a save that is
 // refused changes nothing and can simply be tried again.
 void TForm1::Button14Click() {
-    if (GunSlotCount > kMaxGunMounts) {
-        RefuseMoreGuns(*this);
+    const SlotShip ship{
+        ShipPath(), Ship.ShipFile, Ship.GunsBase, Ship.EngnBase, ComboBox2.Items().size(), ComboBox3.Items().size()};
+    if (const auto refusal = SaveGunSlots(Catalogue, ship, GunSlots)) {
+        GetPlatform().ShowMessage(*refusal);
         return;
     }
-    const std::string shipPath = ShipPath();
-    const Bytes oldFile = ReadWholeFile(shipPath);
-    const std::vector<Bytes> records = SlotRecordsOf(*this);
-    const RebuiltShip rebuilt = RebuildShipFile(oldFile, Ship.GunsBase, Ship.EngnBase, records);
-    RefuseUnloadable(*this, rebuilt, records.size());
-    SaveShipAndCatalogue(*this, shipPath, oldFile, rebuilt, records);
-    CatalogueSlotBytes = rebuilt.RecordsSize;
     // The Ships tab shows the new file; the table and the list already describe it.
     KeepLoadedValues(Editor::GunSlots);
     ComboBox1Change();

@@ -1,3 +1,5 @@
+#include "tools/ship_switcher.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -9,6 +11,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/profile_text.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -92,23 +95,23 @@ struct ExchangedFiles {
     std::string FirstOwner, SecondOwner;
 };
 
-std::string ShipFileOf(const TForm1& form, const std::string& ship) {
-    return form.GameFile("Ships\\" + form.Catalogue.ReadString("ships", ship, ""));
+std::string ShipFileOf(const Installation& game, const std::string& ship) {
+    return GamePath(game.GameFolder, "Ships\\" + game.Catalogue.ReadString("ships", ship, ""));
 }
 
-ExchangedFiles FilesOf(const TForm1& form, const std::vector<std::string>& ships, std::size_t a, std::size_t b) {
+ExchangedFiles FilesOf(const Installation& game, const std::vector<std::string>& ships, std::size_t a, std::size_t b) {
     const std::string& first = ItemAt(ships, static_cast<int>(std::min(a, b)));
     const std::string& second = ItemAt(ships, static_cast<int>(std::max(a, b)));
-    return {ShipFileOf(form, first), ShipFileOf(form, second), form.SwitchFile.ReadString(kSwitchSection, first, ""),
-            form.SwitchFile.ReadString(kSwitchSection, second, "")};
+    return {ShipFileOf(game, first), ShipFileOf(game, second), game.SwitchFile.ReadString(kSwitchSection, first, ""),
+            game.SwitchFile.ReadString(kSwitchSection, second, "")};
 }
 
 std::string TextOf(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // The ships of an unfinished swap: the two whose entries the pending switch file changes.
-ExchangedFiles FilesOfUnfinishedSwap(const TForm1& form, const std::vector<std::string>& ships) {
-    const std::string pending = form.GameFile(kPendingSwitchFile);
-    const std::string now = TextOf(ReadWholeFile(form.SwitchFile.FileName()));
+ExchangedFiles FilesOfUnfinishedSwap(const Installation& game, const std::vector<std::string>& ships) {
+    const std::string pending = GamePath(game.GameFolder, kPendingSwitchFile);
+    const std::string now = TextOf(ReadWholeFile(game.SwitchFile.FileName()));
     const std::string next = TextOf(ReadWholeFile(pending));
     std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < ships.size(); ++i) {
@@ -118,12 +121,12 @@ ExchangedFiles FilesOfUnfinishedSwap(const TForm1& form, const std::vector<std::
         if (before && after && before != after) changed.push_back(i);
     }
     if (changed.size() != 2) throw Exception(pending + " does not name the two ships of a swap");
-    return FilesOf(form, ships, changed[0], changed[1]);
+    return FilesOf(game, ships, changed[0], changed[1]);
 }
 
 // A copy that is left without a pending switch file belongs to a swap that failed before it changed anything.
-void ForgetCopy(const TForm1& form) {
-    const std::string copy = form.GameFile(kSwapCopy);
+void ForgetCopy(const Installation& game) {
+    const std::string copy = GamePath(game.GameFolder, kSwapCopy);
     if (FileExists(copy)) DeleteFileAt(copy);
 }
 
@@ -132,10 +135,10 @@ void ForgetCopy(const TForm1& form) {
 // the first file holds them too unless step 3 was done, in which case the second file's own bytes are in the first
 // file; once the copy is gone the files are exchanged. Each step of this keeps both ships' data on disk, so it can
 // itself be interrupted and done again.
-void PutBack(const TForm1& form, const ExchangedFiles& files) {
-    const std::string copy = form.GameFile(kSwapCopy);
-    const std::string pending = form.GameFile(kPendingSwitchFile);
-    if (!FileExists(pending)) return ForgetCopy(form);
+void PutBack(const Installation& game, const ExchangedFiles& files) {
+    const std::string copy = GamePath(game.GameFolder, kSwapCopy);
+    const std::string pending = GamePath(game.GameFolder, kPendingSwitchFile);
+    if (!FileExists(pending)) return ForgetCopy(game);
     const Bytes firstNow = ReadWholeFile(files.First);
     const Bytes secondNow = ReadWholeFile(files.Second);
     const bool copied = FileExists(copy);
@@ -148,53 +151,48 @@ void PutBack(const TForm1& form, const ExchangedFiles& files) {
     DeleteFileAt(copy);  // without the pending switch file a copy left here is overwritten by the next swap
 }
 
-// A swap that did not finish (the disk or the program failed part-way) is put back before anything else reads the
-// ship files of the pair or another swap starts.
-void PutBackUnfinishedSwap(const TForm1& form, const std::vector<std::string>& ships) {
-    if (FileExists(form.GameFile(kPendingSwitchFile))) return PutBack(form, FilesOfUnfinishedSwap(form, ships));
-    ForgetCopy(form);
-}
-
 // The switch file as it will be once the ships are exchanged, both entries changed, written whole beside it.
-void WritePendingSwitchFile(const TForm1& form, const SwapPair& pair) {
+void WritePendingSwitchFile(const Installation& game, const SwapPair& pair) {
     try {
-        ReplaceIniFile(form.GameFile(kPendingSwitchFile), [&](const TIniFile& draft) {
-            CopyFileBytes(form.SwitchFile.FileName(), draft.FileName());
+        ReplaceIniFile(GamePath(game.GameFolder, kPendingSwitchFile), [&](const TIniFile& draft) {
+            CopyFileBytes(game.SwitchFile.FileName(), draft.FileName());
             draft.WriteString(kSwitchSection, pair.LeftPartner, pair.Right);
             draft.WriteString(kSwitchSection, pair.RightPartner, pair.Left);
         });
     } catch (const Exception&) {
-        throw EIniFileException(form.SwitchFile.FileName());
+        throw EIniFileException(game.SwitchFile.FileName());
     }
 }
 
 // Where each ship's data is after `step` of the exchange's steps 3 and 4 were done.
-std::string WhereTheDataIs(const TForm1& form, const ExchangedFiles& files, int step) {
-    const std::string firstData = step == 0 ? files.First : step == 1 ? form.GameFile(kSwapCopy) : files.Second;
+std::string WhereTheDataIs(const Installation& game, const ExchangedFiles& files, int step) {
+    const std::string firstData = step == 0   ? files.First
+                                  : step == 1 ? GamePath(game.GameFolder, kSwapCopy)
+                                              : files.Second;
     const std::string secondData = step < 2 ? files.Second : files.First;
     return "The ship files could not be put back as they were: " + files.FirstOwner + "'s data is in " + firstData +
            " and " + files.SecondOwner + "'s in " + secondData + ". Tovarin puts them back at its next start or swap";
 }
 
 // The exchange in the order described above; a failure puts everything back as it was.
-void ExchangeShipFiles(const TForm1& form, const ExchangedFiles& files, const SwapPair& pair) {
+void ExchangeShipFiles(const Installation& game, const ExchangedFiles& files, const SwapPair& pair) {
     const Bytes firstOwn = ReadWholeFile(files.First);
     const Bytes secondOwn = ReadWholeFile(files.Second);
-    const std::string copy = form.GameFile(kSwapCopy);
+    const std::string copy = GamePath(game.GameFolder, kSwapCopy);
     int step = 0;
     try {
         ReplaceWholeFile(copy, firstOwn);
-        WritePendingSwitchFile(form, pair);
+        WritePendingSwitchFile(game, pair);
         ReplaceWholeFile(files.First, secondOwn);
         ++step;
         ReplaceFile(copy, files.Second);
         ++step;
-        ReplaceFile(form.GameFile(kPendingSwitchFile), form.SwitchFile.FileName());
+        ReplaceFile(GamePath(game.GameFolder, kPendingSwitchFile), game.SwitchFile.FileName());
     } catch (const Exception& failure) {
         try {
-            PutBack(form, files);
+            PutBack(game, files);
         } catch (const Exception&) {
-            throw Exception(failure.Message() + ". " + WhereTheDataIs(form, files, step));
+            throw Exception(failure.Message() + ". " + WhereTheDataIs(game, files, step));
         }
         throw;
     }
@@ -202,24 +200,66 @@ void ExchangeShipFiles(const TForm1& form, const ExchangedFiles& files, const Sw
 
 }  // namespace
 
+// A swap that did not finish (the disk or the program failed part-way) is put back before anything else reads the
+// ship files of the pair or another swap starts.
+void PutBackUnfinishedSwap(const Installation& game) {
+    std::vector<std::string> ships;
+    game.Catalogue.ReadSection("ships", ships);
+    if (FileExists(GamePath(game.GameFolder, kPendingSwitchFile)))
+        return PutBack(game, FilesOfUnfinishedSwap(game, ships));
+    ForgetCopy(game);
+}
+
+std::vector<std::string> SwitcherRows(const Installation& game) {
+    std::vector<std::string> rows;
+    game.Catalogue.ReadSection("ships", rows);
+    for (std::string& entry : rows) {
+        const std::string partner = game.SwitchFile.ReadString(kSwitchSection, entry, "");
+        if (partner != entry) entry += " = " + partner;
+    }
+    return rows;
+}
+
+SwapOutcome SwapShips(const Installation& game, const std::vector<std::string>& leftRows,
+                      const std::vector<std::string>& rightRows, int leftIndex, int rightIndex) {
+    if (leftIndex == rightIndex) return {"Please do not select the same ship in both lists", "", ""};
+    const std::string leftRow = ItemAt(leftRows, leftIndex);
+    const std::string rightRow = ItemAt(rightRows, rightIndex);
+
+    std::vector<std::string> ships;
+    game.Catalogue.ReadSection("ships", ships);
+    SwapPair pair;
+    pair.Left = ItemAt(ships, leftIndex);
+    pair.Right = ItemAt(ships, rightIndex);
+    pair.LeftPartner = game.SwitchFile.ReadString(kSwitchSection, pair.Left, "");
+    pair.RightPartner = game.SwitchFile.ReadString(kSwitchSection, pair.Right, "");
+    if (!MayBeSwapped(leftRow, rightRow, pair)) return {"Can't swap ships that are already swapped.", "", ""};
+
+    try {
+        PutBackUnfinishedSwap(game);
+    } catch (const Exception& failure) {
+        throw Exception(failure.Message() +
+                        ". A swap that did not finish could not be put back, so nothing was swapped");
+    }
+    const ExchangedFiles files =
+        FilesOf(game, ships, static_cast<std::size_t>(leftIndex), static_cast<std::size_t>(rightIndex));
+    ExchangeShipFiles(game, files, pair);
+    return {"", files.First, files.Second};
+}
+
 // Both switcher lists: one entry per catalogue ship, in catalogue order; a ship whose switch entry is not
 // exactly its own name shows as "name = partner".
 void TForm1::BuildSwitcherLists() {
-    std::vector<std::string> ships;
-    Catalogue.ReadSection("ships", ships);
+    const Installation game{GameFolder, Catalogue, SwitchFile};
     // At start-up the files of a swap that did not finish are put back before any tab shows a ship; a failure here
     // leaves them for the next swap, which puts them back first.
     try {
-        PutBackUnfinishedSwap(*this, ships);
+        PutBackUnfinishedSwap(game);
     } catch (const Exception& failure) {
         GetPlatform().ShowError(failure.Message() + ". A swap that did not finish could not be put back.");
     }
     ListBox4.Clear();
-    ListBox4.Items() = ships;
-    for (std::string& entry : ListBox4.Items()) {
-        const std::string partner = SwitchFile.ReadString(kSwitchSection, entry, "");
-        if (partner != entry) entry += " = " + partner;
-    }
+    ListBox4.Items() = SwitcherRows(game);
     ListBox5.Clear();
     ListBox5.Items() = ListBox4.Items();
 }
@@ -228,36 +268,12 @@ void TForm1::BuildSwitcherLists() {
 void TForm1::Button10Click() {
     const int leftIndex = ListBox4.ItemIndex();
     const int rightIndex = ListBox5.ItemIndex();
-    if (leftIndex == rightIndex) {
-        GetPlatform().ShowMessage("Please do not select the same ship in both lists");
+    const SwapOutcome swap =
+        SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex, rightIndex);
+    if (!swap.Refusal.empty()) {
+        GetPlatform().ShowMessage(swap.Refusal);
         return;
     }
-    const std::string leftRow = ItemAt(ListBox4.Items(), leftIndex);
-    const std::string rightRow = ItemAt(ListBox5.Items(), rightIndex);
-
-    std::vector<std::string> ships;
-    Catalogue.ReadSection("ships", ships);
-    SwapPair pair;
-    pair.Left = ItemAt(ships, leftIndex);
-    pair.Right = ItemAt(ships, rightIndex);
-    pair.LeftPartner = SwitchFile.ReadString(kSwitchSection, pair.Left, "");
-    pair.RightPartner = SwitchFile.ReadString(kSwitchSection, pair.Right, "");
-
-    if (!MayBeSwapped(leftRow, rightRow, pair)) {
-        GetPlatform().ShowMessage("Can't swap ships that are already swapped.");
-        return;
-    }
-
-    try {
-        PutBackUnfinishedSwap(*this, ships);
-    } catch (const Exception& failure) {
-        throw Exception(failure.Message() +
-                        ". A swap that did not finish could not be put back, so nothing was swapped");
-    }
-    const ExchangedFiles files =
-        FilesOf(*this, ships, static_cast<std::size_t>(leftIndex), static_cast<std::size_t>(rightIndex));
-    ExchangeShipFiles(*this, files, pair);
-
     BuildSwitcherLists();
     ListBox4.SetItemIndex(leftIndex);
     ListBox5.SetItemIndex(rightIndex);
@@ -265,7 +281,7 @@ void TForm1::Button10Click() {
     // The Ships tab may show a ship whose file was just exchanged; a save from the positions found in the old
     // content would write over the other ship. Loading it again finds its data where it now lies.
     const std::string loaded = ShipPath();
-    if (loaded == files.First || loaded == files.Second) ComboBox1Change();
+    if (loaded == swap.FirstFile || loaded == swap.SecondFile) ComboBox1Change();
 }
 
 }  // namespace tovarin

@@ -46,10 +46,8 @@ void TForm1::Button7Click() {
     if (!base) return;
     GunValues values;
     CollectFloatFields(*this, kGunFields, values.Fields);
-    const std::string path = GameFile(kGunTableFile);
-    std::vector<std::uint8_t> table = ReadWholeFile(path);
-    WriteGunRecord(table, *base, values);
-    ReplaceWholeFile(path, table);
+    const std::pair<std::int32_t, GunValues> record{*base, values};
+    SaveGunRecords(GameFile(kGunTableFile), std::span(&record, 1));
     // Show the values as the file now holds them, after their round trip through single precision. The table
     // holds the save already: a read that fails now must not read as a failed save.
     try {

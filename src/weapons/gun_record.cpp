@@ -18,4 +18,10 @@ void WriteGunRecord(std::vector<std::uint8_t>& table, std::int32_t base, const G
     table = std::move(changed);
 }
 
+bool SaveGunRecords(const std::string& tablePath, std::span<const std::pair<std::int32_t, GunValues>> records) {
+    return ReplaceTableRecords(tablePath, [&](std::vector<std::uint8_t>& table) {
+        for (const auto& [base, values] : records) WriteGunRecord(table, base, values);
+    });
+}
+
 }  // namespace tovarin

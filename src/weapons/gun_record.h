@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -41,5 +43,9 @@ struct GunValues {
 // Writes the values into the record at `base`, changing no other byte. A record the table does not hold whole,
 // or a value that could never be shown again, is refused before any byte changes.
 void WriteGunRecord(std::vector<std::uint8_t>& table, std::int32_t base, const GunValues& values);
+
+// The editor's save: the records (base, values) written into the gun table, which is replaced once; every record is
+// checked before the file changes, and a table no byte of which changes is not written. True when written.
+bool SaveGunRecords(const std::string& tablePath, std::span<const std::pair<std::int32_t, GunValues>> records);
 
 }  // namespace tovarin

@@ -70,10 +70,8 @@ void TForm1::Button8Click() {
     if (ComboBox7.ItemIndex() >= 0) values.SubMissileType = ToByte(ComboBox7.ItemIndex());
     values.Flags = CollectMissileFlags();
 
-    const std::string path = GameFile(kMissileTableFile);
-    std::vector<std::uint8_t> table = ReadWholeFile(path);
-    WriteMissileRecord(table, *base, values);
-    ReplaceWholeFile(path, table);
+    const std::pair<std::int32_t, MissileValues> record{*base, values};
+    SaveMissileRecords(GameFile(kMissileTableFile), std::span(&record, 1));
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
 }
 

@@ -34,4 +34,10 @@ void WriteMissileRecord(std::vector<std::uint8_t>& table, std::int32_t base, con
     table = std::move(changed);
 }
 
+bool SaveMissileRecords(const std::string& tablePath, std::span<const std::pair<std::int32_t, MissileValues>> records) {
+    return ReplaceTableRecords(tablePath, [&](std::vector<std::uint8_t>& table) {
+        for (const auto& [base, values] : records) WriteMissileRecord(table, base, values);
+    });
+}
+
 }  // namespace tovarin

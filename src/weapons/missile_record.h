@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -84,5 +86,10 @@ struct MissileValues {
 // Writes the values into the record at `base`, changing no byte outside its fields. A record the table does not
 // hold whole, or a value that could never be shown again, is refused before any byte changes.
 void WriteMissileRecord(std::vector<std::uint8_t>& table, std::int32_t base, const MissileValues& values);
+
+// The editor's save: the records (base, values) written into the missile table, which is replaced once; every
+// record is checked before the file changes, and a table no byte of which changes is not written. True when
+// written.
+bool SaveMissileRecords(const std::string& tablePath, std::span<const std::pair<std::int32_t, MissileValues>> records);
 
 }  // namespace tovarin

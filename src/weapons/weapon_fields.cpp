@@ -5,6 +5,7 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/narrowing.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -60,13 +61,30 @@ std::string ItemName(const TComboBox& list, int index) {
     return list.Items()[static_cast<std::size_t>(index)];
 }
 
-std::optional<std::int32_t> FindRecordBase(TForm1& form, const TComboBox& list, int index, const std::string& section) {
-    const std::int32_t base = form.Catalogue.ReadInteger(section, IntToStr(index), 0);
+bool ReplaceTableRecords(const std::string& tablePath, const std::function<void(std::vector<std::uint8_t>&)>& write) {
+    const std::vector<std::uint8_t> before = ReadWholeFile(tablePath);
+    std::vector<std::uint8_t> table = before;
+    write(table);
+    if (table == before) return false;
+    ReplaceWholeFile(tablePath, table);
+    return true;
+}
+
+std::optional<std::int32_t> CatalogueRecordBase(const TIniFile& catalogue, const std::string& section, int index) {
+    const std::int32_t base = catalogue.ReadInteger(section, IntToStr(index), 0);
     if (base > 0) return base;
-    form.GetPlatform().ShowMessage(ItemName(list, index) +
-                                   " cannot be edited: the catalogue gives no record position for it (" + section +
-                                   ", key " + IntToStr(index) + ").");
     return std::nullopt;
+}
+
+std::string NoRecordPositionMessage(const std::string& weapon, const std::string& section, int index) {
+    return weapon + " cannot be edited: the catalogue gives no record position for it (" + section + ", key " +
+           IntToStr(index) + ").";
+}
+
+std::optional<std::int32_t> FindRecordBase(TForm1& form, const TComboBox& list, int index, const std::string& section) {
+    const auto base = CatalogueRecordBase(form.Catalogue, section, index);
+    if (!base) form.GetPlatform().ShowMessage(NoRecordPositionMessage(ItemName(list, index), section, index));
+    return base;
 }
 
 std::optional<std::int32_t> RecordBaseToSave(TForm1& form, const TComboBox& list, const std::string& section,

@@ -4,6 +4,7 @@
 
 #include "demo/demo_ships.h"
 #include "ships/ship_session.h"
+#include "ships/chunk_tree.h"
 #include "testkit/chunk_writer.h"
 
 // The editor's output is compared with the test kit's ship files, so these must be well-formed chunk trees as the

@@ -13,30 +13,6 @@ void CheckTag(std::string_view tag) {
     if (tag.size() != 4) throw std::invalid_argument("a chunk tag has 4 characters: " + std::string(tag));
 }
 
-std::string TagAt(const Bytes& bytes, std::size_t position) {
-    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(position),
-                       bytes.begin() + static_cast<std::ptrdiff_t>(position + 4));
-}
-
-// Checks the chunks from `begin` to `end`, recursing into forms.
-std::string ChildrenProblem(const Bytes& bytes, std::size_t begin, std::size_t end) {
-    std::size_t at = begin;
-    while (at < end) {
-        if (end - at < kHeaderSize) return "a chunk header is cut short at " + std::to_string(at);
-        const std::size_t length = LongBEAt(bytes, at + 4);
-        const std::size_t dataEnd = at + kHeaderSize + length;
-        const std::size_t next = dataEnd + length % 2;
-        if (next > end) return "the chunk at " + std::to_string(at) + " runs past its parent's end";
-        if (TagAt(bytes, at) == "FORM") {
-            if (length < 4) return "the form at " + std::to_string(at) + " has no type";
-            std::string inner = ChildrenProblem(bytes, at + kHeaderSize + 4, dataEnd);
-            if (!inner.empty()) return inner;
-        }
-        at = next;
-    }
-    return {};
-}
-
 }  // namespace
 
 std::int32_t ChunkWriter::BeginForm(std::string_view type) {
@@ -72,16 +48,6 @@ std::int32_t ChunkWriter::Chunk(std::string_view tag, const Bytes& data) {
 Bytes ChunkWriter::Finish() const {
     if (!openForms_.empty()) throw std::logic_error("a form is still open");
     return bytes_;
-}
-
-std::string ChunkTreeProblem(const Bytes& bytes) {
-    if (bytes.size() < kHeaderSize + 4 || TagAt(bytes, 0) != "FORM") return "the file is not one form";
-    const std::size_t total = kHeaderSize + LongBEAt(bytes, 4);
-    if (total != bytes.size()) {
-        return "the top-level form says " + std::to_string(total) + " bytes, the file has " +
-               std::to_string(bytes.size());
-    }
-    return ChildrenProblem(bytes, kHeaderSize + 4, bytes.size());
 }
 
 }  // namespace tovarin::testkit

@@ -32,8 +32,4 @@ private:
     std::vector<std::size_t> openForms_;
 };
 
-// Whether the bytes are one well-formed chunk tree (every length inside its parent, odd data padded, the whole
-// file one top-level form): empty when they are, else what is wrong and where.
-[[nodiscard]] std::string ChunkTreeProblem(const Bytes& bytes);
-
 }  // namespace tovarin::testkit

@@ -1,0 +1,207 @@
+#include "cli/weapon_commands.h"
+
+#include <nlohmann/json.hpp>
+
+#include "cli/command_line.h"
+#include "cli/game_session.h"
+#include "cli/weapon_sheet.h"
+#include "gamefiles/csv.h"
+#include "gamefiles/errors.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
+
+// "guns get/set", "missiles get/set" and the weapon sheets: the gun and missile editors' records, read and saved
+// through the same functions as the editors' "Save Modifications".
+namespace tovarin::cli {
+
+namespace {
+
+// A number as a JSON number, an empty value as null, a name as a string.
+nlohmann::ordered_json JsonValue(const std::string& text) {
+    if (text.empty()) return nullptr;
+    if (const auto number = TryStrToInt(text)) return *number;
+    return text;
+}
+
+template <class Values>
+std::vector<std::string> Texts(const WeaponKind<Values>& kind, const Values& values) {
+    std::vector<std::string> texts;
+    for (const NamedField<Values>& field : kind.Fields) texts.push_back(field.Show(values));
+    return texts;
+}
+
+// The weapon's values as the editor shows them; a weapon the editor cannot load is refused.
+template <class Values>
+Values ReadWeapon(const Installation& game, const WeaponKind<Values>& kind, std::span<const std::uint8_t> table,
+                  int index) {
+    return kind.Read(table, RecordBaseOf(game, kind, index));
+}
+
+template <class Values>
+void ShowWeapon(const WeaponKind<Values>& kind, const std::string& name, const std::vector<std::string>& texts,
+                bool json, nlohmann::ordered_json& all, Console& console, bool single) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    if (!single && !json) console.Out << '[' << name << "]\n";
+    for (std::size_t i = 0; i < kind.Fields.size(); ++i) {
+        if (json) {
+            object[kind.Fields[i].Name] = texts.empty() ? nullptr : JsonValue(texts[i]);
+        } else if (!texts.empty()) {
+            console.Out << kind.Fields[i].Name << '=' << texts[i] << '\n';
+        }
+    }
+    if (json) (single ? all : all[name]) = object;
+}
+
+// Every weapon's texts in list order; one whose record the editor cannot load has none (the sheet's cells stay
+// empty, which an import reads as "keep").
+template <class Values>
+std::vector<std::vector<std::string>> EveryWeapon(const Installation& game, const WeaponKind<Values>& kind) {
+    const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t i = 0; i < kind.Names.size(); ++i) {
+        try {
+            rows.push_back(
+                Texts(kind, ReadWeapon(game, kind, table, WeaponIndex(kind.Names, kind.Names[i], kind.Weapon))));
+        } catch (const std::exception&) {
+            rows.emplace_back();
+        }
+    }
+    return rows;
+}
+
+template <class Values>
+int GetWeapons(const CommandArguments& arguments, Console& console, WeaponKind<Values> (*kindOf)(const Installation&)) {
+    const Installation game = OpenGame(arguments.Game);
+    const WeaponKind<Values> kind = kindOf(game);
+    nlohmann::ordered_json all = nlohmann::ordered_json::object();
+    if (!arguments.Name.empty()) {
+        const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
+        const Values values = ReadWeapon(game, kind, table, WeaponIndex(kind.Names, arguments.Name, kind.Weapon));
+        ShowWeapon(kind, arguments.Name, Texts(kind, values), arguments.Json, all, console, true);
+    } else {
+        const auto rows = EveryWeapon(game, kind);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            ShowWeapon(kind, kind.Names[i], rows[i], arguments.Json, all, console, false);
+        }
+    }
+    if (arguments.Json) console.Out << all.dump(2) << '\n';
+    return kExitDone;
+}
+
+template <class Values>
+int SetWeapon(const CommandArguments& arguments, Console&, WeaponKind<Values> (*kindOf)(const Installation&)) {
+    const Installation game = OpenGame(arguments.Game);
+    const WeaponKind<Values> kind = kindOf(game);
+    const int index = WeaponIndex(kind.Names, arguments.Name, kind.Weapon);
+    const std::int32_t base = RecordBaseOf(game, kind, index);
+    Values values = kind.Read(ReadWholeFile(kind.TablePath), base);
+    AsSaved(values);
+    for (const std::string& change : arguments.Changes) {
+        const auto [name, text] = SplitChange(change);
+        TakeText(FieldNamed(kind, name), values, text);
+    }
+    const std::pair<std::int32_t, Values> record{base, values};
+    kind.Save(kind.TablePath, std::span(&record, 1));
+    return kExitDone;
+}
+
+template <class Values>
+int ExportWeapons(const CommandArguments& arguments, Console&, WeaponKind<Values> (*kindOf)(const Installation&)) {
+    const Installation game = OpenGame(arguments.Game);
+    const WeaponKind<Values> kind = kindOf(game);
+    std::vector<std::vector<std::string>> sheet(1, {"name"});
+    for (const NamedField<Values>& field : kind.Fields) sheet[0].push_back(field.Name);
+    const auto rows = EveryWeapon(game, kind);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        sheet.push_back({kind.Names[i]});
+        sheet.back().insert(sheet.back().end(), rows[i].begin(), rows[i].end());
+        sheet.back().resize(sheet[0].size());
+    }
+    const std::string text = WriteCsv(sheet);
+    ReplaceWholeFile(arguments.File, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return kExitDone;
+}
+
+// "line L, column C": where a refused cell of the sheet lies.
+std::string Where(const CsvRow& row, std::size_t column) {
+    return "line " + std::to_string(row.Line) + ", column " + std::to_string(column + 1) + ": ";
+}
+
+// Every row is read and checked against the table before the table changes; the changed records are then saved
+// in one replacement of the table, and rows equal to the current values change nothing.
+template <class Values>
+int ImportWeapons(const CommandArguments& arguments, Console& console,
+                  WeaponKind<Values> (*kindOf)(const Installation&)) {
+    const Installation game = OpenGame(arguments.Game);
+    const WeaponKind<Values> kind = kindOf(game);
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(arguments.File);
+    const std::vector<CsvRow> rows = ReadCsv(std::string(bytes.begin(), bytes.end()));
+    if (rows.empty()) throw Refusal(arguments.File + " holds no header row");
+    std::vector<const NamedField<Values>*> columns;
+    for (std::size_t c = 1; c < rows[0].Fields.size(); ++c) {
+        try {
+            columns.push_back(&FieldNamed(kind, rows[0].Fields[c]));
+        } catch (const Refusal& refusal) {
+            throw Refusal(Where(rows[0], c) + refusal.what());
+        }
+    }
+    const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
+    std::vector<std::pair<std::int32_t, Values>> changed;
+    std::vector<int> seen;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const CsvRow& row = rows[r];
+        if (row.Fields.size() == 1 && row.Fields[0].empty()) continue;  // a blank line
+        std::size_t column = 0;
+        try {
+            if (row.Fields.size() > columns.size() + 1) {
+                column = columns.size() + 1;
+                throw Refusal("more cells than the header row names");
+            }
+            const int index = WeaponIndex(kind.Names, row.Fields[0], kind.Weapon);
+            if (std::find(seen.begin(), seen.end(), index) != seen.end())
+                throw Refusal(row.Fields[0] + " has two rows");
+            seen.push_back(index);
+            const std::int32_t base = RecordBaseOf(game, kind, index);
+            Values values = kind.Read(table, base);
+            bool edited = false;
+            for (column = 1; column < row.Fields.size(); ++column) {
+                if (row.Fields[column].empty()) continue;
+                edited |= TakeText(*columns[column - 1], values, row.Fields[column]);
+            }
+            if (edited) {
+                AsSaved(values);
+                changed.emplace_back(base, values);
+            }
+        } catch (const std::exception& error) {
+            throw Refusal(Where(row, column) + error.what());
+        }
+    }
+    const bool written = !changed.empty() && kind.Save(kind.TablePath, changed);
+    console.Out << (written ? changed.size() : 0) << ' ' << kind.Plural << " changed\n";
+    return kExitDone;
+}
+
+}  // namespace
+
+int GetGuns(const CommandArguments& arguments, Console& console) { return GetWeapons(arguments, console, GunKind); }
+int SetGun(const CommandArguments& arguments, Console& console) { return SetWeapon(arguments, console, GunKind); }
+int ExportGuns(const CommandArguments& arguments, Console& console) {
+    return ExportWeapons(arguments, console, GunKind);
+}
+int ImportGuns(const CommandArguments& arguments, Console& console) {
+    return ImportWeapons(arguments, console, GunKind);
+}
+int GetMissiles(const CommandArguments& arguments, Console& console) {
+    return GetWeapons(arguments, console, MissileKind);
+}
+int SetMissile(const CommandArguments& arguments, Console& console) {
+    return SetWeapon(arguments, console, MissileKind);
+}
+int ExportMissiles(const CommandArguments& arguments, Console& console) {
+    return ExportWeapons(arguments, console, MissileKind);
+}
+int ImportMissiles(const CommandArguments& arguments, Console& console) {
+    return ImportWeapons(arguments, console, MissileKind);
+}
+
+}  // namespace tovarin::cli
