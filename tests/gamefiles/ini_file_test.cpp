@@ -193,8 +193,10 @@ TEST(WriteValue, ReplacedFileKeepsItsPermissionsAndLinksAndLeavesNoSibling) {
 #endif
 
 // Integers as the catalogue writes them, and flags: an integer other than zero; text that is no integer gives
-// the default. Writes give decimal text, and a refused write is an error naming the file.
-TEST(IniFile, ReadsAndWritesIntegersFlagsAndStrings) {
+// the default. A listing holds only the names that came back whole: 800 names of 10 characters and a NUL take
+// 8800 bytes, so 744 fit the 8192-byte buffer and the 745th comes back cut. Writes give decimal text; a refused
+// write is an error naming the file.
+TEST(IniFile, ReadsListsAndWritesAsTheProgramNeeds) {
     ProfileFile file;
     const TIniFile ini(file.path);
     constexpr std::int32_t kD = -7;  // the default
@@ -208,38 +210,29 @@ TEST(IniFile, ReadsAndWritesIntegersFlagsAndStrings) {
         EXPECT_EQ(ini.ReadBool("Info", "num", false), expected != kD && expected != 0) << text;
         EXPECT_EQ(ini.ReadBool("Info", "num", true), expected == kD || expected != 0) << text;
     }
+    std::string text = "[ships]\r\n";
+    std::vector<std::string> all;
+    for (int i = 0; i < 800; ++i) text += all.emplace_back("Ship" + std::to_string(100000 + i)) + "=x\r\n";
+    testkit::WriteTextFile(file.path, text);
+    std::vector<std::string> names{"stale"};
+    ini.ReadSection("ships", names);
+    EXPECT_EQ(names, std::vector(all.begin(), all.begin() + 744));
+
     fs::remove(file.path);
     ini.WriteInteger("s", "neg", -5);
-    ini.WriteInteger("s", "big", 2147483647);
     ini.WriteBool("s", "yes", true);
     ini.WriteBool("s", "no", false);
-    ini.DeleteKey("s", "big");
-    EXPECT_EQ(file.Content(), "[s]\r\nneg=-5\r\nyes=1\r\nno=0\r\n");
+    ini.DeleteKey("s", "neg");
+    EXPECT_EQ(file.Content(), "[s]\r\nyes=1\r\nno=0\r\n");
     ini.WriteString("s", "long", std::string(1500, 'v'));
     EXPECT_EQ(ini.ReadString("s", "long", "d"), std::string(1023, 'v'));
-    EXPECT_EQ(ini.ReadString("s", "absent", "d"), "d");
     testkit::MakeReadOnly(file.path);
     try {
-        ini.WriteInteger("s", "neg", 2);
+        ini.WriteInteger("s", "n", -5);
         ADD_FAILURE() << "the write was not refused";
     } catch (const EIniFileException& error) {
         EXPECT_EQ(error.Message(), "Unable to write to " + file.path);
     }
-    EXPECT_THROW(ini.DeleteKey("s", "neg"), EIniFileException);
-    EXPECT_EQ(ini.ReadInteger("s", "neg", 0), -5);
-}
-
-// 800 names of 10 characters and a NUL each take 8800 bytes: 744 fit the 8192-byte buffer whole, and the 745th
-// comes back cut, so it must not be listed.
-TEST(IniFile, ReadSectionListsOnlyTheNamesThatFitWhole) {
-    ProfileFile file;
-    std::string text = "[ships]\r\n";
-    std::vector<std::string> all;
-    for (int i = 0; i < 800; ++i) text += all.emplace_back("Ship" + std::to_string(100000 + i)) + "=x\r\n";
-    file.Write(text);
-    std::vector<std::string> names{"stale"};
-    TIniFile(file.path).ReadSection("ships", names);
-    EXPECT_EQ(names, std::vector(all.begin(), all.begin() + 744));
 }
 
 }  // namespace
