@@ -18,7 +18,8 @@ public:
     TButton Button{*this, "Button"};
 };
 
-// The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not.
+// The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not,
+// and on a replaced list item losing its selection.
 // Errors reach the player in the error box with a full stop; ending the program passes through.
 TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     HeadlessPlatform platform{"/nowhere/"};
@@ -34,6 +35,8 @@ TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     form.Check.SetChecked(true);
     UserInput::Choose(form.List, 0);
     EXPECT_EQ(fired, 3);
+    form.List.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
+    EXPECT_EQ(form.List.ItemIndex(), -1);
     form.Box.SetReadOnly(true);
     UserInput::Type(form.Box, "5");
     EXPECT_EQ(form.Box.Text(), "12") << "a read-only box takes no typing";
