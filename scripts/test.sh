@@ -8,19 +8,19 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 export CCACHE_BASEDIR="$PWD"
-# The tests' game folders live in memory where the machine has it: the fault walks force thousands of small
-# files to disk, which costs minutes on a real one and proves nothing more.
+# The native tests' game folders live in memory where the machine has it: the fault walks force thousands of
+# small files to disk, which costs minutes on a real one and proves nothing more.
+test_tmp=${TMPDIR:-/tmp}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  TMPDIR=$(mktemp -d /dev/shm/tovarin-tests.XXXXXX)
-  export TMPDIR
-  trap 'rm -rf "$TMPDIR"' EXIT
+  test_tmp=$(mktemp -d /dev/shm/tovarin-tests.XXXXXX)
+  trap 'rm -rf "$test_tmp"' EXIT
 fi
 jobs=$(nproc)
 
 cmake --preset native
 cmake --build --preset native -j "$jobs"
 native_log=build/native/test-results.txt
-ctest --preset native -j "$jobs" | tee "$native_log"
+TMPDIR=$test_tmp ctest --preset native -j "$jobs" | tee "$native_log"
 
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
