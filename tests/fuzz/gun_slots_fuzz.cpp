@@ -6,6 +6,7 @@
 
 #include "demo/demo_installation.h"
 #include "fuzz/fuzz_game.h"
+#include "tools/gun_slot_table.h"
 #include "ui/user_input.h"
 
 namespace {
@@ -53,10 +54,13 @@ void CheckSavedShip(const GameFolder& game, const TForm1& saved) {
     const TForm1& f = again.Form();
     const TIniFile& catalogue = f.Catalogue;
     const std::string& section = f.Ship.ShipFile;
-    bool same = f.GunSlotCount == saved.GunSlotCount && f.Ship.GunMountCount == saved.GunSlotCount &&
-                catalogue.ReadInteger(section, "Guns", -1) == saved.GunSlotCount;
-    for (int i = 0; same && i < saved.GunSlotCount; ++i) {
-        same = f.GunSlotSizes[i] == saved.GunSlotSizes[i] && f.GunSlotRecords[i] == saved.GunSlotRecords[i] &&
+    const std::vector<GunSlot>& slots = f.GunSlots.Slots;
+    const std::vector<GunSlot>& savedSlots = saved.GunSlots.Slots;
+    const auto count = static_cast<std::int32_t>(savedSlots.size());
+    bool same = slots.size() == savedSlots.size() && f.Ship.GunMountCount == count &&
+                catalogue.ReadInteger(section, "Guns", -1) == count;
+    for (std::size_t i = 0; same && i < savedSlots.size(); ++i) {
+        same = slots[i].Record == savedSlots[i].Record &&
                catalogue.ReadInteger(section, "Gun" + std::to_string(i + 1), -1) == f.Ship.GunMountPos[i];
     }
     Require(same, "the saved ship has the slots saved, and the catalogue says where they are", &again);
