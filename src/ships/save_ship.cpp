@@ -68,10 +68,33 @@ ShipValues CollectValues(const TForm1& form) {
     return values;
 }
 
+// Every mount must hold a weapon the catalogue lists: a ship saved with any other type would stop its next load
+// ("List index out of bounds"), so such a save is refused before the file changes.
+void CheckListedWeapons(const TForm1& form, const ShipValues& values) {
+    const auto refuse = [](const std::string& mount, int type) {
+        throw Exception("The ship cannot be saved: " + mount + " holds weapon type " + std::to_string(type) +
+                        ", which the catalogue does not list. The ship file was not changed");
+    };
+    const std::size_t guns = form.ComboBox2.Items().size();
+    for (std::size_t i = 0; i < values.GunMounts.size(); ++i) {
+        if (values.GunMounts[i].Gun >= guns) refuse("gun mount " + std::to_string(i + 1), values.GunMounts[i].Gun);
+    }
+    for (std::size_t i = 0; i < values.TurretGuns.size(); ++i) {
+        if (values.TurretGuns[i] >= guns) refuse("turret " + std::to_string(i + 1), values.TurretGuns[i]);
+    }
+    const std::size_t missiles = form.ComboBox3.Items().size();
+    for (std::size_t i = 0; i < values.MissileMounts.size(); ++i) {
+        if (values.MissileMounts[i].Missile >= missiles) {
+            refuse("missile mount " + std::to_string(i + 1), values.MissileMounts[i].Missile);
+        }
+    }
+}
+
 }  // namespace
 
 void TForm1::Button2Click() {
     const ShipValues values = CollectValues(*this);
+    CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
     ReplaceWholeFile(path, RebuildShipFile(ReadWholeFile(path), values));

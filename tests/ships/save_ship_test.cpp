@@ -238,6 +238,22 @@ TEST(ShipSave, ASaveThatWouldNotLoadAgainIsRefused) {
     EXPECT_TRUE(SameBytes(game.ShipBytes(), file));
 }
 
+// A profile naming a weapon the catalogue does not list would save a ship that no longer loads: the save says so
+// and the file stays as it was.
+TEST(ShipSave, AMountHoldingAnUnlistedWeaponIsNotSaved) {
+    ShipGame game(FullShip());
+    const Bytes before = game.ShipBytes();
+    game.Game.WriteText("Ships\\odd.vks", "[Ship]\r\ngun2=200\r\n");
+    ProgramRun run(game.Game);
+    run.Platform.FileChoices.emplace_back(game.Game.PathOf("Ships\\odd.vks"));
+    UserInput::Click(run.Form().Button5);
+    UserInput::Click(run.Form().Button2);
+    EXPECT_EQ(run.Shown().back(),
+              "The ship cannot be saved: gun mount 2 holds weapon type 200, which the catalogue "
+              "does not list. The ship file was not changed.");
+    EXPECT_TRUE(SameBytes(game.ShipBytes(), before));
+}
+
 // Every save with each call of the file layer failing in turn, once and from then on: every file is as before or as
 // the save leaves it, an error is shown, and saving again saves. No temporary file is made, so none is left.
 TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
