@@ -31,6 +31,16 @@ scripts/run-windows-tests.sh | tee "$windows_log"
 # the summary, but does not stop the run: a short random run is no verdict on a change.
 fuzz_found=0
 scripts/run-fuzz.sh "${FUZZ_SECONDS:-30}" || fuzz_found=1
+# Every input the targets have ever found is replayed on its own, and that does stop the run: a mended fault stays
+# mended.
+for findings in tests/fuzz/findings/*/; do
+  target=build/fuzz/targets/$(basename "$findings")
+  TMPDIR=$test_tmp "$target" "$findings"* >build/fuzz/logs/replay.log 2>&1 || {
+    tail -n 20 build/fuzz/logs/replay.log
+    echo "fuzz: a kept input of $(basename "$findings") fails again"
+    exit 1
+  }
+done
 
 # Both suites passed (a failure ends the script above); count the tests that ran.
 native=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$native_log")
