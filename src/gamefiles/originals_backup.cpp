@@ -29,15 +29,7 @@ std::string PathKey(std::string path) {
 
 // The file's bytes, read without asking to write it: a game file marked read-only has an original too (its
 // change is then refused by the write itself, with the write's own message), and so has a kept copy marked so.
-std::vector<std::uint8_t> BytesOf(const std::string& path) {
-    GameFileHandle handle = GameFileHandle::OpenForReading(path);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(handle.Size()));
-    if (handle.Read(bytes.data(), static_cast<std::int64_t>(bytes.size())) != static_cast<std::int64_t>(bytes.size())) {
-        throw EInOutError(100);
-    }
-    handle.Close();
-    return bytes;
-}
+std::vector<std::uint8_t> BytesOf(const std::string& path) { return ReadWholeFileReadOnly(path); }
 
 bool SameBytes(const std::string& game, const std::string& copy) {
     try {

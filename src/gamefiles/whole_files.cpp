@@ -12,16 +12,26 @@ namespace {
 // The sibling the new content is written into, beside the file so that the rename stays on one disk.
 std::string SiblingOf(const std::string& path) { return path + ".part~"; }
 
-}  // namespace
-
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    GameFileHandle handle = GameFileHandle::OpenExisting(path);
+// Every byte of the open file; a file that ends early is "Read beyond end of file".
+std::vector<std::uint8_t> ReadAll(GameFileHandle& handle) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(handle.Size()));
     if (handle.Read(bytes.data(), static_cast<std::int64_t>(bytes.size())) != static_cast<std::int64_t>(bytes.size())) {
         throw EInOutError(100);
     }
     handle.Close();
     return bytes;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+    GameFileHandle handle = GameFileHandle::OpenExisting(path);
+    return ReadAll(handle);
+}
+
+std::vector<std::uint8_t> ReadWholeFileReadOnly(const std::string& path) {
+    GameFileHandle handle = GameFileHandle::OpenForReading(path);
+    return ReadAll(handle);
 }
 
 void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {

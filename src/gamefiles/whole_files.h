@@ -16,6 +16,8 @@ namespace tovarin {
 
 // The whole file's bytes.
 [[nodiscard]] std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+// The same, opened for reading only, so that a file marked read-only can be read too.
+[[nodiscard]] std::vector<std::uint8_t> ReadWholeFileReadOnly(const std::string& path);
 
 // Replaces the file (or creates it) with exactly these bytes.
 void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
