@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "demo/demo_installation.h"
-#include "testkit/game_folder.h"
-#include "testkit/ship_builder.h"
+#include "demo/ship_builder.h"
+#include "testkit/temp_game_folder.h"
 
 // A generated installation of 1,000 ships, for the benchmarks of whatever grows with the fleet.
 namespace tovarin::bench {
@@ -18,18 +18,18 @@ struct LargeFleet {
     LargeFleet() {
         demo::AddDemoWeapons(Game);
         const std::vector<demo::DemoShip> ships = demo::DemoShips();
-        testkit::IniSection catalogue{"ships", {}};
+        demo::IniSection catalogue{"ships", {}};
         for (std::size_t i = 0; i < kShips; ++i) {
             const std::string name = "S" + std::to_string(i + 1);
             const std::string file = "s" + std::to_string(i + 1) + ".iff";
-            Game.WriteFile("Ships\\" + file, testkit::BuildShip(ships[i % ships.size()].Plan).File);
+            Game.WriteFile("Ships\\" + file, demo::BuildShip(ships[i % ships.size()].Plan).File);
             catalogue.Keys.emplace_back(name, file);
             Game.SwitchEntries.emplace_back(name, name);
         }
         Game.SetCatalogueSection(catalogue);
-        Game.WriteText("Ships\\switch.dat", testkit::IniText({{"swships", Game.SwitchEntries}}));
+        Game.WriteText("Ships\\switch.dat", demo::IniText({{"swships", Game.SwitchEntries}}));
     }
-    testkit::GameFolder Game;
+    testkit::TempGameFolder Game;
 };
 
 }  // namespace tovarin::bench

@@ -7,19 +7,19 @@
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "demo/demo_installation.h"
+#include "demo/ship_builder.h"
 #include "gamefiles/file_primitives.h"
 #include "ships/ship_layout.h"
 #include "system_call_replay.h"
-#include "demo/demo_installation.h"
-#include "testkit/game_folder.h"
-#include "testkit/ship_builder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 namespace tovarin::bench {
 namespace {
 
-using testkit::ShipPlan;
+using demo::ShipPlan;
 
 constexpr std::int32_t kShipSize = 64000;
 
@@ -27,14 +27,14 @@ constexpr std::int32_t kShipSize = 64000;
 ShipPlan LargeShip() {
     ShipPlan plan;
     plan.Slide = true;
-    plan.Booster = testkit::ShipBooster{};
-    plan.GunMounts = testkit::NumberedGunMounts(16, 11);
-    plan.Missiles = testkit::ShipMissiles{{{1, 4}, {2, 4}, {3, 2}, {4, 2}}};
+    plan.Booster = demo::ShipBooster{};
+    plan.GunMounts = demo::NumberedGunMounts(16, 11);
+    plan.Missiles = demo::ShipMissiles{{{1, 4}, {2, 4}, {3, 2}, {4, 2}}};
     plan.Decoys = 20;
-    plan.Shields = testkit::ShipShields{};
-    plan.Armour = testkit::ShipArmour{};
-    plan.Turrets = testkit::ShipTurrets{{4, 5, 6}};
-    const std::int32_t unpadded = testkit::BuildShip(plan).Offsets.FileSize;
+    plan.Shields = demo::ShipShields{};
+    plan.Armour = demo::ShipArmour{};
+    plan.Turrets = demo::ShipTurrets{{4, 5, 6}};
+    const std::int32_t unpadded = demo::BuildShip(plan).Offsets.FileSize;
     plan.Missiles->InfoLength = static_cast<std::uint16_t>(plan.Missiles->InfoLength + kShipSize - unpadded);
     return plan;
 }
@@ -43,14 +43,14 @@ ShipPlan LargeShip() {
 struct ShipProgram {
     ShipProgram() {
         demo::AddDemoWeapons(Game);
-        Game.AddShip("Large", "large.iff", testkit::BuildShip(LargeShip()).File);
+        Game.AddShip("Large", "large.iff", demo::BuildShip(LargeShip()).File);
         Platform = std::make_unique<HeadlessPlatform>(Game.Folder());
         App = std::make_unique<Application>(*Platform);
         App->Start();
     }
     TForm1& Form() { return App->Form1(); }
 
-    testkit::GameFolder Game;
+    testkit::TempGameFolder Game;
     std::unique_ptr<HeadlessPlatform> Platform;
     std::unique_ptr<Application> App;
 };
@@ -120,7 +120,7 @@ struct LargeFile {
     LargeFile() {
         ShipPlan plan = LargeShip();
         plan.Missiles->InfoLength = 8;
-        const testkit::Bytes ship = testkit::BuildShip(plan).File;
+        const demo::Bytes ship = demo::BuildShip(plan).File;
         while (Bytes.size() + ship.size() < kSize) Bytes.insert(Bytes.end(), ship.begin(), ship.end());
         Bytes.resize(kSize - Marker.size());
         Bytes.insert(Bytes.end(), Marker.begin(), Marker.end());
@@ -129,8 +129,8 @@ struct LargeFile {
     }
     static constexpr std::size_t kSize = 16 * 1024 * 1024;
     const tovarin::Marker Marker = ShipLayout::MakeMarker("NOSUCHMK");
-    testkit::GameFolder Game;
-    testkit::Bytes Bytes;
+    testkit::TempGameFolder Game;
+    demo::Bytes Bytes;
     std::string Path;
 };
 

@@ -5,11 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "testkit/weapon_tables.h"
+#include "demo/weapon_tables.h"
 
 namespace tovarin::demo {
-
-using namespace testkit;  // the demo is built from the test kit's builders
 
 namespace {
 

@@ -4,13 +4,11 @@
 #include <string>
 
 #include "demo/demo_ships.h"
-#include "testkit/game_folder.h"
+#include "demo/game_folder.h"
 
 // The demo installation: a complete game folder of our own inventions, for trying the editor and for the tests
 // that need a whole game. Each part can be added on its own to any GameFolder.
 namespace tovarin::demo {
-
-using testkit::GameFolder;
 
 // The catalogue's "Guns", "Missiles", "GunData" and "MissData", and Game\bullet.iff and Game\missile.iff with a
 // record for every gun and missile at the catalogue's positions.

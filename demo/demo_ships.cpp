@@ -2,8 +2,6 @@
 
 namespace tovarin::demo {
 
-using namespace testkit;  // the demo is built from the test kit's builders
-
 namespace {
 
 // Gun indexes of the demo catalogue.

@@ -3,13 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "testkit/ship_builder.h"
+#include "demo/ship_builder.h"
 
 // The demo installation's catalogue contents: our own guns, missiles and eight ships that between them carry
 // every optional part a ship file can have.
 namespace tovarin::demo {
-
-using testkit::ShipPlan;
 
 // Gun index = position. Index 11 is the one gun that carries ammunition.
 [[nodiscard]] const std::vector<std::string>& DemoGunNames();

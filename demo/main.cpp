@@ -7,7 +7,6 @@
 
 int main(int argc, char** argv) {
     using namespace tovarin::demo;
-    using tovarin::testkit::Edition;
     const bool nightwatch = argc == 3 && std::string(argv[2]) == "--nightwatch";
     if (argc < 2 || (argc == 3 && !nightwatch) || argc > 3) {
         std::cerr << "usage: tovarin_demo OUTPUT_FOLDER [--nightwatch]\n";

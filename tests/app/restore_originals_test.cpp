@@ -7,10 +7,13 @@
 #include "gamefiles/originals_backup.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
+#include "testkit/temp_game_folder.h"
 
 // The originals of the game files, kept before their first change, and put back: on the demo installation, through
 // every path that writes a game file.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -45,9 +48,9 @@ void Swap(TForm1& f, HeadlessPlatform&, int) {
 
 struct WritingPath {
     std::string Name;
-    std::function<void(GameFolder&)> Prepare;  // the installation before the program starts, if not the demo
-    Change Changes;                            // run twice
-    std::vector<std::string> Kept;             // what the backup folder then holds
+    std::function<void(TempGameFolder&)> Prepare;  // the installation before the program starts, if not the demo
+    Change Changes;                                // run twice
+    std::vector<std::string> Kept;                 // what the backup folder then holds
 };
 
 std::vector<WritingPath> WritingPaths() {
@@ -57,7 +60,7 @@ std::vector<WritingPath> WritingPaths() {
         UserInput::Click(round == 1 ? f.Button9 : f.Button5);  // restore defaults, then import a profile
         UserInput::Click(f.Button2);
     };
-    const auto withoutSableEntry = [](GameFolder& g) {
+    const auto withoutSableEntry = [](TempGameFolder& g) {
         g.SwitchEntries.pop_back();
         g.SetSwitchEntry("Kestrel", "Kestrel");
     };
@@ -71,7 +74,7 @@ std::vector<WritingPath> WritingPaths() {
         {"swap and swap back", nullptr, Swap, {"Ships/kestrel.iff", "Ships/switch.dat", "Ships/warden.iff"}},
         {"start-up identity entry", withoutSableEntry, nothing, {"Ships/switch.dat"}},
         {"start-up without a switch file",
-         [](GameFolder& g) { g.Remove("Ships\\switch.dat"); },
+         [](TempGameFolder& g) { g.Remove("Ships\\switch.dat"); },
          nothing,
          {"notes.ini"}},
     };
@@ -80,7 +83,7 @@ std::vector<WritingPath> WritingPaths() {
 constexpr const char* kBackup = "Tovarin Backup/";
 
 // The files below the backup folder, named relative to it.
-FolderFiles Backup(const GameFolder& game) {
+FolderFiles Backup(const TempGameFolder& game) {
     FolderFiles kept;
     for (const auto& [name, bytes] : ReadFolder(game.Folder())) {
         if (name.starts_with(kBackup)) kept[name.substr(std::string(kBackup).size())] = bytes;
@@ -90,7 +93,7 @@ FolderFiles Backup(const GameFolder& game) {
 
 // The installation without the backup, the archive and its uninstall record, which "/u" restores, and the
 // temporary file through which ship files are rebuilt.
-FolderFiles Installed(const GameFolder& game) {
+FolderFiles Installed(const TempGameFolder& game) {
     FolderFiles files = ReadFolder(game.Folder());
     std::erase_if(files, [](const auto& file) {
         return file.first.starts_with(kBackup) || file.first == "data.tre" || file.first == "uninstall.dat" ||
@@ -100,7 +103,7 @@ FolderFiles Installed(const GameFolder& game) {
 }
 
 // The files of the installation that are not as they were, or not there any more, or new.
-std::vector<std::string> ChangedSince(const FolderFiles& fresh, const GameFolder& game) {
+std::vector<std::string> ChangedSince(const FolderFiles& fresh, const TempGameFolder& game) {
     const FolderFiles now = Installed(game);
     std::set<std::string> names;
     for (const FolderFiles* files : {&fresh, &now})
@@ -112,7 +115,7 @@ std::vector<std::string> ChangedSince(const FolderFiles& fresh, const GameFolder
     return changed;
 }
 
-int RestoreAll(const GameFolder& game) {
+int RestoreAll(const TempGameFolder& game) {
     std::ostringstream out, err;
     return cli::RunCommandLine({"--game", game.Folder(), "restore", "--all"}, out, err);
 }
@@ -122,7 +125,7 @@ int RestoreAll(const GameFolder& game) {
 TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
     for (const WritingPath& path : WritingPaths()) {
         SCOPED_TRACE(path.Name);
-        GameFolder game;
+        TempGameFolder game;
         demo::WriteDemoInstallation(game);
         if (path.Prepare) path.Prepare(game);
         const FolderFiles fresh = Installed(game);
@@ -154,7 +157,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
         if (fullDisk) continue;  // faults are injected into the POSIX file layer only
 #endif
         SCOPED_TRACE(fullDisk ? "full disk" : "a file in the backup folder's place");
-        GameFolder game;
+        TempGameFolder game;
         demo::WriteDemoInstallation(game);
         if (!fullDisk) game.WriteText("Tovarin Backup", "");
         ProgramRun run(game, {true});
@@ -180,7 +183,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
 // Edits of every kind, then "Restore Original Files...": the installation is the fresh demo again, and every tab
 // shows it.
 TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind) {
-    GameFolder game;
+    TempGameFolder game;
     demo::WriteDemoInstallation(game);
     const FolderFiles fresh = Installed(game);
     ProgramRun run(game, {true, true});
@@ -205,7 +208,7 @@ TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind
 
 // A catalogue marked read-only cannot be put back; the files before and after it are, and the message says which.
 TEST(OriginalsBackup, ARestoreFailingPartWayReportsWhatWasPutBackAndWhatWasNot) {
-    GameFolder game;
+    TempGameFolder game;
     demo::WriteDemoInstallation(game);
     const FolderFiles fresh = Installed(game);
     ProgramRun run(game, {true, true});

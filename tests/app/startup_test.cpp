@@ -4,21 +4,21 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 namespace tovarin {
 namespace {
 
-using testkit::Edition;
-using testkit::GameFolder;
+using demo::Edition;
+using testkit::TempGameFolder;
 
 // The program on a game folder of its own. A ship file left empty makes the first ship load stop with an error
 // box, which leaves the lists as start-up built them.
 struct Session {
     explicit Session(Edition edition = Edition::Base) : game(edition) {}
-    GameFolder game;
+    TempGameFolder game;
     HeadlessPlatform platform{game.Folder()};
     Application app{platform};
     TForm1& Form() { return app.Form1(); }

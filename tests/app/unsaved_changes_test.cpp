@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "demo/demo_installation.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -25,8 +26,8 @@ struct Session {
     }
     TForm1& Form() { return app.Form1(); }
     // The files the editors write.
-    [[nodiscard]] std::vector<testkit::Bytes> Files() const {
-        std::vector<testkit::Bytes> files;
+    [[nodiscard]] std::vector<demo::Bytes> Files() const {
+        std::vector<demo::Bytes> files;
         for (const char* name : {"Ships\\kestrel.iff", "Ships\\warden.iff", "Game\\bullet.iff", "Game\\missile.iff"}) {
             files.push_back(game.ReadFile(name));
         }
@@ -38,7 +39,7 @@ struct Session {
         return texts;
     }
 
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     HeadlessPlatform platform{game.Folder()};
     Application app{platform};
 };
@@ -94,13 +95,13 @@ TEST(UnsavedChangesTest, EveryWayOfLeavingAsksAndFollowsTheAnswer) {
             way.Edit(s.Form());
             const std::string caption = s.Form().Caption();
             const std::string where = Where(s.Form());
-            const std::vector<testkit::Bytes> files = s.Files();
+            const std::vector<demo::Bytes> files = s.Files();
             s.platform.Boxes.clear();
             s.platform.SaveAnswers = {answer};
             way.Leave(s.Form());
             EXPECT_EQ(s.Shown(), std::vector<std::string>{"Save changes to " + way.Item + "?"});
             EXPECT_EQ(Where(s.Form()) == where, answer == Answer::Cancel) << where;
-            const std::vector<testkit::Bytes> after = s.Files();  // a swap alone exchanges two of them
+            const std::vector<demo::Bytes> after = s.Files();  // a swap alone exchanges two of them
             EXPECT_EQ(!std::is_permutation(after.begin(), after.end(), files.begin()), answer == Answer::Yes)
                 << "saved";
             if (answer == Answer::Cancel) {

@@ -6,13 +6,16 @@
 
 #include "cli/command_line.h"
 #include "demo/demo_installation.h"
+#include "testkit/temp_game_folder.h"
 
 // `check` on the demo installation of both editions and on damaged copies of it: one line per finding, exit code 1
 // when anything is found.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
-void Spoil(const GameFolder& game, const std::string& file, const std::function<void(Bytes&)>& change) {
+void Spoil(const TempGameFolder& game, const std::string& file, const std::function<void(Bytes&)>& change) {
     Bytes bytes = game.ReadFile(file);
     change(bytes);
     game.WriteFile(file, bytes);
@@ -28,28 +31,29 @@ TEST(CheckCommandTest, FindsEachDamageOnItsOwnLine) {
     struct Row {
         std::string Name;
         Edition Game;
-        std::function<void(GameFolder&)> Damage;
+        std::function<void(TempGameFolder&)> Damage;
         std::string Findings;
     };
     const std::vector<Row> rows = {
-        {"a sound installation", Edition::Base, [](GameFolder&) {}, ""},
-        {"a sound Nightwatch installation", Edition::Nightwatch, [](GameFolder&) {}, ""},
+        {"a sound installation", Edition::Base, [](TempGameFolder&) {}, ""},
+        {"a sound Nightwatch installation", Edition::Nightwatch, [](TempGameFolder&) {}, ""},
         {"a wrong form length", Edition::Base,
-         [](GameFolder& g) { Spoil(g, "Ships\\halberd.iff", [](Bytes& b) { b[7] += 2; }); },
+         [](TempGameFolder& g) { Spoil(g, "Ships\\halberd.iff", [](Bytes& b) { b[7] += 2; }); },
          "Ships\\halberd.iff: the top-level form says 384 bytes, the file has 382\n"},
         {"a missing marker", Edition::Base,
-         [](GameFolder& g) { Spoil(g, "Ships\\lancet.iff", [](Bytes& b) { Rename(b, "GUNSPOWR", "GUNSPOWX"); }); },
+         [](TempGameFolder& g) { Spoil(g, "Ships\\lancet.iff", [](Bytes& b) { Rename(b, "GUNSPOWR", "GUNSPOWX"); }); },
          "Ships\\lancet.iff: would not load (I/O error 131)\n"},
-        {"a record beyond the table", Edition::Base, [](GameFolder& g) { g.SetCatalogueKey("MissData", "1", "99999"); },
+        {"a record beyond the table", Edition::Base,
+         [](TempGameFolder& g) { g.SetCatalogueKey("MissData", "1", "99999"); },
          "Game\\missile.iff: Hornet IR: Read beyond end of file\n"},
-        {"an unpaired switch entry", Edition::Base, [](GameFolder& g) { g.SetSwitchEntry("Kestrel", "Warden"); },
+        {"an unpaired switch entry", Edition::Base, [](TempGameFolder& g) { g.SetSwitchEntry("Kestrel", "Warden"); },
          "Ships\\switch.dat: Kestrel=Warden has no partner entry Warden=Kestrel\n"},
-        {"a missing ship file", Edition::Base, [](GameFolder& g) { g.Remove("Ships\\sable.iff"); },
+        {"a missing ship file", Edition::Base, [](TempGameFolder& g) { g.Remove("Ships\\sable.iff"); },
          "Ships\\sable.iff: the ship file of Sable is missing\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        GameFolder game(row.Game);
+        TempGameFolder game(row.Game);
         demo::WriteDemoInstallation(game);
         row.Damage(game);
         std::ostringstream out, err;

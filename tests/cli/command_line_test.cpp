@@ -5,11 +5,13 @@
 #include <sstream>
 
 #include "demo/demo_installation.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 
 // tovarin-cli's conventions, one command line per row, run in order on two games: data on standard output,
 // errors on standard error, exit code 0 done, 1 refused or failed, 2 wrong usage.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 struct Row {
@@ -26,16 +28,16 @@ bool Holds(const std::string& text, const std::string& expected) {
 }
 
 TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
-    GameFolder demo;
+    TempGameFolder demo;
     demo::WriteDemoInstallation(demo);
     demo.SetSwitchEntry("Kestrel", "Warden");
     demo.SetSwitchEntry("Warden", "Kestrel");
     const Bytes archive = demo.ReadFile("data.tre");
     // A fresh game without a switch file, an archive or an uninstall record.
-    GameFolder bare;
+    TempGameFolder bare;
     bare.AddShip("Hawk", "hawk.iff", {});
     bare.Remove("Ships\\switch.dat");
-    GameFolder noGame;
+    TempGameFolder noGame;
     noGame.SetCatalogueKey("Info", "Run", "vantorsk.exe");
 
     const std::string ships =

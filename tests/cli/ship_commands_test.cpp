@@ -7,10 +7,13 @@
 #include "cli/command_line.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_plan.h"
+#include "testkit/temp_game_folder.h"
 
 // The ship commands on the demo installation against the window: the same values, the same saved bytes; and the
 // fleet's sheet applied whole or not at all.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 struct Ran {
@@ -19,7 +22,7 @@ struct Ran {
     std::string Err;
 };
 
-Ran Cli(const GameFolder& game, std::vector<std::string> arguments) {
+Ran Cli(const TempGameFolder& game, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--game", game.Folder()});
     std::ostringstream out;
     std::ostringstream err;
@@ -29,7 +32,7 @@ Ran Cli(const GameFolder& game, std::vector<std::string> arguments) {
 
 // Every ship file's bytes, and with `times` its modification time as the last eight bytes.
 using Fleet = std::map<std::string, Bytes>;
-Fleet Ships(const GameFolder& game, bool times = false) {
+Fleet Ships(const TempGameFolder& game, bool times = false) {
     Fleet fleet;
     for (const auto& ship : demo::DemoShips()) {
         const std::string file = "Ships\\" + ship.File;
@@ -41,7 +44,7 @@ Fleet Ships(const GameFolder& game, bool times = false) {
 }
 
 // The demo installation written into a game folder.
-struct Demo : GameFolder {
+struct Demo : TempGameFolder {
     Demo() { demo::WriteDemoInstallation(*this); }
 };
 

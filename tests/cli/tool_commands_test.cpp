@@ -7,16 +7,19 @@
 #include "app/form1.h"
 #include "cli/command_line.h"
 #include "demo/demo_installation.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 // `slots` and `swap` against the "Add/Remove Guns" and "Ship Switcher" tabs on the demo installation: the same
 // change gives the same files.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 TEST(ToolCommandsTest, SlotsAndSwapWriteWhatTheTabsWrite) {
-    GameFolder viaCli, viaWindow;
+    TempGameFolder viaCli, viaWindow;
     demo::WriteDemoInstallation(viaCli);
     demo::WriteDemoInstallation(viaWindow);
     HeadlessPlatform platform{viaWindow.Folder()};

@@ -8,16 +8,19 @@
 #include "app/form1.h"
 #include "cli/command_line.h"
 #include "demo/demo_installation.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 // The weapon commands against the gun and missile editors on the demo installation: the same edit gives the same
 // table bytes, a refused value changes nothing, and a sheet changes exactly its edited cells.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 struct Cli {
-    GameFolder& Game;
+    TempGameFolder& Game;
     std::string Out{}, Err{};
     int operator()(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--game", Game.Folder()});
@@ -30,7 +33,7 @@ struct Cli {
 };
 
 TEST(WeaponCommandsTest, SetSavesAsTheEditorsAndRefusesWithoutWriting) {
-    GameFolder viaCli, viaWindow;
+    TempGameFolder viaCli, viaWindow;
     demo::WriteDemoInstallation(viaCli);
     demo::WriteDemoInstallation(viaWindow);
     HeadlessPlatform platform{viaWindow.Folder()};
@@ -90,7 +93,7 @@ TEST(WeaponCommandsTest, SetSavesAsTheEditorsAndRefusesWithoutWriting) {
 }
 
 TEST(WeaponCommandsTest, SheetsChangeExactlyTheirEditedCellsWholeOrNotAtAll) {
-    GameFolder game;
+    TempGameFolder game;
     demo::WriteDemoInstallation(game);
     Cli cli{game};
     const std::string sheet = game.Folder() + "missiles.csv";

@@ -5,9 +5,10 @@
 #include <sstream>
 #include <string>
 
+#include "demo/chunk_writer.h"
 #include "ships/chunk_tree.h"
 #include "ships/ship_session.h"
-#include "testkit/chunk_writer.h"
+#include "testkit/temp_game_folder.h"
 
 using namespace tovarin::demo;  // the demo installation's ships and weapons
 
@@ -15,12 +16,14 @@ using namespace tovarin::demo;  // the demo installation's ships and weapons
 // installs; every ship is a well-formed chunk tree as the game's are, loads as its file says, saves unchanged and
 // restores its whole default profile; every gun and missile saves unchanged.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 TEST(DemoInstallation, EveryShipAndWeaponLoadsAndSavesUnchangedAndEveryShipRestoresItsDefaults) {
     for (Edition edition : {Edition::Base, Edition::Nightwatch}) {
         SCOPED_TRACE(edition == Edition::Base ? "base game" : "Nightwatch");
-        GameFolder folder(edition);
+        TempGameFolder folder(edition);
         WriteDemoInstallation(folder);
         const Bytes guns = folder.ReadFile("Game\\bullet.iff");
         const Bytes missiles = folder.ReadFile("Game\\missile.iff");

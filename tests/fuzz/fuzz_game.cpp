@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "demo/demo_ships.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/platform.h"
 #include "ui/user_input.h"
 
@@ -26,7 +27,7 @@ Bytes Seed(const Bytes& choices, const Bytes& file) {
 
 std::vector<Bytes> DemoShipFiles() {
     std::vector<Bytes> files;
-    for (const demo::DemoShip& ship : demo::DemoShips()) files.push_back(testkit::BuildShip(ship.Plan).File);
+    for (const demo::DemoShip& ship : demo::DemoShips()) files.push_back(demo::BuildShip(ship.Plan).File);
     return files;
 }
 
@@ -39,7 +40,7 @@ void Require(bool kept, const char* promise, const ProgramRun* run) {
     __builtin_trap();
 }
 
-ProgramRun::ProgramRun(const GameFolder& game) : Platform(game.Folder()), App(Platform) {
+ProgramRun::ProgramRun(const TempGameFolder& game) : Platform(game.Folder()), App(Platform) {
     Ended = App.Start().has_value();
     StartBoxes = Platform.Boxes.size();
 }
@@ -56,7 +57,7 @@ std::size_t ProgramRun::Act(const std::function<void()>& action) {
     return Platform.Boxes.size() - before;
 }
 
-void SaveShipAndCheck(ProgramRun& run, const GameFolder& game, const std::string& shipFile, bool loadedWhole) {
+void SaveShipAndCheck(ProgramRun& run, const TempGameFolder& game, const std::string& shipFile, bool loadedWhole) {
     const Bytes before = game.ReadFile(shipFile);
     const int ship = run.Form().ComboBox1.ItemIndex();
     const std::size_t shown = run.Act([&] { UserInput::Click(run.Form().Button2); });

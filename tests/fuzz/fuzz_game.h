@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 
 // What the fuzz targets share. Each input starts with a few bytes that choose what the player does; the rest is
@@ -16,8 +16,8 @@
 // and keeps the input of.
 namespace tovarin::fuzz {
 
-using testkit::Bytes;
-using testkit::GameFolder;
+using demo::Bytes;
+using testkit::TempGameFolder;
 
 // The input split into the player's choices (missing ones read as 0) and the file behind them.
 struct Input {
@@ -37,7 +37,7 @@ struct Input {
 // The program started on a game folder through the headless platform, driven as a player drives it.
 class ProgramRun {
 public:
-    explicit ProgramRun(const GameFolder& game);
+    explicit ProgramRun(const TempGameFolder& game);
     TForm1& Form() { return App.Form1(); }
     // Does what the player does and returns how many boxes it showed; the program ending counts as one.
     std::size_t Act(const std::function<void()>& action);
@@ -55,6 +55,6 @@ void Require(bool kept, const char* promise, const ProgramRun* run = nullptr);
 
 // Presses "Save Modifications" on the Ships tab and checks what a player relies on: a save that shows a box
 // leaves the ship file as it was, and a ship that loaded whole loads whole again after its save.
-void SaveShipAndCheck(ProgramRun& run, const GameFolder& game, const std::string& shipFile, bool loadedWhole);
+void SaveShipAndCheck(ProgramRun& run, const TempGameFolder& game, const std::string& shipFile, bool loadedWhole);
 
 }  // namespace tovarin::fuzz

@@ -6,6 +6,7 @@
 
 #include "demo/demo_installation.h"
 #include "fuzz/fuzz_game.h"
+#include "testkit/temp_game_folder.h"
 #include "tools/gun_slot_table.h"
 #include "ui/user_input.h"
 
@@ -27,8 +28,8 @@ constexpr std::array<std::pair<std::string_view, std::int32_t ShipState::*>, 4> 
 }};
 
 // The catalogue section the game keeps for a ship, as it describes the ship just loaded.
-void WriteShipSection(GameFolder& game, const ShipState& ship) {
-    testkit::IniSection section{ship.ShipFile, {{"Guns", std::to_string(ship.GunMountCount)}}};
+void WriteShipSection(TempGameFolder& game, const ShipState& ship) {
+    demo::IniSection section{ship.ShipFile, {{"Guns", std::to_string(ship.GunMountCount)}}};
     for (int i = 0; i < ship.GunMountCount; ++i) {
         section.Keys.emplace_back("Gun" + std::to_string(i + 1), std::to_string(ship.GunMountPos[i]));
     }
@@ -47,7 +48,7 @@ void CopyAndDelete(ProgramRun& run, const std::vector<std::uint8_t>& steps) {
 
 // What was saved is what the player sees the next time: the ship loads whole, with the slots saved, and the
 // catalogue section describes the new file.
-void CheckSavedShip(const GameFolder& game, const TForm1& saved) {
+void CheckSavedShip(const TempGameFolder& game, const TForm1& saved) {
     ProgramRun again(game);
     const std::size_t shown = again.Act([&] { UserInput::ShowPage(again.Form().PageControl1, kSlotPage); });
     Require(again.StartedClean() && shown == 0, "every saved ship loads again", &again);
@@ -84,7 +85,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, kSteps);
-    GameFolder game;
+    TempGameFolder game;
     demo::AddDemoWeapons(game);
     game.AddShip("Test", "test.iff", input.File);
     ProgramRun run(game);

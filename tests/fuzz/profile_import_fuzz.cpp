@@ -8,6 +8,7 @@
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
 #include "gamefiles/ini_file.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/user_input.h"
 
 namespace {
@@ -31,13 +32,13 @@ std::vector<std::string> Shown(const TForm1& form) {
     return shown;
 }
 
-std::size_t Import(ProgramRun& run, const GameFolder& game, const char* profile) {
+std::size_t Import(ProgramRun& run, const TempGameFolder& game, const char* profile) {
     run.Platform.FileChoices = {game.PathOf(profile)};
     return run.Act([&] { UserInput::Click(run.Form().Button5); });
 }
 
 // An exported profile brings back exactly what the window showed when it was exported.
-void CheckExportImportsBack(ProgramRun& run, const GameFolder& game) {
+void CheckExportImportsBack(ProgramRun& run, const TempGameFolder& game) {
     const std::vector<std::string> before = Shown(run.Form());
     run.Platform.FileChoices = {game.PathOf(kExported)};
     Require(run.Act([&] { UserInput::Click(run.Form().Button6); }) == 0, "an imported profile can be exported", &run);
@@ -46,7 +47,7 @@ void CheckExportImportsBack(ProgramRun& run, const GameFolder& game) {
 }
 
 // Writing one key of an INI file changes that key only: every other key of the section reads as before.
-void CheckKeyWrite(const GameFolder& game) {
+void CheckKeyWrite(const TempGameFolder& game) {
     const TIniFile profile(game.PathOf(kProfile));
     std::vector<std::string> keys;
     profile.ReadSection("Ship", keys);
@@ -70,7 +71,7 @@ void CheckKeyWrite(const GameFolder& game) {
 }  // namespace
 
 std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
-    GameFolder demo;
+    TempGameFolder demo;
     demo::AddDemoShips(demo);
     std::vector<Bytes> seeds;
     const std::vector<demo::DemoShip> ships = demo::DemoShips();
@@ -88,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<demo::DemoShip> ships = demo::DemoShips();
     const std::size_t ship = input.Choices[0] % ships.size();
     const std::string shipFile = "Ships\\" + ships[ship].File;
-    GameFolder game;
+    TempGameFolder game;
     demo::AddDemoWeapons(game);
     demo::AddDemoShips(game);
     game.WriteFile(kProfile, input.File);

@@ -6,6 +6,7 @@
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/user_input.h"
 
 namespace {
@@ -49,7 +50,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 3);
-    GameFolder game;
+    TempGameFolder game;
     demo::AddDemoWeapons(game);
     game.AddShip("Test", "test.iff", input.File);
     ProgramRun run(game);

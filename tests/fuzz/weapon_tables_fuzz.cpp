@@ -7,6 +7,7 @@
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/user_input.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
@@ -41,7 +42,7 @@ struct WeaponTab {
 };
 
 const WeaponTab kGuns{kGunTableFile,         &TForm1::ComboBox4, &TForm1::Button7,  kGunFields,
-                   Spans(kGunFields, {}), demo::DemoGunBase,  demo::DemoGunNames};
+                      Spans(kGunFields, {}), demo::DemoGunBase,  demo::DemoGunNames};
 const WeaponTab kMissiles{
     kMissileTableFile,
     &TForm1::ComboBox5,
@@ -69,7 +70,7 @@ void CheckSave(const WeaponTab& editor, std::int32_t base, const Bytes& before, 
 }  // namespace
 
 std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
-    GameFolder demo;
+    TempGameFolder demo;
     demo::AddDemoWeapons(demo);
     std::vector<Bytes> seeds;
     for (const WeaponTab* editor : {&kGuns, &kMissiles}) {
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Input input(data, size, 3);
     const WeaponTab& editor = input.Choices[0] & 1 ? kMissiles : kGuns;
     const int weapon = static_cast<int>((input.Choices[0] >> 1) % editor.Names().size());
-    GameFolder game;
+    TempGameFolder game;
     demo::AddDemoWeapons(game);
     game.WriteFile(editor.Table, input.File);
     ProgramRun run(game);

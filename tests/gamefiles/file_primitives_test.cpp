@@ -14,18 +14,18 @@
 #include <utility>
 #include <vector>
 
+#include "demo/bytes.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/system_error_texts.h"
-#include "testkit/bytes.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 
 namespace tovarin {
 namespace {
 
 namespace fs = std::filesystem;
-using testkit::Bytes;
+using demo::Bytes;
 
 const Marker kMarker = {'F', 'O', 'R', 'M', 0, 0, 1, 2};
 const std::string kEnd = "Read beyond end of file";
@@ -58,7 +58,7 @@ void ExpectFailure(const std::function<void()>& call, const std::string& message
 
 class FilePrimitives : public ::testing::Test {
 protected:
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
 
     std::string Put(const std::string& name, const Bytes& bytes) const {
         game.WriteFile(name, bytes);

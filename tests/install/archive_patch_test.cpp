@@ -4,12 +4,14 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 
 // Installing marks the archive bytes the catalogue lists with "A" and records their originals in uninstall.dat;
 // "/u" puts them back. Every row sets up a game, starts the editor once and compares all it showed and left.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -69,7 +71,7 @@ struct Row {
 
 void Check(const Row& row) {
     SCOPED_TRACE(row.Name);
-    GameFolder game;
+    TempGameFolder game;
     game.SetCatalogueSection(Section("InstallData", row.Catalogue));
     if (row.Archive != "missing") game.WriteFile(kArchive, Archive(row.Archive == "read-only" ? "" : row.Archive));
     if (row.Archive == "read-only") game.MakeReadOnly(kArchive);

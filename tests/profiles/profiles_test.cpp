@@ -9,7 +9,7 @@
 #include "demo/demo_installation.h"
 #include "gamefiles/ini_file.h"
 #include "testkit/fault_walk.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -40,7 +40,7 @@ Lines Changed(Lines lines, const Lines& changes) {
 }
 
 struct ProfilesTest : ::testing::Test {
-    testkit::GameFolder folder;
+    testkit::TempGameFolder folder;
     HeadlessPlatform platform{folder.Folder()};
     Application app{platform};
 
@@ -160,7 +160,7 @@ TEST(ProfileFaults, AFailureAtAnyCallOfTheExportLeavesTheOldProfileOrTheNewOne) 
 #endif
     const testkit::FaultWalk walk{"export",
                                   [](const fs::path& path) {
-                                      testkit::GameFolder game(path, testkit::Edition::Base);
+                                      demo::GameFolder game(path, demo::Edition::Base);
                                       demo::AddDemoWeapons(game);
                                       demo::AddDemoShips(game);
                                       game.WriteText("Ships\\old.vks", "[Ship]\r\nold=1\r\n");

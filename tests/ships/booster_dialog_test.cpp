@@ -6,6 +6,8 @@
 #include "ships/ship_session.h"
 
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // What the dialog shows and stores, and the live copy of the booster acceleration, the saving tests check.

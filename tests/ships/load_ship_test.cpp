@@ -7,6 +7,8 @@
 #include "ships/ship_session.h"
 
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // The gun list: each mount's gun, with its ammunition for gun 11 only; then the turrets, when the ship lists them.

@@ -6,6 +6,8 @@
 #include "ships/ship_session.h"
 
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // FullShip's gun list: mounts 0..2 (gun 11 with 300 rounds, gun 2, gun 3), turrets 3..4; its missile list: two

@@ -11,8 +11,11 @@
 #include "gamefiles/numbers.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
+#include "testkit/temp_game_folder.h"
 
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // Types a new value into every box and the booster dialog, and puts new weapons on a gun mount, a turret and a

@@ -14,14 +14,17 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
+#include "demo/ship_builder.h"
 #include "ships/booster_dialog.h"
-#include "testkit/ship_builder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 // What the ship tests share: a game folder with our demo weapons and the ships a test needs, one run of the
 // program on it, and the boxes of the Ships tab with the plan values they show.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 
 inline constexpr const char* kShipFile = "Ships\\test.iff";
 inline constexpr const char* kSecondFile = "Ships\\second.iff";
@@ -37,13 +40,13 @@ public:
     }
     [[nodiscard]] Bytes ShipBytes() const { return Game.ReadFile(kShipFile); }
 
-    GameFolder Game;
+    TempGameFolder Game;
 };
 
 // The program started on a game folder, which shows the first ship; the player's answers to its questions given.
 class ProgramRun {
 public:
-    explicit ProgramRun(const GameFolder& game, const std::deque<bool>& answers = {})
+    explicit ProgramRun(const TempGameFolder& game, const std::deque<bool>& answers = {})
         : Platform(game.Folder()), App(Platform) {
         Platform.Answers = answers;
         Exit = App.Start();

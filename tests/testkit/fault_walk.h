@@ -12,7 +12,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/bytes.h"
+#include "demo/bytes.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
@@ -23,6 +23,8 @@
 // the game folder must be as it was before or as a run without faults leaves it, an error must have been shown,
 // and doing the operation again without faults must give the fault-free result.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 
 // Every file below the folder, by its relative path.
 using FolderFiles = std::map<std::string, Bytes>;

@@ -5,6 +5,11 @@
 
 namespace tovarin::testkit {
 
+// The path of a new, empty folder under the system's temporary folder.
+[[nodiscard]] std::filesystem::path NewTempFolder();
+// Removes a folder with everything in it, read-only files included.
+void RemoveTempFolder(const std::filesystem::path& path);
+
 // A fresh folder under the system's temporary folder, removed with everything in it when the object dies.
 class TempFolder {
 public:

@@ -13,18 +13,18 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
+#include "demo/ship_builder.h"
 #include "testkit/fault_walk.h"
-#include "testkit/game_folder.h"
-#include "testkit/ship_builder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 namespace tovarin {
 namespace {
 
-using testkit::BuildShip;
-using testkit::Bytes;
-using testkit::ShipPlan;
+using demo::BuildShip;
+using demo::Bytes;
+using demo::ShipPlan;
 using Texts = std::vector<std::string>;
 using Section = std::map<std::string, std::string>;
 
@@ -38,13 +38,13 @@ using Clicks = std::vector<std::pair<Button, int>>;  // each selects a slot (-1:
 
 ShipPlan Demo(int ship) { return demo::DemoShips()[ship].Plan; }
 
-ShipPlan PlanWith(std::vector<testkit::ShipGunMount> mounts) {
+ShipPlan PlanWith(std::vector<demo::ShipGunMount> mounts) {
     ShipPlan plan;
     plan.GunMounts = std::move(mounts);
     return plan;
 }
 
-ShipPlan PlanWithGuns(int count) { return PlanWith(testkit::NumberedGunMounts(count)); }
+ShipPlan PlanWithGuns(int count) { return PlanWith(demo::NumberedGunMounts(count)); }
 
 // Three mounts, the middle one with `length` bytes of data.
 ShipPlan PlanWithLongSlot(int length) { return PlanWith({{}, {0, 0, std::string(length - 9, 'n')}, {}}); }
@@ -57,7 +57,7 @@ ShipPlan Copied(ShipPlan plan, int slot) {
 // The catalogue section that describes a ship: its slot count, each slot's data offset from GunsBase, and the
 // stored positions of its missile, decoy, shield and armour data (0 where it lacks the part).
 Section SectionOf(const ShipPlan& plan) {
-    const testkit::ShipOffsets at = BuildShip(plan).Offsets;
+    const demo::ShipOffsets at = BuildShip(plan).Offsets;
     const auto text = [](std::int64_t number) { return std::to_string(number); };
     // clang-format off
     Section keys{{"Guns", text(at.GunMountPos.size())}, {"misspowr", text(at.MissBase)}, {"bdecy", text(at.DecyBase)},
@@ -114,7 +114,7 @@ public:
         return keys;
     }
 
-    testkit::GameFolder Folder;
+    testkit::TempGameFolder Folder;
     std::vector<Bytes> Ships;
 
 private:
@@ -236,7 +236,7 @@ Bytes WithWordLowered(Bytes file, std::size_t at, int by) {
 // whose last record runs past its GUNS form cannot be edited; and a file that would no longer load is not
 // saved: here the PHYS marker overlaps the file's length, which a copy changes.
 TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
-    const testkit::BuiltShip three = BuildShip(PlanWithGuns(3));
+    const demo::BuiltShip three = BuildShip(PlanWithGuns(3));
     Bytes overlapping = BuildShip(ShipPlan{}).File;
     overlapping.erase(overlapping.begin() + 2, overlapping.begin() + 12);
     struct Row {
@@ -310,7 +310,7 @@ TEST(GunSlotTest, AFailureAtAnyCallOfASaveLeavesShipAndCatalogueWhole) {
     for (const Button button : {kCopy, kDelete}) {
         const testkit::FaultWalk walk{button == kCopy ? "after a copy" : "after a delete",
                                       [](const std::filesystem::path& path) {
-                                          testkit::GameFolder folder(path, testkit::Edition::Base);
+                                          demo::GameFolder folder(path, demo::Edition::Base);
                                           demo::AddDemoWeapons(folder);
                                           folder.AddShip("Ship 1", "ship1.iff", BuildShip(PlanWithGuns(3)).File);
                                           const Section keys = SectionOf(PlanWithGuns(3));
@@ -336,7 +336,7 @@ TEST(GunSlotTest, AFailureAtAnyCallOfASaveLeavesShipAndCatalogueWhole) {
 
 // Save writes the slot table over the ship, so it waits until the tab has read the ship's slots.
 TEST(GunSlotTest, NothingIsSavedBeforeTheTabHasReadTheSlots) {
-    testkit::GameFolder folder;
+    testkit::TempGameFolder folder;
     demo::AddDemoWeapons(folder);
     const Bytes ship = BuildShip(Demo(kKestrel)).File;
     folder.AddShip("Ship 1", "ship1.iff", ship);

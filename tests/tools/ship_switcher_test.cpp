@@ -10,9 +10,9 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
+#include "demo/ship_builder.h"
 #include "testkit/fault_walk.h"
-#include "testkit/game_folder.h"
-#include "testkit/ship_builder.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -29,20 +29,19 @@ const std::string kAlreadySwapped = "Can't swap ships that are already swapped."
 // The demo ships, then three with odd switch entries: "XKestrel" is Kestrel's name behind one more letter,
 // Delta's entry is empty and Echo's differs from its name only in letter case. Kestrel is on the Ships tab.
 struct SwitcherTest : ::testing::Test {
-    testkit::GameFolder folder;
+    testkit::TempGameFolder folder;
     HeadlessPlatform platform{folder.Folder()};
     Application app{platform};
     Lines fileNames;
-    std::vector<testkit::Bytes> files;
+    std::vector<demo::Bytes> files;
 
     SwitcherTest() {
         demo::AddDemoWeapons(folder);
         demo::AddDemoShips(folder);
-        for (const char* name : {"XKestrel", "Delta", "Echo"}) folder.AddShip(name, name, testkit::BuildShip({}).File);
+        for (const char* name : {"XKestrel", "Delta", "Echo"}) folder.AddShip(name, name, demo::BuildShip({}).File);
         folder.SetSwitchEntry("Delta", "");
         folder.SetSwitchEntry("Echo", "echo");
-        for (const auto& [name, file] :
-             std::ranges::find(folder.Catalogue, "ships", &testkit::IniSection::Name)->Keys) {
+        for (const auto& [name, file] : std::ranges::find(folder.Catalogue, "ships", &demo::IniSection::Name)->Keys) {
             fileNames.push_back(file);
             files.push_back(folder.ReadFile("Ships\\" + file));
         }
@@ -115,20 +114,20 @@ TEST_F(SwitcherTest, SwapsFromEitherSideRefusesTheRestAndEditsASwappedShipInItsP
     UserInput::Choose(Form().ComboBox1, kWarden);
     UserInput::Type(Form().Edit29, "12345");
     UserInput::Click(Form().Button2);
-    testkit::ShipPlan warden = demo::DemoShips()[kWarden].Plan;
+    demo::ShipPlan warden = demo::DemoShips()[kWarden].Plan;
     warden.Mass = 12345;
-    EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), testkit::BuildShip(warden).File);
+    EXPECT_EQ(folder.ReadFile("Ships\\kestrel.iff"), demo::BuildShip(warden).File);
     EXPECT_EQ(folder.ReadFile("Ships\\warden.iff"), files[kKestrel]) << "Kestrel's data stays as it was";
 }
 
 // Three demo ships, the last two exchanged when `swapped`; the Ships tab shows the first.
 void PrepareThreeShips(const fs::path& path, bool swapped) {
-    testkit::GameFolder game(path, testkit::Edition::Base);
+    demo::GameFolder game(path, demo::Edition::Base);
     demo::AddDemoWeapons(game);
     const std::vector<demo::DemoShip> ships = demo::DemoShips();
     for (std::size_t ship = 0; ship < 3; ++ship) {
         const std::size_t own = swapped && ship > 0 ? 3 - ship : ship;
-        game.AddShip(ships[ship].Name, ships[ship].File, testkit::BuildShip(ships[own].Plan).File);
+        game.AddShip(ships[ship].Name, ships[ship].File, demo::BuildShip(ships[own].Plan).File);
         game.SetSwitchEntry(ships[ship].Name, ships[own].Name);
     }
 }

@@ -4,6 +4,8 @@
 
 // What only the missile editor has: splitting up, the sub-missile type and the flag word.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // The "&Split up" box shows whether the missile splits; unticking it only hides the values, and a missile stops

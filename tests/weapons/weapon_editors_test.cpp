@@ -7,6 +7,8 @@
 
 // What the gun and the missile editor do alike, each test run over both.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 // Saving what a load showed writes back exactly what the file held, apart from values a box could only show

@@ -7,7 +7,8 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "testkit/weapon_tables.h"
+#include "demo/weapon_tables.h"
+#include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
@@ -15,6 +16,8 @@
 // both weapon editors need to drive either of them alike. Weapon i is named "Weapon i"; its record lies at
 // RecordPosition(i) and every box of it shows i + 1.
 namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 
 inline std::int32_t RecordPosition(int weapon) { return 64 + 104 * weapon; }
 
@@ -74,7 +77,7 @@ inline const WeaponEditor kMissileEditor{"missile",          "Missiles",       "
                                          &TForm1::ComboBox5, &TForm1::Button8, MissilesShowing, kMissileBoxes};
 
 struct WeaponGame {
-    GameFolder Folder;
+    TempGameFolder Folder;
     HeadlessPlatform Platform{Folder.Folder()};
     Application App{Platform};  // destroyed first: closing the program still uses the platform
 

@@ -5,7 +5,7 @@
 
 #include "demo/demo_installation.h"
 #include "gamefiles/game_paths.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 
 // tovarin-cli.exe as a script starts it: alone in its folder, its output read from a pipe.
 namespace tovarin {
@@ -54,7 +54,7 @@ Printed RunCli(const std::string& arguments) {
 }
 
 TEST(CliExeTest, ListsTheDemoFleetWithItsExchangedShips) {
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     demo::WriteDemoInstallation(game);
     game.SetSwitchEntry("Halberd", "Sable");
     game.SetSwitchEntry("Sable", "Halberd");

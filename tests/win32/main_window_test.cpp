@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "ships/booster_dialog.h"
+#include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
@@ -182,7 +183,7 @@ protected:
         }
     }
 
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     RecordingWin32Platform platform{game.Folder()};
     Application app{platform};
     std::unique_ptr<FormWindow> window;
@@ -268,7 +269,7 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
 // A typo, then "&Save Modifications" by mouse or Alt+S: the check's message and replacement stay, the ship is not
 // saved, the focus is back in the box, and the button is neither drawn pressed nor holding the mouse.
 TEST_F(MainWindowTest, ACheckThatFiresKeepsTheButtonFromActing) {
-    const testkit::Bytes ship = game.ReadFile("Ships\\kestrel.iff");
+    const demo::Bytes ship = game.ReadFile("Ships\\kestrel.iff");
     HWND box = Handle("Edit29");
     HWND save = Handle("Button2");
     RECT area{};

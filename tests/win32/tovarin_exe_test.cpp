@@ -6,7 +6,7 @@
 
 #include "demo/demo_installation.h"
 #include "gamefiles/game_paths.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "win32/widget_state.h"
 
 // Tovarin.exe itself, dropped into a game folder and started as a player starts it.
@@ -35,7 +35,7 @@ std::string BuiltTovarinExe() {
 // Copies Tovarin.exe into the game folder and starts it from elsewhere, as a shortcut may: it finds the game by
 // its own path. Every message box is answered with Enter as a player does, and the main window, once it shows, is
 // closed. Tells what the player saw, a line each, and the exit code.
-std::string RunTovarin(const testkit::GameFolder& game, const std::string& arguments = "") {
+std::string RunTovarin(const testkit::TempGameFolder& game, const std::string& arguments = "") {
     const std::string exe = game.PathOf("Tovarin.exe");
     if (!CopyFileA(BuiltTovarinExe().c_str(), exe.c_str(), FALSE)) return "cannot copy";
     const std::string quoted = "\"" + exe + "\"";
@@ -75,7 +75,7 @@ std::string RunTovarin(const testkit::GameFolder& game, const std::string& argum
 
 // A player's first start in the demo installation: the offer to install, its confirmation, then the window.
 TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     demo::WriteDemoInstallation(game);
     EXPECT_EQ(RunTovarin(game),
               "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\nwindow: Kestrel - Tovarin 1.0, " +
@@ -97,18 +97,18 @@ TEST(TovarinExeTest, HoldsItsIconInEverySizeTheShellAsksFor) {
 
 // Without the game's executable it says why, and "/u" restores the archive: both end the program with 0.
 TEST(TovarinExeTest, AMissingGameAndSlashUEndItWithZero) {
-    testkit::GameFolder noGame;
+    testkit::TempGameFolder noGame;
     noGame.SetCatalogueKey("Info", "Run", "vantorsk.exe");
     EXPECT_EQ(RunTovarin(noGame),
               "box: vantorsk.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
               "exit code 0");
 
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     game.SetCatalogueKey("InstallData", "num", "0");  // the install offer has nothing to ask: only the removal speaks
-    testkit::Bytes archive(16, 0x11);
+    demo::Bytes archive(16, 0x11);
     archive[10] = 'A';
     game.WriteFile("data.tre", archive);
-    game.WriteText("uninstall.dat", testkit::IniText({{"data", {{"num", "1"}, {"0", "10"}, {"10", "7"}}}}));
+    game.WriteText("uninstall.dat", demo::IniText({{"data", {{"num", "1"}, {"0", "10"}, {"10", "7"}}}}));
     EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successfull\nexit code 0");
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "testkit/game_folder.h"
+#include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "win32/widget_state.h"
 
@@ -78,7 +78,7 @@ TEST(Win32PlatformTest, SystemErrorTextsEndWithoutBlanksLineBreaksOrFullStops) {
 // The ship profile dialogs as the program sets them up: titled, opening in their folder, adding the extension,
 // without a read-only box; a cancelled one keeps the name chosen last.
 TEST(Win32PlatformTest, FileDialogsAreSetUpFromTheirModel) {
-    testkit::GameFolder game;
+    testkit::TempGameFolder game;
     game.WriteText("marauder.vks", "[Ship]\r\n");
     const std::string folder = game.Folder().substr(0, game.Folder().size() - 1);
     Win32Platform platform;

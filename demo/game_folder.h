@@ -2,15 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "testkit/bytes.h"
-#include "testkit/temp_folder.h"
+#include "demo/bytes.h"
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 // An INI file written as text, sections and keys in the order given, lines ended by CR LF.
 struct IniSection {
@@ -21,18 +19,20 @@ struct IniSection {
 
 enum class Edition { Base, Nightwatch };
 
-// A game installation in a temporary folder: the game's executable and a catalogue naming it, plus whatever
-// ships, tables, archives and INI files a test adds. Files are named with backslashes as the program names
+// A game installation in a folder: the game's executable and a catalogue naming it, plus whatever ships, tables,
+// archives and INI files the demo or a test adds. Files are named with backslashes as the program names
 // them ("Ships\switch.dat"); missing folders are created.
 class GameFolder {
 public:
-    // In a fresh temporary folder, removed with the fixture.
-    explicit GameFolder(Edition edition = Edition::Base);
-    // In the given folder (created when missing), which stays when the fixture goes.
+    // In the given folder, created when missing.
     GameFolder(const std::filesystem::path& folder, Edition edition);
+    virtual ~GameFolder() = default;
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
 
     // The game folder with its trailing separator, as the program's platform reports it.
     [[nodiscard]] std::string Folder() const;
+    [[nodiscard]] const std::filesystem::path& Root() const { return root_; }
     // The native path of a file in the folder.
     [[nodiscard]] std::string PathOf(const std::string& relativeName) const;
     [[nodiscard]] std::string CatalogueName() const;
@@ -66,9 +66,8 @@ public:
 private:
     void WriteGameFiles();
 
-    std::optional<TempFolder> temp_;
     std::filesystem::path root_;
     Edition edition_;
 };
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

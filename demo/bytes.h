@@ -6,7 +6,7 @@
 #include <vector>
 
 // Small helpers for the bytes of game files: appending values as the files store them, and reading them back.
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -27,4 +27,4 @@ void AppendZeros(Bytes& bytes, std::size_t count);
 // Overwriting in place.
 void PutFloat(Bytes& bytes, std::size_t position, float value);
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

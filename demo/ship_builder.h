@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "testkit/bytes.h"
+#include "demo/bytes.h"
 
 // Ship files as the game holds them, built from their parts: a chunk tree with every length right, in which each
 // value the editor handles can be set and every optional part can be left out.
@@ -21,7 +21,7 @@
 //       [FORM "FSHD" (length 78)  POWR (recharge)  SHLD (front, aft)]
 //       [FORM "ARMR"  DATA (front, aft, left, right)]
 //       [FORM "TLST"  one FORM "TURT" per turret, each with a BULL chunk (gun index)]
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 // The flight values of the engine's power chunk. The file holds Y/P/R as P, Y, R.
 struct ShipEngine {
@@ -145,4 +145,4 @@ struct BuiltShip {
 // Gun mount names, for ships that need many mounts: "gun_1", "gun_2", ...
 [[nodiscard]] std::vector<ShipGunMount> NumberedGunMounts(int count, std::uint8_t gun = 0);
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

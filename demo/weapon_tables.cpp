@@ -1,11 +1,11 @@
-#include "testkit/weapon_tables.h"
+#include "demo/weapon_tables.h"
 
 #include <cstring>
 #include <stdexcept>
 
 // The offsets are written out here on their own, apart from the editors' tables, so that a test comparing
 // the two catches a field the editor places wrongly.
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 namespace {
 
@@ -85,4 +85,4 @@ Bytes MissileTable(const std::vector<std::pair<std::int32_t, MissileRecord>>& re
     return table;
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

@@ -1,9 +1,9 @@
-#include "testkit/chunk_writer.h"
+#include "demo/chunk_writer.h"
 
 #include <stdexcept>
 #include <string>
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 namespace {
 
@@ -50,4 +50,4 @@ Bytes ChunkWriter::Finish() const {
     return bytes_;
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

@@ -1,4 +1,4 @@
-#include "testkit/game_folder.h"
+#include "demo/game_folder.h"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 namespace fs = std::filesystem;
 
@@ -19,12 +19,6 @@ std::string IniText(const std::vector<IniSection>& sections) {
         for (const auto& [key, value] : section.Keys) text += key + "=" + value + "\r\n";
     }
     return text;
-}
-
-GameFolder::GameFolder(Edition edition) : edition_(edition) {
-    temp_.emplace();
-    root_ = temp_->Path();
-    WriteGameFiles();
 }
 
 GameFolder::GameFolder(const fs::path& folder, Edition edition) : root_(folder), edition_(edition) {
@@ -139,4 +133,4 @@ void GameFolder::SetSwitchEntry(const std::string& name, const std::string& valu
     WriteText("Ships\\switch.dat", IniText({{"swships", SwitchEntries}}));
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

@@ -1,12 +1,12 @@
-#include "testkit/ship_builder.h"
+#include "demo/ship_builder.h"
 
-#include "testkit/chunk_writer.h"
+#include "demo/chunk_writer.h"
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 namespace {
 
-constexpr std::int32_t kHeader = 8;       // tag and length
+constexpr std::int32_t kHeader = 8;  // tag and length
 
 // Values the game keeps in the same chunks but the editor never touches, recognisable when they move.
 constexpr float kUntouched = 0.75f;
@@ -134,4 +134,4 @@ std::vector<ShipGunMount> NumberedGunMounts(int count, std::uint8_t gun) {
     return mounts;
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

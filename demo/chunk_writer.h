@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "testkit/bytes.h"
+#include "demo/bytes.h"
 
 // Writes a chunk tree the way the game's files hold one: a chunk is a 4-character tag, a big-endian length of
 // the data, the data and a pad byte after odd data; a "FORM" chunk holds a 4-character type and child chunks,
 // its length counting both. Lengths are filled in when a form is closed, so they are always right.
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 class ChunkWriter {
 public:
@@ -32,4 +32,4 @@ private:
     std::vector<std::size_t> openForms_;
 };
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

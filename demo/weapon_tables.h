@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "testkit/game_folder.h"
+#include "demo/game_folder.h"
 
 // The game's gun and missile tables as the editors see them: records at positions the catalogue names, in a
 // file whose other bytes the editors must never touch.
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 // One gun record's fields, as stored (times in seconds).
 struct GunRecord {
@@ -47,4 +47,4 @@ inline constexpr int kMissileRecordSize = 101;
 [[nodiscard]] Bytes MissileTable(const std::vector<std::pair<std::int32_t, MissileRecord>>& records,
                                  std::size_t fileSize);
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo

@@ -1,9 +1,9 @@
-#include "testkit/bytes.h"
+#include "demo/bytes.h"
 
 #include <bit>
 #include <stdexcept>
 
-namespace tovarin::testkit {
+namespace tovarin::demo {
 
 namespace {
 
@@ -58,4 +58,4 @@ void PutFloat(Bytes& bytes, std::size_t position, float value) {
     for (std::size_t i = 0; i < 4; ++i) bytes[position + i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }
 
-}  // namespace tovarin::testkit
+}  // namespace tovarin::demo
