@@ -3,26 +3,13 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/command_line.h"
+#include "cli_run.h"
 #include "demo/demo_installation.h"
 
 // `diff` and `export --changed` on the demo installation after edits of every kind: the lines say each change, and
 // the changed sheets carry the edits onto a fresh installation.
 namespace tovarin::testkit {
 namespace {
-
-struct Ran {
-    int Exit;
-    std::string Out;
-    std::string Err;
-};
-
-Ran Cli(const GameFolder& game, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"--game", game.Folder()});
-    std::ostringstream out, err;
-    const int exit = cli::RunCommandLine(arguments, out, err);
-    return {exit, out.str(), err.str()};
-}
 
 // The demo installation with these commands run on it.
 struct Edited : GameFolder {
