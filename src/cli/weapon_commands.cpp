@@ -83,9 +83,7 @@ int GetWeapons(const CommandArguments& arguments, Console& console, WeaponKind<V
     if (!arguments.Name.empty()) {
         const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
         const Values values = ReadWeapon(game, kind, table, WeaponIndex(kind.Names, arguments.Name, kind.Weapon));
-        std::vector<std::string> texts;
-        for (const NamedField<Values>& field : kind.Fields) texts.push_back(field.Show(values));
-        ShowWeapon(kind, arguments.Name, texts, arguments.Json, all, console, true);
+        ShowWeapon(kind, arguments.Name, FieldTexts(kind, values), arguments.Json, all, console, true);
     } else {
         const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFile(kind.TablePath));
         for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -169,9 +169,8 @@ std::vector<WeaponRow> EveryWeapon(const Installation& game, const WeaponKind<Va
     for (std::size_t i = 0; i < kind.Names.size(); ++i) {
         WeaponRow& row = rows.emplace_back();
         try {
-            const Values values =
-                kind.Read(table, RecordBaseOf(game, kind, WeaponIndex(kind.Names, kind.Names[i], kind.Weapon)));
-            for (const NamedField<Values>& field : kind.Fields) row.Texts.push_back(field.Show(values));
+            const int index = WeaponIndex(kind.Names, kind.Names[i], kind.Weapon);
+            row.Texts = FieldTexts(kind, kind.Read(table, RecordBaseOf(game, kind, index)));
         } catch (const std::exception& error) {  // the file layer's errors, or a refused record position
             row.Problem = error.what();
         }

@@ -64,6 +64,14 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
 void AsSaved(GunValues& values);
 void AsSaved(MissileValues& values);
 
+// The values' texts in field order, as the editor's boxes show them.
+template <class Values>
+[[nodiscard]] std::vector<std::string> FieldTexts(const WeaponKind<Values>& kind, const Values& values) {
+    std::vector<std::string> texts;
+    for (const NamedField<Values>& field : kind.Fields) texts.push_back(field.Show(values));
+    return texts;
+}
+
 // A weapon's texts in field order, or why its record cannot be read (the editor's message; the texts are then
 // empty).
 struct WeaponRow {
