@@ -16,8 +16,8 @@ count_lines() {
   ' "$@" </dev/null
 }
 
-mapfile -t test_files < <(git ls-files -co --exclude-standard -- 'tests/*.cpp' 'tests/*.h')
-mapfile -t code_files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' ':!tests/' ':!build/')
+mapfile -t test_files < <(git ls-files -co --exclude-standard -- 'tests/*.cpp' 'tests/*.h' | sort -u)
+mapfile -t code_files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' ':!tests/' ':!build/' | sort -u)
 tests=$(count_lines "${test_files[@]}")
 code=$(count_lines "${code_files[@]}")
 echo "test share: ${tests} test lines against ${code} code lines ($(( 100 * tests / code ))%)"

@@ -35,7 +35,7 @@ std::string ChooseCatalogue(const std::string& gameFolder) {
 
 Installation OpenInstallation(const std::string& gameFolder) {
     return {gameFolder, TIniFile(GamePath(gameFolder, ChooseCatalogue(gameFolder))),
-            TIniFile(GamePath(gameFolder, "Ships\\switch.dat"))};
+            TIniFile(GamePath(gameFolder, kSwitchFile))};
 }
 
 std::string GameExecutable(const TIniFile& catalogue) { return catalogue.ReadString("Info", "Run", ""); }
@@ -115,7 +115,7 @@ bool KeptAsShipFile(const std::string& entry) {
 }  // namespace
 
 std::vector<std::string> ChangedGameFiles(const std::string& gameFolder, const TIniFile& catalogue) {
-    std::vector<std::string> files{"Ships\\switch.dat", kGunTableFile, kMissileTableFile};
+    std::vector<std::string> files{kSwitchFile, kGunTableFile, kMissileTableFile};
     if (const std::string name = ChooseCatalogue(gameFolder); !name.empty()) files.push_back(name);
     for (const std::string& ship : CatalogueShips(catalogue)) {
         // As the program names it when it writes the ship, so that the file is known by the same path.

@@ -10,6 +10,9 @@
 // the installed edition, whether the game is there, and the switch file's identity entries.
 namespace tovarin {
 
+// The switch file, relative to the game folder.
+inline constexpr const char* kSwitchFile = "Ships\\switch.dat";
+
 // The game folder (with its trailing separator) and the two INI files that live as long as a run.
 struct Installation {
     std::string GameFolder;

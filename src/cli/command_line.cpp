@@ -19,8 +19,7 @@ namespace {
 
 using ArgumentsOf = void (*)(CLI::App& command, CommandArguments& arguments);
 
-// One command of the table: where it sits ("ship get"), what it does, an example, its arguments and its function
-// (none yet: the command answers that it is not built yet).
+// One command of the table: where it sits ("ship get"), what it does, an example, its arguments and its function.
 struct Command {
     std::string Path;
     std::string Summary;
@@ -61,6 +60,15 @@ void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
 
 void Sheet(CLI::App& command, CommandArguments& arguments) {
     command.add_option("FILE", arguments.File, "The sheet (.csv)")->required();
+}
+
+void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
+    Sheet(command, arguments);
+    command.add_flag("--changed", arguments.Changed,
+                     "Only the rows and cells that differ from the originals kept in \"Tovarin Backup\", the other "
+                     "cells empty: a balance mod that \"import\" applies to the original installation (gun slots "
+                     "and swaps are not part of a sheet; a cell a sheet cannot carry is named on standard error). "
+                     "Nothing changed: the header's first cell alone");
 }
 
 // Every command, in the order --help lists them.
@@ -111,11 +119,12 @@ const std::vector<Command>& CommandTable() {
          "tovarin-cli patch install", nullptr, InstallPatchCommand},
         {"patch remove", "Puts the recorded original bytes back into the game's archive", "tovarin-cli patch remove",
          nullptr, RemovePatchCommand},
-        {"export ships", "Writes every ship's values to a sheet, one row per ship",
-         "tovarin-cli export ships fleet.csv", Sheet, ExportShipSheet},
-        {"export guns", "Writes every gun's values to a sheet", "tovarin-cli export guns guns.csv", Sheet, ExportGuns},
-        {"export missiles", "Writes every missile's values to a sheet", "tovarin-cli export missiles missiles.csv",
-         Sheet, ExportMissiles},
+        {"export ships", "Writes every ship's values to a sheet, one row per ship, or with --changed only what differs",
+         "tovarin-cli export ships fleet.csv --changed", ExportedSheet, ExportShipSheet},
+        {"export guns", "Writes every gun's values to a sheet, or with --changed only what differs",
+         "tovarin-cli export guns guns.csv", ExportedSheet, ExportGuns},
+        {"export missiles", "Writes every missile's values to a sheet, or with --changed only what differs",
+         "tovarin-cli export missiles missiles.csv", ExportedSheet, ExportMissiles},
         {"import ships", "Applies a sheet of ship values, whole or not at all", "tovarin-cli import ships fleet.csv",
          Sheet, ImportShipSheet},
         {"import guns", "Applies a sheet of gun values, whole or not at all", "tovarin-cli import guns guns.csv", Sheet,
@@ -139,8 +148,8 @@ const std::vector<Command>& CommandTable() {
          RestoreOriginalsCommand},
         {"diff",
          "Says value by value what differs from the kept originals: ship keys, gun and missile fields, "
-         "gun slots, swaps",
-         "tovarin-cli diff", nullptr, nullptr},
+         "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
+         "tovarin-cli diff", nullptr, DiffCommand},
     };
     return table;
 }
@@ -194,12 +203,6 @@ std::optional<std::string> UnknownCommand(const std::vector<std::string>& argume
     return known(path) ? std::nullopt : std::optional(path);
 }
 
-// A command not built yet answers so and fails, so that no script takes it for done.
-int NotBuiltYet(const std::string& path, Console& console) {
-    console.Err << "tovarin-cli: \"" << path << "\" is not built yet\n";
-    return kExitRefused;
-}
-
 // The command line's parser with every command of the table; `chosen` is set to the command that was named.
 std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& chosen) {
     auto app = std::make_unique<CLI::App>(
@@ -221,7 +224,7 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
             parent = groups[group];
         }
         CLI::App* sub = parent->add_subcommand(command.Path.substr(blank + 1), command.Summary);
-        sub->footer("Example: " + command.Example);
+        sub->footer("Example: " + command.Example + (command.Path == "diff" ? "\n" + DiffFormat() : ""));
         if (command.Arguments != nullptr) command.Arguments(*sub, arguments);
         sub->callback([&chosen, &command] { chosen = &command; });
     }
@@ -230,7 +233,18 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
 
 int Run(const Command& command, const CommandArguments& arguments, Console& console) {
     try {
-        return command.Run != nullptr ? command.Run(arguments, console) : NotBuiltYet(command.Path, console);
+        return command.Run(arguments, console);
+    } catch (...) {
+        ShowFailure(console);
+    }
+    return kExitRefused;
+}
+
+}  // namespace
+
+void ShowFailure(Console& console) {
+    try {
+        throw;
     } catch (const Refusal& refusal) {
         console.Err << refusal.what() << '\n';
     } catch (const Exception& error) {
@@ -241,10 +255,7 @@ int Run(const Command& command, const CommandArguments& arguments, Console& cons
     } catch (const std::exception& error) {
         console.Err << "tovarin-cli: " << error.what() << '\n';
     }
-    return kExitRefused;
 }
-
-}  // namespace
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     CommandArguments given;

@@ -20,6 +20,7 @@ struct CommandArguments {
     bool Json = false;                 // --json
     std::vector<std::string> Files;    // game files, relative to the game folder ("Ships\kestrel.iff")
     bool All = false;                  // --all
+    bool Changed = false;              // --changed
 };
 
 // Where a command writes: data to Out, messages about failures to Err.
@@ -33,6 +34,10 @@ class Refusal : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Shows the exception being handled on standard error as every command's failure is shown: a refusal's message,
+// or the window's error with its full stop. Called inside a catch block; a fatal end of the run shows nothing.
+void ShowFailure(Console& console);
 
 // A command: the exit code.
 using CommandFunction = int (*)(const CommandArguments& arguments, Console& console);
@@ -50,5 +55,8 @@ int InstallPatchCommand(const CommandArguments& arguments, Console& console);
 int RemovePatchCommand(const CommandArguments& arguments, Console& console);
 int ShowBackupStatus(const CommandArguments& arguments, Console& console);
 int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console);
+int DiffCommand(const CommandArguments& arguments, Console& console);
+// The lines "diff" prints and its exit codes, for its --help.
+[[nodiscard]] std::string DiffFormat();
 
 }  // namespace tovarin::cli

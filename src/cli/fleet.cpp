@@ -28,23 +28,39 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
 
 }  // namespace
 
-Fleet OpenFleet(const std::string& gameFolder) {
-    Fleet fleet{OpenGame(gameFolder), {}, {}, {}};
+Fleet OpenFleet(const std::string& gameFolder) { return FleetOf(OpenGame(gameFolder)); }
+
+Fleet FleetOf(Installation game) {
+    Fleet fleet{std::move(game), {}, {}, {}};
     fleet.Ships = CatalogueShips(fleet.Game.Catalogue);
     fleet.Game.Catalogue.ReadSection("Guns", fleet.Guns);
     fleet.Game.Catalogue.ReadSection("Missiles", fleet.Missiles);
     return fleet;
 }
 
+ShipFile FindShipFile(const Installation& game, const std::string& name) {
+    const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
+    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + name);
+    return ShipFileOfKey(game, game.SwitchFile.ReadString("swships", name, ""));
+}
+
+ShipFile ShipFileOfKey(const Installation& game, const std::string& key) {
+    ShipFile ship{key, game.Catalogue.ReadString("Ships", key, ""), ""};
+    ship.Path = GamePath(game.GameFolder, "Ships\\" + ship.Name);
+    if (ship.Name.empty() || !FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
+    return ship;
+}
+
+ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> file, const std::string& label) {
+    const ShipLoadCheck check = CheckShipLoads(file, fleet.Guns.size(), fleet.Missiles.size());
+    if (!check.Problem.empty()) throw Refusal(label + ": " + check.Problem + ".");
+    return ReadShipValues(file);
+}
+
 LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
-    if (std::find(fleet.Ships.begin(), fleet.Ships.end(), name) == fleet.Ships.end()) throw Refusal("Unknown ship: " + name);
-    LoadedShip ship{name, fleet.Game.SwitchFile.ReadString("swships", name, ""), "", {}, {}};
-    ship.Path = GamePath(fleet.Game.GameFolder, "Ships\\" + fleet.Game.Catalogue.ReadString("Ships", ship.Key, ""));
-    if (!FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
-    ship.File = ReadWholeFile(ship.Path);
-    const ShipLoadCheck check = CheckShipLoads(ship.File, fleet.Guns.size(), fleet.Missiles.size());
-    if (!check.Problem.empty()) throw Refusal(name + ": " + check.Problem + ".");
-    ship.Values = ReadShipValues(ship.File);
+    const ShipFile file = FindShipFile(fleet.Game, name);
+    LoadedShip ship{name, file.Key, file.Path, ReadWholeFile(file.Path), {}};
+    ship.Values = CheckedShipValues(fleet, ship.File, name);
     return ship;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,28 @@ struct Fleet {
     std::vector<std::string> Missiles;
 };
 
+// The game as a command that edits it opens it (OpenGame), or any opened game.
 [[nodiscard]] Fleet OpenFleet(const std::string& gameFolder);
+[[nodiscard]] Fleet FleetOf(Installation game);
+
+// The file that holds a ship's data: the catalogue key whose file it is, and that file's name in the folder Ships
+// as the catalogue lists it ("kestrel.iff").
+struct ShipFile {
+    std::string Key;
+    std::string Name;
+    std::string Path;
+};
+
+// The ship's file as choosing it in a ship list finds it: the switch file's entry for the shown name is the
+// catalogue key whose file holds the ship's data now. Refused for a name the catalogue does not list and for a
+// missing file.
+[[nodiscard]] ShipFile FindShipFile(const Installation& game, const std::string& name);
+// The file the catalogue lists for this key; refused when it lists none or the file is missing.
+[[nodiscard]] ShipFile ShipFileOfKey(const Installation& game, const std::string& key);
+
+// The values of a ship file's bytes; refused as "LABEL: problem." when the window could not load them.
+[[nodiscard]] ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> file,
+                                           const std::string& label);
 
 // A ship as loaded: the file that holds its data, the bytes and the values read from them.
 struct LoadedShip {

@@ -1,10 +1,13 @@
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet.h"
+#include "cli/originals.h"
+#include "cli/sheet_export.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
@@ -93,20 +96,29 @@ void WriteAll(const std::vector<PlannedSave>& plans, const std::vector<std::vect
     }
 }
 
-}  // namespace
-
-int ExportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
-    const Fleet fleet = OpenFleet(arguments.Game);
+// Every ship's row, its values as `valuesOf` gives them, weapons by their catalogue names.
+Sheet ShipSheet(const Fleet& fleet, const std::function<ShipValues(const std::string&)>& valuesOf) {
     const std::vector<ProfileKey> keys = SheetKeys();
-    std::vector<std::vector<std::string>> rows(1, {"ship"});
+    Sheet rows(1, {"ship"});
     for (const ProfileKey& key : keys) rows[0].push_back(key.Key);
     for (const std::string& name : fleet.Ships) {
-        const LoadedShip ship = LoadNamedShip(fleet, name);
+        const ShipValues values = valuesOf(name);
         std::vector<std::string>& row = rows.emplace_back(1, name);
-        for (const ProfileKey& key : keys) row.push_back(ValueText(fleet, ship.Values, key, true));
+        for (const ProfileKey& key : keys) row.push_back(ValueText(fleet, values, key, true));
     }
-    const std::string text = WriteCsv(rows);
-    ReplaceWholeFile(arguments.File, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return rows;
+}
+
+}  // namespace
+
+int ExportShipSheet(const CommandArguments& arguments, Console& console) {
+    const Fleet fleet = OpenFleet(arguments.Game);
+    Sheet now = ShipSheet(fleet, [&fleet](const std::string& name) { return LoadNamedShip(fleet, name).Values; });
+    WriteSheet(arguments.File, ExportedSheet(arguments, console, std::move(now), [&fleet] {
+                   const OriginalsBackup backup = BackupOf(fleet.Game.GameFolder, fleet.Game.Catalogue);
+                   return ShipSheet(fleet,
+                                    [&](const std::string& name) { return OriginalShipValues(fleet, backup, name); });
+               }));
     return kExitDone;
 }
 

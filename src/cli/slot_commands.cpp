@@ -1,11 +1,8 @@
-#include <algorithm>
-
 #include "cli/command_line.h"
+#include "cli/fleet.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/file_primitives.h"
-#include "gamefiles/game_paths.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 #include "ships/ship_chunks.h"
@@ -23,20 +20,10 @@ std::size_t ListLength(const Installation& game, const std::string& section) {
     return names.size();
 }
 
-// The ship's file as choosing it in a ship list finds it: the switch file's entry for the shown name is the
-// catalogue key whose file holds the ship's data now. Located as the loader locates its parts.
+// The ship's file as choosing it in a ship list finds it, located as the loader locates its parts.
 SlotShip ShipOf(const Installation& game, const std::string& name) {
-    const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
-    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + name);
-    const std::string key = game.SwitchFile.ReadString("swships", name, "");
-    const std::string file = game.Catalogue.ReadString("Ships", key, "");
-    SlotShip ship{GamePath(game.GameFolder, "Ships\\" + file),
-                  file,
-                  0,
-                  0,
-                  ListLength(game, "Guns"),
-                  ListLength(game, "Missiles")};
-    if (file.empty() || !FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
+    const ShipFile file = FindShipFile(game, name);
+    SlotShip ship{file.Path, file.Name, 0, 0, ListLength(game, "Guns"), ListLength(game, "Missiles")};
     const ShipChunks chunks = LocateShipLayout(ReadWholeFile(ship.Path)).Chunks;
     ship.GunsBase = chunks.GunsBase;
     ship.EngnBase = chunks.EngnBase;

@@ -4,6 +4,8 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
+#include "cli/originals.h"
+#include "cli/sheet_export.h"
 #include "cli/weapon_sheet.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
@@ -21,13 +23,6 @@ nlohmann::ordered_json JsonValue(const std::string& text) {
     if (text.empty()) return nullptr;
     if (const auto number = TryStrToInt(text)) return *number;
     return text;
-}
-
-template <class Values>
-std::vector<std::string> Texts(const WeaponKind<Values>& kind, const Values& values) {
-    std::vector<std::string> texts;
-    for (const NamedField<Values>& field : kind.Fields) texts.push_back(field.Show(values));
-    return texts;
 }
 
 // The weapon's values as the editor shows them; a weapon the editor cannot load is refused.
@@ -52,18 +47,29 @@ void ShowWeapon(const WeaponKind<Values>& kind, const std::string& name, const s
     if (json) (single ? all : all[name]) = object;
 }
 
-// Every weapon's texts in list order; one whose record the editor cannot load has none (the sheet's cells stay
-// empty, which an import reads as "keep").
+// The sheet of these rows. A weapon whose record the editor cannot load has empty cells, which an import reads as
+// "keep".
 template <class Values>
-std::vector<std::vector<std::string>> EveryWeapon(const Installation& game, const WeaponKind<Values>& kind) {
-    const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
-    std::vector<std::vector<std::string>> rows;
-    for (std::size_t i = 0; i < kind.Names.size(); ++i) {
-        try {
-            rows.push_back(
-                Texts(kind, ReadWeapon(game, kind, table, WeaponIndex(kind.Names, kind.Names[i], kind.Weapon))));
-        } catch (const std::exception&) {
-            rows.emplace_back();
+Sheet WeaponSheet(const WeaponKind<Values>& kind, const std::vector<WeaponRow>& rows) {
+    Sheet sheet(1, {"name"});
+    for (const NamedField<Values>& field : kind.Fields) sheet[0].push_back(field.Name);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        sheet.push_back({kind.Names[i]});
+        sheet.back().insert(sheet.back().end(), rows[i].Texts.begin(), rows[i].Texts.end());
+        sheet.back().resize(sheet[0].size());
+    }
+    return sheet;
+}
+
+// The rows of the table's original; refused naming a record the original cannot give while the table can.
+template <class Values>
+std::vector<WeaponRow> OriginalRows(const Installation& game, const WeaponKind<Values>& kind,
+                                    const std::vector<WeaponRow>& now) {
+    const OriginalsBackup backup = BackupOf(game.GameFolder, game.Catalogue);
+    std::vector<WeaponRow> rows = EveryWeapon(game, kind, OriginalBytes(backup, kind.TableFile));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].Problem.empty() && now[i].Problem.empty()) {
+            throw Refusal("The original of " + kind.TableFile + ": " + kind.Names[i] + ": " + rows[i].Problem + ".");
         }
     }
     return rows;
@@ -77,11 +83,11 @@ int GetWeapons(const CommandArguments& arguments, Console& console, WeaponKind<V
     if (!arguments.Name.empty()) {
         const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
         const Values values = ReadWeapon(game, kind, table, WeaponIndex(kind.Names, arguments.Name, kind.Weapon));
-        ShowWeapon(kind, arguments.Name, Texts(kind, values), arguments.Json, all, console, true);
+        ShowWeapon(kind, arguments.Name, FieldTexts(kind, values), arguments.Json, all, console, true);
     } else {
-        const auto rows = EveryWeapon(game, kind);
+        const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFile(kind.TablePath));
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            ShowWeapon(kind, kind.Names[i], rows[i], arguments.Json, all, console, false);
+            ShowWeapon(kind, kind.Names[i], rows[i].Texts, arguments.Json, all, console, false);
         }
     }
     if (arguments.Json) console.Out << all.dump(2) << '\n';
@@ -105,20 +111,15 @@ int SetWeapon(const CommandArguments& arguments, Console&, WeaponKind<Values> (*
     return kExitDone;
 }
 
+// With --changed, against the table's original as Tovarin first found it.
 template <class Values>
-int ExportWeapons(const CommandArguments& arguments, Console&, WeaponKind<Values> (*kindOf)(const Installation&)) {
+int ExportWeapons(const CommandArguments& arguments, Console& console,
+                  WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
     const WeaponKind<Values> kind = kindOf(game);
-    std::vector<std::vector<std::string>> sheet(1, {"name"});
-    for (const NamedField<Values>& field : kind.Fields) sheet[0].push_back(field.Name);
-    const auto rows = EveryWeapon(game, kind);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        sheet.push_back({kind.Names[i]});
-        sheet.back().insert(sheet.back().end(), rows[i].begin(), rows[i].end());
-        sheet.back().resize(sheet[0].size());
-    }
-    const std::string text = WriteCsv(sheet);
-    ReplaceWholeFile(arguments.File, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFile(kind.TablePath));
+    WriteSheet(arguments.File, ExportedSheet(arguments, console, WeaponSheet(kind, rows),
+                                             [&] { return WeaponSheet(kind, OriginalRows(game, kind, rows)); }));
     return kExitDone;
 }
 

@@ -80,6 +80,7 @@ WeaponKind<GunValues> GunKind(const Installation& game) {
                                "guns",
                                CatalogueList(game, "Guns"),
                                kGunDataSection,
+                               kGunTableFile,
                                GamePath(game.GameFolder, kGunTableFile),
                                kGunRecordSize,
                                ReadGunRecord,
@@ -94,6 +95,7 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
                                    "missiles",
                                    CatalogueList(game, "Missiles"),
                                    kMissDataSection,
+                                   kMissileTableFile,
                                    GamePath(game.GameFolder, kMissileTableFile),
                                    kMissileRecordSize,
                                    ReadMissileRecord,
@@ -160,6 +162,22 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
     return true;
 }
 
+template <class Values>
+std::vector<WeaponRow> EveryWeapon(const Installation& game, const WeaponKind<Values>& kind,
+                                   std::span<const std::uint8_t> table) {
+    std::vector<WeaponRow> rows;
+    for (std::size_t i = 0; i < kind.Names.size(); ++i) {
+        WeaponRow& row = rows.emplace_back();
+        try {
+            const int index = WeaponIndex(kind.Names, kind.Names[i], kind.Weapon);
+            row.Texts = FieldTexts(kind, kind.Read(table, RecordBaseOf(game, kind, index)));
+        } catch (const std::exception& error) {  // the file layer's errors, or a refused record position
+            row.Problem = error.what();
+        }
+    }
+    return rows;
+}
+
 void AsSaved(GunValues&) {}
 
 void AsSaved(MissileValues& values) {
@@ -180,5 +198,9 @@ template const NamedField<GunValues>& FieldNamed(const WeaponKind<GunValues>&, c
 template const NamedField<MissileValues>& FieldNamed(const WeaponKind<MissileValues>&, const std::string&);
 template bool TakeText(const NamedField<GunValues>&, GunValues&, const std::string&);
 template bool TakeText(const NamedField<MissileValues>&, MissileValues&, const std::string&);
+template std::vector<WeaponRow> EveryWeapon(const Installation&, const WeaponKind<GunValues>&,
+                                            std::span<const std::uint8_t>);
+template std::vector<WeaponRow> EveryWeapon(const Installation&, const WeaponKind<MissileValues>&,
+                                            std::span<const std::uint8_t>);
 
 }  // namespace tovarin::cli

@@ -31,6 +31,7 @@ struct WeaponKind {
     std::string Plural;              // "guns"
     std::vector<std::string> Names;  // the catalogue's list, in list order
     std::string DataSection;
+    std::string TableFile;  // relative to the game folder
     std::string TablePath;
     std::int32_t RecordSize;
     Values (*Read)(std::span<const std::uint8_t> table, std::int32_t base);
@@ -62,6 +63,26 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
 // The values the editor's save writes for a record read as `values`: flag bits without a box are written as 0.
 void AsSaved(GunValues& values);
 void AsSaved(MissileValues& values);
+
+// The values' texts in field order, as the editor's boxes show them.
+template <class Values>
+[[nodiscard]] std::vector<std::string> FieldTexts(const WeaponKind<Values>& kind, const Values& values) {
+    std::vector<std::string> texts;
+    for (const NamedField<Values>& field : kind.Fields) texts.push_back(field.Show(values));
+    return texts;
+}
+
+// A weapon's texts in field order, or why its record cannot be read (the editor's message; the texts are then
+// empty).
+struct WeaponRow {
+    std::vector<std::string> Texts;
+    std::string Problem;
+};
+
+// Every weapon's row in list order, read from the bytes of its table.
+template <class Values>
+[[nodiscard]] std::vector<WeaponRow> EveryWeapon(const Installation& game, const WeaponKind<Values>& kind,
+                                                 std::span<const std::uint8_t> table);
 
 // "FIELD=VALUE" split at its first '='; refused without one.
 [[nodiscard]] std::pair<std::string, std::string> SplitChange(const std::string& change);

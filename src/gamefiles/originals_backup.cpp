@@ -88,6 +88,12 @@ std::vector<KeptFile> OriginalsBackup::Status() const {
     return kept;
 }
 
+std::optional<std::string> OriginalsBackup::OriginalOf(const std::string& file) const {
+    if (FileExists(CopyOf(file))) return CopyOf(file);
+    if (NotedAsAbsent(file)) return std::nullopt;
+    return GameFileOf(file);
+}
+
 RestoreReport OriginalsBackup::Restore(const std::vector<std::string>& files) const {
     RestoreReport report;
     for (const std::string& file : files) PutBack(file, report);

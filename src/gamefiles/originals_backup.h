@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -47,6 +48,10 @@ public:
 
     // Every file with a kept original or a note, in the order of the list, and how it stands now.
     [[nodiscard]] std::vector<KeptFile> Status() const;
+
+    // Where the file's bytes from before the program first changed it lie: its kept copy, or the game file itself
+    // while none is kept (the program has not changed it); none for a file the program created.
+    [[nodiscard]] std::optional<std::string> OriginalOf(const std::string& file) const;
 
     // Puts back the originals of these files (relative names, as Status gives them): each one replaced whole, a
     // file that did not exist removed. Files already as their originals are left alone. A file that fails does

@@ -8,7 +8,7 @@
 #include "testkit/temp_game_folder.h"
 
 // tovarin-cli's conventions, one command line per row, run in order on two games: data on standard output,
-// errors on standard error, exit code 0 done, 1 refused or failed, 2 wrong usage.
+// errors on standard error, exit code 0 done, 1 refused or failed, 2 wrong usage (diff: 1 differences, 2 trouble).
 namespace tovarin::testkit {
 
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
@@ -61,13 +61,16 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"no archive position listed", {"--game", "<bare>", "patch", "status"}, 0, "not listed\n", ""},
         {"no archive to restore", {"--game", "<bare>", "patch", "remove"}, 1, "", "Couldn't find file <bare>data.tre"},
         {"kept", {"--game", "<bare>", "backup", "status"}, 0, "Ships\\switch.dat\tcreated\n", ""},
+        {"a created file", {"--game", "<bare>", "diff"}, 1, "file Ships\\switch.dat: added\n", ""},
         {"restore nothing", {"--game", "<bare>", "restore"}, 2, "", "Name the files to restore, or give --all"},
         {"not kept", {"--game", "<bare>", "restore", "Ships/hawk.iff"}, 1, "", "Ships/hawk.iff has no kept"},
         {"restore", {"--game", "<bare>", "restore", "ships/SWITCH.DAT"}, 0, "removed\tShips\\switch.dat\n", ""},
         {"restored", {"--game", "<bare>", "backup", "status"}, 0, "Ships\\switch.dat\tabsent\n", ""},
+        {"no difference", {"--game", "<bare>", "diff"}, 0, "", ""},
         {"entries again", {"--game", "<bare>", "ships"}, 0, "Hawk\thawk.iff\n", ""},
-        {"diff", {"--game", "<demo>", "diff"}, 1, "", "\"diff\" is not built yet"},
+        {"nothing kept", {"--game", "<demo>", "diff"}, 0, "", "No originals are kept in \"Tovarin Backup\""},
         {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found. You have to install Tovarin"},
+        {"no game to diff", {"--game", "<nogame>", "diff"}, 2, "", "vantorsk.exe not found"},
     };
     const auto placed = [&](std::string text) {
         for (const auto& [name, game] : {std::pair{"<demo>", &demo}, {"<bare>", &bare}, {"<nogame>", &noGame}}) {

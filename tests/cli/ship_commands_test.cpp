@@ -4,7 +4,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/command_line.h"
+#include "cli_run.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_game_folder.h"
@@ -15,20 +15,6 @@ namespace tovarin::testkit {
 
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
-
-struct Ran {
-    int Exit;
-    std::string Out;
-    std::string Err;
-};
-
-Ran Cli(const TempGameFolder& game, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"--game", game.Folder()});
-    std::ostringstream out;
-    std::ostringstream err;
-    const int exit = cli::RunCommandLine(arguments, out, err);
-    return {exit, out.str(), err.str()};
-}
 
 // Every ship file's bytes, and with `times` its modification time as the last eight bytes.
 using Fleet = std::map<std::string, Bytes>;

@@ -1,0 +1,35 @@
+#include "cli/originals.h"
+
+#include <optional>
+
+#include "cli/commands.h"
+#include "gamefiles/errors.h"
+#include "gamefiles/ini_file.h"
+#include "gamefiles/whole_files.h"
+
+namespace tovarin::cli {
+
+std::vector<std::uint8_t> BytesOf(const std::string& path) {
+    try {
+        return ReadWholeFileReadOnly(path);
+    } catch (const Exception& error) {
+        throw Refusal(path + ": " + error.Message() + ".");
+    }
+}
+
+std::vector<std::uint8_t> OriginalBytes(const OriginalsBackup& backup, const std::string& file) {
+    const std::optional<std::string> original = backup.OriginalOf(file);
+    if (!original) throw Refusal(file + " was created by Tovarin and has no original");
+    return BytesOf(*original);
+}
+
+// The original switch file's entry names the file whose original holds the ship's values. A ship it has no entry
+// for was not exchanged: the program gives every ship its identity entry before its first change.
+ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name) {
+    const std::optional<std::string> switchFile = backup.OriginalOf(kSwitchFile);
+    const std::string entry = switchFile ? TIniFile(*switchFile).ReadString("swships", name, "") : "";
+    const std::string file = "Ships\\" + ShipFileOfKey(fleet.Game, entry.empty() ? name : entry).Name;
+    return CheckedShipValues(fleet, OriginalBytes(backup, file), "The original of " + file + " would not load");
+}
+
+}  // namespace tovarin::cli

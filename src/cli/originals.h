@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/fleet.h"
+#include "gamefiles/originals_backup.h"
+
+// The game files as Tovarin first found them, as "diff" and "export --changed" read them: from the copies kept in
+// "Tovarin Backup", or the game file itself while none is kept.
+namespace tovarin::cli {
+
+// The file's bytes, read without asking to write it; refused naming the file when it cannot be read.
+[[nodiscard]] std::vector<std::uint8_t> BytesOf(const std::string& path);
+
+// The original bytes of a game file (relative to the game folder); refused naming it when Tovarin created the file
+// or its original cannot be read.
+[[nodiscard]] std::vector<std::uint8_t> OriginalBytes(const OriginalsBackup& backup, const std::string& file);
+
+// A ship's values as the installation held them before Tovarin first changed it; refused naming the file whose
+// original cannot be read or loaded.
+[[nodiscard]] ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name);
+
+}  // namespace tovarin::cli
