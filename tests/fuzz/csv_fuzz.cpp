@@ -1,9 +1,5 @@
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "fuzz_game.h"
 #include "gamefiles/csv.h"
@@ -12,10 +8,8 @@
 // column inside the text; rows written out read back as the same rows, and writing them again gives the same text.
 namespace {
 
-using Fields = std::vector<std::vector<std::string>>;
-
-Fields FieldsOf(const std::vector<tovarin::CsvRow>& rows) {
-    Fields fields;
+std::vector<std::vector<std::string>> FieldsOf(const std::vector<tovarin::CsvRow>& rows) {
+    std::vector<std::vector<std::string>> fields;
     for (const tovarin::CsvRow& row : rows) fields.push_back(row.Fields);
     return fields;
 }
@@ -23,10 +17,9 @@ Fields FieldsOf(const std::vector<tovarin::CsvRow>& rows) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::vector<tovarin::CsvRow> rows;
     try {
-        rows = tovarin::ReadCsv(text);
+        rows = tovarin::ReadCsv(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const tovarin::ECsvError& error) {
         if (error.Line == 0 || error.Line > size + 1 || error.Column == 0 || error.Column > size + 1) std::abort();
         return 0;
@@ -34,10 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].Fields.empty() || rows[i].Line == 0 || (i > 0 && rows[i].Line <= rows[i - 1].Line)) std::abort();
     }
-    const Fields fields = FieldsOf(rows);
-    const std::string written = tovarin::WriteCsv(fields);
-    if (FieldsOf(tovarin::ReadCsv(written)) != fields) std::abort();  // a throw here is a finding too
-    if (tovarin::WriteCsv(FieldsOf(tovarin::ReadCsv(written))) != written) std::abort();
+    const std::string written = tovarin::WriteCsv(FieldsOf(rows));
+    const auto readBack = FieldsOf(tovarin::ReadCsv(written));  // a throw here is a finding too
+    if (readBack != FieldsOf(rows) || tovarin::WriteCsv(readBack) != written) std::abort();
     return 0;
 }
 
@@ -47,7 +39,7 @@ std::vector<tovarin::fuzz::Bytes> tovarin::fuzz::FuzzSeeds() {
     for (const std::string_view sheet :
          {"ship,mass,gun1\r\nKestrel,5000,Gatling Autocannon\r\n", "name,speed\n\"Lance, Mk \"\"2\"\"\",12\n",
           "\xEF\xBB\xBFship,note\r\n\"Line\r\nbreak\",\r\n", "a,b\r\n\"unterminated\r\n"}) {
-        seeds.push_back(Bytes(sheet.begin(), sheet.end()));
+        seeds.emplace_back(sheet.begin(), sheet.end());
     }
     return seeds;
 }

@@ -7,9 +7,7 @@
 #include <fstream>
 
 #include "demo/demo_ships.h"
-#include "testkit/temp_game_folder.h"
 #include "ui/platform.h"
-#include "ui/user_input.h"
 
 namespace tovarin::fuzz {
 
@@ -19,10 +17,15 @@ Input::Input(const std::uint8_t* data, std::size_t size, std::size_t choices) : 
     File.assign(data + taken, data + size);
 }
 
-Bytes Seed(const Bytes& choices, const Bytes& file) {
-    Bytes seed = choices;
-    seed.insert(seed.end(), file.begin(), file.end());
-    return seed;
+std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files) {
+    std::vector<Bytes> seeds;
+    for (const Bytes& file : files) {
+        for (Bytes seed : choices) {
+            seed.insert(seed.end(), file.begin(), file.end());
+            seeds.push_back(seed);
+        }
+    }
+    return seeds;
 }
 
 std::vector<Bytes> DemoShipFiles() {

@@ -8,8 +8,10 @@
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "demo/demo_installation.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
+#include "ui/user_input.h"
 
 // What the fuzz targets share. Each input starts with a few bytes that choose what the player does; the rest is
 // the game file under test. A broken promise stops the process with a trap, which libFuzzer reports as a crash
@@ -26,8 +28,8 @@ struct Input {
     Bytes File;
 };
 
-// A seed input: the choices, then the file.
-[[nodiscard]] Bytes Seed(const Bytes& choices, const Bytes& file);
+// Seed inputs: each of the choices before each of the files.
+[[nodiscard]] std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files);
 // The eight demo ships' files, in catalogue order.
 [[nodiscard]] std::vector<Bytes> DemoShipFiles();
 // Defined by each target: its seed inputs, made from the demo installation. When the environment variable

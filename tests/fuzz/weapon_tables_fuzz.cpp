@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <utility>
 
-#include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
-#include "testkit/temp_game_folder.h"
-#include "ui/user_input.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
 
@@ -19,52 +17,36 @@ using namespace tovarin::fuzz;
 
 constexpr std::array<const char*, 6> kTexts{"100", "0", "-7", "2147483647", "", "x"};
 
-// Bytes of a record, from its base.
-struct Span {
-    std::int32_t Offset;
-    std::int32_t Length;
-};
-
-// The fields' bytes and more.
-std::vector<Span> Spans(std::span<const FloatField> fields, std::vector<Span> more) {
-    for (const FloatField& field : fields) more.push_back({field.Offset, 4});
-    return more;
-}
-
 struct WeaponTab {
     const char* Table;
     TComboBox TForm1::*List;
     TButton TForm1::*Save;
-    std::span<const FloatField> Fields;  // the boxes to type into
-    std::vector<Span> Written;           // what the save may change: the editor's own fields
-    std::int32_t (*Base)(int weapon);    // the demo catalogue's record position
+    std::span<const FloatField> Fields;                       // the boxes to type into, 4 bytes of the record each
+    std::vector<std::pair<std::int32_t, std::int32_t>> More;  // other bytes the save writes: offset, length
+    std::int32_t (*Base)(int weapon);                         // the demo catalogue's record position
     const std::vector<std::string>& (*Names)();
 };
 
-const WeaponTab kGuns{kGunTableFile,         &TForm1::ComboBox4, &TForm1::Button7,  kGunFields,
-                      Spans(kGunFields, {}), demo::DemoGunBase,  demo::DemoGunNames};
+const WeaponTab kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
+                      demo::DemoGunBase, demo::DemoGunNames};
 const WeaponTab kMissiles{
     kMissileTableFile,
     &TForm1::ComboBox5,
     &TForm1::Button8,
     kMissileFields,
-    Spans(kMissileFields,
-          {{kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}}),
+    {{kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}},
     demo::DemoMissileBase,
     demo::DemoMissileNames};
 
+// Whether a byte of the record, counted from its base, is one the editor's save writes.
 bool IsWritten(const WeaponTab& editor, std::int64_t offset) {
-    return std::any_of(editor.Written.begin(), editor.Written.end(),
-                       [&](const Span& span) { return offset >= span.Offset && offset < span.Offset + span.Length; });
-}
-
-void CheckSave(const WeaponTab& editor, std::int32_t base, const Bytes& before, const Bytes& after) {
-    Require(after.size() == before.size(), "nothing is written beyond a table's end");
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        if (!IsWritten(editor, static_cast<std::int64_t>(i) - base)) {
-            Require(after[i] == before[i], "a weapon save changes only the fields of the weapon's record");
-        }
-    }
+    const auto inside = [offset](std::int32_t start, std::int32_t length) {
+        return offset >= start && offset < start + length;
+    };
+    return std::any_of(editor.Fields.begin(), editor.Fields.end(),
+                       [&](const FloatField& field) { return inside(field.Offset, 4); }) ||
+           std::any_of(editor.More.begin(), editor.More.end(),
+                       [&](const auto& bytes) { return inside(bytes.first, bytes.second); });
 }
 
 }  // namespace
@@ -77,7 +59,8 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
         const std::uint8_t table = editor == &kMissiles ? 1 : 0;
         for (std::size_t weapon = 0; weapon < editor->Names().size(); ++weapon) {
             const Bytes choices{static_cast<std::uint8_t>(table + 2 * weapon), static_cast<std::uint8_t>(weapon), 0};
-            seeds.push_back(Seed(choices, demo.ReadFile(editor->Table)));
+            const std::vector<Bytes> seed = Seeds({choices}, {demo.ReadFile(editor->Table)});
+            seeds.insert(seeds.end(), seed.begin(), seed.end());
         }
     }
     return seeds;
@@ -107,6 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes after = game.ReadFile(editor.Table);
     if (shown > 0) Require(after == before, "a weapon save that shows a box leaves the table unchanged", &run);
     if (!loadedWhole) Require(after == before, "a weapon that did not load whole is never saved", &run);
-    CheckSave(editor, editor.Base(weapon), before, after);
+    Require(after.size() == before.size(), "nothing is written beyond a table's end");
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        Require(after[i] == before[i] || IsWritten(editor, static_cast<std::int64_t>(i) - editor.Base(weapon)),
+                "a weapon save changes only the fields of the weapon's record");
+    }
     return 0;
 }

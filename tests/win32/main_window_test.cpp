@@ -3,9 +3,11 @@
 // The common controls' header needs windows.h before it.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
@@ -25,25 +27,21 @@ namespace tovarin {
 namespace {
 
 constexpr LONG kResizable = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr LPARAM kAltHeld = 1 | (1 << 29);
 
-// The real platform, but running in the test's game folder, with message boxes recorded: a modal box would wait
-// for a person.
+// The real platform, but running in the test's game folder, with its boxes recorded (a modal box would wait for a
+// person) and every question answered No.
 class RecordingWin32Platform : public Win32Platform {
 public:
     explicit RecordingWin32Platform(std::string gameFolder) : gameFolder_(std::move(gameFolder)) {}
-
     std::string ExeFolder() override { return gameFolder_; }
     void ShowMessage(const std::string& text) override { Boxes.push_back("Message: " + text); }
+    void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
     bool AskYesNo(const std::string& text) override {
         Boxes.push_back("Question: " + text);
         return false;
     }
-    Answer AskYesNoCancel(const std::string& text) override {
-        Boxes.push_back("Question: " + text);
-        return Answer::No;
-    }
-    void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
-
+    Answer AskYesNoCancel(const std::string& text) override { return AskYesNo(text) ? Answer::Yes : Answer::No; }
     std::vector<std::string> Boxes;
 
 private:
@@ -66,9 +64,9 @@ SIZE TextExtent(HWND control, const std::string& text, int wrapWidth = 0) {
     return {extent.right, extent.bottom};
 }
 
-// The width a control needs to show a text whole: the text and what the control draws beside it.
+// The width a control needs to show a text whole: the text and what the control draws beside it (lists,
+// drop-downs and memos scroll).
 LONG NeededWidth(HWND control, ControlKind kind, LONG text) {
-    const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
     SIZE ideal{};
     RECT lastTab{};
     switch (kind) {
@@ -77,7 +75,8 @@ LONG NeededWidth(HWND control, ControlKind kind, LONG text) {
         case ControlKind::GroupBox:
             return text + 16;  // its corners
         case ControlKind::Edit:
-            return text + LOWORD(margins) + HIWORD(margins);
+            return text + LOWORD(SendMessageA(control, EM_GETMARGINS, 0, 0)) +
+                   HIWORD(SendMessageA(control, EM_GETMARGINS, 0, 0));
         case ControlKind::CheckBox:
             SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
             return ideal.cx;  // with its square
@@ -88,7 +87,7 @@ LONG NeededWidth(HWND control, ControlKind kind, LONG text) {
         case ControlKind::Label:
             return text;
         default:
-            return 0;  // lists, drop-downs and memos scroll
+            return 0;
     }
 }
 
@@ -126,7 +125,6 @@ protected:
     }
 
     TForm1& Form() { return app.Form1(); }
-
     HWND Handle(std::string_view name) const { return window->ControlHandle(name); }
 
     // Handles every message waiting in the thread's queue, as the window's message loop would.
@@ -135,10 +133,11 @@ protected:
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) window->ProcessMessage(message);
     }
 
-    // A key pressed in a control. It goes through the message loop, where the window handles its dialog keys.
-    void PressKey(HWND control, WPARAM key) {
+    // A key pressed in a control (with Alt held for a WM_SYSCHAR). It goes through the message loop, where the
+    // window handles its dialog keys.
+    void PressKey(HWND control, WPARAM key, UINT message = WM_KEYDOWN) {
         SetFocus(control);
-        PostMessageA(control, WM_KEYDOWN, key, 1);
+        PostMessageA(control, message, key, message == WM_SYSCHAR ? kAltHeld : 1);
         Pump();
     }
 
@@ -181,6 +180,16 @@ protected:
                 EXPECT_EQ(SendMessageA(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex());
             }
         }
+    }
+
+    // The names of the buttons that show the default frame.
+    std::string FramedButtons() {
+        std::string names;
+        for (const LayoutRow& row : MainWindowLayout()) {
+            const LONG style = GetWindowLongA(Handle(row.Name), GWL_STYLE);
+            if (row.Kind == ControlKind::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) names += row.Name;
+        }
+        return names;
     }
 
     testkit::TempGameFolder game;
@@ -239,6 +248,17 @@ TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
     EXPECT_EQ(platform.RunMessageLoop(Form()), 3) << "a handler that ends the program ends the loop at once";
 }
 
+// Only the button that Enter would press, the focused one, shows the default frame, however the focus came.
+TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
+    PressKey(Handle("Edit28"), VK_TAB);
+    EXPECT_EQ(FramedButtons(), "Button3") << "Tab to Change";
+    SetFocus(Handle("Edit1"));  // as a click does
+    EXPECT_EQ(FramedButtons(), "");
+    PressKey(Handle("Button9"), VK_TAB);
+    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
+    EXPECT_EQ(FramedButtons(), "Button4") << "Tab to Export, then a click on Change";
+}
+
 // The keys of a native dialog: Tab walks the shown controls in the layout's order, a mnemonic presses its control
 // ("&Launch" and "Autos&lide" share their letter: Alt+L moves the focus between them and presses neither), and Esc
 // presses "E&xit".
@@ -254,11 +274,9 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
         PressKey(GetFocus(), VK_TAB);
         ASSERT_EQ(GetFocus(), shown[step % shown.size()]) << "Tab " << step << ": " << WindowText(GetFocus());
     }
-
     SetFocus(Handle("Edit1"));
     for (const char* next : {"CheckBox1", "Button1", "CheckBox1"}) {
-        PostMessageA(GetFocus(), WM_SYSCHAR, 'l', 1 | (1 << 29));  // with Alt held down
-        Pump();
+        PressKey(GetFocus(), 'l', WM_SYSCHAR);
         EXPECT_EQ(GetFocus(), Handle(next));
     }
     EXPECT_TRUE(Form().CheckBox1.Checked()) << "Alt+L took the Kestrel's autoslide away";
@@ -286,7 +304,7 @@ TEST_F(MainWindowTest, ACheckThatFiresKeepsTheButtonFromActing) {
             EXPECT_NE(GetCapture(), save);
             SendMessageA(save, WM_LBUTTONUP, 0, middle);
         } else {
-            PostMessageA(box, WM_SYSCHAR, 's', 1 | (1 << 29));
+            PostMessageA(box, WM_SYSCHAR, 's', kAltHeld);
         }
         Pump();
         EXPECT_EQ(platform.Boxes,
@@ -298,9 +316,13 @@ TEST_F(MainWindowTest, ACheckThatFiresKeepsTheButtonFromActing) {
     }
 }
 
-// "Edit Booster" opens modally on the Warden's values. Esc presses OK, and the dialog closes only when OK's handler
-// closes it: the first press here keeps it open, as a bad value does; the second (Alt+F4) stores and closes.
-TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
+// "Edit Booster" opens modally on the Warden's values, in a fixed frame, and every caption of it fits (as every
+// caption of the main window does, in the face the windows chose: "MS Sans Serif" where it is installed, elsewhere
+// one fitted to the captions; the suite runs this in a Wine prefix with Wine's own fonts and in one without). Esc
+// presses OK, and the dialog closes only when OK's handler closes it: the first press here keeps it open, as a bad
+// value does; the second (Alt+F4) stores and closes.
+TEST_F(MainWindowTest, EveryCaptionOfBothWindowsFitsItsControl) {
+    ExpectCaptionsFit(*window, MainWindowLayout());
     PressKey(Handle("ComboBox1"), VK_DOWN);
     ASSERT_EQ(Form().ComboBox1.Text(), "Warden");
     TForm3& dialog = app.Form3();
@@ -313,6 +335,7 @@ TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
         [&] {
             FormWindow* shown = dialogWindow();
             if (shown == nullptr) return false;
+            ExpectCaptionsFit(*shown, BoosterDialogLayout());
             EXPECT_EQ(WindowText(shown->ControlHandle("Edit1")), "2800") << "the Warden's boosted speed";
             EXPECT_FALSE(IsWindowEnabled(window->Handle())) << "the main window waits";
             EXPECT_EQ(GetWindowLongA(shown->Handle(), GWL_STYLE) & (kResizable | WS_SYSMENU), 0) << "a fixed frame";
@@ -340,27 +363,10 @@ TEST_F(MainWindowTest, TheBoosterDialogIsModalAndClosesOnlyThroughOk) {
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
-// Tabs chosen by clicks and by the arrow keys, in any order: each shows its page.
-TEST_F(MainWindowTest, TabsFollowClicksAndArrowKeysInAnyOrder) {
-    HWND tabs = Handle("PageControl1");
-    const struct {
-        bool Click;
-        int Page;
-    } steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0}, {true, 5}, {false, 4}, {true, 2}, {true, 0}};
-    for (const auto& step : steps) {
-        if (step.Click) {
-            ClickItem(tabs, TCM_GETITEMRECT, step.Page);
-        } else {
-            PressKey(tabs, step.Page > Form().PageControl1.ActivePageIndex() ? VK_RIGHT : VK_LEFT);
-        }
-        EXPECT_EQ(Form().PageControl1.ActivePageIndex(), step.Page)
-            << (step.Click ? "click on " : "key to ") << step.Page;
-    }
-}
-
 // The Corsair's mounts ("Gatling Autocannon * 1200") are wider than their lists: every list scrolls sideways as
-// far as its widest row, and every drop-down opens as wide as its widest item.
-TEST_F(MainWindowTest, ListsAndDropDownsMakeRoomForTheirWidestRow) {
+// far as its widest row, and every drop-down opens as wide as its widest item. Tabs chosen by clicks and by the
+// arrow keys, in any order, each show their page.
+TEST_F(MainWindowTest, ListsMakeRoomForTheirWidestRowAndTabsFollowClicksAndKeys) {
     for (int step = 0; step < 3; ++step) PressKey(Handle("ComboBox1"), VK_DOWN);
     ASSERT_EQ(Form().ComboBox1.Text(), "Corsair");
     for (const LayoutRow& row : MainWindowLayout()) {
@@ -376,40 +382,18 @@ TEST_F(MainWindowTest, ListsAndDropDownsMakeRoomForTheirWidestRow) {
             EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2) << row.Name;
         }
     }
-}
-
-// Only the button that Enter would press, the focused one, shows the default frame, however the focus came.
-TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
-    const auto framed = [this] {
-        std::string names;
-        for (const LayoutRow& row : MainWindowLayout()) {
-            const LONG style = GetWindowLongA(Handle(row.Name), GWL_STYLE);
-            if (row.Kind == ControlKind::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) names += row.Name;
+    HWND tabs = Handle("PageControl1");
+    const std::pair<bool, int> steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0},
+                                          {true, 5}, {false, 4}, {true, 2}, {true, 0}};
+    for (const auto& [click, page] : steps) {
+        if (click) {
+            ClickItem(tabs, TCM_GETITEMRECT, page);
+        } else {
+            PressKey(tabs, page > Form().PageControl1.ActivePageIndex() ? VK_RIGHT : VK_LEFT);
         }
-        return names;
-    };
-    PressKey(Handle("Edit28"), VK_TAB);
-    EXPECT_EQ(framed(), "Button3") << "Tab to Change";
-    SetFocus(Handle("Edit1"));  // as a click does
-    EXPECT_EQ(framed(), "");
-    PressKey(Handle("Button9"), VK_TAB);
-    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
-    EXPECT_EQ(framed(), "Button4") << "Tab to Export, then a click on Change";
+        EXPECT_EQ(Form().PageControl1.ActivePageIndex(), page) << (click ? "click on " : "key to ") << page;
+    }
 }
 
-// In the face the windows chose ("MS Sans Serif" where it is installed, elsewhere one fitted to the captions), every
-// caption of both windows is whole: the suite runs this in a Wine prefix with Wine's own fonts and in one without.
-TEST_F(MainWindowTest, EveryCaptionOfBothWindowsFitsItsControl) {
-    ExpectCaptionsFit(*window, MainWindowLayout());
-    testkit::TimedSteps steps({[&] {
-        FormWindow* dialog = FormWindow::FromHandle(FindWindowA(nullptr, "Edit Booster"));
-        if (dialog == nullptr) return false;
-        ExpectCaptionsFit(*dialog, BoosterDialogLayout());
-        app.Form3().Close();
-        return true;
-    }});
-    PressKey(Handle("ComboBox1"), VK_DOWN);  // the Warden has a booster
-    SendMessageA(Handle("Button11"), BM_CLICK, 0, 0);
-}
 }  // namespace
 }  // namespace tovarin

@@ -13,9 +13,7 @@ namespace tovarin::testkit {
 // false (its window is not there yet) is tried again at the next tick.
 class TimedSteps {
 public:
-    using Step = std::function<bool()>;
-
-    explicit TimedSteps(std::deque<Step> steps) : steps_(std::move(steps)) {
+    explicit TimedSteps(std::deque<std::function<bool()>> steps) : steps_(std::move(steps)) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, kIntervalMs, &TimedSteps::Tick);
     }
@@ -29,17 +27,16 @@ public:
 private:
     static constexpr UINT kIntervalMs = 20;
 
+    // A step may run a modal loop of its own, in which this timer ticks on.
     static void CALLBACK Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*timer*/, DWORD /*time*/) {
-        TimedSteps* steps = current_;
-        // A step may run a modal loop of its own, in which this timer ticks on.
-        if (steps == nullptr || steps->steps_.empty() || steps->running_) return;
-        steps->running_ = true;
-        if (steps->steps_.front()()) steps->steps_.pop_front();
-        steps->running_ = false;
+        if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
+        current_->running_ = true;
+        if (current_->steps_.front()()) current_->steps_.pop_front();
+        current_->running_ = false;
     }
 
     static inline TimedSteps* current_ = nullptr;
-    std::deque<Step> steps_;
+    std::deque<std::function<bool()>> steps_;
     bool running_ = false;
     UINT_PTR timer_ = 0;
 };
