@@ -33,12 +33,26 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     }
     UserInput::Type(f.Edit14, "77");
     expected.Decoys = 77;
-    ChangeMount(f, false, 1, 11, "250");
-    expected.GunMounts[1] = {11, 250, expected.GunMounts[1].Name};
-    ChangeMount(f, false, 4, 7, "1");  // a turret takes no ammunition
+    // A bad amount keeps the new weapon (stored first) with the old amount, and the entry's old text.
+    ChangeMount(f, false, 0, 6, "65536");
+    ChangeMount(f, true, 1, 3, "-1");
+    EXPECT_EQ(run.Shown(), std::vector<std::string>(2, "Range check error."));
+    run.Platform.Boxes.clear();
+    EXPECT_EQ(f.ListBox2.Items()[1], Missile(4) + " * 2");
+    expected.GunMounts[0].Gun = 6;
+    expected.Missiles->Mounts[1].Missile = 3;
+    ChangeMount(f, false, 1, 11, "65535");
+    expected.GunMounts[1] = {11, 65535, expected.GunMounts[1].Name};
+    ChangeMount(f, false, 4, 7, "1");  // a turret takes no ammunition; the amount box keeps what it showed
     expected.Turrets->Guns[1] = 7;
     ChangeMount(f, true, 0, 3, "9");
     expected.Missiles->Mounts[0] = {3, 9, 0};
+    EXPECT_EQ(f.ListBox1.Items(), (std::vector<std::string>{Gun(11) + " * 300", Gun(11) + " * 65535", Gun(3),
+                                                            "Turret: " + Gun(4), "Turret: " + Gun(7)}));
+    EXPECT_EQ(f.Focused(), &f.ListBox2);
+    UserInput::Select(f.ListBox1, 0);
+    EXPECT_EQ(f.ComboBox2.ItemIndex(), 6);
+    EXPECT_EQ(f.Edit28.Text(), "300");
     if (!expected.Booster) return;
     const auto typed = [](std::size_t index) -> std::int32_t {
         return index == 10 ? 2147483583 : static_cast<std::int32_t>(6001 + index);
