@@ -18,9 +18,9 @@ namespace tovarin::testkit {
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
-// Types a new value into every box and the booster dialog, and puts new weapons on a gun mount, a turret and a
-// missile mount of FullShip; the expected plan follows. Among the values are the largest whose float can still
-// be shown again (the booster's speed too) and the first integer a float cannot hold.
+// Types a new value into every box and the booster dialog, and puts new weapons on both kinds of mount and a
+// turret of FullShip, some with amounts that are refused; the expected plan follows. Among the values are the
+// largest whose float can still be shown again (the booster's speed too) and the first integer a float cannot hold.
 void EditEverything(ProgramRun& run, ShipPlan& expected) {
     TForm1& f = run.Form();
     const std::map<std::string, std::int32_t> limits{
