@@ -28,7 +28,7 @@ struct BoxKey {
 
 // The boxes of the whole-number keys. Every box is there whether or not the loaded ship has the part, and a
 // profile carries it either way.
-const std::array<BoxKey, 28> kBoxKeys{{
+const std::array<BoxKey, 27> kBoxKeys{{
     {"speedmin", &TForm1::Edit1},   {"speednor", &TForm1::Edit2},   {"speedmax", &TForm1::Edit15},
     {"spaccel", &TForm1::Edit4},    {"aftsp", &TForm1::Edit3},      {"aftaccel", &TForm1::Edit6},
     {"affuel", &TForm1::Edit26},    {"y", &TForm1::Edit7},          {"p", &TForm1::Edit5},

@@ -4,16 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
-#include "demo/demo_installation.h"
 #include "gamefiles/ini_file.h"
-#include "testkit/fault_walk.h"
-#include "testkit/temp_game_folder.h"
-#include "ui/headless_platform.h"
-#include "ui/user_input.h"
+#include "ships/ship_session.h"
 
-namespace tovarin {
+namespace tovarin::testkit {
 namespace {
 
 namespace fs = std::filesystem;
@@ -40,23 +34,16 @@ Lines Changed(Lines lines, const Lines& changes) {
 }
 
 struct ProfilesTest : ::testing::Test {
-    testkit::TempGameFolder folder;
-    HeadlessPlatform platform{folder.Folder()};
-    Application app{platform};
-
-    ProfilesTest() {
-        demo::AddDemoWeapons(folder);
-        demo::AddDemoShips(folder);
-        EXPECT_EQ(app.Start(), std::nullopt);
-    }
-    TForm1& Form() { return app.Form1(); }
+    ShipGame game;  // the demo ships
+    ProgramRun run{game.Game};
+    TForm1& Form() { return run.Form(); }
 
     void Through(TButton& button, const std::string& name) {
-        platform.FileChoices.emplace_back(folder.PathOf(name));
+        run.Platform.FileChoices.emplace_back(game.Game.PathOf(name));
         UserInput::Click(button);
     }
     [[nodiscard]] Lines ProfileLines(const std::string& name) const {
-        const TIniFile profile(folder.PathOf(name));
+        const TIniFile profile(game.Game.PathOf(name));
         Lines keys;
         profile.ReadSection("Ship", keys);
         for (std::string& key : keys) key += "=" + profile.ReadString("Ship", key, "");
@@ -69,9 +56,7 @@ struct ProfilesTest : ::testing::Test {
         Lines lines = ProfileLines("Ships\\state.vks");
         lines.push_back("gunrows=" + Joined(Form().ListBox1.Items(), "|"));
         if (Form().GroupBox3.Visible()) lines.push_back("missrows=" + Joined(Form().ListBox2.Items(), "|"));
-        Lines boxes;
-        for (const HeadlessPlatform::Box& box : platform.Boxes) boxes.push_back(box.text);
-        lines.push_back("boxes=" + Joined(boxes, "|"));
+        lines.push_back("boxes=" + Joined(run.Shown(), "|"));
         return lines;
     }
 };
@@ -80,21 +65,24 @@ struct ProfilesTest : ::testing::Test {
 // still shows Kestrel's count). The file that was there goes completely; only the file name is lowered.
 TEST_F(ProfilesTest, ExportWritesTheShipsKeysInOrderIntoAFreshFile) {
     UserInput::Choose(Form().ComboBox1, kMarauder);
-    folder.WriteText("Profiles\\MixedCase\\marauder.vks", "[Ship]\r\nold=1\r\nspeedmin=5\r\n[Other]\r\nkeep=1\r\n");
+    game.Game.WriteText("Profiles\\MixedCase\\marauder.vks", "[Ship]\r\nold=1\r\nspeedmin=5\r\n[Other]\r\nkeep=1\r\n");
     Through(Form().Button6, "Profiles\\MixedCase\\Marauder.VKS");
     EXPECT_EQ(
-        folder.ReadText("Profiles\\MixedCase\\marauder.vks"),
+        game.Game.ReadText("Profiles\\MixedCase\\marauder.vks"),
         ProfileText({"speedmin=60", "speednor=280", "speedmax=380",  "spaccel=50",    "aftsp=850",    "aftaccel=180",
                      "affuel=50",   "y=38",         "p=40",          "r=55",          "yprroc=20",    "autoslide=0",
                      "booster=1",   "hp=1100",      "armrfront=220", "armrright=200", "armrleft=200", "armraft=210",
                      "shfront=300", "shaft=280",    "shremin=7",     "shrenor=10",    "shremax=13",   "gunen=420",
                      "gunremin=12", "gunrenor=17",  "gunremax=23",   "gun1=2",        "gunammo1=0",   "gun2=4",
                      "gunammo2=0",  "decoys=12",    "mass=30500"}));
-    EXPECT_EQ(fs::directory_iterator(folder.PathOf("Profiles\\MixedCase"))->path().filename(), "marauder.vks");
+    EXPECT_EQ(fs::directory_iterator(game.Game.PathOf("Profiles\\MixedCase"))->path().filename(), "marauder.vks");
+    Through(Form().Button6, "Missing\\x.vks");  // a failure is a failed write of the profile
+    EXPECT_EQ(run.Shown(), std::vector{"Unable to write to " + game.Game.PathOf("Missing\\x.vks") + "."});
 }
 
 // A key that is missing or holds no number keeps the box's value, except the booster, which a profile without it
-// turns off.
+// turns off. A profile may name a weapon the catalogue does not list; the ship saved so would no longer load, so
+// the save is refused and the file stays as it was.
 TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
     struct Row {
         Lines Profile, Changes;
@@ -106,43 +94,50 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
         {{"autoslide=5"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"speedmin=0x64"}, {"speedmin=100", "booster=0"}},
         {{"speedmin=abc"}, {"booster=0"}},
+        {{"gunammo1=65536"}, {"booster=0", "boxes=Range check error."}},
+        // A gun type out of range stops the import after the mount before it; the rows still show the mounts.
+        {{"speedmin=1", "gunremax=27", "gun1=5", "gunammo1=7", "gun2=300", "gunammo2=9", "miss1=3", "decoys=99",
+          "mass=4242"},
+         {"speedmin=1", "booster=0", "gunremax=27", "gun1=5", "gunammo1=7",
+          "gunrows=Particle Beam|Plasma Repeater|Plasma Repeater|Scatter Gun", "boxes=Range check error."}},
         // Six gun mounts into four, types no list knows, and the mass after the mounts.
         {{"gun1=11", "gunammo1=250", "gun2=200", "gun3=4", "gun4=9", "gun5=9", "gun6=10", "miss1=3", "missammo1=9",
           "miss2=250", "missammo2=1", "mass=6600"},
          {"booster=0", "gun1=11", "gunammo1=250", "gun2=200", "gun3=4", "gun4=9", "miss1=3", "missammo1=9", "miss2=250",
           "missammo2=1", "mass=6600", "gunrows=Gatling Autocannon * 250||Flak Burst|Meson Blaster",
           "missrows=Viper HS * 9| * 1"}},
-        // A gun type out of range stops the import after the mount before it; the rows still show the mounts.
-        {{"speedmin=1", "gunremax=27", "gun1=5", "gunammo1=7", "gun2=300", "gunammo2=9", "miss1=3", "decoys=99",
-          "mass=4242"},
-         {"speedmin=1", "booster=0", "gunremax=27", "gun1=5", "gunammo1=7",
-          "gunrows=Particle Beam|Plasma Repeater|Plasma Repeater|Scatter Gun", "boxes=Range check error."}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Joined(row.Profile, " "));
-        UserInput::Choose(Form().ComboBox1, row.Ship);  // the last row's import is dropped unsaved
-        platform.Boxes.clear();
+        UserInput::Choose(Form().ComboBox1, row.Ship);  // an import before is dropped unsaved
+        run.Platform.Boxes.clear();
         const Lines before = State();
-        folder.WriteText("Ships\\test.vks", ProfileText(row.Profile));
+        game.Game.WriteText("Ships\\test.vks", ProfileText(row.Profile));
         Through(Form().Button5, "Ships\\test.vks");
         EXPECT_EQ(State(), Changed(before, row.Changes));
         EXPECT_EQ(Form().Button11.Enabled(), Form().CheckBox2.Checked()) << "the booster box's own handler ran";
     }
+    const Bytes before = game.Game.ReadFile("Ships\\corsair.iff");
+    UserInput::Click(Form().Button2);
+    EXPECT_EQ(run.Shown().back(),
+              "The ship cannot be saved: gun mount 2 holds weapon type 200, which the catalogue "
+              "does not list. The ship file was not changed.");
+    EXPECT_EQ(game.Game.ReadFile("Ships\\corsair.iff"), before);
 }
 
 // Restore Defaults applies the default profile named after the file of the ship's own data, also for the swapped
 // Kestrel and Warden; without one (Corsair's is gone) only the booster goes off. The profile exported before
 // brings every ship back.
 TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
-    folder.Remove("Ships\\corsair.def");
+    game.Game.Remove("Ships\\corsair.def");
     UserInput::Click(Form().Button10);  // start-up chose Kestrel on the left, Warden on the right
     ASSERT_EQ(Form().ListBox4.Items()[0], "Kestrel = Warden");
-    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    const std::vector<DemoShip> ships = DemoShips();
     for (std::size_t ship = 0; ship < ships.size(); ++ship) {
         SCOPED_TRACE(ships[ship].Name);
         UserInput::Choose(Form().ComboBox1, static_cast<int>(ship));
         const Lines before = State();
-        fs::rename(folder.PathOf("Ships\\state.vks"), folder.PathOf("Ships\\own.vks"));
+        fs::rename(game.Game.PathOf("Ships\\state.vks"), game.Game.PathOf("Ships\\own.vks"));
         UserInput::Click(Form().Button9);
         const Lines after = State();
         const Lines defaults = ProfileLines("Ships\\" + fs::path(ships[ship].File).replace_extension("def").string());
@@ -152,26 +147,5 @@ TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
     }
 }
 
-// An export over an old profile whose file calls fail one after the other leaves the old profile whole or the new
-// one complete, says so, and exports on a retry.
-TEST(ProfileFaults, AFailureAtAnyCallOfTheExportLeavesTheOldProfileOrTheNewOne) {
-#ifdef _WIN32
-    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
-#endif
-    const testkit::FaultWalk walk{"export",
-                                  [](const fs::path& path) {
-                                      demo::GameFolder game(path, demo::Edition::Base);
-                                      demo::AddDemoWeapons(game);
-                                      demo::AddDemoShips(game);
-                                      game.WriteText("Ships\\old.vks", "[Ship]\r\nold=1\r\n");
-                                  },
-                                  [](TForm1&, HeadlessPlatform&) {},
-                                  [](TForm1& form, HeadlessPlatform& platform) {
-                                      platform.FileChoices.emplace_back(form.GameFile("Ships\\old.vks"));
-                                      UserInput::Click(form.Button6);
-                                  }};
-    EXPECT_GT(testkit::WalkFaults(walk), 0);
-}
-
 }  // namespace
-}  // namespace tovarin
+}  // namespace tovarin::testkit

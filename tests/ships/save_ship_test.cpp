@@ -18,9 +18,9 @@ namespace tovarin::testkit {
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
-// Types a new value into every box and the booster dialog, and puts new weapons on a gun mount, a turret and a
-// missile mount of FullShip; the expected plan follows. Among the values are the largest whose float can still
-// be shown again (the booster's speed too) and the first integer a float cannot hold.
+// Types a new value into every box and the booster dialog, and puts new weapons on both kinds of mount and a
+// turret of FullShip, some with amounts that are refused; the expected plan follows. Among the values are the
+// largest whose float can still be shown again (the booster's speed too) and the first integer a float cannot hold.
 void EditEverything(ProgramRun& run, ShipPlan& expected) {
     TForm1& f = run.Form();
     const std::map<std::string, std::int32_t> limits{
@@ -33,23 +33,51 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     }
     UserInput::Type(f.Edit14, "77");
     expected.Decoys = 77;
-    ChangeMount(f, false, 1, 11, "250");
-    expected.GunMounts[1] = {11, 250, expected.GunMounts[1].Name};
-    ChangeMount(f, false, 4, 7, "1");  // a turret takes no ammunition
+    // A bad amount keeps the new weapon (stored first) with the old amount, and the entry's old text.
+    ChangeMount(f, false, 0, 6, "65536");
+    ChangeMount(f, true, 1, 3, "-1");
+    EXPECT_EQ(run.Shown(), std::vector<std::string>(2, "Range check error."));
+    run.Platform.Boxes.clear();
+    EXPECT_EQ(f.ListBox2.Items()[1], Missile(4) + " * 2");
+    expected.GunMounts[0].Gun = 6;
+    expected.Missiles->Mounts[1].Missile = 3;
+    ChangeMount(f, false, 1, 11, "65535");
+    expected.GunMounts[1] = {11, 65535, expected.GunMounts[1].Name};
+    ChangeMount(f, false, 4, 7, "1");  // a turret takes no ammunition; the amount box keeps what it showed
     expected.Turrets->Guns[1] = 7;
     ChangeMount(f, true, 0, 3, "9");
     expected.Missiles->Mounts[0] = {3, 9, 0};
+    EXPECT_EQ(f.ListBox1.Items(), (std::vector<std::string>{Gun(11) + " * 300", Gun(11) + " * 65535", Gun(3),
+                                                            "Turret: " + Gun(4), "Turret: " + Gun(7)}));
+    EXPECT_EQ(f.Focused(), &f.ListBox2);
+    UserInput::Select(f.ListBox1, 0);
+    EXPECT_EQ(f.ComboBox2.ItemIndex(), 6);
+    EXPECT_EQ(f.Edit28.Text(), "300");
     if (!expected.Booster) return;
-    const auto typed = [](std::size_t index) { return index == 10 ? 2147483583 : 6001 + index; };
+    const auto typed = [](std::size_t index) -> std::int32_t {
+        return index == 10 ? 2147483583 : static_cast<std::int32_t>(6001 + index);
+    };
     run.Platform.InsideBoosterDialog = [&](TForm3& d) {
         // The dialog shows the booster as loaded (a new one with its defaults), the standard speed in grey, and
         // copies the booster acceleration as it is typed.
         EXPECT_EQ(d.Label11.Caption(), f.Edit2.Text());
-        for (auto [field, index] : BoosterFields(d)) {
+        const auto fields = BoosterFields(d);
+        for (auto [field, index] : fields) {
             EXPECT_EQ(field->Text(), std::to_string(std::lrint(expected.Booster->Values[index]))) << index;
             UserInput::Type(*field, std::to_string(typed(index)));
         }
         EXPECT_EQ(d.Label9.Caption(), d.Edit3.Text());
+        // Fields are stored one by one, Edit1 first: a bad one keeps those before it, and the dialog stays open.
+        UserInput::Type(d.Edit5, "-1");
+        UserInput::Click(d.Button1);
+        EXPECT_FALSE(d.Closed());
+        EXPECT_EQ(run.Shown(), std::vector<std::string>{"Range check error."});
+        run.Platform.Boxes.clear();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const std::size_t index = fields[i].second;
+            EXPECT_EQ(f.Ship.BoosterValues[index], i < 4 ? typed(index) : std::lrint(expected.Booster->Values[index]));
+        }
+        UserInput::Type(d.Edit5, std::to_string(typed(6)));
         UserInput::Click(d.Button1);
     };
     UserInput::Click(f.Button11);
@@ -78,6 +106,7 @@ TEST(ShipSave, SwitchingAutoslideAndTheBoosterRebuildsTheFileWithEveryValueAtIts
             if (toBooster != fromBooster) UserInput::Toggle(f.CheckBox2);
             EditEverything(run, expected);
 
+            EXPECT_EQ(f.Button11.Enabled(), toBooster);
             UserInput::Click(f.Button2);
             EXPECT_TRUE(run.Shown().empty());
             EXPECT_TRUE(SameBytes(game.ShipBytes(), BuildShip(expected).File));
@@ -130,6 +159,7 @@ struct StoppedSave {
     std::string Message;
     // Typed before the save (see Enter), and the text as loaded; none when the file itself stops every save.
     std::string Box = "", Text = "", Loaded = "";
+    Bytes Replaced = {};  // what another program puts in the ship file's place after the load
 };
 
 std::vector<StoppedSave> StoppedSaves() {
@@ -155,6 +185,13 @@ std::vector<StoppedSave> StoppedSaves() {
         "Autoslide cannot be saved: the SLID chunk of this ship does not follow its PHYS chunk" + notChanged;
     const std::string boosterMessage =
         "The booster cannot be removed: the BOOS chunk of this ship does not stand right before its guns" + notChanged;
+    // Chunks that overlap: the engine's marker stands where the hitpoints are, its own marker is gone, and the
+    // engine's values are read from the bytes behind. The ship loads, but other hitpoints would overwrite the only
+    // engine marker, and the saved file would no longer load.
+    Bytes overlap = BuildShip(ShipPlan{}).File;
+    const auto hitpoints = static_cast<std::size_t>(BuildShip(ShipPlan{}).Offsets.Hitpoints);
+    std::ranges::copy(std::string("ENGNPOWR"), overlap.begin() + static_cast<std::ptrdiff_t>(hitpoints));
+    for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(overlap, value, 1);
     const std::string tooLarge = ". Please try a value less than 2147483584.";
     const std::string range = "Range check error.";
     // clang-format off
@@ -176,6 +213,10 @@ std::vector<StoppedSave> StoppedSaves() {
         {withWord(full.File, engine, 65422), false, true, range},
         {withWord(both.File, file, 120), true, true, range},
         {withWord(boosted.File, engine, 113), false, true, range},
+        {full.File, false, false, "The ship file no longer holds the mounts and parts that were loaded. Choose the "
+         "ship again" + notChanged, "", "", "", BuildShip(ShipPlan{}).File},
+        {overlap, false, false, "The ship cannot be saved: the saved file would not load again (I/O error 131)" +
+         notChanged, "Edit27", "1000"},
     };
     // clang-format on
 }
@@ -195,6 +236,8 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
         if (row.SwitchSlide) UserInput::Toggle(f.CheckBox1);
         if (row.SwitchBooster) UserInput::Toggle(f.CheckBox2);
         if (!row.Box.empty()) Enter(run, row.Box, row.Text);
+        const Bytes file = row.Replaced.empty() ? row.File : row.Replaced;
+        game.Game.WriteFile(kShipFile, file);
         for (int save = 0; save < (row.Box.empty() ? 2 : 1); ++save) {
             std::vector<std::string> shown{row.Message};
             if (row.Box.empty()) {
@@ -207,11 +250,11 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
                 shown.insert(shown.begin(), "Save changes to Test?");
             }
             EXPECT_EQ(run.Shown(), shown);
-            EXPECT_TRUE(SameBytes(game.ShipBytes(), row.File));
+            EXPECT_TRUE(SameBytes(game.ShipBytes(), file));
             EXPECT_EQ(game.Game.ReadFile(kTempFile), oldTemp);
             run.Platform.Boxes.clear();
         }
-        if (row.Box.empty()) continue;
+        if (row.Loaded.empty()) continue;
 
         Enter(run, row.Box, row.Loaded);
         UserInput::Click(f.Button2);
@@ -220,76 +263,39 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
     }
 }
 
-// Chunks that overlap: the engine's marker stands where the hitpoints are, the engine's own marker is gone, and the
-// engine's values are read from the bytes behind. The ship loads, but saving other hitpoints would overwrite the
-// only engine marker, and the saved file would no longer load. The save is refused and the file stays as it was.
-TEST(ShipSave, ASaveThatWouldNotLoadAgainIsRefused) {
-    const BuiltShip built = BuildShip(ShipPlan{});
-    Bytes file = built.File;
-    const std::string engine = "ENGNPOWR";
-    const auto hitpoints = static_cast<std::size_t>(built.Offsets.Hitpoints);
-    std::copy(engine.begin(), engine.end(), file.begin() + static_cast<std::ptrdiff_t>(hitpoints));
-    for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(file, value, 1);
-    ShipGame game(ShipPlan{});
-    game.Game.WriteFile(kShipFile, file);
-    ProgramRun run(game.Game);
-    ASSERT_TRUE(run.Shown().empty()) << "the ship loads";
-    UserInput::Type(run.Form().Edit27, "1000");
-    UserInput::Click(run.Form().Button2);
-    EXPECT_EQ(run.Shown(), std::vector<std::string>{"The ship cannot be saved: the saved file would not load again "
-                                                    "(I/O error 131). The ship file was not changed."});
-    EXPECT_TRUE(SameBytes(game.ShipBytes(), file));
-}
-
-// A profile naming a weapon the catalogue does not list would save a ship that no longer loads: the save says so
-// and the file stays as it was.
-TEST(ShipSave, AMountHoldingAnUnlistedWeaponIsNotSaved) {
-    ShipGame game(FullShip());
-    const Bytes before = game.ShipBytes();
-    game.Game.WriteText("Ships\\odd.vks", "[Ship]\r\ngun2=200\r\n");
-    ProgramRun run(game.Game);
-    run.Platform.FileChoices.emplace_back(game.Game.PathOf("Ships\\odd.vks"));
-    UserInput::Click(run.Form().Button5);
-    UserInput::Click(run.Form().Button2);
-    EXPECT_EQ(run.Shown().back(),
-              "The ship cannot be saved: gun mount 2 holds weapon type 200, which the catalogue "
-              "does not list. The ship file was not changed.");
-    EXPECT_TRUE(SameBytes(game.ShipBytes(), before));
-}
-
-// Every save with each call of the file layer failing in turn, once and from then on: every file is as before or as
-// the save leaves it, an error is shown, and saving again saves. No temporary file is made, so none is left.
+// Every save, the profile export too, with each call of the file layer failing in turn, once and from then on:
+// every file is as before or as the save leaves it, an error is shown, and saving again saves. No temporary file
+// is made, so none is left.
 TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
 #ifdef _WIN32
     GTEST_SKIP() << "faults are injected into the POSIX file layer only";
 #endif
-    const auto game = [](bool slide, bool booster) {
+    const auto game = [](bool switched) {  // with autoslide and booster or without; the profile an export replaces
         return [=](const std::filesystem::path& folder) {
             GameFolder installed(folder, Edition::Base);
-            demo::AddDemoWeapons(installed);
-            ShipPlan plan = FullShip();
-            plan.Slide = slide;
-            if (booster) plan.Booster = ShipBooster{};
-            installed.AddShip("Test", "test.iff", BuildShip(plan).File);
+            AddDemoWeapons(installed);
+            installed.AddShip("Test", "test.iff", BuildShip(switched ? FirstSave() : FullShip()).File);
+            installed.WriteText("Ships\\old.vks", "[Ship]\r\nold=1\r\n");
         };
     };
-    const auto edit = [](TCheckBox TForm1::*toggled, TEdit TForm1::*box) {
-        return [=](TForm1& f, HeadlessPlatform&) {
-            if (toggled != nullptr) UserInput::Toggle(f.*toggled);
-            UserInput::Type(f.*box, "4321");
-        };
+    // Both switches turned, so that a ship save inserts or drops their chunks; a value of each editor changed.
+    const auto edit = [](TForm1& f, HeadlessPlatform&) {
+        UserInput::Toggle(f.CheckBox1);
+        UserInput::Toggle(f.CheckBox2);
+        for (TEdit* box : {&f.Edit29, &f.Edit30, &f.Edit37}) UserInput::Type(*box, "4321");
     };
     const auto click = [](TButton TForm1::*button) {
-        return [=](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.*button); };
+        return [=](TForm1& f, HeadlessPlatform& platform) {
+            platform.FileChoices.emplace_back(f.GameFile("Ships\\old.vks"));  // the export's file
+            UserInput::Click(f.*button);
+        };
     };
     const FaultWalk walks[] = {
-        {"ship save", game(false, false), edit(nullptr, &TForm1::Edit29), click(&TForm1::Button2)},
-        {"booster inserted", game(false, false), edit(&TForm1::CheckBox2, &TForm1::Edit29), click(&TForm1::Button2)},
-        {"booster removed", game(false, true), edit(&TForm1::CheckBox2, &TForm1::Edit29), click(&TForm1::Button2)},
-        {"autoslide on", game(false, false), edit(&TForm1::CheckBox1, &TForm1::Edit27), click(&TForm1::Button2)},
-        {"autoslide off", game(true, false), edit(&TForm1::CheckBox1, &TForm1::Edit27), click(&TForm1::Button2)},
-        {"gun save", game(false, false), edit(nullptr, &TForm1::Edit30), click(&TForm1::Button7)},
-        {"missile save", game(false, false), edit(nullptr, &TForm1::Edit37), click(&TForm1::Button8)},
+        {"ship save, booster and autoslide added", game(false), edit, click(&TForm1::Button2)},
+        {"ship save, booster and autoslide dropped", game(true), edit, click(&TForm1::Button2)},
+        {"gun save", game(false), edit, click(&TForm1::Button7)},
+        {"missile save", game(false), edit, click(&TForm1::Button8)},
+        {"profile export", game(false), edit, click(&TForm1::Button6)},
     };
     for (const FaultWalk& walk : walks) EXPECT_GT(WalkFaults(walk), 0);
 }

@@ -30,11 +30,16 @@ inline constexpr const char* kShipFile = "Ships\\test.iff";
 inline constexpr const char* kSecondFile = "Ships\\second.iff";
 inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 
-// A game folder whose first ship is built from the plan, and a second ship when one is given.
+// A game folder with the demo weapons and either the demo ships or a first ship built from the plan (and a second
+// one when given).
 class ShipGame {
 public:
+    ShipGame() {
+        AddDemoWeapons(Game);
+        AddDemoShips(Game);
+    }
     explicit ShipGame(const ShipPlan& first, const std::optional<ShipPlan>& second = std::nullopt) {
-        demo::AddDemoWeapons(Game);
+        AddDemoWeapons(Game);
         Game.AddShip("Test", "test.iff", BuildShip(first).File);
         if (second) Game.AddShip("Second", "second.iff", BuildShip(*second).File);
     }
@@ -74,8 +79,8 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                          << ", first difference at offset " << at;
 }
 
-inline std::string Gun(std::size_t index) { return demo::DemoGunNames().at(index); }
-inline std::string Missile(std::size_t index) { return demo::DemoMissileNames().at(index); }
+inline std::string Gun(std::size_t index) { return DemoGunNames().at(index); }
+inline std::string Missile(std::size_t index) { return DemoMissileNames().at(index); }
 
 inline ShipPlan With(ShipPlan plan, const std::function<void(ShipPlan&)>& change) {
     change(plan);

@@ -1,15 +1,112 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <tuple>
+#include <vector>
 
-#include "weapon_game.h"
+#include "app/application.h"
+#include "app/form1.h"
+#include "demo/weapon_tables.h"
+#include "testkit/temp_game_folder.h"
+#include "ui/headless_platform.h"
+#include "ui/user_input.h"
 
-// What the gun and the missile editor do alike, each test run over both.
+// The gun and the missile editor, each test of both run over both. A game installation with a gun or missile list
+// and table and the program started in it; weapon i is named "Weapon i", its record lies at RecordPosition(i) and
+// every box of it shows i + 1.
 namespace tovarin::testkit {
 
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
+
+std::int32_t RecordPosition(int weapon) { return 64 + 104 * weapon; }
+
+std::vector<std::string> RecordPositions(int count) {
+    std::vector<std::string> positions;
+    for (int i = 0; i < count; ++i) positions.push_back(std::to_string(RecordPosition(i)));
+    return positions;
+}
+
+Bytes GunsShowing(int count) {
+    std::vector<std::pair<std::int32_t, GunRecord>> guns;
+    for (int i = 0; i < count; ++i) {
+        const auto n = static_cast<float>(i + 1);
+        guns.emplace_back(RecordPosition(i), GunRecord{n, n, 77.75f, n, n, n / 1000});
+    }
+    return GunTable(guns, RecordPosition(count));
+}
+
+// With the flag word and the sub-missile type 0.
+Bytes MissilesShowing(int count) {
+    std::vector<std::pair<std::int32_t, MissileRecord>> missiles;
+    for (int i = 0; i < count; ++i) {
+        const auto n = static_cast<float>(i + 1);
+        missiles.emplace_back(RecordPosition(i), MissileRecord{n, n / 1000, n, n, n, n, n / 1000, n, n, 0, n / 1000,
+                                                               n / 100, 0, n / 1000, static_cast<std::uint8_t>(i + 1)});
+    }
+    return MissileTable(missiles, RecordPosition(count));
+}
+
+struct WeaponEditor {
+    std::string Weapon;  // as the messages name it
+    std::string ListSection, DataSection, TableFile;
+    TComboBox TForm1::*List;
+    TButton TForm1::*Save;
+    Bytes (*Table)(int count);
+    std::vector<TEdit TForm1::*> Boxes;  // in the order the save writes them
+
+    [[nodiscard]] std::vector<std::string> Texts(const TForm1& form) const {
+        std::vector<std::string> texts;
+        for (auto box : Boxes) texts.push_back((form.*box).Text());
+        return texts;
+    }
+};
+
+// clang-format off
+const WeaponEditor kGunEditor{"gun", "Guns", "GunData", "Game\\bullet.iff", &TForm1::ComboBox4, &TForm1::Button7,
+    GunsShowing, {&TForm1::Edit30, &TForm1::Edit31, &TForm1::Edit32, &TForm1::Edit33, &TForm1::Edit34}};
+// Lock Time, Speed, Duration, Range, Y (the left "Y/P:" box), P, Acceleration, Damage, Spin rate, Refire delay,
+// Spoof probability, the number of sub-missiles, the split-up delay.
+const WeaponEditor kMissileEditor{"missile", "Missiles", "MissData", "Game\\missile.iff", &TForm1::ComboBox5,
+    &TForm1::Button8, MissilesShowing, {&TForm1::Edit42, &TForm1::Edit37, &TForm1::Edit38, &TForm1::Edit39,
+    &TForm1::Edit36, &TForm1::Edit35, &TForm1::Edit40, &TForm1::Edit41, &TForm1::Edit46, &TForm1::Edit43,
+    &TForm1::Edit47, &TForm1::Edit49, &TForm1::Edit48}};
+// clang-format on
+
+struct WeaponGame {
+    TempGameFolder Folder;
+    HeadlessPlatform Platform{Folder.Folder()};
+    Application App{Platform};  // destroyed first: closing the program still uses the platform
+
+    // Starts the program with the editor's list of weapons at these record positions ("": no key) and its table;
+    // the first weapon loads as part of it.
+    TForm1& Start(const WeaponEditor& editor, const std::vector<std::string>& positions, const Bytes& table) {
+        std::vector<std::string> names;
+        IniSection data{editor.DataSection, {}};
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            names.push_back("Weapon " + std::to_string(i));
+            if (!positions[i].empty()) data.Keys.emplace_back(std::to_string(i), positions[i]);
+        }
+        Folder.SetCatalogueNames(editor.ListSection, names);
+        Folder.SetCatalogueSection(data);
+        Folder.WriteFile(editor.TableFile, table);
+        EXPECT_FALSE(App.Start().has_value()) << "start-up ended the program";
+        return App.Form1();
+    }
+
+    [[nodiscard]] Bytes Table(const WeaponEditor& editor) const { return Folder.ReadFile(editor.TableFile); }
+
+    // The texts of the boxes shown since the last call, each marked with its kind.
+    [[nodiscard]] std::vector<std::string> NewBoxes() {
+        std::vector<std::string> texts;
+        for (const auto& box : Platform.Boxes) {
+            texts.push_back((box.kind == HeadlessPlatform::Box::Kind::Error ? "error: " : "message: ") + box.text);
+        }
+        Platform.Boxes.clear();
+        return texts;
+    }
+};
 
 // Saving what a load showed writes back exactly what the file held, apart from values a box could only show
 // rounded. The whole file is compared, so a field at a wrong offset or with a wrong scale shows, and so does
@@ -83,9 +180,10 @@ TEST(WeaponEditors, AWeaponThatCannotBePlacedIsRefusedWithNothingReadOrWritten) 
 }
 
 // A float of 2^31 or more in magnitude once shown has no integer to show: a stored one leaves its box empty and
-// the rest of the record still loads; typing a value that would be stored as one is refused before anything
-// is written.
-TEST(WeaponEditors, AValueThatCannotBeShownLeavesItsBoxEmptyAndCannotBeSaved) {
+// the rest of the record still loads. Every box is converted before the table changes: typing a value that would
+// be stored as such a float, or no integer at all, stops the save before anything is written, and the boxes keep
+// what was typed.
+TEST(WeaponEditors, AValueThatCannotBeShownOrStoredIsRefusedBeforeAnythingIsWritten) {
     // Each row: the editor, the box, its field's offset, the float stored there, the value typed, the caption.
     const std::tuple<const WeaponEditor*, std::size_t, std::int32_t, float, std::string, std::string> rows[] = {
         {&kGunEditor, 0, 20, 3e9f, "2147483584", "Speed"},  // the value typed rounds to the float 2^31
@@ -99,9 +197,9 @@ TEST(WeaponEditors, AValueThatCannotBeShownLeavesItsBoxEmptyAndCannotBeSaved) {
         PutFloat(table, RecordPosition(0) + offset, stored);
         WeaponGame game;
         TForm1& form = game.Start(*editor, RecordPositions(1), table);
-        std::vector<std::string> shown(editor->Boxes.size(), "1");
-        shown[box] = "";
-        EXPECT_EQ(editor->Texts(form), shown);
+        std::vector<std::string> texts(editor->Boxes.size(), "1");
+        texts[box] = "";
+        EXPECT_EQ(editor->Texts(form), texts);
         EXPECT_EQ(game.NewBoxes(), std::vector<std::string>{"message: Some values of Weapon 0 could not be shown and "
                                                             "were left empty: " +
                                                             caption + "."});
@@ -112,34 +210,63 @@ TEST(WeaponEditors, AValueThatCannotBeShownLeavesItsBoxEmptyAndCannotBeSaved) {
         EXPECT_EQ(game.NewBoxes(),
                   std::vector<std::string>{"error: " + caption + ": " + typed +
                                            " is out of range and cannot be stored. Nothing was saved."});
+        // Saved on closing the window, the box typed last meets the save without its exit check.
+        UserInput::Type(form.*editor->Boxes[box], "12x");
+        game.Platform.SaveAnswers = {Platform::Answer::Yes};
+        UserInput::Close(form);
+        EXPECT_EQ(game.NewBoxes(), (std::vector<std::string>{"message: Save changes to Weapon 0?",
+                                                             "error: '12x' is not a valid integer value."}));
+        EXPECT_FALSE(form.Closed());
+        texts.assign(texts.size(), "7");
+        texts[box] = "12x";
+        EXPECT_EQ(editor->Texts(form), texts) << "a reload would have replaced what was typed";
         EXPECT_EQ(game.Table(*editor), table);
     }
 }
 
-// Every box is converted before the table changes: one that holds no integer stops the save with nothing
-// written, and the boxes keep what was typed.
-TEST(WeaponEditors, ABoxWithoutAnIntegerStopsTheSaveBeforeAnythingIsWritten) {
-    for (const WeaponEditor* editor : {&kGunEditor, &kMissileEditor}) {
-        for (std::size_t bad = 0; bad < editor->Boxes.size(); ++bad) {
-            SCOPED_TRACE(editor->Weapon + ", box " + std::to_string(bad));
-            WeaponGame game;
-            TForm1& form = game.Start(*editor, RecordPositions(1), editor->Table(1));
-            std::vector<std::string> typed(editor->Boxes.size(), "7");
-            typed[bad] = "12x";
-            for (std::size_t i = 0; i < typed.size(); ++i) {
-                if (i != bad) UserInput::Type(form.*editor->Boxes[i], typed[i]);
-            }
-            // Saved on closing the window, the box typed last meets the save without its exit check.
-            UserInput::Type(form.*editor->Boxes[bad], typed[bad]);
-            game.Platform.SaveAnswers = {Platform::Answer::Yes};
-            UserInput::Close(form);
-            EXPECT_EQ(game.NewBoxes(), (std::vector<std::string>{"message: Save changes to Weapon 0?",
-                                                                 "error: '12x' is not a valid integer value."}));
-            EXPECT_FALSE(form.Closed());
-            EXPECT_EQ(editor->Texts(form), typed) << "a reload would have replaced what was typed";
-            EXPECT_EQ(game.Table(*editor), editor->Table(1));
-        }
+// The "&Split up" box shows whether the missile splits; unticking it only hides the values, and a missile stops
+// splitting when 0 sub-missiles are saved. The list holds sub-missile type 0 only, so type 1 leaves it without a
+// selection: a save keeps the stored type and writes everything else. A refused number of sub-missiles writes
+// nothing.
+TEST(MissileEditor, SplittingTheSubMissileTypeAndTheFlagWord) {
+    WeaponGame game;
+    Bytes table = MissilesShowing(1);
+    table[RecordPosition(0) + 92] = 1;
+    table[RecordPosition(0) + 72] = 0x21;  // the flag word 0x1821: bit 12 has no box
+    table[RecordPosition(0) + 73] = 0x18;
+    TForm1& form = game.Start(kMissileEditor, RecordPositions(1), table);
+    EXPECT_EQ(form.ComboBox7.Text(), "");
+    std::vector<std::string> checked;
+    for (TCheckBox* box : {&form.Flag1, &form.Flag2, &form.Flag3, &form.Flag4, &form.Flag5, &form.Flag6, &form.Flag7,
+                           &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12}) {
+        if (box->Checked()) checked.push_back(box->Caption());
     }
+    EXPECT_EQ(checked, (std::vector<std::string>{"damages components", "only lock on Corvane", "requires target"}));
+    EXPECT_TRUE(form.CheckBox3.Checked() && form.GroupBox9.Visible());
+    UserInput::Toggle(form.CheckBox3);
+    EXPECT_FALSE(form.GroupBox9.Visible());
+
+    UserInput::Type(form.Edit49, "-1");  // would be 255 sub-missiles
+    UserInput::Type(form.Edit48, "600");
+    UserInput::Toggle(form.Flag2);
+    UserInput::Click(form.Button8);
+    EXPECT_EQ(game.NewBoxes(), std::vector<std::string>{"error: Range check error."});
+    EXPECT_EQ(game.Table(kMissileEditor), table);
+    UserInput::Type(form.Edit49, "2");
+    UserInput::Click(form.Button8);
+    EXPECT_TRUE(game.NewBoxes().empty());
+    table[RecordPosition(0) + 100] = 2;
+    PutFloat(table, RecordPosition(0) + 96, 0.6f);
+    table[RecordPosition(0) + 72] = 0x21;  // damages turrets added, bit 12 cleared
+    table[RecordPosition(0) + 73] = 0x0C;
+    EXPECT_EQ(game.Table(kMissileEditor), table);
+
+    UserInput::Type(form.Edit49, "0");
+    UserInput::Click(form.Button8);
+    table[RecordPosition(0) + 100] = 0;
+    EXPECT_EQ(game.Table(kMissileEditor), table);
+    UserInput::Choose(form.ComboBox5, 0);
+    EXPECT_FALSE(form.CheckBox3.Checked() || form.GroupBox9.Visible());
 }
 
 }  // namespace
