@@ -53,6 +53,11 @@ TEST(OriginalsCommandsTest, DiffSaysEachChangedValueAndNamesADamagedOriginal) {
     }
     EXPECT_GT(lines, 40u);
     EXPECT_EQ(std::count(swapped.begin(), swapped.end(), '\n'), static_cast<std::ptrdiff_t>(lines));
+    // A mount the original lacks cannot travel in a sheet: it is named, not written.
+    ran = Cli(game, {"export", "ships", game.PathOf("mod.csv"), "--changed"});
+    EXPECT_NE(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"),
+              std::string::npos);
+    EXPECT_EQ(game.ReadText("mod.csv").find("Halberd"), std::string::npos);
 
     game.WriteFile("Tovarin Backup\\Ships\\kestrel.iff", Bytes(100, 0));
     ran = Cli(game, {"diff"});

@@ -122,7 +122,7 @@ TEST(ShipCommands, TheFleetSheetIsAppliedWholeOrNotAtAll) {
     // A partial sheet that changes three ships: a failure at any call puts the files written before it back.
     const Fleet edits = Ships(game);
     game.WriteText("three.csv", "ship,speedmax,gun3\r\nKestrel,650,Scatter Gun\r\nWarden,,1\r\nHalberd,555\r\n");
-    for (int failAt = 0;; ++failAt) {
+    for (int failAt = 0; failAt < 100; ++failAt) {
         SCOPED_TRACE(failAt);
         FaultPlan plan(failAt);
         if (Cli(game, {"import", "ships", game.PathOf("three.csv")}).Exit == 0) break;
