@@ -13,50 +13,11 @@ constexpr const char* kByteMessage = "Out of range. Please try a value less than
 struct FieldChecksTest : ::testing::Test {
     HeadlessPlatform platform{"/x/"};
     TForm1 form{platform};
-
-    // Types the text into the box (a read-only box takes none), leaves it, and returns the messages shown.
-    std::string TypeAndLeave(TEdit& box, const std::string& text) {
-        platform.Boxes.clear();
-        UserInput::Type(box, text);
-        UserInput::Leave(box);
-        std::string shown;
-        for (const auto& message : platform.Boxes) shown += message.text;
-        return shown;
-    }
 };
 
-TEST_F(FieldChecksTest, NumberBoxesReplaceTextsThatAreNoIntegerAndByteBoxesCapAt255) {
-    struct Row {
-        std::string Box, Typed, Shown, After;
-    };
-    // clang-format off
-    const Row rows[] = {
-        {"Edit29", "", kNumericMessage, "2000000000"},    {"Edit29", "12a", kNumericMessage, "2000000000"},
-        {"Edit29", "2147483648", kNumericMessage, "2000000000"}, {"Edit29", "2147483647", "", "2147483647"},
-        {"Edit14", "256", "", "255"},                     {"Edit14", "255", "", "255"},
-        {"Edit14", "-4", "", "-4"},                       {"Edit14", "x1", kByteMessage, "x1"},
-        {"Edit14", "", kByteMessage, ""}};
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Box + " typed '" + row.Typed + "'");
-        auto& box = dynamic_cast<TEdit&>(*form.FindComponent(row.Box));
-        EXPECT_EQ(TypeAndLeave(box, row.Typed), row.Shown);
-        EXPECT_EQ(box.Text(), row.After);
-    }
-}
-
-TEST_F(FieldChecksTest, EveryEditableBoxIsCheckedByItsRuleAndTheAboutFieldsAreNot) {
-    for (TControl* control : form.Components()) {
-        auto* box = dynamic_cast<TEdit*>(control);
-        if (box == nullptr) continue;
-        const bool byteBox = box->Name() == "Edit14" || box->Name() == "Edit9" || box->Name() == "Edit49";
-        const char* rule = byteBox ? kByteMessage : kNumericMessage;
-        EXPECT_EQ(TypeAndLeave(*box, "q"), box->ReadOnly() ? "" : rule) << box->Name();
-    }
-}
-
-// A check that fires on the way to a button (a click or its mnemonic) or a check box keeps its message and
-// replacement, and the control is not pressed: the focus goes back to the box. Other controls take the focus.
+// Number boxes replace a text that is no integer; byte boxes cap at 255 and refuse a text that is no integer. A
+// check that fires on the way to a button (a click or its mnemonic) or a check box keeps its message and
+// replacement, and the control is not pressed: the focus goes back to the box. A list takes the focus anyway.
 TEST_F(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocus) {
     int saves = 0;
     form.Button2.OnClick = [&saves] { ++saves; };
@@ -66,6 +27,11 @@ TEST_F(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocus) {
     };
     // clang-format off
     const Row rows[] = {
+        {"Edit29", "", "leave", kNumericMessage, "2000000000", true}, {"Edit29", "12a", "leave", kNumericMessage, "2000000000", true},
+        {"Edit29", "2147483648", "leave", kNumericMessage, "2000000000", true}, {"Edit29", "2147483647", "leave", "", "2147483647", true},
+        {"Edit14", "256", "leave", "", "255", true},         {"Edit14", "255", "click", "", "255", true},
+        {"Edit14", "-4", "leave", "", "-4", true},           {"Edit14", "x1", "leave", kByteMessage, "x1", true},
+        {"Edit14", "", "leave", kByteMessage, "", true},
         {"Edit29", "abc", "click", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "Alt+S", kNumericMessage, "2000000000", false},
         {"Edit14", "300", "click", "", "255", false},                     {"Edit14", "x", "Alt+S", kByteMessage, "x", false},
         {"Edit29", "abc", "toggle", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "list", kNumericMessage, "2000000000", true},
@@ -84,11 +50,26 @@ TEST_F(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocus) {
         if (row.How == "Alt+S") UserInput::PressMnemonic(form, 's');
         if (row.How == "toggle") UserInput::Toggle(*static_cast<TCheckBox*>(target = &form.CheckBox1));
         if (row.How == "list") UserInput::Select(*static_cast<TListBox*>(target = &form.ListBox1), -1);
+        if (row.How == "leave") UserInput::Leave(box), target = form.Focused();
         EXPECT_EQ(platform.Boxes.empty() ? "" : platform.Boxes[0].text, row.Shown);
         EXPECT_EQ(box.Text(), row.After);
         EXPECT_EQ(form.Focused(), row.Reached ? target : &box);
         EXPECT_EQ(saves - savesBefore, row.Reached && target == &form.Button2 ? 1 : 0);
         EXPECT_EQ(form.CheckBox1.Checked(), autoslide) << "autoslide toggled";
+    }
+}
+
+// Every editable box is checked by its rule when it loses the focus; the About page's read-only boxes are not.
+TEST_F(FieldChecksTest, EveryEditableBoxIsCheckedByItsRuleAndTheAboutFieldsAreNot) {
+    for (TControl* control : form.Components()) {
+        auto* box = dynamic_cast<TEdit*>(control);
+        if (box == nullptr) continue;
+        platform.Boxes.clear();
+        UserInput::Type(*box, "q");
+        UserInput::Leave(*box);
+        const bool byteBox = box->Name() == "Edit14" || box->Name() == "Edit9" || box->Name() == "Edit49";
+        const std::string rule = box->ReadOnly() ? "" : byteBox ? kByteMessage : kNumericMessage;
+        EXPECT_EQ(platform.Boxes.empty() ? "" : platform.Boxes[0].text, rule) << box->Name();
     }
 }
 

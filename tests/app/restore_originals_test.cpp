@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <sstream>
 
 #include "cli/command_line.h"
 #include "gamefiles/originals_backup.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
-#include "testkit/temp_game_folder.h"
 
 // The originals of the game files, kept before their first change, and put back: on the demo installation, through
 // every path that writes a game file.
 namespace tovarin::testkit {
-
-using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -35,7 +31,6 @@ void SaveMissile(TForm1& f, HeadlessPlatform&, int round) {
 }
 void SaveGunSlots(TForm1& f, HeadlessPlatform&, int) {
     UserInput::ShowPage(f.PageControl1, 1);
-    UserInput::Select(f.ListBox3, 0);
     UserInput::Click(f.Button13);
     UserInput::Click(f.Button14);
 }
@@ -46,14 +41,27 @@ void Swap(TForm1& f, HeadlessPlatform&, int) {
     UserInput::Click(f.Button10);
 }
 
-struct WritingPath {
-    std::string Name;
-    std::function<void(TempGameFolder&)> Prepare;  // the installation before the program starts, if not the demo
-    Change Changes;                                // run twice
-    std::vector<std::string> Kept;                 // what the backup folder then holds
-};
+constexpr const char* kBackup = "Tovarin Backup/";
 
-std::vector<WritingPath> WritingPaths() {
+// The files below the backup folder, named relative to it; or the installation without them, the archive and its
+// uninstall record, which "/u" restores, and the temporary file through which ship files are rebuilt.
+FolderFiles Files(const TempGameFolder& game, bool kept) {
+    FolderFiles files;
+    for (const auto& [name, bytes] : ReadFolder(game.Folder())) {
+        const bool backup = name.starts_with(kBackup);
+        if (kept && backup) files[name.substr(std::string(kBackup).size())] = bytes;
+        if (!kept && !backup && name != "data.tre" && name != "uninstall.dat" && name != "Ships/tempfgtr.if~")
+            files[name] = bytes;
+    }
+    return files;
+}
+FolderFiles Backup(const TempGameFolder& game) { return Files(game, true); }
+FolderFiles Installed(const TempGameFolder& game) { return Files(game, false); }
+
+// Through each writing path, the first change keeps exactly the files it changes, each as it was before; the
+// second keeps nothing more; the command line's restore gives back every file byte for byte and removes the switch
+// file the start-up created.
+TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
     const auto importProfiles = [](TForm1& f, HeadlessPlatform& platform, int round) {
         UserInput::Choose(f.ComboBox1, 0);
         platform.FileChoices.push_back(f.GameFile("Ships\\kestrel.def"));
@@ -65,7 +73,12 @@ std::vector<WritingPath> WritingPaths() {
         g.SetSwitchEntry("Kestrel", "Kestrel");
     };
     const auto nothing = [](TForm1&, HeadlessPlatform&, int) {};
-    return {
+    const struct {
+        std::string Name;
+        std::function<void(TempGameFolder&)> Prepare;  // the installation before the program starts, if not the demo
+        Change Changes;                                // run twice
+        std::vector<std::string> Kept;                 // what the backup folder then holds
+    } paths[] = {
         {"ship save with autoslide and booster", nullptr, SaveShip, {"Ships/kestrel.iff"}},
         {"restore defaults and profile import, saved", nullptr, importProfiles, {"Ships/kestrel.iff"}},
         {"gun editor", nullptr, SaveGun, {"Game/bullet.iff"}},
@@ -78,52 +91,7 @@ std::vector<WritingPath> WritingPaths() {
          nothing,
          {"notes.ini"}},
     };
-}
-
-constexpr const char* kBackup = "Tovarin Backup/";
-
-// The files below the backup folder, named relative to it.
-FolderFiles Backup(const TempGameFolder& game) {
-    FolderFiles kept;
-    for (const auto& [name, bytes] : ReadFolder(game.Folder())) {
-        if (name.starts_with(kBackup)) kept[name.substr(std::string(kBackup).size())] = bytes;
-    }
-    return kept;
-}
-
-// The installation without the backup, the archive and its uninstall record, which "/u" restores, and the
-// temporary file through which ship files are rebuilt.
-FolderFiles Installed(const TempGameFolder& game) {
-    FolderFiles files = ReadFolder(game.Folder());
-    std::erase_if(files, [](const auto& file) {
-        return file.first.starts_with(kBackup) || file.first == "data.tre" || file.first == "uninstall.dat" ||
-               file.first == "Ships/tempfgtr.if~";
-    });
-    return files;
-}
-
-// The files of the installation that are not as they were, or not there any more, or new.
-std::vector<std::string> ChangedSince(const FolderFiles& fresh, const TempGameFolder& game) {
-    const FolderFiles now = Installed(game);
-    std::set<std::string> names;
-    for (const FolderFiles* files : {&fresh, &now})
-        for (const auto& [name, bytes] : *files) names.insert(name);
-    std::vector<std::string> changed;
-    for (const std::string& name : names) {
-        if (!now.contains(name) || !fresh.contains(name) || now.at(name) != fresh.at(name)) changed.push_back(name);
-    }
-    return changed;
-}
-
-int RestoreAll(const TempGameFolder& game) {
-    std::ostringstream out, err;
-    return cli::RunCommandLine({"--game", game.Folder(), "restore", "--all"}, out, err);
-}
-
-// The first change keeps exactly the files it changes, each as it was before; the second keeps nothing more; the
-// command line's restore gives back every file byte for byte and removes the switch file the start-up created.
-TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
-    for (const WritingPath& path : WritingPaths()) {
+    for (const auto& path : paths) {
         SCOPED_TRACE(path.Name);
         TempGameFolder game;
         demo::WriteDemoInstallation(game);
@@ -144,13 +112,14 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
             for (const auto& box : run.Platform.Boxes)
                 EXPECT_NE(box.kind, HeadlessPlatform::Box::Kind::Error) << box.text;
         }
-        EXPECT_EQ(RestoreAll(game), 0);
-        EXPECT_EQ(ChangedSince(fresh, game), std::vector<std::string>{});
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::RunCommandLine({"--game", game.Folder(), "restore", "--all"}, out, err), 0);
+        EXPECT_TRUE(Installed(game) == fresh);
     }
 }
 
-// A backup folder that cannot be made (a file stands in its place) or a full disk refuses each change with the
-// file's name, and nothing in the installation changes.
+// A backup folder that cannot be made (a file stands in its place) or a kept copy that cannot be written (a full
+// disk) refuses each change with the file's name, and nothing in the installation changes.
 TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
     for (const bool fullDisk : {false, true}) {
 #ifdef _WIN32
@@ -164,64 +133,54 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
         const FolderFiles before = ReadFolder(game.Folder());
         const std::size_t shown = run.Platform.Boxes.size();
         for (const Change& change : {Change(SaveGun), Change(SaveMissile), Change(Swap)}) {
-            FaultPlan plan(fullDisk ? std::optional(0) : std::nullopt, {ENOSPC, true}, true);
-            plan.OnlyPathsWith = kBackupFolderName;
+            FaultPlan plan(fullDisk ? std::optional(0) : std::nullopt, {ENOSPC, true});
+            plan.OnlyPathsWith = "iff.part~";  // the first is the kept copy's
             change(run.Form(), run.Platform, 1);
         }
         EXPECT_TRUE(ReadFolder(game.Folder()) == before);
-        std::vector<std::string> expected;
+        std::vector<std::string> expected = run.Shown();
+        expected.resize(shown);
         for (const char* file : {"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff"}) {
             expected.push_back("The original of " + game.PathOf(file) +
                                " could not be kept in the folder \"Tovarin Backup\" (" +
                                (fullDisk ? "Disk full" : "File access denied") + "), so the file was not changed.");
         }
-        const std::vector<std::string> texts = run.Shown();
-        EXPECT_EQ(std::vector(texts.begin() + static_cast<std::ptrdiff_t>(shown), texts.end()), expected);
+        EXPECT_EQ(run.Shown(), expected);
     }
 }
 
-// Edits of every kind, then "Restore Original Files...": the installation is the fresh demo again, and every tab
-// shows it.
+// Edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files before and
+// after it are put back and the message says which was not; once it can be written, the installation is the fresh
+// demo again, and every tab shows it.
 TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
     const FolderFiles fresh = Installed(game);
-    ProgramRun run(game, {true, true});
+    ProgramRun run(game, {true, true, true});
     TForm1& form = run.Form();
     const std::string gunSpeed = form.Edit30.Text();
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
     UserInput::ShowPage(form.PageControl1, 5);
+    game.MakeReadOnly("vskinfo.dat");
     UserInput::Click(form.Button15);
-    EXPECT_EQ(ChangedSince(fresh, game), std::vector<std::string>{});
+    EXPECT_EQ(run.Shown().back(),
+              "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
+              "Ships\\kestrel.iff\n    Ships\\warden.iff\nNot put back: vskinfo.dat (File access denied)");
+    std::filesystem::permissions(game.PathOf("vskinfo.dat"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    UserInput::Click(form.Button15);
+    EXPECT_TRUE(Installed(game) == fresh);
     EXPECT_EQ(form.Edit30.Text(), gunSpeed);
     EXPECT_EQ(form.ListBox4.Items().front(), "Kestrel");
     const std::vector<std::string> shown = run.Shown();
-    EXPECT_EQ(std::vector(shown.end() - 2, shown.end()),
+    EXPECT_EQ(std::vector(shown.end() - 4, shown.end()),
               (std::vector<std::string>{
                   "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
                   "back? Every change Tovarin made to them is undone.",
-                  "Originals put back:\n    Ships\\switch.dat\n    "
-                  "Game\\bullet.iff\n    Game\\missile.iff\n    vskinfo.dat\n    Ships\\kestrel.iff\n"
-                  "    Ships\\warden.iff",
-              }));
-}
-
-// A catalogue marked read-only cannot be put back; the files before and after it are, and the message says which.
-TEST(OriginalsBackup, ARestoreFailingPartWayReportsWhatWasPutBackAndWhatWasNot) {
-    TempGameFolder game;
-    demo::WriteDemoInstallation(game);
-    const FolderFiles fresh = Installed(game);
-    ProgramRun run(game, {true, true});
-    SaveGun(run.Form(), run.Platform, 1);
-    SaveGunSlots(run.Form(), run.Platform, 1);
-    const Bytes catalogue = game.ReadFile("vskinfo.dat");
-    game.MakeReadOnly("vskinfo.dat");
-    UserInput::Click(run.Form().Button15);
-    EXPECT_EQ(game.ReadFile("vskinfo.dat"), catalogue);
-    EXPECT_EQ(game.ReadFile("Ships\\kestrel.iff"), fresh.at("Ships/kestrel.iff"));
-    EXPECT_EQ(run.Shown().back(),
-              "Originals put back:\n    Game\\bullet.iff\n    Ships\\kestrel.iff\n"
-              "Not put back: vskinfo.dat (File access denied)");
+                  shown[shown.size() - 3],
+                  "1 game file differs from its original kept in \"Tovarin Backup\". Put the original back? Every "
+                  "change Tovarin made to it is undone.",
+                  "Originals put back:\n    vskinfo.dat"}));
 }
 
 }  // namespace

@@ -12,8 +12,15 @@ namespace tovarin::testkit {
 
 struct FaultPlan {
     explicit FaultPlan(std::optional<int> failAt = std::nullopt, InjectedFault fault = {EIO, false},
-                       bool lasting = false);
-    ~FaultPlan();
+                       bool lasting = false)
+        : FailAt(failAt), Fault(fault), Lasting(lasting) {
+        SetFileFaultHook([this](FileCall, const std::string& path) -> std::optional<InjectedFault> {
+            if (path.find(OnlyPathsWith) == std::string::npos) return std::nullopt;
+            const int call = Calls++;
+            return FailAt && (call == *FailAt || (Lasting && call > *FailAt)) ? std::optional(Fault) : std::nullopt;
+        });
+    }
+    ~FaultPlan() { SetFileFaultHook({}); }
     FaultPlan(const FaultPlan&) = delete;
     FaultPlan& operator=(const FaultPlan&) = delete;
 

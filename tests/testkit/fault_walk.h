@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/application.h"
 #include "app/form1.h"
@@ -29,19 +28,6 @@ using namespace demo;  // the demo's builders of ship files, weapon tables and g
 // Every file below the folder, by its relative path.
 using FolderFiles = std::map<std::string, Bytes>;
 
-struct FaultWalk {
-    std::string Name;
-    // Writes the game folder as it is before the operation into the (empty) folder given.
-    std::function<void(const std::filesystem::path& folder)> Prepare;
-    // After start-up, brings the window to just before the operation (choosing, typing); nothing fails here.
-    std::function<void(TForm1&, HeadlessPlatform&)> Ready;
-    // The operation: the player's action that writes the files.
-    std::function<void(TForm1&, HeadlessPlatform&)> Act;
-};
-
-// WalkFaults(walk) runs the walk, reporting every broken promise as a test failure, and returns how many
-// failures it tried.
-
 inline FolderFiles ReadFolder(const std::filesystem::path& folder) {
     FolderFiles files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
@@ -52,84 +38,78 @@ inline FolderFiles ReadFolder(const std::filesystem::path& folder) {
     return files;
 }
 
+struct FaultWalk {
+    std::string Name;
+    // Writes the game folder as it is before the operation into the (empty) folder given.
+    std::function<void(const std::filesystem::path& folder)> Prepare;
+    // After start-up, brings the window to just before the operation (choosing, typing); nothing fails here.
+    std::function<void(TForm1&, HeadlessPlatform&)> Ready;
+    // The operation: the player's action that writes the files.
+    std::function<void(TForm1&, HeadlessPlatform&)> Act;
+};
+
 namespace fault_walk_detail {
-
-struct FaultMode {
-    const char* Name;
-    InjectedFault Fault;
-    bool Lasting;
-};
-
-inline const std::vector<FaultMode> kModes = {
-    {"I/O error once", {EIO, false}, false},
-    {"I/O error from then on", {EIO, false}, true},
-    {"disk full after half a write", {ENOSPC, true}, false},
-    {"disk full from then on", {ENOSPC, true}, true},
-};
 
 // One run of the program on a fresh copy of the walk's folder, brought to just before the operation.
 struct WalkRun {
-    explicit WalkRun(const FaultWalk& walk) : Platform(Folder.WithSeparator()), App(Platform) {
+    explicit WalkRun(const FaultWalk& walk) {
         walk.Prepare(Folder.Path());
-        Before = ReadFolder(Folder.Path());
         App.Start();
         walk.Ready(App.Form1(), Platform);
         Before = ReadFolder(Folder.Path());
     }
     TempFolder Folder;
-    HeadlessPlatform Platform;
-    Application App;
+    HeadlessPlatform Platform{Folder.WithSeparator()};
+    Application App{Platform};
     FolderFiles Before;
 };
 
 // Every file is as before or as after; files that exist in neither may only be leftovers of a lasting failure.
 inline void ExpectBeforeOrAfter(const FolderFiles& now, const FolderFiles& before, const FolderFiles& after,
                                 bool lasting) {
-    std::map<std::string, int> names;
-    for (const auto* files : {&now, &before, &after})
-        for (const auto& [name, bytes] : *files) names[name] = 0;
-    for (const auto& [name, unused] : names) {
-        const auto in = [&name](const FolderFiles& files) -> std::optional<Bytes> {
-            const auto found = files.find(name);
-            return found == files.end() ? std::nullopt : std::optional<Bytes>(found->second);
-        };
-        const auto current = in(now);
-        if (current && !in(before) && !in(after) && lasting) continue;
-        EXPECT_TRUE(current == in(before) || current == in(after)) << name << " is neither as before nor as after";
+    for (const auto* files : {&now, &before, &after}) {
+        for (const auto& [name, unused] : *files) {
+            const auto in = [&name](const FolderFiles& f) {
+                return f.contains(name) ? std::optional<Bytes>(f.at(name)) : std::nullopt;
+            };
+            if (lasting && in(now) && !in(before) && !in(after)) continue;
+            EXPECT_TRUE(in(now) == in(before) || in(now) == in(after)) << name << " is neither as before nor after";
+        }
     }
 }
 
 }  // namespace fault_walk_detail
 
+// Runs the walk, reporting every broken promise as a test failure; returns how many failures it tried.
 inline int WalkFaults(const FaultWalk& walk) {
     using namespace fault_walk_detail;
     SCOPED_TRACE(walk.Name);
     WalkRun clean(walk);
-    int calls = 0;
-    {
+    const int calls = [&] {
         FaultPlan counting;
         walk.Act(clean.App.Form1(), clean.Platform);
-        calls = counting.Calls;
-    }
+        return counting.Calls;
+    }();
     const FolderFiles after = ReadFolder(clean.Folder.Path());
     EXPECT_NE(after, clean.Before) << "the operation wrote nothing";
     int walked = 0;
-    for (const FaultMode& mode : kModes) {
-        for (int failAt = 0; failAt < calls; ++failAt, ++walked) {
-            SCOPED_TRACE(std::string(mode.Name) + " at call " + std::to_string(failAt));
-            WalkRun run(walk);
-            const std::size_t shown = run.Platform.Boxes.size();
-            bool failed = false;
-            {
-                FaultPlan plan(failAt, mode.Fault, mode.Lasting);
+    for (const InjectedFault fault : {InjectedFault{EIO, false}, InjectedFault{ENOSPC, true}}) {
+        for (const bool lasting : {false, true}) {
+            for (int failAt = 0; failAt < calls; ++failAt, ++walked) {
+                SCOPED_TRACE(std::string(fault.Error == EIO ? "I/O error" : "disk full after half a write") +
+                             (lasting ? " from call " : " at call ") + std::to_string(failAt));
+                WalkRun run(walk);
+                const std::size_t shown = run.Platform.Boxes.size();
+                {
+                    FaultPlan plan(failAt, fault, lasting);
+                    walk.Act(run.App.Form1(), run.Platform);
+                }
+                ExpectBeforeOrAfter(ReadFolder(run.Folder.Path()), run.Before, after, lasting);
+                if (ReadFolder(run.Folder.Path()) == after) continue;
+                EXPECT_GT(run.Platform.Boxes.size(), shown) << "a failure went unreported";
                 walk.Act(run.App.Form1(), run.Platform);
-                failed = ReadFolder(run.Folder.Path()) != after;
+                EXPECT_EQ(ReadFolder(run.Folder.Path()), after) << "a retry did not give the fault-free result";
             }
-            ExpectBeforeOrAfter(ReadFolder(run.Folder.Path()), run.Before, after, mode.Lasting);
-            if (!failed) continue;
-            EXPECT_GT(run.Platform.Boxes.size(), shown) << "a failure went unreported";
-            walk.Act(run.App.Form1(), run.Platform);
-            EXPECT_EQ(ReadFolder(run.Folder.Path()), after) << "a retry did not give the fault-free result";
         }
     }
     return walked;

@@ -5,12 +5,8 @@
 
 namespace tovarin::testkit {
 
-// The path of a new, empty folder under the system's temporary folder.
-[[nodiscard]] std::filesystem::path NewTempFolder();
-// Removes a folder with everything in it, read-only files included.
-void RemoveTempFolder(const std::filesystem::path& path);
-
-// A fresh folder under the system's temporary folder, removed with everything in it when the object dies.
+// A fresh folder under the system's temporary folder, removed with everything in it (read-only files too) when
+// the object dies.
 class TempFolder {
 public:
     TempFolder();
@@ -20,7 +16,9 @@ public:
 
     [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
     // The folder with its trailing separator, as the program's game folder is given.
-    [[nodiscard]] std::string WithSeparator() const;
+    [[nodiscard]] std::string WithSeparator() const {
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+    }
 
 private:
     std::filesystem::path path_;

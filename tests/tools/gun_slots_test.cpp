@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <ranges>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "app/application.h"
-#include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "demo/ship_builder.h"
 #include "testkit/fault_walk.h"
 #include "testkit/temp_game_folder.h"
-#include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 namespace tovarin {
@@ -58,34 +53,37 @@ ShipPlan Copied(ShipPlan plan, int slot) {
 // stored positions of its missile, decoy, shield and armour data (0 where it lacks the part).
 Section SectionOf(const ShipPlan& plan) {
     const demo::ShipOffsets at = BuildShip(plan).Offsets;
-    const auto text = [](std::int64_t number) { return std::to_string(number); };
-    // clang-format off
-    Section keys{{"Guns", text(at.GunMountPos.size())}, {"misspowr", text(at.MissBase)}, {"bdecy", text(at.DecyBase)},
-                 {"nfshpowr", text(at.ShieldBase)}, {"armrdata", text(at.ArmrBase)}};
-    // clang-format on
-    for (std::size_t i = 0; i < at.GunMountPos.size(); ++i) keys["Gun" + text(i + 1)] = text(at.GunMountPos[i]);
+    Section keys{{"Guns", std::to_string(at.GunMountPos.size())},
+                 {"misspowr", std::to_string(at.MissBase)},
+                 {"bdecy", std::to_string(at.DecyBase)},
+                 {"nfshpowr", std::to_string(at.ShieldBase)},
+                 {"armrdata", std::to_string(at.ArmrBase)}};
+    for (std::size_t i = 0; i < at.GunMountPos.size(); ++i)
+        keys["Gun" + std::to_string(i + 1)] = std::to_string(at.GunMountPos[i]);
     return keys;
 }
 
-// A game whose ships (ship1.iff, ...) have catalogue sections that describe them, plus the offsets of two slots
-// they no longer have; open on the "Add/Remove Guns" tab with the first ship.
-class Game {
-public:
+// Writes ships ship1.iff, ... into the folder with catalogue sections that describe them, plus the offsets of two
+// slots they no longer have.
+void WriteShips(demo::GameFolder& folder, const std::vector<ShipPlan>& plans) {
+    demo::AddDemoWeapons(folder);
+    for (std::size_t ship = 0; ship < plans.size(); ++ship) {
+        const std::string file = "ship" + std::to_string(ship + 1) + ".iff";
+        folder.AddShip("Ship " + std::to_string(ship + 1), file, BuildShip(plans[ship]).File);
+        Section keys = SectionOf(plans[ship]);
+        keys.insert({{"Gun19", "400"}, {"gun20", "500"}});
+        folder.SetCatalogueSection({file, {keys.begin(), keys.end()}});
+    }
+}
+
+// The ships written, the program open on the "Add/Remove Guns" tab with the first.
+struct Game {
     explicit Game(const std::vector<ShipPlan>& plans) {
-        demo::AddDemoWeapons(Folder);
-        for (std::size_t ship = 0; ship < plans.size(); ++ship) {
-            Ships.push_back(BuildShip(plans[ship]).File);
-            Folder.AddShip("Ship " + std::to_string(ship + 1), FileOf(ship), Ships.back());
-            Section keys = SectionOf(plans[ship]);
-            keys.insert({{"Gun19", "400"}, {"gun20", "500"}});
-            Folder.SetCatalogueSection({FileOf(ship), {keys.begin(), keys.end()}});
-        }
-        EXPECT_FALSE(app_.Start().has_value());
+        WriteShips(Folder, plans);
+        EXPECT_FALSE(App.Start().has_value());
         UserInput::ShowPage(Form().PageControl1, kGunSlotPage);
     }
-    explicit Game(const ShipPlan& plan) : Game(std::vector<ShipPlan>{plan}) {}
-
-    TForm1& Form() { return app_.Form1(); }
+    TForm1& Form() { return App.Form1(); }
     void Click(const Clicks& clicks) {
         for (const auto& [button, slot] : clicks) {
             UserInput::Select(Form().ListBox3, slot);
@@ -93,37 +91,32 @@ public:
         }
     }
     void Save() { UserInput::Click(Form().Button14); }
-
     // Without the game folder, which differs from run to run.
     [[nodiscard]] Texts Boxes() const {
         Texts texts;
-        for (std::string text : platform_.Boxes | std::views::transform(&HeadlessPlatform::Box::text)) {
-            const std::size_t folder = text.find(Folder.Folder());
-            if (folder != std::string::npos) text.erase(folder, Folder.Folder().size());
+        for (std::string text : Platform.Boxes | std::views::transform(&HeadlessPlatform::Box::text)) {
+            for (std::size_t at; (at = text.find(Folder.Folder())) != std::string::npos;)
+                text.erase(at, Folder.Folder().size());
             texts.push_back(text);
         }
         return texts;
     }
-    [[nodiscard]] Bytes File(std::size_t ship = 0) const { return Folder.ReadFile("Ships\\" + FileOf(ship)); }
+    [[nodiscard]] Bytes File(int ship = 1) const {
+        return Folder.ReadFile("Ships\\ship" + std::to_string(ship) + ".iff");
+    }
     [[nodiscard]] Section SectionNow() const {
         const TIniFile catalogue(Folder.PathOf(Folder.CatalogueName()));
         std::vector<std::string> names;
-        catalogue.ReadSection(FileOf(0), names);
+        catalogue.ReadSection("ship1.iff", names);
         Section keys;
-        for (const std::string& name : names) keys[name] = catalogue.ReadString(FileOf(0), name, "");
+        for (const std::string& name : names) keys[name] = catalogue.ReadString("ship1.iff", name, "");
         return keys;
     }
 
     testkit::TempGameFolder Folder;
-    std::vector<Bytes> Ships;
-
-private:
-    static std::string FileOf(std::size_t ship) { return "ship" + std::to_string(ship + 1) + ".iff"; }
-    HeadlessPlatform platform_{Folder.Folder()};
-    Application app_{platform_};
+    HeadlessPlatform Platform{Folder.Folder()};
+    Application App{Platform};
 };
-
-// ---- Editing and saving ------------------------------------------------------------------------------------------
 
 struct Scenario {
     std::string Name;
@@ -135,32 +128,17 @@ struct Scenario {
     std::function<void(Game&)> Break = {};  // makes the first save fail
 };
 
-Scenario Copying(const ShipPlan& plan, int slot) {
-    return {"copy " + std::to_string(slot), plan, {{kCopy, slot}}, Copied(plan, slot), -1};
-}
+Scenario Copying(const ShipPlan& plan, int slot) { return {"copy", plan, {{kCopy, slot}}, Copied(plan, slot), -1}; }
 
-Scenario Deleting(const ShipPlan& plan, int slot, int selected) {
-    Scenario s{"delete " + std::to_string(slot), plan, {{kDelete, slot}}, plan, selected};
+Scenario Deleting(const ShipPlan& plan, int slot, int selected, Texts boxes = {},
+                  std::function<void(Game&)> breakSave = {}) {
+    Scenario s{"delete", plan, {{kDelete, slot}}, plan, selected, std::move(boxes), std::move(breakSave)};
     s.Saved.GunMounts.erase(s.Saved.GunMounts.begin() + slot);
     return s;
 }
 
 Scenario Failing(const std::string& box, std::function<void(Game&)> breakSave) {
-    Scenario s = Deleting(Demo(kKestrel), 0, 0);
-    s.Name = box;
-    s.Boxes = {box};
-    s.Break = std::move(breakSave);
-    return s;
-}
-
-// Takes away whatever a failing scenario put in the save's way.
-void Mend(Game& game) {
-    namespace fs = std::filesystem;
-    for (const std::string& file : {kShipFile, game.Folder.CatalogueName()}) {
-        fs::permissions(game.Folder.PathOf(file), fs::perms::owner_write, fs::perm_options::add);
-    }
-    fs::remove(game.Folder.PathOf(kSibling));
-    game.Folder.WriteFile(kShipFile, game.Ships[0]);
+    return Deleting(Demo(kKestrel), 0, 0, {box}, std::move(breakSave));
 }
 
 // Corsair's second mount and the long slot have odd data; Lancet has no missile form; Warden and Bastion have
@@ -182,7 +160,7 @@ std::vector<Scenario> Scenarios() {
         Failing("Unable to write to vskinfo.dat.", [](Game& g) { g.Folder.MakeReadOnly(g.Folder.CatalogueName()); }),
         Failing("File access denied.", [](Game& g) { std::filesystem::create_directory(g.Folder.PathOf(kSibling)); }),
         Failing("Range check error.", [](Game& g) {
-            Bytes file = g.Ships[0];
+            Bytes file = g.File();
             file[6] = 0x00;  // the low half of the file's length: 4
             file[7] = 0x04;
             g.Folder.WriteFile(kShipFile, file);
@@ -196,12 +174,14 @@ std::vector<Scenario> Scenarios() {
 // changed. Its catalogue section describes it, and saving again changes nothing more. A save that fails changes
 // neither the ship file nor the catalogue, and trying again once the cause is gone saves the ship exactly once.
 TEST(GunSlotTest, SavingGivesTheShipBuiltWithTheEditedMounts) {
+    namespace fs = std::filesystem;
     const std::vector<Scenario> rows = Scenarios();
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const Scenario& s = rows[row];
         SCOPED_TRACE(std::to_string(row) + ": " + s.Name);
-        Game game(s.Plan);
+        Game game({s.Plan});
         const Section before = game.SectionNow();
+        const Bytes loaded = game.File();
         game.Click(s.Edit);
         EXPECT_EQ(game.Form().ListBox3.ItemIndex(), s.Selected);
         if (s.Break) {
@@ -210,24 +190,24 @@ TEST(GunSlotTest, SavingGivesTheShipBuiltWithTheEditedMounts) {
             game.Save();
             EXPECT_EQ(game.File(), broken);
             EXPECT_EQ(game.SectionNow(), before);
-            Mend(game);
+            for (const std::string& file : {kShipFile, game.Folder.CatalogueName()}) {
+                fs::permissions(game.Folder.PathOf(file), fs::perms::owner_write, fs::perm_options::add);
+            }
+            fs::remove(game.Folder.PathOf(kSibling));
+            game.Folder.WriteFile(kShipFile, loaded);
         }
         for (int save = 1; save <= 2; ++save) {
             game.Save();
             EXPECT_EQ(game.File(), BuildShip(s.Saved).File) << "save " << save;
             EXPECT_EQ(game.SectionNow(), SectionOf(s.Saved)) << "save " << save;
         }
+        // The Ships tab shows the saved file: saving it there changes nothing.
+        UserInput::ShowPage(game.Form().PageControl1, 0);
+        UserInput::Click(game.Form().Button2);
+        EXPECT_EQ(game.File(), BuildShip(s.Saved).File) << "saved on the Ships tab";
         EXPECT_EQ(game.Boxes(), s.Boxes);
         EXPECT_FALSE(game.Folder.Exists("Ships\\tempfgtr.if~"));
     }
-}
-
-// The file with the big-endian word at the position lowered.
-Bytes WithWordLowered(Bytes file, std::size_t at, int by) {
-    const int word = file[at] * 256 + file[at + 1] - by;
-    file[at] = static_cast<std::uint8_t>(word >> 8);
-    file[at + 1] = static_cast<std::uint8_t>(word);
-    return file;
 }
 
 // Slots are kept with 8-bit sizes in a table of 32, and the ship loader takes at most 16 gun mounts (the larger
@@ -237,6 +217,8 @@ Bytes WithWordLowered(Bytes file, std::size_t at, int by) {
 // saved: here the PHYS marker overlaps the file's length, which a copy changes.
 TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
     const demo::BuiltShip three = BuildShip(PlanWithGuns(3));
+    Bytes pastTheForm = three.File;
+    pastTheForm[three.Offsets.GunsBase + 7] -= 4;  // the low half of the GUNS form's length (a big-endian word)
     Bytes overlapping = BuildShip(ShipPlan{}).File;
     overlapping.erase(overlapping.begin() + 2, overlapping.begin() + 12);
     struct Row {
@@ -254,14 +236,14 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
         {"17 guns",     BuildShip(PlanWithGuns(17)).File,      false, 0,  "Range check error."},
         {"32 guns",     BuildShip(PlanWithGuns(32)).File,      true,  32, "A ship cannot have more than 16 guns"},
         {"33 guns",     BuildShip(PlanWithGuns(33)).File,      true,  32, "Range check error."},
-        {"past the form", WithWordLowered(three.File, three.Offsets.GunsBase + 6, 4), false, 0,
+        {"past the form", pastTheForm, false, 0,
          "The gun slots of this ship cannot be edited: its last gun record runs past the end of the GUNS form."},
         {"no longer loading", overlapping, false, 2, "The gun slots cannot be saved: the new ship file would not load "
          "again (I/O error 131). The ship file was not changed.", {{kCopy, 0}}}};
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        Game game(ShipPlan{});
+        Game game({ShipPlan{}});
         TForm1& form = game.Form();
         game.Folder.WriteFile(kShipFile, row.File);  // the guns stay where the loaded ship has them
         row.SlotsOnly ? form.Dispatch([&] { form.LoadGunSlots(); }) : UserInput::Choose(form.ComboBox6, 0);
@@ -273,13 +255,11 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
     }
 }
 
+#ifndef _WIN32  // faults are injected into the POSIX file layer only
 // When the catalogue cannot be written and the ship file cannot be put back either, the message says which file is
 // behind; saving again brings the catalogue in step.
 TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp) {
-#ifdef _WIN32
-    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
-#endif
-    Game game(Demo(kKestrel));
+    Game game({Demo(kKestrel)});
     game.Click({{kCopy, 0}});
     bool failing = false;  // from the catalogue's replacement on, every call fails
     SetFileFaultHook([&](FileCall, const std::string& path) -> std::optional<InjectedFault> {
@@ -291,10 +271,11 @@ TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp
     const ShipPlan saved = Copied(Demo(kKestrel), 0);
     EXPECT_EQ(game.File(), BuildShip(saved).File);
     ASSERT_EQ(game.Boxes().size(), 1u);
-    EXPECT_TRUE(game.Boxes().back().ends_with(
-        "Ships/ship1.iff has the new gun slots, but its section in " + game.Folder.PathOf("vskinfo.dat") +
-        " does not describe them yet: " + "press Save Modifications again before choosing another ship."))
-        << game.Boxes().back();
+    EXPECT_TRUE(
+        game.Boxes()[0].ends_with("Ships/ship1.iff has the new gun slots, but its section in vskinfo.dat does "
+                                  "not describe them yet: press Save Modifications again before choosing "
+                                  "another ship."))
+        << game.Boxes()[0];
     game.Save();
     EXPECT_EQ(game.File(), BuildShip(saved).File);
     EXPECT_EQ(game.SectionNow(), SectionOf(saved));
@@ -304,84 +285,28 @@ TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp
 // catalogue section each stay as they were or as the save leaves them, the failure is shown, and saving again
 // saves.
 TEST(GunSlotTest, AFailureAtAnyCallOfASaveLeavesShipAndCatalogueWhole) {
-#ifdef _WIN32
-    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
-#endif
     for (const Button button : {kCopy, kDelete}) {
-        const testkit::FaultWalk walk{button == kCopy ? "after a copy" : "after a delete",
-                                      [](const std::filesystem::path& path) {
-                                          demo::GameFolder folder(path, demo::Edition::Base);
-                                          demo::AddDemoWeapons(folder);
-                                          folder.AddShip("Ship 1", "ship1.iff", BuildShip(PlanWithGuns(3)).File);
-                                          const Section keys = SectionOf(PlanWithGuns(3));
-                                          folder.SetCatalogueSection({"ship1.iff", {keys.begin(), keys.end()}});
-                                      },
-                                      [button](TForm1& form, HeadlessPlatform&) {
-                                          UserInput::ShowPage(form.PageControl1, kGunSlotPage);
-                                          UserInput::Select(form.ListBox3, 1);
-                                          UserInput::Click(button == kCopy ? form.Button13 : form.Button12);
-                                      },
-                                      [](TForm1& form, HeadlessPlatform&) {
-                                          try {
-                                              UserInput::Click(form.Button14);
-                                          } catch (const ProgramEnded&) {
-                                              // The reload after the save takes a catalogue it cannot read for a
-                                              // missing ship file, says so and ends the program; the files are saved by
-                                              // then.
-                                          }
-                                      }};
-        EXPECT_GT(testkit::WalkFaults(walk), 0);
+        const auto edit = [button](TForm1& form, HeadlessPlatform&) {
+            UserInput::ShowPage(form.PageControl1, kGunSlotPage);
+            UserInput::Select(form.ListBox3, 1);
+            UserInput::Click(button == kCopy ? form.Button13 : form.Button12);
+        };
+        const auto save = [](TForm1& form, HeadlessPlatform&) {
+            try {
+                UserInput::Click(form.Button14);
+            } catch (const ProgramEnded&) {
+                // The reload after the save takes a catalogue it cannot read for a missing ship file, says so and
+                // ends the program; the files are saved by then.
+            }
+        };
+        const auto prepare = [](const std::filesystem::path& path) {
+            demo::GameFolder folder(path, demo::Edition::Base);
+            WriteShips(folder, {PlanWithGuns(3)});
+        };
+        EXPECT_GT(testkit::WalkFaults({button == kCopy ? "after a copy" : "after a delete", prepare, edit, save}), 0);
     }
 }
-
-// Save writes the slot table over the ship, so it waits until the tab has read the ship's slots.
-TEST(GunSlotTest, NothingIsSavedBeforeTheTabHasReadTheSlots) {
-    testkit::TempGameFolder folder;
-    demo::AddDemoWeapons(folder);
-    const Bytes ship = BuildShip(Demo(kKestrel)).File;
-    folder.AddShip("Ship 1", "ship1.iff", ship);
-    HeadlessPlatform platform(folder.Folder());
-    Application app(platform);
-    ASSERT_FALSE(app.Start().has_value());
-    UserInput::Click(app.Form1().Button14);
-    EXPECT_EQ(folder.ReadFile(kShipFile), ship);
-}
-
-// ---- The tab change and the Ships tab ------------------------------------------------------------------------------
-
-// The tab starts from the ship of the Ships tab, freshly loaded from its file: a copy left unsaved is gone once
-// the player chose not to save it. A
-// player adds a gun mount, saves, gives it a gun on the Ships tab and saves there: the ship then has the new
-// mount in both tabs, after its other mounts and before its turret.
-TEST(GunSlotTest, ANewMountGetsItsGunOnTheShipsTab) {
-    Game game({Demo(kKestrel), Demo(kWarden)});
-    TForm1& form = game.Form();
-    const auto showTab = [&](int page) { UserInput::ShowPage(form.PageControl1, page); };
-    constexpr std::uint8_t kGun = 7;
-    showTab(0);
-    UserInput::Choose(form.ComboBox1, 1);
-    showTab(kGunSlotPage);
-    EXPECT_EQ(form.ComboBox6.ItemIndex(), 1);
-    game.Click({{kCopy, 0}});
-    showTab(0);
-    showTab(kGunSlotPage);
-    game.Click({{kCopy, 2}});
-    game.Save();
-    showTab(0);
-    UserInput::Select(form.ListBox1, 3);
-    UserInput::Choose(form.ComboBox2, kGun);
-    UserInput::Click(form.Button3);
-    UserInput::Click(form.Button2);
-    showTab(kGunSlotPage);
-
-    ShipPlan plan = Demo(kWarden);
-    plan.GunMounts.push_back({kGun, 0, plan.GunMounts[2].Name});
-    EXPECT_EQ(game.File(1), BuildShip(plan).File);
-    EXPECT_EQ(form.ListBox3.Items(), (Texts{"gun_left", "gun_right", "gun_chin", "gun_chin"}));
-    EXPECT_EQ(form.ListBox1.Items().at(3), form.ComboBox2.Items()[kGun]);
-    EXPECT_EQ(form.ListBox1.Items().at(4).rfind("Turret: ", 0), 0u);
-    EXPECT_EQ(game.Boxes(), Texts{"Save changes to Ship 2?"});  // answered No
-}
+#endif
 
 }  // namespace
 }  // namespace tovarin
