@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "gamefiles/ini_file.h"
 #include "ships/ship_session.h"

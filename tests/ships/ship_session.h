@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ranges>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,15 +33,11 @@ inline constexpr const char* kTempFile = "Ships\\tempfgtr.if~";
 
 // A game folder with the demo weapons and either the demo ships or a first ship built from the plan (and a second
 // one when given).
-class ShipGame {
-public:
-    ShipGame() {
+struct ShipGame {
+    explicit ShipGame(const std::optional<ShipPlan>& first = {}, const std::optional<ShipPlan>& second = {}) {
         AddDemoWeapons(Game);
-        AddDemoShips(Game);
-    }
-    explicit ShipGame(const ShipPlan& first, const std::optional<ShipPlan>& second = std::nullopt) {
-        AddDemoWeapons(Game);
-        Game.AddShip("Test", "test.iff", BuildShip(first).File);
+        if (!first) AddDemoShips(Game);
+        if (first) Game.AddShip("Test", "test.iff", BuildShip(*first).File);
         if (second) Game.AddShip("Second", "second.iff", BuildShip(*second).File);
     }
     [[nodiscard]] Bytes ShipBytes() const { return Game.ReadFile(kShipFile); }
@@ -49,8 +46,7 @@ public:
 };
 
 // The program started on a game folder, which shows the first ship; the player's answers to its questions given.
-class ProgramRun {
-public:
+struct ProgramRun {
     explicit ProgramRun(const TempGameFolder& game, const std::deque<bool>& answers = {})
         : Platform(game.Folder()), App(Platform) {
         Platform.Answers = answers;
@@ -60,9 +56,8 @@ public:
 
     // The texts of the boxes shown so far, errors with their full stop.
     [[nodiscard]] std::vector<std::string> Shown() const {
-        std::vector<std::string> texts;
-        for (const auto& box : Platform.Boxes) texts.push_back(box.text);
-        return texts;
+        const auto texts = Platform.Boxes | std::views::transform(&HeadlessPlatform::Box::text);
+        return {texts.begin(), texts.end()};
     }
 
     HeadlessPlatform Platform;
@@ -73,10 +68,9 @@ public:
 // Whole files compared byte for byte; on a difference, the sizes and the first offset that differs.
 inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
-    std::size_t at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
     return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
-                                         << ", first difference at offset " << at;
+                                         << ", first difference at offset "
+                                         << std::ranges::mismatch(actual, expected).in1 - actual.begin();
 }
 
 inline std::string Gun(std::size_t index) { return DemoGunNames().at(index); }

@@ -1,31 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/weapon_tables.h"
-#include "testkit/temp_game_folder.h"
-#include "ui/headless_platform.h"
-#include "ui/user_input.h"
+#include "ships/ship_session.h"
 
 // The gun and the missile editor, each test of both run over both. A game installation with a gun or missile list
 // and table and the program started in it; weapon i is named "Weapon i", its record lies at RecordPosition(i) and
 // every box of it shows i + 1.
 namespace tovarin::testkit {
 
-using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
 std::int32_t RecordPosition(int weapon) { return 64 + 104 * weapon; }
 
 std::vector<std::string> RecordPositions(int count) {
-    std::vector<std::string> positions;
-    for (int i = 0; i < count; ++i) positions.push_back(std::to_string(RecordPosition(i)));
-    return positions;
+    const auto positions =
+        std::views::iota(0, count) | std::views::transform([](int i) { return std::to_string(RecordPosition(i)); });
+    return {positions.begin(), positions.end()};
 }
 
 Bytes GunsShowing(int count) {
@@ -57,9 +49,8 @@ struct WeaponEditor {
     std::vector<TEdit TForm1::*> Boxes;  // in the order the save writes them
 
     [[nodiscard]] std::vector<std::string> Texts(const TForm1& form) const {
-        std::vector<std::string> texts;
-        for (auto box : Boxes) texts.push_back((form.*box).Text());
-        return texts;
+        const auto texts = Boxes | std::views::transform([&form](auto box) { return (form.*box).Text(); });
+        return {texts.begin(), texts.end()};
     }
 };
 
@@ -100,10 +91,8 @@ struct WeaponGame {
     // The texts of the boxes shown since the last call, each marked with its kind.
     [[nodiscard]] std::vector<std::string> NewBoxes() {
         std::vector<std::string> texts;
-        for (const auto& box : Platform.Boxes) {
+        for (const auto& box : std::exchange(Platform.Boxes, {}))
             texts.push_back((box.kind == HeadlessPlatform::Box::Kind::Error ? "error: " : "message: ") + box.text);
-        }
-        Platform.Boxes.clear();
         return texts;
     }
 };
@@ -200,16 +189,15 @@ TEST(WeaponEditors, AValueThatCannotBeShownOrStoredIsRefusedBeforeAnythingIsWrit
         std::vector<std::string> texts(editor->Boxes.size(), "1");
         texts[box] = "";
         EXPECT_EQ(editor->Texts(form), texts);
-        EXPECT_EQ(game.NewBoxes(), std::vector<std::string>{"message: Some values of Weapon 0 could not be shown and "
-                                                            "were left empty: " +
-                                                            caption + "."});
+        EXPECT_EQ(
+            game.NewBoxes(),
+            std::vector{"message: Some values of Weapon 0 could not be shown and were left empty: " + caption + "."});
 
         for (auto each : editor->Boxes) UserInput::Type(form.*each, "7");
         UserInput::Type(form.*editor->Boxes[box], typed);
         UserInput::Click(form.*editor->Save);
-        EXPECT_EQ(game.NewBoxes(),
-                  std::vector<std::string>{"error: " + caption + ": " + typed +
-                                           " is out of range and cannot be stored. Nothing was saved."});
+        EXPECT_EQ(game.NewBoxes(), std::vector{"error: " + caption + ": " + typed +
+                                               " is out of range and cannot be stored. Nothing was saved."});
         // Saved on closing the window, the box typed last meets the save without its exit check.
         UserInput::Type(form.*editor->Boxes[box], "12x");
         game.Platform.SaveAnswers = {Platform::Answer::Yes};
@@ -238,9 +226,8 @@ TEST(MissileEditor, SplittingTheSubMissileTypeAndTheFlagWord) {
     EXPECT_EQ(form.ComboBox7.Text(), "");
     std::vector<std::string> checked;
     for (TCheckBox* box : {&form.Flag1, &form.Flag2, &form.Flag3, &form.Flag4, &form.Flag5, &form.Flag6, &form.Flag7,
-                           &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12}) {
+                           &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12})
         if (box->Checked()) checked.push_back(box->Caption());
-    }
     EXPECT_EQ(checked, (std::vector<std::string>{"damages components", "only lock on Corvane", "requires target"}));
     EXPECT_TRUE(form.CheckBox3.Checked() && form.GroupBox9.Visible());
     UserInput::Toggle(form.CheckBox3);

@@ -1,22 +1,224 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "gamefiles/file_faults.h"
 #include "gamefiles/numbers.h"
+#include "ships/ship_chunks.h"
+#include "ships/ship_layout.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
-#include "testkit/temp_game_folder.h"
 
+// Loading a ship shows what its file holds; saving puts every value back where the reload finds it, or stops
+// before any file changes.
 namespace tovarin::testkit {
-
-using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
+
+// The file with these bytes put in at the position.
+Bytes Patched(Bytes file, std::size_t at, const Bytes& bytes) {
+    std::ranges::copy(bytes, file.begin() + static_cast<std::ptrdiff_t>(at));
+    return file;
+}
+
+// The gun list: each mount's gun, with its ammunition for gun 11 only; then the turrets, when the ship lists them.
+std::vector<std::string> GunRows(const ShipPlan& s) {
+    std::vector<std::string> rows;
+    for (const auto& m : s.GunMounts) rows.push_back(Gun(m.Gun) + (m.Gun == 11 ? " * " + std::to_string(m.Ammo) : ""));
+    if (s.Turrets && s.Turrets->ListMarker)
+        for (std::uint8_t gun : s.Turrets->Guns) rows.push_back("Turret: " + Gun(gun));
+    return rows;
+}
+
+std::vector<std::string> MissileRows(const ShipPlan& s) {
+    std::vector<std::string> rows;
+    for (const auto& m : s.Missiles->Mounts) rows.push_back(Missile(m.Missile) + " * " + std::to_string(m.Loads));
+    return rows;
+}
+
+// FullShip with other values everywhere and a booster: shown before a ship under test, so that what that ship
+// leaves alone can be told from what it sets.
+ShipPlan OtherFullShip() {
+    ShipPlan s = FullShip();
+    for (auto [box, value] : FloatBoxes(s)) *value += 1000;
+    s.Booster = ShipBooster{{310, 820, 41, 31, 91, 21, 61, 51, 121, 111, 2900, 17}};
+    s.Missiles->Mounts = {{5, 9}, {2, 8}, {0, 7}};
+    s.Decoys = 99;
+    return s;
+}
+
+// The plan as a save writes it back: floats as the whole numbers shown (-0.5 as 0), the byte after each missile
+// count cleared.
+ShipPlan AsSaved(ShipPlan plan) {
+    const auto whole = [](float value) { return static_cast<float>(std::lrint(value)); };
+    for (auto [box, value] : FloatBoxes(plan)) *value = whole(*value);
+    if (plan.Booster) std::ranges::transform(plan.Booster->Values, plan.Booster->Values.begin(), whole);
+    if (plan.Missiles)
+        for (ShipMissileMount& mount : plan.Missiles->Mounts) mount.LoadsHigh = 0;
+    return plan;
+}
+
+std::vector<std::pair<std::string, ShipPlan>> Variants() {
+    // clang-format off
+    return {
+        {"minimal", ShipPlan{}},
+        {"every part", FullShip()},
+        {"autoslide and booster", With(FullShip(), [](ShipPlan& s) {
+            s.Slide = true; s.Hitpoints = 612; s.Booster = ShipBooster{{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}}; })},
+        {"autoslide only", With({}, [](ShipPlan& s) { s.Slide = true; })},
+        {"booster chunk in front of the engine", With({}, [](ShipPlan& s) { s.MisplacedBooster = true; })},
+        {"missiles without a decoy chunk", With(FullShip(), [](ShipPlan& s) { s.Decoys.reset(); })},
+        {"decoys without missiles", With(FullShip(), [](ShipPlan& s) { s.Missiles.reset(); })},
+        {"armour without shields", With(FullShip(), [](ShipPlan& s) { s.Shields.reset(); })},
+        {"shields without armour", With(FullShip(), [](ShipPlan& s) { s.Armour.reset(); })},
+        {"turrets without a turret list", With(FullShip(), [](ShipPlan& s) { s.Turrets->ListMarker = false; })},
+        {"ammunition, mount names of every length", With({}, [](ShipPlan& s) {
+            s.GunMounts = {{0, 50, ""}, {11, 0, "a"}, {12, 0, "ab"}, {10, 65535, "abc"}, {11, 300, "abcd"}}; })},
+        {"no gun mounts, no room for missile mounts", With({}, [](ShipPlan& s) {
+            s.GunMounts.clear(); s.Missiles = ShipMissiles{}; })},
+        {"a longer missile info chunk, a count with a high byte", With({}, [](ShipPlan& s) {
+            s.Missiles = ShipMissiles{{{0, 6}, {6, 255}, {2, 3, 1}}, 40}; s.Decoys = 3; })},
+        {"sixteen of each mount", With({}, [](ShipPlan& s) {
+            s.GunMounts = NumberedGunMounts(16); s.Turrets = ShipTurrets{std::vector<std::uint8_t>(16, 4)};
+            s.Missiles = ShipMissiles{std::vector<ShipMissileMount>(16)}; })},
+        {"floats that are not whole", With(FullShip(), [](ShipPlan& s) {
+            s.Slide = true; s.Booster = ShipBooster{{350, 870, 40, 30, 90, 20, 65, 55, 120, 110, 3000, 18.5F}};
+            s.Mass = 2.5F; s.Hitpoints = 3.5F; s.Engine.SpeedMax = -1.5F; s.Engine.SpeedMin = -0.5F;
+            s.Engine.SpeedStd = 2.51F; s.GunPower.Energy = 16777216; s.Armour->Left = 114.25F; })},
+    };
+    // clang-format on
+}
+
+// Each ship is shown after another, so that every box and list holds values a ship may lack; saved unchanged,
+// its file keeps its bytes but for the floats that were not whole and the byte after each missile count.
+TEST(LoadShip, EveryVariantShowsWhatItsFileHoldsAndSavesBackUnchanged) {
+    for (const auto& [name, s] : Variants()) {
+        SCOPED_TRACE(name);
+        ShipGame game(OtherFullShip(), s);
+        ProgramRun run(game.Game);
+        TForm1& f = run.Form();
+        UserInput::Choose(f.ComboBox1, 1);
+        EXPECT_EQ(run.Shown(), std::vector<std::string>{});
+
+        ShipPlan shown = s;  // what the ship lacks keeps the previous ship's values, decoys without a decoy chunk too
+        if (!s.Armour) shown.Armour = OtherFullShip().Armour;
+        if (!s.Shields) shown.Shields = OtherFullShip().Shields;
+        if (!s.Missiles) shown.Missiles = OtherFullShip().Missiles;
+        if (!s.Missiles || !s.Decoys) shown.Decoys = OtherFullShip().Decoys;
+        ExpectBoxesShow(f, shown);
+        EXPECT_EQ(f.Edit14.Text(), std::to_string(*shown.Decoys));
+        EXPECT_EQ(f.ListBox1.Items(), GunRows(s));
+        EXPECT_EQ(f.ListBox2.Items(), MissileRows(shown));
+        EXPECT_EQ((std::vector{f.GroupBox3.Visible(), f.GroupBox5.Visible()}),
+                  (std::vector{s.Missiles.has_value(), s.Missiles && s.Decoys}));
+        for (const TControl* control : std::initializer_list<const TControl*>{
+                 &f.Edit17, &f.Edit16, &f.Edit20, &f.Edit21, &f.Edit22, &f.Label15, &f.Label16}) {
+            EXPECT_EQ(control->Visible(), s.Shields.has_value()) << control->Name();
+        }
+        const bool booster = s.Booster.has_value();
+        EXPECT_EQ((std::vector{f.CheckBox1.Checked(), f.CheckBox2.Checked(), f.Button11.Enabled()}),
+                  (std::vector{s.Slide, booster, booster}));
+        const std::array<std::int32_t, 12> defaults{350, 870, 40, 30, 90, 20, 65, 55, 120, 110, 3000, 18};
+        if (!s.Booster) {
+            EXPECT_EQ(f.Ship.BoosterValues, defaults);
+        }
+
+        // Saving finds the autoslide and booster as loaded, and every value where the file holds it.
+        UserInput::Click(f.Button2);
+        EXPECT_TRUE(run.Shown().empty());
+        EXPECT_TRUE(SameBytes(game.Game.ReadFile(kSecondFile), BuildShip(AsSaved(s)).File));
+    }
+}
+
+TEST(LoadShipFailure, AMissingShipFileEndsTheProgramWithExitCode0) {
+    ShipGame game(ShipPlan{}, ShipPlan{});
+    const std::string advice = "\n\rPlease consult readme.txt on how to install Tovarin";
+    ProgramRun run(game.Game);
+    game.Game.Remove(kSecondFile);
+    try {
+        UserInput::Choose(run.Form().ComboBox1, 1);
+        ADD_FAILURE() << "the program went on";
+    } catch (const ProgramEnded& ended) {
+        EXPECT_EQ(ended.ExitCode, 0);
+    }
+    EXPECT_EQ(run.Shown(), std::vector{"Couldn't find file " + game.Game.PathOf(kSecondFile) + advice});
+    game.Game.Remove(kShipFile);
+    const ProgramRun atStartUp(game.Game);
+    EXPECT_EQ(atStartUp.Exit, 0);
+    EXPECT_EQ(atStartUp.Shown(), std::vector{"Couldn't find file " + game.Game.PathOf(kShipFile) + advice});
+}
+
+// Each failure stops the load where it happens: the controls keep what was set up to that point.
+TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
+    const ShipPlan second = With({}, [](ShipPlan& s) { s.Mass = 4321; });
+    const BuiltShip built = BuildShip(second);
+    const auto bad = [&second](const std::function<void(ShipPlan&)>& change) {
+        return BuildShip(With(second, change)).File;
+    };
+    const std::uint8_t pastGuns = 13;  // the demo catalogue has 13 guns and 7 missiles
+    const std::vector<std::string> oneGun{Gun(0)};
+    std::vector<std::string> turrets(17, "Turret: " + Gun(4));
+    turrets.front() = Gun(0);  // the gun and the first 16 turrets
+    const std::string io = "I/O error 131.", index = "List index out of bounds.", range = "Range check error.";
+    const struct {
+        Bytes File;
+        std::string Message;
+        std::vector<std::string> GunRows, MissileRows;
+    } cases[] = {
+        // clang-format off
+        // A spoiled marker is no longer found.
+        {Patched(built.File, built.Offsets.PhysPos, {'x'}), io, oneGun, {}},
+        {Patched(built.File, built.Offsets.EngnBase + 8, {'x'}), io, oneGun, {}},
+        {Patched(built.File, built.Offsets.GunsBase + 8, {'x'}), io, oneGun, {}},
+        {bad([&](ShipPlan& s) { s.GunMounts = {{1, 0, "a"}, {pastGuns, 0, "b"}, {2, 0, "c"}}; }), index, {Gun(1)}, {}},
+        {bad([&](ShipPlan& s) { s.Turrets = ShipTurrets{{4, pastGuns}}; }), index, {Gun(0), "Turret: " + Gun(4)}, {}},
+        {bad([](ShipPlan& s) { s.Missiles = ShipMissiles{{{0, 2}, {7, 2}}}; }), index, oneGun, {Missile(0) + " * 2"}},
+        {bad([](ShipPlan& s) { s.GunMounts = NumberedGunMounts(17); }), range, oneGun, {}},
+        {bad([](ShipPlan& s) { s.Turrets = ShipTurrets{std::vector<std::uint8_t>(17, 4)}; }), range, turrets, {}},
+        {bad([](ShipPlan& s) { s.Missiles = ShipMissiles{std::vector<ShipMissileMount>(17)}; }), range, oneGun, {}},
+        {bad([](ShipPlan& s) { s.Booster = ShipBooster{{-3}}; }), range, oneGun, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ShipGame game(With({}, [](ShipPlan& s) { s.Mass = 1234; }), ShipPlan{});
+        game.Game.WriteFile(kSecondFile, c.File);
+        ProgramRun run(game.Game);
+        TForm1& f = run.Form();
+        UserInput::Choose(f.ComboBox1, 1);
+        EXPECT_EQ(run.Shown(), std::vector<std::string>{c.Message});
+        EXPECT_EQ(f.Edit29.Text(), c.Message == io ? "1234" : "4321") << "a marker search fails before any box is set";
+        EXPECT_EQ(f.ListBox1.Items(), c.GunRows);
+        EXPECT_EQ(f.ListBox2.Items(), c.MissileRows);
+    }
+}
+
+// A marker this close to the start lies in the file's header: its part counts as absent; one byte further on it
+// is found. The files are made of markers only, each where the searches that must find it start early enough.
+TEST(FindShipChunks, AMarkerInTheFileHeaderCountsAsAbsent) {
+    namespace L = ShipLayout;
+    const struct {
+        Marker Bytes;
+        std::int32_t Last;  // the last offset that counts as absent
+        std::int32_t ShipChunks::*Base;
+    } cases[] = {{L::kEngineMarker, 20, &ShipChunks::EngnBase},
+                 {L::kDecoysMarker, 13, &ShipChunks::DecyBase},
+                 {L::kShieldsMarker, 19, &ShipChunks::ShieldBase},
+                 {L::kMissilesMarker, 20, &ShipChunks::MissBase},
+                 {L::kArmourMarker, 20, &ShipChunks::ArmrBase}};
+    for (const auto& c : cases) {
+        for (std::int32_t at : {c.Last, c.Last + 1}) {
+            SCOPED_TRACE(std::string(c.Bytes.begin(), c.Bytes.begin() + 4) + " at " + std::to_string(at));
+            Bytes file(120, 0xEE);
+            const std::int32_t engine = c.Bytes == L::kEngineMarker ? at : at + 8;
+            for (const auto& [marker, where] : std::initializer_list<std::pair<Marker, std::int32_t>>{
+                     {L::kPhysicsMarker, 0}, {c.Bytes, at}, {L::kEngineMarker, engine}, {L::kGunsMarker, at + 16}}) {
+                std::copy(marker.begin(), marker.end(), file.begin() + where);
+            }
+            EXPECT_EQ(FindShipChunks(file).*c.Base, at == c.Last ? 0 : 13);
+        }
+    }
+}
+
+// ---- Saving --------------------------------------------------------------------------------------------------------
 
 // Types a new value into every box and the booster dialog, and puts new weapons on both kinds of mount and a
 // turret of FullShip, some with amounts that are refused; the expected plan follows. Among the values are the
@@ -54,9 +256,7 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     EXPECT_EQ(f.ComboBox2.ItemIndex(), 6);
     EXPECT_EQ(f.Edit28.Text(), "300");
     if (!expected.Booster) return;
-    const auto typed = [](std::size_t index) -> std::int32_t {
-        return index == 10 ? 2147483583 : static_cast<std::int32_t>(6001 + index);
-    };
+    const auto typed = [](std::size_t index) { return index == 10 ? 2147483583 : std::int32_t(6001 + index); };
     run.Platform.InsideBoosterDialog = [&](TForm3& d) {
         // The dialog shows the booster as loaded (a new one with its defaults), the standard speed in grey, and
         // copies the booster acceleration as it is typed.
@@ -73,10 +273,9 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
         EXPECT_FALSE(d.Closed());
         EXPECT_EQ(run.Shown(), std::vector<std::string>{"Range check error."});
         run.Platform.Boxes.clear();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            const std::size_t index = fields[i].second;
-            EXPECT_EQ(f.Ship.BoosterValues[index], i < 4 ? typed(index) : std::lrint(expected.Booster->Values[index]));
-        }
+        for (std::size_t i = 0; auto [field, index] : fields)
+            EXPECT_EQ(f.Ship.BoosterValues[index],
+                      i++ < 4 ? typed(index) : std::lrint(expected.Booster->Values[index]));
         UserInput::Type(d.Edit5, std::to_string(typed(6)));
         UserInput::Click(d.Button1);
     };
@@ -119,19 +318,15 @@ TEST(ShipSave, SwitchingAutoslideAndTheBoosterRebuildsTheFileWithEveryValueAtIts
 
 // ---- Saves that must stop before any file changes ----------------------------------------------------------------
 
-void PutWordBE(Bytes& bytes, std::int32_t position, std::uint16_t value) {
-    bytes.at(static_cast<std::size_t>(position)) = static_cast<std::uint8_t>(value >> 8);
-    bytes.at(static_cast<std::size_t>(position) + 1) = static_cast<std::uint8_t>(value);
+// The file with the length word (high byte first) at this position set to the value.
+Bytes WithWord(const Bytes& file, std::size_t word, std::size_t value) {
+    return Patched(file, word, {std::uint8_t(value >> 8), std::uint8_t(value)});
 }
 
 // Inserts a chunk and grows the length words of the forms around it.
-Bytes WithChunkInserted(const BuiltShip& ship, std::int32_t at, const Bytes& chunk, std::vector<std::int32_t> words) {
-    Bytes file = ship.File;
+Bytes WithChunkInserted(Bytes file, std::int32_t at, const Bytes& chunk, const std::vector<std::size_t>& words) {
     file.insert(file.begin() + at, chunk.begin(), chunk.end());
-    for (std::int32_t word : words) {
-        PutWordBE(file, word,
-                  static_cast<std::uint16_t>(WordBEAt(file, static_cast<std::size_t>(word)) + chunk.size()));
-    }
+    for (std::size_t word : words) file = WithWord(file, word, WordBEAt(file, word) + chunk.size());
     return file;
 }
 
@@ -171,15 +366,11 @@ std::vector<StoppedSave> StoppedSaves() {
     // The SLID chunk behind the hitpoints chunk, where cutting 12 bytes after PHYS would cut the hitpoints; and
     // another chunk between the booster chunk and the GUNS form, still inside the ENGN form.
     const Bytes slide =
-        WithChunkInserted(full, full.Offsets.Hitpoints + 8, {'S', 'L', 'I', 'D', 0, 0, 0, 4, 1, 0, 0, 0}, {6});
-    const Bytes booster = WithChunkInserted(boosted, at.GunsBase, {'X', 'T', 'R', 'A', 0, 0, 0, 0},
-                                            {6, at.EngnContainer + 6, at.EngnBase + 6});
+        WithChunkInserted(full.File, full.Offsets.Hitpoints + 8, {'S', 'L', 'I', 'D', 0, 0, 0, 4, 1, 0, 0, 0}, {6});
     // The length words of the file, of the form that holds the ENGN form, and of the ENGN form (before any slide).
-    const std::int32_t file = 6, parent = full.Offsets.EngnContainer + 6, engine = full.Offsets.EngnBase + 6;
-    const auto withWord = [](Bytes bytes, std::int32_t word, std::uint16_t value) {
-        PutWordBE(bytes, word, value);
-        return bytes;
-    };
+    const std::size_t file = 6, parent = full.Offsets.EngnContainer + 6, engine = full.Offsets.EngnBase + 6;
+    const Bytes booster = WithChunkInserted(boosted.File, at.GunsBase, {'X', 'T', 'R', 'A', 0, 0, 0, 0},
+                                            {file, at.EngnContainer + 6u, at.EngnBase + 6u});
     const std::string notChanged = ". The ship file was not changed.";
     const std::string slideMessage =
         "Autoslide cannot be saved: the SLID chunk of this ship does not follow its PHYS chunk" + notChanged;
@@ -190,7 +381,7 @@ std::vector<StoppedSave> StoppedSaves() {
     // engine marker, and the saved file would no longer load.
     Bytes overlap = BuildShip(ShipPlan{}).File;
     const auto hitpoints = static_cast<std::size_t>(BuildShip(ShipPlan{}).Offsets.Hitpoints);
-    std::ranges::copy(std::string("ENGNPOWR"), overlap.begin() + static_cast<std::ptrdiff_t>(hitpoints));
+    overlap = Patched(overlap, hitpoints, {'E', 'N', 'G', 'N', 'P', 'O', 'W', 'R'});
     for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(overlap, value, 1);
     const std::string tooLarge = ". Please try a value less than 2147483584.";
     const std::string range = "Range check error.";
@@ -206,13 +397,13 @@ std::vector<StoppedSave> StoppedSaves() {
         {slide, false, false, slideMessage},
         {slide, true, false, slideMessage},
         {booster, false, true, boosterMessage},
-        {withWord(full.File, file, 65500), false, true, range},
-        {withWord(full.File, file, 65530), true, false, range},
-        {withWord(slid.File, file, 65430), true, true, range},  // fits once the slide is gone, not before
-        {withWord(full.File, parent, 65422), false, true, range},
-        {withWord(full.File, engine, 65422), false, true, range},
-        {withWord(both.File, file, 120), true, true, range},
-        {withWord(boosted.File, engine, 113), false, true, range},
+        {WithWord(full.File, file, 65500), false, true, range},
+        {WithWord(full.File, file, 65530), true, false, range},
+        {WithWord(slid.File, file, 65430), true, true, range},  // fits once the slide is gone, not before
+        {WithWord(full.File, parent, 65422), false, true, range},
+        {WithWord(full.File, engine, 65422), false, true, range},
+        {WithWord(both.File, file, 120), true, true, range},
+        {WithWord(boosted.File, engine, 113), false, true, range},
         {full.File, false, false, "The ship file no longer holds the mounts and parts that were loaded. Choose the "
          "ship again" + notChanged, "", "", "", BuildShip(ShipPlan{}).File},
         {overlap, false, false, "The ship cannot be saved: the saved file would not load again (I/O error 131)" +
@@ -265,7 +456,7 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
 
 // Every save, the profile export too, with each call of the file layer failing in turn, once and from then on:
 // every file is as before or as the save leaves it, an error is shown, and saving again saves. No temporary file
-// is made, so none is left.
+// is made, so none is left. A save that went through but could not be read back says so: the file holds the save.
 TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
 #ifdef _WIN32
     GTEST_SKIP() << "faults are injected into the POSIX file layer only";
@@ -298,20 +489,13 @@ TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
         {"profile export", game(false), edit, click(&TForm1::Button6)},
     };
     for (const FaultWalk& walk : walks) EXPECT_GT(WalkFaults(walk), 0);
-}
 
-// A save that went through but could not be read back says so: the file holds the save.
-TEST(SaveFaults, ASavedFileThatCannotBeReadBackIsReportedAsSaved) {
-#ifdef _WIN32
-    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
-#endif
-    const std::pair<TButton TForm1::*, std::string> rows[] = {{&TForm1::Button2, "Ships\\test.iff"},
-                                                              {&TForm1::Button7, "Game\\bullet.iff"}};
-    for (const auto& [button, file] : rows) {
+    for (const auto& [button, file] :
+         {std::pair{&TForm1::Button2, "Ships\\test.iff"}, std::pair{&TForm1::Button7, "Game\\bullet.iff"}}) {
         SCOPED_TRACE(file);
-        ShipGame game(FullShip());
-        ProgramRun run(game.Game);
-        const Bytes before = game.Game.ReadFile(file);
+        ShipGame ship(FullShip());
+        ProgramRun run(ship.Game);
+        const Bytes before = ship.Game.ReadFile(file);
         // Every file opened once the save's new file took the old one's place is refused.
         bool replaced = false;
         SetFileFaultHook([&replaced](FileCall call, const std::string&) -> std::optional<InjectedFault> {
@@ -319,13 +503,12 @@ TEST(SaveFaults, ASavedFileThatCannotBeReadBackIsReportedAsSaved) {
             if (replaced && call == FileCall::Open) return InjectedFault{EACCES};
             return std::nullopt;
         });
-        UserInput::Type(run.Form().Edit29, "4321");
-        UserInput::Type(run.Form().Edit30, "4321");
+        edit(run.Form(), run.Platform);
         UserInput::Click(run.Form().*button);
         SetFileFaultHook({});
-        EXPECT_EQ(run.Shown(), std::vector<std::string>{file + " was saved, but could not be read back: File access "
-                                                               "denied."});
-        EXPECT_NE(game.Game.ReadFile(file), before);
+        EXPECT_EQ(run.Shown(),
+                  std::vector{std::string(file) + " was saved, but could not be read back: File access denied."});
+        EXPECT_NE(ship.Game.ReadFile(file), before);
     }
 }
 
