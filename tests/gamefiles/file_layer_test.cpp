@@ -234,9 +234,11 @@ TEST(WholeFiles, AFailureAtAnyCallLeavesTheFileAsItWas) {
                 });
             };
             if (row.before) testkit::WriteTextFile(file, *row.before);
-            testkit::FaultPlan counting;
-            write();
-            const int calls = counting.Calls;
+            const int calls = [&] {
+                testkit::FaultPlan counting;
+                write();
+                return counting.Calls;
+            }();
             ASSERT_EQ(ContentOf(file), row.after);
             for (int failAt = 0; failAt < calls; ++failAt) {
                 SCOPED_TRACE(row.after.value() + ", call " + std::to_string(failAt) + (lasting ? ", lasting" : ""));

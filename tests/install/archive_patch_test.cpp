@@ -33,9 +33,8 @@ const std::string kPatchRecord = "num=2 0=10 10=66 1=20 20=0";
 IniSection Section(const std::string& name, const std::string& keys) {
     IniSection section{name, {}};
     std::istringstream words(keys);
-    for (std::string word; words >> word;) {
+    for (std::string word; words >> word;)
         section.Keys.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
-    }
     return section;
 }
 
@@ -44,9 +43,8 @@ IniSection Section(const std::string& name, const std::string& keys) {
 Bytes Archive(const std::string& changes) {
     Bytes bytes(50);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 64);
-    for (const auto& [position, value] : Section("", "10=66 20=0 30=255 " + changes).Keys) {
+    for (const auto& [position, value] : Section("", "10=66 20=0 30=255 " + changes).Keys)
         bytes.at(std::stoul(position)) = static_cast<std::uint8_t>(value == "A" ? 65 : std::stoi(value));
-    }
     return bytes;
 }
 
