@@ -135,7 +135,8 @@ TEST_F(FilePrimitives, ASystemFailureGetsTheCodeWindowsGives) {
         {FileCall::Read, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
         {FileCall::Write, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
         {FileCall::Close, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
-        {FileCall::Open, EIO, 1117, "I/O error 1117", "The request could not be performed because of an I/O device error"},
+        {FileCall::Open, EIO, 1117, "I/O error 1117",
+         "The request could not be performed because of an I/O device error"},
         {FileCall::Open, EACCES, 5, "File access denied", "Access is denied"},
         {FileCall::Write, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"}};
     // clang-format on
