@@ -22,16 +22,16 @@ namespace {
 
 TEST(DemoInstallation, EveryShipAndWeaponLoadsAndSavesUnchangedAndEveryShipRestoresItsDefaults) {
     for (Edition edition : {Edition::Base, Edition::Nightwatch}) {
-        SCOPED_TRACE(edition == Edition::Base ? "base game" : "Nightwatch");
+        const std::string game = edition == Edition::Base ? "Vantorsk Ashfall" : "Vantorsk Ashfall: Nightwatch";
+        SCOPED_TRACE(game);
         TempGameFolder folder(edition);
         WriteDemoInstallation(folder);
         const Bytes guns = folder.ReadFile("Game\\bullet.iff");
         const Bytes missiles = folder.ReadFile("Game\\missile.iff");
         ProgramRun run(folder, {true});  // installs the archive patch when asked
         ASSERT_EQ(run.Exit, std::nullopt);
-        const std::vector<std::string> started = run.Shown();
-        ASSERT_EQ(started.size(), 2u);
-        EXPECT_EQ(started[1], "Install successfull") << started[0];
+        std::vector<std::string> expected = {"Install Tovarin for " + game + "?", "Install successfull"};
+        ASSERT_EQ(run.Shown(), expected);
         TForm1& form = run.Form();
         const std::vector<DemoShip> ships = DemoShips();
         ASSERT_EQ(form.ComboBox1.Items().size(), ships.size());
@@ -56,18 +56,16 @@ TEST(DemoInstallation, EveryShipAndWeaponLoadsAndSavesUnchangedAndEveryShipResto
             for (std::string line; std::getline(defaults, line);)
                 EXPECT_NE(exported.find('\n' + line), exported.npos) << line;
         }
-        for (int gun = 0; gun < static_cast<int>(form.ComboBox4.Items().size()); ++gun) {
-            UserInput::Choose(form.ComboBox4, gun);
-            UserInput::Click(form.Button7);
-        }
-        for (int missile = 0; missile < static_cast<int>(form.ComboBox5.Items().size()); ++missile) {
-            UserInput::Choose(form.ComboBox5, missile);
-            UserInput::Click(form.Button8);
+        for (const auto& [list, save] :
+             {std::pair{&form.ComboBox4, &form.Button7}, std::pair{&form.ComboBox5, &form.Button8}}) {
+            for (int weapon = 0; weapon < static_cast<int>(list->Items().size()); ++weapon) {
+                UserInput::Choose(*list, weapon);
+                UserInput::Click(*save);
+            }
         }
         EXPECT_TRUE(SameBytes(folder.ReadFile("Game\\bullet.iff"), guns));
         EXPECT_TRUE(SameBytes(folder.ReadFile("Game\\missile.iff"), missiles));
         // The restored defaults are left unsaved: choosing the next ship asks about them (answered No).
-        std::vector<std::string> expected = started;
         for (std::size_t i = 0; i + 1 < ships.size(); ++i) expected.push_back("Save changes to " + ships[i].Name + "?");
         EXPECT_EQ(run.Shown(), expected);
     }

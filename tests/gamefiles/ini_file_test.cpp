@@ -43,12 +43,9 @@ struct ProfileFile {
     }
     [[nodiscard]] std::string Content() const { return testkit::ReadTextFile(path); }
     [[nodiscard]] bool Written() const { return fs::last_write_time(path) > kLongAgo + std::chrono::hours(24); }
-    [[nodiscard]] Result Read(Text section, Text key, Text defaultValue, std::uint32_t size = 64,
-                              const std::string& file = {}) const {
+    [[nodiscard]] Result Read(Text section, Text key, Text defaultValue, std::uint32_t size = 64) const {
         std::string buffer(size + kSlack, kSentinel);
-        const auto ret =
-            ReadProfileString(section, key, defaultValue, buffer.data(), size, (file.empty() ? path : file).c_str());
-        return {ret, buffer};
+        return {ReadProfileString(section, key, defaultValue, buffer.data(), size, path.c_str()), buffer};
     }
 };
 
@@ -103,7 +100,8 @@ TEST(ReadValue, GivesTheWindowsResult) {
                   Gives(row.value.size(), written, row.size));
     }
     for (const std::string& missing : {file.path + "x", (file.folder.Path() / "gone" / "test.ini").string()}) {
-        EXPECT_EQ(file.Read("s", "k", "dflt", 64, missing), Gives(4, "dflt\0"s));
+        file.path = missing;
+        EXPECT_EQ(file.Read("s", "k", "dflt"), Gives(4, "dflt\0"s));
         EXPECT_FALSE(fs::exists(missing));
     }
 }

@@ -23,7 +23,6 @@ const std::string kRecord = "uninstall.dat";
 const std::string kAsk = "Question: Install Tovarin for Vantorsk Ashfall?";
 const std::string kInstalled = "Install successfull";
 const std::string kInstallFailed = "Install failed: ";
-const std::string kRemoved = "Uninstall successfull";
 const std::string kRemovalFailed = "Uninstall failed: ";
 // Two listed entries, and what installing them leaves.
 const std::string kTwoEntries = "num=2 0=10 1=20";
@@ -34,9 +33,8 @@ const std::string kPatchRecord = "num=2 0=10 10=66 1=20 20=0";
 IniSection Section(const std::string& name, const std::string& keys) {
     IniSection section{name, {}};
     std::istringstream words(keys);
-    for (std::string word; words >> word;) {
+    for (std::string word; words >> word;)
         section.Keys.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
-    }
     return section;
 }
 
@@ -45,9 +43,8 @@ IniSection Section(const std::string& name, const std::string& keys) {
 Bytes Archive(const std::string& changes) {
     Bytes bytes(50);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 64);
-    for (const auto& [position, value] : Section("", "10=66 20=0 30=255 " + changes).Keys) {
+    for (const auto& [position, value] : Section("", "10=66 20=0 30=255 " + changes).Keys)
         bytes.at(std::stoul(position)) = static_cast<std::uint8_t>(value == "A" ? 65 : std::stoi(value));
-    }
     return bytes;
 }
 
@@ -56,17 +53,16 @@ std::string RecordText(const std::string& keys) { return keys.empty() ? "" : Ini
 
 struct Row {
     std::string Name;
-    // The game, and how the editor is started on it.
+    // The game, and how the editor is started on it. The archive holds changes to the base bytes, or is "read-only"
+    // or "missing" (base bytes or none); the catalogue's InstallData keys and the record's keys ("" for none).
     std::vector<std::string> Arguments;
     std::deque<bool> Answers;  // to the install question; none left answers No
-    std::string Catalogue;     // its InstallData keys
-    std::string Archive;       // changes to the base bytes, or "read-only" or "missing" (base bytes or none)
-    std::string Record;        // the uninstall record's keys; "" for none
-    // What that start showed and left behind.
-    std::optional<int> Exit;  // kOpens, or the exit code
-    Texts Boxes;              // plain messages, "Question: ..." and "Error: ..." with the game folder as "<game>"
-    std::string ArchiveAfter;
-    std::string RecordAfter;
+    std::string Catalogue, Archive, Record;
+    // What that start showed and left behind: kOpens or the exit code, the boxes (plain messages, "Question: ..."
+    // and "Error: ..." with the game folder as "<game>"), the archive's changes and the record's keys.
+    std::optional<int> Exit;
+    Texts Boxes;
+    std::string ArchiveAfter, RecordAfter;
 };
 
 void Check(const Row& row) {
@@ -78,9 +74,7 @@ void Check(const Row& row) {
     if (!row.Record.empty()) game.WriteText(kRecord, RecordText(row.Record));
     HeadlessPlatform platform(game.Folder(), row.Arguments);
     platform.Answers = row.Answers;
-    Application app(platform);
-
-    EXPECT_EQ(app.Start(), row.Exit);
+    EXPECT_EQ(Application(platform).Start(), row.Exit);
     Texts shown;
     for (const HeadlessPlatform::Box& box : platform.Boxes) {
         using enum HeadlessPlatform::Box::Kind;
@@ -90,8 +84,8 @@ void Check(const Row& row) {
         shown.push_back(text);
     }
     EXPECT_EQ(shown, row.Boxes);
-    const Bytes archiveLeft = game.Exists(kArchive) ? game.ReadFile(kArchive) : Bytes{};
-    EXPECT_EQ(archiveLeft, row.Archive == "missing" ? Bytes{} : Archive(row.ArchiveAfter));
+    EXPECT_EQ(game.Exists(kArchive) ? game.ReadFile(kArchive) : Bytes{},
+              row.Archive == "missing" ? Bytes{} : Archive(row.ArchiveAfter));
     EXPECT_EQ(game.Exists(kRecord) ? game.ReadText(kRecord) : "", RecordText(row.RecordAfter));
 }
 
@@ -122,7 +116,7 @@ TEST(ArchivePatch, StartUpOffersInstallsAndRemovesThePatch) {
          0, {"Access is denied", kInstallFailed + "File access denied"}, "", "num=2"},
         {"no archive", {}, {}, kTwoEntries, "missing", "",
          0, {"Couldn't find file <game>data.tre\n\rPlease consult readme.txt on how to install Tovarin"}, "", ""},
-        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {kRemoved}, "", kPatchRecord},
+        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {"Uninstall successfull"}, "", kPatchRecord},
         {"/U", {"/U"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/x /u", {"/x", "/u"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/u without a record", {"/u"}, {}, "", "10=A", "", 0, noData, "10=A", ""},

@@ -1,3 +1,4 @@
+// The window model the front-ends draw: which changes fire events, the layouts, the tab order, the platform texts.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,12 +14,60 @@
 #include "ui/booster_dialog_layout.h"
 #include "ui/headless_platform.h"
 #include "ui/main_window_layout.h"
+#include "ui/platform_texts.h"
 #include "ui/tab_order.h"
+#include "ui/user_input.h"
 
-// The layouts are data a front-end draws as they stand; what makes them drawable is checked here rule by rule,
-// not restated row by row.
 namespace tovarin {
 namespace {
+
+using namespace std::string_literals;
+using Names = std::vector<std::string_view>;
+
+class TestForm : public TForm {
+public:
+    using TForm::TForm;
+    TEdit Box{*this, "Box"};
+    TComboBox List{*this, "List"};
+    TCheckBox Check{*this, "Check"};
+    TButton Button{*this, "Button"};
+};
+
+// The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not,
+// and on a replaced list item losing its selection.
+// Errors reach the player in the error box with a full stop; ending the program passes through.
+TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
+    HeadlessPlatform platform{"/nowhere/"};
+    TestForm form{platform};
+    int fired = 0;
+    form.Box.OnChange = form.Check.OnClick = form.List.OnChange = form.Button.OnClick = [&] { ++fired; };
+    form.Box.SetText("0");  // the box starts with "0"
+    form.Check.SetChecked(false);
+    form.List.Items() = {"a", "b"};
+    form.List.SetItemIndex(1);
+    EXPECT_EQ(fired, 0);
+    form.Box.SetText("12");
+    form.Check.SetChecked(true);
+    UserInput::Choose(form.List, 0);
+    EXPECT_EQ(fired, 3);
+    form.List.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
+    EXPECT_EQ(form.List.ItemIndex(), -1);
+    form.Box.SetReadOnly(true);
+    UserInput::Type(form.Box, "5");
+    EXPECT_EQ(form.Box.Text(), "12") << "a read-only box takes no typing";
+    form.Button.SetEnabled(false);
+    UserInput::Click(form.Button);
+    EXPECT_EQ(fired, 3) << "a disabled button cannot be pressed";
+
+    form.Button.SetEnabled(true);
+    form.Button.OnClick = [] { throw ERangeError(); };
+    UserInput::Click(form.Button);
+    form.Button.OnClick = [&] { platform.Halt(0); };
+    EXPECT_THROW(UserInput::Click(form.Button), ProgramEnded);
+    ASSERT_EQ(platform.Boxes.size(), 1u);
+    EXPECT_EQ(platform.Boxes[0].kind, HeadlessPlatform::Box::Kind::Error);
+    EXPECT_EQ(platform.Boxes[0].text, "Range check error.");
+}
 
 // The front-end draws each row as the widget of its kind, so the row's kind must be the control's class.
 // clang-format off
@@ -36,6 +85,14 @@ bool Overlap(const LayoutRow& a, const LayoutRow& b) {
            b.Top < a.Top + a.Height;
 }
 
+Names NamesOf(const std::vector<const LayoutRow*>& rows) {
+    Names names;
+    for (const LayoutRow* row : rows) names.push_back(row->Name);
+    return names;
+}
+
+// The layouts are data a front-end draws as they stand; what makes them drawable is checked here rule by rule,
+// not restated row by row.
 TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReachedByTabOnce) {
     HeadlessPlatform platform{"/x/"};
     TForm1 form1{platform};
@@ -52,7 +109,7 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
         const LayoutRow clientArea{"", ControlKind::GroupBox, "", 0, 0, window.Width, window.Height};
         std::map<std::string_view, const LayoutRow*> listed{{"", &clientArea}};
         std::set<std::pair<std::string_view, int>> tabOrders;
-        std::set<std::string_view> focusable;
+        std::multiset<std::string_view> focusable;
         int escButtons = 0;
         for (const LayoutRow& row : window.Rows) {
             SCOPED_TRACE(std::string(row.Name));
@@ -62,10 +119,9 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
             EXPECT_EQ(std::type_index(typeid(*control)), kClassOfKind.at(row.Kind));
             EXPECT_EQ(control->Visible(), row.Visible);
             // The form takes captions and the edit boxes' texts from the layout.
-            if (row.Kind != ControlKind::Memo) {
-                const auto* edit = dynamic_cast<const TEdit*>(control);
-                EXPECT_EQ(edit != nullptr ? edit->Text() : control->Caption(), row.Caption);
-            }
+            const auto* edit = dynamic_cast<const TEdit*>(control);
+            const std::string shown = edit != nullptr ? edit->Text() : control->Caption();
+            EXPECT_TRUE(row.Kind == ControlKind::Memo || shown == row.Caption) << shown;
             EXPECT_FALSE(listed.contains(row.Name)) << "a second row";
             ASSERT_TRUE(listed.contains(row.Parent)) << "parent " << row.Parent;
             const LayoutRow& parent = *listed[row.Parent];
@@ -95,16 +151,45 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
                     << a->Name << " and " << b->Name;
             }
         }
-        std::multiset<std::string_view> reached;
-        for (const LayoutRow* row : TabOrder(window.Rows)) reached.insert(row->Name);
-        EXPECT_EQ(reached, std::multiset<std::string_view>(focusable.begin(), focusable.end()));
+        const Names reached = NamesOf(TabOrder(window.Rows));
+        EXPECT_EQ(std::multiset(reached.begin(), reached.end()), focusable);
     }
     // The main window's Tab runs from the tabs through the pages to Launch and Exit.
-    const std::vector<const LayoutRow*> order = TabOrder(MainWindowLayout());
+    const Names order = NamesOf(TabOrder(MainWindowLayout()));
     ASSERT_GE(order.size(), 3u);
-    EXPECT_EQ(order.front()->Name, "PageControl1");
-    EXPECT_EQ(order[order.size() - 2]->Name, "Button1");
-    EXPECT_EQ(order.back()->Name, "Exit");
+    EXPECT_EQ(Names({order.front(), order[order.size() - 2], order.back()}),
+              Names({"PageControl1", "Button1", "Exit"}));
+}
+
+// Siblings follow their tab order, not their rows, and those without one come last; a container's controls come
+// at the container's place, the pages' after the tab control in page order; labels, groups, rules and arrows
+// take no focus.
+TEST(TabOrder, FollowsTheOrderOfEachContainerDepthFirst) {
+    using enum ControlKind;
+    // clang-format off
+    const std::vector<LayoutRow> rows = {
+        {"Tabs", PageControl, "", 0, 0, 9, 9, "", 1},     {"Page1", TabSheet, "Tabs", 0, 0, 9, 9, "One"},
+        {"Page2", TabSheet, "Tabs", 0, 0, 9, 9, "Two"},   {"OnPage2", Edit, "Page2", 0, 0, 9, 9, "", 0},
+        {"OnPage1", ComboBox, "Page1", 0, 0, 9, 9, "", 0}, {"Close", Button, "", 0, 0, 9, 9, "", 3},
+        {"Unordered", Button, "", 0, 0, 9, 9, "", -1},    {"Group", GroupBox, "", 0, 0, 9, 9, "", 2},
+        {"Inner2", Edit, "Group", 0, 0, 9, 9, "", 1},     {"Inner1", ListBox, "Group", 0, 0, 9, 9, "", 0},
+        {"Arrows", UpDown, "Group", 0, 0, 9, 9, "", 2},   {"Text", Memo, "Group", 0, 0, 9, 9, "", 3},
+        {"First", CheckBox, "", 0, 0, 9, 9, "", 0},       {"Caption", Label, "", 0, 0, 9, 9, "&Name:"},
+        {"Rule", Bevel, "", 0, 0, 9, 2}};
+    // clang-format on
+    EXPECT_EQ(NamesOf(TabOrder(rows)),
+              Names({"First", "Tabs", "OnPage1", "OnPage2", "Inner1", "Inner2", "Text", "Close", "Unordered"}));
+}
+
+TEST(PlatformTexts, FiltersGetNulsAndSystemMessagesLoseTheirEnding) {
+    EXPECT_EQ(NulSeparatedFilter("A|*.a|B|*.B"), "A\0*.a\0B\0*.B\0\0"s);
+    EXPECT_EQ(NulSeparatedFilter(""), "\0\0"s);
+    const std::pair<std::string, std::string> rows[] = {
+        {"Access is denied. \r\n", "Access is denied"},
+        {"Two lines.\r\nSecond line...\r\n\r\n", "Two lines.\r\nSecond line"},
+        {"No ending", "No ending"},
+        {" .\r\n", ""}};
+    for (const auto& [given, shown] : rows) EXPECT_EQ(TrimSystemMessage(given), shown) << given;
 }
 
 }  // namespace

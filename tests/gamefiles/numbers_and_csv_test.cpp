@@ -1,5 +1,4 @@
-#include "gamefiles/numbers.h"
-
+// Numbers as boxes show and take them, and sheets as spreadsheet programs write them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,8 +7,11 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/numbers.h"
 
 namespace tovarin {
 namespace {
@@ -68,6 +70,48 @@ TEST(Numbers, ShownValuesRoundHalvesToEvenAndEnteredOnesComeBack) {
     for (const auto& [scale, last] : {std::pair{Scale::Milli, 60000}, std::pair{Scale::Centi, 10000}}) {
         for (std::int32_t entered = -1000; entered <= last; ++entered) {
             ASSERT_EQ(DisplayValue(StoredValue(entered, scale), scale), entered) << static_cast<int>(scale);
+        }
+    }
+}
+
+// Every quoting case read, written and read back. Each row: the text, its rows with the line each starts on, and
+// what writing those rows gives; for a refused text, where it was refused as "line L, column C".
+TEST(CsvTest, ReadsWritesAndRefusesEveryQuotingCase) {
+    using Rows = std::vector<std::pair<std::size_t, std::vector<std::string>>>;
+    const std::string bom = "\xEF\xBB\xBF";
+    const struct {
+        std::string text;
+        Rows read;
+        std::string written;
+    } rows[] = {
+        {"a,b\r\nc,d\r\n", {{1, {"a", "b"}}, {2, {"c", "d"}}}, "a,b\r\nc,d\r\n"},
+        {"a,b\nc", {{1, {"a", "b"}}, {2, {"c"}}}, "a,b\r\nc\r\n"},
+        {bom + "name,mass\r\n", {{1, {"name", "mass"}}}, "name,mass\r\n"},
+        {"\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\nx",
+         {{1, {"a,b", "say \"hi\"", "two\r\nlines"}}, {3, {"x"}}},
+         "\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\nx\r\n"},
+        {"\"plain\",,\"\"\r\n\r\n,", {{1, {"plain", "", ""}}, {2, {""}}, {3, {"", ""}}}, "plain,,\r\n\r\n,\r\n"},
+        {"a\rb", {{1, {"a\rb"}}}, "\"a\rb\"\r\n"},  // a carriage return alone is text
+        {"\"" + bom + "x\"", {{1, {bom + "x"}}}, "\"" + bom + "x\"\r\n"},
+        {"", {}, ""},
+        {"a,b\r\nc,d\"e\r\n", {}, "line 2, column 2"},  // a quote inside an unquoted field
+        {"\"a\"b,c", {}, "line 1, column 1"},           // text after the closing quote
+        {"a\r\nb,\"c\r\nd", {}, "line 2, column 2"},    // an unclosed quote
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        try {
+            Rows read;
+            std::vector<std::vector<std::string>> fields;
+            for (const CsvRow& r : ReadCsv(row.text)) read.emplace_back(r.Line, fields.emplace_back(r.Fields));
+            EXPECT_EQ(read, row.read);
+            EXPECT_EQ(WriteCsv(fields), row.written);
+            std::vector<std::vector<std::string>> again;
+            for (const CsvRow& r : ReadCsv(WriteCsv(fields))) again.push_back(r.Fields);
+            EXPECT_EQ(again, fields);
+        } catch (const ECsvError& error) {
+            EXPECT_EQ("line " + std::to_string(error.Line) + ", column " + std::to_string(error.Column), row.written)
+                << error.Message();
         }
     }
 }

@@ -1,12 +1,12 @@
-#include "gamefiles/file_primitives.h"
-
+// The file layer: the primitives the editor reads and writes game files with, whole-file replacement, game paths.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
-#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
@@ -16,10 +16,15 @@
 
 #include "demo/bytes.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/file_faults.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/system_error_texts.h"
+#include "gamefiles/whole_files.h"
+#include "testkit/fault_plan.h"
+#include "testkit/temp_folder.h"
 #include "testkit/temp_game_folder.h"
+#include "testkit/text_files.h"
 
 namespace tovarin {
 namespace {
@@ -39,6 +44,10 @@ std::optional<std::ptrdiff_t> OpenDescriptors() {
 #else
     return std::nullopt;
 #endif
+}
+
+std::ptrdiff_t FilesIn(const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
 // Runs the call and expects the error with the message (and the file layer's code, 0 for other errors), and no
@@ -63,10 +72,6 @@ protected:
     std::string Put(const std::string& name, const Bytes& bytes) const {
         game.WriteFile(name, bytes);
         return game.PathOf(name);
-    }
-    [[nodiscard]] Bytes Get(const std::string& name) const { return game.ReadFile(name); }
-    [[nodiscard]] std::ptrdiff_t FilesIn(const std::string& folder) const {
-        return std::distance(fs::directory_iterator(game.PathOf(folder)), fs::directory_iterator());
     }
 };
 
@@ -100,7 +105,7 @@ TEST_F(FilePrimitives, WorkAtTheEdgesOfTheFileAndTheBuffer) {
     ExpectFailure([&] { WriteBytesAt(file, 5, Bytes{'c', 'd'}, 3); }, kRange);
     WriteByteAt(file, 8, 'e');
     WriteLongAt(file, 11, 2, 0xA1B2C3D4);
-    EXPECT_EQ(Get("data.bin"), (Bytes{'a', 'b', 0, 0x13, 0x00, 'c', 'd', 0, 'e', 0xD4, 0xC3, 0xB2, 0xA1}));
+    EXPECT_EQ(game.ReadFile("data.bin"), (Bytes{'a', 'b', 0, 0x13, 0x00, 'c', 'd', 0, 'e', 0xD4, 0xC3, 0xB2, 0xA1}));
     float value = 0;
     WriteLongAt(file, 15, 2, FloatBits(2.5f));  // a float is read from the 4 bytes 2 before the position
     EXPECT_EQ(ReadFloatAt(file, 15, value, 2), 2);
@@ -121,35 +126,29 @@ TEST_F(FilePrimitives, WorkAtTheEdgesOfTheFileAndTheBuffer) {
 }
 
 #ifdef __linux__
-TEST(FileLayer, AFullDiskIsReportedAsSuch) {
-    ExpectFailure([] { WriteByteAt("/dev/full", 0, 1); }, "Disk full", 101);  // takes no byte, as a full disk
-}
-
-// A system failure gets the code Windows gives for the same failure, and the system's text for it is Windows'.
+// A system failure gets the code Windows gives for the same failure, and the system's text for it is Windows'. A
+// full disk takes no byte.
 TEST_F(FilePrimitives, ASystemFailureGetsTheCodeWindowsGives) {
-    const struct {
-        FileCall Call;
-        int Error;
-        int Code;
-        std::string Message, SystemText;
-    } rows[] = {
+    ExpectFailure([] { WriteByteAt("/dev/full", 0, 1); }, "Disk full", 101);
+    // clang-format off
+    const struct { FileCall call; int error, code; std::string message, systemText; } rows[] = {
         {FileCall::Read, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
         {FileCall::Write, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
         {FileCall::Close, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
         {FileCall::Open, EIO, 1117, "I/O error 1117",
          "The request could not be performed because of an I/O device error"},
         {FileCall::Open, EACCES, 5, "File access denied", "Access is denied"},
-        {FileCall::Write, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"},
-    };
+        {FileCall::Write, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"}};
+    // clang-format on
     const std::string file = Put("data.bin", {1, 2, 3});
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.Message + " " + std::to_string(static_cast<int>(row.Call)));
+        SCOPED_TRACE(row.message + " " + std::to_string(static_cast<int>(row.call)));
         SetFileFaultHook([&row](FileCall call, const std::string&) {
-            return call == row.Call ? std::optional(InjectedFault{row.Error}) : std::nullopt;
+            return call == row.call ? std::optional(InjectedFault{row.error}) : std::nullopt;
         });
-        ExpectFailure([&] { WriteByteAt(file, 0, ReadByteAt(file, 1)); }, row.Message, row.Code);
+        ExpectFailure([&] { WriteByteAt(file, 0, ReadByteAt(file, 1)); }, row.message, row.code);
         SetFileFaultHook({});
-        EXPECT_EQ(SystemErrorText(row.Code), row.SystemText);
+        EXPECT_EQ(SystemErrorText(row.code), row.systemText);
     }
 }
 #endif
@@ -167,13 +166,13 @@ TEST_F(FilePrimitives, CopyFileBytesReplacesTheDestinationWholeAndLeavesNothingB
             bytes.resize(size);
             Put("Ships\\tempfgtr.if~", bytes);
             CopyFileBytes(source, ship);
-            EXPECT_EQ(Get("Ships\\ship.iff"), bytes) << size << " over " << before;
-            EXPECT_EQ(Get("Ships\\tempfgtr.if~"), bytes);
-            EXPECT_EQ(FilesIn("Ships"), 2);
+            EXPECT_EQ(game.ReadFile("Ships\\ship.iff"), bytes) << size << " over " << before;
+            EXPECT_EQ(game.ReadFile("Ships\\tempfgtr.if~"), bytes);
+            EXPECT_EQ(FilesIn(game.PathOf("Ships")), 2);
         }
     }
     CopyFileBytes(ship, ship);
-    EXPECT_EQ(Get("Ships\\ship.iff"), Get("Ships\\tempfgtr.if~")) << "copied onto itself";
+    EXPECT_EQ(game.ReadFile("Ships\\ship.iff"), game.ReadFile("Ships\\tempfgtr.if~")) << "copied onto itself";
     const auto descriptors = OpenDescriptors();
     EXPECT_THROW(CopyFileBytes(ship, game.PathOf("Nowhere\\ship.iff")), EInOutError);
     EXPECT_EQ(OpenDescriptors(), descriptors);
@@ -184,7 +183,7 @@ TEST_F(FilePrimitives, CopyFileBytesReplacesTheDestinationWholeAndLeavesNothingB
     Put("Ships\\ship.iff", {1});
     game.MakeReadOnly("Ships\\ship.iff");
     ExpectFailure([&] { CopyFileBytes(source, ship); }, "File access denied", 5);
-    EXPECT_EQ(FilesIn("Ships"), 2) << "the partial copy is removed";
+    EXPECT_EQ(FilesIn(game.PathOf("Ships")), 2) << "the partial copy is removed";
 }
 
 // The first match after position 0 wins; a match at 0 counts only when nothing follows. The file is read in
@@ -204,6 +203,81 @@ TEST_F(FilePrimitives, FindMarkerFindsTheFirstMarkerAfterTheStart) {
                 EXPECT_EQ(FindMarker(Put("data.bin", bytes), kMarker, start), at) << "start " << start;
             }
         }
+    }
+}
+
+// The file's content, or nullopt when there is none.
+std::optional<std::string> ContentOf(const fs::path& file) {
+    return fs::exists(file) ? std::optional(testkit::ReadTextFile(file)) : std::nullopt;
+}
+
+// Every call of the file layer failing in turn, once or for good: the file is as before, and after a passing
+// failure nothing is left beside it; without a failure the write gives the new content.
+TEST(WholeFiles, AFailureAtAnyCallLeavesTheFileAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
+    using Keys = std::vector<std::array<const char*, 3>>;  // section, key, value; none: the bytes "new" are written
+    const struct {
+        std::optional<std::string> before, after;
+        Keys keys;
+    } rows[] = {{"old bytes", "new", {}},
+                {"[a]\r\nx=1\r\n", "[a]\r\nx=2\r\n[b]\r\ny=3\r\n", {{"a", "x", "2"}, {"b", "y", "3"}}},
+                {std::nullopt, "[a]\r\nx=1\r\n", {{"a", "x", "1"}}}};
+    for (const auto& row : rows) {
+        for (const bool lasting : {false, true}) {
+            testkit::TempFolder folder;
+            const fs::path file = folder.Path() / "file.dat";
+            const auto write = [&] {
+                if (row.keys.empty()) return ReplaceWholeFile(file.string(), Bytes{'n', 'e', 'w'});
+                ReplaceIniFile(file.string(), [&](const TIniFile& ini) {
+                    for (const auto& [section, key, value] : row.keys) ini.WriteString(section, key, value);
+                });
+            };
+            if (row.before) testkit::WriteTextFile(file, *row.before);
+            const int calls = [&] {
+                testkit::FaultPlan counting;
+                write();
+                return counting.Calls;
+            }();
+            ASSERT_EQ(ContentOf(file), row.after);
+            for (int failAt = 0; failAt < calls; ++failAt) {
+                SCOPED_TRACE(row.after.value() + ", call " + std::to_string(failAt) + (lasting ? ", lasting" : ""));
+                fs::remove(file);
+                if (row.before) testkit::WriteTextFile(file, *row.before);
+                {
+                    testkit::FaultPlan plan(failAt, {EIO, true}, lasting);
+                    EXPECT_THROW(write(), Exception);
+                }
+                EXPECT_EQ(ContentOf(file), row.before);
+                EXPECT_TRUE(lasting || FilesIn(folder.Path()) == (row.before ? 1 : 0)) << "a file left beside it";
+            }
+        }
+    }
+}
+
+TEST(GamePaths, JoinBackslashNamesFindFilesWhoseCaseDiffersAndCutTheFolderFromAPath) {
+    EXPECT_EQ(FolderOf("C:\\Games\\VSK\\Tovarin.exe"), "C:\\Games\\VSK\\");
+    EXPECT_EQ(FolderOf("/opt/vsk/Tovarin.exe"), "/opt/vsk/");
+    EXPECT_EQ(FolderOf("C:Tovarin.exe"), "C:");
+    EXPECT_EQ(FolderOf("Tovarin.exe"), "");
+    testkit::TempFolder temp;
+    const std::string folder = temp.WithSeparator();
+    fs::create_directories(temp.Path() / "SHIPS");
+    for (const char* name : {"Switch.DAT", "ship.iff", "Ship.iff"}) std::ofstream(temp.Path() / "SHIPS" / name);
+    // Off Windows the names become slash paths with the spelling found on disk, the exact one first; a missing
+    // file or folder keeps the spelling asked for.
+    const std::pair<std::string, std::string> rows[] = {{"Ships\\switch.dat", "SHIPS/Switch.DAT"},
+                                                        {"Ships\\Ship.iff", "SHIPS/Ship.iff"},
+                                                        {"Ships\\ship.iff", "SHIPS/ship.iff"},
+                                                        {"Ships\\tempfgtr.if~", "SHIPS/tempfgtr.if~"},
+                                                        {"Profiles\\New.vks", "Profiles/New.vks"}};
+    for (const auto& [name, onDisk] : rows) {
+#ifdef _WIN32
+        EXPECT_EQ(GamePath(folder, name), folder + name);  // Windows' file system ignores case by itself
+#else
+        EXPECT_EQ(GamePath(folder, name), folder + onDisk);
+#endif
     }
 }
 
