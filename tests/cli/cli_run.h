@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "demo/game_folder.h"
+#include "demo/demo_installation.h"
+#include "testkit/temp_game_folder.h"
 
 // A command line run in-process on a game folder: its exit code and what it wrote.
 namespace tovarin::testkit {
@@ -22,5 +23,12 @@ inline Ran Cli(const demo::GameFolder& game, std::vector<std::string> arguments)
     const int exit = cli::RunCommandLine(arguments, out, err);
     return {exit, out.str(), err.str()};
 }
+
+// The demo installation written into a game folder.
+struct Demo : TempGameFolder {
+    explicit Demo(demo::Edition edition = demo::Edition::Base) : TempGameFolder(edition) {
+        demo::WriteDemoInstallation(*this);
+    }
+};
 
 }  // namespace tovarin::testkit

@@ -1,14 +1,14 @@
-#include "cli/command_line.h"
-
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <functional>
 
-#include "demo/demo_installation.h"
-#include "testkit/temp_game_folder.h"
+#include "cli_run.h"
 
 // tovarin-cli's conventions, one command line per row, run in order on two games: data on standard output,
 // errors on standard error, exit code 0 done, 1 refused or failed, 2 wrong usage (diff: 1 differences, 2 trouble).
+// And `check` on the demo installation of both editions and on damaged copies of it: one line per finding, exit
+// code 1 when anything is found.
 namespace tovarin::testkit {
 
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
@@ -28,8 +28,7 @@ bool Holds(const std::string& text, const std::string& expected) {
 }
 
 TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
-    TempGameFolder demo;
-    demo::WriteDemoInstallation(demo);
+    Demo demo;
     demo.SetSwitchEntry("Kestrel", "Warden");
     demo.SetSwitchEntry("Warden", "Kestrel");
     const Bytes archive = demo.ReadFile("data.tre");
@@ -74,10 +73,10 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"no game to diff", {"--game", "<nogame>", "diff"}, 2, "", "vantorsk.exe not found"},
     };
     const auto placed = [&](std::string text) {
-        for (const auto& [name, game] : {std::pair{"<demo>", &demo}, {"<bare>", &bare}, {"<nogame>", &noGame}}) {
-            if (const std::size_t at = text.find(name); at != std::string::npos) {
-                text.replace(at, std::string(name).size(), game->Folder());
-            }
+        for (const auto& [name, game] :
+             {std::pair<std::string, TempGameFolder*>{"<demo>", &demo}, {"<bare>", &bare}, {"<nogame>", &noGame}}) {
+            if (const std::size_t at = text.find(name); at != std::string::npos)
+                text.replace(at, name.size(), game->Folder());
         }
         return text;
     };
@@ -85,14 +84,60 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         SCOPED_TRACE(row.Name);
         std::vector<std::string> arguments;
         for (const std::string& argument : row.Arguments) arguments.push_back(placed(argument));
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         EXPECT_EQ(cli::RunCommandLine(arguments, out, err), row.Exit);
         EXPECT_TRUE(Holds(out.str(), row.Out)) << out.str();
         EXPECT_TRUE(row.Err.empty() ? err.str().empty() : Holds(err.str(), "..." + placed(row.Err))) << err.str();
     }
     EXPECT_EQ(demo.ReadFile("data.tre"), archive);
     EXPECT_EQ(bare.ReadText("Ships\\switch.dat"), "[swships]\r\nHawk=Hawk\r\n");
+}
+
+void Spoil(const TempGameFolder& game, const std::string& file, const std::function<void(Bytes&)>& change) {
+    Bytes bytes = game.ReadFile(file);
+    change(bytes);
+    game.WriteFile(file, bytes);
+}
+
+void Rename(Bytes& bytes, const std::string& from, const std::string& to) {
+    const auto at = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+    ASSERT_NE(at, bytes.end()) << from;
+    std::copy(to.begin(), to.end(), at);
+}
+
+TEST(CheckCommandTest, FindsEachDamageOnItsOwnLine) {
+    struct Row {
+        std::string Name;
+        Edition Game;
+        std::function<void(TempGameFolder&)> Damage;
+        std::string Findings;
+    };
+    const std::vector<Row> rows = {
+        {"a sound installation", Edition::Base, [](TempGameFolder&) {}, ""},
+        {"a sound Nightwatch installation", Edition::Nightwatch, [](TempGameFolder&) {}, ""},
+        {"a wrong form length", Edition::Base,
+         [](TempGameFolder& g) { Spoil(g, "Ships\\halberd.iff", [](Bytes& b) { b[7] += 2; }); },
+         "Ships\\halberd.iff: the top-level form says 384 bytes, the file has 382\n"},
+        {"a missing marker", Edition::Base,
+         [](TempGameFolder& g) { Spoil(g, "Ships\\lancet.iff", [](Bytes& b) { Rename(b, "GUNSPOWR", "GUNSPOWX"); }); },
+         "Ships\\lancet.iff: would not load (I/O error 131)\n"},
+        {"a record beyond the table", Edition::Base,
+         [](TempGameFolder& g) { g.SetCatalogueKey("MissData", "1", "99999"); },
+         "Game\\missile.iff: Hornet IR: Read beyond end of file\n"},
+        {"an unpaired switch entry", Edition::Base, [](TempGameFolder& g) { g.SetSwitchEntry("Kestrel", "Warden"); },
+         "Ships\\switch.dat: Kestrel=Warden has no partner entry Warden=Kestrel\n"},
+        {"a missing ship file", Edition::Base, [](TempGameFolder& g) { g.Remove("Ships\\sable.iff"); },
+         "Ships\\sable.iff: the ship file of Sable is missing\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        Demo game(row.Game);
+        row.Damage(game);
+        const Ran ran = Cli(game, {"check"});
+        EXPECT_EQ(ran.Exit, row.Findings.empty() ? 0 : 1);
+        EXPECT_EQ(ran.Out, row.Findings);
+        EXPECT_EQ(ran.Err, "");
+    }
 }
 
 }  // namespace

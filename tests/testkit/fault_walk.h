@@ -48,8 +48,6 @@ struct FaultWalk {
     std::function<void(TForm1&, HeadlessPlatform&)> Act;
 };
 
-namespace fault_walk_detail {
-
 // One run of the program on a fresh copy of the walk's folder, brought to just before the operation.
 struct WalkRun {
     explicit WalkRun(const FaultWalk& walk) {
@@ -78,11 +76,8 @@ inline void ExpectBeforeOrAfter(const FolderFiles& now, const FolderFiles& befor
     }
 }
 
-}  // namespace fault_walk_detail
-
 // Runs the walk, reporting every broken promise as a test failure; returns how many failures it tried.
 inline int WalkFaults(const FaultWalk& walk) {
-    using namespace fault_walk_detail;
     SCOPED_TRACE(walk.Name);
     WalkRun clean(walk);
     const int calls = [&] {

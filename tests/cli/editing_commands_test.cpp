@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <regex>
+#include <sstream>
+
+#include "cli_run.h"
+#include "ships/ship_session.h"
+#include "testkit/fault_walk.h"
+#include "ui/user_input.h"
+
+// The editing commands on the demo installation. Ship, weapon, slot and swap commands against the window: the same
+// edit gives the same saved bytes, a refused value changes nothing, and a sheet changes exactly its edited cells,
+// whole or not at all. `diff` and `export --changed` after edits of every kind: the lines say each change, and the
+// changed sheets carry the edits onto a fresh installation.
+namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
+namespace {
+
+// Every file of the ships' folder by name, and with `times` each one's modification time after its bytes.
+FolderFiles Ships(const TempGameFolder& game, bool times = false) {
+    FolderFiles fleet = ReadFolder(game.PathOf("Ships"));
+    for (auto& [file, bytes] : fleet) {
+        const auto time = std::filesystem::last_write_time(game.PathOf("Ships\\" + file)).time_since_epoch().count();
+        for (int i = 0; times && i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(time >> (8 * i)));
+    }
+    return fleet;
+}
+
+TEST(ShipCommands, GetShowsTheWindowsProfileAndSetSavesAsTheWindow) {
+    Demo game;
+    ProgramRun run(game);
+    for (std::size_t i = 0; i < demo::DemoShips().size(); ++i) {
+        SCOPED_TRACE(demo::DemoShips()[i].Name);
+        UserInput::Choose(run.Form().ComboBox1, static_cast<int>(i));
+        run.Form().ExportProfile(game.PathOf("window.vks"));
+        // The window's profile carries every box; the command line leaves out the parts the ship lacks.
+        const std::string window = std::regex_replace(game.ReadText("window.vks"), std::regex("\\[Ship\\]\r\n|\r"), "");
+        const std::string cli = Cli(game, {"ship", "get", demo::DemoShips()[i].Name}).Out;
+        std::string lacking;
+        for (std::istringstream lines(window); std::getline(lines, lacking);) {
+            const bool shown = cli.find(lacking + "\n") != std::string::npos;
+            EXPECT_TRUE(shown || std::regex_match(lacking, std::regex("(armr|sh)[a-z]+=-?[0-9]+|decoys=[0-9]+")))
+                << lacking;
+        }
+    }
+    // Kestrel: autoslide on, no booster, three gun mounts, two missile mounts, decoys, shields and armour.
+    std::vector<std::pair<std::vector<std::string>, std::function<void(TForm1&)>>> all = {
+        {{"autoslide=0", "booster=1"},
+         [](TForm1& f) { UserInput::Toggle(f.CheckBox1), UserInput::Toggle(f.CheckBox2); }},
+        {{"gun2=" + Gun(4), "gunammo2=50"}, [](TForm1& f) { ChangeMount(f, false, 1, 4, "50"); }},
+        {{"miss2=2", "missammo2=3"}, [](TForm1& f) { ChangeMount(f, true, 1, 2, "3"); }},
+    };
+    for (const auto& [key, box] : std::vector<std::pair<std::string, std::string>>{
+             {"speedmin", "Edit1"},   {"speednor", "Edit2"},   {"speedmax", "Edit15"}, {"spaccel", "Edit4"},
+             {"aftsp", "Edit3"},      {"aftaccel", "Edit6"},   {"affuel", "Edit26"},   {"y", "Edit7"},
+             {"p", "Edit5"},          {"r", "Edit8"},          {"yprroc", "Edit25"},   {"hp", "Edit27"},
+             {"armrfront", "Edit10"}, {"armrright", "Edit11"}, {"armrleft", "Edit12"}, {"armraft", "Edit13"},
+             {"shfront", "Edit17"},   {"shaft", "Edit16"},     {"shremin", "Edit20"},  {"shrenor", "Edit21"},
+             {"shremax", "Edit22"},   {"gunen", "Edit18"},     {"gunremin", "Edit19"}, {"gunrenor", "Edit23"},
+             {"gunremax", "Edit24"},  {"decoys", "Edit14"},    {"mass", "Edit29"}}) {
+        all.push_back({{key + "=77"}, [box](TForm1& f) { UserInput::Type(Box(f, box), "77"); }});
+    }
+    for (const auto& [changes, edit] : all) {
+        SCOPED_TRACE(changes.front());
+        Demo byWindow;
+        ProgramRun window(byWindow);
+        edit(window.Form());
+        UserInput::Click(window.Form().Button2);
+        Demo byCli;
+        std::vector<std::string> arguments{"ship", "set", "Kestrel"};
+        arguments.insert(arguments.end(), changes.begin(), changes.end());
+        EXPECT_EQ(Cli(byCli, arguments).Exit, 0);
+        EXPECT_TRUE(SameBytes(byCli.ReadFile("Ships\\kestrel.iff"), byWindow.ReadFile("Ships\\kestrel.iff")));
+        EXPECT_NE(byCli.ReadFile("Ships\\kestrel.iff"), game.ReadFile("Ships\\kestrel.iff"));
+    }
+    for (const std::string refused : {"speedmax=fast", "gunammo1=70000", "speedmux=1", "gun4=1", "gun1=Laser"}) {
+        SCOPED_TRACE(refused);
+        const FolderFiles before = Ships(game);
+        const Ran ran = Cli(game, {"ship", "set", "Kestrel", "hp=1", refused});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refused.substr(0, refused.find('='))), std::string::npos) << ran.Err;
+        EXPECT_TRUE(Ships(game) == before);
+    }
+}
+
+TEST(ShipCommands, TheFleetSheetIsAppliedWholeOrNotAtAll) {
+    Demo game;
+    const std::string sheet = game.PathOf("fleet.csv");
+    ASSERT_EQ(Cli(game, {"export", "ships", sheet}).Exit, 0);
+    const FolderFiles before = Ships(game, true);
+    EXPECT_EQ(Cli(game, {"import", "ships", sheet}).Exit, 0);
+    EXPECT_TRUE(Ships(game, true) == before);  // nothing written, modification times kept
+
+    // Two cells edited, one of them a mount's weapon by name: a new export shows exactly these.
+    std::string edited = game.ReadText("fleet.csv");
+    edited = std::regex_replace(edited, std::regex("\nKestrel,120,450,600,"), "\nKestrel,120,450,640,");
+    edited = std::regex_replace(edited, std::regex("(\nSable,[^,]*,[^,]*),[^,]*"), "$1,333");
+    ASSERT_NE(edited, game.ReadText("fleet.csv"));
+    // A refused cell in the third line stops the whole sheet.
+    game.WriteText("refused.csv", std::regex_replace(edited, std::regex("\nWarden,[^,]*"), "\nWarden,abc"));
+    const Ran refused = Cli(game, {"import", "ships", game.PathOf("refused.csv")});
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_NE(refused.Err.find("line 3, column 2: Warden, speedmin=abc: 'abc' is not a valid integer"),
+              std::string::npos)
+        << refused.Err;
+    EXPECT_TRUE(Ships(game, true) == before);
+    game.WriteText("edited.csv", edited);
+    EXPECT_EQ(Cli(game, {"import", "ships", game.PathOf("edited.csv")}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"export", "ships", sheet}).Exit, 0);
+    EXPECT_EQ(game.ReadText("fleet.csv"), edited);
+
+    // A partial sheet that changes three ships: a failure at any call puts the files written before it back.
+    const FolderFiles edits = Ships(game);
+    game.WriteText("three.csv", "ship,speedmax,gun3\r\nKestrel,650,Scatter Gun\r\nWarden,,1\r\nHalberd,555\r\n");
+    for (int failAt = 0; failAt < 100; ++failAt) {
+        SCOPED_TRACE(failAt);
+        FaultPlan plan(failAt);
+        if (Cli(game, {"import", "ships", game.PathOf("three.csv")}).Exit == 0) break;
+        EXPECT_TRUE(Ships(game) == edits);
+    }
+    EXPECT_EQ(Cli(game, {"ship", "get", "Kestrel", "speedmax", "gun3", "--json"}).Out,
+              "{\"speedmax\":650,\"gun3\":8}\n");
+}
+
+TEST(GameCommandsTest, SaveWhatTheTabsSaveAndRefuseWithoutWriting) {
+    Demo viaCli, viaWindow;
+    ProgramRun run(viaWindow, {true});  // yes to the archive's patch, which no file compared here shares
+    TForm1& f = run.Form();
+    run.Platform.Boxes.clear();
+    struct Row {
+        std::vector<std::string> Arguments;
+        std::function<void()> Edit;  // the same change through the window; none for a refused one
+        std::vector<std::string> Files;
+        std::string Refusal{};
+    };
+    const std::string catalogue = viaCli.CatalogueName();
+    const std::vector<Row> rows = {
+        {{"guns", "set", "Ion Cannon", "damage=40", "refire delay (ms)=300"},
+         [&] {
+             UserInput::Choose(f.ComboBox4, 1);
+             UserInput::Type(f.Edit33, "40");
+             UserInput::Type(f.Edit34, "300");
+             UserInput::Click(f.Button7);
+         },
+         {"Game\\bullet.iff"}},
+        {{"missiles", "set", "Dart", "speed=900", "split up into=3", "sub-missile type=Hornet IR", "rear firing=1",
+          "attack enemies only=0"},
+         [&] {
+             UserInput::Choose(f.ComboBox5, 0);
+             UserInput::Type(f.Edit37, "900");
+             UserInput::Type(f.Edit49, "3");
+             UserInput::Choose(f.ComboBox7, 1);
+             UserInput::Toggle(f.Flag8);
+             UserInput::Toggle(f.Flag5);
+             UserInput::Click(f.Button8);
+         },
+         {"Game\\missile.iff"}},
+        {{"slots", "copy", "Kestrel", "2"},
+         [&] {
+             UserInput::Choose(f.ComboBox6, 0);
+             UserInput::Select(f.ListBox3, 1);
+             UserInput::Click(f.Button13);
+             UserInput::Click(f.Button14);
+         },
+         {"Ships\\kestrel.iff", catalogue}},
+        {{"slots", "delete", "Halberd", "1"},
+         [&] {
+             UserInput::Choose(f.ComboBox6, 2);
+             UserInput::Select(f.ListBox3, 0);
+             UserInput::Click(f.Button12);
+             UserInput::Click(f.Button14);
+         },
+         {"Ships\\halberd.iff", catalogue}},
+        {{"swap", "Warden", "Kestrel"},
+         [&] {
+             UserInput::Select(f.ListBox4, 1);
+             UserInput::Select(f.ListBox5, 0);
+             UserInput::Click(f.Button10);
+         },
+         {"Ships\\kestrel.iff", "Ships\\warden.iff", "Ships\\switch.dat"}},
+        {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, nullptr, {"Game\\bullet.iff"}, "damage=x: 'x' is not"},
+        {{"guns", "set", "Ion Cannon", "speeed=1"}, nullptr, {"Game\\bullet.iff"}, "Unknown field of a gun: speeed"},
+        {{"missiles", "set", "Dart", "split up into=256"}, nullptr, {"Game\\missile.iff"}, "split up into=256: Out of"},
+        {{"missiles", "set", "Dart", "sub-missile type=Nope"}, nullptr, {"Game\\missile.iff"}, "Unknown missile: Nope"},
+        {{"missiles", "set", "Darts", "speed=1"}, nullptr, {"Game\\missile.iff"}, "Unknown missile: Darts"},
+        {{"slots", "copy", "Kestrel", "5"}, nullptr, {"Ships\\kestrel.iff", catalogue}, "no gun slot 5 (it has 4)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Arguments[0] + " " + row.Arguments[1] + " " + row.Arguments[2]);
+        const Bytes before = viaCli.ReadFile(row.Files[0]);
+        const Ran ran = Cli(viaCli, row.Arguments);
+        EXPECT_EQ(ran.Exit, row.Edit ? 0 : 1);
+        EXPECT_NE(ran.Err.find(row.Refusal), std::string::npos) << ran.Err;
+        if (row.Edit) row.Edit();
+        for (const std::string& file : row.Files) EXPECT_EQ(viaCli.ReadFile(file), viaWindow.ReadFile(file)) << file;
+        EXPECT_EQ(viaCli.ReadFile(row.Files[0]) == before, !row.Edit);
+    }
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{});
+}
+
+TEST(GameCommandsTest, WeaponSheetsChangeExactlyTheirEditedCellsWholeOrNotAtAll) {
+    Demo game;
+    const std::string sheet = game.PathOf("missiles.csv");
+    const auto table = game.PathOf("Game\\missile.iff");
+    // A day back, so that any write shows; read back as the file system keeps it (Windows in steps of 100 ns).
+    std::filesystem::last_write_time(table, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+    const auto old = std::filesystem::last_write_time(table);
+    const std::string valuesBefore = Cli(game, {"missiles", "get"}).Out;
+    ASSERT_EQ(Cli(game, {"export", "missiles", sheet}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"import", "missiles", sheet}).Out, "0 missiles changed\n");
+    EXPECT_EQ(std::filesystem::last_write_time(table), old);
+
+    // A partial sheet: columns in another order, a cell left empty, one edited value.
+    game.WriteText("edit.csv", "name,damage,speed\r\nHornet IR,261,\r\nDart,,1400\r\n");
+    EXPECT_EQ(Cli(game, {"import", "missiles", game.PathOf("edit.csv")}).Out, "1 missiles changed\n");
+    std::string expected = valuesBefore;
+    expected.replace(expected.find("damage=260"), 10, "damage=261");
+    EXPECT_EQ(Cli(game, {"missiles", "get"}).Out, expected);
+
+    const Bytes edited = game.ReadFile("Game\\missile.iff");
+    for (const auto& [refused, where] : std::vector<std::pair<std::string, std::string>>{
+             {"name,speed\r\nDart,1\r\nNope,2\r\n", "line 3, column 1: Unknown missile: Nope"},
+             {"name,speed\r\nDart,1\r\n\"Hornet IR\",2\r\nDart,x\r\n", "line 4, column 1: Dart has two rows"},
+             {"name,speed,rear firing\r\nDart,1,2\r\n", "line 2, column 3: rear firing=2: '2' is not 0 or 1"},
+             {"name,sped\r\nDart,1\r\n", "line 1, column 2: Unknown field of a missile: sped"}}) {
+        SCOPED_TRACE(where);
+        game.WriteText("bad.csv", refused);
+        const Ran ran = Cli(game, {"import", "missiles", game.PathOf("bad.csv")});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(where), std::string::npos) << ran.Err;
+        EXPECT_EQ(game.ReadFile("Game\\missile.iff"), edited);
+    }
+}
+
+// The demo installation with these commands run on it.
+struct Edited : Demo {
+    explicit Edited(const std::vector<std::vector<std::string>>& commands) {
+        for (const auto& command : commands) EXPECT_EQ(Cli(*this, command).Exit, 0) << command[0];
+    }
+};
+
+TEST(OriginalsCommandsTest, DiffSaysEachChangedValueAndNamesADamagedOriginal) {
+    Edited game({{"ship", "set", "Kestrel", "mass=1300", "gun1=2"},
+                 {"guns", "set", "Pulse Laser", "damage=41"},
+                 {"missiles", "set", "Dart", "speed=901", "rear firing=1"},
+                 {"slots", "copy", "Halberd", "1"},
+                 {"swap", "Corsair", "Lancet"}});
+    const std::string expected =
+        "swap Corsair: Corsair -> Lancet\nswap Lancet: Lancet -> Corsair\ngun Pulse Laser: damage: 18 -> 41\n"
+        "missile Dart: speed: 1400 -> 901\nmissile Dart: rear firing: 0 -> 1\n"
+        "catalogue halberd.iff: Guns: (none) -> 3\ncatalogue halberd.iff: Gun1: (none) -> 52\n"
+        "catalogue halberd.iff: Gun2: (none) -> 82\ncatalogue halberd.iff: Gun3: (none) -> 114\n"
+        "ship Kestrel: gun1: Pulse Laser -> Mass Driver\nship Kestrel: mass: 9800 -> 1300\n"
+        "ship Halberd: gun3: (none) -> Ion Cannon\nship Halberd: gunammo3: (none) -> 0\n"
+        "slots Halberd: slot 3: (none) -> gun_nose_left\n";
+    Ran ran = Cli(game, {"diff"});
+    EXPECT_EQ(ran.Exit, 1);
+    EXPECT_EQ(ran.Err, "");
+    ASSERT_EQ(ran.Out.substr(0, expected.size()), expected);
+    // The swapped files each hold the other's values now: every line of one has its mirror in the other.
+    const std::string swapped = ran.Out.substr(expected.size());
+    const std::regex line("(ship|slots) (Corsair|Lancet): (.*): (.*) -> (.*)");
+    std::size_t lines = 0;
+    for (std::sregex_iterator at(swapped.begin(), swapped.end(), line), end; at != end; ++at, ++lines) {
+        const std::smatch& m = *at;
+        const std::string mirror = m[1].str() + (m[2] == "Corsair" ? " Lancet: " : " Corsair: ") + m[3].str() + ": " +
+                                   m[5].str() + " -> " + m[4].str() + "\n";
+        EXPECT_NE(swapped.find(mirror), std::string::npos) << m[0];
+    }
+    EXPECT_GT(lines, 40u);
+    EXPECT_EQ(std::count(swapped.begin(), swapped.end(), '\n'), static_cast<std::ptrdiff_t>(lines));
+    // A mount the original lacks cannot travel in a sheet: it is named, not written.
+    ran = Cli(game, {"export", "ships", game.PathOf("mod.csv"), "--changed"});
+    EXPECT_NE(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"),
+              std::string::npos);
+    EXPECT_EQ(game.ReadText("mod.csv").find("Halberd"), std::string::npos);
+
+    game.WriteFile("Tovarin Backup\\Ships\\kestrel.iff", Bytes(100, 0));
+    game.WriteFile("Tovarin Backup\\Game\\missile.iff", Bytes(100, 0));
+    ran = Cli(game, {"diff"});
+    EXPECT_EQ(ran.Exit, 2);
+    for (const std::string& trouble :
+         {game.PathOf("Tovarin Backup\\Ships\\kestrel.iff") + ": the ship would not load: I/O error 131.\n",
+          game.PathOf("Tovarin Backup\\Game\\missile.iff") + ": Dart: Read beyond end of file\n"}) {
+        EXPECT_NE(ran.Err.find(trouble), std::string::npos) << ran.Err;
+    }
+    EXPECT_NE(ran.Out.find("gun Pulse Laser: damage: 18 -> 41\n"), std::string::npos);
+    EXPECT_EQ(ran.Out.find("ship Kestrel"), std::string::npos);
+}
+
+TEST(OriginalsCommandsTest, AChangedSheetGivesAFreshInstallationTheEditedValues) {
+    const Edited edited({{"ship", "set", "Corsair", "speedmax=640", "booster=0", "gun2=Scatter Gun"},
+                         {"swap", "Corsair", "Lancet"},
+                         {"ship", "set", "Kestrel", "mass=1300"},
+                         {"guns", "set", "Pulse Laser", "damage=41", "range=3100"},
+                         {"guns", "set", "Photon Lance", "speed=999"},
+                         {"missiles", "set", "Dart", "sub-missile type=Spear FF", "rear firing=1", "split up into=3"}});
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"ships", "ship,speedmax,booster,gun2,mass\r\nKestrel,,,,1300\r\nCorsair,640,0,Scatter Gun,\r\n"},
+        {"guns", "name,speed,range,damage\r\nPulse Laser,,3100,41\r\nPhoton Lance,999,,\r\n"},
+        {"missiles", "name,split up into,sub-missile type,rear firing\r\nDart,3,Spear FF,1\r\n"},
+    };
+    for (const auto& [kind, sheet] : rows) {
+        SCOPED_TRACE(kind);
+        Demo fresh;
+        EXPECT_EQ(Cli(fresh, {"export", kind, fresh.PathOf("none.csv"), "--changed"}).Exit, 0);
+        EXPECT_EQ(fresh.ReadText("none.csv"), kind == "ships" ? "ship\r\n" : "name\r\n");
+        const Ran changed = Cli(edited, {"export", kind, fresh.PathOf("mod.csv"), "--changed"});
+        EXPECT_EQ(changed.Exit, 0);
+        EXPECT_EQ(changed.Err, "");
+        EXPECT_EQ(fresh.ReadText("mod.csv"), sheet);
+        EXPECT_EQ(Cli(fresh, {"import", kind, fresh.PathOf("mod.csv")}).Exit, 0);
+        EXPECT_EQ(Cli(fresh, {"export", kind, fresh.PathOf("all.csv")}).Exit, 0);
+        EXPECT_EQ(Cli(edited, {"export", kind, fresh.PathOf("edited.csv")}).Exit, 0);
+        EXPECT_EQ(fresh.ReadText("all.csv"), fresh.ReadText("edited.csv"));
+    }
+}
+
+}  // namespace
+}  // namespace tovarin::testkit
