@@ -38,8 +38,7 @@ std::vector<tovarin::fuzz::Bytes> tovarin::fuzz::FuzzSeeds() {
     std::vector<Bytes> seeds;
     for (const std::string_view sheet :
          {"ship,mass,gun1\r\nKestrel,5000,Gatling Autocannon\r\n", "name,speed\n\"Lance, Mk \"\"2\"\"\",12\n",
-          "\xEF\xBB\xBFship,note\r\n\"Line\r\nbreak\",\r\n", "a,b\r\n\"unterminated\r\n"}) {
+          "\xEF\xBB\xBFship,note\r\n\"Line\r\nbreak\",\r\n", "a,b\r\n\"unterminated\r\n"})
         seeds.emplace_back(sheet.begin(), sheet.end());
-    }
     return seeds;
 }

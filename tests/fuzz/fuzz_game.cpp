@@ -1,6 +1,5 @@
 #include "fuzz/fuzz_game.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,12 +9,6 @@
 #include "ui/platform.h"
 
 namespace tovarin::fuzz {
-
-Input::Input(const std::uint8_t* data, std::size_t size, std::size_t choices) : Choices(choices, 0) {
-    const std::size_t taken = std::min(size, choices);
-    std::copy(data, data + taken, Choices.begin());
-    File.assign(data + taken, data + size);
-}
 
 std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files) {
     std::vector<Bytes> seeds;

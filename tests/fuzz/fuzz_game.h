@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,7 +24,10 @@ using testkit::TempGameFolder;
 
 // The input split into the player's choices (missing ones read as 0) and the file behind them.
 struct Input {
-    Input(const std::uint8_t* data, std::size_t size, std::size_t choices);
+    Input(const std::uint8_t* data, std::size_t size, std::size_t choices)
+        : Choices(data, data + std::min(size, choices)), File(data + Choices.size(), data + size) {
+        Choices.resize(choices);
+    }
     std::vector<std::uint8_t> Choices;
     Bytes File;
 };

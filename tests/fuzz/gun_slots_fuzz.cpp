@@ -2,7 +2,6 @@
 // steps, each 0 (none) or a slot to select in bits 0..4 (beyond the list: none), bit 7 "&Delete" instead of
 // "&Copy".
 #include <array>
-#include <string_view>
 
 #include "fuzz/fuzz_game.h"
 #include "tools/gun_slot_table.h"
@@ -16,19 +15,17 @@ constexpr int kSlotPage = 1;
 constexpr const char* kShip = "Ships\\test.iff";
 
 // The catalogue keys of the positions behind the guns, with the base the loader finds for each.
-constexpr std::array<std::pair<std::string_view, std::int32_t ShipState::*>, 4> kStoredPositions{{
-    {"misspowr", &ShipState::MissBase},
-    {"bdecy", &ShipState::DecyBase},
-    {"nfshpowr", &ShipState::ShieldBase},
-    {"armrdata", &ShipState::ArmrBase},
-}};
+constexpr std::array<std::pair<const char*, std::int32_t ShipState::*>, 4> kStoredPositions{
+    {{"misspowr", &ShipState::MissBase},
+     {"bdecy", &ShipState::DecyBase},
+     {"nfshpowr", &ShipState::ShieldBase},
+     {"armrdata", &ShipState::ArmrBase}}};
 
 // The catalogue section the game keeps for a ship, as it describes the ship just loaded.
 void WriteShipSection(TempGameFolder& game, const ShipState& ship) {
     demo::IniSection section{ship.ShipFile, {{"Guns", std::to_string(ship.GunMountCount)}}};
-    for (int i = 0; i < ship.GunMountCount; ++i) {
+    for (int i = 0; i < ship.GunMountCount; ++i)
         section.Keys.emplace_back("Gun" + std::to_string(i + 1), std::to_string(ship.GunMountPos[i]));
-    }
     for (const auto& [key, base] : kStoredPositions) section.Keys.emplace_back(key, std::to_string(ship.*base));
     game.SetCatalogueSection(section);
 }
@@ -46,13 +43,11 @@ void CheckSavedShip(const TempGameFolder& game, const std::vector<GunSlot>& save
     const std::vector<GunSlot>& slots = again.Form().GunSlots.Slots;
     bool same = slots.size() == saved.size() && ship.GunMountCount == static_cast<std::int32_t>(saved.size()) &&
                 stored("Guns") == ship.GunMountCount;
-    for (std::size_t i = 0; same && i < saved.size(); ++i) {
+    for (std::size_t i = 0; same && i < saved.size(); ++i)
         same = slots[i].Record == saved[i].Record && stored("Gun" + std::to_string(i + 1)) == ship.GunMountPos[i];
-    }
     Require(same, "the saved ship has the slots saved, and the catalogue says where they are", &again);
     for (const auto& [key, base] : kStoredPositions) {
-        const std::int32_t position = stored(std::string(key));
-        Require(position < 1 || position == ship.*base, "the catalogue's positions behind the guns follow them",
+        Require(stored(key) < 1 || stored(key) == ship.*base, "the catalogue's positions behind the guns follow them",
                 &again);
     }
 }

@@ -1,7 +1,7 @@
 // The INI reader and writer and the profile import, on any profile: import it into a demo ship, export and import
 // again, write a key into it, save the ship. Choices: [0] the demo ship.
-#include <algorithm>
-#include <cctype>
+#include <strings.h>
+
 #include <string>
 
 #include "demo/demo_ships.h"
@@ -22,9 +22,8 @@ std::vector<std::string> Shown(const TForm1& form) {
     for (const TControl* control : form.Components()) {
         if (const auto* box = dynamic_cast<const TEdit*>(control)) shown.push_back(box->Text());
         if (const auto* check = dynamic_cast<const TCheckBox*>(control)) shown.push_back(check->Checked() ? "1" : "0");
-        if (const auto* list = dynamic_cast<const TItemList*>(control)) {
+        if (const auto* list = dynamic_cast<const TItemList*>(control))
             shown.insert(shown.end(), list->Items().begin(), list->Items().end());
-        }
     }
     return shown;
 }
@@ -49,9 +48,7 @@ void CheckKeyWrite(const TempGameFolder& game) {
     }
     Require(profile.ReadString("Ship", "mass", "") == "4321", "a value written to an INI file reads back");
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        std::string key = keys[i];
-        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (key.empty() || key == "mass") continue;
+        if (keys[i].empty() || strcasecmp(keys[i].c_str(), "mass") == 0) continue;
         Require(profile.ReadString("Ship", keys[i], "\x01") == values[i],
                 "writing one key of an INI file leaves the other keys as they were");
     }

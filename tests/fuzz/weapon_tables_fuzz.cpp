@@ -38,17 +38,6 @@ const WeaponTab kMissiles{
     demo::DemoMissileBase,
     demo::DemoMissileNames};
 
-// Whether a byte of the record, counted from its base, is one the editor's save writes.
-bool IsWritten(const WeaponTab& editor, std::int64_t offset) {
-    const auto inside = [offset](std::int32_t start, std::int32_t length) {
-        return offset >= start && offset < start + length;
-    };
-    return std::any_of(editor.Fields.begin(), editor.Fields.end(),
-                       [&](const FloatField& field) { return inside(field.Offset, 4); }) ||
-           std::any_of(editor.More.begin(), editor.More.end(),
-                       [&](const auto& bytes) { return inside(bytes.first, bytes.second); });
-}
-
 }  // namespace
 
 std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
@@ -56,11 +45,11 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     demo::AddDemoWeapons(demo);
     std::vector<Bytes> seeds;
     for (const WeaponTab* editor : {&kGuns, &kMissiles}) {
-        const std::uint8_t table = editor == &kMissiles ? 1 : 0;
+        const Bytes table = demo.ReadFile(editor->Table);
         for (std::size_t weapon = 0; weapon < editor->Names().size(); ++weapon) {
-            const Bytes choices{static_cast<std::uint8_t>(table + 2 * weapon), static_cast<std::uint8_t>(weapon), 0};
-            const std::vector<Bytes> seed = Seeds({choices}, {demo.ReadFile(editor->Table)});
-            seeds.insert(seeds.end(), seed.begin(), seed.end());
+            seeds.push_back(
+                {static_cast<std::uint8_t>((editor == &kMissiles) + 2 * weapon), static_cast<std::uint8_t>(weapon), 0});
+            seeds.back().insert(seeds.back().end(), table.begin(), table.end());
         }
     }
     return seeds;
@@ -91,8 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shown > 0) Require(after == before, "a weapon save that shows a box leaves the table unchanged", &run);
     if (!loadedWhole) Require(after == before, "a weapon that did not load whole is never saved", &run);
     Require(after.size() == before.size(), "nothing is written beyond a table's end");
+    // The bytes the editor's save writes, counted from the record's base: each box's 4 and the others.
+    std::vector<std::pair<std::int32_t, std::int32_t>> written = editor.More;
+    for (const FloatField& field : editor.Fields) written.emplace_back(field.Offset, 4);
     for (std::size_t i = 0; i < after.size(); ++i) {
-        Require(after[i] == before[i] || IsWritten(editor, static_cast<std::int64_t>(i) - editor.Base(weapon)),
+        const std::int64_t offset = static_cast<std::int64_t>(i) - editor.Base(weapon);
+        const auto holds = [offset](const auto& span) {
+            return offset >= span.first && offset < span.first + span.second;
+        };
+        Require(after[i] == before[i] || std::any_of(written.begin(), written.end(), holds),
                 "a weapon save changes only the fields of the weapon's record");
     }
     return 0;
