@@ -32,6 +32,14 @@ struct Input {
     Bytes File;
 };
 
+// The demo's weapons and one ship, "Test" in Ships\test.iff, whose file is the given one.
+struct GameWithShip : TempGameFolder {
+    explicit GameWithShip(const Bytes& file) {
+        demo::AddDemoWeapons(*this);
+        AddShip("Test", "test.iff", file);
+    }
+};
+
 // Seed inputs: each of the choices before each of the files.
 [[nodiscard]] std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files);
 // The eight demo ships' files, in catalogue order.

@@ -60,9 +60,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 4);
-    TempGameFolder game;
-    demo::AddDemoWeapons(game);
-    game.AddShip("Test", "test.iff", input.File);
+    GameWithShip game(input.File);
     ProgramRun run(game);
     if (run.Ended) return 0;
     TForm1& f = run.Form();
