@@ -31,52 +31,39 @@ FolderFiles Ships(const TempGameFolder& game, bool times = false) {
 }
 
 TEST(ShipCommands, GetShowsTheWindowsProfileAndSetSavesAsTheWindow) {
-    Demo game;
+    Demo game, byCli;
+    const Bytes original = byCli.ReadFile("Ships\\kestrel.iff");
     ProgramRun run(game);
+    // Kestrel edited in the window and saved: autoslide, booster, a gun mount, a missile mount and two boxes.
+    TForm1& f = run.Form();
+    UserInput::Toggle(f.CheckBox1);
+    UserInput::Toggle(f.CheckBox2);
+    ChangeMount(f, false, 1, 4, "50");
+    ChangeMount(f, true, 1, 2, "3");
+    UserInput::Type(f.Edit1, "77");
+    UserInput::Type(f.Edit14, "7");
+    UserInput::Click(f.Button2);
+    // Each ship's `ship get` shows its lines of the window's profile, and `ship set` with them saves the same file.
     for (std::size_t i = 0; i < demo::DemoShips().size(); ++i) {
-        SCOPED_TRACE(demo::DemoShips()[i].Name);
-        UserInput::Choose(run.Form().ComboBox1, static_cast<int>(i));
-        run.Form().ExportProfile(game.PathOf("window.vks"));
+        const std::string ship = demo::DemoShips()[i].Name;
+        SCOPED_TRACE(ship);
+        UserInput::Choose(f.ComboBox1, static_cast<int>(i));
+        f.ExportProfile(game.PathOf("window.vks"));
         // The window's profile carries every box; the command line leaves out the parts the ship lacks.
         const std::string window = std::regex_replace(game.ReadText("window.vks"), std::regex("\\[Ship\\]\r\n|\r"), "");
-        const std::string cli = Cli(game, {"ship", "get", demo::DemoShips()[i].Name}).Out;
-        std::string lacking;
-        for (std::istringstream lines(window); std::getline(lines, lacking);) {
-            const bool shown = cli.find(lacking + "\n") != std::string::npos;
-            EXPECT_TRUE(shown || std::regex_match(lacking, std::regex("(armr|sh)[a-z]+=-?[0-9]+|decoys=[0-9]+")))
-                << lacking;
+        const std::string cli = Cli(game, {"ship", "get", ship}).Out;
+        std::vector<std::string> arguments{"ship", "set", ship};
+        std::string line;
+        for (std::istringstream lines(window); std::getline(lines, line);) {
+            if (cli.find(line + "\n") != std::string::npos)
+                arguments.push_back(line);
+            else
+                EXPECT_TRUE(std::regex_match(line, std::regex("(armr|sh)[a-z]+=-?[0-9]+|decoys=[0-9]+"))) << line;
         }
-    }
-    // Kestrel: autoslide on, no booster, three gun mounts, two missile mounts, decoys, shields and armour.
-    std::vector<std::pair<std::vector<std::string>, std::function<void(TForm1&)>>> all = {
-        {{"autoslide=0", "booster=1"},
-         [](TForm1& f) { UserInput::Toggle(f.CheckBox1), UserInput::Toggle(f.CheckBox2); }},
-        {{"gun2=" + Gun(4), "gunammo2=50"}, [](TForm1& f) { ChangeMount(f, false, 1, 4, "50"); }},
-        {{"miss2=2", "missammo2=3"}, [](TForm1& f) { ChangeMount(f, true, 1, 2, "3"); }},
-    };
-    for (const auto& [key, box] : std::vector<std::pair<std::string, std::string>>{
-             {"speedmin", "Edit1"},   {"speednor", "Edit2"},   {"speedmax", "Edit15"}, {"spaccel", "Edit4"},
-             {"aftsp", "Edit3"},      {"aftaccel", "Edit6"},   {"affuel", "Edit26"},   {"y", "Edit7"},
-             {"p", "Edit5"},          {"r", "Edit8"},          {"yprroc", "Edit25"},   {"hp", "Edit27"},
-             {"armrfront", "Edit10"}, {"armrright", "Edit11"}, {"armrleft", "Edit12"}, {"armraft", "Edit13"},
-             {"shfront", "Edit17"},   {"shaft", "Edit16"},     {"shremin", "Edit20"},  {"shrenor", "Edit21"},
-             {"shremax", "Edit22"},   {"gunen", "Edit18"},     {"gunremin", "Edit19"}, {"gunrenor", "Edit23"},
-             {"gunremax", "Edit24"},  {"decoys", "Edit14"},    {"mass", "Edit29"}}) {
-        all.push_back({{key + "=77"}, [box](TForm1& f) { UserInput::Type(Box(f, box), "77"); }});
-    }
-    for (const auto& [changes, edit] : all) {
-        SCOPED_TRACE(changes.front());
-        Demo byWindow;
-        ProgramRun window(byWindow);
-        edit(window.Form());
-        UserInput::Click(window.Form().Button2);
-        Demo byCli;
-        std::vector<std::string> arguments{"ship", "set", "Kestrel"};
-        arguments.insert(arguments.end(), changes.begin(), changes.end());
         EXPECT_EQ(Cli(byCli, arguments).Exit, 0);
-        EXPECT_TRUE(SameBytes(byCli.ReadFile("Ships\\kestrel.iff"), byWindow.ReadFile("Ships\\kestrel.iff")));
-        EXPECT_NE(byCli.ReadFile("Ships\\kestrel.iff"), game.ReadFile("Ships\\kestrel.iff"));
     }
+    EXPECT_TRUE(Ships(byCli) == Ships(game));
+    EXPECT_NE(byCli.ReadFile("Ships\\kestrel.iff"), original);
     for (const std::string refused : {"speedmax=fast", "gunammo1=70000", "speedmux=1", "gun4=1", "gun1=Laser"}) {
         SCOPED_TRACE(refused);
         const FolderFiles before = Ships(game);
@@ -127,79 +114,63 @@ TEST(ShipCommands, TheFleetSheetIsAppliedWholeOrNotAtAll) {
 }
 
 TEST(GameCommandsTest, SaveWhatTheTabsSaveAndRefuseWithoutWriting) {
-    Demo viaCli, viaWindow;
-    ProgramRun run(viaWindow, {true});  // yes to the archive's patch, which no file compared here shares
-    TForm1& f = run.Form();
+    Demo viaCli, viaWindow, fresh;
+    ProgramRun run(viaWindow, {true});  // yes to the archive's patch, which no file compared here holds
     run.Platform.Boxes.clear();
-    struct Row {
-        std::vector<std::string> Arguments;
-        std::function<void()> Edit;  // the same change through the window; none for a refused one
-        std::vector<std::string> Files;
-        std::string Refusal{};
-    };
-    const std::string catalogue = viaCli.CatalogueName();
-    const std::vector<Row> rows = {
-        {{"guns", "set", "Ion Cannon", "damage=40", "refire delay (ms)=300"},
-         [&] {
-             UserInput::Choose(f.ComboBox4, 1);
-             UserInput::Type(f.Edit33, "40");
-             UserInput::Type(f.Edit34, "300");
-             UserInput::Click(f.Button7);
-         },
-         {"Game\\bullet.iff"}},
-        {{"missiles", "set", "Dart", "speed=900", "split up into=3", "sub-missile type=Hornet IR", "rear firing=1",
-          "attack enemies only=0"},
-         [&] {
-             UserInput::Choose(f.ComboBox5, 0);
-             UserInput::Type(f.Edit37, "900");
-             UserInput::Type(f.Edit49, "3");
-             UserInput::Choose(f.ComboBox7, 1);
-             UserInput::Toggle(f.Flag8);
-             UserInput::Toggle(f.Flag5);
-             UserInput::Click(f.Button8);
-         },
-         {"Game\\missile.iff"}},
-        {{"slots", "copy", "Kestrel", "2"},
-         [&] {
-             UserInput::Choose(f.ComboBox6, 0);
-             UserInput::Select(f.ListBox3, 1);
-             UserInput::Click(f.Button13);
-             UserInput::Click(f.Button14);
-         },
-         {"Ships\\kestrel.iff", catalogue}},
-        {{"slots", "delete", "Halberd", "1"},
-         [&] {
-             UserInput::Choose(f.ComboBox6, 2);
-             UserInput::Select(f.ListBox3, 0);
-             UserInput::Click(f.Button12);
-             UserInput::Click(f.Button14);
-         },
-         {"Ships\\halberd.iff", catalogue}},
-        {{"swap", "Warden", "Kestrel"},
-         [&] {
-             UserInput::Select(f.ListBox4, 1);
-             UserInput::Select(f.ListBox5, 0);
-             UserInput::Click(f.Button10);
-         },
-         {"Ships\\kestrel.iff", "Ships\\warden.iff", "Ships\\switch.dat"}},
-        {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, nullptr, {"Game\\bullet.iff"}, "damage=x: 'x' is not"},
-        {{"guns", "set", "Ion Cannon", "speeed=1"}, nullptr, {"Game\\bullet.iff"}, "Unknown field of a gun: speeed"},
-        {{"missiles", "set", "Dart", "split up into=256"}, nullptr, {"Game\\missile.iff"}, "split up into=256: Out of"},
-        {{"missiles", "set", "Dart", "sub-missile type=Nope"}, nullptr, {"Game\\missile.iff"}, "Unknown missile: Nope"},
-        {{"missiles", "set", "Darts", "speed=1"}, nullptr, {"Game\\missile.iff"}, "Unknown missile: Darts"},
-        {{"slots", "copy", "Kestrel", "5"}, nullptr, {"Ships\\kestrel.iff", catalogue}, "no gun slot 5 (it has 4)"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Arguments[0] + " " + row.Arguments[1] + " " + row.Arguments[2]);
-        const Bytes before = viaCli.ReadFile(row.Files[0]);
-        const Ran ran = Cli(viaCli, row.Arguments);
-        EXPECT_EQ(ran.Exit, row.Edit ? 0 : 1);
-        EXPECT_NE(ran.Err.find(row.Refusal), std::string::npos) << ran.Err;
-        if (row.Edit) row.Edit();
-        for (const std::string& file : row.Files) EXPECT_EQ(viaCli.ReadFile(file), viaWindow.ReadFile(file)) << file;
-        EXPECT_EQ(viaCli.ReadFile(row.Files[0]) == before, !row.Edit);
-    }
+    TForm1& f = run.Form();
+    UserInput::Choose(f.ComboBox4, 1);
+    UserInput::Type(f.Edit33, "40");
+    UserInput::Type(f.Edit34, "300");
+    UserInput::Click(f.Button7);
+    UserInput::Choose(f.ComboBox5, 0);
+    UserInput::Type(f.Edit37, "900");
+    UserInput::Type(f.Edit49, "3");
+    UserInput::Choose(f.ComboBox7, 1);
+    UserInput::Toggle(f.Flag8);
+    UserInput::Toggle(f.Flag5);
+    UserInput::Click(f.Button8);
+    UserInput::Choose(f.ComboBox6, 0);
+    UserInput::Select(f.ListBox3, 1);
+    UserInput::Click(f.Button13);
+    UserInput::Click(f.Button14);
+    UserInput::Choose(f.ComboBox6, 2);
+    UserInput::Select(f.ListBox3, 0);
+    UserInput::Click(f.Button12);
+    UserInput::Click(f.Button14);
+    UserInput::Select(f.ListBox4, 1);
+    UserInput::Select(f.ListBox5, 0);
+    UserInput::Click(f.Button10);
     EXPECT_EQ(run.Shown(), std::vector<std::string>{});
+    // The same edits by command; each file either gets them or keeps every byte.
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"guns", "set", "Ion Cannon", "damage=40", "refire delay (ms)=300"},
+                                               {"missiles", "set", "Dart", "speed=900", "split up into=3",
+                                                "sub-missile type=Hornet IR", "rear firing=1", "attack enemies only=0"},
+                                               {"slots", "copy", "Kestrel", "2"},
+                                               {"slots", "delete", "Halberd", "1"},
+                                               {"swap", "Warden", "Kestrel"}}) {
+        EXPECT_EQ(Cli(viaCli, arguments).Exit, 0) << arguments[0];
+    }
+    for (const std::string& file :
+         std::vector<std::string>{"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff", "Ships\\halberd.iff",
+                                  "Ships\\warden.iff", "Ships\\switch.dat", viaCli.CatalogueName()}) {
+        EXPECT_EQ(viaCli.ReadFile(file), viaWindow.ReadFile(file)) << file;
+        EXPECT_NE(viaCli.ReadFile(file), fresh.ReadFile(file)) << file;
+    }
+    for (const auto& [arguments, refusal] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, "damage=x: 'x' is not"},
+             {{"guns", "set", "Ion Cannon", "speeed=1"}, "Unknown field of a gun: speeed"},
+             {{"missiles", "set", "Dart", "split up into=256"}, "split up into=256: Out of"},
+             {{"missiles", "set", "Dart", "sub-missile type=Nope"}, "Unknown missile: Nope"},
+             {{"missiles", "set", "Darts", "speed=1"}, "Unknown missile: Darts"},
+             {{"slots", "copy", "Kestrel", "5"}, "no gun slot 5 (it has 4)"}}) {
+        SCOPED_TRACE(refusal);
+        const FolderFiles before = ReadFolder(viaCli.Folder());
+        const Ran ran = Cli(viaCli, arguments);
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
+        EXPECT_TRUE(ReadFolder(viaCli.Folder()) == before);
+    }
 }
 
 TEST(GameCommandsTest, WeaponSheetsChangeExactlyTheirEditedCellsWholeOrNotAtAll) {
