@@ -38,15 +38,13 @@ TEST(DemoInstallation, EveryShipAndWeaponLoadsAndSavesUnchangedAndEveryShipResto
         for (std::size_t i = 0; i < ships.size(); ++i) {
             SCOPED_TRACE(ships[i].Name);
             const std::string file = "Ships\\" + ships[i].File;
-            Bytes before = folder.ReadFile(file);
+            const Bytes before = folder.ReadFile(file);
             EXPECT_EQ(ChunkTreeProblem(before), "");
             UserInput::Choose(form.ComboBox1, static_cast<int>(i));
             EXPECT_EQ(form.Ship.ShipFile, ships[i].File);
             ExpectBoxesShow(form, ships[i].Plan);
             UserInput::Click(form.Button2);
             EXPECT_TRUE(SameBytes(folder.ReadFile(file), before));
-            before[7] += 2;
-            EXPECT_NE(ChunkTreeProblem(before), "") << "the tree check notices a wrong length";
             // Every value of the default profile differs from the ship's, so an export after restoring shows them all.
             UserInput::Click(form.Button9);
             run.Platform.FileChoices.emplace_back(folder.PathOf("restored.vks"));
