@@ -45,7 +45,6 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"no command", {}, 2, "", "A command is required"},
         {"an unknown command", {"--game", "ships", "fly", "Kestrel"}, 2, "", "Unknown command: fly\n"},
         {"an unknown command of a group", {"ship", "fly"}, 2, "", "Unknown command: ship fly\n"},
-        {"a group without its command", {"ship"}, 2, "", "A subcommand is required"},
         {"a missing argument", {"ship", "set", "Kestrel"}, 2, "", "CHANGES is required"},
         {"a slot that is no number", {"slots", "copy", "Kestrel", "x"}, 2, "", "Could not convert"},
         {"the overview", {"--help"}, 0, "...  import missiles   tovarin-cli import missiles missiles.csv\n", ""},

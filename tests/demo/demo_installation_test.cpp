@@ -5,7 +5,6 @@
 #include <sstream>
 #include <string>
 
-#include "demo/chunk_writer.h"
 #include "ships/chunk_tree.h"
 #include "ships/ship_session.h"
 #include "testkit/temp_game_folder.h"
