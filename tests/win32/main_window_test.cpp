@@ -319,11 +319,8 @@ TEST_F(MainWindowTest, ListsMakeRoomForTheirWidestRowAndTabsFollowClicksAndKeys)
         EXPECT_EQ(items, list->Items());
         EXPECT_EQ(SendMessageA(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex());
         if (items.empty()) continue;
-        if (combo) {
-            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), widest + GetSystemMetrics(SM_CXVSCROLL) + 2);
-        } else {
-            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2);
-        }
+        const LRESULT room = SendMessageA(control, combo ? CB_GETDROPPEDWIDTH : LB_GETHORIZONTALEXTENT, 0, 0);
+        EXPECT_GE(room, widest + 2 + (combo ? GetSystemMetrics(SM_CXVSCROLL) : 0)) << "its widest row";
     }
     HWND tabs = Handle("PageControl1");
     const std::pair<bool, int> steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0},
