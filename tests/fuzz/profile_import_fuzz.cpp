@@ -45,11 +45,10 @@ void CheckKeyWrite(const TempGameFolder& game) {
 }  // namespace
 
 std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
-    TempGameFolder demo;
-    demo::AddDemoShips(demo);
     std::vector<Bytes> profiles;
     for (const demo::DemoShip& ship : demo::DemoShips()) {
-        profiles.push_back(demo.ReadFile("Ships\\" + ship.File.substr(0, ship.File.size() - 4) + ".def"));
+        const std::string text = demo::DefaultProfileText(ship);
+        profiles.emplace_back(text.begin(), text.end());
     }
     return Seeds({{0}, {1}, {7}}, profiles);
 }

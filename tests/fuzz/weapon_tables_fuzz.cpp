@@ -45,12 +45,10 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     demo::AddDemoWeapons(demo);
     std::vector<Bytes> seeds;
     for (const WeaponTab* editor : {&kGuns, &kMissiles}) {
-        const Bytes table = demo.ReadFile(editor->Table);
-        for (std::size_t weapon = 0; weapon < editor->Names().size(); ++weapon) {
-            seeds.push_back(
-                {static_cast<std::uint8_t>((editor == &kMissiles) + 2 * weapon), static_cast<std::uint8_t>(weapon), 0});
-            seeds.back().insert(seeds.back().end(), table.begin(), table.end());
-        }
+        std::vector<Bytes> choices;
+        for (std::uint8_t weapon = 0; weapon < editor->Names().size(); ++weapon)
+            choices.push_back({static_cast<std::uint8_t>((editor == &kMissiles) + 2 * weapon), weapon, 0});
+        for (Bytes& seed : Seeds(choices, {demo.ReadFile(editor->Table)})) seeds.push_back(std::move(seed));
     }
     return seeds;
 }
