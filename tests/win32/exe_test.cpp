@@ -96,8 +96,9 @@ std::string RunTovarin(const testkit::TempGameFolder& game, const std::string& a
 
 // A player's first start in the demo installation: the offer to install, its confirmation, then the window. Then
 // tovarin-cli.exe as a script starts it, alone in its folder, its output read from a pipe: a listing, then a change
-// written to a ship file and read back. Last, "/u" takes the install out of the archive again and says so alone.
-TEST(TovarinExeTest, InstallsInTheDemoInstallationRunsTheCommandLineAndUninstalls) {
+// written to a ship file and read back. Then "/u" takes the install out of the archive again and says so alone. Last,
+// without the game's executable it says why; both end the program with 0.
+TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
     testkit::TempGameFolder game;
     demo::WriteDemoInstallation(game);
     HDC screen = GetDC(nullptr);
@@ -121,6 +122,11 @@ TEST(TovarinExeTest, InstallsInTheDemoInstallationRunsTheCommandLineAndUninstall
               "{\"speedmax\":640,\"gun1\":2}\r\nexit code 0");
 
     EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successfull\nexit code 0");
+
+    game.Remove("ashfall.exe");
+    EXPECT_EQ(RunTovarin(game),
+              "box: ashfall.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
+              "exit code 0");
 }
 
 // The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.
@@ -134,15 +140,6 @@ TEST(TovarinExeTest, HoldsItsIconInEverySizeTheShellAsksFor) {
     EXPECT_EQ(widths, "16 24 32 48 0 ");
     EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0), nullptr);
     FreeLibrary(exe);
-}
-
-// Without the game's executable it says why, and ends the program with 0.
-TEST(TovarinExeTest, AMissingGameEndsItWithZero) {
-    testkit::TempGameFolder noGame;
-    noGame.SetCatalogueKey("Info", "Run", "vantorsk.exe");
-    EXPECT_EQ(RunTovarin(noGame),
-              "box: vantorsk.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
-              "exit code 0");
 }
 
 }  // namespace
