@@ -29,14 +29,10 @@ struct WeaponTab {
 
 const WeaponTab kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
                       demo::DemoGunBase, demo::DemoGunNames};
-const WeaponTab kMissiles{
-    kMissileTableFile,
-    &TForm1::ComboBox5,
-    &TForm1::Button8,
-    kMissileFields,
-    {{kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}},
-    demo::DemoMissileBase,
-    demo::DemoMissileNames};
+const std::vector<std::pair<std::int32_t, std::int32_t>> kMissileMore{
+    {kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}};
+const WeaponTab kMissiles{kMissileTableFile, &TForm1::ComboBox5,    &TForm1::Button8,      kMissileFields,
+                          kMissileMore,      demo::DemoMissileBase, demo::DemoMissileNames};
 
 }  // namespace
 
