@@ -29,14 +29,10 @@ struct WeaponTab {
 
 const WeaponTab kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
                       demo::DemoGunBase, demo::DemoGunNames};
-const WeaponTab kMissiles{
-    kMissileTableFile,
-    &TForm1::ComboBox5,
-    &TForm1::Button8,
-    kMissileFields,
-    {{kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}},
-    demo::DemoMissileBase,
-    demo::DemoMissileNames};
+const std::vector<std::pair<std::int32_t, std::int32_t>> kMissileMore{
+    {kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}};
+const WeaponTab kMissiles{kMissileTableFile, &TForm1::ComboBox5,    &TForm1::Button8,      kMissileFields,
+                          kMissileMore,      demo::DemoMissileBase, demo::DemoMissileNames};
 
 }  // namespace
 
@@ -45,12 +41,10 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     demo::AddDemoWeapons(demo);
     std::vector<Bytes> seeds;
     for (const WeaponTab* editor : {&kGuns, &kMissiles}) {
-        const Bytes table = demo.ReadFile(editor->Table);
-        for (std::size_t weapon = 0; weapon < editor->Names().size(); ++weapon) {
-            seeds.push_back(
-                {static_cast<std::uint8_t>((editor == &kMissiles) + 2 * weapon), static_cast<std::uint8_t>(weapon), 0});
-            seeds.back().insert(seeds.back().end(), table.begin(), table.end());
-        }
+        std::vector<Bytes> choices;
+        for (std::uint8_t weapon = 0; weapon < editor->Names().size(); ++weapon)
+            choices.push_back({static_cast<std::uint8_t>((editor == &kMissiles) + 2 * weapon), weapon, 0});
+        for (Bytes& seed : Seeds(choices, {demo.ReadFile(editor->Table)})) seeds.push_back(std::move(seed));
     }
     return seeds;
 }

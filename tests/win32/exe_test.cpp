@@ -94,8 +94,11 @@ std::string RunTovarin(const testkit::TempGameFolder& game, const std::string& a
     });
 }
 
-// A player's first start in the demo installation: the offer to install, its confirmation, then the window.
-TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
+// A player's first start in the demo installation: the offer to install, its confirmation, then the window. Then
+// tovarin-cli.exe as a script starts it, alone in its folder, its output read from a pipe: a listing, then a change
+// written to a ship file and read back. Then "/u" takes the install out of the archive again and says so alone. Last,
+// without the game's executable it says why; both end the program with 0.
+TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
     testkit::TempGameFolder game;
     demo::WriteDemoInstallation(game);
     HDC screen = GetDC(nullptr);
@@ -106,6 +109,24 @@ TEST(TovarinExeTest, StartsInTheDemoInstallationAndShowsItsWindow) {
               "window: Kestrel - Tovarin 1.0, " +
                   std::to_string(MulDiv(464, dpi, 96)) + " x " + std::to_string(MulDiv(463, dpi, 96)) +
                   "\nexit code 0");
+
+    std::string folder = game.Folder();
+    folder.pop_back();  // a backslash before the closing quote would escape it
+    const std::string cli = "\"" + Built(TOVARIN_CLI_FROM_TESTS) + "\" --game \"" + folder + "\" ";
+    EXPECT_EQ(
+        RunProgram(cli + "ships"),
+        "Kestrel\tkestrel.iff\r\nWarden\twarden.iff\r\nHalberd\thalberd.iff\r\nCorsair\tcorsair.iff\r\n"
+        "Lancet\tlancet.iff\r\nBastion\tbastion.iff\r\nMarauder\tmarauder.iff\r\nSable\tsable.iff\r\nexit code 0");
+    EXPECT_TRUE(RunProgram(cli + "ship set Kestrel speedmax=640 gun1=2").ends_with("exit code 0"));
+    EXPECT_EQ(RunProgram(cli + "ship get Kestrel speedmax gun1 --json"),
+              "{\"speedmax\":640,\"gun1\":2}\r\nexit code 0");
+
+    EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successfull\nexit code 0");
+
+    game.Remove("ashfall.exe");
+    EXPECT_EQ(RunTovarin(game),
+              "box: ashfall.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
+              "exit code 0");
 }
 
 // The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.
@@ -119,41 +140,6 @@ TEST(TovarinExeTest, HoldsItsIconInEverySizeTheShellAsksFor) {
     EXPECT_EQ(widths, "16 24 32 48 0 ");
     EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0), nullptr);
     FreeLibrary(exe);
-}
-
-// Without the game's executable it says why, and "/u" restores the archive: both end the program with 0.
-TEST(TovarinExeTest, AMissingGameAndSlashUEndItWithZero) {
-    testkit::TempGameFolder noGame;
-    noGame.SetCatalogueKey("Info", "Run", "vantorsk.exe");
-    EXPECT_EQ(RunTovarin(noGame),
-              "box: vantorsk.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
-              "exit code 0");
-
-    testkit::TempGameFolder game;
-    game.SetCatalogueKey("InstallData", "num", "0");  // the install offer has nothing to ask: only the removal speaks
-    demo::Bytes archive(16, 0x11);
-    archive[10] = 'A';
-    game.WriteFile("data.tre", archive);
-    game.WriteText("uninstall.dat", demo::IniText({{"data", {{"num", "1"}, {"0", "10"}, {"10", "7"}}}}));
-    EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successfull\nexit code 0");
-}
-
-// tovarin-cli.exe as a script starts it, alone in its folder, its output read from a pipe.
-TEST(CliExeTest, ListsTheDemoFleetWithItsExchangedShips) {
-    testkit::TempGameFolder game;
-    demo::WriteDemoInstallation(game);
-    game.SetSwitchEntry("Halberd", "Sable");
-    game.SetSwitchEntry("Sable", "Halberd");
-    std::string folder = game.Folder();
-    folder.pop_back();  // a backslash before the closing quote would escape it
-    const std::string cli = "\"" + Built(TOVARIN_CLI_FROM_TESTS) + "\" --game \"" + folder + "\" ";
-    EXPECT_EQ(RunProgram(cli + "ships"),
-              "Kestrel\tkestrel.iff\r\nWarden\twarden.iff\r\nHalberd\thalberd.iff\tSable\r\nCorsair\tcorsair.iff\r\n"
-              "Lancet\tlancet.iff\r\nBastion\tbastion.iff\r\nMarauder\tmarauder.iff\r\nSable\tsable.iff\tHalberd\r\n"
-              "exit code 0");
-    EXPECT_TRUE(RunProgram(cli + "ship set Kestrel speedmax=640 gun1=2").ends_with("exit code 0"));
-    EXPECT_EQ(RunProgram(cli + "ship get Kestrel speedmax gun1 --json"),
-              "{\"speedmax\":640,\"gun1\":2}\r\nexit code 0");
 }
 
 }  // namespace

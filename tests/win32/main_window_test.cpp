@@ -31,10 +31,9 @@ constexpr LPARAM kAltHeld = 1 | (1 << 29);
 
 // The real platform, but running in the test's game folder, with its boxes recorded (a modal box would wait for a
 // person) and every question answered No.
-class RecordingWin32Platform : public Win32Platform {
-public:
-    explicit RecordingWin32Platform(std::string gameFolder) : gameFolder_(std::move(gameFolder)) {}
-    std::string ExeFolder() override { return gameFolder_; }
+struct RecordingWin32Platform : Win32Platform {
+    explicit RecordingWin32Platform(std::string gameFolder) : GameFolder(std::move(gameFolder)) {}
+    std::string ExeFolder() override { return GameFolder; }
     void ShowMessage(const std::string& text) override { Boxes.push_back("Message: " + text); }
     void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
     bool AskYesNo(const std::string& text) override {
@@ -42,10 +41,9 @@ public:
         return false;
     }
     Answer AskYesNoCancel(const std::string& text) override { return AskYesNo(text) ? Answer::Yes : Answer::No; }
-    std::vector<std::string> Boxes;
 
-private:
-    std::string gameFolder_;
+    std::string GameFolder;
+    std::vector<std::string> Boxes;
 };
 
 // Types the text at the caret, key by key.
@@ -151,37 +149,6 @@ protected:
         Pump();
     }
 
-    // Every row of the layout has its control, showing the model: text, items, selection, check, enabled, and
-    // hidden where the model says so.
-    void ExpectWindowShowsModel() {
-        for (const LayoutRow& row : MainWindowLayout()) {
-            if (row.Kind == ControlKind::TabSheet) continue;
-            SCOPED_TRACE(std::string(row.Name));
-            HWND control = Handle(row.Name);
-            const TControl* model = Form().FindComponent(row.Name);
-            ASSERT_TRUE(control != nullptr && model != nullptr);
-            EXPECT_TRUE(model->Visible() || !IsWindowVisible(control));
-            EXPECT_EQ(IsWindowEnabled(control) != FALSE, model->Enabled());
-            if (const auto* box = dynamic_cast<const TEdit*>(model)) {
-                EXPECT_EQ(WindowText(control), box->Text());
-            }
-            if (const auto* check = dynamic_cast<const TCheckBox*>(model)) {
-                EXPECT_EQ(SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED, check->Checked());
-            }
-            if (const auto* list = dynamic_cast<const TItemList*>(model)) {
-                const bool combo = row.Kind == ControlKind::ComboBox;
-                std::vector<std::string> items(SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
-                for (std::size_t i = 0; i < items.size(); ++i) {
-                    char item[256] = {};
-                    SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
-                    items[i] = item;
-                }
-                EXPECT_EQ(items, list->Items());
-                EXPECT_EQ(SendMessageA(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex());
-            }
-        }
-    }
-
     // The names of the buttons that show the default frame.
     std::string FramedButtons() {
         std::string names;
@@ -198,83 +165,68 @@ protected:
     std::unique_ptr<FormWindow> window;
 };
 
-// A player's session: choose a ship, pick a mount and give it another gun, type a value and leave the box, turn to
-// the gun slots of the same ship. After each step the window and the model agree. A handler that fails shows its
-// error and the window goes on; one that ends the program ends the message loop with its exit code.
+// A player's session: choose a mount with a click, type a typo and click "&Save Modifications". The check's message and
+// replacement stay, the ship is not saved, the focus is back in the box, and the button is neither drawn pressed nor
+// holding the mouse. A handler that fails shows its error and the window goes on; one that ends the program ends the
+// message loop with its exit code.
 TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
     EXPECT_EQ(GetWindowLongA(window->Handle(), GWL_STYLE) & kResizable, 0) << "a fixed dialog frame";
-    ExpectWindowShowsModel();
+    ClickItem(Handle("ListBox1"), LB_GETITEMRECT, 2);
+    EXPECT_EQ(Form().ListBox1.ItemIndex(), 2);
 
-    PressKey(Handle("ComboBox1"), VK_DOWN);
-    EXPECT_EQ(Form().ComboBox1.Text(), "Warden");
-    EXPECT_EQ(GetFocus(), Handle("ComboBox1"));
-    ExpectWindowShowsModel();
-
-    ClickItem(Handle("ListBox1"), LB_GETITEMRECT, 2);  // the chin gun
-    EXPECT_EQ(Form().ComboBox2.Text(), "Particle Beam");
-    PressKey(Handle("ComboBox2"), VK_DOWN);
-    SendMessageA(Handle("Button3"), BM_CLICK, 0, 0);
-    EXPECT_EQ(Form().ListBox1.Items().at(2), "Neutron Gun") << "Change gave the mount the gun chosen";
-    ExpectWindowShowsModel();
-
+    const demo::Bytes ship = game.ReadFile("Ships\\kestrel.iff");
+    HWND box = Handle("Edit29");
+    HWND save = Handle("Button2");
     int changes = 0;
-    Form().Edit1.OnChange = [&changes] { ++changes; };
-    SendMessageA(Handle("Edit1"), EM_SETSEL, 0, -1);
-    TypeInto(Handle("Edit1"), "12x");
-    EXPECT_EQ(Form().Edit1.Text(), "12x");
+    Form().Edit29.OnChange = [&changes] { ++changes; };
+    SendMessageA(box, EM_SETSEL, 0, -1);
+    TypeInto(box, "abc");
     EXPECT_EQ(changes, 3) << "one change per key";
     SendMessageA(window->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);  // to another program and back
     SendMessageA(window->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
     Pump();
     EXPECT_TRUE(platform.Boxes.empty()) << "switching programs is not leaving the box";
-    SetFocus(Handle("Edit2"));
+    SendMessageA(save, BM_CLICK, 0, 0);  // the button's press and release, as a click sends them
     Pump();
     EXPECT_EQ(platform.Boxes,
               std::vector<std::string>{"Message: Out of range. Please try a value less than 2000000001."});
+    EXPECT_EQ(WindowText(box), "2000000000");
     EXPECT_EQ(changes, 4) << "the check's own change, not echoed back from the window";
+    EXPECT_EQ(GetFocus(), box);
+    EXPECT_TRUE(game.ReadFile("Ships\\kestrel.iff") == ship) << "saved";
+    EXPECT_EQ(SendMessageA(save, BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "drawn pressed";
+    EXPECT_NE(GetCapture(), save);
 
     Form().Button3.OnClick = [] { throw std::out_of_range("Index out of range"); };
     SendMessageA(Handle("Button3"), BM_CLICK, 0, 0);
     EXPECT_EQ(platform.Boxes.back(), "Error: Index out of range.") << "any error in a handler is shown";
-
-    ClickItem(Handle("PageControl1"), TCM_GETITEMRECT, 1);  // "Add/Remove Guns"
-    EXPECT_EQ(Form().ComboBox6.ItemIndex(), 1) << "the tab change showed the Warden's gun slots";
-    EXPECT_TRUE(IsWindowVisible(Handle("ListBox3")));
-    EXPECT_FALSE(IsWindowVisible(Handle("Edit1")));
-    ExpectWindowShowsModel();
-
     Form().Button10.OnClick = [this] { platform.Halt(3); };
     SendMessageA(Handle("Button10"), BM_CLICK, 0, 0);
     EXPECT_EQ(platform.RunMessageLoop(Form()), 3) << "a handler that ends the program ends the loop at once";
 }
 
-// Only the button that Enter would press, the focused one, shows the default frame, however the focus came.
-TEST_F(MainWindowTest, OnlyTheFocusedButtonShowsTheDefaultFrame) {
-    PressKey(Handle("Edit28"), VK_TAB);
-    EXPECT_EQ(FramedButtons(), "Button3") << "Tab to Change";
-    SetFocus(Handle("Edit1"));  // as a click does
-    EXPECT_EQ(FramedButtons(), "");
-    PressKey(Handle("Button9"), VK_TAB);
-    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
-    EXPECT_EQ(FramedButtons(), "Button4") << "Tab to Export, then a click on Change";
-}
-
-// The keys of a native dialog: Tab walks the shown controls in the layout's order, a mnemonic presses its control
+// The keys of a native dialog: Tab walks the shown controls in the layout's order, and only the button that Enter
+// would press, the focused one, shows the default frame, however the focus came. A mnemonic presses its control
 // ("&Launch" and "Autos&lide" share their letter: Alt+L moves the focus between them and presses neither), and Esc
 // presses "E&xit".
 TEST_F(MainWindowTest, KeysWorkAsInADialog) {
-    std::vector<HWND> shown;
+    std::vector<const LayoutRow*> shown;
     for (const LayoutRow* row : TabOrder(MainWindowLayout())) {
-        HWND control = Handle(row->Name);
-        if (IsWindowVisible(control) && IsWindowEnabled(control)) shown.push_back(control);
+        if (IsWindowVisible(Handle(row->Name)) && IsWindowEnabled(Handle(row->Name))) shown.push_back(row);
     }
     ASSERT_FALSE(shown.empty());
-    SetFocus(shown.front());
+    SetFocus(Handle(shown.front()->Name));
     for (std::size_t step = 1; step <= shown.size(); ++step) {
         PressKey(GetFocus(), VK_TAB);
-        ASSERT_EQ(GetFocus(), shown[step % shown.size()]) << "Tab " << step << ": " << WindowText(GetFocus());
+        const LayoutRow& next = *shown[step % shown.size()];
+        ASSERT_EQ(GetFocus(), Handle(next.Name)) << "Tab " << step << ": " << next.Name;
+        EXPECT_EQ(FramedButtons(), next.Kind == ControlKind::Button ? next.Name : "") << "Tab to " << next.Name;
     }
-    SetFocus(Handle("Edit1"));
+    PressKey(Handle("Button9"), VK_TAB);
+    SendMessageA(Handle("Button4"), BM_CLICK, 0, 0);
+    EXPECT_EQ(FramedButtons(), "Button4") << "Tab to Export, then a click on Change";
+    SetFocus(Handle("Edit1"));  // as a click does
+    EXPECT_EQ(FramedButtons(), "");
     for (const char* next : {"CheckBox1", "Button1", "CheckBox1"}) {
         PressKey(GetFocus(), 'l', WM_SYSCHAR);
         EXPECT_EQ(GetFocus(), Handle(next));
@@ -282,38 +234,6 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
     EXPECT_TRUE(Form().CheckBox1.Checked()) << "Alt+L took the Kestrel's autoslide away";
     PressKey(GetFocus(), VK_ESCAPE);
     EXPECT_TRUE(Form().Closed()) << "Esc presses E&xit";
-}
-
-// A typo, then "&Save Modifications" by mouse or Alt+S: the check's message and replacement stay, the ship is not
-// saved, the focus is back in the box, and the button is neither drawn pressed nor holding the mouse.
-TEST_F(MainWindowTest, ACheckThatFiresKeepsTheButtonFromActing) {
-    const demo::Bytes ship = game.ReadFile("Ships\\kestrel.iff");
-    HWND box = Handle("Edit29");
-    HWND save = Handle("Button2");
-    RECT area{};
-    GetClientRect(save, &area);
-    const LPARAM middle = MAKELPARAM(area.right / 2, area.bottom / 2);
-    for (const bool mouse : {true, false}) {
-        SCOPED_TRACE(mouse ? "mouse" : "Alt+S");
-        platform.Boxes.clear();
-        SendMessageA(box, EM_SETSEL, 0, -1);
-        TypeInto(box, "abc");
-        if (mouse) {
-            SendMessageA(save, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-            EXPECT_EQ(SendMessageA(save, BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "drawn pressed while the mouse is down";
-            EXPECT_NE(GetCapture(), save);
-            SendMessageA(save, WM_LBUTTONUP, 0, middle);
-        } else {
-            PostMessageA(box, WM_SYSCHAR, 's', kAltHeld);
-        }
-        Pump();
-        EXPECT_EQ(platform.Boxes,
-                  std::vector<std::string>{"Message: Out of range. Please try a value less than 2000000001."});
-        EXPECT_EQ(WindowText(box), "2000000000");
-        EXPECT_EQ(GetFocus(), box);
-        EXPECT_EQ(SendMessageA(save, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-        EXPECT_TRUE(game.ReadFile("Ships\\kestrel.iff") == ship) << "saved";
-    }
 }
 
 // "Edit Booster" opens modally on the Warden's values, in a fixed frame, and every caption of it fits (as every
@@ -363,24 +283,43 @@ TEST_F(MainWindowTest, EveryCaptionOfBothWindowsFitsItsControl) {
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
-// The Corsair's mounts ("Gatling Autocannon * 1200") are wider than their lists: every list scrolls sideways as
+// On the Corsair, whose mounts ("Gatling Autocannon * 1200") are wider than their lists, every control shows the
+// model: text, items, selection, check, enabled, and hidden where the model says so. Every list scrolls sideways as
 // far as its widest row, and every drop-down opens as wide as its widest item. Tabs chosen by clicks and by the
-// arrow keys, in any order, each show their page.
+// arrow keys, in any order, each show their page and only its controls.
 TEST_F(MainWindowTest, ListsMakeRoomForTheirWidestRowAndTabsFollowClicksAndKeys) {
     for (int step = 0; step < 3; ++step) PressKey(Handle("ComboBox1"), VK_DOWN);
     ASSERT_EQ(Form().ComboBox1.Text(), "Corsair");
     for (const LayoutRow& row : MainWindowLayout()) {
-        const auto* list = dynamic_cast<const TItemList*>(Form().FindComponent(row.Name));
-        if (list == nullptr || list->Items().empty()) continue;
+        if (row.Kind == ControlKind::TabSheet) continue;
+        SCOPED_TRACE(std::string(row.Name));
         HWND control = Handle(row.Name);
-        LONG widest = 0;
-        for (const std::string& item : list->Items()) widest = std::max(widest, TextExtent(control, item).cx);
-        if (row.Kind == ControlKind::ComboBox) {
-            const LONG opened = widest + GetSystemMetrics(SM_CXVSCROLL) + 2;
-            EXPECT_GE(SendMessageA(control, CB_GETDROPPEDWIDTH, 0, 0), opened) << row.Name;
-        } else {
-            EXPECT_GE(SendMessageA(control, LB_GETHORIZONTALEXTENT, 0, 0), widest + 2) << row.Name;
+        const TControl* model = Form().FindComponent(row.Name);
+        ASSERT_TRUE(control != nullptr && model != nullptr);
+        EXPECT_TRUE(model->Visible() || !IsWindowVisible(control));
+        EXPECT_EQ(IsWindowEnabled(control) != FALSE, model->Enabled());
+        if (const auto* box = dynamic_cast<const TEdit*>(model)) {
+            EXPECT_EQ(WindowText(control), box->Text());
         }
+        if (const auto* check = dynamic_cast<const TCheckBox*>(model)) {
+            EXPECT_EQ(SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED, check->Checked());
+        }
+        const auto* list = dynamic_cast<const TItemList*>(model);
+        if (list == nullptr) continue;
+        const bool combo = row.Kind == ControlKind::ComboBox;
+        std::vector<std::string> items(SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+        LONG widest = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            char item[256] = {};
+            SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+            items[i] = item;
+            widest = std::max(widest, TextExtent(control, item).cx);
+        }
+        EXPECT_EQ(items, list->Items());
+        EXPECT_EQ(SendMessageA(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex());
+        if (items.empty()) continue;
+        const LRESULT room = SendMessageA(control, combo ? CB_GETDROPPEDWIDTH : LB_GETHORIZONTALEXTENT, 0, 0);
+        EXPECT_GE(room, widest + 2 + (combo ? GetSystemMetrics(SM_CXVSCROLL) : 0)) << "its widest row";
     }
     HWND tabs = Handle("PageControl1");
     const std::pair<bool, int> steps[] = {{true, 3}, {false, 4}, {true, 1}, {false, 0},
@@ -392,6 +331,7 @@ TEST_F(MainWindowTest, ListsMakeRoomForTheirWidestRowAndTabsFollowClicksAndKeys)
             PressKey(tabs, page > Form().PageControl1.ActivePageIndex() ? VK_RIGHT : VK_LEFT);
         }
         EXPECT_EQ(Form().PageControl1.ActivePageIndex(), page) << (click ? "click on " : "key to ") << page;
+        EXPECT_EQ(IsWindowVisible(Handle("ListBox3")) != FALSE, page == 1) << "the gun slots' list on its page only";
     }
 }
 

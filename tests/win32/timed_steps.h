@@ -8,14 +8,20 @@
 
 namespace tovarin::testkit {
 
-// Runs steps from timer ticks while a message loop runs that the test cannot step through itself (a modal
+// Runs steps from timer ticks 20 ms apart while a message loop runs that the test cannot step through itself (a modal
 // dialog, a message box, a file dialog): a person's actions, spaced out as a person's are. A step that returns
 // false (its window is not there yet) is tried again at the next tick.
 class TimedSteps {
 public:
     explicit TimedSteps(std::deque<std::function<bool()>> steps) : steps_(std::move(steps)) {
         current_ = this;
-        timer_ = SetTimer(nullptr, 0, kIntervalMs, &TimedSteps::Tick);
+        // A step may run a modal loop of its own, in which this timer ticks on.
+        timer_ = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
+            current_->running_ = true;
+            if (current_->steps_.front()()) current_->steps_.pop_front();
+            current_->running_ = false;
+        });
     }
     ~TimedSteps() {
         KillTimer(nullptr, timer_);
@@ -25,16 +31,6 @@ public:
     TimedSteps& operator=(const TimedSteps&) = delete;
 
 private:
-    static constexpr UINT kIntervalMs = 20;
-
-    // A step may run a modal loop of its own, in which this timer ticks on.
-    static void CALLBACK Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*timer*/, DWORD /*time*/) {
-        if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
-        current_->running_ = true;
-        if (current_->steps_.front()()) current_->steps_.pop_front();
-        current_->running_ = false;
-    }
-
     static inline TimedSteps* current_ = nullptr;
     std::deque<std::function<bool()>> steps_;
     bool running_ = false;

@@ -44,7 +44,7 @@ std::string Answered(int button, const std::function<void()>& show) {
     return seen;
 }
 
-TEST(Win32PlatformTest, MessageBoxesOfEachKind) {
+TEST(Win32PlatformTest, MessageBoxesOfEachKindAndSystemErrorTexts) {
     Win32Platform platform;
     EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successfull"); }),
               "Tovarin: Install successfull | OK");
@@ -62,10 +62,8 @@ TEST(Win32PlatformTest, MessageBoxesOfEachKind) {
         EXPECT_EQ(Answered(button, [&] { yes = platform.AskYesNo("Install?"); }), "Tovarin: Install? | Yes No");
         EXPECT_EQ(yes, button == IDYES);
     }
-}
-
-TEST(Win32PlatformTest, SystemErrorTextsEndWithoutBlanksLineBreaksOrFullStops) {
-    Win32Platform platform;
+    // The system's texts for its error codes end without blanks, line breaks or full stops; a code the system has no
+    // words for gets the program's own.
     for (const int code : {2, 3, 5, 32, 112, 0x2345678}) {
         const std::string text = platform.ErrorCodeText(code);
         ASSERT_FALSE(text.empty()) << code;
