@@ -66,15 +66,16 @@ def fuzz(brk, skip):
     work = os.path.join(ENV["TMPDIR"], "tovarin-breaks-fuzz")
     targets = os.path.join(ROOT, "build/fuzz/targets")
     failed = []
+    os.makedirs(work, exist_ok=True)
     for target in sorted(os.listdir(targets)):
         exe = os.path.join(targets, target)
         for finding in sorted(glob.glob(os.path.join(ROOT, "tests/fuzz/findings", target, "*"))):
-            if run([exe, finding], 300).returncode != 0:
+            if run([exe, "-artifact_prefix=%s/" % work, finding], 300).returncode != 0:
                 failed.append("%s/%s" % (target, os.path.basename(finding)))
         seeds = os.path.join(work, "seeds", target)
         run(["rm", "-rf", seeds], 60)
         subprocess.run([exe], env=dict(ENV, TOVARIN_FUZZ_SEEDS=seeds), capture_output=True, timeout=300)
-        if run([exe, "-runs=0", seeds], 600).returncode != 0:
+        if run([exe, "-runs=0", "-artifact_prefix=%s/" % work, seeds], 600).returncode != 0:
             failed.append(target + " (seeds)")
         elif target in brk.get("fuzz", []):
             corpus = os.path.join(work, "corpus", target)
