@@ -109,16 +109,10 @@ TEST_F(FilePrimitives, WorkAtTheEdgesOfTheFileAndTheBuffer) {
     float value = 0;
     WriteLongAt(file, 15, 2, FloatBits(2.5f));  // a float is read from the 4 bytes 2 before the position
     EXPECT_EQ(ReadFloatAt(file, 15, value, 2), 2);
-    EXPECT_EQ(value, 2.5f);
     WriteLongAt(file, 15, 2, FloatBits(std::nanf("")));
     ExpectFailure([&] { (void)ReadFloatAt(file, 15, value, 2); }, "Invalid floating point operation");
     EXPECT_TRUE(std::isnan(value)) << "the value read is handed out before rounding fails";
     ExpectFailure([&] { (void)ReadFloatAt(file, 16, value, 2); }, kEnd, 100);
-    std::uint8_t low = 0;
-    std::uint8_t high = 0;
-    SplitWord(65534, low, high);
-    EXPECT_EQ(MakeWord(low, high), 65534);
-    for (const std::int32_t value : {65536, -1}) EXPECT_THROW(SplitWord(value, low, high), ERangeError);
     // A folder is no file: Windows refuses to open one with "access denied".
     ExpectFailure([&] { (void)ReadByteAt(game.Folder(), 0); }, "File access denied", 5);
     game.MakeReadOnly("data.bin");
@@ -167,7 +161,6 @@ TEST_F(FilePrimitives, CopyFileBytesReplacesTheDestinationWholeAndLeavesNothingB
             Put("Ships\\tempfgtr.if~", bytes);
             CopyFileBytes(source, ship);
             EXPECT_EQ(game.ReadFile("Ships\\ship.iff"), bytes) << size << " over " << before;
-            EXPECT_EQ(game.ReadFile("Ships\\tempfgtr.if~"), bytes);
             EXPECT_EQ(FilesIn(game.PathOf("Ships")), 2);
         }
     }
@@ -218,37 +211,29 @@ TEST(WholeFiles, AFailureAtAnyCallLeavesTheFileAsItWas) {
     GTEST_SKIP() << "faults are injected into the POSIX file layer only";
 #endif
     using Keys = std::vector<std::array<const char*, 3>>;  // section, key, value; none: the bytes "new" are written
-    const struct {
-        std::optional<std::string> before, after;
-        Keys keys;
-    } rows[] = {{"old bytes", "new", {}},
-                {"[a]\r\nx=1\r\n", "[a]\r\nx=2\r\n[b]\r\ny=3\r\n", {{"a", "x", "2"}, {"b", "y", "3"}}},
-                {std::nullopt, "[a]\r\nx=1\r\n", {{"a", "x", "1"}}}};
+    // clang-format off
+    const struct { std::optional<std::string> before, after; Keys keys; } rows[] = {
+        {"old bytes", "new", {}},
+        {"[a]\r\nx=1\r\n", "[a]\r\nx=2\r\n[b]\r\ny=3\r\n", {{"a", "x", "2"}, {"b", "y", "3"}}},
+        {std::nullopt, "[a]\r\nx=1\r\n", {{"a", "x", "1"}}}};
+    // clang-format on
     for (const auto& row : rows) {
-        for (const bool lasting : {false, true}) {
-            testkit::TempFolder folder;
-            const fs::path file = folder.Path() / "file.dat";
-            const auto write = [&] {
-                if (row.keys.empty()) return ReplaceWholeFile(file.string(), Bytes{'n', 'e', 'w'});
-                ReplaceIniFile(file.string(), [&](const TIniFile& ini) {
-                    for (const auto& [section, key, value] : row.keys) ini.WriteString(section, key, value);
-                });
-            };
+        testkit::TempFolder folder;
+        const fs::path file = folder.Path() / "file.dat";
+        const auto write = [&] {  // from the file as before
+            fs::remove(file);
             if (row.before) testkit::WriteTextFile(file, *row.before);
-            const int calls = [&] {
-                testkit::FaultPlan counting;
-                write();
-                return counting.Calls;
-            }();
-            ASSERT_EQ(ContentOf(file), row.after);
+            if (row.keys.empty()) return ReplaceWholeFile(file.string(), Bytes{'n', 'e', 'w'});
+            ReplaceIniFile(file.string(), [&](const TIniFile& ini) {
+                for (const auto& [section, key, value] : row.keys) ini.WriteString(section, key, value);
+            });
+        };
+        const int calls = testkit::RunWithFaults(write);
+        ASSERT_EQ(ContentOf(file), row.after);
+        for (const bool lasting : {false, true}) {  // leftovers of a lasting failure stay, so it comes last
             for (int failAt = 0; failAt < calls; ++failAt) {
                 SCOPED_TRACE(row.after.value() + ", call " + std::to_string(failAt) + (lasting ? ", lasting" : ""));
-                fs::remove(file);
-                if (row.before) testkit::WriteTextFile(file, *row.before);
-                {
-                    testkit::FaultPlan plan(failAt, {EIO, true}, lasting);
-                    EXPECT_THROW(write(), Exception);
-                }
+                EXPECT_THROW(testkit::RunWithFaults(write, failAt, {EIO, true}, lasting), Exception);
                 EXPECT_EQ(ContentOf(file), row.before);
                 EXPECT_TRUE(lasting || FilesIn(folder.Path()) == (row.before ? 1 : 0)) << "a file left beside it";
             }

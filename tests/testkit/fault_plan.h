@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,5 +31,13 @@ struct FaultPlan {
     std::string OnlyPathsWith;  // when set, calls on other paths are neither counted nor failed
     int Calls = 0;              // the calls seen so far
 };
+
+// Runs the action under a plan (by default one that only counts) and returns the calls it made.
+inline int RunWithFaults(const std::function<void()>& action, std::optional<int> failAt = std::nullopt,
+                         InjectedFault fault = {EIO, false}, bool lasting = false) {
+    FaultPlan plan(failAt, fault, lasting);
+    action();
+    return plan.Calls;
+}
 
 }  // namespace tovarin::testkit

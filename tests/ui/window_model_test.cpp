@@ -24,46 +24,41 @@ namespace {
 using namespace std::string_literals;
 using Names = std::vector<std::string_view>;
 
-class TestForm : public TForm {
-public:
-    using TForm::TForm;
-    TEdit Box{*this, "Box"};
-    TComboBox List{*this, "List"};
-    TCheckBox Check{*this, "Check"};
-    TButton Button{*this, "Button"};
-};
-
 // The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not,
 // and on a replaced list item losing its selection.
 // Errors reach the player in the error box with a full stop; ending the program passes through.
 TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     HeadlessPlatform platform{"/nowhere/"};
-    TestForm form{platform};
+    TForm form{platform};
+    TEdit box{form, "Box"};
+    TComboBox list{form, "List"};
+    TCheckBox check{form, "Check"};
+    TButton button{form, "Button"};
     int fired = 0;
-    form.Box.OnChange = form.Check.OnClick = form.List.OnChange = form.Button.OnClick = [&] { ++fired; };
-    form.Box.SetText("0");  // the box starts with "0"
-    form.Check.SetChecked(false);
-    form.List.Items() = {"a", "b"};
-    form.List.SetItemIndex(1);
+    box.OnChange = check.OnClick = list.OnChange = button.OnClick = [&] { ++fired; };
+    box.SetText("0");  // the box starts with "0"
+    check.SetChecked(false);
+    list.Items() = {"a", "b"};
+    list.SetItemIndex(1);
     EXPECT_EQ(fired, 0);
-    form.Box.SetText("12");
-    form.Check.SetChecked(true);
-    UserInput::Choose(form.List, 0);
+    box.SetText("12");
+    check.SetChecked(true);
+    UserInput::Choose(list, 0);
     EXPECT_EQ(fired, 3);
-    form.List.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
-    EXPECT_EQ(form.List.ItemIndex(), -1);
-    form.Box.SetReadOnly(true);
-    UserInput::Type(form.Box, "5");
-    EXPECT_EQ(form.Box.Text(), "12") << "a read-only box takes no typing";
-    form.Button.SetEnabled(false);
-    UserInput::Click(form.Button);
+    list.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
+    EXPECT_EQ(list.ItemIndex(), -1);
+    box.SetReadOnly(true);
+    UserInput::Type(box, "5");
+    EXPECT_EQ(box.Text(), "12") << "a read-only box takes no typing";
+    button.SetEnabled(false);
+    UserInput::Click(button);
     EXPECT_EQ(fired, 3) << "a disabled button cannot be pressed";
 
-    form.Button.SetEnabled(true);
-    form.Button.OnClick = [] { throw ERangeError(); };
-    UserInput::Click(form.Button);
-    form.Button.OnClick = [&] { platform.Halt(0); };
-    EXPECT_THROW(UserInput::Click(form.Button), ProgramEnded);
+    button.SetEnabled(true);
+    button.OnClick = [] { throw ERangeError(); };
+    UserInput::Click(button);
+    button.OnClick = [&] { platform.Halt(0); };
+    EXPECT_THROW(UserInput::Click(button), ProgramEnded);
     ASSERT_EQ(platform.Boxes.size(), 1u);
     EXPECT_EQ(platform.Boxes[0].kind, HeadlessPlatform::Box::Kind::Error);
     EXPECT_EQ(platform.Boxes[0].text, "Range check error.");
