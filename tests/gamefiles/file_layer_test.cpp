@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
@@ -127,7 +126,6 @@ TEST_F(FilePrimitives, ASystemFailureGetsTheCodeWindowsGives) {
     // clang-format off
     const struct { FileCall call; int error, code; std::string message, systemText; } rows[] = {
         {FileCall::Read, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
-        {FileCall::Write, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
         {FileCall::Close, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
         {FileCall::Open, EIO, 1117, "I/O error 1117",
          "The request could not be performed because of an I/O device error"},
@@ -249,7 +247,8 @@ TEST(GamePaths, JoinBackslashNamesFindFilesWhoseCaseDiffersAndCutTheFolderFromAP
     testkit::TempFolder temp;
     const std::string folder = temp.WithSeparator();
     fs::create_directories(temp.Path() / "SHIPS");
-    for (const char* name : {"Switch.DAT", "ship.iff", "Ship.iff"}) std::ofstream(temp.Path() / "SHIPS" / name);
+    for (const char* name : {"Switch.DAT", "ship.iff", "Ship.iff"})
+        testkit::WriteTextFile(temp.Path() / "SHIPS" / name, "");
     // Off Windows the names become slash paths with the spelling found on disk, the exact one first; a missing
     // file or folder keeps the spelling asked for.
     const std::pair<std::string, std::string> rows[] = {{"Ships\\switch.dat", "SHIPS/Switch.DAT"},

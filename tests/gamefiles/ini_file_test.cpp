@@ -197,9 +197,8 @@ TEST(IniFile, ReadsListsAndWritesAsTheProgramNeeds) {
     const TIniFile ini(file.path);
     constexpr std::int32_t kD = -7;  // the default
     const std::pair<std::string, std::int32_t> rows[] = {
-        {"-5", -5},          {"0X10", 16},  {"0xffffffff", -1}, {"$ff", 255},  {"\t0x1F ", 31},
-        {"\"42\"", 42},      {"0x", kD},    {"0x1G", kD},       {"-0x10", kD}, {"x10", kD},
-        {"0x100000000", kD}, {"12abc", kD}, {"00", 0},          {"", kD}};
+        {"-5", -5},   {"0X1F", 31},  {"0xffffffff", -1},  {"$ff", 255}, {"0x", kD},
+        {"0x1G", kD}, {"-0x10", kD}, {"0x100000000", kD}, {"00", 0},    {"", kD}};
     for (const auto& [text, expected] : rows) {
         testkit::WriteTextFile(file.path, "[Info]\r\nnum=" + text + "\r\n");  // dated now: Wine caches by date
         EXPECT_EQ(ini.ReadInteger("Info", "num", kD), expected) << text;
