@@ -123,23 +123,20 @@ TEST_F(FilePrimitives, WorkAtTheEdgesOfTheFileAndTheBuffer) {
 // full disk takes no byte.
 TEST_F(FilePrimitives, ASystemFailureGetsTheCodeWindowsGives) {
     ExpectFailure([] { WriteByteAt("/dev/full", 0, 1); }, "Disk full", 101);
+    // The calls of the copy below: 0 opens the file for reading, 1 reads, 2 closes it, 3 opens it again, 4 writes.
     // clang-format off
-    const struct { FileCall call; int error, code; std::string message, systemText; } rows[] = {
-        {FileCall::Read, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
-        {FileCall::Close, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
-        {FileCall::Open, EIO, 1117, "I/O error 1117",
-         "The request could not be performed because of an I/O device error"},
-        {FileCall::Open, EACCES, 5, "File access denied", "Access is denied"},
-        {FileCall::Write, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"}};
+    const struct { int failAt, error, code; std::string message, systemText; } rows[] = {
+        {1, EIO, 30, "I/O error 30", "The system cannot read from the specified device"},
+        {2, EIO, 29, "I/O error 29", "The system cannot write to the specified device"},
+        {0, EIO, 1117, "I/O error 1117", "The request could not be performed because of an I/O device error"},
+        {0, EACCES, 5, "File access denied", "Access is denied"},
+        {4, ENOSPC, 101, "Disk full", "The exclusive semaphore is owned by another process"}};
     // clang-format on
     const std::string file = Put("data.bin", {1, 2, 3});
+    const auto copy = [&] { WriteByteAt(file, 0, ReadByteAt(file, 1)); };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.message + " " + std::to_string(static_cast<int>(row.call)));
-        SetFileFaultHook([&row](FileCall call, const std::string&) {
-            return call == row.call ? std::optional(InjectedFault{row.error}) : std::nullopt;
-        });
-        ExpectFailure([&] { WriteByteAt(file, 0, ReadByteAt(file, 1)); }, row.message, row.code);
-        SetFileFaultHook({});
+        SCOPED_TRACE(row.message);
+        ExpectFailure([&] { testkit::RunWithFaults(copy, row.failAt, {row.error, false}); }, row.message, row.code);
         EXPECT_EQ(SystemErrorText(row.code), row.systemText);
     }
 }
