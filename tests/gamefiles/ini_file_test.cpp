@@ -76,8 +76,9 @@ bool LeftOutUnderWine(Text difference) {
 }
 
 TEST(ReadValue, GivesTheWindowsResult) {
-    // One file holding every reading fact; each row asks for one value of it. Windows reads a UTF-8 byte order mark
-    // as three characters, so the first header is [s].
+    // One file holding every reading fact; each row asks for one value of it, or without a key for the section's
+    // names, each ended by a NUL; a listing cut short puts a byte beyond its closing NUL. Windows reads a UTF-8 byte
+    // order mark as three characters, so the first header is [s].
     ProfileFile file;
     file.Write(
         "\xEF\xBB\xBF[bom]\r\ntop=1\r\n[s]\r\n\t\v\f\x1a key2\t\v\f\x1a=\x1a\f\v\t v2 \t\v\f\x1a\r\nkey 3 = v 3\r\n"
@@ -87,10 +88,13 @@ TEST(ReadValue, GivesTheWindowsResult) {
         "\xe9t\xe9=a\xe9\xfc\xb5z\r\nlf=1\ncr=2\rcrlf=3\r\nlong=" +
         std::string(2000, 'L') + "\r\nquoted=\"" + std::string(1022, 'Q') +
         "\"\r\n[broken\r\nb=2\r\n[broken2=x\r\n[MiXeD]\r\nKeY=x\r\n[a]\r\nx=1\r\n  [  spaced  ]  \r\nk=v\r\n"
-        "[a]b]\r\nk=ab\r\n[sec2]=junk\r\nk=sec2\r\n[A]\r\nx=3\r\nz=4\r\n[end]\r\nlast=v3");
+        "[a]b]\r\nk=ab\r\n[sec2]=junk\r\nk=sec2\r\n[A]\r\nx=3\r\nz=4\r\n[ls]\r\na=1\r\n  b = "
+        "2\r\n;c=3\r\n#d=4\r\nnoeq\r\n"
+        "\r\na=dup\r\n=v\r\ne=5\r\n[nokeys]\r\n;c=3\r\nnoeq\r\n[cut]\r\nabc=1\r\ndef=2\r\nx=3\r\n[cut2]\r\nabc=1\r\n"
+        "defgh=2\r\nxyz=3\r\n[end]\r\nlast=v3");
     // clang-format off
     const struct { Text section, key, defaultValue; std::string value; std::uint32_t size = 64;
-                   Text wineDiffers = nullptr; } rows[] = {
+                   Text wineDiffers = nullptr; std::string beyond = ""; } rows[] = {
         {"s", "key2", "d", "v2"}, {" \ts  ", "  key2\t ", "d", "v2"}, {"s", "key 3", "d", "v 3"},
         {"s", "key  3", "d", "d"}, {"mixed", "KEY", "d", "x"}, {"s", "q1", "d", "abc"}, {"s", "q2", "d", "abc"},
         {"s", "q3", "d", "\"abc'"}, {"s", "q5", "d", "abc\""}, {"s", "q6", "d", "\""}, {"s", "q7", "d", ""},
@@ -103,38 +107,23 @@ TEST(ReadValue, GivesTheWindowsResult) {
          "it reads a file that starts with a UTF-8 byte order mark as UTF-8, so other bytes do not pass through"},
         {"s", "key2", "d", "", 1}, {"s", "key2", "d", "", 0}, {"s", "long", "d", std::string(1023, 'L'), 1024},
         {"s", "quoted", "d", std::string(1022, 'Q'), 1023, "it loses the last character of a quoted value"},
-        {"bom", "top", "d", "d", 64, "it honours a UTF-8 byte order mark"}};
+        {"bom", "top", "d", "d", 64, "it honours a UTF-8 byte order mark"},
+        {"ls", nullptr, "d", "a\0b\0#d\0a\0\0e\0"s}, {"none", nullptr, "dflt", "dflt"}, {"A", nullptr, "d", "x\0"s},
+        {"nokeys", nullptr, nullptr, ""}, {"cut", nullptr, "d", "abc\0def\0"s, 10},
+        {"cut2", nullptr, "d", "abc\0defg"s, 10,
+         "its ANSI function leaves the buffer's last byte as it was instead of the second NUL", "\0"s}};
     // clang-format on
     for (const auto& row : rows) {
         if (LeftOutUnderWine(row.wineDiffers)) continue;
-        SCOPED_TRACE("["s + row.section + "] " + row.key + " in " + std::to_string(row.size) + " bytes");
-        const std::string written = row.size > 0 ? row.value + '\0' : "";
+        SCOPED_TRACE("["s + row.section + "] " + (row.key != nullptr ? row.key : "") + " in " +
+                     std::to_string(row.size) + " bytes");
+        const std::string written = row.size > 0 ? row.value + '\0' + row.beyond : "";
         EXPECT_EQ(file.Read(row.section, row.key, row.defaultValue, row.size),
                   Gives(row.value.size(), written, row.size));
     }
     file.path = (file.folder.Path() / "gone" / "test.ini").string();  // a missing folder, so no file either
     EXPECT_EQ(file.Read("s", "k", "dflt"), Gives(4, "dflt\0"s));
     EXPECT_FALSE(fs::exists(file.folder.Path() / "gone"));
-}
-
-TEST(ListKeys, GivesTheWindowsResult) {
-    const std::string listed = "[s]\r\na=1\r\n  b = 2\r\n;c=3\r\n#d=4\r\nnoeq\r\n\r\na=dup\r\n=v\r\ne=5\r\n[t]\r\nf=6";
-    // clang-format off
-    const struct { std::string file; Text section, defaultValue; std::uint32_t size, ret; std::string written;
-                   Text wineDiffers = nullptr; } rows[] = {
-        {listed, "s", "d", 64, 12, "a\0b\0#d\0a\0\0e\0\0"s}, {listed, "none", "dflt", 64, 4, "dflt\0"s},
-        {"[a]\r\nx=1\r\n[A]\r\nz=4\r\n", "A", "d", 64, 2, "x\0\0"s}, {"[s]\r\n;c=3\r\nnoeq", "s", nullptr, 64, 0, "\0"s},
-        {"[s]\r\nabc=1\r\ndef=2\r\nx=3", "s", "d", 10, 8, "abc\0def\0\0"s},
-        {"[s]\r\nabc=1\r\ndefgh=2\r\nxyz=3", "s", "d", 10, 8, "abc\0defg\0\0"s,
-         "its ANSI function leaves the buffer's last byte as it was instead of the second NUL"}};
-    // clang-format on
-    for (const auto& row : rows) {
-        if (LeftOutUnderWine(row.wineDiffers)) continue;
-        SCOPED_TRACE(row.file);
-        ProfileFile file;
-        file.Write(row.file);
-        EXPECT_EQ(file.Read(row.section, nullptr, row.defaultValue, row.size), Gives(row.ret, row.written, row.size));
-    }
 }
 
 TEST(WriteValue, GivesTheWindowsFile) {
