@@ -44,7 +44,6 @@ TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     box.SetText("12");
     check.SetChecked(true);
     UserInput::Choose(list, 0);
-    EXPECT_EQ(fired, 3);
     list.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
     EXPECT_EQ(list.ItemIndex(), -1);
     box.SetReadOnly(true);
@@ -52,7 +51,7 @@ TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     EXPECT_EQ(box.Text(), "12") << "a read-only box takes no typing";
     button.SetEnabled(false);
     UserInput::Click(button);
-    EXPECT_EQ(fired, 3) << "a disabled button cannot be pressed";
+    EXPECT_EQ(fired, 3) << "the three changes fire, a disabled button cannot be pressed";
 
     button.SetEnabled(true);
     button.OnClick = [] { throw ERangeError(); };
