@@ -65,13 +65,14 @@ struct WalkRun {
 // Every file is as before or as after; files that exist in neither may only be leftovers of a lasting failure.
 inline void ExpectBeforeOrAfter(const FolderFiles& now, const FolderFiles& before, const FolderFiles& after,
                                 bool lasting) {
+    const auto in = [](const FolderFiles& files, const std::string& name) {
+        return files.contains(name) ? std::optional(files.at(name)) : std::nullopt;
+    };
     for (const auto* files : {&now, &before, &after}) {
         for (const auto& [name, unused] : *files) {
-            const auto in = [&name](const FolderFiles& f) {
-                return f.contains(name) ? std::optional<Bytes>(f.at(name)) : std::nullopt;
-            };
-            if (lasting && in(now) && !in(before) && !in(after)) continue;
-            EXPECT_TRUE(in(now) == in(before) || in(now) == in(after)) << name << " is neither as before nor after";
+            if (lasting && !before.contains(name) && !after.contains(name)) continue;
+            EXPECT_TRUE(in(now, name) == in(before, name) || in(now, name) == in(after, name))
+                << name << " is neither as before nor after";
         }
     }
 }
@@ -80,34 +81,27 @@ inline void ExpectBeforeOrAfter(const FolderFiles& now, const FolderFiles& befor
 inline int WalkFaults(const FaultWalk& walk) {
     SCOPED_TRACE(walk.Name);
     WalkRun clean(walk);
-    const int calls = [&] {
-        FaultPlan counting;
-        walk.Act(clean.App.Form1(), clean.Platform);
-        return counting.Calls;
-    }();
+    const int calls = RunWithFaults([&] { walk.Act(clean.App.Form1(), clean.Platform); });
     const FolderFiles after = ReadFolder(clean.Folder.Path());
     EXPECT_NE(after, clean.Before) << "the operation wrote nothing";
-    int walked = 0;
     for (const InjectedFault fault : {InjectedFault{EIO, false}, InjectedFault{ENOSPC, true}}) {
         for (const bool lasting : {false, true}) {
-            for (int failAt = 0; failAt < calls; ++failAt, ++walked) {
+            for (int failAt = 0; failAt < calls; ++failAt) {
                 SCOPED_TRACE(std::string(fault.Error == EIO ? "I/O error" : "disk full after half a write") +
                              (lasting ? " from call " : " at call ") + std::to_string(failAt));
                 WalkRun run(walk);
                 const std::size_t shown = run.Platform.Boxes.size();
-                {
-                    FaultPlan plan(failAt, fault, lasting);
-                    walk.Act(run.App.Form1(), run.Platform);
-                }
-                ExpectBeforeOrAfter(ReadFolder(run.Folder.Path()), run.Before, after, lasting);
-                if (ReadFolder(run.Folder.Path()) == after) continue;
+                RunWithFaults([&] { walk.Act(run.App.Form1(), run.Platform); }, failAt, fault, lasting);
+                const FolderFiles now = ReadFolder(run.Folder.Path());
+                ExpectBeforeOrAfter(now, run.Before, after, lasting);
+                if (now == after) continue;
                 EXPECT_GT(run.Platform.Boxes.size(), shown) << "a failure went unreported";
                 walk.Act(run.App.Form1(), run.Platform);
                 EXPECT_EQ(ReadFolder(run.Folder.Path()), after) << "a retry did not give the fault-free result";
             }
         }
     }
-    return walked;
+    return 4 * calls;  // two kinds of fault, each once and from then on, at every call
 }
 
 }  // namespace tovarin::testkit

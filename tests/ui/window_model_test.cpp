@@ -1,11 +1,11 @@
 // The window model the front-ends draw: which changes fire events, the layouts, the tab order, the platform texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
-#include <typeindex>
 #include <utility>
 #include <vector>
 
@@ -24,61 +24,44 @@ namespace {
 using namespace std::string_literals;
 using Names = std::vector<std::string_view>;
 
-class TestForm : public TForm {
-public:
-    using TForm::TForm;
-    TEdit Box{*this, "Box"};
-    TComboBox List{*this, "List"};
-    TCheckBox Check{*this, "Check"};
-    TButton Button{*this, "Button"};
-};
-
 // The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not,
 // and on a replaced list item losing its selection.
 // Errors reach the player in the error box with a full stop; ending the program passes through.
 TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     HeadlessPlatform platform{"/nowhere/"};
-    TestForm form{platform};
+    TForm form{platform};
+    TEdit box{form, "Box"};
+    TComboBox list{form, "List"};
+    TCheckBox check{form, "Check"};
+    TButton button{form, "Button"};
     int fired = 0;
-    form.Box.OnChange = form.Check.OnClick = form.List.OnChange = form.Button.OnClick = [&] { ++fired; };
-    form.Box.SetText("0");  // the box starts with "0"
-    form.Check.SetChecked(false);
-    form.List.Items() = {"a", "b"};
-    form.List.SetItemIndex(1);
+    box.OnChange = check.OnClick = list.OnChange = button.OnClick = [&] { ++fired; };
+    box.SetText("0");  // the box starts with "0"
+    check.SetChecked(false);
+    list.Items() = {"a", "b"};
+    list.SetItemIndex(1);
     EXPECT_EQ(fired, 0);
-    form.Box.SetText("12");
-    form.Check.SetChecked(true);
-    UserInput::Choose(form.List, 0);
-    EXPECT_EQ(fired, 3);
-    form.List.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
-    EXPECT_EQ(form.List.ItemIndex(), -1);
-    form.Box.SetReadOnly(true);
-    UserInput::Type(form.Box, "5");
-    EXPECT_EQ(form.Box.Text(), "12") << "a read-only box takes no typing";
-    form.Button.SetEnabled(false);
-    UserInput::Click(form.Button);
-    EXPECT_EQ(fired, 3) << "a disabled button cannot be pressed";
+    box.SetText("12");
+    check.SetChecked(true);
+    UserInput::Choose(list, 0);
+    list.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
+    EXPECT_EQ(list.ItemIndex(), -1);
+    box.SetReadOnly(true);
+    UserInput::Type(box, "5");
+    EXPECT_EQ(box.Text(), "12") << "a read-only box takes no typing";
+    button.SetEnabled(false);
+    UserInput::Click(button);
+    EXPECT_EQ(fired, 3) << "the three changes fire, a disabled button cannot be pressed";
 
-    form.Button.SetEnabled(true);
-    form.Button.OnClick = [] { throw ERangeError(); };
-    UserInput::Click(form.Button);
-    form.Button.OnClick = [&] { platform.Halt(0); };
-    EXPECT_THROW(UserInput::Click(form.Button), ProgramEnded);
+    button.SetEnabled(true);
+    button.OnClick = [] { throw ERangeError(); };
+    UserInput::Click(button);
+    button.OnClick = [&] { platform.Halt(0); };
+    EXPECT_THROW(UserInput::Click(button), ProgramEnded);
     ASSERT_EQ(platform.Boxes.size(), 1u);
     EXPECT_EQ(platform.Boxes[0].kind, HeadlessPlatform::Box::Kind::Error);
     EXPECT_EQ(platform.Boxes[0].text, "Range check error.");
 }
-
-// The front-end draws each row as the widget of its kind, so the row's kind must be the control's class.
-// clang-format off
-const std::map<ControlKind, std::type_index> kClassOfKind = {
-    {ControlKind::PageControl, typeid(TPageControl)}, {ControlKind::TabSheet, typeid(TTabSheet)},
-    {ControlKind::GroupBox, typeid(TGroupBox)},       {ControlKind::Label, typeid(TLabel)},
-    {ControlKind::Bevel, typeid(TBevel)},             {ControlKind::Edit, typeid(TEdit)},
-    {ControlKind::ComboBox, typeid(TComboBox)},       {ControlKind::ListBox, typeid(TListBox)},
-    {ControlKind::CheckBox, typeid(TCheckBox)},       {ControlKind::Button, typeid(TButton)},
-    {ControlKind::UpDown, typeid(TUpDown)},           {ControlKind::Memo, typeid(TMemo)}};
-// clang-format on
 
 bool Overlap(const LayoutRow& a, const LayoutRow& b) {
     return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
@@ -97,12 +80,11 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
     HeadlessPlatform platform{"/x/"};
     TForm1 form1{platform};
     TForm3 form3{platform, form1};
-    const struct {
-        const TForm& Form;
-        const std::vector<LayoutRow>& Rows;
-        int Width, Height;
-    } windows[] = {{form1, MainWindowLayout(), kMainClientWidth, kMainClientHeight},
-                   {form3, BoosterDialogLayout(), kBoosterClientWidth, kBoosterClientHeight}};
+    // clang-format off
+    const struct { const TForm& Form; const std::vector<LayoutRow>& Rows; int Width, Height; } windows[] = {
+        {form1, MainWindowLayout(), kMainClientWidth, kMainClientHeight},
+        {form3, BoosterDialogLayout(), kBoosterClientWidth, kBoosterClientHeight}};
+    // clang-format on
     for (const auto& window : windows) {
         SCOPED_TRACE(window.Form.Caption());
         // The window's client area holds the top-level rows as a group without a caption would.
@@ -110,13 +92,11 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
         std::map<std::string_view, const LayoutRow*> listed{{"", &clientArea}};
         std::set<std::pair<std::string_view, int>> tabOrders;
         std::multiset<std::string_view> focusable;
-        int escButtons = 0;
         for (const LayoutRow& row : window.Rows) {
             SCOPED_TRACE(std::string(row.Name));
             // A row for a control the form does not have would be silently skipped when the form is built.
             const TControl* control = window.Form.FindComponent(row.Name);
             ASSERT_NE(control, nullptr);
-            EXPECT_EQ(std::type_index(typeid(*control)), kClassOfKind.at(row.Kind));
             EXPECT_EQ(control->Visible(), row.Visible);
             // The form takes captions and the edit boxes' texts from the layout.
             const auto* edit = dynamic_cast<const TEdit*>(control);
@@ -135,10 +115,9 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
                         row.Left + row.Width <= parent.Width && row.Top + row.Height <= parent.Height);
             EXPECT_TRUE(row.TabOrder < 0 || tabOrders.emplace(row.Parent, row.TabOrder).second) << "tab order";
             if (TakesFocus(row.Kind)) focusable.insert(row.Name);
-            escButtons += row.Cancel ? 1 : 0;
             listed[row.Name] = &row;
         }
-        EXPECT_EQ(escButtons, 1);
+        EXPECT_EQ(std::ranges::count_if(window.Rows, &LayoutRow::Cancel), 1) << "one button answers Esc";
         for (const TControl* control : window.Form.Components()) {
             if (dynamic_cast<const TFileDialog*>(control) != nullptr) continue;  // dialogs are not drawn
             EXPECT_TRUE(listed.contains(control->Name())) << control->Name();
