@@ -87,8 +87,6 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
         int Ship = kCorsair;
     };
     const Row rows[] = {
-        {{"speedmax=300"}, {"speedmax=300", "booster=0"}},
-        {{"autoslide=0x1"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"autoslide=5"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"speedmin=0x64"}, {"speedmin=100", "booster=0"}},
         {{"speedmin=abc"}, {"booster=0"}},
