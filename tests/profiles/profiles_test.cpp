@@ -128,15 +128,14 @@ TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
     game.Game.Remove("Ships\\corsair.def");
     UserInput::Click(Form().Button10);  // start-up chose Kestrel on the left, Warden on the right
     ASSERT_EQ(Form().ListBox4.Items()[0], "Kestrel = Warden");
-    const std::vector<DemoShip> ships = DemoShips();
-    for (std::size_t ship = 0; ship < ships.size(); ++ship) {
-        SCOPED_TRACE(ships[ship].Name);
-        UserInput::Choose(Form().ComboBox1, static_cast<int>(ship));
+    for (int index = 0; const DemoShip& ship : DemoShips()) {
+        SCOPED_TRACE(ship.Name);
+        UserInput::Choose(Form().ComboBox1, index++);
         const Lines before = State();
         fs::rename(game.Game.PathOf("Ships\\state.vks"), game.Game.PathOf("Ships\\own.vks"));
         UserInput::Click(Form().Button9);
         const Lines after = State();
-        const Lines defaults = ProfileLines("Ships\\" + fs::path(ships[ship].File).replace_extension("def").string());
+        const Lines defaults = ProfileLines("Ships\\" + fs::path(ship.File).replace_extension("def").string());
         EXPECT_EQ(after, defaults.empty() ? Changed(before, {"booster=0"}) : Changed(after, defaults));
         Through(Form().Button5, "Ships\\own.vks");
         EXPECT_EQ(State(), before);

@@ -229,8 +229,7 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
 // same ship built the new way, and the reload must find every value where the save put it.
 TEST(ShipSave, SwitchingAutoslideAndTheBoosterRebuildsTheFileWithEveryValueAtItsPlace) {
     for (int row = 0; row < 16; ++row) {
-        const bool fromSlide = (row & 1) != 0, fromBooster = (row & 2) != 0, toSlide = (row & 4) != 0;
-        const bool toBooster = (row & 8) != 0;
+        const bool fromSlide = row & 1, fromBooster = row & 2, toSlide = row & 4, toBooster = row & 8;
         SCOPED_TRACE(::testing::Message() << "row " << row << " (1, 2: autoslide, booster before; 4, 8: after)");
         ShipPlan plan = FullShip();
         plan.Slide = fromSlide;
