@@ -73,7 +73,6 @@ TEST_F(ProfilesTest, ExportWritesTheShipsKeysInOrderIntoAFreshFile) {
                      "shfront=300", "shaft=280",    "shremin=7",     "shrenor=10",    "shremax=13",   "gunen=420",
                      "gunremin=12", "gunrenor=17",  "gunremax=23",   "gun1=2",        "gunammo1=0",   "gun2=4",
                      "gunammo2=0",  "decoys=12",    "mass=30500"}));
-    EXPECT_EQ(fs::directory_iterator(game.Game.PathOf("Profiles\\MixedCase"))->path().filename(), "marauder.vks");
     Through(Form().Button6, "Missing\\x.vks");  // a failure is a failed write of the profile
     EXPECT_EQ(run.Shown(), std::vector{"Unable to write to " + game.Game.PathOf("Missing\\x.vks") + "."});
 }
@@ -89,7 +88,6 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
     const Row rows[] = {
         {{"autoslide=5"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"speedmin=0x64"}, {"speedmin=100", "booster=0"}},
-        {{"speedmin=abc"}, {"booster=0"}},
         {{"gunammo1=65536"}, {"booster=0", "boxes=Range check error."}},
         // A gun type out of range stops the import after the mount before it; the rows still show the mounts.
         {{"speedmin=1", "gunremax=27", "gun1=5", "gunammo1=7", "gun2=300", "gunammo2=9", "miss1=3", "decoys=99",

@@ -141,8 +141,7 @@ TEST(WeaponEditors, AWeaponThatCannotBePlacedIsRefusedWithNothingReadOrWritten) 
         // Each row: the position of weapon 1 (its own is 168), the weapon chosen, the refusal when loading, and
         // when saving if it differs.
         const std::tuple<std::string, int, std::string, std::string> rows[] = {
-            {"", 1, noPosition, ""},
-            {"0", 1, noPosition, ""},
+            {"", 1, noPosition, ""},  // no key: read as position 0, as are 0 itself, negatives and words
             {"2147483626", 1, "error: Integer overflow.", ""},
             {std::to_string(RecordPosition(257) - 20), 1, "error: Read beyond end of file.", notLoaded},
             {"168", 256, "error: Range check error.", ""}};
