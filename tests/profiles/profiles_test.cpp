@@ -25,9 +25,8 @@ std::string ProfileText(const Lines& keys) { return "[Ship]\r\n" + Joined(keys, 
 
 // The lines with each "key=value" change put in place of the line of that key.
 Lines Changed(Lines lines, const Lines& changes) {
-    for (const std::string& change : changes) {
+    for (const std::string& change : changes)
         for (std::string& line : lines) line = line.starts_with(change.substr(0, change.find('=') + 1)) ? change : line;
-    }
     return lines;
 }
 
