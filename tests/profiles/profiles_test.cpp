@@ -25,9 +25,8 @@ std::string ProfileText(const Lines& keys) { return "[Ship]\r\n" + Joined(keys, 
 
 // The lines with each "key=value" change put in place of the line of that key.
 Lines Changed(Lines lines, const Lines& changes) {
-    for (const std::string& change : changes) {
+    for (const std::string& change : changes)
         for (std::string& line : lines) line = line.starts_with(change.substr(0, change.find('=') + 1)) ? change : line;
-    }
     return lines;
 }
 
@@ -73,7 +72,6 @@ TEST_F(ProfilesTest, ExportWritesTheShipsKeysInOrderIntoAFreshFile) {
                      "shfront=300", "shaft=280",    "shremin=7",     "shrenor=10",    "shremax=13",   "gunen=420",
                      "gunremin=12", "gunrenor=17",  "gunremax=23",   "gun1=2",        "gunammo1=0",   "gun2=4",
                      "gunammo2=0",  "decoys=12",    "mass=30500"}));
-    EXPECT_EQ(fs::directory_iterator(game.Game.PathOf("Profiles\\MixedCase"))->path().filename(), "marauder.vks");
     Through(Form().Button6, "Missing\\x.vks");  // a failure is a failed write of the profile
     EXPECT_EQ(run.Shown(), std::vector{"Unable to write to " + game.Game.PathOf("Missing\\x.vks") + "."});
 }
@@ -87,11 +85,8 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
         int Ship = kCorsair;
     };
     const Row rows[] = {
-        {{"speedmax=300"}, {"speedmax=300", "booster=0"}},
-        {{"autoslide=0x1"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"autoslide=5"}, {"autoslide=1", "booster=0"}, kMarauder},
         {{"speedmin=0x64"}, {"speedmin=100", "booster=0"}},
-        {{"speedmin=abc"}, {"booster=0"}},
         {{"gunammo1=65536"}, {"booster=0", "boxes=Range check error."}},
         // A gun type out of range stops the import after the mount before it; the rows still show the mounts.
         {{"speedmin=1", "gunremax=27", "gun1=5", "gunammo1=7", "gun2=300", "gunammo2=9", "miss1=3", "decoys=99",
@@ -130,15 +125,14 @@ TEST_F(ProfilesTest, RestoreDefaultsAndTheShipsOwnProfile) {
     game.Game.Remove("Ships\\corsair.def");
     UserInput::Click(Form().Button10);  // start-up chose Kestrel on the left, Warden on the right
     ASSERT_EQ(Form().ListBox4.Items()[0], "Kestrel = Warden");
-    const std::vector<DemoShip> ships = DemoShips();
-    for (std::size_t ship = 0; ship < ships.size(); ++ship) {
-        SCOPED_TRACE(ships[ship].Name);
-        UserInput::Choose(Form().ComboBox1, static_cast<int>(ship));
+    for (int index = 0; const DemoShip& ship : DemoShips()) {
+        SCOPED_TRACE(ship.Name);
+        UserInput::Choose(Form().ComboBox1, index++);
         const Lines before = State();
         fs::rename(game.Game.PathOf("Ships\\state.vks"), game.Game.PathOf("Ships\\own.vks"));
         UserInput::Click(Form().Button9);
         const Lines after = State();
-        const Lines defaults = ProfileLines("Ships\\" + fs::path(ships[ship].File).replace_extension("def").string());
+        const Lines defaults = ProfileLines("Ships\\" + fs::path(ship.File).replace_extension("def").string());
         EXPECT_EQ(after, defaults.empty() ? Changed(before, {"booster=0"}) : Changed(after, defaults));
         Through(Form().Button5, "Ships\\own.vks");
         EXPECT_EQ(State(), before);

@@ -130,10 +130,4 @@ inline void ChangeMount(TForm1& f, bool missile, int entry, int weapon, const st
     UserInput::Click(missile ? f.Button4 : f.Button3);
 }
 
-// The booster dialog's fields, Edit1 to Edit12, each with the index of the booster value it shows and stores.
-inline std::vector<std::pair<TEdit*, std::size_t>> BoosterFields(TForm3& d) {
-    return {{&d.Edit1, 10}, {&d.Edit2, 0}, {&d.Edit3, 1}, {&d.Edit4, 7},  {&d.Edit5, 6},  {&d.Edit6, 8},
-            {&d.Edit7, 3},  {&d.Edit8, 2}, {&d.Edit9, 4}, {&d.Edit10, 9}, {&d.Edit11, 5}, {&d.Edit12, 11}};
-}
-
 }  // namespace tovarin::testkit
