@@ -337,18 +337,6 @@ TEST(GunSlotTest, ASaveThatLeavesTheCatalogueBehindSaysSoAndTheNextSaveCatchesUp
     EXPECT_EQ(game.SectionNow(), SectionOf(Copied(Demo(kKestrel), 0)));
 }
 
-// Three demo ships, the last two exchanged when `swapped`; the Ships tab shows the first.
-void PrepareThreeShips(const fs::path& path, bool swapped) {
-    GameFolder game(path, Edition::Base);
-    AddDemoWeapons(game);
-    const std::vector<DemoShip> ships = DemoShips();
-    for (std::size_t ship = 0; ship < 3; ++ship) {
-        const std::size_t own = swapped && ship > 0 ? 3 - ship : ship;
-        game.AddShip(ships[ship].Name, ships[ship].File, BuildShip(ships[own].Plan).File);
-        game.SetSwitchEntry(ships[ship].Name, ships[own].Name);
-    }
-}
-
 // A gun slot save after a copy and after a delete, a swap either way round and the swap back, whose file calls fail
 // one after the other: every file stays as it was or as the action leaves it, the failure is shown, and doing it
 // again does it.
@@ -369,27 +357,32 @@ TEST(ToolFaults, AFailureAtAnyCallLeavesEveryFileWholeAndTheRecordRight) {
             // the program; the files are saved by then.
         }
     };
-    const auto ships = [](bool swapped) { return [=](const fs::path& path) { PrepareThreeShips(path, swapped); }; };
-    const auto choose = [](int left, int right) {
+    const auto ships = [](const fs::path& path) {
+        GameFolder game(path, Edition::Base);
+        AddDemoWeapons(game);
+        AddDemoShips(game);
+    };
+    const auto choose = [](int left, int right, bool swapFirst = false) {
         return [=](TForm1& f, HeadlessPlatform&) {
             UserInput::Select(f.ListBox4, left);
             UserInput::Select(f.ListBox5, right);
+            if (swapFirst) UserInput::Click(f.Button10);  // to be swapped back
         };
     };
     const auto swap = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button10); };
     for (const FaultWalk& walk : {FaultWalk{"slots after a copy", slots, slotEdit(&TForm1::Button13), save},
                                   {"slots after a delete", slots, slotEdit(&TForm1::Button12), save},
-                                  {"swap", ships(false), choose(1, 2), swap},
-                                  {"swap from the right", ships(false), choose(2, 1), swap},
-                                  {"swap back", ships(true), choose(1, 2), swap}})
+                                  {"swap", ships, choose(1, 2), swap},
+                                  {"swap from the right", ships, choose(2, 1), swap},
+                                  {"swap back", ships, choose(1, 2, true), swap}})
         EXPECT_GT(WalkFaults(walk), 0);
 }
 
 // When the second ship file cannot be replaced and nothing can be put back, the message says where each ship's data
 // is; the next start puts the files back before any tab shows them and leaves no file of the swap's own behind.
 TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextStartMendsIt) {
-    TempGameFolder game;
-    PrepareThreeShips(game.Root(), false);
+    ShipGame demo;
+    TempGameFolder& game = demo.Game;
     const FolderFiles before = ReadFolder(game.Root());
     const std::string folder = game.Folder();
     {
@@ -411,10 +404,10 @@ TEST(SwitcherFaults, ASwapThatCannotBePutBackSaysWhereTheShipsAreAndTheNextStart
         EXPECT_EQ(game.ReadFile("Ships\\swapcopy.if~"), before.at("Ships/warden.iff"));
     }
     // A ship added to the catalogue since gets its identity entry at the start: it is no part of the swap.
-    TIniFile(folder + "vskinfo.dat").WriteString("ships", "Sable", "sable.iff");
+    TIniFile(folder + "vskinfo.dat").WriteString("ships", "Nomad", "nomad.iff");
     FolderFiles expected = before;
     expected["vskinfo.dat"] = game.ReadFile("vskinfo.dat");
-    const std::string switches = game.ReadText("Ships\\switch.dat") + "Sable=Sable\r\n";
+    const std::string switches = game.ReadText("Ships\\switch.dat") + "Nomad=Nomad\r\n";
     expected["Ships/switch.dat"] = Bytes(switches.begin(), switches.end());
     ProgramRun run(game);
     ASSERT_EQ(run.Exit, std::nullopt);
