@@ -33,7 +33,6 @@ TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHa
         {"Edit29", "", "leave", kNumericMessage, "2000000000", true}, {"Edit14", "", "leave", kByteMessage, "", true},
         {"Edit29", "2147483648", "leave", kNumericMessage, "2000000000", true}, {"Edit29", "2147483647", "leave", "", "2147483647", true},
         {"Edit14", "256", "leave", "", "255", true},         {"Edit14", "255", "click", "", "255", true},
-        {"Edit14", "-4", "leave", "", "-4", true},
         {"Edit29", "abc", "click", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "Alt+S", kNumericMessage, "2000000000", false},
         {"Edit14", "300", "click", "", "255", false},                     {"Edit14", "x", "Alt+S", kByteMessage, "x", false},
         {"Edit29", "abc", "toggle", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "list", kNumericMessage, "2000000000", true},
@@ -146,16 +145,11 @@ TEST(UnsavedChangesTest, TheCaptionMarksChangesUntilASaveSucceeds) {
     UserInput::Click(f.Button14);
     EXPECT_EQ(s.Files(), files);
     const std::string loaded = f.Edit29.Text();
-    EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
     UserInput::Type(f.Edit29, "4321");
     UserInput::Type(f.Edit29, loaded);
     EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
     UserInput::Choose(f.ComboBox1, 1);
     EXPECT_EQ(f.Caption(), "Warden - Tovarin 1.0");
-    for (const int page : {2, 5}) {
-        UserInput::ShowPage(f.PageControl1, page);
-        EXPECT_EQ(f.Caption(), "Tovarin 1.0");
-    }
     const auto saved = [&](int page, TButton& save, const std::string& item, const std::function<void()>& edit) {
         SCOPED_TRACE(item);
         UserInput::ShowPage(f.PageControl1, page);

@@ -66,12 +66,9 @@ TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
     ASSERT_EQ(run.Exit, std::nullopt);
     const TForm1& f = run.Form();
     EXPECT_EQ(Shown(f.ComboBox1), "Warden, Kestrel, Bastion, [0]");
-    EXPECT_EQ(Shown(f.ComboBox6), "Warden, Kestrel, Bastion, [0]");
     EXPECT_EQ(Shown(f.ListBox4), "Warden = Kestrel, Kestrel = Warden, Bastion = , [0]");
     EXPECT_EQ(f.ListBox5.ItemIndex(), 1);  // the same items
-    EXPECT_EQ(Shown(f.ComboBox2), "Ion Cannon, Pulse Laser, [-1]");
     EXPECT_EQ(Shown(f.ComboBox4), "Ion Cannon, Pulse Laser, [0]");
-    EXPECT_EQ(Shown(f.ComboBox3), "Spear FF, Dart, [-1]");
     EXPECT_EQ(Shown(f.ComboBox5), "Spear FF, Dart, [0]");
     EXPECT_EQ(Shown(f.ComboBox7), "Spear FF, Dart, [-1]");
 }
@@ -92,14 +89,12 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
     game.AddShip("Kestrel", "k.iff", BuildShip({}).File);
     game.Remove("Ships\\switch.dat");
     ProgramRun run(game);
-    ASSERT_EQ(run.Exit, std::nullopt);
     EXPECT_EQ(game.ReadText("Ships\\switch.dat"), "[swships]\r\nKestrel=Kestrel\r\n");
     EXPECT_EQ(Shown(run.Form().ListBox5), "Kestrel, [-1]");
     EXPECT_EQ(run.Form().Label39.Caption(), "for Vantorsk Ashfall: Nightwatch");
 
     UserInput::Click(run.Form().Button1);
     EXPECT_EQ(run.Platform.Launched, std::vector<std::string>{"\"" + game.PathOf(longName) + "\""});
-    EXPECT_GT(run.Platform.Launched.at(0).size(), 255u);
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -184,34 +179,28 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
 }
 
 // A backup folder that cannot be made (a file stands in its place) refuses each change with the file's name, and
-// nothing in the installation changes. (The fault walks of the tools fail the kept copy's writes too.)
-TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
-    TempGameFolder game;
-    demo::WriteDemoInstallation(game);
-    game.WriteText("Tovarin Backup", "");
-    ProgramRun run(game, {true});
-    const FolderFiles before = ReadFolder(game.Folder());
-    std::vector<std::string> expected = run.Shown();
-    for (const Change& change : {Change(SaveGun), Change(SaveMissile), Change(Swap)})
-        change(run.Form(), run.Platform, 1);
-    EXPECT_TRUE(ReadFolder(game.Folder()) == before);
-    for (const char* file : {"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff"})
-        expected.push_back("The original of " + game.PathOf(file) +
-                           " could not be kept in the folder \"Tovarin Backup\" (File access denied), so the file was "
-                           "not changed.");
-    EXPECT_EQ(run.Shown(), expected);
-}
-
-// Edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files before and
-// after it are put back and the message says which was not; once it can be written, the installation is the fresh
-// demo again, and every tab shows it.
-TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind) {
+// nothing in the installation changes. (The fault walks of the tools fail the kept copy's writes too.) Once it can
+// be made: edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files
+// before and after it are put back and the message says which was not; once it can be written, the installation is
+// the fresh demo again, and every tab shows it.
+TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreButtonGivesBackTheFreshDemo) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
     const FolderFiles fresh = Installed(game);
+    game.WriteText("Tovarin Backup", "");
     ProgramRun run(game, {true, true, true});
     TForm1& form = run.Form();
     const std::string gunSpeed = form.Edit30.Text();
+    const FolderFiles before = ReadFolder(game.Folder());
+    std::vector<std::string> refused = run.Shown();
+    for (auto* change : {SaveGun, SaveMissile, Swap}) change(form, run.Platform, 1);
+    EXPECT_TRUE(ReadFolder(game.Folder()) == before);
+    for (const char* file : {"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff"})
+        refused.push_back("The original of " + game.PathOf(file) +
+                          " could not be kept in the folder \"Tovarin Backup\" (File access denied), so the file was "
+                          "not changed.");
+    EXPECT_EQ(run.Shown(), refused);
+    game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
     UserInput::ShowPage(form.PageControl1, 5);
     game.MakeReadOnly("vskinfo.dat");
