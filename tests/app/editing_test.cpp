@@ -110,7 +110,6 @@ TEST(UnsavedChangesTest, EveryWayOfLeavingAsksAndFollowsTheAnswer) {
         {"Kestrel", mass, show(1)},  // the gun slot tab
         {"Kestrel", copySlot, choose(&TForm1::ComboBox6)},
         {"Kestrel", copySlot, show(3)},  // the gun slot tab left
-        {"Pulse Laser", typeOn(3, &TForm1::Edit30), choose(&TForm1::ComboBox4)},
         {"Dart", typeOn(4, &TForm1::Edit42), choose(&TForm1::ComboBox5)},
         // Start-up chose the Kestrel on the left and the Warden on the right.
         {"Kestrel", [=](TForm1& f) { mass(f), show(2)(f); }, click(&TForm1::Button10)},
@@ -161,7 +160,6 @@ TEST(UnsavedChangesTest, TheCaptionMarksChangesUntilASaveSucceeds) {
     saved(0, f.Button2, "Warden", [&] { UserInput::Type(f.Edit29, "4321"); });
     saved(4, f.Button8, "Dart", [&] { UserInput::Toggle(f.Flag3); });
     saved(1, f.Button14, "Warden", [&] { UserInput::Click(f.Button13); });
-    EXPECT_TRUE(s.run.Shown().empty());
 
     // A save on Yes that fails (a read-only ship file) or is refused (a speed no float holds) keeps the player
     // where they were.
