@@ -211,7 +211,6 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
     // clang-format off
     const Row rows[] = {
         {"slot of 247", BuildShip(PlanWithLongSlot(247)).File, false, 1,  "Range check error."},
-        {"slot of 255", BuildShip(PlanWithLongSlot(255)).File, false, 1,  "Range check error."},
         {"17 guns",     BuildShip(PlanWithGuns(17)).File,      false, 0,  "Range check error."},
         {"32 guns",     BuildShip(PlanWithGuns(32)).File,      true,  32, "A ship cannot have more than 16 guns"},
         {"33 guns",     BuildShip(PlanWithGuns(33)).File,      true,  32, "Range check error."},
