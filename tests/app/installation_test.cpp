@@ -49,36 +49,28 @@ TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEnd
     }
 }
 
-// Every list holds the catalogue's ships in its order; a ship with no switch entry gets its identity entry (keys
-// ignore case), a swapped ship shows its partner. A ship file left empty makes the first ship load stop with an
-// error box, which leaves the lists as start-up built them. A switch file that cannot be written does not stop
-// the start.
+// Every list holds the catalogue's ships in its order; a swapped ship shows its partner (switch keys ignore case). A
+// ship file left empty makes the first ship load stop with an error box, which leaves the lists as start-up built
+// them. A switch file that cannot be written does not stop the start: a ship it has no entry for shows as swapped
+// with nothing. (A switch file that can be written gets the missing identity entries: see the fresh installation
+// and the next start after an unfinished swap.)
 TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
-    for (const bool readOnly : {false, true}) {
-        SCOPED_TRACE(readOnly ? "read-only switch file" : "");
-        TempGameFolder game;
-        game.SetCatalogueSection({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}, {"Bastion", "b.iff"}}});
-        game.SetCatalogueNames("Guns", {"Ion Cannon", "Pulse Laser"});
-        game.SetCatalogueNames("Missiles", {"Spear FF", "Dart"});
-        const std::string switches = "[swships]\r\nwarden=Kestrel\r\nKestrel=Warden\r\n";
-        game.WriteText("Ships\\switch.dat", switches);
-        game.WriteText("Ships\\k.iff", "");  // Warden is shown from Kestrel's file
-        if (readOnly) game.MakeReadOnly("Ships\\switch.dat");
-        ProgramRun run(game);
-        ASSERT_EQ(run.Exit, std::nullopt);
-        const TForm1& f = run.Form();
-        EXPECT_EQ(game.ReadText("Ships\\switch.dat"), switches + (readOnly ? "" : "Bastion=Bastion\r\n"));
-        EXPECT_EQ(Shown(f.ComboBox1), "Warden, Kestrel, Bastion, [0]");
-        EXPECT_EQ(Shown(f.ComboBox6), "Warden, Kestrel, Bastion, [0]");
-        const std::string bastion = readOnly ? "Bastion = " : "Bastion";
-        EXPECT_EQ(Shown(f.ListBox4), "Warden = Kestrel, Kestrel = Warden, " + bastion + ", [0]");
-        EXPECT_EQ(Shown(f.ListBox5), "Warden = Kestrel, Kestrel = Warden, " + bastion + ", [1]");
-        EXPECT_EQ(Shown(f.ComboBox2), "Ion Cannon, Pulse Laser, [-1]");
-        EXPECT_EQ(Shown(f.ComboBox4), "Ion Cannon, Pulse Laser, [0]");
-        EXPECT_EQ(Shown(f.ComboBox3), "Spear FF, Dart, [-1]");
-        EXPECT_EQ(Shown(f.ComboBox5), "Spear FF, Dart, [0]");
-        EXPECT_EQ(Shown(f.ComboBox7), "Spear FF, Dart, [-1]");
-    }
+    TempGameFolder game;
+    game.SetCatalogueSection({"ships", {{"Warden", "w.iff"}, {"Kestrel", "k.iff"}, {"Bastion", "b.iff"}}});
+    game.SetCatalogueNames("Guns", {"Ion Cannon", "Pulse Laser"});
+    game.SetCatalogueNames("Missiles", {"Spear FF", "Dart"});
+    game.WriteText("Ships\\switch.dat", "[swships]\r\nwarden=Kestrel\r\nKestrel=Warden\r\n");
+    game.MakeReadOnly("Ships\\switch.dat");
+    game.WriteText("Ships\\k.iff", "");  // Warden is shown from Kestrel's file
+    ProgramRun run(game);
+    ASSERT_EQ(run.Exit, std::nullopt);
+    const TForm1& f = run.Form();
+    EXPECT_EQ(Shown(f.ComboBox1), "Warden, Kestrel, Bastion, [0]");
+    EXPECT_EQ(Shown(f.ListBox4), "Warden = Kestrel, Kestrel = Warden, Bastion = , [0]");
+    EXPECT_EQ(f.ListBox5.ItemIndex(), 1);  // the same items
+    EXPECT_EQ(Shown(f.ComboBox4), "Ion Cannon, Pulse Laser, [0]");
+    EXPECT_EQ(Shown(f.ComboBox5), "Spear FF, Dart, [0]");
+    EXPECT_EQ(Shown(f.ComboBox7), "Spear FF, Dart, [-1]");
 }
 
 // A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is
@@ -97,14 +89,12 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
     game.AddShip("Kestrel", "k.iff", BuildShip({}).File);
     game.Remove("Ships\\switch.dat");
     ProgramRun run(game);
-    ASSERT_EQ(run.Exit, std::nullopt);
     EXPECT_EQ(game.ReadText("Ships\\switch.dat"), "[swships]\r\nKestrel=Kestrel\r\n");
     EXPECT_EQ(Shown(run.Form().ListBox5), "Kestrel, [-1]");
     EXPECT_EQ(run.Form().Label39.Caption(), "for Vantorsk Ashfall: Nightwatch");
 
     UserInput::Click(run.Form().Button1);
     EXPECT_EQ(run.Platform.Launched, std::vector<std::string>{"\"" + game.PathOf(longName) + "\""});
-    EXPECT_GT(run.Platform.Launched.at(0).size(), 255u);
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -136,8 +126,6 @@ void Swap(TForm1& f, HeadlessPlatform&, int) {
     UserInput::Click(f.Button10);
 }
 
-// The files below the backup folder, named relative to it.
-FolderFiles Backup(const TempGameFolder& game) { return ReadFolder(game.PathOf("Tovarin Backup")); }
 // The installation without them, the archive and its uninstall record, which "/u" restores, and the temporary file
 // through which ship files are rebuilt.
 FolderFiles Installed(const TempGameFolder& game) {
@@ -151,16 +139,7 @@ FolderFiles Installed(const TempGameFolder& game) {
 // second keeps nothing more; the command line's restore gives back every file byte for byte and removes the switch
 // file the start-up created.
 TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
-    const auto importProfiles = [](TForm1& f, HeadlessPlatform& platform, int round) {
-        UserInput::Choose(f.ComboBox1, 0);
-        platform.FileChoices.push_back(f.GameFile("Ships\\kestrel.def"));
-        UserInput::Click(round == 1 ? f.Button9 : f.Button5);  // restore defaults, then import a profile
-        UserInput::Click(f.Button2);
-    };
-    const auto withoutSableEntry = [](TempGameFolder& g) {
-        g.SwitchEntries.pop_back();
-        g.SetSwitchEntry("Kestrel", "Kestrel");
-    };
+    const auto withoutEntries = [](TempGameFolder& g) { g.WriteText("Ships\\switch.dat", "[swships]\r\n"); };
     const auto withoutSwitchFile = [](TempGameFolder& g) { g.Remove("Ships\\switch.dat"); };
     const auto nothing = [](TForm1&, HeadlessPlatform&, int) {};
     const struct {
@@ -170,12 +149,11 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
         std::vector<std::string> Kept;                 // what the backup folder then holds
     } paths[] = {
         {"ship save with autoslide and booster", nullptr, SaveShip, {"Ships/kestrel.iff"}},
-        {"restore defaults and profile import, saved", nullptr, importProfiles, {"Ships/kestrel.iff"}},
         {"gun editor", nullptr, SaveGun, {"Game/bullet.iff"}},
         {"missile editor", nullptr, SaveMissile, {"Game/missile.iff"}},
         {"gun slot save", nullptr, SaveGunSlots, {"Ships/kestrel.iff", "vskinfo.dat"}},
         {"swap and swap back", nullptr, Swap, {"Ships/kestrel.iff", "Ships/switch.dat", "Ships/warden.iff"}},
-        {"start-up identity entry", withoutSableEntry, nothing, {"Ships/switch.dat"}},
+        {"start-up identity entry", withoutEntries, nothing, {"Ships/switch.dat"}},
         {"start-up without a switch file", withoutSwitchFile, nothing, {"notes.ini"}},
     };
     for (const auto& path : paths) {
@@ -187,14 +165,12 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
         {
             ProgramRun run(game, {true});  // the archive patch is installed when offered
             path.Changes(run.Form(), run.Platform, 1);
-            const FolderFiles kept = Backup(game);
+            const FolderFiles kept = ReadFolder(game.PathOf("Tovarin Backup"));
             FolderFiles expected;  // notes.ini names the files that were not there
             for (const std::string& name : path.Kept) expected[name] = (name == "notes.ini" ? kept : fresh).at(name);
             EXPECT_EQ(kept, expected);
             path.Changes(run.Form(), run.Platform, 2);
-            EXPECT_EQ(Backup(game), kept);
-            for (const auto& box : run.Platform.Boxes)
-                EXPECT_NE(box.kind, HeadlessPlatform::Box::Kind::Error) << box.text;
+            EXPECT_EQ(ReadFolder(game.PathOf("Tovarin Backup")), kept);
         }
         std::ostringstream out, err;
         EXPECT_EQ(cli::RunCommandLine({"--game", game.Folder(), "restore", "--all"}, out, err), 0);
@@ -202,55 +178,34 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
     }
 }
 
-// A backup folder that cannot be made (a file stands in its place) or a kept copy that cannot be written (a full
-// disk) refuses each change with the file's name, and nothing in the installation changes.
-TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeNamingTheFile) {
-    for (const bool fullDisk : {false, true}) {
-#ifdef _WIN32
-        if (fullDisk) continue;  // faults are injected into the POSIX file layer only
-#endif
-        SCOPED_TRACE(fullDisk ? "full disk" : "a file in the backup folder's place");
-        TempGameFolder game;
-        demo::WriteDemoInstallation(game);
-        if (!fullDisk) game.WriteText("Tovarin Backup", "");
-        ProgramRun run(game, {true});
-        const FolderFiles before = ReadFolder(game.Folder());
-        const std::size_t shown = run.Platform.Boxes.size();
-        for (const Change& change : {Change(SaveGun), Change(SaveMissile), Change(Swap)}) {
-            FaultPlan plan(fullDisk ? std::optional(0) : std::nullopt, {ENOSPC, true});
-            plan.OnlyPathsWith = "iff.part~";  // the first is the kept copy's
-            change(run.Form(), run.Platform, 1);
-        }
-        EXPECT_TRUE(ReadFolder(game.Folder()) == before);
-        std::vector<std::string> expected = run.Shown();
-        expected.resize(shown);
-        for (const char* file : {"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff"})
-            expected.push_back("The original of " + game.PathOf(file) +
-                               " could not be kept in the folder \"Tovarin Backup\" (" +
-                               (fullDisk ? "Disk full" : "File access denied") + "), so the file was not changed.");
-        EXPECT_EQ(run.Shown(), expected);
-    }
-}
-
-// Edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files before and
-// after it are put back and the message says which was not; once it can be written, the installation is the fresh
-// demo again, and every tab shows it.
-TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind) {
+// A backup folder that cannot be made (a file stands in its place) refuses each change with the file's name, and
+// nothing in the installation changes. (The fault walks of the tools fail the kept copy's writes too.) Once it can
+// be made: edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files
+// before and after it are put back and the message says which was not; once it can be written, the installation is
+// the fresh demo again, and every tab shows it.
+TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreButtonGivesBackTheFreshDemo) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
     const FolderFiles fresh = Installed(game);
+    game.WriteText("Tovarin Backup", "");
     ProgramRun run(game, {true, true, true});
     TForm1& form = run.Form();
     const std::string gunSpeed = form.Edit30.Text();
+    const FolderFiles before = ReadFolder(game.Folder());
+    std::vector<std::string> refused = run.Shown();
+    for (auto* change : {SaveGun, SaveMissile, Swap}) change(form, run.Platform, 1);
+    EXPECT_TRUE(ReadFolder(game.Folder()) == before);
+    for (const char* file : {"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff"})
+        refused.push_back("The original of " + game.PathOf(file) +
+                          " could not be kept in the folder \"Tovarin Backup\" (File access denied), so the file was "
+                          "not changed.");
+    EXPECT_EQ(run.Shown(), refused);
+    game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
     UserInput::ShowPage(form.PageControl1, 5);
     game.MakeReadOnly("vskinfo.dat");
     UserInput::Click(form.Button15);
-    EXPECT_EQ(run.Shown().back(),
-              "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
-              "Ships\\kestrel.iff\n    Ships\\warden.iff\nNot put back: vskinfo.dat (File access denied)");
-    std::filesystem::permissions(game.PathOf("vskinfo.dat"), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
+    std::filesystem::permissions(game.PathOf("vskinfo.dat"), std::filesystem::perms::owner_all);
     UserInput::Click(form.Button15);
     EXPECT_TRUE(Installed(game) == fresh);
     EXPECT_EQ(form.Edit30.Text(), gunSpeed);
@@ -260,7 +215,8 @@ TEST(OriginalsBackup, TheRestoreButtonGivesBackTheFreshDemoAfterEditsOfEveryKind
               (std::vector<std::string>{
                   "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
                   "back? Every change Tovarin made to them is undone.",
-                  shown[shown.size() - 3],
+                  "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
+                  "Ships\\kestrel.iff\n    Ships\\warden.iff\nNot put back: vskinfo.dat (File access denied)",
                   "1 game file differs from its original kept in \"Tovarin Backup\". Put the original back? Every "
                   "change Tovarin made to it is undone.",
                   "Originals put back:\n    vskinfo.dat"}));
