@@ -247,12 +247,13 @@ TEST(GamePaths, JoinBackslashNamesFindFilesWhoseCaseDiffersAndCutTheFolderFromAP
                                                         {"Ships\\ship.iff", "SHIPS/ship.iff"},
                                                         {"Ships\\tempfgtr.if~", "SHIPS/tempfgtr.if~"},
                                                         {"Profiles\\New.vks", "Profiles/New.vks"}};
+    for (const auto& [name, onDisk] : rows) {
 #ifdef _WIN32
-    // Windows' file system ignores case by itself.
-    for (const auto& [name, onDisk] : rows) EXPECT_EQ(GamePath(folder, name), folder + name);
+        EXPECT_EQ(GamePath(folder, name), folder + name);  // Windows' file system ignores case by itself
 #else
-    for (const auto& [name, onDisk] : rows) EXPECT_EQ(GamePath(folder, name), folder + onDisk);
+        EXPECT_EQ(GamePath(folder, name), folder + onDisk);
 #endif
+    }
 }
 
 }  // namespace

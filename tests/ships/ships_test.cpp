@@ -95,6 +95,7 @@ TEST(LoadShipFailure, AMissingShipFileEndsTheProgramWithExitCode0) {
 // Each failure stops the load where it happens: the controls keep what was set up to that point.
 TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
     const ShipPlan second = With({}, [](ShipPlan& s) { s.Mass = 4321; });
+    const BuiltShip built = BuildShip(second);
     const auto bad = [&second](const std::function<void(ShipPlan&)>& change) {
         return BuildShip(With(second, change)).File;
     };
@@ -107,7 +108,7 @@ TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
     const std::tuple<Bytes, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
         // clang-format off
         // A spoiled marker is no longer found (the search for each chunk fails alike).
-        {Patched(BuildShip(second).File, BuildShip(second).Offsets.PhysPos, {'x'}), io, oneGun, {}},
+        {Patched(built.File, built.Offsets.PhysPos, {'x'}), io, oneGun, {}},
         {bad([&](ShipPlan& s) { s.Turrets = ShipTurrets{{4, pastGuns}}; }), index, {Gun(0), "Turret: " + Gun(4)}, {}},
         {bad([](ShipPlan& s) { s.Missiles = ShipMissiles{{{0, 2}, {7, 2}}}; }), index, oneGun, {Missile(0) + " * 2"}},
         {bad([](ShipPlan& s) { s.GunMounts = NumberedGunMounts(17); }), range, oneGun, {}},
@@ -309,8 +310,9 @@ std::vector<StoppedSave> StoppedSaves() {
     // Chunks that overlap: the engine's marker stands where the hitpoints are, its own marker is gone, and the
     // engine's values are read from the bytes behind. The ship loads, but other hitpoints would overwrite the only
     // engine marker, and the saved file would no longer load.
-    const auto hitpoints = static_cast<std::size_t>(BuildShip(ShipPlan{}).Offsets.Hitpoints);
-    Bytes overlap = Patched(BuildShip(ShipPlan{}).File, hitpoints, {'E', 'N', 'G', 'N', 'P', 'O', 'W', 'R'});
+    const BuiltShip minimal = BuildShip(ShipPlan{});
+    const auto hitpoints = static_cast<std::size_t>(minimal.Offsets.Hitpoints);
+    Bytes overlap = Patched(minimal.File, hitpoints, {'E', 'N', 'G', 'N', 'P', 'O', 'W', 'R'});
     for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(overlap, value, 1);
     const std::string tooLarge = ". Please try a value less than 2147483584.";
     const std::string range = "Range check error.";
@@ -327,7 +329,7 @@ std::vector<StoppedSave> StoppedSaves() {
         {WithWord(slid.File, file, 65430), true, true, range},  // fits once the slide is gone, not before
         {WithWord(full.File, parent, 65422), false, true, range},
         {full.File, false, false, "The ship file no longer holds the mounts and parts that were loaded. Choose the "
-         "ship again" + notChanged, "", "", "", BuildShip(ShipPlan{}).File},
+         "ship again" + notChanged, "", "", "", minimal.File},
         {overlap, false, false, "The ship cannot be saved: the saved file would not load again (I/O error 131)" +
          notChanged, "Edit27", "1000"},
     };

@@ -15,13 +15,7 @@ class TimedSteps {
 public:
     explicit TimedSteps(std::deque<std::function<bool()>> steps) : steps_(std::move(steps)) {
         current_ = this;
-        // A step may run a modal loop of its own, in which this timer ticks on.
-        timer_ = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
-            current_->running_ = true;
-            if (current_->steps_.front()()) current_->steps_.pop_front();
-            current_->running_ = false;
-        });
+        timer_ = SetTimer(nullptr, 0, 20, &TimedSteps::Tick);
     }
     ~TimedSteps() {
         KillTimer(nullptr, timer_);
@@ -31,6 +25,14 @@ public:
     TimedSteps& operator=(const TimedSteps&) = delete;
 
 private:
+    // A step may run a modal loop of its own, in which this timer ticks on.
+    static void CALLBACK Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*timer*/, DWORD /*time*/) {
+        if (current_ == nullptr || current_->steps_.empty() || current_->running_) return;
+        current_->running_ = true;
+        if (current_->steps_.front()()) current_->steps_.pop_front();
+        current_->running_ = false;
+    }
+
     static inline TimedSteps* current_ = nullptr;
     std::deque<std::function<bool()>> steps_;
     bool running_ = false;
