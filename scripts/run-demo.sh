@@ -41,7 +41,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 screenshot=$PWD/build/demo-screenshot.png
-# Return answers the boxes of the first start as a player would: Yes to installing the mark into the demo's
-# archive, OK to its confirmation.
-scripts/wine-screenshot.sh "$folder/Tovarin.exe" "$screenshot" '^Tovarin 1\.0$' --answer Return
+# The window is titled "<ship> - Tovarin 1.0". Return answers the boxes of the first start as a player would: Yes
+# to installing the mark into the demo's archive, OK to its confirmation.
+scripts/wine-screenshot.sh "$folder/Tovarin.exe" "$screenshot" 'Tovarin 1\.0$' --answer Return
 echo "No display here: the editor ran on a private X display; its window is in $screenshot"

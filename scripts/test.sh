@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows presets and runs every test: the native suite
-# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh), then each fuzz target for a short
-# while (scripts/run-fuzz.sh; FUZZ_SECONDS sets how long, 30 by default). Ends with one summary line.
+# with ctest, then the Windows suite under Wine (scripts/run-windows-tests.sh), then the demo as the README starts
+# it (scripts/run-demo.sh), then each fuzz target for a short while (scripts/run-fuzz.sh; FUZZ_SECONDS sets how
+# long, 30 by default). Ends with one summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,11 @@ cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 windows_log=build/windows/test-results.txt
 scripts/run-windows-tests.sh | tee "$windows_log"
+
+# The README's first command, as on a machine without a display: a fresh demo installation, the editor started
+# in it, its window found. It stops the run when the window does not show.
+rm -rf build/demo-check
+env -u DISPLAY scripts/run-demo.sh build/demo-check
 
 # The fuzz targets run from their seeds and kept inputs; what they find is printed with its log and reported in
 # the summary, but does not stop the run: a short random run is no verdict on a change.
