@@ -21,6 +21,9 @@ struct CommandArguments {
     std::vector<std::string> Files;    // game files, relative to the game folder ("Ships\kestrel.iff")
     bool All = false;                  // --all
     bool Changed = false;              // --changed
+    int Position = 0;                  // a place in the mods' load order, counted from 1
+    bool DropOwnChanges = false;       // --drop-own-changes
+    bool FromChanges = false;          // --from-changes
 };
 
 // Where a command writes: data to Out, messages about failures to Err.

@@ -18,6 +18,10 @@ namespace tovarin::cli {
 // or its original cannot be read.
 [[nodiscard]] std::vector<std::uint8_t> OriginalBytes(const OriginalsBackup& backup, const std::string& file);
 
+// The game file whose original holds a ship's values ("Ships\kestrel.iff"): its own, or its partner's when the
+// original switch file names one.
+[[nodiscard]] std::string OriginalShipFile(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name);
+
 // A ship's values as the installation held them before Tovarin first changed it; refused naming the file whose
 // original cannot be read or loaded.
 [[nodiscard]] ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name);
