@@ -9,6 +9,7 @@
 #include "gamefiles/folders.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/whole_files.h"
+#include "mods/applied_record.h"
 
 namespace tovarin {
 
@@ -74,6 +75,20 @@ void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods)
     const std::string text = LoadOrderText(entries);
     CreateFolder(modsFolder);
     ReplaceWholeFile(PathIn(modsFolder, kLoadOrderFileName), std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+bool ModsInPlay(const std::string& modsFolder) {
+    const std::vector<Mod> mods = InstalledMods(modsFolder);
+    return FileExists(PathIn(modsFolder, kAppliedFileName)) ||
+           std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+}
+
+void SwitchEveryModOff(const std::string& modsFolder) {
+    std::vector<Mod> mods = InstalledMods(modsFolder);
+    for (Mod& mod : mods) mod.On = false;
+    if (!mods.empty()) WriteLoadOrder(modsFolder, mods);
+    const std::string record = PathIn(modsFolder, kAppliedFileName);
+    if (FileExists(record) && !DeleteFileAt(record)) throw Exception(record + " could not be deleted");
 }
 
 std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {

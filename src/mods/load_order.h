@@ -31,6 +31,14 @@ struct LoadOrderEntry {
 // Writes the load order of these mods into the mods folder, in one replacement.
 void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods);
 
+// True when a mod is switched on or the last apply left its record: the game files may hold mods' values.
+[[nodiscard]] bool ModsInPlay(const std::string& modsFolder);
+
+// Switches every mod off and forgets what the last apply laid over the originals: once the originals are put back,
+// the game holds no mod's values, and a value a mod set must not count as the player's own change. Done before the
+// originals go back, so that a restore that fails part-way leaves no mod switched on over it.
+void SwitchEveryModOff(const std::string& modsFolder);
+
 // Two names of mods or entries are the same in any letter case, as Windows names folders.
 [[nodiscard]] bool SameModName(const std::string& a, const std::string& b);
 

@@ -96,6 +96,15 @@ TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
     EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
     EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=640\n");
     EXPECT_EQ(game.Get("Kestrel", "mass"), "mass=11000\n");
+
+    // Every original back: the mods go off and the last apply is forgotten, so that a mod switched on again is
+    // applied rather than taken for a change of the player's own.
+    const Ran restored = Cli(game, {"restore", "--all"});
+    EXPECT_EQ(restored.Out.find("switched off\tevery mod in \"Tovarin Mods\"\n"), 0u) << restored.Out;
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out, "0 files changed\n");
+    EXPECT_EQ(Cli(game, {"mods", "on", "Heavy Metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "Ships\\kestrel.iff changed\nShips\\halberd.iff changed\n2 files changed\n");
 }
 
 // Values changed in the editor since the last apply stay on top and are named; --drop-own-changes lets the mods
