@@ -39,6 +39,14 @@ std::size_t Named(const std::vector<Mod>& mods, const std::string& name) {
     }
 }
 
+void Listable(const std::string& entry) {
+    try {
+        CheckListable(entry);
+    } catch (const Exception& error) {
+        throw Refusal(error.Message());
+    }
+}
+
 void SaveLoadOrder(const ModsFolder& folder) {
     try {
         WriteLoadOrder(folder.Path, folder.Mods);
@@ -101,6 +109,7 @@ int ListMods(const CommandArguments& arguments, Console& console) {
 int AddMod(const CommandArguments& arguments, Console& console) {
     const std::filesystem::path given = GivenPath(arguments.File);
     const std::string entry = given.filename().string();
+    Listable(entry);
     const std::optional<Mod> found = ReadMod(given.string(), entry);
     if (!found) {
         throw Refusal(arguments.File +
@@ -166,6 +175,7 @@ int SwitchModOn(const CommandArguments& arguments, Console&) {
     const ModInstallation game(arguments.Game);
     ModsFolder folder{game.ModsFolder(), InstalledMods(game.ModsFolder())};
     Mod& mod = folder.Mods[Named(folder.Mods, arguments.Name)];
+    Listable(mod.Entry);
     try {
         (void)game.ValuesOf(mod);
     } catch (const Refusal& refusal) {
@@ -242,6 +252,7 @@ int MakeMod(const CommandArguments& arguments, Console& console) {
     if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos || name == "." || name == "..") {
         throw Refusal(name + " cannot name a folder: leave out \\ / : * ? \" < > |");
     }
+    Listable(name);
     const std::string target = PathIn(folder.Path, name);
     if (FolderExists(target) || FileExists(target)) {
         throw Refusal(target + " is there already: choose another name, or remove it first");

@@ -77,6 +77,13 @@ void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods)
     ReplaceWholeFile(PathIn(modsFolder, kLoadOrderFileName), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
+void CheckListable(const std::string& entry) {
+    if (entry.find('=') != std::string::npos || entry.starts_with(';') || entry.starts_with('[')) {
+        throw Exception(entry + " cannot stand in \"" + kLoadOrderFileName +
+                        "\": rename it without \"=\", and not starting with \";\" or \"[\"");
+    }
+}
+
 bool ModsInPlay(const std::string& modsFolder) {
     const std::vector<Mod> mods = InstalledMods(modsFolder);
     return FileExists(PathIn(modsFolder, kAppliedFileName)) ||

@@ -31,6 +31,10 @@ struct LoadOrderEntry {
 // Writes the load order of these mods into the mods folder, in one replacement.
 void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods);
 
+// Refuses, saying why, a mod's folder or sheet name that the load order file cannot hold as a key: one with "=", or
+// one that starts with ";" or "[" (the INI functions take those for a comment or a section).
+void CheckListable(const std::string& entry);
+
 // True when a mod is switched on or the last apply left its record: the game files may hold mods' values.
 [[nodiscard]] bool ModsInPlay(const std::string& modsFolder);
 

@@ -26,9 +26,15 @@ FolderFiles GameFiles(const GameFolder& game) {
 // A copy of a game folder, every file as it is there.
 struct Copied : TempGameFolder {
     explicit Copied(const GameFolder& from) {
-        std::filesystem::copy(
-            from.Root(), Root(),
-            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        namespace fs = std::filesystem;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from.Root())) {
+            const fs::path to = Root() / fs::relative(entry.path(), from.Root());
+            if (entry.is_directory()) {
+                fs::create_directories(to);
+            } else {
+                fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
+            }
+        }
     }
 };
 
@@ -183,6 +189,7 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
              {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
+             {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
              {{"mods", "make", "hm"}, "is there already"}}) {
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);
@@ -234,6 +241,9 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
 // A failure at any file call of an apply leaves the game files as they were or as applied, never some of each,
 // says so, and the apply done again gives the fault-free result.
 TEST(ModCommands, AnApplyIsWholeOrNothingAtEveryFailure) {
+#ifdef _WIN32
+    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
+#endif
     ThreeMods prepared;
     ASSERT_EQ(Cli(prepared, {"mods", "off", "gun pack"}).Exit, 0);
     ASSERT_EQ(Cli(prepared, {"mods", "apply"}).Exit, 0);
