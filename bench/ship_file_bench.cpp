@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/ship_builder.h"
 #include "gamefiles/file_primitives.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "large_fleet.h"
 #include "ui/headless_platform.h"
 

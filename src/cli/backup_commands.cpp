@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 #include "cli/commands.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"

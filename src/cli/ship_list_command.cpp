@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "installation/installation.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
 

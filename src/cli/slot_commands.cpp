@@ -6,7 +6,7 @@
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 #include "ships/ship_chunks.h"
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 
 // "slots list|copy|delete": the "Add/Remove Guns" tab's table, read, changed and saved at once through the same
 // functions as its buttons.

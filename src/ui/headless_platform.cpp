@@ -1,7 +1,7 @@
 #include "ui/headless_platform.h"
 
 #include "gamefiles/system_error_texts.h"
-#include "ships/booster_dialog.h"
+#include "window/booster_dialog.h"
 #include "ui/controls.h"
 
 namespace tovarin {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "weapons/weapon_fields.h"
 
 // A gun's record in the game's gun table Game\bullet.iff, at the position the catalogue's GunData section gives

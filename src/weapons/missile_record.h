@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "weapons/weapon_fields.h"
 
 // A missile's record in the game's missile table Game\missile.iff, at the position the catalogue's MissData

@@ -1,6 +1,6 @@
 #include "weapons/weapon_fields.h"
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/ini_file.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/application.h"
+#include "window/application.h"
 #include "win32/win32_platform.h"
 
 // The program entry: start-up runs inside Application::Start (which may end the program with its exit code),

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/system_error_texts.h"
-#include "ships/booster_dialog.h"
+#include "window/booster_dialog.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/platform_texts.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "demo/demo_installation.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"

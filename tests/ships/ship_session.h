@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "demo/ship_builder.h"
-#include "ships/booster_dialog.h"
+#include "window/booster_dialog.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "demo/bytes.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
-#include "ships/booster_dialog.h"
+#include "window/form1.h"
+#include "window/booster_dialog.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/headless_platform.h"
 #include "ui/main_window_layout.h"

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "demo/demo_installation.h"
-#include "ships/booster_dialog.h"
+#include "window/booster_dialog.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "win32/widget_state.h"

@@ -1,10 +1,10 @@
-#include "ships/booster_dialog.h"
+#include "window/booster_dialog.h"
 
 #include <array>
 #include <cstddef>
 #include <limits>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "ui/booster_dialog_layout.h"

@@ -1,9 +1,9 @@
-#include "install/archive_patch.h"
+#include "installation/archive_patch.h"
 
 #include <cstdint>
 #include <string>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 
 // The "Ship Switcher": two catalogue ships exchange their ship files, so that the game flies one in the other's
 // place, and the switch file records the pair; the same swap on a pair parts them again.

@@ -2,13 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/whole_files.h"
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 #include "ui/platform.h"
 
-// The "Add/Remove Guns" tab: the ship's gun slots (tools/gun_slot_table.h) in a list, copied, deleted and saved.
+// The "Add/Remove Guns" tab: the ship's gun slots (gun_slots/gun_slot_table.h) in a list, copied, deleted and saved.
 namespace tovarin {
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/ship_switcher.h"
+#include "switcher/ship_switcher.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"

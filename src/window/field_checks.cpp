@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/numbers.h"
 #include "ui/platform.h"
 

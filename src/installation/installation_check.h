@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 
 // What `check` verifies of an installation, read only: the catalogue's sections and keys the editor reads, every
 // ship file as the loader finds its parts, every weapon record inside its table, and the switch file's pairs.

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/unsaved_changes.h"
+#include "window/unsaved_changes.h"
 #include "gamefiles/ini_file.h"
 #include "ships/ship_state.h"
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -26,7 +26,7 @@ public:
     explicit TForm1(Platform& platform);
     ~TForm1() override;
 
-    // ---- Window and start-up (app/startup.cpp, app/field_checks.cpp) ---------------------------------------
+    // ---- Window and start-up (window/startup.cpp, window/field_checks.cpp) ---------------------------------------
     TPageControl PageControl1{*this, "PageControl1"};
     TTabSheet TabSheet1{*this, "TabSheet1"};  // "Ships"
     TTabSheet TabSheet2{*this, "TabSheet2"};  // "Add/Remove Guns"
@@ -114,35 +114,35 @@ public:
     TButton Button6{*this, "Button6"};  // "&Export..."
     TButton Button5{*this, "Button5"};  // "&Import..."
 
-    // The loaded ship (ships/load_ship.cpp fills it; ships/save_ship.cpp writes it back).
+    // The loaded ship (window/ships_tab.cpp fills it; window/ships_tab_save.cpp writes it back).
     ShipState Ship;
     std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
     std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
     std::array<std::uint8_t, kMaxMissileMounts> MissileMountTypes{};
 
-    // ships/load_ship.cpp
+    // window/ships_tab.cpp
     void ComboBox1Change();
     void LoadShip(const std::string& key);
     // Loads Ship.ShipFile again, without looking its name up anew: a save reloads the file it wrote.
     void LoadShipFile();
-    // ships/save_ship.cpp
+    // window/ships_tab_save.cpp
     void Button2Click();
-    // ships/mounts.cpp
+    // window/ships_tab_mounts.cpp
     void ListBox1Click();
     void Button3Click();
     void ListBox2Click();
     void Button4Click();
-    // ships/booster_dialog.cpp
+    // window/booster_dialog.cpp
     void CheckBox2Click();
     void Button11Click();
-    // profiles/profiles.cpp
+    // window/profiles.cpp
     void Button6Click();
     void Button5Click();
     void Button9Click();
     void ExportProfile(const std::string& path);
     void ImportProfile(const std::string& path);
 
-    // ---- "Add/Remove Guns" tab (tools/gun_slots.cpp) -------------------------------------------------------
+    // ---- "Add/Remove Guns" tab (window/gun_slots_tab.cpp) -------------------------------------------------------
     TComboBox ComboBox6{*this, "ComboBox6"};  // ship names
     TListBox ListBox3{*this, "ListBox3"};     // gun slots
     TButton Button13{*this, "Button13"};      // "&Copy"
@@ -159,7 +159,7 @@ public:
     void Button12Click();
     void Button14Click();
 
-    // ---- "Ship Switcher" tab (tools/ship_switcher.cpp) -----------------------------------------------------
+    // ---- "Ship Switcher" tab (switcher/ship_switcher.cpp) -----------------------------------------------------
     TListBox ListBox4{*this, "ListBox4"};     // left: the ship to be replaced
     TListBox ListBox5{*this, "ListBox5"};     // right: the ship to fly
     TButton Button10{*this, "Button10"};      // "< Swap >"
@@ -169,7 +169,7 @@ public:
     void BuildSwitcherLists();
     void Button10Click();
 
-    // ---- "Guns" tab (weapons/gun_editor.cpp) ---------------------------------------------------------------
+    // ---- "Guns" tab (window/guns_tab.cpp) ---------------------------------------------------------------
     TLabel Label8{*this, "Label8"};           // "Select &a gun to edit:"
     TComboBox ComboBox4{*this, "ComboBox4"};  // gun names
     TEdit Edit30{*this, "Edit30"};            // speed
@@ -185,7 +185,7 @@ public:
     void LoadGun(std::uint8_t index);
     void Button7Click();
 
-    // ---- "Missiles" tab (weapons/missile_editor.cpp) -------------------------------------------------------
+    // ---- "Missiles" tab (window/missiles_tab.cpp) -------------------------------------------------------
     TLabel Label21{*this, "Label21"};           // "Select &a missile to edit:"
     TComboBox ComboBox5{*this, "ComboBox5"};    // missile names
     TEdit Edit42{*this, "Edit42"};              // lock time (ms)
@@ -228,7 +228,7 @@ public:
     void CheckBox3Click();
     void Button8Click();
 
-    // ---- "About" tab (app/restore_originals.cpp) -------------------------------------------------------------
+    // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------
     TLabel Label39{*this, "Label39"};  // "for " + the game's display name
     TEdit Edit44{*this, "Edit44", ""};  // contact, read-only
     TEdit Edit45{*this, "Edit45", ""};  // web page, read-only
@@ -236,7 +236,7 @@ public:
 
     void Button15Click();
 
-    // ---- Unsaved changes and the caption (app/unsaved_changes.cpp) -------------------------------------------
+    // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -------------------------------------------
     // What an editor showed when it had loaded its item, to tell the player's changes from it.
     struct LoadedItem {
         std::string Name;  // as its list names it
@@ -260,7 +260,7 @@ public:
     bool MaySwap();
     bool MayClose();
 
-    // ---- The archive patch (install/archive_patch.cpp) -------------------------------------------------------
+    // ---- The archive patch (installation/archive_patch.cpp) -------------------------------------------------------
     void InstallPatch();
     void RemovePatch();
 

@@ -1,9 +1,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/form1.h"
-#include "app/installation.h"
-#include "install/archive_patch.h"
+#include "window/form1.h"
+#include "installation/installation.h"
+#include "installation/archive_patch.h"
 #include "ui/platform.h"
 
 namespace tovarin {

@@ -1,7 +1,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/installation.h"
+#include "window/form1.h"
+#include "installation/installation.h"
 #include "ui/platform.h"
 
 // "Restore &Original Files..." on the About page: every game file Tovarin changed goes back to the original kept

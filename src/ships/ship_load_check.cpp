@@ -1,4 +1,4 @@
-#include "tools/ship_load_check.h"
+#include "ships/ship_load_check.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@
 #include "gamefiles/numbers.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_layout.h"
-#include "tools/ship_bytes.h"
+#include "ships/ship_bytes.h"
 
 namespace tovarin {
 

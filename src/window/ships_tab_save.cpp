@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 

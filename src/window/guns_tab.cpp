@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"

@@ -1,11 +1,11 @@
-#include "app/unsaved_changes.h"
+#include "window/unsaved_changes.h"
 
 #include <algorithm>
 #include <array>
 #include <exception>
 
-#include "app/application.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/form1.h"
 #include "ui/platform.h"
 
 // The player's unsaved changes: each editor keeps what it showed when it loaded its item, and before the player

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"

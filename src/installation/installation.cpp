@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "installation/installation.h"
 
 #include <cctype>
 #include <memory>
@@ -9,7 +9,7 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/whole_files.h"
-#include "install/archive_patch.h"
+#include "installation/archive_patch.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
 

@@ -1,4 +1,4 @@
-#include "tools/ship_bytes.h"
+#include "ships/ship_bytes.h"
 
 #include <algorithm>
 

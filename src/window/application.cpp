@@ -1,7 +1,7 @@
-#include "app/application.h"
+#include "window/application.h"
 
-#include "app/form1.h"
-#include "ships/booster_dialog.h"
+#include "window/form1.h"
+#include "window/booster_dialog.h"
 #include "ui/platform.h"
 
 namespace tovarin {

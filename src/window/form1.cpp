@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include "gamefiles/game_paths.h"
 #include "ui/main_window_layout.h"
@@ -30,7 +30,7 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
 TForm1::~TForm1() = default;
 
 void TForm1::BindEvents() {
-    // Leaving an item with unsaved changes asks first (app/unsaved_changes.cpp); Exit, Esc and the close box
+    // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
     // all close the window through Close.
     OnCloseQuery = [this] { return MayClose(); };
     Exit.OnClick = [this] { ExitClick(); };

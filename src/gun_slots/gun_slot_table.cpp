@@ -1,4 +1,4 @@
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 
 #include <algorithm>
 #include <array>
@@ -18,8 +18,8 @@
 #include "gamefiles/whole_files.h"
 #include "ships/ship_layout.h"
 #include "ships/ship_state.h"
-#include "tools/ship_bytes.h"
-#include "tools/ship_load_check.h"
+#include "ships/ship_bytes.h"
+#include "ships/ship_load_check.h"
 
 // A ship's gun slots in its file. On saving the ship file is rebuilt around the new set of records: everything
 // behind them moves, the lengths that enclose them change, and the file positions that the catalogue keeps for

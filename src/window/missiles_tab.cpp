@@ -1,7 +1,7 @@
 #include <array>
 #include <vector>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"

@@ -34,7 +34,7 @@ struct Installation {
 // catalogue names.
 [[nodiscard]] std::string MissingGameFile(const Installation& installation, const std::string& gameExe);
 // What the player is told when the game is not beside the program, with the missing file's name in front
-// (defined beside the window's start-up, app/startup.cpp).
+// (defined beside the window's start-up, window/startup.cpp).
 [[nodiscard]] std::string GameMissingMessage(const std::string& missingFile);
 
 // The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.

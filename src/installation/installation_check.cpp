@@ -1,4 +1,4 @@
-#include "tools/installation_check.h"
+#include "installation/installation_check.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include "gamefiles/whole_files.h"
 #include "ships/chunk_tree.h"
 #include "ships/ship_chunks.h"
-#include "tools/ship_load_check.h"
+#include "ships/ship_load_check.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
 
