@@ -16,10 +16,10 @@
 #include "gamefiles/numbers.h"
 #include "gamefiles/profile_text.h"
 #include "gamefiles/whole_files.h"
-#include "ships/ship_layout.h"
-#include "ships/ship_state.h"
 #include "ships/ship_bytes.h"
+#include "ships/ship_layout.h"
 #include "ships/ship_load_check.h"
+#include "ships/ship_state.h"
 
 // A ship's gun slots in its file. On saving the ship file is rebuilt around the new set of records: everything
 // behind them moves, the lengths that enclose them change, and the file positions that the catalogue keeps for

@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <string>
 
-#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
-#include "ui/platform.h"
 
 // Installing marks single bytes of the game's archive with "A"; the uninstall record keeps what stood there
 // before, so that "Tovarin.exe /u" can put every byte back.
@@ -48,12 +46,6 @@ struct Outcome {
         return {Messages, !Failed};
     }
 };
-
-// Shows a run's messages; a failed run ends the program, a successful one lets start-up go on.
-void Show(Platform& platform, const PatchReport& report) {
-    for (const std::string& message : report.Messages) platform.ShowMessage(message);
-    if (!report.Succeeded) platform.Halt(0);
-}
 
 // The byte to record as the original of a position. A byte that already carries the mark while the record
 // holds an original for it was patched by an earlier installation that stopped part-way: the recorded
@@ -148,16 +140,6 @@ PatchReport RemoveArchivePatch(const std::string& gameFolder, const SystemTextOf
         outcome.NoteInOutError(error, systemText);
     }
     return outcome.Finish("Uninstall");
-}
-
-void TForm1::InstallPatch() {
-    Platform& platform = GetPlatform();
-    Show(platform, InstallArchivePatch(GameFolder, Catalogue, [&](int code) { return platform.ErrorCodeText(code); }));
-}
-
-void TForm1::RemovePatch() {
-    Platform& platform = GetPlatform();
-    Show(platform, RemoveArchivePatch(GameFolder, [&](int code) { return platform.ErrorCodeText(code); }));
 }
 
 }  // namespace tovarin

@@ -8,9 +8,9 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "ships/ship_bytes.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_layout.h"
-#include "ships/ship_bytes.h"
 
 namespace tovarin {
 

@@ -1,9 +1,9 @@
 #include <string>
 #include <vector>
 
-#include "window/form1.h"
 #include "installation/installation.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 // "Restore &Original Files..." on the About page: every game file Tovarin changed goes back to the original kept
 // in "Tovarin Backup" before its first change.

@@ -1,8 +1,8 @@
 #include "window/application.h"
 
-#include "window/form1.h"
-#include "window/booster_dialog.h"
 #include "ui/platform.h"
+#include "window/booster_dialog.h"
+#include "window/form1.h"
 
 namespace tovarin {
 

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <limits>
 
-#include "window/form1.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 namespace tovarin {
 
@@ -45,6 +45,7 @@ TForm3::TForm3(Platform& platform, TForm1& mainForm) : TForm(platform), mainForm
 }
 
 void TForm3::ShowBoosterDialog() {
+    Reopen();  // its OK closed it the last time
     const ShipState& ship = mainForm_.Ship;
     for (const BoosterField& field : kBoosterFields)
         (this->*field.Box).SetText(IntToStr(ship.BoosterValues[field.Value]));

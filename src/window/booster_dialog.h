@@ -22,17 +22,17 @@ public:
     TEdit Edit6{*this, "Edit6"};       // R, booster not in use
     TEdit Edit10{*this, "Edit10"};     // Y/P/R rate of change, booster not in use
     // Right column, "Booster activated"
-    TEdit Edit1{*this, "Edit1"};    // speed, booster in use
-    TEdit Edit3{*this, "Edit3"};    // acceleration, afterburner/booster
-    TEdit Edit7{*this, "Edit7"};    // Y, booster in use
-    TEdit Edit8{*this, "Edit8"};    // P, booster in use
-    TEdit Edit9{*this, "Edit9"};    // R, booster in use
-    TEdit Edit11{*this, "Edit11"};  // Y/P/R rate of change, booster in use
-    TEdit Edit12{*this, "Edit12"};  // booster fuel
-    TLabel Label10{*this, "Label10"};  // the footnote
+    TEdit Edit1{*this, "Edit1"};        // speed, booster in use
+    TEdit Edit3{*this, "Edit3"};        // acceleration, afterburner/booster
+    TEdit Edit7{*this, "Edit7"};        // Y, booster in use
+    TEdit Edit8{*this, "Edit8"};        // P, booster in use
+    TEdit Edit9{*this, "Edit9"};        // R, booster in use
+    TEdit Edit11{*this, "Edit11"};      // Y/P/R rate of change, booster in use
+    TEdit Edit12{*this, "Edit12"};      // booster fuel
+    TLabel Label10{*this, "Label10"};   // the footnote
     TButton Button1{*this, "Button1"};  // "OK", also pressed by Esc
 
-    // Fills the fields from the loaded ship's booster values before the dialog is shown.
+    // Opens the dialog again and fills the fields from the loaded ship's booster values, before it is shown.
     void ShowBoosterDialog();
     void Edit3Change();
     void Button1Click();

@@ -1,6 +1,6 @@
-#include "window/form1.h"
 #include "gamefiles/numbers.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 // The checks that run when a numeric box loses the focus. A check that replaces or refuses the text says so
 // (false): a button that was taking the focus is then not pressed, so that no action runs on a value the player

@@ -39,11 +39,11 @@ void TForm1::BindEvents() {
         if (MayChangePage()) PageControl1Change();
     };
 
-    for (TEdit* box : {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11,
-                       &Edit12, &Edit13, &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22,
-                       &Edit23, &Edit24, &Edit25, &Edit26, &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32,
-                       &Edit33, &Edit34, &Edit35, &Edit36, &Edit37, &Edit38, &Edit39, &Edit40, &Edit41, &Edit42,
-                       &Edit43, &Edit46, &Edit47, &Edit48}) {
+    for (TEdit* box :
+         {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11, &Edit12,
+          &Edit13, &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22, &Edit23, &Edit24,
+          &Edit25, &Edit26, &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32, &Edit33, &Edit34, &Edit35,
+          &Edit36, &Edit37, &Edit38, &Edit39, &Edit40, &Edit41, &Edit42, &Edit43, &Edit46, &Edit47, &Edit48}) {
         box->OnExit = [this, box] { return Edit1Exit(*box); };
     }
     for (TEdit* box : {&Edit14, &Edit9, &Edit49}) {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "window/unsaved_changes.h"
 #include "gamefiles/ini_file.h"
-#include "ships/ship_state.h"
 #include "gun_slots/gun_slot_table.h"
+#include "ships/ship_state.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "window/unsaved_changes.h"
 
 namespace tovarin {
 
@@ -20,13 +20,13 @@ class TForm3;
 
 // The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
 // loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
-// defined in the folder of the subsystem they belong to (see the comment above each group).
+// defined beside this file, one file per tab or dialog (see the comment above each group).
 class TForm1 : public TForm {
 public:
     explicit TForm1(Platform& platform);
     ~TForm1() override;
 
-    // ---- Window and start-up (window/startup.cpp, window/field_checks.cpp) ---------------------------------------
+    // ---- Window and start-up (window/startup.cpp, window/field_checks.cpp) ------------------------------------------
     TPageControl PageControl1{*this, "PageControl1"};
     TTabSheet TabSheet1{*this, "TabSheet1"};  // "Ships"
     TTabSheet TabSheet2{*this, "TabSheet2"};  // "Add/Remove Guns"
@@ -53,7 +53,7 @@ public:
     std::string GameExe;      // catalogue Info/Run, relative to the game folder
     TForm3* Form3 = nullptr;  // the booster dialog, created after this window
 
-    // ---- "Ships" tab -----------------------------------------------------------------------------------------
+    // ---- "Ships" tab ------------------------------------------------------------------------------------------------
     TComboBox ComboBox1{*this, "ComboBox1"};  // ship names
     // "Flight Dynamics"
     TGroupBox GroupBox1{*this, "GroupBox1"};
@@ -114,7 +114,7 @@ public:
     TButton Button6{*this, "Button6"};  // "&Export..."
     TButton Button5{*this, "Button5"};  // "&Import..."
 
-    // The loaded ship (window/ships_tab.cpp fills it; window/ships_tab_save.cpp writes it back).
+    // The loaded ship (window/ships_tab.cpp fills it and writes it back).
     ShipState Ship;
     std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
     std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
@@ -125,9 +125,7 @@ public:
     void LoadShip(const std::string& key);
     // Loads Ship.ShipFile again, without looking its name up anew: a save reloads the file it wrote.
     void LoadShipFile();
-    // window/ships_tab_save.cpp
     void Button2Click();
-    // window/ships_tab_mounts.cpp
     void ListBox1Click();
     void Button3Click();
     void ListBox2Click();
@@ -142,7 +140,7 @@ public:
     void ExportProfile(const std::string& path);
     void ImportProfile(const std::string& path);
 
-    // ---- "Add/Remove Guns" tab (window/gun_slots_tab.cpp) -------------------------------------------------------
+    // ---- "Add/Remove Guns" tab (window/gun_slots_tab.cpp) -----------------------------------------------------------
     TComboBox ComboBox6{*this, "ComboBox6"};  // ship names
     TListBox ListBox3{*this, "ListBox3"};     // gun slots
     TButton Button13{*this, "Button13"};      // "&Copy"
@@ -159,7 +157,7 @@ public:
     void Button12Click();
     void Button14Click();
 
-    // ---- "Ship Switcher" tab (switcher/ship_switcher.cpp) -----------------------------------------------------
+    // ---- "Ship Switcher" tab (window/switcher_tab.cpp) --------------------------------------------------------------
     TListBox ListBox4{*this, "ListBox4"};     // left: the ship to be replaced
     TListBox ListBox5{*this, "ListBox5"};     // right: the ship to fly
     TButton Button10{*this, "Button10"};      // "< Swap >"
@@ -169,7 +167,7 @@ public:
     void BuildSwitcherLists();
     void Button10Click();
 
-    // ---- "Guns" tab (window/guns_tab.cpp) ---------------------------------------------------------------
+    // ---- "Guns" tab (window/guns_tab.cpp) ---------------------------------------------------------------------------
     TLabel Label8{*this, "Label8"};           // "Select &a gun to edit:"
     TComboBox ComboBox4{*this, "ComboBox4"};  // gun names
     TEdit Edit30{*this, "Edit30"};            // speed
@@ -185,7 +183,7 @@ public:
     void LoadGun(std::uint8_t index);
     void Button7Click();
 
-    // ---- "Missiles" tab (window/missiles_tab.cpp) -------------------------------------------------------
+    // ---- "Missiles" tab (window/missiles_tab.cpp) -------------------------------------------------------------------
     TLabel Label21{*this, "Label21"};           // "Select &a missile to edit:"
     TComboBox ComboBox5{*this, "ComboBox5"};    // missile names
     TEdit Edit42{*this, "Edit42"};              // lock time (ms)
@@ -228,15 +226,15 @@ public:
     void CheckBox3Click();
     void Button8Click();
 
-    // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------
-    TLabel Label39{*this, "Label39"};  // "for " + the game's display name
-    TEdit Edit44{*this, "Edit44", ""};  // contact, read-only
-    TEdit Edit45{*this, "Edit45", ""};  // web page, read-only
+    // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------------------
+    TLabel Label39{*this, "Label39"};     // "for " + the game's display name
+    TEdit Edit44{*this, "Edit44", ""};    // contact, read-only
+    TEdit Edit45{*this, "Edit45", ""};    // web page, read-only
     TButton Button15{*this, "Button15"};  // "Restore &Original Files..."
 
     void Button15Click();
 
-    // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -------------------------------------------
+    // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -----------------------------------------------
     // What an editor showed when it had loaded its item, to tell the player's changes from it.
     struct LoadedItem {
         std::string Name;  // as its list names it
@@ -260,7 +258,7 @@ public:
     bool MaySwap();
     bool MayClose();
 
-    // ---- The archive patch (installation/archive_patch.cpp) -------------------------------------------------------
+    // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();
     void RemovePatch();
 

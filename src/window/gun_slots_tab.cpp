@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 // The "Add/Remove Guns" tab: the ship's gun slots (gun_slots/gun_slot_table.h) in a list, copied, deleted and saved.
 namespace tovarin {

@@ -1,13 +1,13 @@
 #include <string>
 #include <vector>
 
-#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/gun_record.h"
-#include "weapons/weapon_fields.h"
+#include "window/form1.h"
+#include "window/weapon_boxes.h"
 
 namespace tovarin {
 
@@ -18,7 +18,7 @@ namespace {
 void ShowGun(TForm1& form, int index, std::int32_t base) {
     form.LoadedGun = -1;
     const GunValues values = ReadGunRecord(ReadWholeFile(form.GameFile(kGunTableFile)), base);
-    const std::vector<std::string_view> unshown = ShowFloatFields(form, kGunFields, values.Fields);
+    const std::vector<std::string_view> unshown = ShowFloatFields(form, kGunFields, kGunBoxes, values.Fields);
     form.LoadedGun = index;
     if (!unshown.empty())
         form.GetPlatform().ShowMessage(UnshownFieldsMessage(ItemName(form.ComboBox4, index), unshown));
@@ -45,7 +45,7 @@ void TForm1::Button7Click() {
     const auto base = RecordBaseToSave(*this, ComboBox4, kGunDataSection, LoadedGun, kGunRecordSize, "gun");
     if (!base) return;
     GunValues values;
-    CollectFloatFields(*this, kGunFields, values.Fields);
+    CollectFloatFields(*this, kGunBoxes, values.Fields);
     const std::pair<std::int32_t, GunValues> record{*base, values};
     SaveGunRecords(GameFile(kGunTableFile), std::span(&record, 1));
     // Show the values as the file now holds them, after their round trip through single precision. The table

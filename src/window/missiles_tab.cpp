@@ -1,12 +1,12 @@
 #include <array>
 #include <vector>
 
-#include "window/form1.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/missile_record.h"
-#include "weapons/weapon_fields.h"
+#include "window/form1.h"
+#include "window/weapon_boxes.h"
 
 namespace tovarin {
 
@@ -23,11 +23,13 @@ void TForm1::LoadMissile(std::uint8_t index) {
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
     if (!base) return;
     const MissileValues values = ReadMissileRecord(ReadWholeFile(GameFile(kMissileTableFile)), *base);
-    std::vector<std::string_view> unshown = ShowFloatFields(*this, kMissileFields, values.Fields);
+    std::vector<std::string_view> unshown = ShowFloatFields(*this, kMissileFields, kMissileBoxes, values.Fields);
     // Checking "Split up" runs CheckBox3Click, so the split-up group shows exactly for missiles that split.
     Edit49.SetText(IntToStr(values.SplitCount));
     CheckBox3.SetChecked(values.SplitCount != 0);
-    if (!ShowFloatFields(*this, std::span(&kSplitDelayField, 1), std::span(&values.SplitDelay, 1)).empty()) {
+    if (!ShowFloatFields(*this, std::span(&kSplitDelayField, 1), std::span(&kSplitDelayBox, 1),
+                         std::span(&values.SplitDelay, 1))
+             .empty()) {
         unshown.push_back(kSplitDelayField.Caption);
     }
     // A type that names no missile of the list leaves the list without a selection.
@@ -39,13 +41,14 @@ void TForm1::LoadMissile(std::uint8_t index) {
 }
 
 void TForm1::ShowMissileFlags(std::uint16_t flags) {
-    for (const MissileFlag& flag : kMissileFlags) (this->*flag.Box).SetChecked((flags & flag.Bit) != 0);
+    for (std::size_t i = 0; i < kMissileFlags.size(); ++i)
+        (this->*kMissileFlagBoxes[i]).SetChecked((flags & kMissileFlags[i].Bit) != 0);
 }
 
 std::uint16_t TForm1::CollectMissileFlags() const {
     std::uint16_t flags = 0;
-    for (const MissileFlag& flag : kMissileFlags) {
-        if ((this->*flag.Box).Checked()) flags |= flag.Bit;
+    for (std::size_t i = 0; i < kMissileFlags.size(); ++i) {
+        if ((this->*kMissileFlagBoxes[i]).Checked()) flags |= kMissileFlags[i].Bit;
     }
     return flags;
 }
@@ -62,7 +65,7 @@ void TForm1::Button8Click() {
         RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");
     if (!base) return;
     MissileValues values;
-    CollectFloatFields(*this, kMissileFields, values.Fields);
+    CollectFloatFields(*this, kMissileBoxes, values.Fields);
     values.SplitCount = ToByte(StrToInt(Edit49.Text()));
     values.SplitDelay = StrToInt(Edit48.Text());
     // With no type selected (the stored one names no listed missile) the stored type stays: the player has not

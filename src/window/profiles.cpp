@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "window/form1.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
@@ -15,6 +14,7 @@
 #include "profiles/profile_keys.h"
 #include "ships/mount_rows.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 namespace tovarin {
 

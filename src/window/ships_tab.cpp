@@ -1,12 +1,13 @@
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "window/form1.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
@@ -16,8 +17,11 @@
 #include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_layout.h"
+#include "ships/ship_rebuild.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
+// The "Ships" tab: choosing a ship and loading its file into the boxes, the weapon on each mount, and saving.
 namespace tovarin {
 
 namespace Layout = ShipLayout;
@@ -136,6 +140,94 @@ void ShowBooster(TForm1& form, FileBytes file) {
     ship.BoosterValues = ReadBoosterValues(file, ship.BoosPos);
 }
 
+// ---- Saving ---------------------------------------------------------------------------------------------------------
+
+std::int32_t BoxValue(const TForm& form, const Layout::ValueSlot& slot) {
+    return StrToInt(BoxNamed(form, slot.Control).Text());
+}
+
+template <std::size_t N>
+std::array<std::int32_t, N> BoxValues(const TForm& form, const std::array<Layout::ValueSlot, N>& slots) {
+    std::array<std::int32_t, N> values{};
+    for (std::size_t i = 0; i < N; ++i) values[i] = BoxValue(form, slots[i]);
+    return values;
+}
+
+// What the tab and the loaded ship hold, in the order the tab lists them, so that the first box without an
+// integer is the one reported. Parts the loaded ship lacks are left out.
+ShipValues CollectValues(const TForm1& form) {
+    const ShipState& ship = form.Ship;
+    ShipValues values;
+    values.Mass = BoxValue(form, Layout::kMass);
+    values.Hitpoints = BoxValue(form, Layout::kHitpoints);
+    values.Engine = BoxValues(form, Layout::kEngineValues);
+    if (ship.ArmrBase != 0) values.Armour = BoxValues(form, Layout::kArmourValues);
+    if (ship.ShieldBase != 0) values.Shields = BoxValues(form, Layout::kShieldValues);
+    values.GunPower = BoxValues(form, Layout::kGunPowerValues);
+    for (std::size_t i = 0; i < ship.GunMountCount; ++i) {
+        const std::size_t mount = CheckIndex(static_cast<std::int64_t>(i), kMaxGunMounts);
+        values.GunMounts.push_back({form.GunMountTypes[mount], form.GunMountAmmo[mount]});
+    }
+    for (std::size_t k = 0; k < ship.TurretCount; ++k) {
+        values.TurretGuns.push_back(ship.TurretGunTypes[CheckIndex(static_cast<std::int64_t>(k), kMaxTurrets)]);
+    }
+    if (ship.MissBase != 0) {
+        for (std::size_t i = 0; i < ship.MissileMountCount; ++i) {
+            const std::size_t mount = CheckIndex(static_cast<std::int64_t>(i), kMaxMissileMounts);
+            values.MissileMounts.push_back({form.MissileMountTypes[mount], ship.MissileMountLoads[mount]});
+        }
+        // A ship with missiles but no DECY chunk has no decoy count: nothing may be written for it.
+        if (ship.DecyBase != 0) values.Decoys = StrToInt(form.Edit14.Text());
+    }
+    values.Autoslide = form.CheckBox1.Checked();
+    if (ship.HasBooster) values.Booster = ship.BoosterValues;
+    return values;
+}
+
+// Every mount must hold a weapon the catalogue lists: a ship saved with any other type would stop its next load
+// ("List index out of bounds"), so such a save is refused before the file changes.
+void CheckListedWeapons(const TForm1& form, const ShipValues& values) {
+    const auto refuse = [](const std::string& mount, int type) {
+        throw Exception("The ship cannot be saved: " + mount + " holds weapon type " + std::to_string(type) +
+                        ", which the catalogue does not list. The ship file was not changed");
+    };
+    const std::size_t guns = form.ComboBox2.Items().size();
+    for (std::size_t i = 0; i < values.GunMounts.size(); ++i) {
+        if (values.GunMounts[i].Gun >= guns) refuse("gun mount " + std::to_string(i + 1), values.GunMounts[i].Gun);
+    }
+    for (std::size_t i = 0; i < values.TurretGuns.size(); ++i) {
+        if (values.TurretGuns[i] >= guns) refuse("turret " + std::to_string(i + 1), values.TurretGuns[i]);
+    }
+    const std::size_t missiles = form.ComboBox3.Items().size();
+    for (std::size_t i = 0; i < values.MissileMounts.size(); ++i) {
+        if (values.MissileMounts[i].Missile >= missiles) {
+            refuse("missile mount " + std::to_string(i + 1), values.MissileMounts[i].Missile);
+        }
+    }
+}
+
+// ---- Mounts ---------------------------------------------------------------------------------------------------------
+
+// The clicked entry of a mount list; a click that leaves none selected is refused.
+std::size_t ClickedEntry(const TListBox& list) {
+    const int index = list.ItemIndex();
+    if (index < 0) throw ERangeError();
+    return static_cast<std::size_t>(index);
+}
+
+// The weapon chosen in a drop-down list, as the type id the ship file stores; none chosen is refused.
+std::uint8_t ChosenType(const TComboBox& list) { return ToByte(list.ItemIndex()); }
+
+const std::string& ChosenName(const TComboBox& list) {
+    return list.Items()[static_cast<std::size_t>(list.ItemIndex())];
+}
+
+// After a change the entry is shown selected again, with the list ready for the keyboard.
+void Reselect(TListBox& list, std::size_t index) {
+    list.SetItemIndex(static_cast<int>(index));
+    list.SetFocus();
+}
+
 }  // namespace
 
 void TForm1::ComboBox1Change() {
@@ -181,6 +273,77 @@ void TForm1::LoadShipFile() {
     ShowTurrets(*this, file);
     ShowMissiles(*this, file);
     ShowBooster(*this, file);
+}
+
+// Saving the tab: the boxes, the mount tables and the booster become one new ship file, built and checked
+// in memory, which then replaces the ship file in one step. A value that is refused, or a file that would not
+// load again, stops the save with nothing on disk changed.
+void TForm1::Button2Click() {
+    const ShipValues values = CollectValues(*this);
+    CheckListedWeapons(*this, values);
+    const std::string file = "Ships\\" + Ship.ShipFile;
+    const std::string path = ShipPath();
+    ReplaceWholeFile(path, RebuildShipFile(ReadWholeFile(path), values));
+    // The file holds the save now: a reload that fails must not read as a failed save.
+    try {
+        LoadShipFile();
+    } catch (const Exception& error) {
+        throw ESavedButNotReadBack(file, error);
+    }
+}
+
+// Choosing the weapon on each gun mount, turret and missile mount of the loaded ship. Only the state in memory
+// changes; the Ships tab's save writes it to the ship file.
+void TForm1::ListBox1Click() {
+    const std::size_t entry = ClickedEntry(ListBox1);
+    if (entry < Ship.GunMountCount) {
+        const std::size_t i = CheckIndex(static_cast<std::int64_t>(entry), kMaxGunMounts);
+        ComboBox2.SetItemIndex(GunMountTypes[i]);
+        Edit28.SetText(IntToStr(GunMountAmmo[i]));
+        return;
+    }
+    // A turret has no ammunition of its own: the box keeps what it showed.
+    const std::size_t k = CheckIndex(static_cast<std::int64_t>(entry - Ship.GunMountCount), kMaxTurrets);
+    ComboBox2.SetItemIndex(Ship.TurretGunTypes[k]);
+}
+
+// The gun type is stored before the ammunition is read, so a bad ammunition box leaves the mount with its new
+// gun and its old ammunition, and the list entry as it was.
+void TForm1::Button3Click() {
+    const int selected = ListBox1.ItemIndex();
+    if (selected < 0) return;
+    const auto entry = static_cast<std::size_t>(selected);
+    const std::uint8_t gun = ChosenType(ComboBox2);
+
+    if (entry >= Ship.GunMountCount) {
+        const std::size_t k = CheckIndex(static_cast<std::int64_t>(entry - Ship.GunMountCount), kMaxTurrets);
+        Ship.TurretGunTypes[k] = gun;
+        ListBox1.SetItem(selected, TurretRow(ChosenName(ComboBox2)));  // leaves no entry selected
+        return;
+    }
+    const std::size_t i = CheckIndex(selected, kMaxGunMounts);
+    GunMountTypes[i] = gun;
+    GunMountAmmo[i] = ToWord(StrToInt(Edit28.Text()));
+    ListBox1.SetItem(selected, GunMountRow(ChosenName(ComboBox2), gun, GunMountAmmo[i]));
+    Reselect(ListBox1, entry);
+}
+
+void TForm1::ListBox2Click() {
+    const std::size_t i = CheckIndex(static_cast<std::int64_t>(ClickedEntry(ListBox2)), kMaxMissileMounts);
+    Edit9.SetText(IntToStr(Ship.MissileMountLoads[i]));
+    ComboBox3.SetItemIndex(MissileMountTypes[i]);
+}
+
+// As for a gun: the missile type is stored before the number of missiles is read.
+void TForm1::Button4Click() {
+    const int selected = ListBox2.ItemIndex();
+    if (selected < 0) return;
+    const std::uint8_t missile = ChosenType(ComboBox3);
+    const std::size_t i = CheckIndex(selected, kMaxMissileMounts);
+    MissileMountTypes[i] = missile;
+    Ship.MissileMountLoads[i] = ToByte(StrToInt(Edit9.Text()));
+    ListBox2.SetItem(selected, MissileMountRow(ChosenName(ComboBox3), Ship.MissileMountLoads[i]));
+    Reselect(ListBox2, i);
 }
 
 }  // namespace tovarin

@@ -1,10 +1,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "window/form1.h"
-#include "installation/installation.h"
 #include "installation/archive_patch.h"
+#include "installation/installation.h"
 #include "ui/platform.h"
+#include "window/form1.h"
 
 namespace tovarin {
 
@@ -63,6 +63,12 @@ void LoadFirstItems(TForm1& form) {
     form.ComboBox5Change();
 }
 
+// Shows an archive patch run's messages; a failed run ends the program, a successful one lets start-up go on.
+void Show(Platform& platform, const PatchReport& report) {
+    for (const std::string& message : report.Messages) platform.ShowMessage(message);
+    if (!report.Succeeded) platform.Halt(0);
+}
+
 // "Tovarin.exe /u" restores the archive and does nothing else.
 void RemovePatchWhenAsked(TForm1& form) {
     const std::vector<std::string> arguments = form.GetPlatform().Arguments();
@@ -92,10 +98,6 @@ void OfferPatch(TForm1& form) {
 }
 
 }  // namespace
-
-std::string GameMissingMessage(const std::string& missingFile) {
-    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
-}
 
 void TForm1::FormCreate() {
     const Installation installation = OpenInstallation(GetPlatform().ExeFolder());
@@ -135,6 +137,17 @@ void TForm1::PageControl1Change() {
     if (PageControl1.ActivePageIndex() != kGunSlotPage) return;
     ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
     ComboBox6Change();
+}
+
+// The archive patch, installed at start-up or removed by "/u".
+void TForm1::InstallPatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, InstallArchivePatch(GameFolder, Catalogue, [&](int code) { return platform.ErrorCodeText(code); }));
+}
+
+void TForm1::RemovePatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, RemoveArchivePatch(GameFolder, [&](int code) { return platform.ErrorCodeText(code); }));
 }
 
 }  // namespace tovarin

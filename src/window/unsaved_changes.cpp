@@ -4,9 +4,9 @@
 #include <array>
 #include <exception>
 
+#include "ui/platform.h"
 #include "window/application.h"
 #include "window/form1.h"
-#include "ui/platform.h"
 
 // The player's unsaved changes: each editor keeps what it showed when it loaded its item, and before the player
 // leaves an item whose controls show something else (another item chosen, the gun slot tab opened or left, a

@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "window/application.h"
-#include "window/form1.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
+#include "window/application.h"
+#include "window/form1.h"
 
 // Installing marks the archive bytes the catalogue lists with "A" and records their originals in uninstall.dat;
 // "/u" puts them back. Every row sets up a game, starts the editor once and compares all it showed and left.
