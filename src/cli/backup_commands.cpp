@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/installation.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
 #include "gamefiles/game_paths.h"
+#include "installation/installation.h"
 #include "mods/load_order.h"
 
 // "backup status" and "restore": the originals kept in "Tovarin Backup", looked at and put back. Both take the

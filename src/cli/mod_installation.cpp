@@ -14,7 +14,7 @@
 #include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_state.h"
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 
 namespace tovarin::cli {
 
