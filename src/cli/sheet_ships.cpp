@@ -10,6 +10,7 @@
 #include "cli/sheet_export.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 
@@ -75,24 +76,16 @@ PlannedSave PlanRow(const Fleet& fleet, const std::string& sheet, const std::vec
     return plan;
 }
 
-// Writes the new files in sheet order. When one fails, the files already written get their old bytes back, so
-// the import is applied whole or not at all.
-void WriteAll(const std::vector<PlannedSave>& plans, const std::vector<std::vector<std::uint8_t>>& files) {
-    std::size_t written = 0;
+// Writes the new files in sheet order, as one change: when one fails, the files already written get their old bytes
+// back, so the import is applied whole or not at all.
+void WriteAll(const Fleet& fleet, const std::string& sheet, const std::vector<PlannedSave>& plans,
+              const std::vector<std::vector<std::uint8_t>>& files) {
+    FileChangeSet changes(fleet.Game.GameFolder, "the import of " + sheet);
+    for (std::size_t i = 0; i < plans.size(); ++i) changes.Replace(plans[i].Ship.Path, files[i]);
     try {
-        for (; written < plans.size(); ++written) ReplaceWholeFile(plans[written].Ship.Path, files[written]);
+        (void)changes.Commit();
     } catch (const Exception& error) {
-        std::string message = error.Message();
-        try {
-            while (written > 0) {
-                --written;
-                ReplaceWholeFile(plans[written].Ship.Path, plans[written].Ship.File);
-            }
-            message += "; nothing of the sheet was applied";
-        } catch (const Exception& putBack) {
-            message += "; " + plans[written].Ship.Path + " could not be put back: " + putBack.Message();
-        }
-        throw Refusal(message + ".");
+        throw Refusal(error.Message() + ".");
     }
 }
 
@@ -152,7 +145,7 @@ int ImportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
         plans.push_back(std::move(plan));
         files.push_back(std::move(saved));
     }
-    WriteAll(plans, files);
+    WriteAll(fleet, arguments.File, plans, files);
     return kExitDone;
 }
 

@@ -9,6 +9,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
+#include "gamefiles/game_paths.h"
 
 namespace tovarin {
 
@@ -185,6 +186,26 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename);
+    try {
+        FlushFolderOf(to);
+    } catch (const EInOutError& error) {
+        throw EReplacedNotFlushed(error.ErrorCode, error.Message());
+    }
+}
+
+// A rename is an entry of the folder: until the folder itself reaches the disk, a power cut can bring back the old
+// file after a save that said it was done.
+void FlushFolderOf(const std::string& path) {
+    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
+    FailIfInjected(FileCall::Flush, folder);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) Fail(FileCall::Flush);
+    // A file system that cannot flush a folder (EINVAL) keeps its entries by its own rules.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!flushed) Fail(FileCall::Flush);
 }
 
 void CreateFolder(const std::string& path) {
