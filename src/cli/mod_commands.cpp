@@ -230,7 +230,7 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
     std::vector<Mod> mods = InstalledMods(game.ModsFolder());
     const std::vector<ModValues> values = CheckMods(game, mods);
     const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), arguments.DropOwnChanges);
-    WriteAllOrNothing(plan.Files);
+    (void)CommitApply(game, plan);
     for (const Conflict& conflict : plan.Conflicts) console.Out << ConflictLine(conflict) << '\n';
     for (const auto& [address, text] : plan.OwnChanges) {
         console.Out << OwnChangeLine(arguments.DropOwnChanges ? "dropped" : "kept", address, text) << '\n';

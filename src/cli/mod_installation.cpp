@@ -6,15 +6,16 @@
 #include "cli/commands.h"
 #include "cli/originals.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/whole_files.h"
+#include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
 #include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_state.h"
-#include "gun_slots/gun_slot_table.h"
 
 namespace tovarin::cli {
 
@@ -334,15 +335,14 @@ ApplyPlan ModInstallation::PlanApply(std::span<const ModValues> mods, bool dropO
         if (!dropOwnChanges) target = Overlay(std::move(target), UnitCells(unit, own));
         const Cells changes = Differences(target, unit.BaseCells);
         std::vector<std::uint8_t> after = changes.empty() ? unit.Base : Build(unit, unit.Base, changes, {});
-        if (after != unit.Current) plan.Files.push_back({unit.File, unit.Path, unit.Current, std::move(after)});
+        if (after != unit.Current) plan.Files.push_back({unit.File, unit.Path, std::move(after)});
     }
     const std::string record = PathIn(modsFolder_, kAppliedFileName);
     const std::optional<std::vector<std::uint8_t>> before =
         FileExists(record) ? std::optional(BytesOf(record)) : std::nullopt;
     std::vector<std::uint8_t> after = AppliedRecordBytes(modCells);
     if ((before || !modCells.empty()) && before != after) {
-        plan.Files.push_back(
-            {std::string(kModsFolderName) + "\\" + kAppliedFileName, record, before, std::move(after)});
+        plan.Files.push_back({std::string(kModsFolderName) + "\\" + kAppliedFileName, record, std::move(after)});
     }
     return plan;
 }
@@ -418,28 +418,10 @@ std::string ChangesSummary(const Cells& values) {
            counted(counts[2], "missile", "missiles") + ", " + counted(values.size(), "cell", "cells");
 }
 
-void WriteAllOrNothing(const std::vector<PlannedFile>& files) {
-    std::size_t written = 0;
-    try {
-        for (; written < files.size(); ++written) ReplaceWholeFile(files[written].Path, files[written].After);
-    } catch (const Exception& error) {
-        std::string message = files[written].File + ": " + error.Message();
-        try {
-            while (written > 0) {
-                --written;
-                const PlannedFile& file = files[written];
-                if (file.Before) {
-                    ReplaceWholeFile(file.Path, *file.Before);
-                } else if (!DeleteFileAt(file.Path)) {
-                    throw Exception("it could not be deleted");
-                }
-            }
-            message += "; nothing was changed";
-        } catch (const Exception& putBack) {
-            message += "; " + files[written].File + " could not be put back: " + putBack.Message();
-        }
-        throw Refusal(message + ".");
-    }
+std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan) {
+    FileChangeSet changes(game.Game().Game.GameFolder, "the apply of the mods");
+    for (const PlannedFile& file : plan.Files) changes.Replace(file.Path, file.After);
+    return changes.Commit();
 }
 
 }  // namespace tovarin::cli

@@ -23,7 +23,6 @@ namespace tovarin::cli {
 struct PlannedFile {
     std::string File;  // as messages name it, relative to the game folder ("Ships\kestrel.iff")
     std::string Path;
-    std::optional<std::vector<std::uint8_t>> Before;  // none: the file does not exist yet
     std::vector<std::uint8_t> After;
 };
 
@@ -103,8 +102,8 @@ private:
 // What the values change: "1 ship, 0 guns, 0 missiles, 2 cells".
 [[nodiscard]] std::string ChangesSummary(const Cells& values);
 
-// Writes the files one by one; when one fails, those written before get their old bytes back, so the apply is
-// made whole or not at all. The message says what failed and whether everything was put back.
-void WriteAllOrNothing(const std::vector<PlannedFile>& files);
+// Writes the plan's files whole or not at all, as one change of the game folder's files (gamefiles/file_change_set.h);
+// the names of the files written. A failure is an Exception saying what became of each file.
+std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan);
 
 }  // namespace tovarin::cli
