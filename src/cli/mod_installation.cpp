@@ -418,6 +418,23 @@ std::string ChangesSummary(const Cells& values) {
            counted(counts[2], "missile", "missiles") + ", " + counted(values.size(), "cell", "cells");
 }
 
+std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges) {
+    std::vector<std::string> lines;
+    for (const Conflict& conflict : plan.Conflicts) lines.push_back(ConflictLine(conflict));
+    for (const auto& [address, text] : plan.OwnChanges) {
+        lines.push_back(std::string(dropOwnChanges ? "dropped" : "kept") + " your own change: " + address.Name() + " " +
+                        text);
+    }
+    std::size_t changed = 0;
+    for (const PlannedFile& file : plan.Files) {
+        if (file.File.starts_with(kModsFolderName)) continue;  // the record of the apply, not a game file
+        lines.push_back(file.File + " changed");
+        ++changed;
+    }
+    lines.push_back(std::to_string(changed) + (changed == 1 ? " file" : " files") + " changed");
+    return lines;
+}
+
 std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan) {
     FileChangeSet changes(game.Game().Game.GameFolder, "the apply of the mods");
     for (const PlannedFile& file : plan.Files) changes.Replace(file.Path, file.After);

@@ -102,6 +102,10 @@ private:
 // What the values change: "1 ship, 0 guns, 0 missiles, 2 cells".
 [[nodiscard]] std::string ChangesSummary(const Cells& values);
 
+// What an apply says, line by line, in every front-end: each conflict, each of the player's own changes kept (or
+// dropped), each game file changed, and how many.
+[[nodiscard]] std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges);
+
 // Writes the plan's files whole or not at all, as one change of the game folder's files (gamefiles/file_change_set.h);
 // the names of the files written. A failure is an Exception saying what became of each file.
 std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan);

@@ -204,7 +204,7 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
              {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
              {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
-             {{"mods", "make", "hm"}, "is there already"}}) {
+             {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);
         EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
