@@ -39,7 +39,7 @@ std::string WhyNot(const ModInstallation& game, const Mod& mod) {
 }  // namespace
 
 int ListMods(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     std::vector<Mod> mods = InstalledMods(game.ModsFolder());
     const std::vector<ModValues> values = CheckMods(game, mods);
     for (std::size_t i = 0; i < mods.size(); ++i) {
@@ -60,7 +60,7 @@ int AddMod(const CommandArguments& arguments, Console& console) {
                       " is not a mod: a folder holding mod.ini, ships.csv, guns.csv or missiles.csv, "
                       "or a sheet (.csv)");
     }
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::string problem = WhyNot(game, *found);
     library.Add(*found, given.string(), problem.empty());
@@ -77,7 +77,7 @@ int RemoveMod(const CommandArguments& arguments, Console&) {
 }
 
 int SwitchModOn(const CommandArguments& arguments, Console&) {
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::size_t index = library.Named(arguments.Name);
     const std::string problem = WhyNot(game, library.Mods()[index]);
@@ -105,7 +105,7 @@ int MoveMod(const CommandArguments& arguments, Console&) {
 }
 
 int ShowModConflicts(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     std::vector<Mod> mods = InstalledMods(game.ModsFolder());
     const std::vector<ModValues> values = CheckMods(game, mods);
     std::vector<ModValues> on;
@@ -122,7 +122,7 @@ int ShowModConflicts(const CommandArguments& arguments, Console& console) {
 }
 
 int ApplyMods(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     std::vector<Mod> mods = InstalledMods(game.ModsFolder());
     const std::vector<ModValues> values = CheckMods(game, mods);
     const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), arguments.DropOwnChanges);
@@ -133,7 +133,7 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
 
 // The mod holds what the installation holds already, so it is switched on where it can be.
 int MakeMod(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(arguments.Game);
+    const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::string gameName = game.Game().Game.Catalogue.ReadString("Info", "VK", "");
     std::vector<std::pair<std::string, std::string>> files{

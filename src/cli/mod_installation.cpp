@@ -132,8 +132,8 @@ const char* ItemColumn(SheetKind kind) {
 
 }  // namespace
 
-ModInstallation::ModInstallation(const std::string& gameFolder)
-    : fleet_(OpenFleet(gameFolder)),
+ModInstallation::ModInstallation(Fleet game)
+    : fleet_(std::move(game)),
       guns_(GunKind(fleet_.Game)),
       missiles_(MissileKind(fleet_.Game)),
       shipKeys_(ProfileKeys(kMaxGunMounts, kMaxMissileMounts)),

@@ -34,9 +34,9 @@ struct ApplyPlan {
 
 class ModInstallation {
 public:
-    // The game as the editing commands open it, with its originals and the record of the last apply. Refused
-    // naming the file when a ship, a table or an original cannot be read.
-    explicit ModInstallation(const std::string& gameFolder);
+    // The game opened as a front-end opens it (the window's start-up, or OpenFleet), with its originals and the
+    // record of the last apply. Refused naming the file when a ship, a table or an original cannot be read.
+    explicit ModInstallation(Fleet game);
 
     [[nodiscard]] const Fleet& Game() const { return fleet_; }
     // "Tovarin Mods" in the game folder.

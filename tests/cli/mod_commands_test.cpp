@@ -11,12 +11,11 @@
 #include "cli_run.h"
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/originals_backup.h"
+#include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
 
 namespace tovarin::testkit {
 namespace {
-
-const std::string kFasterFighters = "[Mod]\r\nName=Faster Fighters\r\nVersion=1.0\r\nGame=Vantorsk Ashfall\r\n";
 
 // Every file of the game folder but the kept originals, which a failed apply may have added.
 FolderFiles GameFiles(const GameFolder& game) {
@@ -55,11 +54,7 @@ std::string Unlike(const FolderFiles& files, const FolderFiles& other) {
 // The demo with three mods added in this order: two set the Kestrel's top speed differently, one changes a gun.
 struct ThreeMods : Demo {
     ThreeMods() {
-        WriteText("downloads\\ff\\mod.ini", kFasterFighters);
-        WriteText("downloads\\ff\\ships.csv", "ship,speedmax,hp\r\nKestrel,640,\r\nWarden,,500\r\n");
-        WriteText("downloads\\hm\\mod.ini", "[Mod]\r\nName=Heavy Metal\r\nVersion=2\r\n");
-        WriteText("downloads\\hm\\ships.csv", "ship,speedmax,mass\r\nKestrel,620,11000\r\nHalberd,,30000\r\n");
-        WriteText("downloads\\gun pack.csv", "gun,damage\r\nPulse Laser,41\r\n");
+        WriteThreeMods(*this, "downloads");
         for (const std::string mod : {"ff", "hm", "gun pack.csv"}) Add(PathOf("downloads\\" + mod));
     }
     void Add(const std::string& path) const { EXPECT_EQ(Cli(*this, {"mods", "add", path}).Out, ""); }

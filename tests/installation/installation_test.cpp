@@ -202,7 +202,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
     EXPECT_EQ(run.Shown(), refused);
     game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
-    UserInput::ShowPage(form.PageControl1, 5);
+    UserInput::ShowPage(form.PageControl1, 6);
     game.MakeReadOnly("vskinfo.dat");
     UserInput::Click(form.Button15);
     std::filesystem::permissions(game.PathOf("vskinfo.dat"), std::filesystem::perms::owner_all);
