@@ -33,7 +33,8 @@ struct Copied : TempGameFolder {
             if (entry.is_directory()) {
                 fs::create_directories(to);
             } else {
-                fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
+                fs::remove(to);  // MinGW's copy_file refuses to overwrite
+                fs::copy_file(entry.path(), to);
             }
         }
     }
