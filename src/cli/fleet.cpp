@@ -23,7 +23,7 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
     if (count > 1) throw Refusal("the catalogue lists more than one " + std::string(kind) + " named " + text);
     if (count == 1) return static_cast<std::int32_t>(std::find(names.begin(), names.end(), text) - names.begin());
     if (const std::optional<std::int32_t> number = TryStrToInt(text)) return *number;
-    throw Refusal("the catalogue lists no " + std::string(kind) + " named " + text);
+    throw Refusal("the catalogue lists no " + std::string(kind) + " named " + Abbreviated(text));
 }
 
 }  // namespace
@@ -40,14 +40,15 @@ Fleet FleetOf(Installation game) {
 
 ShipFile FindShipFile(const Installation& game, const std::string& name) {
     const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
-    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + name);
+    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + Abbreviated(name));
     return ShipFileOfKey(game, game.SwitchFile.ReadString("swships", name, ""));
 }
 
 ShipFile ShipFileOfKey(const Installation& game, const std::string& key) {
     ShipFile ship{key, game.Catalogue.ReadString("Ships", key, ""), ""};
     ship.Path = GamePath(game.GameFolder, "Ships\\" + ship.Name);
-    if (ship.Name.empty() || !FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
+    if (ship.Name.empty()) throw Refusal("The catalogue lists no ship file for " + key);
+    if (!FileExists(ship.Path)) throw InOutErrorOn(ship.Path, kFileNotFound);
     return ship;
 }
 
@@ -59,7 +60,7 @@ ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> f
 
 LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
     const ShipFile file = FindShipFile(fleet.Game, name);
-    LoadedShip ship{name, file.Key, file.Path, ReadWholeFile(file.Path), {}};
+    LoadedShip ship{name, file.Key, file.Path, ReadWholeFileReadOnly(file.Path), {}};
     ship.Values = CheckedShipValues(fleet, ship.File, name);
     return ship;
 }
@@ -68,12 +69,12 @@ ProfileKey ShipKeyNamed(const LoadedShip& ship, const std::string& key) {
     for (const ProfileKey& known : ProfileKeys(ship.Values.GunMounts.size(), ship.Values.MissileMounts.size())) {
         if (known.Key == key && ProfileValue(ship.Values, known)) return known;
     }
-    throw Refusal(ship.Name + " has no key " + key);
+    throw Refusal(ship.Name + " has no key " + Abbreviated(key));
 }
 
 void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values, const ProfileKey& key,
                   const std::string& text) {
-    const std::string named = ship.Name + ", " + key.Key + "=" + text + ": ";
+    const std::string named = ship.Name + ", " + key.Key + "=" + Abbreviated(text) + ": ";
     try {
         std::int32_t value = 0;
         if (key.Part == ProfilePart::Gun) {

@@ -24,6 +24,16 @@ inline Ran Cli(const demo::GameFolder& game, std::vector<std::string> arguments)
     return {exit, out.str(), err.str()};
 }
 
+// The same with this on standard input, in a terminal of this encoding.
+inline Ran Cli(const demo::GameFolder& game, std::vector<std::string> arguments, const std::string& input,
+               cli::TerminalEncoding encoding = cli::TerminalEncoding::Utf8) {
+    arguments.insert(arguments.begin(), {"--game", game.Folder()});
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int exit = cli::RunCommandLine(arguments, cli::Terminal{in, out, err, encoding});
+    return {exit, out.str(), err.str()};
+}
+
 // The demo installation written into a game folder.
 struct Demo : TempGameFolder {
     explicit Demo(demo::Edition edition = demo::Edition::Base) : TempGameFolder(edition) {
