@@ -41,4 +41,27 @@ struct Demo : TempGameFolder {
     }
 };
 
+// The demo with names outside ASCII, in Windows-1252 as the game writes them: the Kestrel is the "Kestrél" and the
+// Scatter Gun the "Scatter Gün".
+struct AccentedDemo : Demo {
+    AccentedDemo() {
+        for (demo::IniSection& section : Catalogue) Rename(section.Keys);
+        WriteCatalogue();
+        Rename(SwitchEntries);
+        SetSwitchEntry("Kestr\xE9l", "Kestr\xE9l");
+    }
+
+private:
+    static void Rename(std::vector<std::pair<std::string, std::string>>& entries) {
+        const std::vector<std::pair<std::string, std::string>> renamed = {{"Kestrel", "Kestr\xE9l"},
+                                                                          {"Scatter Gun", "Scatter G\xFCn"}};
+        for (auto& [key, value] : entries) {
+            for (const auto& [from, to] : renamed) {
+                if (key == from) key = to;
+                if (value == from) value = to;
+            }
+        }
+    }
+};
+
 }  // namespace tovarin::testkit

@@ -18,27 +18,6 @@ namespace tovarin::testkit {
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
 
-void RenameKey(std::vector<std::pair<std::string, std::string>>& keys, const std::string& from, const std::string& to) {
-    for (auto& [key, value] : keys) {
-        if (key == from) key = to;
-        if (value == from) value = to;
-    }
-}
-
-// The demo with names outside ASCII, in Windows-1252 as the game writes them: the Kestrel is the "Kestrél" and the
-// Scatter Gun the "Scatter Gün".
-struct AccentedDemo : Demo {
-    AccentedDemo() {
-        for (IniSection& section : Catalogue) {
-            RenameKey(section.Keys, "Kestrel", "Kestr\xE9l");
-            RenameKey(section.Keys, "Scatter Gun", "Scatter G\xFCn");
-        }
-        WriteCatalogue();
-        RenameKey(SwitchEntries, "Kestrel", "Kestr\xE9l");
-        SetSwitchEntry("Kestr\xE9l", "Kestr\xE9l");
-    }
-};
-
 // Every byte of a Windows-1252 text that holds none of the bytes 0x80 to 0x9F as UTF-16 units, behind the mark.
 std::string Utf16Of(const std::string& text, bool bigEndian) {
     std::string utf16 = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
@@ -177,12 +156,14 @@ TEST(CommandErrors, EachNamesItsFile) {
         EXPECT_EQ(ran.Err, expected);
     }
 
+#ifndef _WIN32  // the file layer's faults are made in its POSIX calls
     // A Game folder that refuses new files, as a read-only one does.
     Demo game;
     FaultPlan plan(0, {EACCES, false});
     plan.OnlyPathsWith = game.PathOf("Game\\bullet.iff") + ".part~";
     const Ran refused = Cli(game, {"guns", "set", "Pulse Laser", "damage=41"});
     EXPECT_EQ(refused.Err, "Game\\bullet.iff: File access denied.\n");
+#endif
 
     TempGameFolder empty;
     empty.Remove("ashfall.exe");
