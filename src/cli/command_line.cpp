@@ -7,7 +7,6 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/installation.h"
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
@@ -16,6 +15,7 @@
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/text_encoding.h"
+#include "installation/installation.h"
 
 namespace tovarin::cli {
 
