@@ -40,27 +40,6 @@ bool SameShape(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
     return slots && slots == SlotNames(b);
 }
 
-// A weapon record as the editor's save writes it, but with only the values that changed: a field a mod does not
-// set keeps its bytes even where the box shows it rounded.
-GunValues OnlyChanged(const GunValues& read, const GunValues& taken) {
-    GunValues exact;
-    for (std::size_t i = 0; i < taken.Fields.size(); ++i) {
-        if (taken.Fields[i] != read.Fields[i]) exact.Fields[i] = taken.Fields[i];
-    }
-    return exact;
-}
-
-// The split count and the flag word have no "keep" value; they are written as read unless changed.
-MissileValues OnlyChanged(const MissileValues& read, const MissileValues& taken) {
-    MissileValues exact = taken;
-    for (std::size_t i = 0; i < taken.Fields.size(); ++i) {
-        if (taken.Fields[i] == read.Fields[i]) exact.Fields[i] = std::nullopt;
-    }
-    if (taken.SplitDelay == read.SplitDelay) exact.SplitDelay = std::nullopt;
-    if (taken.SubMissileType == read.SubMissileType) exact.SubMissileType = std::nullopt;
-    return exact;
-}
-
 void WriteRecord(std::vector<std::uint8_t>& table, std::int32_t base, const GunValues& values) {
     WriteGunRecord(table, base, values);
 }
@@ -108,7 +87,8 @@ std::vector<std::uint8_t> BuildTable(const Installation& game, const WeaponKind<
                     throw Refusal(PlaceOf(places, cell->first) + first.ItemName + ", " + refusal.what());
                 }
             }
-            WriteRecord(table, base, OnlyChanged(read, taken));
+            OnlyChanged(taken, read);
+            WriteRecord(table, base, taken);
         } catch (const Refusal&) {
             throw;
         } catch (const std::exception& error) {
@@ -116,18 +96,6 @@ std::vector<std::uint8_t> BuildTable(const Installation& game, const WeaponKind<
         }
     }
     return table;
-}
-
-const char* ItemColumn(SheetKind kind) {
-    switch (kind) {
-        case SheetKind::Ships:
-            return "ship";
-        case SheetKind::Guns:
-            return "gun";
-        case SheetKind::Missiles:
-            return "missile";
-    }
-    return "";
 }
 
 }  // namespace
@@ -361,7 +329,7 @@ std::vector<std::pair<SheetKind, Sheet>> ModInstallation::OwnChangeSheets(std::v
         } else {
             for (const auto& field : missiles_.Fields) keys.push_back(field.Name);
         }
-        Sheet expected(1, {ItemColumn(kind)});
+        Sheet expected(1, {KindWord(kind)});
         expected[0].insert(expected[0].end(), keys.begin(), keys.end());
         for (const std::string& item : items) {
             expected.push_back({item});

@@ -4,18 +4,15 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/whole_files.h"
+#include "mods/mod_folder.h"
 
 namespace tovarin {
 
 namespace {
 
-constexpr const char* kKindWords[] = {"ship", "gun", "missile"};
-
-const char* KindWord(SheetKind kind) { return kKindWords[static_cast<int>(kind)]; }
-
 SheetKind KindOfWord(const std::string& word, const std::string& path, const CsvRow& row) {
-    for (int kind = 0; kind < 3; ++kind) {
-        if (word == kKindWords[kind]) return static_cast<SheetKind>(kind);
+    for (const SheetKind kind : {SheetKind::Ships, SheetKind::Guns, SheetKind::Missiles}) {
+        if (word == KindWord(kind)) return kind;
     }
     throw Exception(path + ", line " + std::to_string(row.Line) + ": not a ship, gun or missile: " + word);
 }

@@ -8,6 +8,7 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/ini_file.h"
+#include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
 
@@ -22,7 +23,10 @@ std::string LowerCase(std::string text) {
 
 }  // namespace
 
-bool SameModName(const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }
+// A name typed in a UTF-8 terminal matches one that mod.ini or the folder holds in Windows-1252, and the other way.
+bool SameModName(const std::string& a, const std::string& b) {
+    return LowerCase(GameText(a)) == LowerCase(GameText(b));
+}
 
 std::vector<LoadOrderEntry> ReadLoadOrder(const std::string& path) {
     std::vector<LoadOrderEntry> entries;

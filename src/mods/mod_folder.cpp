@@ -9,6 +9,7 @@
 #include "gamefiles/folders.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 
 namespace tovarin {
@@ -34,26 +35,25 @@ std::string FoundIn(const std::vector<FolderEntry>& entries, const std::string& 
     return "";
 }
 
-// The sheet's rows, read as "import" reads a sheet; a file that cannot be read or parsed is refused naming it.
+// The sheet's rows, read as "import" reads a sheet in any spreadsheet's dialect and encoding; a file that cannot be
+// read or parsed is refused naming it.
 std::vector<CsvRow> SheetRows(const std::string& path, const std::string& file) {
     try {
-        const std::vector<std::uint8_t> bytes = ReadWholeFileReadOnly(path);
-        return ReadCsv(std::string(bytes.begin(), bytes.end()));
+        return ReadCsv(TextOfFile(ReadWholeFileReadOnly(path)));
     } catch (const ECsvError& error) {
-        throw Exception(SheetPlace(file, error.Line, error.Column) + error.Message());
+        throw Exception(SheetPlace(file, error.Line, error.Column) + error.Problem);
     } catch (const Exception& error) {
         throw Exception(file + ": " + error.Message());
     }
 }
 
-// A lone sheet says by its first header cell what it changes, as the exports write it.
-SheetKind LoneSheetKind(const ModSheet& sheet) {
-    const std::string first = sheet.Rows.empty() || sheet.Rows[0].Fields.empty() ? "" : sheet.Rows[0].Fields[0];
-    if (first == "ship") return SheetKind::Ships;
-    if (first == "gun") return SheetKind::Guns;
-    if (first == "missile") return SheetKind::Missiles;
-    throw Exception(SheetPlace(sheet.File, 1, 1) +
-                    "the header's first cell says what the sheet changes: ship, gun or missile");
+// A sheet says by its first header cell what it changes, as the exports write it ("ship", "gun", "missile").
+std::optional<SheetKind> KindNamed(const std::vector<CsvRow>& rows) {
+    const std::string first = rows.empty() ? "" : LowerCase(rows[0].Fields[0]);
+    for (const SheetKind kind : kKinds) {
+        if (first == KindWord(kind)) return kind;
+    }
+    return std::nullopt;
 }
 
 std::optional<Mod> ReadModFolder(const std::string& path, const std::string& entry) {
@@ -71,7 +71,12 @@ std::optional<Mod> ReadModFolder(const std::string& path, const std::string& ent
             const std::string file = FoundIn(entries, SheetFileName(kind));
             if (file.empty()) continue;
             const std::string named = entry + "\\" + file;
-            mod.Sheets.push_back({kind, named, SheetRows(PathIn(path, file), named)});
+            std::vector<CsvRow> rows = SheetRows(PathIn(path, file), named);
+            if (KindNamed(rows) != kind) {
+                throw Exception(SheetPlace(named, 1, 1) + "its first line must be a header whose first cell is \"" +
+                                KindWord(kind) + "\", as \"export " + KindWord(kind) + "s\" writes it");
+            }
+            mod.Sheets.push_back({kind, named, std::move(rows)});
         }
     } catch (const Exception& error) {
         mod.Problem = error.Message();
@@ -82,9 +87,13 @@ std::optional<Mod> ReadModFolder(const std::string& path, const std::string& ent
 Mod ReadLoneSheet(const std::string& path, const std::string& entry) {
     Mod mod{entry, {entry.substr(0, entry.size() - 4), "", "", "", ""}, {}, "", false};
     try {
-        ModSheet sheet{SheetKind::Ships, entry, SheetRows(path, entry)};
-        sheet.Kind = LoneSheetKind(sheet);
-        mod.Sheets.push_back(std::move(sheet));
+        std::vector<CsvRow> rows = SheetRows(path, entry);
+        const std::optional<SheetKind> kind = KindNamed(rows);
+        if (!kind) {
+            throw Exception(SheetPlace(entry, 1, 1) +
+                            "the header's first cell says what the sheet changes: ship, gun or missile");
+        }
+        mod.Sheets.push_back({*kind, entry, std::move(rows)});
     } catch (const Exception& error) {
         mod.Problem = error.Message();
     }
@@ -92,6 +101,18 @@ Mod ReadLoneSheet(const std::string& path, const std::string& entry) {
 }
 
 }  // namespace
+
+const char* KindWord(SheetKind kind) {
+    switch (kind) {
+        case SheetKind::Ships:
+            return "ship";
+        case SheetKind::Guns:
+            return "gun";
+        case SheetKind::Missiles:
+            return "missile";
+    }
+    return "";
+}
 
 const char* SheetFileName(SheetKind kind) {
     switch (kind) {

@@ -41,6 +41,9 @@ struct Mod {
     bool On = false;               // switched on in the load order
 };
 
+// What a row of a sheet of this kind stands for, and the title of its first column: "ship", "gun", "missile".
+[[nodiscard]] const char* KindWord(SheetKind kind);
+
 // The sheet file of each kind in a mod's folder.
 [[nodiscard]] const char* SheetFileName(SheetKind kind);
 

@@ -60,9 +60,13 @@ TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
 TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
     TempFolder folder;
     const std::filesystem::path root = folder.Path();
+    // A sheet in Excel's "Unicode text" (UTF-16 with its mark, tab-separated) reads as a plain one.
+    std::string unicodeText = "\xFF\xFE";
+    for (const char c : std::string("missile\tspeed\r\nDart\t900\r\n")) unicodeText += {c, '\0'};
     WriteMod(root / "balance", {{"MOD.INI", "[Mod]\r\nName=Balance\r\nVersion=2.1\r\nGame=Nightwatch\r\n"},
-                                {"missiles.csv", "missile,speed\r\nDart,900\r\n"},
-                                {"guns.csv", "name,damage\r\nPulse Laser,41\r\n"}});
+                                {"missiles.csv", unicodeText},
+                                {"guns.csv", "Gun;damage\r\nPulse Laser;41\r\n"}});
+    WriteMod(root / "old", {{"guns.csv", "name,damage\r\nPulse Laser,41\r\n"}});
     WriteMod(root / "broken", {{"ships.csv", "ship,speedmax\r\nKestrel,\"64\"0\r\n"}});
     WriteTextFile(root / "loose.csv", "name,damage\r\nPulse Laser,41\r\n");
     WriteTextFile(root / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
@@ -76,7 +80,11 @@ TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
     EXPECT_EQ(balance->Sheets[0].Kind, SheetKind::Guns);
     EXPECT_EQ(balance->Sheets[0].File, "balance\\guns.csv");
     EXPECT_EQ(balance->Sheets[1].Kind, SheetKind::Missiles);
+    EXPECT_EQ(balance->Sheets[1].Rows.at(1).Fields, (std::vector<std::string>{"Dart", "900"}));
     EXPECT_EQ(balance->Problem, "");
+    EXPECT_EQ(ReadMod((root / "old").string(), "old")->Problem,
+              "old\\guns.csv, line 1, column 1: its first line must be a header whose first cell is \"gun\", as "
+              "\"export guns\" writes it");
 
     const std::optional<Mod> broken = ReadMod((root / "broken").string(), "broken");
     ASSERT_TRUE(broken);
