@@ -5,10 +5,10 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/fleet.h"
+#include "sheets/fleet.h"
 #include "cli/game_session.h"
-#include "cli/originals.h"
-#include "cli/weapon_sheet.h"
+#include "sheets/originals.h"
+#include "sheets/weapon_sheet.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/ini_file.h"

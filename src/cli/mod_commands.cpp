@@ -4,7 +4,7 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
-#include "cli/mod_installation.h"
+#include "mods/mod_installation.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "mods/load_order.h"

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/mod_installation.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
 #include "mods/load_order.h"
+#include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "sheets/refusal.h"
 #include "ui/platform.h"
 #include "window/form1.h"
 
@@ -23,31 +24,30 @@ namespace {
 std::string Row(const Mod& mod, const ModValues& values) {
     std::string row = std::string(mod.On ? "[on]  " : "[off]  ") + mod.Info.Name;
     if (!mod.Info.Version.empty()) row += " " + mod.Info.Version;
-    return row + ": " +
-           (mod.Problem.empty() ? cli::ChangesSummary(values.Values) : "cannot be switched on: " + mod.Problem);
+    return row + ": " + (mod.Problem.empty() ? ChangesSummary(values.Values) : "cannot be switched on: " + mod.Problem);
 }
 
 // Runs a step on the installation as the mods see it; the command line's refusals are the window's errors.
 void AsWindowStep(const std::function<void()>& step) {
     try {
         step();
-    } catch (const cli::Refusal& refusal) {
+    } catch (const Refusal& refusal) {
         std::string message = refusal.what();
         if (message.ends_with('.')) message.pop_back();  // the error box ends it with its own full stop
         throw Exception(message);
     }
 }
 
-cli::ModInstallation ModsView(const TForm1& form) {
-    return cli::ModInstallation(cli::FleetOf({form.GameFolder, form.Catalogue, form.SwitchFile}));
+ModInstallation ModsView(const TForm1& form) {
+    return ModInstallation(FleetOf({form.GameFolder, form.Catalogue, form.SwitchFile}));
 }
 
 // Why the mod cannot be switched on, or "" when it can.
-std::string WhyNot(const cli::ModInstallation& game, const Mod& mod) {
+std::string WhyNot(const ModInstallation& game, const Mod& mod) {
     try {
         (void)game.ValuesOf(mod);
         return "";
-    } catch (const cli::Refusal& refusal) {
+    } catch (const Refusal& refusal) {
         return refusal.what();
     }
 }
@@ -73,9 +73,9 @@ std::string LastPart(const std::string& path) { return path.substr(FolderOf(path
 
 void TForm1::ShowMods() {
     AsWindowStep([this] {
-        const cli::ModInstallation game = ModsView(*this);
+        const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-        const std::vector<ModValues> values = cli::CheckMods(game, mods);
+        const std::vector<ModValues> values = CheckMods(game, mods);
         const int selected = ListBox6.ItemIndex();
         ListBox6.Items().clear();
         std::vector<ModValues> on;
@@ -181,12 +181,12 @@ void TForm1::Button20Click() {
     }
     std::vector<std::string> report;
     AsWindowStep([&] {
-        const cli::ModInstallation game = ModsView(*this);
+        const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-        const std::vector<ModValues> values = cli::CheckMods(game, mods);
-        const cli::ApplyPlan plan = game.PlanApply(cli::SwitchedOn(mods, values), false);
-        (void)cli::CommitApply(game, plan);
-        report = cli::ApplyReport(plan, false);
+        const std::vector<ModValues> values = CheckMods(game, mods);
+        const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), false);
+        (void)CommitApply(game, plan);
+        report = ApplyReport(plan, false);
     });
     try {
         ReloadEveryTab();

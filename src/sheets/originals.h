@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/fleet.h"
 #include "gamefiles/originals_backup.h"
+#include "sheets/fleet.h"
 
 // The game files as Tovarin first found them, as "diff" and "export --changed" read them: from the copies kept in
 // "Tovarin Backup", or the game file itself while none is kept.
-namespace tovarin::cli {
+namespace tovarin {
 
 // The file's bytes, read without asking to write it; refused naming the file when it cannot be read.
 [[nodiscard]] std::vector<std::uint8_t> BytesOf(const std::string& path);
@@ -26,4 +26,4 @@ namespace tovarin::cli {
 // original cannot be read or loaded.
 [[nodiscard]] ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name);
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -1,13 +1,13 @@
-#include "cli/originals.h"
+#include "sheets/originals.h"
 
 #include <optional>
 
-#include "cli/commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/refusal.h"
 
-namespace tovarin::cli {
+namespace tovarin {
 
 std::vector<std::uint8_t> BytesOf(const std::string& path) {
     try {
@@ -36,4 +36,4 @@ ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup,
     return CheckedShipValues(fleet, OriginalBytes(backup, file), "The original of " + file + " would not load");
 }
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -1,10 +1,8 @@
-#include "cli/mod_installation.h"
+#include "mods/mod_installation.h"
 
 #include <algorithm>
 #include <set>
 
-#include "cli/commands.h"
-#include "cli/originals.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/file_primitives.h"
@@ -13,11 +11,13 @@
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
+#include "sheets/originals.h"
+#include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 #include "ships/ship_state.h"
 
-namespace tovarin::cli {
+namespace tovarin {
 
 namespace {
 
@@ -409,4 +409,4 @@ std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPla
     return changes.Commit();
 }
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

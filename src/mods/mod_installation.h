@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "cli/fleet.h"
-#include "cli/sheet_export.h"
-#include "cli/weapon_sheet.h"
 #include "gamefiles/originals_backup.h"
 #include "mods/mod_cells.h"
 #include "mods/mod_folder.h"
+#include "sheets/changed_cells.h"
+#include "sheets/fleet.h"
+#include "sheets/weapon_sheet.h"
 
 // The installation as the mods see it: every ship's profile keys and every weapon's fields as cells, as the game
 // files hold them now, as their kept originals held them, and as the last apply left them. An apply lays the
 // switched-on mods over the originals, the player's own changes since the last apply on top, and writes each file
 // that comes out different, built from its original so that a value no mod sets keeps its original bytes.
-namespace tovarin::cli {
+namespace tovarin {
 
 // A file the apply changes.
 struct PlannedFile {
@@ -110,4 +110,4 @@ private:
 // the names of the files written. A failure is an Exception saying what became of each file.
 std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan);
 
-}  // namespace tovarin::cli
+}  // namespace tovarin
