@@ -13,6 +13,7 @@
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
+#include "untidy_demo.h"
 
 namespace tovarin::testkit {
 namespace {
@@ -121,6 +122,36 @@ TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
     EXPECT_EQ(Cli(game, {"mods", "on", "Heavy Metal"}).Exit, 0);
     EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
               "Ships\\kestrel.iff changed\nShips\\halberd.iff changed\n2 files changed\n");
+}
+
+// On files that hold more than a sheet shows (values between whole numbers, bytes no box shows), an apply changes
+// what importing the mods' sheets in load order would change and nothing else, and with every mod off each file is
+// its original again, byte for byte.
+TEST(ModCommands, AnApplyChangesExactlyWhatTheModsSheetsWould) {
+    Untidy modded, imported;
+    for (const Untidy* game : {&modded, &imported}) WriteThreeMods(*game, "downloads");
+    for (const std::string mod : {"ff", "hm", "gun pack.csv"}) {
+        EXPECT_EQ(Cli(modded, {"mods", "add", modded.PathOf("downloads\\" + mod)}).Exit, 0);
+    }
+    EXPECT_EQ(Cli(modded, {"mods", "apply"}).Exit, 0);
+    for (const auto& [kind, sheet] : std::vector<std::pair<std::string, std::string>>{
+             {"ships", "ff\\ships.csv"}, {"ships", "hm\\ships.csv"}, {"guns", "gun pack.csv"}}) {
+        EXPECT_EQ(Cli(imported, {"import", kind, imported.PathOf("downloads\\" + sheet)}).Exit, 0) << sheet;
+    }
+    const auto gameFiles = [](const GameFolder& game) {
+        FolderFiles files = ReadFolder(game.Root());
+        std::erase_if(files, [](const auto& file) {
+            return !file.first.starts_with("Ships/") && !file.first.starts_with("Game/");
+        });
+        return files;
+    };
+    EXPECT_EQ(gameFiles(modded), gameFiles(imported));
+    for (const std::string mod : {"Faster Fighters", "Heavy Metal", "gun pack"}) Cli(modded, {"mods", "off", mod});
+    EXPECT_EQ(Cli(modded, {"mods", "apply"}).Exit, 0);
+    for (const std::string file :
+         {"Ships\\kestrel.iff", "Ships\\warden.iff", "Ships\\halberd.iff", "Game\\bullet.iff"}) {
+        EXPECT_EQ(modded.ReadFile(file), modded.ReadFile("Tovarin Backup\\" + file)) << file;
+    }
 }
 
 // Values changed in the editor since the last apply stay on top and are named; --drop-own-changes lets the mods
