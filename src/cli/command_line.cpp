@@ -12,6 +12,7 @@
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/run_caches.h"
 
 namespace tovarin::cli {
 
@@ -277,6 +278,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return kExitUsage;
     }
     Console console{out, err};
+    // A command is one run: what it learns of the game folder is kept until it ends (gamefiles/run_caches.h).
+    const RunCaches caches;
     const int code = Run(*chosen, given, console);
     StopKeepingOriginals();  // the game session ends with the command
     return code;

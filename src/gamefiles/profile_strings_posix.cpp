@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "gamefiles/file_faults.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/profile_cache.h"
 #include "gamefiles/profile_strings.h"
 #include "gamefiles/profile_text.h"
+#include "gamefiles/run_caches.h"
 
 // Our profile-string functions for systems without Windows. Reads look the value up in a parsed copy of the file,
 // read again whenever the file changed (profile_cache.h). A write reads the file anew and, when it changes it,
@@ -116,6 +118,8 @@ bool ReplaceFileText(const std::string& path, const std::string& text, mode_t mo
     const bool closed = ::close(fd) == 0 && !InjectedFaultFor(FileCall::Close, temporary);
     if (written && closed && !InjectedFaultFor(FileCall::Rename, path) &&
         ::rename(temporary.c_str(), path.c_str()) == 0) {
+        NoteChange();
+        NoteFolderEntry(path, true);
         return true;
     }
     ::unlink(temporary.c_str());
