@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/installation.h"
@@ -34,19 +36,32 @@ struct Findings {
     std::vector<std::string> Trouble;
 };
 
+// The first catalogue ship listing each file, by the file's name relative to the game folder ("Ships\kestrel.iff").
+std::unordered_map<std::string, std::string> ShipsByFile(const Fleet& fleet) {
+    std::unordered_map<std::string, std::string> ships;
+    for (const std::string& ship : fleet.Ships) {
+        ships.emplace("Ships\\" + fleet.Game.Catalogue.ReadString("ships", ship, ""), ship);
+    }
+    return ships;
+}
+
 // The game as it is and the names the lines use.
 struct Comparison {
+    explicit Comparison(Fleet game, std::string catalogueFile)
+        : Game(std::move(game)), CatalogueFile(std::move(catalogueFile)), shipsByFile_(ShipsByFile(Game)) {}
+
     Fleet Game;
     std::string CatalogueFile;  // relative to the game folder, as the backup names it
     Findings Found;
 
     // The catalogue ship whose file this is ("Ships\kestrel.iff": Kestrel); the file's name when it lists none.
     [[nodiscard]] std::string ShipOfFile(const std::string& file) const {
-        for (const std::string& ship : Game.Ships) {
-            if ("Ships\\" + Game.Game.Catalogue.ReadString("ships", ship, "") == file) return ship;
-        }
-        return file;
+        const auto found = shipsByFile_.find(file);
+        return found != shipsByFile_.end() ? found->second : file;
     }
+
+private:
+    std::unordered_map<std::string, std::string> shipsByFile_;
 };
 
 // "SUBJECT: NAME: BEFORE -> NOW" for each name whose texts differ; the three lists run side by side, and an empty
@@ -149,9 +164,10 @@ std::vector<std::string> KeysOfBoth(const TIniFile& before, const TIniFile& now,
 void CompareCatalogue(Comparison& comparison, const std::string& before, const std::string& now) {
     const TIniFile oldFile(before), newFile(now);
     std::vector<std::string> sections;
+    std::unordered_set<std::string> listed;
     for (const std::string& ship : comparison.Game.Ships) {
         const std::string section = newFile.ReadString("ships", ship, "");
-        if (std::find(sections.begin(), sections.end(), section) == sections.end()) sections.push_back(section);
+        if (listed.insert(section).second) sections.push_back(section);
     }
     for (const std::string& section : sections) {
         const std::vector<std::string> keys = KeysOfBoth(oldFile, newFile, section);
@@ -210,7 +226,7 @@ int Diff(const CommandArguments& arguments, Console& console) {
         console.Err << "No originals are kept in \"" << kBackupFolderName << "\": Tovarin has changed no file here\n";
         return kExitDone;
     }
-    Comparison comparison{FleetOf(std::move(game)), catalogueFile, {}};
+    Comparison comparison(FleetOf(std::move(game)), catalogueFile);
     for (const KeptFile& file : kept) {
         if (!file.Differs()) continue;
         const std::size_t lines = comparison.Found.Lines.size();
