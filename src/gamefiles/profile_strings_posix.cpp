@@ -133,13 +133,6 @@ std::string_view DefaultText(const char* defaultValue) {
     return text;
 }
 
-// One pair of enclosing quotes, double or single, is removed.
-std::string_view Unquoted(std::string_view text) {
-    const bool quoted =
-        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
-    return quoted ? text.substr(1, text.size() - 2) : text;
-}
-
 // Copies as much as fits with a terminating NUL; the rest of the buffer stays untouched.
 std::uint32_t CopyValue(std::string_view value, char* buffer, std::uint32_t size) {
     const std::size_t length = std::min<std::size_t>(value.size(), size - 1);
@@ -177,10 +170,12 @@ std::uint32_t ReadProfileString(const char* section, const char* key, const char
         const std::vector<std::string> names = profile->ListKeys(section);
         if (!names.empty() && size > 2) return CopyNames(names, buffer, size);
     } else if (const auto value = profile->FindValue(section, key)) {
-        return CopyValue(Unquoted(*value), buffer, size);
+        return CopyValue(UnquotedProfileValue(*value), buffer, size);
     }
-    return CopyValue(Unquoted(DefaultText(defaultValue)), buffer, size);
+    return CopyValue(UnquotedProfileValue(DefaultText(defaultValue)), buffer, size);
 }
+
+IniEntries ReadProfileEntries(const char* section, const char* file) { return ParsedProfile(file)->Entries(section); }
 
 bool StoreProfileString(const char* section, const char* key, const char* value, const char* file) {
     if (section == nullptr || file == nullptr || TrimProfileBlanks(section).empty()) return false;
