@@ -29,9 +29,10 @@ std::vector<std::string> CatalogueList(const Installation& game, const std::stri
 std::string ShownInteger(const std::optional<std::int32_t>& value) { return value ? IntToStr(*value) : ""; }
 
 // A float field's typed value, checked as the save checks it (on a record of its own), so that a refused value is
-// found before any table changes.
+// found before any table changes; a value the float would not give back as written is refused too.
 std::int32_t FloatValue(const FloatField& field, const std::string& text) {
     const std::int32_t value = StrToInt(text);
+    CheckReadsBack(value, field.Scaling);
     std::vector<std::uint8_t> scratch(static_cast<std::size_t>(field.Offset) + 4);
     WriteFloatField(scratch, 0, field, value);
     return value;
@@ -73,11 +74,22 @@ std::uint8_t MissileType(const std::vector<std::string>& missiles, const std::st
     return ToByte(WeaponIndex(missiles, text, "missile"));
 }
 
+// Leaves out of a write the values equal to those read.
+template <class Value>
+void LeaveOutSame(std::optional<Value>& value, const std::optional<Value>& read) {
+    if (value == read) value.reset();
+}
+
+template <std::size_t N>
+void LeaveOutSame(std::array<std::optional<std::int32_t>, N>& fields,
+                  const std::array<std::optional<std::int32_t>, N>& read) {
+    for (std::size_t i = 0; i < N; ++i) LeaveOutSame(fields[i], read[i]);
+}
+
 }  // namespace
 
 WeaponKind<GunValues> GunKind(const Installation& game) {
     WeaponKind<GunValues> kind{"gun",
-                               "guns",
                                CatalogueList(game, "Guns"),
                                kGunDataSection,
                                kGunTableFile,
@@ -92,7 +104,6 @@ WeaponKind<GunValues> GunKind(const Installation& game) {
 
 WeaponKind<MissileValues> MissileKind(const Installation& game) {
     WeaponKind<MissileValues> kind{"missile",
-                                   "missiles",
                                    CatalogueList(game, "Missiles"),
                                    kMissDataSection,
                                    kMissileTableFile,
@@ -116,7 +127,9 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
         kind.Fields.push_back({LowerCase(flag.Caption),
                                [bit](const MissileValues& v) { return std::string((v.Flags & bit) != 0 ? "1" : "0"); },
                                [bit](MissileValues& v, const std::string& text) {
-                                   if (text != "0" && text != "1") throw Exception("'" + text + "' is not 0 or 1");
+                                   if (text != "0" && text != "1") {
+                                       throw Exception("'" + Abbreviated(text) + "' is not 0 or 1");
+                                   }
                                    v.Flags = static_cast<std::uint16_t>(text == "1" ? v.Flags | bit : v.Flags & ~bit);
                                }});
     }
@@ -125,7 +138,7 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
 
 int WeaponIndex(const std::vector<std::string>& names, const std::string& name, const std::string& weapon) {
     const auto count = std::count(names.begin(), names.end(), name);
-    if (count == 0) throw Refusal("Unknown " + weapon + ": " + name);
+    if (count == 0) throw Refusal("Unknown " + weapon + ": " + Abbreviated(name));
     if (count > 1) throw Refusal(name + " names more than one " + weapon + " in the catalogue");
     const auto index = std::find(names.begin(), names.end(), name) - names.begin();
     // Ship files name a weapon by one byte, so the editors list only the first 256 for editing.
@@ -148,7 +161,7 @@ const NamedField<Values>& FieldNamed(const WeaponKind<Values>& kind, const std::
     for (const NamedField<Values>& field : kind.Fields) {
         if (field.Name == name) return field;
     }
-    throw Refusal("Unknown field of a " + kind.Weapon + ": " + name);
+    throw Refusal("Unknown field of a " + kind.Weapon + ": " + Abbreviated(name));
 }
 
 template <class Values>
@@ -157,7 +170,7 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
     try {
         field.Take(values, text);
     } catch (const std::exception& error) {  // the window's conversion errors, or an unknown sub-missile type
-        throw Refusal(field.Name + "=" + text + ": " + error.what());
+        throw Refusal(field.Name + "=" + Abbreviated(text) + ": " + error.what());
     }
     return true;
 }
@@ -178,17 +191,18 @@ std::vector<WeaponRow> EveryWeapon(const Installation& game, const WeaponKind<Va
     return rows;
 }
 
-void AsSaved(GunValues&) {}
+void OnlyChanged(GunValues& values, const GunValues& read) { LeaveOutSame(values.Fields, read.Fields); }
 
-void AsSaved(MissileValues& values) {
-    std::uint16_t boxed = 0;
-    for (const MissileFlag& flag : kMissileFlags) boxed |= flag.Bit;
-    values.Flags &= boxed;
+// The count and the flag word are written whole: as read, but for what a command changed.
+void OnlyChanged(MissileValues& values, const MissileValues& read) {
+    LeaveOutSame(values.Fields, read.Fields);
+    LeaveOutSame(values.SplitDelay, read.SplitDelay);
+    LeaveOutSame(values.SubMissileType, read.SubMissileType);
 }
 
 std::pair<std::string, std::string> SplitChange(const std::string& change) {
     const std::size_t equals = change.find('=');
-    if (equals == std::string::npos) throw Refusal("Not FIELD=VALUE: " + change);
+    if (equals == std::string::npos) throw Refusal("Not FIELD=VALUE: " + Abbreviated(change));
     return {change.substr(0, equals), change.substr(equals + 1)};
 }
 

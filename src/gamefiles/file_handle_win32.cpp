@@ -24,7 +24,7 @@ constexpr DWORD kMostWait = 3000;
 constexpr DWORD kFirstPause = 10;
 constexpr DWORD kLongestPause = 500;
 
-[[noreturn]] void Fail() { throw EInOutError(static_cast<int>(::GetLastError())); }
+[[noreturn]] void Fail(const std::string& path) { throw InOutErrorOn(path, static_cast<int>(::GetLastError())); }
 
 // The code Windows gives for the failure a test injects (an errno, as the POSIX layer takes it), so that the
 // player reads the same message on every system.
@@ -46,7 +46,7 @@ int CodeOfInjected(const InjectedFault& fault, FileCall call) {
 }
 
 void FailIfInjected(FileCall call, const std::string& path) {
-    if (const auto fault = InjectedFaultFor(call, path)) throw EInOutError(CodeOfInjected(*fault, call));
+    if (const auto fault = InjectedFaultFor(call, path)) throw InOutErrorOn(path, CodeOfInjected(*fault, call));
 }
 
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
@@ -73,7 +73,7 @@ void WithRetries(const std::string& path, const char* outcome, Call call) {
     for (DWORD pause = kFirstPause;; pause = std::min(pause * 2, kLongestPause)) {
         if (call()) return;
         const DWORD error = ::GetLastError();
-        if (!HeldByAnotherProgram(error, path)) throw EInOutError(static_cast<int>(error));
+        if (!HeldByAnotherProgram(error, path)) throw InOutErrorOn(path, static_cast<int>(error));
         if (waited >= kMostWait) {
             throw EInOutError(static_cast<int>(error),
                               path + " is in use by another program, perhaps the game, so Tovarin " + outcome +
@@ -122,15 +122,15 @@ GameFileHandle::~GameFileHandle() {
 }
 
 void GameFileHandle::Seek(std::int64_t position) {
-    if (position < 0) throw EInOutError(kNegativeSeek);
+    if (position < 0) throw InOutErrorOn(path_, kNegativeSeek);
     LARGE_INTEGER distance{};
     distance.QuadPart = position;
-    if (!::SetFilePointerEx(Native(handle_), distance, nullptr, FILE_BEGIN)) Fail();
+    if (!::SetFilePointerEx(Native(handle_), distance, nullptr, FILE_BEGIN)) Fail(path_);
 }
 
 std::int64_t GameFileHandle::Size() {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(Native(handle_), &size)) Fail();
+    if (!::GetFileSizeEx(Native(handle_), &size)) Fail(path_);
     return size.QuadPart;
 }
 
@@ -139,7 +139,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
     std::int64_t done = 0;
     while (done < count) {
         DWORD got = 0;
-        if (!::ReadFile(Native(handle_), buffer + done, Piece(count - done), &got, nullptr)) Fail();
+        if (!::ReadFile(Native(handle_), buffer + done, Piece(count - done), &got, nullptr)) Fail(path_);
         if (got == 0) break;
         done += got;
     }
@@ -151,7 +151,7 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
         // A disk that fills up part-way has put down the first half when the write fails.
         DWORD put = 0;
         if (fault->HalfWrite && count > 1) ::WriteFile(Native(handle_), buffer, Piece(count / 2), &put, nullptr);
-        throw EInOutError(CodeOfInjected(*fault, FileCall::Write));
+        throw InOutErrorOn(path_, CodeOfInjected(*fault, FileCall::Write));
     }
     std::int64_t done = 0;
     while (done < count) {
@@ -159,17 +159,17 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
         if (!::WriteFile(Native(handle_), buffer + done, Piece(count - done), &put, nullptr)) {
             // A full disk is the player's "Disk full", whichever way the system reports it.
             const DWORD error = ::GetLastError();
-            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) throw EInOutError(kDiskFull);
-            throw EInOutError(static_cast<int>(error));
+            const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+            throw InOutErrorOn(path_, full ? kDiskFull : static_cast<int>(error));
         }
-        if (put == 0) throw EInOutError(kDiskFull);
+        if (put == 0) throw InOutErrorOn(path_, kDiskFull);
         done += put;
     }
 }
 
 void GameFileHandle::Flush() {
     FailIfInjected(FileCall::Flush, path_);
-    if (!::FlushFileBuffers(Native(handle_))) Fail();
+    if (!::FlushFileBuffers(Native(handle_))) Fail(path_);
 }
 
 void GameFileHandle::Close() {
@@ -177,16 +177,16 @@ void GameFileHandle::Close() {
     handle_ = kClosed;
     if (const auto fault = InjectedFaultFor(FileCall::Close, path_)) {
         ::CloseHandle(handle);
-        throw EInOutError(CodeOfInjected(*fault, FileCall::Close));
+        throw InOutErrorOn(path_, CodeOfInjected(*fault, FileCall::Close));
     }
-    if (!::CloseHandle(handle)) Fail();
+    if (!::CloseHandle(handle)) Fail(path_);
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     // Windows refuses to replace a read-only file; checked here as well because Wine, on a Unix file system,
     // would let the rename through.
-    if (HasAttribute(to, FILE_ATTRIBUTE_READONLY)) throw EInOutError(ERROR_ACCESS_DENIED);
+    if (HasAttribute(to, FILE_ATTRIBUTE_READONLY)) throw InOutErrorOn(to, ERROR_ACCESS_DENIED);
     FailIfInjected(FileCall::Rename, to);
     WithRetries(to, "could not replace it: it was not changed", [&] {
         return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -205,7 +205,8 @@ void CreateFolder(const std::string& path) {
         return;
     }
     // A file where the folder belongs: what Windows says when a file is opened in place of a folder.
-    throw EInOutError(error == ERROR_ALREADY_EXISTS ? static_cast<int>(ERROR_ACCESS_DENIED) : static_cast<int>(error));
+    throw InOutErrorOn(path,
+                       error == ERROR_ALREADY_EXISTS ? static_cast<int>(ERROR_ACCESS_DENIED) : static_cast<int>(error));
 }
 
 }  // namespace tovarin
