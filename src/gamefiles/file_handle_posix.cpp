@@ -193,6 +193,26 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     NoteChange();
     NoteFolderEntry(from, false);
     NoteFolderEntry(to, true);
+    try {
+        FlushFolderOf(to);
+    } catch (const EInOutError& error) {
+        throw EReplacedNotFlushed(error.ErrorCode, error.Message());
+    }
+}
+
+// A rename is an entry of the folder: until the folder itself reaches the disk, a power cut can bring back the old
+// file after a save that said it was done.
+void FlushFolderOf(const std::string& path) {
+    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
+    FailIfInjected(FileCall::Flush, folder);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) Fail(FileCall::Flush, folder);
+    // A file system that cannot flush a folder (EINVAL) keeps its entries by its own rules.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!flushed) Fail(FileCall::Flush, folder);
 }
 
 void CreateFolder(const std::string& path) {
