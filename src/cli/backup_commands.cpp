@@ -64,7 +64,8 @@ int ShowBackupStatus(const CommandArguments& arguments, Console& console) {
     return kExitDone;
 }
 
-// One line per file put back or removed; each file that failed goes to standard error with its reason.
+// One line per file put back or removed, all of them or none: a failure puts every file back as it was and says so,
+// file by file, on standard error.
 int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console) {
     if (!arguments.All && arguments.Files.empty()) {
         console.Err << "Name the files to restore, or give --all\nRun with --help for more information.\n";
@@ -73,17 +74,16 @@ int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console)
     const Installation game = OpenGameAsItIs(arguments.Game);
     const OriginalsBackup backup = BackupOf(game.GameFolder, game.Catalogue);
     const std::vector<std::string> chosen = ChosenFiles(arguments, backup.Status());
-    // Every original back leaves no mod's value in the game: the mods go off first, as on the About page.
+    // Every original back leaves no mod's value in the game: the mods go off in the same step, as on the About page.
     const std::string mods = GamePath(game.GameFolder, kModsFolderName);
-    if (arguments.All && !chosen.empty() && ModsInPlay(mods)) {
-        SwitchEveryModOff(mods);
-        console.Out << "switched off\tevery mod in \"" << kModsFolderName << "\"\n";
-    }
-    const RestoreReport report = backup.Restore(chosen);
+    const bool modsOff = arguments.All && !chosen.empty() && ModsInPlay(mods);
+    const RestoreReport report = backup.Restore(chosen, [&](FileChangeSet& changes) {
+        if (modsOff) SwitchEveryModOff(mods, changes);
+    });
+    if (modsOff) console.Out << "switched off\tevery mod in \"" << kModsFolderName << "\"\n";
     for (const std::string& file : report.PutBack) console.Out << "put back\t" << file << '\n';
     for (const std::string& file : report.Removed) console.Out << "removed\t" << file << '\n';
-    for (const auto& [file, reason] : report.NotPutBack) console.Err << file << " was not put back: " << reason << '\n';
-    return report.NotPutBack.empty() ? kExitDone : kExitRefused;
+    return kExitDone;
 }
 
 }  // namespace tovarin::cli

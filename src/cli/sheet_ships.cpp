@@ -87,7 +87,7 @@ void WriteAll(const Fleet& fleet, const std::string& sheet, const std::vector<Pl
     try {
         (void)changes.Commit();
     } catch (const Exception& error) {
-        throw Refusal(Described(error, fleet.Game.GameFolder) + ".");
+        throw Refusal(error.Message() + ".");
     }
 }
 
@@ -141,7 +141,7 @@ int ImportShipSheet(const CommandArguments& arguments, Console& console) {
         plans.push_back(std::move(plan));
         files.push_back(std::move(saved));
     }
-    WriteAll(fleet, sheet, plans, files);
+    WriteAll(fleet, arguments.File, plans, files);
     ReportChanged(console, plans.size(), "ship");
     return kExitDone;
 }

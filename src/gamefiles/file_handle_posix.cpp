@@ -10,6 +10,7 @@
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/run_caches.h"
 
 namespace tovarin {
 
@@ -99,6 +100,8 @@ GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) Fail(FileCall::Create, path);
+    NoteChange();
+    NoteFolderEntry(path, true);
     return GameFileHandle(fd, path);
 }
 
@@ -145,6 +148,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    NoteChange();
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         if (fault->HalfWrite && count > 1 && ::write(Descriptor(handle_), buffer, static_cast<size_t>(count / 2)) < 0) {
@@ -186,6 +190,9 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename, to);
+    NoteChange();
+    NoteFolderEntry(from, false);
+    NoteFolderEntry(to, true);
     try {
         FlushFolderOf(to);
     } catch (const EInOutError& error) {
@@ -210,7 +217,11 @@ void FlushFolderOf(const std::string& path) {
 
 void CreateFolder(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
-    if (::mkdir(path.c_str(), 0755) == 0) return;
+    if (::mkdir(path.c_str(), 0755) == 0) {
+        NoteChange();
+        NoteFolderEntry(path, true);
+        return;
+    }
     if (errno != EEXIST) Fail(FileCall::Create, path);
     // A file where the folder belongs is refused as Windows refuses it.
     struct stat info {};

@@ -94,12 +94,13 @@ bool ModsInPlay(const std::string& modsFolder) {
            std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
 }
 
-void SwitchEveryModOff(const std::string& modsFolder) {
+void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
     std::vector<Mod> mods = InstalledMods(modsFolder);
-    for (Mod& mod : mods) mod.On = false;
-    if (!mods.empty()) WriteLoadOrder(modsFolder, mods);
-    const std::string record = PathIn(modsFolder, kAppliedFileName);
-    if (FileExists(record) && !DeleteFileAt(record)) throw Exception(record + " could not be deleted");
+    std::vector<LoadOrderEntry> entries;
+    for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
+    const std::string text = LoadOrderText(entries);
+    if (!mods.empty()) changes.Replace(PathIn(modsFolder, kLoadOrderFileName), {text.begin(), text.end()});
+    changes.Remove(PathIn(modsFolder, kAppliedFileName));
 }
 
 std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "gamefiles/file_change_set.h"
 #include "mods/mod_folder.h"
 
 // The load order: "Tovarin Mods\load order.ini" lists the mods by their folder or sheet name, in the order they
@@ -38,10 +39,10 @@ void CheckListable(const std::string& entry);
 // True when a mod is switched on or the last apply left its record: the game files may hold mods' values.
 [[nodiscard]] bool ModsInPlay(const std::string& modsFolder);
 
-// Switches every mod off and forgets what the last apply laid over the originals: once the originals are put back,
-// the game holds no mod's values, and a value a mod set must not count as the player's own change. Done before the
-// originals go back, so that a restore that fails part-way leaves no mod switched on over it.
-void SwitchEveryModOff(const std::string& modsFolder);
+// Switches every mod off and forgets what the last apply laid over the originals, as part of the change that puts
+// the originals back: the game then holds no mod's values, and a value a mod set must not count as the player's own
+// change.
+void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes);
 
 // Two names of mods or entries are the same in any letter case, as Windows names folders.
 [[nodiscard]] bool SameModName(const std::string& a, const std::string& b);

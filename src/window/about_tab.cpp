@@ -33,12 +33,11 @@ std::string Listed(const std::vector<std::string>& files) {
     return text;
 }
 
-// What the restore did, file by file: put back, removed, and each file that could not be put back with the reason.
+// What the restore did, file by file: put back and removed.
 std::string Outcome(const RestoreReport& report, bool entriesAdded, bool modsOff) {
     std::string text = modsOff ? ModsOff() + "was switched off." : "";
     if (!report.PutBack.empty()) text += "\nOriginals put back:" + Listed(report.PutBack);
     if (!report.Removed.empty()) text += "\nRemoved, as Tovarin had created them:" + Listed(report.Removed);
-    for (const auto& [file, reason] : report.NotPutBack) text += "\nNot put back: " + file + " (" + reason + ")";
     if (entriesAdded) {
         text +=
             "\nShips\\switch.dat was given an entry for every ship again, as at every start of Tovarin: a ship "
@@ -81,8 +80,9 @@ void TForm1::Button15Click() {
     const std::string mods = GameFile(kModsFolderName);
     const bool modsInPlay = ModsInPlay(mods);
     if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
-    if (modsInPlay) SwitchEveryModOff(mods);
-    const RestoreReport report = backup.Restore(differing);
+    const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
+        if (modsInPlay) SwitchEveryModOff(mods, changes);
+    });
     const bool entriesAdded = AddMissingIdentityEntries(SwitchFile, CatalogueShips(Catalogue));
     const std::string outcome = Outcome(report, entriesAdded, modsInPlay);
     try {
