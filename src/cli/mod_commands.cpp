@@ -4,10 +4,10 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
-#include "mods/mod_installation.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "mods/load_order.h"
+#include "mods/mod_installation.h"
 #include "mods/mod_library.h"
 
 // "mods": the load order of the mods in "Tovarin Mods", switching them on and off, their conflicts, laying them
@@ -16,24 +16,17 @@ namespace tovarin::cli {
 
 namespace {
 
-// The mods in load order, read without opening the game: switching off, moving and removing need nothing of it.
-ModLibrary LibraryOf(const std::string& game) { return ModLibrary(GamePath(GameFolderOf(game), kModsFolderName)); }
+// The mods in load order. Switching off, moving and removing need nothing of the game's values, but the game is
+// opened as for every command: an unfinished change is put back first.
+ModLibrary LibraryOf(const std::string& game) {
+    return ModLibrary(GamePath(OpenGameAsItIs(game).GameFolder, kModsFolderName));
+}
 
 // A path as given on the command line, absolute and without a separator at its end: the last part names the mod.
 std::filesystem::path GivenPath(const std::string& given) {
     std::filesystem::path path = std::filesystem::absolute(given).lexically_normal();
     if (!path.has_filename()) path = path.parent_path();
     return path;
-}
-
-// Whether the mod can be switched on: "" when it can, else the reason.
-std::string WhyNot(const ModInstallation& game, const Mod& mod) {
-    try {
-        (void)game.ValuesOf(mod);
-        return "";
-    } catch (const Refusal& refusal) {
-        return refusal.what();
-    }
 }
 
 }  // namespace
@@ -62,7 +55,7 @@ int AddMod(const CommandArguments& arguments, Console& console) {
     }
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
-    const std::string problem = WhyNot(game, *found);
+    const std::string problem = WhyItCannotBeOn(game, *found);
     library.Add(*found, given.string(), problem.empty());
     if (!problem.empty()) {
         console.Out << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
@@ -80,7 +73,7 @@ int SwitchModOn(const CommandArguments& arguments, Console&) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::size_t index = library.Named(arguments.Name);
-    const std::string problem = WhyNot(game, library.Mods()[index]);
+    const std::string problem = WhyItCannotBeOn(game, library.Mods()[index]);
     if (!problem.empty()) throw Refusal(library.Mods()[index].Info.Name + " cannot be switched on: " + problem);
     library.Switch(index, true);
     return kExitDone;

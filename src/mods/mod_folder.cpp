@@ -114,17 +114,7 @@ const char* KindWord(SheetKind kind) {
     return "";
 }
 
-const char* SheetFileName(SheetKind kind) {
-    switch (kind) {
-        case SheetKind::Ships:
-            return "ships.csv";
-        case SheetKind::Guns:
-            return "guns.csv";
-        case SheetKind::Missiles:
-            return "missiles.csv";
-    }
-    return "";
-}
+std::string SheetFileName(SheetKind kind) { return std::string(KindWord(kind)) + "s.csv"; }
 
 std::optional<Mod> ReadMod(const std::string& path, const std::string& entry) {
     if (FolderExists(path)) return ReadModFolder(path, entry);

@@ -44,8 +44,8 @@ struct Mod {
 // What a row of a sheet of this kind stands for, and the title of its first column: "ship", "gun", "missile".
 [[nodiscard]] const char* KindWord(SheetKind kind);
 
-// The sheet file of each kind in a mod's folder.
-[[nodiscard]] const char* SheetFileName(SheetKind kind);
+// The sheet file of each kind in a mod's folder: "ships.csv", "guns.csv", "missiles.csv".
+[[nodiscard]] std::string SheetFileName(SheetKind kind);
 
 // The mod at this path, a folder or a lone ".csv" sheet, listed under `entry` (the path's last part); none when
 // it is neither (a folder holding no mod.ini and no sheet, any other file). A sheet that cannot be read, or a

@@ -14,7 +14,6 @@
 #include "sheets/originals.h"
 #include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
-#include "ships/ship_chunks.h"
 #include "ships/ship_state.h"
 
 namespace tovarin {
@@ -25,11 +24,7 @@ namespace {
 // A file whose slots cannot be read has a shape of its own.
 std::optional<std::vector<std::string>> SlotNames(std::span<const std::uint8_t> file) {
     try {
-        GunSlotTable table;
-        ReadGunSlots(file, LocateShipLayout(file).Chunks.GunsBase, table);
-        std::vector<std::string> names;
-        for (const GunSlot& slot : table.Slots) names.push_back(slot.Listed());
-        return names;
+        return SlotNamesOf(file);
     } catch (const Exception&) {
         return std::nullopt;
     }
@@ -345,6 +340,15 @@ std::vector<std::pair<SheetKind, Sheet>> ModInstallation::OwnChangeSheets(std::v
         if (changed.size() > 1) sheets.emplace_back(kind, std::move(changed));
     }
     return sheets;
+}
+
+std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod) {
+    try {
+        (void)game.ValuesOf(mod);
+        return "";
+    } catch (const Refusal& refusal) {
+        return refusal.what();
+    }
 }
 
 std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& mods) {

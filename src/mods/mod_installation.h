@@ -92,6 +92,9 @@ private:
     std::vector<Unit> units_;
 };
 
+// Why the mod cannot be switched on in this installation (what ValuesOf refuses it with), or "" when it can.
+[[nodiscard]] std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod);
+
 // Each mod's values as ValuesOf gives them, in the mods' order; a mod that cannot be switched on gets the reason as
 // its Problem, and no values.
 [[nodiscard]] std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& mods);

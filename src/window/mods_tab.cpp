@@ -42,16 +42,6 @@ ModInstallation ModsView(const TForm1& form) {
     return ModInstallation(FleetOf({form.GameFolder, form.Catalogue, form.SwitchFile}));
 }
 
-// Why the mod cannot be switched on, or "" when it can.
-std::string WhyNot(const ModInstallation& game, const Mod& mod) {
-    try {
-        (void)game.ValuesOf(mod);
-        return "";
-    } catch (const Refusal& refusal) {
-        return refusal.what();
-    }
-}
-
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
@@ -114,7 +104,7 @@ void TForm1::CheckBox4Click() {
     if (mod.On == CheckBox4.Checked()) return;  // set from code to what the mod is
     if (CheckBox4.Checked()) {
         std::string problem;
-        AsWindowStep([&] { problem = WhyNot(ModsView(*this), mod); });
+        AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), mod); });
         if (!problem.empty()) {
             CheckBox4.SetChecked(false);
             GetPlatform().ShowMessage(mod.Info.Name + " cannot be switched on: " + problem);
@@ -149,7 +139,7 @@ void TForm1::Button18Click() {
     const std::optional<Mod> found = ReadMod(path, LastPart(path));
     if (!found) throw Exception(path + " is not a mod: choose its mod.ini, or a sheet (.csv)");
     std::string problem;
-    AsWindowStep([&] { problem = WhyNot(ModsView(*this), *found); });
+    AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
     ModLibrary library(GameFile(kModsFolderName));
     library.Add(*found, path, problem.empty());
     ShowMods();
