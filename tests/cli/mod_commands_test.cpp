@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "cli_fault_walk.h"
 #include "cli_run.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
+#include "ui/user_input.h"
 #include "untidy_demo.h"
 
 namespace tovarin::testkit {
@@ -22,34 +24,6 @@ FolderFiles GameFiles(const GameFolder& game) {
     FolderFiles files = ReadFolder(game.Root());
     std::erase_if(files, [](const auto& file) { return file.first.starts_with(kBackupFolderName); });
     return files;
-}
-
-// A copy of a game folder, every file as it is there.
-struct Copied : TempGameFolder {
-    explicit Copied(const GameFolder& from) {
-        namespace fs = std::filesystem;
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from.Root())) {
-            const fs::path to = Root() / fs::relative(entry.path(), from.Root());
-            if (entry.is_directory()) {
-                fs::create_directories(to);
-            } else {
-                fs::remove(to);  // MinGW's copy_file refuses to overwrite
-                fs::copy_file(entry.path(), to);
-            }
-        }
-    }
-};
-
-// The files that are not as in `other`, for a failure's message.
-std::string Unlike(const FolderFiles& files, const FolderFiles& other) {
-    std::string names = "unlike:";
-    for (const auto& [name, bytes] : files) {
-        if (!other.contains(name) || other.at(name) != bytes) names += " " + name;
-    }
-    for (const auto& [name, bytes] : other) {
-        if (!files.contains(name)) names += " -" + name;
-    }
-    return names;
 }
 
 // The demo with three mods added in this order: two set the Kestrel's top speed differently, one changes a gun.
@@ -278,60 +252,20 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
               "made Tovarin Mods\\Empty: 0 ships, 0 guns, 0 missiles, 0 cells\n");
 }
 
-// A failure at any file call of an apply, once or from then on, leaves the game files as they were or as applied
-// once the next start has put back what a failing disk kept it from putting back: never some of each. The failure
-// is reported, and the apply done again gives the fault-free result.
-TEST(ModCommands, AnApplyIsWholeOrNothingAtEveryFailure) {
+// A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
+// reported, and once the program has started again the game's files are all one or the other; the apply done again
+// gives the fault-free result. From the command line and from the window's Mods page alike.
+TEST(ModFaults, AnApplyIsWholeOrNothingFromEitherFrontEnd) {
     ThreeMods prepared;
     ASSERT_EQ(Cli(prepared, {"mods", "off", "gun pack"}).Exit, 0);
     ASSERT_EQ(Cli(prepared, {"mods", "apply"}).Exit, 0);
     ASSERT_EQ(Cli(prepared, {"mods", "on", "gun pack"}).Exit, 0);
     ASSERT_EQ(Cli(prepared, {"mods", "off", "Faster Fighters"}).Exit, 0);
-    const FolderFiles before = GameFiles(prepared);
-    FolderFiles after;
-    std::vector<FileCall> calls;  // the file layer's calls of a fault-free apply, in order
-    {
-        const Copied clean(prepared);
-        SetFileFaultHook([&calls](FileCall call, const std::string&) {
-            calls.push_back(call);
-            return std::optional<InjectedFault>();
-        });
-        EXPECT_EQ(Cli(clean, {"mods", "apply"}).Exit, 0);
-        SetFileFaultHook({});
-        after = GameFiles(clean);
-    }
-    ASSERT_NE(after, before);
-    // Until the first file is created nothing is written: a disk failing from then on is walked from there.
-    const auto firstWrite = static_cast<int>(std::find(calls.begin(), calls.end(), FileCall::Create) - calls.begin());
-    for (int failAt = 0; failAt < static_cast<int>(calls.size()); ++failAt) {
-        // Every call fails with an I/O error; a write also with a full disk after half of its bytes.
-        for (const InjectedFault fault : {InjectedFault{EIO, false}, InjectedFault{ENOSPC, true}}) {
-            if (fault.HalfWrite && calls[static_cast<std::size_t>(failAt)] != FileCall::Write) continue;
-            for (const bool lasting : {false, true}) {
-                if (lasting && failAt < firstWrite) continue;
-                SCOPED_TRACE(std::to_string(failAt) + (fault.HalfWrite ? ", half written" : "") +
-                             (lasting ? ", from then on" : ""));
-                const Copied game(prepared);
-                Ran ran{};
-                RunWithFaults([&] { ran = Cli(game, {"mods", "apply"}); }, failAt, fault, lasting);
-                (void)Cli(game, {"mods"});  // the next start puts back what a failing disk kept
-                // A disk that keeps failing may keep a sibling from being taken away: a leftover, not a game file.
-                const auto withoutLeftovers = [&](FolderFiles files) {
-                    std::erase_if(files, [&](const auto& file) {
-                        return lasting && !before.contains(file.first) && !after.contains(file.first);
-                    });
-                    return files;
-                };
-                const FolderFiles now = withoutLeftovers(GameFiles(game));
-                EXPECT_TRUE(now == before || now == after) << Unlike(now, before) << "\n" << Unlike(now, after);
-                if (now == after) continue;
-                EXPECT_EQ(ran.Exit, 1);
-                EXPECT_NE(ran.Err, "");
-                EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
-                EXPECT_EQ(withoutLeftovers(GameFiles(game)), after);
-            }
-        }
-    }
+    const auto prepare = [&prepared](const std::filesystem::path& folder) { CopyFolder(prepared.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods apply", prepare, {"mods", "apply"}), 0);
+    const auto modsPage = [](TForm1& f, HeadlessPlatform&) { UserInput::ShowPage(f.PageControl1, 5); };
+    const auto apply = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button20); };
+    EXPECT_GT(WalkFaults({"the Mods page's Apply", prepare, modsPage, apply}), 0);
 }
 
 }  // namespace

@@ -246,11 +246,9 @@ void WriteEditedInstallation(const std::filesystem::path& folder) {
 TEST(RestoreFaults, PuttingTheOriginalsBackIsWholeOrNothingFromEitherFrontEnd) {
     TempFolder edited;
     WriteEditedInstallation(edited.Path());
-    const auto prepare = [&](const std::filesystem::path& folder) {
-        std::filesystem::copy(edited.Path(), folder, std::filesystem::copy_options::recursive);
-    };
+    const auto prepare = [&](const std::filesystem::path& folder) { CopyFolder(edited.Path(), folder); };
     const auto aboutPage = [](TForm1& f, HeadlessPlatform& platform) {
-        UserInput::ShowPage(f.PageControl1, 5);
+        UserInput::ShowPage(f.PageControl1, 6);
         platform.Answers.push_back(true);  // yes, put the originals back
     };
     const auto restore = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button15); };
