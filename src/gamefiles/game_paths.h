@@ -6,8 +6,8 @@
 namespace tovarin {
 
 // The native path of a game file: the game folder (with its trailing separator) joined with a name written
-// with backslashes, as the catalogue and the program write them ("Ships\switch.dat"). Off Windows the
-// backslashes become slashes, and a path component that does not exist with its exact spelling is matched
+// with backslashes, as the catalogue and the program write them ("Ships\switch.dat"), or with slashes, which
+// Windows takes as well and a catalogue may use. Off Windows the backslashes become slashes, and a path component that does not exist with its exact spelling is matched
 // without regard to case, because installations copied from Windows mix cases freely.
 [[nodiscard]] std::string GamePath(const std::string& gameFolder, std::string_view relativeName);
 

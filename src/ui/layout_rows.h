@@ -122,6 +122,11 @@ constexpr LayoutRow PressedByEsc(LayoutRow row) {
     return row;
 }
 
+constexpr LayoutRow PressedByEnter(LayoutRow row) {
+    row.Default = true;
+    return row;
+}
+
 constexpr LayoutRow DrawnRaised(LayoutRow row) {
     row.Raised = true;
     return row;

@@ -141,6 +141,11 @@ FolderFiles Installed(const TempGameFolder& game) {
 TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
     const auto withoutEntries = [](TempGameFolder& g) { g.WriteText("Ships\\switch.dat", "[swships]\r\n"); };
     const auto withoutSwitchFile = [](TempGameFolder& g) { g.Remove("Ships\\switch.dat"); };
+    const auto inSubfolder = [](TempGameFolder& g) {  // named with a slash, which Windows takes too
+        g.WriteFile("Ships\\sub\\kestrel.iff", g.ReadFile("Ships\\kestrel.iff"));
+        g.Remove("Ships\\kestrel.iff");
+        g.SetCatalogueKey("ships", "Kestrel", "sub/kestrel.iff");
+    };
     const auto nothing = [](TForm1&, HeadlessPlatform&, int) {};
     const struct {
         std::string Name;
@@ -149,6 +154,7 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
         std::vector<std::string> Kept;                 // what the backup folder then holds
     } paths[] = {
         {"ship save with autoslide and booster", nullptr, SaveShip, {"Ships/kestrel.iff"}},
+        {"ship save in a subfolder", inSubfolder, SaveShip, {"Ships/sub/kestrel.iff"}},
         {"gun editor", nullptr, SaveGun, {"Game/bullet.iff"}},
         {"missile editor", nullptr, SaveMissile, {"Game/missile.iff"}},
         {"gun slot save", nullptr, SaveGunSlots, {"Ships/kestrel.iff", "vskinfo.dat"}},

@@ -224,7 +224,7 @@ TEST(MissileEditor, SplittingTheSubMissileTypeAndTheFlagWord) {
     for (TCheckBox* box : {&form.Flag1, &form.Flag2, &form.Flag3, &form.Flag4, &form.Flag5, &form.Flag6, &form.Flag7,
                            &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12})
         if (box->Checked()) checked.push_back(box->Caption());
-    EXPECT_EQ(checked, (std::vector<std::string>{"damages components", "only lock on Corvane", "requires target"}));
+    EXPECT_EQ(checked, (std::vector<std::string>{"&damages components", "&only lock on Corvane", "re&quires target"}));
     EXPECT_TRUE(form.CheckBox3.Checked() && form.GroupBox9.Visible());
     UserInput::Toggle(form.CheckBox3);
     EXPECT_FALSE(form.GroupBox9.Visible());
