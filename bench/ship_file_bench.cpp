@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/ship_builder.h"
 #include "gamefiles/file_primitives.h"
@@ -15,6 +13,8 @@
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
+#include "window/application.h"
+#include "window/form1.h"
 
 namespace tovarin::bench {
 namespace {

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "large_fleet.h"
 #include "ui/headless_platform.h"
+#include "window/application.h"
+#include "window/form1.h"
 
 // The window's start-up on a large installation, up to a filled ship list: every list is filled from the
 // catalogue and the switcher lists ask the switch file once per ship, so the INI layer's cost per call decides

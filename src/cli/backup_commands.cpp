@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/installation.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "installation/installation.h"
 
 // "backup status" and "restore": the originals kept in "Tovarin Backup", looked at and put back. Both take the
 // game as it is: a switch entry added first would be a change of its own.

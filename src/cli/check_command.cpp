@@ -1,7 +1,7 @@
 #include "cli/command_line.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
-#include "tools/installation_check.h"
+#include "installation/installation_check.h"
 
 namespace tovarin::cli {
 

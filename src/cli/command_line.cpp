@@ -7,11 +7,11 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/installation.h"
 #include "cli/commands.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
+#include "installation/installation.h"
 
 namespace tovarin::cli {
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/installation.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet.h"
@@ -14,10 +13,11 @@
 #include "gamefiles/game_paths.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/whole_files.h"
+#include "gun_slots/gun_slot_table.h"
+#include "installation/installation.h"
 #include "profiles/profile_keys.h"
 #include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
-#include "tools/gun_slot_table.h"
 
 // "diff": every kept original against its game file as it is now, file by file and value by value, read through
 // the same functions as the editors: a ship file's profile keys and gun slots, the gun and missile tables' fields,

@@ -10,7 +10,7 @@
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 #include "ships/read_ship_values.h"
-#include "tools/ship_load_check.h"
+#include "ships/ship_load_check.h"
 
 namespace tovarin::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 #include "profiles/profile_keys.h"
 #include "ships/ship_rebuild.h"
 

@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "gamefiles/errors.h"
-#include "tools/ship_switcher.h"
+#include "switcher/ship_switcher.h"
 
 namespace tovarin::cli {
 

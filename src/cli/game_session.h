@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 
 namespace tovarin::cli {
 

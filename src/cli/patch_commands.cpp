@@ -2,7 +2,7 @@
 #include "cli/commands.h"
 #include "cli/game_session.h"
 #include "gamefiles/system_error_texts.h"
-#include "install/archive_patch.h"
+#include "installation/archive_patch.h"
 
 // "patch status|install|remove": the window's archive patch, run only when asked and reported with the window's
 // messages.

@@ -1,6 +1,6 @@
-#include "app/installation.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "installation/installation.h"
 
 namespace tovarin::cli {
 

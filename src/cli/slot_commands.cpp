@@ -5,8 +5,8 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
+#include "gun_slots/gun_slot_table.h"
 #include "ships/ship_chunks.h"
-#include "tools/gun_slot_table.h"
 
 // "slots list|copy|delete": the "Add/Remove Guns" tab's table, read, changed and saved at once through the same
 // functions as its buttons.

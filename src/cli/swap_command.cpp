@@ -3,7 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
-#include "tools/ship_switcher.h"
+#include "switcher/ship_switcher.h"
 
 namespace tovarin::cli {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/installation.h"
+#include "installation/installation.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
 

@@ -1,7 +1,6 @@
 #include "ui/headless_platform.h"
 
 #include "gamefiles/system_error_texts.h"
-#include "ships/booster_dialog.h"
 #include "ui/controls.h"
 
 namespace tovarin {
@@ -44,7 +43,6 @@ bool HeadlessPlatform::ExecuteDialog(TFileDialog& dialog) {
 }
 
 void HeadlessPlatform::ShowModal(TForm3& dialog) {
-    dialog.Reopen();
     if (InsideBoosterDialog) InsideBoosterDialog(dialog);
 }
 

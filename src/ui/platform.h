@@ -34,7 +34,7 @@ public:
 
     // Runs a file dialog; true and the dialog's FileName set when the user confirmed.
     [[nodiscard]] virtual bool ExecuteDialog(TFileDialog& dialog) = 0;
-    // Shows the booster dialog modally until its OK handler closes it.
+    // Shows the booster dialog, opened and filled by the window, modally until its OK handler closes it.
     virtual void ShowModal(TForm3& dialog) = 0;
 
     // Hands a command line to the system's launcher: 0 when the program started, else the system's error code

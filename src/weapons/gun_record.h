@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
 #include "weapons/weapon_fields.h"
 
 // A gun's record in the game's gun table Game\bullet.iff, at the position the catalogue's GunData section gives
@@ -21,11 +20,11 @@ inline constexpr const char* kGunDataSection = "GunData";
 
 // In the order in which they are read and written; the game stores the refire delay in seconds.
 inline constexpr std::array<FloatField, 5> kGunFields = {{
-    {"Speed", 20, Scale::One, &TForm1::Edit30},
-    {"Range", 24, Scale::One, &TForm1::Edit31},
-    {"Energy", 32, Scale::One, &TForm1::Edit32},
-    {"Damage", 36, Scale::One, &TForm1::Edit33},
-    {"Refire delay (ms)", 40, Scale::Milli, &TForm1::Edit34},
+    {"Speed", 20, Scale::One},
+    {"Range", 24, Scale::One},
+    {"Energy", 32, Scale::One},
+    {"Damage", 36, Scale::One},
+    {"Refire delay (ms)", 40, Scale::Milli},
 }};
 
 // The record's bytes from its base: up to the end of the refire delay.

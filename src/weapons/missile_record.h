@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
 #include "weapons/weapon_fields.h"
 
 // A missile's record in the game's missile table Game\missile.iff, at the position the catalogue's MissData
@@ -23,22 +22,22 @@ inline constexpr const char* kMissDataSection = "MissData";
 // The eleven plain values, in the order in which they are read and written. Times are stored in seconds, the
 // spoof probability as a fraction. The left "Y/P:" box shows Y (base + 36), the right one P (base + 32).
 inline constexpr std::array<FloatField, 11> kMissileFields = {{
-    {"Lock Time (ms)", 48, Scale::Milli, &TForm1::Edit42},
-    {"Speed", 20, Scale::One, &TForm1::Edit37},
-    {"Duration (ms)", 24, Scale::Milli, &TForm1::Edit38},
-    {"Range", 28, Scale::One, &TForm1::Edit39},
-    {"Y", 36, Scale::One, &TForm1::Edit36},
-    {"P", 32, Scale::One, &TForm1::Edit35},
-    {"Acceleration", 44, Scale::One, &TForm1::Edit40},
-    {"Damage", 52, Scale::One, &TForm1::Edit41},
-    {"Spin rate", 56, Scale::One, &TForm1::Edit46},
-    {"Refire delay (ms)", 76, Scale::Milli, &TForm1::Edit43},
-    {"Spoof probability", 80, Scale::Centi, &TForm1::Edit47},
+    {"Lock Time (ms)", 48, Scale::Milli},
+    {"Speed", 20, Scale::One},
+    {"Duration (ms)", 24, Scale::Milli},
+    {"Range", 28, Scale::One},
+    {"Y", 36, Scale::One},
+    {"P", 32, Scale::One},
+    {"Acceleration", 44, Scale::One},
+    {"Damage", 52, Scale::One},
+    {"Spin rate", 56, Scale::One},
+    {"Refire delay (ms)", 76, Scale::Milli},
+    {"Spoof probability", 80, Scale::Centi},
 }};
 
 // Splitting up: after how long, into how many sub-missiles (0: the missile does not split), of which missile
 // type (an index into the catalogue's Missiles, as the missile lists show them).
-inline constexpr FloatField kSplitDelayField = {"Split up after (ms)", 96, Scale::Milli, &TForm1::Edit48};
+inline constexpr FloatField kSplitDelayField = {"Split up after (ms)", 96, Scale::Milli};
 inline constexpr std::int32_t kSplitCountOffset = 100;
 inline constexpr std::int32_t kSubMissileTypeOffset = 92;
 
@@ -47,23 +46,22 @@ inline constexpr std::int32_t kFlagWordOffset = 72;
 
 struct MissileFlag {
     std::uint16_t Bit;
-    TCheckBox TForm1::*Box;
     std::string_view Caption;
 };
 
 inline constexpr std::array<MissileFlag, 12> kMissileFlags = {{
-    {0x800, &TForm1::Flag1, "damages components"},
-    {0x400, &TForm1::Flag2, "damages turrets"},
-    {0x200, &TForm1::Flag3, "cannot lock on childobjects"},
-    {0x100, &TForm1::Flag4, "target must stay in view cone"},
-    {0x080, &TForm1::Flag5, "attack enemies only"},
-    {0x040, &TForm1::Flag6, "lock on childobjects only"},
-    {0x020, &TForm1::Flag7, "only lock on Corvane"},
-    {0x010, &TForm1::Flag8, "rear firing"},
-    {0x008, &TForm1::Flag9, "use lock range"},
-    {0x004, &TForm1::Flag10, "acquire new target"},
-    {0x002, &TForm1::Flag11, "rear aspect"},
-    {0x001, &TForm1::Flag12, "requires target"},
+    {0x800, "damages components"},
+    {0x400, "damages turrets"},
+    {0x200, "cannot lock on childobjects"},
+    {0x100, "target must stay in view cone"},
+    {0x080, "attack enemies only"},
+    {0x040, "lock on childobjects only"},
+    {0x020, "only lock on Corvane"},
+    {0x010, "rear firing"},
+    {0x008, "use lock range"},
+    {0x004, "acquire new target"},
+    {0x002, "rear aspect"},
+    {0x001, "requires target"},
 }};
 
 // The record's bytes from its base: up to the number of sub-missiles.

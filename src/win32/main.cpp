@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/application.h"
 #include "win32/win32_platform.h"
+#include "window/application.h"
 
 // The program entry: start-up runs inside Application::Start (which may end the program with its exit code),
 // then the main window's message loop until the window closes.

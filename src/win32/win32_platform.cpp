@@ -4,15 +4,15 @@
 
 #include <cstdlib>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/system_error_texts.h"
-#include "ships/booster_dialog.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/platform_texts.h"
 #include "win32/file_dialog.h"
+#include "window/application.h"
+#include "window/booster_dialog.h"
+#include "window/form1.h"
 
 namespace tovarin {
 
@@ -64,7 +64,6 @@ void Win32Platform::ShowError(const std::string& text) {
 bool Win32Platform::ExecuteDialog(TFileDialog& dialog) { return ExecuteFileDialog(dialog, Owner()); }
 
 void Win32Platform::ShowModal(TForm3& dialog) {
-    dialog.Reopen();
     HWND owner = Owner();
     {
         FormWindow window(dialog, BoosterDialogLayout(), BoosterDialogStyle(), owner, windows_);

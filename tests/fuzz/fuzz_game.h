@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
+#include "window/application.h"
+#include "window/form1.h"
 
 // What the fuzz targets share. Each input starts with a few bytes that choose what the player does; the rest is
 // the game file under test. A broken promise stops the process with a trap, which libFuzzer reports as a crash

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "fuzz/fuzz_game.h"
-#include "tools/gun_slot_table.h"
+#include "gun_slots/gun_slot_table.h"
 
 namespace {
 

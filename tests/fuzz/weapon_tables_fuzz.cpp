@@ -9,6 +9,7 @@
 #include "fuzz/fuzz_game.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
+#include "window/weapon_boxes.h"
 
 namespace {
 
@@ -21,18 +22,19 @@ struct WeaponTab {
     const char* Table;
     TComboBox TForm1::*List;
     TButton TForm1::*Save;
-    std::span<const FloatField> Fields;                       // the boxes to type into, 4 bytes of the record each
+    std::span<const FloatField> Fields;                       // 4 bytes of the record each
+    std::span<const FieldBox> Boxes;                          // the boxes to type into, one per field
     std::vector<std::pair<std::int32_t, std::int32_t>> More;  // other bytes the save writes: offset, length
     std::int32_t (*Base)(int weapon);                         // the demo catalogue's record position
     const std::vector<std::string>& (*Names)();
 };
 
-const WeaponTab kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, {},
+const WeaponTab kGuns{kGunTableFile,     &TForm1::ComboBox4, &TForm1::Button7, kGunFields, kGunBoxes, {},
                       demo::DemoGunBase, demo::DemoGunNames};
 const std::vector<std::pair<std::int32_t, std::int32_t>> kMissileMore{
     {kSplitDelayField.Offset, 4}, {kFlagWordOffset, 2}, {kSubMissileTypeOffset, 1}, {kSplitCountOffset, 1}};
-const WeaponTab kMissiles{kMissileTableFile, &TForm1::ComboBox5,    &TForm1::Button8,      kMissileFields,
-                          kMissileMore,      demo::DemoMissileBase, demo::DemoMissileNames};
+const WeaponTab kMissiles{kMissileTableFile, &TForm1::ComboBox5, &TForm1::Button8,      kMissileFields,
+                          kMissileBoxes,     kMissileMore,       demo::DemoMissileBase, demo::DemoMissileNames};
 
 }  // namespace
 
@@ -65,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool loadedWhole =
         std::none_of(run.Platform.Boxes.begin() + boxesBefore, run.Platform.Boxes.end(),
                      [](const auto& box) { return box.kind == HeadlessPlatform::Box::Kind::Error; });
-    TEdit& box = f.*editor.Fields[input.Choices[1] % editor.Fields.size()].Box;
+    TEdit& box = f.*editor.Boxes[input.Choices[1] % editor.Boxes.size()];
     run.Act([&] { UserInput::Type(box, kTexts[input.Choices[2] % kTexts.size()]); });
 
     const Bytes before = game.ReadFile(editor.Table);

@@ -11,15 +11,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "demo/ship_builder.h"
-#include "ships/booster_dialog.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
+#include "window/application.h"
+#include "window/booster_dialog.h"
+#include "window/form1.h"
 
 // What the ship tests share: a game folder with our demo weapons and the ships a test needs, one run of the
 // program on it, and the boxes of the Ships tab with the plan values they show.

@@ -9,13 +9,13 @@
 #include <optional>
 #include <string>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/bytes.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
 #include "ui/headless_platform.h"
+#include "window/application.h"
+#include "window/form1.h"
 
 // Walks every failure a writing operation can meet: each call the file layer makes during the operation fails
 // in turn (once, and from then on; an I/O error, and a full disk after half a write). After each, every file in

@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
-#include "ships/booster_dialog.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/headless_platform.h"
 #include "ui/main_window_layout.h"
@@ -18,6 +16,8 @@
 #include "ui/platform_texts.h"
 #include "ui/tab_order.h"
 #include "ui/user_input.h"
+#include "window/booster_dialog.h"
+#include "window/form1.h"
 
 namespace tovarin {
 namespace {

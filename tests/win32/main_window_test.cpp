@@ -10,10 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/application.h"
-#include "app/form1.h"
 #include "demo/demo_installation.h"
-#include "ships/booster_dialog.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"
@@ -21,6 +18,9 @@
 #include "ui/tab_order.h"
 #include "win32/widget_state.h"
 #include "win32/win32_platform.h"
+#include "window/application.h"
+#include "window/booster_dialog.h"
+#include "window/form1.h"
 
 // The real main window driven as a person drives it, with the messages Windows sends for clicks and keys.
 namespace tovarin {

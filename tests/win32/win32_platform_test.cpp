@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "win32/widget_state.h"
+#include "window/form1.h"
 
 // The real system calls behind the program's boxes, file dialogs and texts, answered by timed clicks.
 namespace tovarin {

@@ -1,0 +1,290 @@
+#include "gun_slots/gun_slot_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/narrowing.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/profile_text.h"
+#include "gamefiles/whole_files.h"
+#include "ships/ship_bytes.h"
+#include "ships/ship_layout.h"
+#include "ships/ship_load_check.h"
+#include "ships/ship_state.h"
+
+// A ship's gun slots in its file. On saving the ship file is rebuilt around the new set of records: everything
+// behind them moves, the lengths that enclose them change, and the file positions that the catalogue keeps for
+// the ship move with them.
+namespace tovarin {
+
+namespace Layout = ShipLayout;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A slot's name is the text at data offset 8 of its record.
+constexpr std::int32_t kSlotName = Layout::kChunkHeaderSize + Layout::kGunMountName;
+
+// Positions that the catalogue keeps in the ship's own section, of the missile, decoy, shield and armour data,
+// all of which lie behind the gun slots.
+constexpr std::array<std::string_view, 4> kStoredPositionKeys{"misspowr", "bdecy", "nfshpowr", "armrdata"};
+
+std::string GunKey(std::size_t slot) { return "Gun" + IntToStr(static_cast<std::int64_t>(slot) + 1); }
+
+// ---- Reading the slot records ----------------------------------------------------------------------------------
+
+// How far the records run, counted from the first one. The form's length counts from GunsBase + 8; a record
+// that would start in its last 8 bytes holds no data and is no gun, as the ship loader sees it too.
+std::int32_t SlotRecordsLimit(const ShipBytes& file, std::int32_t gunsBase) {
+    return file.Word(AddPos(gunsBase, Layout::kLengthWord), true) - Layout::kFirstGunMount;
+}
+
+// The bytes the record at the position takes: header, data and the pad byte after odd data. The table keeps
+// sizes in 8 bits, so data longer than 246 bytes is "Range check error".
+std::uint8_t SlotRecordSize(const ShipBytes& file, std::int32_t record) {
+    std::int32_t size = file.Byte(AddPos(record, Layout::kGunMountLengthByte)) + Layout::kChunkHeaderSize;
+    if (size % 2 != 0) ++size;
+    return ToByte(size);
+}
+
+// The bytes the slot records take in the file, walked exactly as LoadGunSlots walks them.
+std::int32_t RecordsSizeIn(const ShipBytes& file, std::int32_t gunsBase) {
+    const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
+    const std::int32_t limit = SlotRecordsLimit(file, gunsBase);
+    std::int32_t size = 0;
+    while (size < limit) size = AddPos(size, SlotRecordSize(file, AddPos(firstRecord, size)));
+    return size;
+}
+
+// A last record that reaches beyond the GUNS form's end (its length counts from GunsBase + 8) is partly the form
+// behind it: a copy of it would go outside the form, where the loader no longer finds it.
+bool RecordsRunPastTheForm(std::int32_t recordsSize, std::int32_t limit) {
+    return recordsSize > limit + Layout::kChunkHeaderSize;
+}
+
+// ---- The rebuilt ship file ---------------------------------------------------------------------------------------
+
+struct RebuiltShip {
+    Bytes File;
+    std::int32_t RecordsSize;  // the bytes the table's records take in it
+};
+
+// Each slot's record as the table holds it: header, data and pad byte.
+// Changes the low half of a big-endian length inside the head of the new file. A result outside 0..65535 is
+// "Range check error"; nothing has been written when it is raised.
+void ShiftLengthWord(Bytes& file, std::int32_t headSize, std::int32_t position, std::int32_t shift) {
+    const std::size_t at = CheckIndex(position, static_cast<std::size_t>(headSize) - 1);
+    std::uint8_t low = 0;
+    std::uint8_t high = 0;
+    SplitWord(MakeWord(file[at + 1], file[at]) + shift, low, high);
+    file[at] = high;
+    file[at + 1] = low;
+}
+
+// The new ship file in three pieces: the bytes before the first record, the records, and everything behind the
+// records the file holds now. Only what the records replace changes, so a ship saved without changes keeps every
+// byte, whatever follows its guns, and saving the same records again gives the same file.
+RebuiltShip RebuildShipFile(std::span<const std::uint8_t> old, std::int32_t gunsBase, std::int32_t engnBase,
+                            const std::vector<Bytes>& records) {
+    const ShipBytes file(old);
+    const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
+    const std::int32_t oldRecords = RecordsSizeIn(file, gunsBase);
+
+    Bytes rebuilt = file.Slice(0, firstRecord);
+    std::int32_t newRecords = 0;
+    for (const Bytes& record : records) {
+        rebuilt.insert(rebuilt.end(), record.begin(), record.end());
+        newRecords += static_cast<std::int32_t>(record.size());
+    }
+    const std::size_t rest = static_cast<std::size_t>(AddPos(firstRecord, oldRecords));
+    if (rest < old.size()) rebuilt.insert(rebuilt.end(), old.begin() + static_cast<std::ptrdiff_t>(rest), old.end());
+
+    const std::int32_t shift = newRecords - oldRecords;
+    // The GUNS form, the file's outermost form and the form that holds the engine and the guns all enclose the
+    // records; only the low halves of their lengths are kept up to date.
+    ShiftLengthWord(rebuilt, firstRecord, AddPos(gunsBase, Layout::kLengthWord), shift);
+    ShiftLengthWord(rebuilt, firstRecord, Layout::kFileLengthWord, shift);
+    ShiftLengthWord(rebuilt, firstRecord, AddPos(engnBase, Layout::kEngineParentLengthWord), shift);
+    return {std::move(rebuilt), newRecords};
+}
+
+// A file that the editor could not open again, or that would show another number of guns than the table holds,
+// is never saved.
+void RefuseUnloadable(const SlotShip& ship, const RebuiltShip& rebuilt, std::size_t slots) {
+    const ShipLoadCheck check = CheckShipLoads(rebuilt.File, ship.GunTypes, ship.MissileTypes);
+    std::string problem = check.Problem.empty() ? "" : "would not load again (" + check.Problem + ")";
+    if (problem.empty() && check.GunMounts != slots) {
+        problem = "would show " + IntToStr(static_cast<std::int64_t>(check.GunMounts)) + " guns instead of " +
+                  IntToStr(static_cast<std::int64_t>(slots));
+    }
+    if (!problem.empty()) {
+        throw Exception("The gun slots cannot be saved: the new ship file " + problem +
+                        ". The ship file was not changed");
+    }
+}
+
+// ---- The ship's catalogue section --------------------------------------------------------------------------------
+
+// One key of the ship's section: the value it gets, or none when the key is to be removed.
+struct SectionKey {
+    std::string Key;
+    std::optional<std::string> Value;
+};
+
+bool SameKey(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// "Gun" followed by a slot number above `count`: the offset of a slot the ship no longer has.
+bool IsGunKeyAbove(std::string_view key, std::size_t count) {
+    constexpr std::string_view kPrefix = "Gun";
+    constexpr std::size_t kMostDigits = 9;  // more is far beyond any slot count, and no longer an int32
+    if (key.size() <= kPrefix.size() || !SameKey(key.substr(0, kPrefix.size()), kPrefix)) return false;
+    const std::string_view digits = key.substr(kPrefix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) return false;
+    return digits.size() > kMostDigits || StrToInt(digits) > static_cast<std::int32_t>(count);
+}
+
+// The ship's section as the catalogue's text holds it, read whole: a catalogue that cannot be read stops the
+// save, where the INI functions would quietly answer with their defaults and the save would shift nothing.
+struct CatalogueSection {
+    std::string Text;
+    std::string Name;
+
+    // The value read as an integer, as the INI functions read it (one pair of quotes around it removed); 0 when
+    // it is missing or no number.
+    [[nodiscard]] std::int32_t Integer(std::string_view key) const {
+        const std::string found = FindProfileValue(Text, Name, key).value_or("");
+        std::string_view value = found;
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return IniTextToInt(value, 0);
+    }
+};
+
+// The keys the save writes: the slot count, each slot's data offset from GunsBase, the removal of offsets of
+// slots that are gone, and the stored positions behind the guns moved by the shift where they are set (1 or
+// more).
+std::vector<SectionKey> PlanSectionKeys(const CatalogueSection& section, const std::vector<Bytes>& records,
+                                        std::int32_t shift) {
+    std::vector<SectionKey> keys{{"Guns", IntToStr(static_cast<std::int64_t>(records.size()))}};
+    std::int32_t data = Layout::kFirstGunMountData;
+    for (std::size_t slot = 0; slot < records.size(); ++slot) {
+        keys.push_back({GunKey(slot), IntToStr(data)});
+        data += static_cast<std::int32_t>(records[slot].size());
+    }
+    for (const std::string& name : ListProfileKeys(section.Text, section.Name)) {
+        if (IsGunKeyAbove(name, records.size())) keys.push_back({name, std::nullopt});
+    }
+    for (std::string_view key : kStoredPositionKeys) {
+        const std::int32_t position = section.Integer(key);
+        if (position >= 1) keys.push_back({std::string(key), IntToStr(AddPos(position, shift))});
+    }
+    return keys;
+}
+
+// Writes the ship's section in one replacement of the catalogue, planned from the copy that it writes into.
+void WriteCatalogueSection(const TIniFile& catalogue, const std::string& section, const std::vector<Bytes>& records,
+                           std::int32_t shift) {
+    ReplaceIniFile(catalogue.FileName(), [&](const TIniFile& draft) {
+        const Bytes text = ReadWholeFile(draft.FileName());
+        for (const SectionKey& key : PlanSectionKeys({{text.begin(), text.end()}, section}, records, shift)) {
+            if (key.Value) {
+                draft.WriteString(section, key.Key, *key.Value);
+            } else {
+                draft.DeleteKey(section, key.Key);
+            }
+        }
+    });
+}
+
+// The ship file first, then its catalogue section. When the catalogue cannot be written the ship file gets its
+// old bytes back, so the two never disagree; only when that fails too are they out of step, and the message says
+// which. The catalogue's positions then still describe the records the table remembers, so saving again moves them
+// by the right amount.
+void SaveShipAndCatalogue(const TIniFile& catalogue, const SlotShip& ship, std::int32_t catalogueSlotBytes,
+                          const Bytes& oldFile, const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
+    const std::string& shipPath = ship.Path;
+    ReplaceWholeFile(shipPath, rebuilt.File);
+    try {
+        WriteCatalogueSection(catalogue, ship.Section, records, rebuilt.RecordsSize - catalogueSlotBytes);
+    } catch (const Exception& failure) {
+        try {
+            ReplaceWholeFile(shipPath, oldFile);
+        } catch (const Exception&) {
+            throw Exception(failure.Message() + ". " + shipPath + " has the new gun slots, but its section in " +
+                            catalogue.FileName() +
+                            " does not describe them yet: press Save Modifications again before choosing another "
+                            "ship");
+        }
+        throw;
+    }
+}
+
+// The ship loader takes at most 16 gun mounts: a ship with more could never be loaded again.
+std::string MoreGunsMessage() { return "A ship cannot have more than " + IntToStr(kMaxGunMounts) + " guns"; }
+
+}  // namespace
+
+std::string GunSlot::Listed() const { return Name.substr(0, Record.size()); }
+
+void ReadGunSlots(std::span<const std::uint8_t> bytes, std::int32_t gunsBase, GunSlotTable& table) {
+    const ShipBytes file(bytes);
+    const std::int32_t firstRecord = AddPos(gunsBase, Layout::kFirstGunMount);
+    const std::int32_t limit = SlotRecordsLimit(file, gunsBase);
+    table = {};
+    std::int32_t offset = 0;  // from the first record
+    while (offset < limit) {
+        const std::int32_t record = AddPos(firstRecord, offset);
+        const std::uint8_t size = SlotRecordSize(file, record);
+        const std::string name = file.String(AddPos(record, kSlotName));
+        (void)CheckIndex(static_cast<std::int64_t>(table.Slots.size()), kMaxGunSlots);
+        table.Slots.push_back({file.Slice(record, size), name});
+        offset += size;
+    }
+    if (RecordsRunPastTheForm(offset, limit)) {
+        table.Slots.clear();
+        throw Exception(
+            "The gun slots of this ship cannot be edited: its last gun record runs past the end of the "
+            "GUNS form");
+    }
+    table.RecordsSize = offset;
+}
+
+std::optional<std::string> CopyGunSlot(std::vector<GunSlot>& slots, std::size_t from) {
+    if (slots.size() >= kMaxGunMounts) return MoreGunsMessage();
+    slots.push_back(slots[CheckIndex(static_cast<std::int64_t>(from), slots.size())]);
+    return std::nullopt;
+}
+
+std::optional<std::string> DeleteGunSlot(std::vector<GunSlot>& slots, std::size_t slot) {
+    if (slots.size() < 2) return "Last gun cannot be removed";
+    slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(CheckIndex(static_cast<std::int64_t>(slot), slots.size())));
+    return std::nullopt;
+}
+
+std::optional<std::string> SaveGunSlots(const TIniFile& catalogue, const SlotShip& ship, GunSlotTable& table) {
+    if (table.Slots.size() > kMaxGunMounts) return MoreGunsMessage();
+    const Bytes oldFile = ReadWholeFile(ship.Path);
+    std::vector<Bytes> records;
+    for (const GunSlot& slot : table.Slots) records.push_back(slot.Record);
+    const RebuiltShip rebuilt = RebuildShipFile(oldFile, ship.GunsBase, ship.EngnBase, records);
+    RefuseUnloadable(ship, rebuilt, records.size());
+    SaveShipAndCatalogue(catalogue, ship, table.RecordsSize, oldFile, rebuilt, records);
+    table.RecordsSize = rebuilt.RecordsSize;
+    return std::nullopt;
+}
+
+}  // namespace tovarin

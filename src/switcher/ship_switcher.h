@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "installation/installation.h"
+
+// The "Ship Switcher": two catalogue ships exchange their ship files, so that the game flies one in the other's
+// place, and the switch file records the pair; the same swap on a pair parts them again.
+namespace tovarin {
+
+// The switcher's list rows: one per catalogue ship, in catalogue order; a ship whose switch entry is not exactly
+// its own name shows as "name = partner".
+[[nodiscard]] std::vector<std::string> SwitcherRows(const Installation& game);
+
+// Puts back the files of a swap that did not finish (the disk or the program failed part-way), before anything
+// else reads the ship files of the pair or another swap starts. Fails with a message when it cannot.
+void PutBackUnfinishedSwap(const Installation& game);
+
+// What a swap did: the message it was refused with, or the two ship files it exchanged.
+struct SwapOutcome {
+    std::string Refusal;
+    std::string FirstFile, SecondFile;
+};
+
+// "< Swap >" with the ship at leftIndex of the left list's rows and the one at rightIndex of the right list's (the
+// lists are the catalogue's ships, as SwitcherRows shows them). A failure part-way puts every file back; when even
+// that fails, the message says where each ship's data is.
+[[nodiscard]] SwapOutcome SwapShips(const Installation& game, const std::vector<std::string>& leftRows,
+                                    const std::vector<std::string>& rightRows, int leftIndex, int rightIndex);
+
+}  // namespace tovarin

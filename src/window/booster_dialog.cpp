@@ -1,0 +1,79 @@
+#include "window/booster_dialog.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+
+#include "gamefiles/narrowing.h"
+#include "gamefiles/numbers.h"
+#include "ui/booster_dialog_layout.h"
+#include "ui/platform.h"
+#include "window/form1.h"
+
+namespace tovarin {
+
+namespace {
+
+// Which booster value each field of the dialog shows, in the order the fields are filled and stored.
+struct BoosterField {
+    TEdit TForm3::*Box;
+    std::size_t Value;  // index into ShipState::BoosterValues
+};
+
+constexpr std::array<BoosterField, kBoosterValueCount> kBoosterFields{{
+    {&TForm3::Edit1, 10},   // speed, booster in use
+    {&TForm3::Edit2, 0},    // acceleration, standard drive
+    {&TForm3::Edit3, 1},    // acceleration, afterburner/booster
+    {&TForm3::Edit4, 7},    // Y, booster not in use
+    {&TForm3::Edit5, 6},    // P, booster not in use
+    {&TForm3::Edit6, 8},    // R, booster not in use
+    {&TForm3::Edit7, 3},    // Y, booster in use
+    {&TForm3::Edit8, 2},    // P, booster in use
+    {&TForm3::Edit9, 4},    // R, booster in use
+    {&TForm3::Edit10, 9},   // Y/P/R rate of change, booster not in use
+    {&TForm3::Edit11, 5},   // Y/P/R rate of change, booster in use
+    {&TForm3::Edit12, 11},  // booster fuel
+}};
+
+}  // namespace
+
+TForm3::TForm3(Platform& platform, TForm1& mainForm) : TForm(platform), mainForm_(mainForm) {
+    SetCaption("Edit Booster");
+    ApplyLayout(BoosterDialogLayout());
+    Edit3.OnChange = [this] { Edit3Change(); };
+    Button1.OnClick = [this] { Button1Click(); };
+}
+
+void TForm3::ShowBoosterDialog() {
+    Reopen();  // its OK closed it the last time
+    const ShipState& ship = mainForm_.Ship;
+    for (const BoosterField& field : kBoosterFields)
+        (this->*field.Box).SetText(IntToStr(ship.BoosterValues[field.Value]));
+    Label11.SetCaption(mainForm_.Edit2.Text());
+}
+
+// The booster's acceleration applies in both columns; the left one shows it greyed.
+void TForm3::Edit3Change() { Label9.SetCaption(Edit3.Text()); }
+
+// Each field is stored as soon as it converts, so a bad field keeps the ones before it and leaves the dialog
+// open on the values still to be corrected.
+void TForm3::Button1Click() {
+    ShipState& ship = mainForm_.Ship;
+    for (const BoosterField& field : kBoosterFields) {
+        ship.BoosterValues[field.Value] =
+            CheckRange(StrToInt((this->*field.Box).Text()), 0, std::numeric_limits<std::int32_t>::max());
+    }
+    Close();
+}
+
+void TForm1::CheckBox2Click() {
+    Button11.SetEnabled(CheckBox2.Checked());
+    Ship.HasBooster = CheckBox2.Checked();
+}
+
+void TForm1::Button11Click() {
+    Form3->ShowBoosterDialog();
+    GetPlatform().ShowModal(*Form3);
+}
+
+}  // namespace tovarin

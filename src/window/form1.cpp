@@ -1,0 +1,96 @@
+#include "window/form1.h"
+
+#include "gamefiles/game_paths.h"
+#include "ui/main_window_layout.h"
+
+namespace tovarin {
+
+TForm1::TForm1(Platform& platform) : TForm(platform) {
+    ApplyLayout(MainWindowLayout());
+
+    SaveDialog1.Title = "Export Ship";
+    SaveDialog1.Filter = "Vantorsk Ship (*.vks)|*.VKS";
+    SaveDialog1.DefaultExt = "vks";
+    SaveDialog1.OverwritePrompt = true;
+    SaveDialog1.HideReadOnly = true;
+    SaveDialog1.PathMustExist = true;
+
+    OpenDialog1.Title = "Import Ship";
+    OpenDialog1.Filter = "Vantorsk Ship (*.vks)|*.VKS";
+    OpenDialog1.HideReadOnly = true;
+    OpenDialog1.PathMustExist = true;
+    OpenDialog1.FileMustExist = true;
+
+    // The gun slots' Save writes the slot table back over the ship; it has nothing to write until the
+    // "Add/Remove Guns" tab has read the ship's slots.
+    Button14.SetEnabled(false);
+    BindEvents();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BindEvents() {
+    // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
+    // all close the window through Close.
+    OnCloseQuery = [this] { return MayClose(); };
+    Exit.OnClick = [this] { ExitClick(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    PageControl1.OnChange = [this] {
+        if (MayChangePage()) PageControl1Change();
+    };
+
+    for (TEdit* box :
+         {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11, &Edit12,
+          &Edit13, &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22, &Edit23, &Edit24,
+          &Edit25, &Edit26, &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32, &Edit33, &Edit34, &Edit35,
+          &Edit36, &Edit37, &Edit38, &Edit39, &Edit40, &Edit41, &Edit42, &Edit43, &Edit46, &Edit47, &Edit48}) {
+        box->OnExit = [this, box] { return Edit1Exit(*box); };
+    }
+    for (TEdit* box : {&Edit14, &Edit9, &Edit49}) {
+        box->OnExit = [this, box] { return Edit28Exit(*box); };
+    }
+
+    ComboBox1.OnChange = [this] {
+        if (MayLeave(ComboBox1, {Editor::Ship})) ComboBox1Change();
+    };
+    Button2.OnClick = [this] { Button2Click(); };
+    ListBox1.OnClick = [this] { ListBox1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
+    ListBox2.OnClick = [this] { ListBox2Click(); };
+    Button4.OnClick = [this] { Button4Click(); };
+    CheckBox2.OnClick = [this] { CheckBox2Click(); };
+    Button11.OnClick = [this] { Button11Click(); };
+    Button6.OnClick = [this] { Button6Click(); };
+    Button5.OnClick = [this] { Button5Click(); };
+    Button9.OnClick = [this] { Button9Click(); };
+
+    ComboBox6.OnChange = [this] {
+        if (MayLeave(ComboBox6, {Editor::Ship, Editor::GunSlots})) ComboBox6Change();
+    };
+    Button13.OnClick = [this] { Button13Click(); };
+    Button12.OnClick = [this] { Button12Click(); };
+    Button14.OnClick = [this] { Button14Click(); };
+
+    Button10.OnClick = [this] {
+        if (MaySwap()) Button10Click();
+    };
+
+    ComboBox4.OnChange = [this] {
+        if (MayLeave(ComboBox4, {Editor::Gun})) ComboBox4Change();
+    };
+    Button7.OnClick = [this] { Button7Click(); };
+
+    ComboBox5.OnChange = [this] {
+        if (MayLeave(ComboBox5, {Editor::Missile})) ComboBox5Change();
+    };
+    CheckBox3.OnClick = [this] { CheckBox3Click(); };
+    Button8.OnClick = [this] { Button8Click(); };
+
+    Button15.OnClick = [this] { Button15Click(); };
+}
+
+std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }
+
+std::string TForm1::ShipPath() const { return GameFile("Ships\\" + Ship.ShipFile); }
+
+}  // namespace tovarin

@@ -1,0 +1,274 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gamefiles/ini_file.h"
+#include "gun_slots/gun_slot_table.h"
+#include "ships/ship_state.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "window/unsaved_changes.h"
+
+namespace tovarin {
+
+class TForm3;
+
+// The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
+// loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
+// defined beside this file, one file per tab or dialog (see the comment above each group).
+class TForm1 : public TForm {
+public:
+    explicit TForm1(Platform& platform);
+    ~TForm1() override;
+
+    // ---- Window and start-up (window/startup.cpp, window/field_checks.cpp) ------------------------------------------
+    TPageControl PageControl1{*this, "PageControl1"};
+    TTabSheet TabSheet1{*this, "TabSheet1"};  // "Ships"
+    TTabSheet TabSheet2{*this, "TabSheet2"};  // "Add/Remove Guns"
+    TTabSheet TabSheet3{*this, "TabSheet3"};  // "Ship Switcher"
+    TTabSheet TabSheet4{*this, "TabSheet4"};  // "Guns"
+    TTabSheet TabSheet5{*this, "TabSheet5"};  // "Missiles"
+    TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
+    TButton Button1{*this, "Button1"};        // "&Launch"
+    TButton Exit{*this, "Exit"};              // "E&xit", also pressed by Esc
+    TSaveDialog SaveDialog1{*this, "SaveDialog1"};
+    TOpenDialog OpenDialog1{*this, "OpenDialog1"};
+
+    void FormCreate();
+    void FormDestroy();
+    void ExitClick();
+    void Button1Click();
+    void PageControl1Change();
+    bool Edit1Exit(TEdit& box);
+    bool Edit28Exit(TEdit& box);
+
+    std::string GameFolder;   // with its trailing separator
+    TIniFile Catalogue;       // vskinfo.dat or nwinfo.dat
+    TIniFile SwitchFile;      // Ships\switch.dat
+    std::string GameExe;      // catalogue Info/Run, relative to the game folder
+    TForm3* Form3 = nullptr;  // the booster dialog, created after this window
+
+    // ---- "Ships" tab ------------------------------------------------------------------------------------------------
+    TComboBox ComboBox1{*this, "ComboBox1"};  // ship names
+    // "Flight Dynamics"
+    TGroupBox GroupBox1{*this, "GroupBox1"};
+    TEdit Edit1{*this, "Edit1"};              // speed min
+    TEdit Edit2{*this, "Edit2"};              // speed standard
+    TEdit Edit15{*this, "Edit15"};            // speed max
+    TEdit Edit4{*this, "Edit4"};              // acceleration
+    TEdit Edit3{*this, "Edit3"};              // afterburner speed
+    TEdit Edit6{*this, "Edit6"};              // afterburner acceleration
+    TEdit Edit26{*this, "Edit26"};            // afterburner fuel
+    TEdit Edit7{*this, "Edit7"};              // Y
+    TEdit Edit5{*this, "Edit5"};              // P
+    TEdit Edit8{*this, "Edit8"};              // R
+    TEdit Edit25{*this, "Edit25"};            // Y/P/R rate of change
+    TCheckBox CheckBox1{*this, "CheckBox1"};  // "Autos&lide"
+    TCheckBox CheckBox2{*this, "CheckBox2"};  // "&Booster"
+    TButton Button11{*this, "Button11"};      // "Edit B&ooster"
+    // "Armor/Shields"
+    TGroupBox GroupBox2{*this, "GroupBox2"};
+    TEdit Edit27{*this, "Edit27"};     // hitpoints
+    TEdit Edit10{*this, "Edit10"};     // armour front
+    TEdit Edit11{*this, "Edit11"};     // armour right
+    TEdit Edit12{*this, "Edit12"};     // armour left
+    TEdit Edit13{*this, "Edit13"};     // armour aft
+    TLabel Label15{*this, "Label15"};  // "Shields"
+    TEdit Edit17{*this, "Edit17"};     // shield front
+    TEdit Edit16{*this, "Edit16"};     // shield aft
+    TLabel Label16{*this, "Label16"};  // "Recharge rate (min/std/max):"
+    TEdit Edit20{*this, "Edit20"};     // shield recharge min
+    TEdit Edit21{*this, "Edit21"};     // shield recharge standard
+    TEdit Edit22{*this, "Edit22"};     // shield recharge max
+    // "Guns"
+    TGroupBox GroupBox4{*this, "GroupBox4"};
+    TListBox ListBox1{*this, "ListBox1"};     // gun mounts, then turrets
+    TComboBox ComboBox2{*this, "ComboBox2"};  // gun names
+    TEdit Edit28{*this, "Edit28"};            // ammunition of the selected mount
+    TUpDown UpDown3{*this, "UpDown3", Edit28, 0, 32767, 10};
+    TButton Button3{*this, "Button3"};  // "Change"
+    TEdit Edit18{*this, "Edit18"};      // gun energy
+    TEdit Edit19{*this, "Edit19"};      // gun recharge min
+    TEdit Edit23{*this, "Edit23"};      // gun recharge standard
+    TEdit Edit24{*this, "Edit24"};      // gun recharge max
+    // "Missiles"
+    TGroupBox GroupBox3{*this, "GroupBox3"};
+    TListBox ListBox2{*this, "ListBox2"};     // missile mounts
+    TComboBox ComboBox3{*this, "ComboBox3"};  // missile names
+    TEdit Edit9{*this, "Edit9"};              // missiles on the selected mount
+    TUpDown UpDown1{*this, "UpDown1", Edit9, 0, 255, 1};
+    TButton Button4{*this, "Button4"};  // "Change"
+    // "Decoys" and "Mass"
+    TGroupBox GroupBox5{*this, "GroupBox5"};
+    TEdit Edit14{*this, "Edit14"};  // decoys
+    TUpDown UpDown2{*this, "UpDown2", Edit14, 0, 255, 1};
+    TGroupBox GroupBox6{*this, "GroupBox6"};
+    TEdit Edit29{*this, "Edit29"};      // mass
+    TButton Button2{*this, "Button2"};  // "&Save Modifications"
+    TButton Button9{*this, "Button9"};  // "&Restore Defaults"
+    TButton Button6{*this, "Button6"};  // "&Export..."
+    TButton Button5{*this, "Button5"};  // "&Import..."
+
+    // The loaded ship (window/ships_tab.cpp fills it and writes it back).
+    ShipState Ship;
+    std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
+    std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
+    std::array<std::uint8_t, kMaxMissileMounts> MissileMountTypes{};
+
+    // window/ships_tab.cpp
+    void ComboBox1Change();
+    void LoadShip(const std::string& key);
+    // Loads Ship.ShipFile again, without looking its name up anew: a save reloads the file it wrote.
+    void LoadShipFile();
+    void Button2Click();
+    void ListBox1Click();
+    void Button3Click();
+    void ListBox2Click();
+    void Button4Click();
+    // window/booster_dialog.cpp
+    void CheckBox2Click();
+    void Button11Click();
+    // window/profiles.cpp
+    void Button6Click();
+    void Button5Click();
+    void Button9Click();
+    void ExportProfile(const std::string& path);
+    void ImportProfile(const std::string& path);
+
+    // ---- "Add/Remove Guns" tab (window/gun_slots_tab.cpp) -----------------------------------------------------------
+    TComboBox ComboBox6{*this, "ComboBox6"};  // ship names
+    TListBox ListBox3{*this, "ListBox3"};     // gun slots
+    TButton Button13{*this, "Button13"};      // "&Copy"
+    TButton Button12{*this, "Button12"};      // "&Delete"
+    TButton Button14{*this, "Button14"};      // "&Save Modifications"
+    TGroupBox GroupBox7{*this, "GroupBox7"};  // "Info"
+    TMemo Memo1{*this, "Memo1"};
+
+    GunSlotTable GunSlots;  // the ship's slots as the list shows them
+
+    void ComboBox6Change();
+    void LoadGunSlots();
+    void Button13Click();
+    void Button12Click();
+    void Button14Click();
+
+    // ---- "Ship Switcher" tab (window/switcher_tab.cpp) --------------------------------------------------------------
+    TListBox ListBox4{*this, "ListBox4"};     // left: the ship to be replaced
+    TListBox ListBox5{*this, "ListBox5"};     // right: the ship to fly
+    TButton Button10{*this, "Button10"};      // "< Swap >"
+    TGroupBox GroupBox8{*this, "GroupBox8"};  // "Info"
+    TMemo Memo2{*this, "Memo2"};
+
+    void BuildSwitcherLists();
+    void Button10Click();
+
+    // ---- "Guns" tab (window/guns_tab.cpp) ---------------------------------------------------------------------------
+    TLabel Label8{*this, "Label8"};           // "Select &a gun to edit:"
+    TComboBox ComboBox4{*this, "ComboBox4"};  // gun names
+    TEdit Edit30{*this, "Edit30"};            // speed
+    TEdit Edit31{*this, "Edit31"};            // range
+    TEdit Edit34{*this, "Edit34"};            // refire delay (ms)
+    TEdit Edit32{*this, "Edit32"};            // energy
+    TEdit Edit33{*this, "Edit33"};            // damage
+    TButton Button7{*this, "Button7"};        // "Save Modifications"
+
+    int LoadedGun = -1;  // the gun whose record the boxes show, -1 while no record was read whole
+
+    void ComboBox4Change();
+    void LoadGun(std::uint8_t index);
+    void Button7Click();
+
+    // ---- "Missiles" tab (window/missiles_tab.cpp) -------------------------------------------------------------------
+    TLabel Label21{*this, "Label21"};           // "Select &a missile to edit:"
+    TComboBox ComboBox5{*this, "ComboBox5"};    // missile names
+    TEdit Edit42{*this, "Edit42"};              // lock time (ms)
+    TEdit Edit37{*this, "Edit37"};              // speed
+    TEdit Edit38{*this, "Edit38"};              // duration (ms)
+    TEdit Edit39{*this, "Edit39"};              // range
+    TEdit Edit36{*this, "Edit36"};              // Y
+    TEdit Edit35{*this, "Edit35"};              // P
+    TEdit Edit46{*this, "Edit46"};              // spin rate
+    TEdit Edit40{*this, "Edit40"};              // acceleration
+    TEdit Edit43{*this, "Edit43"};              // refire delay (ms)
+    TEdit Edit41{*this, "Edit41"};              // damage
+    TEdit Edit47{*this, "Edit47"};              // spoof probability (%)
+    TCheckBox CheckBox3{*this, "CheckBox3"};    // "&Split up"
+    TGroupBox GroupBox9{*this, "GroupBox9"};    // the split-up group, hidden at start
+    TEdit Edit48{*this, "Edit48"};              // split-up delay (ms)
+    TEdit Edit49{*this, "Edit49"};              // number of sub-missiles
+    TComboBox ComboBox7{*this, "ComboBox7"};    // sub-missile type
+    TGroupBox GroupBox10{*this, "GroupBox10"};  // "Flags"
+    TCheckBox Flag1{*this, "Flag1"};
+    TCheckBox Flag2{*this, "Flag2"};
+    TCheckBox Flag3{*this, "Flag3"};
+    TCheckBox Flag4{*this, "Flag4"};
+    TCheckBox Flag5{*this, "Flag5"};
+    TCheckBox Flag6{*this, "Flag6"};
+    TCheckBox Flag7{*this, "Flag7"};
+    TCheckBox Flag8{*this, "Flag8"};
+    TCheckBox Flag9{*this, "Flag9"};
+    TCheckBox Flag10{*this, "Flag10"};
+    TCheckBox Flag11{*this, "Flag11"};
+    TCheckBox Flag12{*this, "Flag12"};
+    TButton Button8{*this, "Button8"};  // "Save Modifications"
+
+    int LoadedMissile = -1;  // the missile whose record the controls show, -1 while none was read whole
+
+    void ComboBox5Change();
+    void LoadMissile(std::uint8_t index);
+    void ShowMissileFlags(std::uint16_t flags);
+    [[nodiscard]] std::uint16_t CollectMissileFlags() const;
+    void CheckBox3Click();
+    void Button8Click();
+
+    // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------------------
+    TLabel Label39{*this, "Label39"};     // "for " + the game's display name
+    TEdit Edit44{*this, "Edit44", ""};    // contact, read-only
+    TEdit Edit45{*this, "Edit45", ""};    // web page, read-only
+    TButton Button15{*this, "Button15"};  // "Restore &Original Files..."
+
+    void Button15Click();
+
+    // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -----------------------------------------------
+    // What an editor showed when it had loaded its item, to tell the player's changes from it.
+    struct LoadedItem {
+        std::string Name;  // as its list names it
+        int Index = -1;    // in its list
+        std::vector<std::string> Values;
+    };
+    std::array<std::optional<LoadedItem>, kEditorCount> LoadedItems;
+    int PageShown = 0;  // the tab shown before the player chose another
+
+    // The item the shown tab edits, marked "*" while it has unsaved changes, then "Tovarin 1.0".
+    [[nodiscard]] std::string Caption() const override;
+    void KeepLoadedValues(Editor editor);
+    [[nodiscard]] bool Modified(Editor editor) const;
+    // Asks "Save changes to ...?" when the editor has unsaved changes; false when the player is to stay: Cancel,
+    // or Yes with a save that did not succeed.
+    bool AskToSave(Editor editor);
+    // Asked at the start of the events that leave an item. On false nothing happens; a list shows its previous
+    // choice again.
+    bool MayLeave(TComboBox& list, std::initializer_list<Editor> editors);
+    bool MayChangePage();
+    bool MaySwap();
+    bool MayClose();
+
+    // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
+    void InstallPatch();
+    void RemovePatch();
+
+    // The path of a file in the game folder, named with backslashes ("Ships\switch.dat").
+    [[nodiscard]] std::string GameFile(std::string_view relativeName) const;
+    // The loaded ship's file.
+    [[nodiscard]] std::string ShipPath() const;
+
+private:
+    void BindEvents();
+};
+
+}  // namespace tovarin

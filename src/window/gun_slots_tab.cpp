@@ -1,0 +1,93 @@
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/whole_files.h"
+#include "gun_slots/gun_slot_table.h"
+#include "ui/platform.h"
+#include "window/form1.h"
+
+// The "Add/Remove Guns" tab: the ship's gun slots (gun_slots/gun_slot_table.h) in a list, copied, deleted and saved.
+namespace tovarin {
+
+namespace {
+
+// The selected slot; with none selected an index no slot has, which the table refuses as the list would.
+std::size_t SelectedSlot(const TForm1& form) {
+    const int selected = form.ListBox3.ItemIndex();
+    return selected < 0 ? form.GunSlots.Slots.size() : static_cast<std::size_t>(selected);
+}
+
+// Until a ship's slots have been read whole, the table may describe another ship or only part of this one:
+// saving it would write wrong records into the ship file, so the save button waits for a complete load.
+void ForgetGunSlots(TForm1& form) {
+    form.Button14.SetEnabled(false);
+    form.GunSlots = {};
+    form.ListBox3.Clear();
+}
+
+void ListGunSlots(TForm1& form) {
+    form.ListBox3.Clear();
+    for (const GunSlot& slot : form.GunSlots.Slots) form.ListBox3.Items().push_back(slot.Listed());
+}
+
+}  // namespace
+
+// Choosing a ship here loads it exactly as the Ships tab does, then reads its gun slots.
+void TForm1::ComboBox6Change() {
+    ForgetGunSlots(*this);
+    ComboBox1.SetItemIndex(ComboBox6.ItemIndex());
+    ComboBox1Change();
+    if (!ComboBox1.Text().empty()) LoadGunSlots();
+}
+
+void TForm1::LoadGunSlots() {
+    const EditorLoad load(*this, Editor::GunSlots);
+    ForgetGunSlots(*this);
+    try {
+        ReadGunSlots(ReadWholeFile(ShipPath()), Ship.GunsBase, GunSlots);
+    } catch (const Exception&) {
+        ListGunSlots(*this);  // the slots read before the failure, which cannot be saved
+        throw;
+    }
+    ListGunSlots(*this);
+    ListBox3.SetItemIndex(0);
+    Button14.SetEnabled(true);
+}
+
+// "&Copy". No entry is selected afterwards: a second copy needs a new choice.
+void TForm1::Button13Click() {
+    if (const auto refusal = CopyGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
+        GetPlatform().ShowMessage(*refusal);
+        return;
+    }
+    ListGunSlots(*this);
+}
+
+// "&Delete".
+void TForm1::Button12Click() {
+    const int removed = ListBox3.ItemIndex();
+    if (const auto refusal = DeleteGunSlot(GunSlots.Slots, SelectedSlot(*this))) {
+        GetPlatform().ShowMessage(*refusal);
+        return;
+    }
+    ListGunSlots(*this);
+    ListBox3.SetItemIndex(removed <= 1 ? 0 : removed - 1);
+}
+
+// "&Save Modifications". The new ship file is built and checked before anything is written, so a save that is
+// refused changes nothing and can simply be tried again.
+void TForm1::Button14Click() {
+    const SlotShip ship{
+        ShipPath(), Ship.ShipFile, Ship.GunsBase, Ship.EngnBase, ComboBox2.Items().size(), ComboBox3.Items().size()};
+    if (const auto refusal = SaveGunSlots(Catalogue, ship, GunSlots)) {
+        GetPlatform().ShowMessage(*refusal);
+        return;
+    }
+    // The Ships tab shows the new file; the table and the list already describe it.
+    KeepLoadedValues(Editor::GunSlots);
+    ComboBox1Change();
+}
+
+}  // namespace tovarin

@@ -1,0 +1,153 @@
+#include <filesystem>
+#include <fstream>
+
+#include "installation/archive_patch.h"
+#include "installation/installation.h"
+#include "ui/platform.h"
+#include "window/form1.h"
+
+namespace tovarin {
+
+namespace {
+
+// Without the game beside it the program has nothing to edit; the message names the file that is missing.
+void RequireGame(TForm1& form, const Installation& installation) {
+    form.GameExe = GameExecutable(form.Catalogue);
+    const std::string missing = MissingGameFile(installation, form.GameExe);
+    if (missing.empty()) return;
+    form.GetPlatform().ShowMessage(GameMissingMessage(missing));
+    form.GetPlatform().Halt(0);
+}
+
+// The switch file tells which ship's file stands behind each name. One that is there but cannot be read (a folder
+// in its place) would make every ship look unlisted, and the first load would name the Ships folder as missing.
+void RequireReadableSwitchFile(TForm1& form) {
+    const std::string& path = form.SwitchFile.FileName();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return;
+    if (!std::filesystem::is_directory(path, error) && std::ifstream(path).is_open()) return;
+    form.GetPlatform().ShowMessage("Couldn't read file " + path +
+                                   "\n\rPlease consult readme.txt on how to install Tovarin");
+    form.GetPlatform().Halt(0);
+}
+
+void Fill(TItemList& list, const std::vector<std::string>& items) {
+    list.Clear();
+    list.Items() = items;
+}
+
+// Every list holds the catalogue's key names in catalogue order, so one index means one item everywhere.
+void FillLists(TForm1& form) {
+    const std::vector<std::string> ships = CatalogueShips(form.Catalogue);
+    AddMissingIdentityEntries(form.SwitchFile, ships);
+    Fill(form.ComboBox1, ships);
+    Fill(form.ComboBox6, ships);
+    form.BuildSwitcherLists();
+    form.ListBox4.SetItemIndex(0);
+    form.ListBox5.SetItemIndex(1);
+
+    std::vector<std::string> guns;
+    form.Catalogue.ReadSection("Guns", guns);
+    for (TComboBox* list : {&form.ComboBox2, &form.ComboBox4}) Fill(*list, guns);
+    std::vector<std::string> missiles;
+    form.Catalogue.ReadSection("Missiles", missiles);
+    for (TComboBox* list : {&form.ComboBox3, &form.ComboBox5, &form.ComboBox7}) Fill(*list, missiles);
+}
+
+void LoadFirstItems(TForm1& form) {
+    for (TComboBox* list : {&form.ComboBox1, &form.ComboBox6, &form.ComboBox4, &form.ComboBox5}) {
+        list->SetItemIndex(0);
+    }
+    form.ComboBox1Change();
+    form.ComboBox4Change();
+    form.ComboBox5Change();
+}
+
+// Shows an archive patch run's messages; a failed run ends the program, a successful one lets start-up go on.
+void Show(Platform& platform, const PatchReport& report) {
+    for (const std::string& message : report.Messages) platform.ShowMessage(message);
+    if (!report.Succeeded) platform.Halt(0);
+}
+
+// "Tovarin.exe /u" restores the archive and does nothing else.
+void RemovePatchWhenAsked(TForm1& form) {
+    const std::vector<std::string> arguments = form.GetPlatform().Arguments();
+    if (arguments.empty() || arguments.front() != "/u") return;
+    form.RemovePatch();
+    form.GetPlatform().Halt(0);
+}
+
+// An archive that cannot be read where the patch belongs is patched without asking; the installation
+// reports what went wrong and ends the program when it fails.
+void OfferPatch(TForm1& form) {
+    switch (ProbePatch(form.GameFolder, form.Catalogue)) {
+        case PatchState::Unreadable:
+            form.InstallPatch();
+            break;
+        case PatchState::NotInPlace:
+            if (!form.GetPlatform().AskYesNo("Install Tovarin for " + form.Catalogue.ReadString("Info", "VK", "") +
+                                             "?")) {
+                form.GetPlatform().Halt(0);
+            }
+            form.InstallPatch();
+            break;
+        case PatchState::InPlace:
+        case PatchState::NotListed:
+            break;
+    }
+}
+
+}  // namespace
+
+void TForm1::FormCreate() {
+    const Installation installation = OpenInstallation(GetPlatform().ExeFolder());
+    GameFolder = installation.GameFolder;
+    Catalogue = installation.Catalogue;
+    SwitchFile = installation.SwitchFile;
+    RequireGame(*this, installation);
+    RequireReadableSwitchFile(*this);
+    KeepOriginals(GameFolder, Catalogue);  // before the first write: the identity entries
+    FillLists(*this);
+    LoadFirstItems(*this);
+    RemovePatchWhenAsked(*this);
+    OfferPatch(*this);
+    Label39.SetCaption("for " + Catalogue.ReadString("Info", "VK", ""));
+}
+
+void TForm1::FormDestroy() {
+    StopKeepingOriginals();
+    Catalogue = TIniFile();
+}
+
+void TForm1::ExitClick() { Close(); }
+
+// Starts the game without waiting for it. The path is quoted so that a game folder with blanks starts the
+// game's own executable and nothing else; it is passed whole, however long.
+void TForm1::Button1Click() {
+    constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
+    std::string commandLine = "\"";
+    commandLine += GameFile(GameExe);
+    commandLine += '"';
+    GetPlatform().WinExec(commandLine, kShowDefault);
+}
+
+// Opening "Add/Remove Guns" starts from the ship chosen on the Ships tab, freshly loaded from its file.
+void TForm1::PageControl1Change() {
+    constexpr int kGunSlotPage = 1;
+    if (PageControl1.ActivePageIndex() != kGunSlotPage) return;
+    ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
+    ComboBox6Change();
+}
+
+// The archive patch, installed at start-up or removed by "/u".
+void TForm1::InstallPatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, InstallArchivePatch(GameFolder, Catalogue, [&](int code) { return platform.ErrorCodeText(code); }));
+}
+
+void TForm1::RemovePatch() {
+    Platform& platform = GetPlatform();
+    Show(platform, RemoveArchivePatch(GameFolder, [&](int code) { return platform.ErrorCodeText(code); }));
+}
+
+}  // namespace tovarin

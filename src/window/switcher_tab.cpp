@@ -1,0 +1,50 @@
+#include <string>
+
+#include "gamefiles/errors.h"
+#include "installation/installation.h"
+#include "switcher/ship_switcher.h"
+#include "ui/platform.h"
+#include "window/form1.h"
+
+// The "Ship Switcher" tab: the catalogue's ships in two lists, and "< Swap >" exchanging the files of the two
+// chosen (switcher/ship_switcher.h).
+namespace tovarin {
+
+// Both switcher lists: one entry per catalogue ship, in catalogue order; a ship whose switch entry is not
+// exactly its own name shows as "name = partner".
+void TForm1::BuildSwitcherLists() {
+    const Installation game{GameFolder, Catalogue, SwitchFile};
+    // At start-up the files of a swap that did not finish are put back before any tab shows a ship; a failure here
+    // leaves them for the next swap, which puts them back first.
+    try {
+        PutBackUnfinishedSwap(game);
+    } catch (const Exception& failure) {
+        GetPlatform().ShowError(failure.Message() + ". A swap that did not finish could not be put back.");
+    }
+    ListBox4.Clear();
+    ListBox4.Items() = SwitcherRows(game);
+    ListBox5.Clear();
+    ListBox5.Items() = ListBox4.Items();
+}
+
+// Exchanges the ship chosen on the left with the one chosen on the right, or parts two partners again.
+void TForm1::Button10Click() {
+    const int leftIndex = ListBox4.ItemIndex();
+    const int rightIndex = ListBox5.ItemIndex();
+    const SwapOutcome swap =
+        SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex, rightIndex);
+    if (!swap.Refusal.empty()) {
+        GetPlatform().ShowMessage(swap.Refusal);
+        return;
+    }
+    BuildSwitcherLists();
+    ListBox4.SetItemIndex(leftIndex);
+    ListBox5.SetItemIndex(rightIndex);
+
+    // The Ships tab may show a ship whose file was just exchanged; a save from the positions found in the old
+    // content would write over the other ship. Loading it again finds its data where it now lies.
+    const std::string loaded = ShipPath();
+    if (loaded == swap.FirstFile || loaded == swap.SecondFile) ComboBox1Change();
+}
+
+}  // namespace tovarin

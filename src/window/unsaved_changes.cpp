@@ -1,0 +1,219 @@
+#include "window/unsaved_changes.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+
+#include "ui/platform.h"
+#include "window/application.h"
+#include "window/form1.h"
+
+// The player's unsaved changes: each editor keeps what it showed when it loaded its item, and before the player
+// leaves an item whose controls show something else (another item chosen, the gun slot tab opened or left, a
+// swap that reloads the shown ship, the window closed) the program asks whether to save. The caption names the
+// item of the shown tab and marks its unsaved changes.
+namespace tovarin {
+
+namespace {
+
+using Values = std::vector<std::string>;
+
+constexpr int kGunSlotPage = 1;
+
+template <typename Numbers>
+void AddNumbers(Values& values, const Numbers& numbers) {
+    for (const auto number : numbers) values.push_back(std::to_string(number));
+}
+
+void AddTexts(Values& values, std::initializer_list<const TEdit*> boxes) {
+    for (const TEdit* box : boxes) values.push_back(box->Text());
+}
+
+void AddChecks(Values& values, std::initializer_list<bool> checks) {
+    for (const bool check : checks) values.emplace_back(check ? "1" : "0");
+}
+
+// Everything the Ships tab's save writes: the boxes, autoslide, the booster and its values, the mount tables.
+// The ammunition and missile boxes beside the mount lists are only the input of "Change".
+Values ShipValues(const TForm1& f) {
+    Values values;
+    AddTexts(values,
+             {&f.Edit29, &f.Edit27, &f.Edit1,  &f.Edit2,  &f.Edit15, &f.Edit4,  &f.Edit3,  &f.Edit6,  &f.Edit26,
+              &f.Edit7,  &f.Edit5,  &f.Edit8,  &f.Edit25, &f.Edit10, &f.Edit11, &f.Edit12, &f.Edit13, &f.Edit17,
+              &f.Edit16, &f.Edit20, &f.Edit21, &f.Edit22, &f.Edit18, &f.Edit19, &f.Edit23, &f.Edit24, &f.Edit14});
+    AddChecks(values, {f.CheckBox1.Checked(), f.Ship.HasBooster});
+    AddNumbers(values, f.Ship.BoosterValues);
+    AddNumbers(values, f.GunMountTypes);
+    AddNumbers(values, f.GunMountAmmo);
+    AddNumbers(values, f.Ship.TurretGunTypes);
+    AddNumbers(values, f.MissileMountTypes);
+    AddNumbers(values, f.Ship.MissileMountLoads);
+    return values;
+}
+
+// The slot records as the save would write them.
+Values GunSlotValues(const TForm1& f) {
+    Values values;
+    for (const GunSlot& slot : f.GunSlots.Slots) values.emplace_back(slot.Record.begin(), slot.Record.end());
+    return values;
+}
+
+Values GunValues(const TForm1& f) {
+    Values values;
+    AddTexts(values, {&f.Edit30, &f.Edit31, &f.Edit34, &f.Edit32, &f.Edit33});
+    return values;
+}
+
+// "Split up" only shows or hides the split-up values; the number of sub-missiles is what the save writes.
+Values MissileValues(const TForm1& f) {
+    Values values;
+    AddTexts(values, {&f.Edit42, &f.Edit37, &f.Edit38, &f.Edit39, &f.Edit36, &f.Edit35, &f.Edit46, &f.Edit40, &f.Edit43,
+                      &f.Edit41, &f.Edit47, &f.Edit48, &f.Edit49});
+    values.push_back(std::to_string(f.ComboBox7.ItemIndex()));
+    values.push_back(std::to_string(f.CollectMissileFlags()));
+    return values;
+}
+
+std::size_t Slot(Editor editor) { return static_cast<std::size_t>(editor); }
+
+// What each tab edits; the switcher's swaps and the About page leave nothing pending.
+std::optional<Editor> EditorOfPage(int page) {
+    switch (page) {
+        case 0:
+            return Editor::Ship;  // "Ships"
+        case 1:
+            return Editor::GunSlots;  // "Add/Remove Guns"
+        case 3:
+            return Editor::Gun;  // "Guns"
+        case 4:
+            return Editor::Missile;  // "Missiles"
+        default:
+            return std::nullopt;
+    }
+}
+
+// How each editor is chosen, compared and saved, in the order of Editor.
+struct EditorParts {
+    TComboBox TForm1::*List;
+    Values (*Current)(const TForm1&);
+    void (TForm1::*Save)();
+};
+
+const EditorParts& PartsOf(Editor editor) {
+    static const std::array<EditorParts, kEditorCount> parts{{
+        {&TForm1::ComboBox1, ShipValues, &TForm1::Button2Click},
+        {&TForm1::ComboBox6, GunSlotValues, &TForm1::Button14Click},
+        {&TForm1::ComboBox4, GunValues, &TForm1::Button7Click},
+        {&TForm1::ComboBox5, MissileValues, &TForm1::Button8Click},
+    }};
+    return parts[Slot(editor)];
+}
+
+Values CurrentValues(const TForm1& form, Editor editor) { return PartsOf(editor).Current(form); }
+
+const TComboBox& ListOf(const TForm1& form, Editor editor) { return form.*PartsOf(editor).List; }
+
+}  // namespace
+
+EditorLoad::EditorLoad(TForm1& form, Editor editor)
+    : form_(form), editor_(editor), exceptions_(std::uncaught_exceptions()) {
+    form_.LoadedItems[Slot(editor_)].reset();
+}
+
+EditorLoad::~EditorLoad() {
+    if (std::uncaught_exceptions() == exceptions_) form_.KeepLoadedValues(editor_);
+}
+
+void TForm1::KeepLoadedValues(Editor editor) {
+    const TComboBox& list = ListOf(*this, editor);
+    LoadedItems[Slot(editor)] = LoadedItem{list.Text(), list.ItemIndex(), CurrentValues(*this, editor)};
+}
+
+// The slot table is whole only while its save is enabled; before that it holds nothing of the player's.
+bool TForm1::Modified(Editor editor) const {
+    const std::optional<LoadedItem>& loaded = LoadedItems[Slot(editor)];
+    if (!loaded || (editor == Editor::GunSlots && !Button14.Enabled())) return false;
+    return CurrentValues(*this, editor) != loaded->Values;
+}
+
+std::string TForm1::Caption() const {
+    const std::string title = std::string(kProgramTitle) + " " + kProgramVersion;
+    const std::optional<Editor> editor = EditorOfPage(PageControl1.ActivePageIndex());
+    const std::string name = editor ? ListOf(*this, *editor).Text() : "";
+    if (name.empty()) return title;
+    return (Modified(*editor) ? "*" : "") + name + " - " + title;
+}
+
+// Yes saves, and goes on only when the save left nothing unsaved: a save that was refused or failed keeps the
+// player where they are, with its message or error shown.
+bool TForm1::AskToSave(Editor editor) {
+    if (!Modified(editor)) return true;
+    switch (GetPlatform().AskYesNoCancel("Save changes to " + LoadedItems[Slot(editor)]->Name + "?")) {
+        case Platform::Answer::No:
+            return true;
+        case Platform::Answer::Cancel:
+            return false;
+        case Platform::Answer::Yes:
+            break;
+    }
+    (this->*PartsOf(editor).Save)();
+    return !Modified(editor);
+}
+
+// The list shows the item the boxes hold while the questions are asked and the saves run (a save loads that
+// item again), and the new choice only once the player may go on.
+bool TForm1::MayLeave(TComboBox& list, std::initializer_list<Editor> editors) {
+    if (std::none_of(editors.begin(), editors.end(), [this](Editor e) { return Modified(e); })) return true;
+    const int chosen = list.ItemIndex();
+    for (const Editor editor : editors) {
+        if (const auto& loaded = LoadedItems[Slot(editor)]) {
+            list.SetItemIndex(loaded->Index);
+            break;
+        }
+    }
+    for (const Editor editor : editors) {
+        if (!AskToSave(editor)) return false;
+    }
+    list.SetItemIndex(chosen);
+    return true;
+}
+
+// Opening the gun slot tab loads the ship of the Ships tab and its slots afresh, so the slot table's changes are
+// asked about when the player leaves the tab, and the ship's when the player opens it. The two are never
+// pending together: a slot save loads the ship again, and a ship save rewrites the records the table holds.
+bool TForm1::MayChangePage() {
+    const int page = PageControl1.ActivePageIndex();
+    PageControl1.SetActivePageIndex(PageShown);
+    if (PageShown == kGunSlotPage && page != kGunSlotPage) {
+        if (!AskToSave(Editor::GunSlots)) return false;
+        LoadedItems[Slot(Editor::GunSlots)].reset();  // read again when the tab opens
+    }
+    if (page == kGunSlotPage && !AskToSave(Editor::Ship)) return false;
+    PageControl1.SetActivePageIndex(page);
+    PageShown = page;
+    return true;
+}
+
+// A swap loads the shown ship again when its file is one of the two exchanged.
+bool TForm1::MaySwap() {
+    if (!Modified(Editor::Ship)) return true;
+    std::vector<std::string> ships;
+    Catalogue.ReadSection("ships", ships);
+    for (const int index : {ListBox4.ItemIndex(), ListBox5.ItemIndex()}) {
+        if (index < 0 || static_cast<std::size_t>(index) >= ships.size()) continue;
+        const std::string& ship = ships[static_cast<std::size_t>(index)];
+        if (GameFile("Ships\\" + Catalogue.ReadString("ships", ship, "")) == ShipPath()) {
+            return AskToSave(Editor::Ship);
+        }
+    }
+    return true;
+}
+
+bool TForm1::MayClose() {
+    for (const Editor editor : {Editor::Ship, Editor::GunSlots, Editor::Gun, Editor::Missile}) {
+        if (!AskToSave(editor)) return false;
+    }
+    return true;
+}
+
+}  // namespace tovarin
