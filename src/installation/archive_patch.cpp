@@ -42,7 +42,7 @@ struct Outcome {
     }
 
     PatchReport Finish(const std::string& what) {
-        Messages.push_back(Failed ? what + " failed: " + Reason : what + " successfull");
+        Messages.push_back(Failed ? what + " failed: " + Reason : what + " successful");
         return {Messages, !Failed};
     }
 };

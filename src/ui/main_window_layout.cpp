@@ -230,11 +230,13 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         CentreText(Label("Label39", "TabSheet6", 8, 104, 425, "")),
         CentreText(Label("Label45", "TabSheet6", 8, 136, 425, "Released in December 2026")),
         CentreText(Label("Label46", "TabSheet6", 8, 168, 425, "The Tovarin team")),
-        // Both fields point at the README of the release package, which says where to write and where news is.
-        CentreText(TextField("Edit44", "TabSheet6", 96, 188, 249, kBox, "See README.txt in Tovarin's package", 0)),
-        CentreText(Label("Label47", "TabSheet6", 8, 232, 425, "News and updates are on our web page:")),
-        CentreText(TextField("Edit45", "TabSheet6", 96, 252, 249, kBox, "Its address is in README.txt", 1)),
-        Button("Button15", "TabSheet6", 136, 312, 169, 25, "Restore &Original Files...", 2),
+        // Plain lines, not fields: there is nothing to press or copy, and the README of the release package says how
+        // to reach the project.
+        CentreText(Label("Label47", "TabSheet6", 8, 208, 425,
+                         "Questions, bug reports and news: the project's issue tracker.")),
+        CentreText(
+            Label("Label48", "TabSheet6", 8, 228, 425, "README.txt in Tovarin's package tells how to reach it.")),
+        Button("Button15", "TabSheet6", 136, 312, 169, 25, "Restore &Original Files...", 0),
     };
     return layout;
 }

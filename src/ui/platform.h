@@ -39,7 +39,7 @@ public:
 
     // Hands a command line to the system's launcher: 0 when the program started, else the system's error code
     // for why it did not (ErrorCodeText gives its words).
-    virtual int WinExec(const std::string& commandLine, int showState) = 0;
+    [[nodiscard]] virtual int WinExec(const std::string& commandLine, int showState) = 0;
     // The system's description of an error code, without trailing blanks, line breaks and full stops.
     [[nodiscard]] virtual std::string ErrorCodeText(int code) = 0;
 

@@ -76,7 +76,7 @@ int DepthRank(ControlKind kind) {
 
 FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true}; }
 
-FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, false}; }
+FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, true}; }
 
 FormWindow::FormWindow(TForm& form, const std::vector<LayoutRow>& rows, const FormWindowStyle& style, HWND owner,
                        OpenWindows& openWindows)

@@ -111,7 +111,7 @@ private:
     TControl* focusShownToModel_ = nullptr;  // the model's focus as the window last told it
     HWND focusBeforeDeactivation_ = nullptr;
     bool closingCancelled_ = false;  // the open drop-down list closing now was left with Esc or a click elsewhere
-    int quiet_ = 0;  // > 0 while the window itself changes its controls
+    int quiet_ = 0;                  // > 0 while the window itself changes its controls
 };
 
 }  // namespace tovarin

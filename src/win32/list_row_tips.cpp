@@ -56,9 +56,9 @@ void ListRowTips::AddList(HWND list) {
 void ListRowTips::MouseMoved(HWND list, LPARAM where) {
     const auto nearest = static_cast<int>(LOWORD(SendMessageA(list, LB_ITEMFROMPOINT, 0, where)));
     RECT item{};
-    const bool onRow = SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(nearest), reinterpret_cast<LPARAM>(&item)) !=
-                           LB_ERR &&
-                       PtInRect(&item, POINT{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))});
+    const bool onRow =
+        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(nearest), reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
+        PtInRect(&item, POINT{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))});
     const int row = onRow ? nearest : -1;
     if (list == list_ && row == row_) return;
     list_ = list;

@@ -32,7 +32,7 @@ TForm1::~TForm1() = default;
 void TForm1::BindEvents() {
     // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
     // all close the window through Close.
-    OnCloseQuery = [this] { return MayClose(); };
+    OnCloseQuery = [this] { return MayLeaveEveryItem(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] { Button1Click(); };
     PageControl1.OnChange = [this] {
@@ -86,7 +86,9 @@ void TForm1::BindEvents() {
     CheckBox3.OnClick = [this] { CheckBox3Click(); };
     Button8.OnClick = [this] { Button8Click(); };
 
-    Button15.OnClick = [this] { Button15Click(); };
+    Button15.OnClick = [this] {
+        if (MayLeaveEveryItem()) Button15Click();
+    };
 }
 
 std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }

@@ -73,6 +73,20 @@ void ShowValues(const TForm& form, const std::array<Layout::ValueSlot, N>& slots
     for (const Layout::ValueSlot& slot : slots) ShowValue(form, slot, file, base);
 }
 
+// A ship without armour shows no armour boxes, as one without shields shows no shield boxes; the names of the
+// rows stay where the part the ship has uses them.
+void ShowArmour(TForm1& form, FileBytes file) {
+    const bool armour = form.Ship.ArmrBase != 0;
+    const bool shields = form.Ship.ShieldBase != 0;
+    for (TControl* control : std::initializer_list<TControl*>{&form.Edit10, &form.Edit11, &form.Edit12, &form.Edit13,
+                                                              &form.Label14, &form.Label18, &form.Label19}) {
+        control->SetVisible(armour);
+    }
+    form.Label17.SetVisible(armour || shields);
+    form.Label20.SetVisible(armour || shields);
+    if (armour) ShowValues(form, Layout::kArmourValues, file, form.Ship.ArmrBase);
+}
+
 void ShowShields(TForm1& form, FileBytes file) {
     const bool present = form.Ship.ShieldBase != 0;
     for (TControl* control : std::initializer_list<TControl*>{&form.Edit17, &form.Edit16, &form.Edit20, &form.Edit21,
@@ -249,6 +263,9 @@ void TForm1::LoadShipFile() {
                                   "Please consult readme.txt on how to install Tovarin");
         GetPlatform().Halt(0);
     }
+    // The weapon pickers show the mount chosen in a list; this ship's lists have none chosen yet.
+    for (TComboBox* picker : {&ComboBox2, &ComboBox3}) picker->SetItemIndex(-1);
+    for (TEdit* amount : {&Edit28, &Edit9}) amount->SetText("0");
     // One read: every value shown comes from the same state of the file.
     const std::vector<std::uint8_t> file = ReadWholeFile(path);
     KeepChunks(Ship, FindShipChunks(file));
@@ -266,7 +283,7 @@ void TForm1::LoadShipFile() {
     const std::int32_t slideLength = Ship.HasSlide ? Layout::kSlideChunkSize : 0;
     ShowValue(*this, Layout::kHitpoints, file, AddPos(Ship.PhysPos, slideLength));
     ShowValues(*this, Layout::kEngineValues, file, Ship.EngnBase);
-    if (Ship.ArmrBase != 0) ShowValues(*this, Layout::kArmourValues, file, Ship.ArmrBase);
+    ShowArmour(*this, file);
     ShowShields(*this, file);
     ShowGunMounts(*this, file);
     ShowValues(*this, Layout::kGunPowerValues, file, Ship.GunsBase);

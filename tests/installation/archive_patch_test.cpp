@@ -20,8 +20,11 @@ using Texts = std::vector<std::string>;
 constexpr std::nullopt_t kOpens = std::nullopt;
 const std::string kArchive = "data.tre";
 const std::string kRecord = "uninstall.dat";
-const std::string kAsk = "Question: Install Tovarin for Vantorsk Ashfall?";
-const std::string kInstalled = "Install successfull";
+const std::string kAsk =
+    "Question: Install Tovarin for Vantorsk Ashfall?\n\nInstalling changes a few bytes of data.tre and records their "
+    "originals in uninstall.dat; \"Tovarin.exe /u\" puts them back. Tovarin does not run without it: No ends "
+    "Tovarin.";
+const std::string kInstalled = "Install successful";
 const std::string kInstallFailed = "Install failed: ";
 const std::string kRemovalFailed = "Uninstall failed: ";
 // Two listed entries, and what installing them leaves.
@@ -116,7 +119,7 @@ TEST(ArchivePatch, StartUpOffersInstallsAndRemovesThePatch) {
          0, {"Access is denied", kInstallFailed + "File access denied"}, "", "num=2"},
         {"no archive", {}, {}, kTwoEntries, "missing", "",
          0, {"Couldn't find file <game>data.tre\n\rPlease consult readme.txt on how to install Tovarin"}, "", ""},
-        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {"Uninstall successfull"}, "", kPatchRecord},
+        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {"Uninstall successful"}, "", kPatchRecord},
         {"/U", {"/U"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/x /u", {"/x", "/u"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/u without a record", {"/u"}, {}, "", "10=A", "", 0, noData, "10=A", ""},

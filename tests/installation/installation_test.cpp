@@ -21,24 +21,35 @@ std::string Shown(const TItemList& list) {
 
 // Without the game or its catalogue, or with a switch file that cannot be read (a folder in its place, which would
 // make every ship look unlisted), the program names what is missing and ends with exit code 0: the game's
-// executable the catalogue names, the catalogue itself, or with neither game's executable present the base game's.
+// executable the catalogue names, the catalogue itself (and where a player gets one), a catalogue that names no
+// executable, or with neither game's executable present the base game's.
 TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEndsWithExitCodeZero) {
     const std::string notFound = " not found. You have to install Tovarin into the folder where VSK is installed!";
+    const auto noCatalogue = [](const std::string& catalogue, const std::string& game) {
+        return catalogue + " not found: Tovarin needs this catalogue of the game beside " + game +
+               ". README.txt in Tovarin's package says where to get it.";
+    };
     const struct {
         Edition Game;
         std::string Removed, Named;
-    } rows[] = {{Edition::Base, "", "vantorsk.exe" + notFound},
+    } rows[] = {{Edition::Base, "vantorsk.exe", "vantorsk.exe" + notFound},
                 {Edition::Base, "ashfall.exe", "ashfall.exe" + notFound},
-                {Edition::Base, "vskinfo.dat", "vskinfo.dat" + notFound},
-                {Edition::Nightwatch, "nwinfo.dat", "nwinfo.dat" + notFound},
+                {Edition::Base, "vskinfo.dat", noCatalogue("vskinfo.dat", "ashfall.exe")},
+                {Edition::Nightwatch, "nwinfo.dat", noCatalogue("nwinfo.dat", "nightwatch.exe")},
+                {Edition::Base, "",
+                 "vskinfo.dat names no game executable (the key Run in its section Info): it is "
+                 "no catalogue of this game. README.txt in Tovarin's package says where to get one."},
                 {Edition::Base, "Ships\\switch.dat",
                  "Couldn't read file {}\n\rPlease consult readme.txt on how to install Tovarin"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Named);
         TempGameFolder game(row.Game);
         game.AddShip("Warden", "w.iff", {});
-        if (row.Removed.empty()) game.SetCatalogueKey("Info", "Run", "vantorsk.exe");
-        if (!row.Removed.empty()) game.Remove(row.Removed);
+        if (row.Removed == "vantorsk.exe" || row.Removed.empty()) {
+            game.SetCatalogueKey("Info", "Run", row.Removed);  // a game the catalogue names that is not there
+        } else {
+            game.Remove(row.Removed);
+        }
         if (row.Removed.starts_with("Ships")) std::filesystem::create_directories(game.PathOf(row.Removed));
         ProgramRun run(game);
         EXPECT_EQ(run.Exit, 0);
@@ -95,6 +106,45 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
 
     UserInput::Click(run.Form().Button1);
     EXPECT_EQ(run.Platform.Launched, std::vector<std::string>{"\"" + game.PathOf(longName) + "\""});
+}
+
+// A damaged first ship stops its own load and nothing else: its error names the file, the Guns and Missiles tabs
+// load their first items, and the install question comes, in the order start-up takes them.
+TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestionFromWorking) {
+    TempGameFolder game;
+    demo::WriteDemoInstallation(game);
+    Bytes ship = game.ReadFile("Ships\\kestrel.iff");
+    ship.resize(100);
+    game.WriteFile("Ships\\kestrel.iff", ship);
+    ProgramRun run(game, {true});
+    ASSERT_EQ(run.Exit, std::nullopt);
+    const std::vector<std::string> shown = run.Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(shown[0].ends_with("I/O error 131.")) << shown[0];
+    EXPECT_EQ(shown[1], InstallQuestion("Vantorsk Ashfall"));
+    TForm1& f = run.Form();
+    EXPECT_EQ(f.Label39.Caption(), "for Vantorsk Ashfall");
+    const Bytes guns = game.ReadFile("Game\\bullet.iff");
+    UserInput::ShowPage(f.PageControl1, 3);
+    UserInput::Type(f.Edit30, "901");
+    UserInput::Click(f.Button7);
+    EXPECT_EQ(run.Shown(), shown) << "the Pulse Laser was loaded whole";
+    EXPECT_NE(game.ReadFile("Game\\bullet.iff"), guns);
+    EXPECT_EQ(f.LoadedMissile, 0);
+}
+
+// Launch hands the game's path to the system; when the game cannot be started, the system's reason is shown.
+TEST(StartupTest, ALaunchThatFailsSaysWhy) {
+    TempGameFolder game;
+    demo::WriteDemoInstallation(game);
+    ProgramRun run(game, {true});
+    run.Platform.Boxes.clear();
+    run.Platform.LaunchErrors = {0, 2};
+    UserInput::Click(run.Form().Button1);
+    EXPECT_TRUE(run.Shown().empty());
+    UserInput::Click(run.Form().Button1);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{
+                               "The game could not be started: ashfall.exe: " + run.Platform.ErrorCodeText(2) + "."});
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;

@@ -215,6 +215,9 @@ TEST(Layout, EveryTabRunsFromItsChooserToItsButtonsAndEachControlHasALetterOfIts
         if (choosers.contains(page->Name)) {
             EXPECT_EQ(names.front(), choosers.at(page->Name));
         }
+        if (page->Name == "TabSheet6") {
+            EXPECT_EQ(names, Names{"Button15"}) << "the About page's lines are no fields to press or tab through";
+        }
         bool buttons = false;  // the page's own buttons reached
         for (const std::string_view name : names) {
             const LayoutRow& row = *std::ranges::find(rows, name, &LayoutRow::Name);
