@@ -8,6 +8,7 @@
 #include "gamefiles/game_paths.h"
 #include "testkit/temp_game_folder.h"
 #include "win32/widget_state.h"
+#include "window/form1.h"
 
 // Tovarin.exe and tovarin-cli.exe as built, started as a player or a script starts them.
 namespace tovarin {
