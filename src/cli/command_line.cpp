@@ -84,7 +84,7 @@ const std::vector<Command>& CommandTable() {
              command.add_flag("--json", arguments.Json, "One JSON object instead of KEY=VALUE lines");
          },
          GetShip},
-        {"ship set", "Changes a ship's values and saves it as \"&Save Modifications\" does",
+        {"ship set", "Changes a ship's values, writing only the values that change",
          "tovarin-cli ship set Kestrel speedmax=450 gun1=3", ShipChanges, SetShip},
         {"ship export", "Writes a ship's values to a ship profile", "tovarin-cli ship export Kestrel kestrel.vks",
          ShipAndFile, ExportShip},

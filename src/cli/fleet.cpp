@@ -17,13 +17,30 @@ namespace tovarin::cli {
 namespace {
 
 // A weapon by its catalogue name or its number. A name the catalogue lists twice is refused, as is one it does not
-// list; a number is taken as it is (the load check refuses one beyond the list).
+// list and a number beyond its list: a ship holding it would not load again.
 std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::string& text, const char* kind) {
     const auto count = std::count(names.begin(), names.end(), text);
     if (count > 1) throw Refusal("the catalogue lists more than one " + std::string(kind) + " named " + text);
     if (count == 1) return static_cast<std::int32_t>(std::find(names.begin(), names.end(), text) - names.begin());
-    if (const std::optional<std::int32_t> number = TryStrToInt(text)) return *number;
-    throw Refusal("the catalogue lists no " + std::string(kind) + " named " + text);
+    const std::optional<std::int32_t> number = TryStrToInt(text);
+    if (!number) throw Refusal("the catalogue lists no " + std::string(kind) + " named " + text);
+    if (*number < 0 || static_cast<std::size_t>(*number) >= names.size()) {
+        const std::string listed =
+            names.empty() ? "it lists none" : "0-" + IntToStr(static_cast<std::int64_t>(names.size()) - 1);
+        throw Refusal("the catalogue lists no " + std::string(kind) + " " + text + " (" + listed + ")");
+    }
+    return *number;
+}
+
+// A key's value from its text, refused when the ship file could not hold it as meant: a switch is 0 or 1, and a
+// float must read back as the number given.
+std::int32_t KeyValue(const Fleet& fleet, const ProfileKey& key, const std::string& text) {
+    if (key.Part == ProfilePart::Gun) return WeaponNumber(fleet.Guns, text, "gun");
+    if (key.Part == ProfilePart::Missile) return WeaponNumber(fleet.Missiles, text, "missile");
+    const std::int32_t value = StrToInt(text);
+    if (IsSwitch(key) && value != 0 && value != 1) throw Exception("'" + text + "' is not 0 or 1");
+    if (HoldsFloat(key)) CheckReadsBack(value);
+    return value;
 }
 
 }  // namespace
@@ -75,15 +92,8 @@ void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values
                   const std::string& text) {
     const std::string named = ship.Name + ", " + key.Key + "=" + text + ": ";
     try {
-        std::int32_t value = 0;
-        if (key.Part == ProfilePart::Gun) {
-            value = WeaponNumber(fleet.Guns, text, "gun");
-        } else if (key.Part == ProfilePart::Missile) {
-            value = WeaponNumber(fleet.Missiles, text, "missile");
-        } else {
-            value = StrToInt(text);
-        }
-        if (!SetProfileValue(values, key, value)) throw Refusal(ship.Name + " has no key " + key.Key);
+        if (!SetProfileValue(values, key, KeyValue(fleet, key, text)))
+            throw Refusal(ship.Name + " has no key " + key.Key);
     } catch (const Refusal& refusal) {
         throw Refusal(named + refusal.what());
     } catch (const Exception& error) {
@@ -102,7 +112,7 @@ std::string ValueText(const Fleet& fleet, const ShipValues& values, const Profil
 
 std::vector<std::uint8_t> SavedShipFile(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values) {
     try {
-        std::vector<std::uint8_t> saved = RebuildShipFile(ship.File, values);
+        std::vector<std::uint8_t> saved = ChangeShipFile(ship.File, values);
         const ShipLoadCheck check = CheckShipLoads(saved, fleet.Guns.size(), fleet.Missiles.size());
         if (!check.Problem.empty()) throw Refusal(ship.Name + " would not load again: " + check.Problem + ".");
         return saved;

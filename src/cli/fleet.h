@@ -10,7 +10,7 @@
 #include "ships/ship_rebuild.h"
 
 // The ships of a game as the commands edit them: found by the name the window lists them under, read by the
-// loader's rules and saved as "&Save Modifications" saves them.
+// loader's rules and saved with the checks of "&Save Modifications", writing only the values told to change.
 namespace tovarin::cli {
 
 // The game with the catalogue's gun and missile names, in the order of the window's lists: a weapon's place is
@@ -61,18 +61,20 @@ struct LoadedShip {
 [[nodiscard]] ProfileKey ShipKeyNamed(const LoadedShip& ship, const std::string& key);
 
 // Sets a key from its text as the boxes take it (a whole number) or, for a mount's weapon, the weapon's catalogue
-// name or number. Refused naming the ship, key and value.
+// name or number. Refused naming the ship, key and value: a text that is no such value, a weapon the catalogue
+// does not list, a switch other than 0 or 1, and a number the ship file's float would not give back as written.
 void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values, const ProfileKey& key,
                   const std::string& text);
 
 // The key's value as text; a mount's weapon by its catalogue name when `names` is set and the catalogue has one.
 [[nodiscard]] std::string ValueText(const Fleet& fleet, const ShipValues& values, const ProfileKey& key, bool names);
 
-// The ship file saved with the values, refused when the window could not load it again.
+// The ship file with the values that differ from what it shows written and every other byte kept, refused when
+// the window could not load it again.
 [[nodiscard]] std::vector<std::uint8_t> SavedShipFile(const Fleet& fleet, const LoadedShip& ship,
                                                       const ShipValues& values);
 
-// Saves the values as the window's save does; a file that would not change is left untouched.
+// Saves the values that differ from what the ship shows; a file that would not change is left untouched.
 void SaveShip(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values);
 
 }  // namespace tovarin::cli

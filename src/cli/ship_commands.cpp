@@ -8,8 +8,8 @@
 #include "gamefiles/whole_files.h"
 #include "profiles/profile_keys.h"
 
-// "ship get|set|export|import|restore": one ship's values as the keys of a ship profile, saved as the Ships tab's
-// "&Save Modifications" saves them.
+// "ship get|set|export|import|restore": one ship's values as the keys of a ship profile; a save writes the values
+// that differ from what the ship shows, with the checks of the Ships tab's "&Save Modifications".
 namespace tovarin::cli {
 
 namespace {

@@ -100,12 +100,13 @@ int SetWeapon(const CommandArguments& arguments, Console&, WeaponKind<Values> (*
     const WeaponKind<Values> kind = kindOf(game);
     const int index = WeaponIndex(kind.Names, arguments.Name, kind.Weapon);
     const std::int32_t base = RecordBaseOf(game, kind, index);
-    Values values = kind.Read(ReadWholeFile(kind.TablePath), base);
-    AsSaved(values);
+    const Values read = kind.Read(ReadWholeFile(kind.TablePath), base);
+    Values values = read;
     for (const std::string& change : arguments.Changes) {
         const auto [name, text] = SplitChange(change);
         TakeText(FieldNamed(kind, name), values, text);
     }
+    OnlyChanged(values, read);
     const std::pair<std::int32_t, Values> record{base, values};
     kind.Save(kind.TablePath, std::span(&record, 1));
     return kExitDone;
@@ -163,14 +164,15 @@ int ImportWeapons(const CommandArguments& arguments, Console& console,
                 throw Refusal(row.Fields[0] + " has two rows");
             seen.push_back(index);
             const std::int32_t base = RecordBaseOf(game, kind, index);
-            Values values = kind.Read(table, base);
+            const Values read = kind.Read(table, base);
+            Values values = read;
             bool edited = false;
             for (column = 1; column < row.Fields.size(); ++column) {
                 if (row.Fields[column].empty()) continue;
                 edited |= TakeText(*columns[column - 1], values, row.Fields[column]);
             }
             if (edited) {
-                AsSaved(values);
+                OnlyChanged(values, read);
                 changed.emplace_back(base, values);
             }
         } catch (const std::exception& error) {

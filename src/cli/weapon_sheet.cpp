@@ -29,9 +29,10 @@ std::vector<std::string> CatalogueList(const Installation& game, const std::stri
 std::string ShownInteger(const std::optional<std::int32_t>& value) { return value ? IntToStr(*value) : ""; }
 
 // A float field's typed value, checked as the save checks it (on a record of its own), so that a refused value is
-// found before any table changes.
+// found before any table changes; a value the float would not give back as written is refused too.
 std::int32_t FloatValue(const FloatField& field, const std::string& text) {
     const std::int32_t value = StrToInt(text);
+    CheckReadsBack(value, field.Scaling);
     std::vector<std::uint8_t> scratch(static_cast<std::size_t>(field.Offset) + 4);
     WriteFloatField(scratch, 0, field, value);
     return value;
@@ -71,6 +72,18 @@ std::uint8_t MissileType(const std::vector<std::string>& missiles, const std::st
         return ToByte(*number);
     }
     return ToByte(WeaponIndex(missiles, text, "missile"));
+}
+
+// Leaves out of a write the values equal to those read.
+template <class Value>
+void LeaveOutSame(std::optional<Value>& value, const std::optional<Value>& read) {
+    if (value == read) value.reset();
+}
+
+template <std::size_t N>
+void LeaveOutSame(std::array<std::optional<std::int32_t>, N>& fields,
+                  const std::array<std::optional<std::int32_t>, N>& read) {
+    for (std::size_t i = 0; i < N; ++i) LeaveOutSame(fields[i], read[i]);
 }
 
 }  // namespace
@@ -178,12 +191,13 @@ std::vector<WeaponRow> EveryWeapon(const Installation& game, const WeaponKind<Va
     return rows;
 }
 
-void AsSaved(GunValues&) {}
+void OnlyChanged(GunValues& values, const GunValues& read) { LeaveOutSame(values.Fields, read.Fields); }
 
-void AsSaved(MissileValues& values) {
-    std::uint16_t boxed = 0;
-    for (const MissileFlag& flag : kMissileFlags) boxed |= flag.Bit;
-    values.Flags &= boxed;
+// The count and the flag word are written whole: as read, but for what a command changed.
+void OnlyChanged(MissileValues& values, const MissileValues& read) {
+    LeaveOutSame(values.Fields, read.Fields);
+    LeaveOutSame(values.SplitDelay, read.SplitDelay);
+    LeaveOutSame(values.SubMissileType, read.SubMissileType);
 }
 
 std::pair<std::string, std::string> SplitChange(const std::string& change) {

@@ -60,9 +60,11 @@ template <class Values>
 template <class Values>
 bool TakeText(const NamedField<Values>& field, Values& values, const std::string& text);
 
-// The values the editor's save writes for a record read as `values`: flag bits without a box are written as 0.
-void AsSaved(GunValues& values);
-void AsSaved(MissileValues& values);
+// The values of a record read as `read` that a command changed, ready to write: every value equal to what was read
+// is left out or written as it was read, so that it keeps its stored bytes (a float that is not a whole number,
+// the flag bits no box shows).
+void OnlyChanged(GunValues& values, const GunValues& read);
+void OnlyChanged(MissileValues& values, const MissileValues& read);
 
 // The values' texts in field order, as the editor's boxes show them.
 template <class Values>

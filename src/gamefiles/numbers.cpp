@@ -1,8 +1,10 @@
 #include "gamefiles/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "gamefiles/errors.h"
 
@@ -115,6 +117,29 @@ bool IsDisplayable(float stored, Scale scale) {
     } catch (const EInvalidOp&) {
         return false;
     }
+}
+
+void CheckReadsBack(std::int32_t entered, Scale scale) {
+    const auto shown = [scale](float stored) {
+        return IsDisplayable(stored, scale) ? std::optional(DisplayValue(stored, scale)) : std::nullopt;
+    };
+    const float stored = StoredValue(entered, scale);
+    const std::optional<std::int32_t> readBack = shown(stored);
+    if (readBack == entered) return;
+    // The next float on the entered value's other side holds the nearest value there. Beyond 2^31 nothing can be
+    // shown, and the float toward zero is the one to try.
+    const bool storedAbove = readBack ? *readBack > entered : entered > 0;
+    const float infinity = std::numeric_limits<float>::infinity();
+    const std::optional<std::int32_t> other = shown(std::nextafter(stored, storedAbove ? -infinity : infinity));
+    std::vector<std::int32_t> tries;
+    for (const std::optional<std::int32_t>& value : {readBack, other}) {
+        if (value) tries.push_back(*value);
+    }
+    std::sort(tries.begin(), tries.end());
+    std::string message = IntToStr(entered) + " would read back as " +
+                          (readBack ? IntToStr(*readBack) : std::string("no whole number")) + ". Please try ";
+    for (std::size_t i = 0; i < tries.size(); ++i) message += (i > 0 ? " or " : "") + IntToStr(tries[i]);
+    throw Exception(message);
 }
 
 float StoredValue(std::int32_t entered, Scale scale) {

@@ -44,6 +44,10 @@ enum class Scale { One, Milli, Centi };
 // True when a stored float could be shown again, that is DisplayValue would not throw.
 [[nodiscard]] bool IsDisplayable(float stored, Scale scale = Scale::One);
 
+// Refuses (Exception) an entered integer that its stored float would not show again as entered, naming the
+// nearest values that would: "16777217 would read back as 16777216. Please try 16777216 or 16777218".
+void CheckReadsBack(std::int32_t entered, Scale scale = Scale::One);
+
 // The 4 bytes of a float as the files store them (little-endian), and back.
 [[nodiscard]] std::uint32_t FloatBits(float value);
 [[nodiscard]] float FloatFromBits(std::uint32_t bits);

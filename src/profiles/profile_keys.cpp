@@ -82,6 +82,22 @@ std::vector<ProfileKey> ProfileKeys(std::size_t gunMounts, std::size_t missileMo
     return keys;
 }
 
+bool HoldsFloat(const ProfileKey& key) {
+    switch (key.Part) {
+        case ProfilePart::Engine:
+        case ProfilePart::Hitpoints:
+        case ProfilePart::Armour:
+        case ProfilePart::Shields:
+        case ProfilePart::GunPower:
+        case ProfilePart::Mass:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsSwitch(const ProfileKey& key) { return key.Part == ProfilePart::Autoslide || key.Part == ProfilePart::Booster; }
+
 std::optional<std::int32_t> ProfileValue(const ShipValues& values, const ProfileKey& key) {
     const std::size_t i = key.Index;
     switch (key.Part) {

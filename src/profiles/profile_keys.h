@@ -43,6 +43,11 @@ struct ProfileKey {
 // gun power, each gun mount's gun and ammunition, each missile mount's missile and load, decoys, mass.
 [[nodiscard]] std::vector<ProfileKey> ProfileKeys(std::size_t gunMounts, std::size_t missileMounts);
 
+// True for the keys whose value the ship file keeps as a float (flight, hull, armour, shield, gun power, mass).
+[[nodiscard]] bool HoldsFloat(const ProfileKey& key);
+// True for autoslide and booster, which a ship has or has not.
+[[nodiscard]] bool IsSwitch(const ProfileKey& key);
+
 // The key's value as a profile writes it; none when the ship lacks the part (armour, shields, decoys, a mount).
 [[nodiscard]] std::optional<std::int32_t> ProfileValue(const ShipValues& values, const ProfileKey& key);
 

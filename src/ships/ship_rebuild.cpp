@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <limits>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "ships/read_ship_values.h"
 #include "ships/ship_chunks.h"
 
 namespace tovarin {
@@ -38,54 +39,67 @@ float StorableFloat(std::int32_t value, std::string_view title) {
     throw Exception("Out of range: " + std::string(title) + ". Please try a value " + bound);
 }
 
-// A float ready for the file, with its distance from its part's base.
-struct FloatValue {
+// The places the loader finds, from which the values lie at fixed distances. Hull is where the hitpoints chunk
+// begins: the PHYS chunk's place, or 12 bytes further on behind a SLID chunk.
+enum class Place { Phys, Hull, Engine, Armour, Shields, Guns, GunMount, Turret, MissileMount, Decoys, Booster };
+
+// One value as the file stores it: its bytes (a float's bits, a byte, or a 16-bit count low byte first) and
+// where they go, named by place rather than by position, so that a value keeps its name when chunks before it
+// are added or dropped.
+struct FileValue {
+    Place From = Place::Phys;
+    std::size_t Index = 0;  // which mount or turret
     std::int32_t Offset = 0;
-    float Value = 0;
+    std::uint32_t Bits = 0;
+    std::int32_t Width = 0;  // 1, 2 or 4 bytes
+    auto operator<=>(const FileValue&) const = default;
 };
 
-FloatValue Storable(const Layout::ValueSlot& slot, std::int32_t value) {
-    return {slot.Offset, StorableFloat(value, slot.Title)};
+using FileValues = std::vector<FileValue>;
+
+void AddFloat(FileValues& out, Place from, std::int32_t offset, std::string_view title, std::int32_t value) {
+    out.push_back({from, 0, offset, FloatBits(StorableFloat(value, title)), 4});
 }
 
 template <std::size_t N>
-std::vector<FloatValue> Storable(const std::array<Layout::ValueSlot, N>& slots,
-                                 const std::array<std::int32_t, N>& values) {
-    std::vector<FloatValue> floats;
-    for (std::size_t i = 0; i < N; ++i) floats.push_back(Storable(slots[i], values[i]));
-    return floats;
+void AddFloats(FileValues& out, Place from, const std::array<Layout::ValueSlot, N>& slots,
+               const std::array<std::int32_t, N>& values) {
+    for (std::size_t i = 0; i < N; ++i) AddFloat(out, from, slots[i].Offset, slots[i].Title, values[i]);
 }
 
-// The values as the file stores them. Parts that are left out stay empty.
-struct FileValues {
-    FloatValue Mass;
-    FloatValue Hitpoints;
-    std::vector<FloatValue> Engine;
-    std::vector<FloatValue> Armour;
-    std::vector<FloatValue> Shields;
-    std::vector<FloatValue> GunPower;
-    std::optional<std::uint8_t> Decoys;
-    std::vector<FloatValue> Booster;
-};
+void AddMounts(FileValues& out, const ShipValues& values) {
+    for (std::size_t i = 0; i < values.GunMounts.size(); ++i) {
+        out.push_back({Place::GunMount, i, Layout::kGunMountGun, values.GunMounts[i].Gun, 1});
+        out.push_back({Place::GunMount, i, Layout::kGunMountAmmo, values.GunMounts[i].Ammo, 2});
+    }
+    for (std::size_t k = 0; k < values.TurretGuns.size(); ++k)
+        out.push_back({Place::Turret, k, 0, values.TurretGuns[k], 1});
+    // The count is kept in one byte but stored as a 16-bit word, so the byte after it is written as 0.
+    for (std::size_t i = 0; i < values.MissileMounts.size(); ++i) {
+        out.push_back({Place::MissileMount, i, Layout::kMissileMountMissile, values.MissileMounts[i].Missile, 1});
+        out.push_back({Place::MissileMount, i, Layout::kMissileMountLoads, values.MissileMounts[i].Loads, 2});
+    }
+}
 
 // Converted in the order the Ships tab lists them, so that the first value that cannot be stored is reported.
 FileValues Convert(const ShipValues& values) {
     FileValues converted;
-    converted.Mass = Storable(Layout::kMass, values.Mass);
-    converted.Hitpoints = Storable(Layout::kHitpoints, values.Hitpoints);
-    converted.Engine = Storable(Layout::kEngineValues, values.Engine);
-    if (values.Armour) converted.Armour = Storable(Layout::kArmourValues, *values.Armour);
-    if (values.Shields) converted.Shields = Storable(Layout::kShieldValues, *values.Shields);
-    converted.GunPower = Storable(Layout::kGunPowerValues, values.GunPower);
-    if (values.Decoys) converted.Decoys = ToByte(*values.Decoys);
+    AddFloat(converted, Place::Phys, Layout::kMass.Offset, Layout::kMass.Title, values.Mass);
+    AddFloat(converted, Place::Hull, Layout::kHitpoints.Offset, Layout::kHitpoints.Title, values.Hitpoints);
+    AddFloats(converted, Place::Engine, Layout::kEngineValues, values.Engine);
+    if (values.Armour) AddFloats(converted, Place::Armour, Layout::kArmourValues, *values.Armour);
+    if (values.Shields) AddFloats(converted, Place::Shields, Layout::kShieldValues, *values.Shields);
+    AddFloats(converted, Place::Guns, Layout::kGunPowerValues, values.GunPower);
+    if (values.Decoys) converted.push_back({Place::Decoys, 0, Layout::kDecoyCount, ToByte(*values.Decoys), 1});
     if (values.Booster) {
         for (std::size_t i = 0; i < Layout::kBoosterValues.size(); ++i) {
             const Layout::BoosterSlot& slot = Layout::kBoosterValues[i];
             // A load refuses a negative booster value, so none may be stored.
             const std::int32_t value = CheckRange((*values.Booster)[i], 0, std::numeric_limits<std::int32_t>::max());
-            converted.Booster.push_back({slot.Offset, StorableFloat(value, slot.Title)});
+            AddFloat(converted, Place::Booster, slot.Offset, slot.Title, value);
         }
     }
+    AddMounts(converted, values);
     return converted;
 }
 
@@ -203,94 +217,124 @@ void SetSlideChunk(Bytes& file, ShipFileLayout& layout, bool wanted) {
 
 // ---- Writing the values -------------------------------------------------------------------------------------------
 
+// Where a place lies in the file as `layout` finds it. The mount and turret exist: CheckValuesFit saw to it.
+std::int32_t PlacePosition(const ShipFileLayout& layout, Place from, std::size_t index) {
+    const ShipChunks& chunks = layout.Chunks;
+    switch (from) {
+        case Place::Phys:
+            return chunks.PhysPos;
+        case Place::Hull:
+            return AddPos(chunks.PhysPos, chunks.HasSlide ? Layout::kSlideChunkSize : 0);
+        case Place::Engine:
+            return chunks.EngnBase;
+        case Place::Armour:
+            return chunks.ArmrBase;
+        case Place::Shields:
+            return chunks.ShieldBase;
+        case Place::Guns:
+            return chunks.GunsBase;
+        case Place::GunMount:
+            return AddPos(chunks.GunsBase, layout.GunMountPos[index]);
+        case Place::Turret:
+            return layout.TurretTypePos[index];
+        case Place::MissileMount:
+            return AddPos(chunks.MissBase, layout.MissileMountPos[index]);
+        case Place::Decoys:
+            return chunks.DecyBase;
+        case Place::Booster:
+            return chunks.BoosPos;
+    }
+    return 0;
+}
+
 // Puts values into the file, each inside it and none over another: a value that lands outside the file or on
-// another's bytes could not be read back as it was saved.
+// another's bytes could not be read back as it was saved. A value that is kept still owns its bytes.
 class ValueWriter {
 public:
-    explicit ValueWriter(Bytes& file) : file_(file), written_(file.size(), false) {}
+    explicit ValueWriter(Bytes& file) : file_(file), owned_(file.size(), false) {}
 
-    void Float(std::int32_t position, float value) {
-        const std::uint32_t bits = FloatBits(value);
-        Put(position, {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                       static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)});
+    void Put(std::int32_t position, const FileValue& value) {
+        const std::size_t at = Own(position, value.Width);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(value.Width); ++i) {
+            file_[at + i] = static_cast<std::uint8_t>(value.Bits >> (8 * i));
+        }
     }
-    void Floats(std::int32_t base, const std::vector<FloatValue>& values) {
-        for (const FloatValue& value : values) Float(AddPos(base, value.Offset), value.Value);
-    }
-    void Byte(std::int32_t position, std::uint8_t value) { Put(position, {value}); }
-    // A 16-bit count, low byte first.
-    void Word(std::int32_t position, std::uint16_t value) {
-        Put(position, {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
-    }
+    void Keep(std::int32_t position, const FileValue& value) { (void)Own(position, value.Width); }
 
 private:
-    void Put(std::int32_t position, std::initializer_list<std::uint8_t> bytes) {
+    std::size_t Own(std::int32_t position, std::int32_t width) {
         if (position < 0) throw EInOutError(kNegativeSeek);
-        auto at = static_cast<std::size_t>(position);
-        if (at + bytes.size() > file_.size()) throw EInOutError(kReadBeyondEnd);
-        for (std::uint8_t byte : bytes) {
-            if (written_[at]) throw Exception("two of its values would share the same bytes");
-            written_[at] = true;
-            file_[at++] = byte;
+        const auto at = static_cast<std::size_t>(position);
+        if (at + static_cast<std::size_t>(width) > file_.size()) throw EInOutError(kReadBeyondEnd);
+        for (std::size_t i = at; i < at + static_cast<std::size_t>(width); ++i) {
+            if (owned_[i]) throw Exception("two of its values would share the same bytes");
+            owned_[i] = true;
         }
+        return at;
     }
 
     Bytes& file_;
-    std::vector<bool> written_;
+    std::vector<bool> owned_;
 };
 
-void WriteValues(Bytes& file, const ShipFileLayout& layout, const FileValues& converted, const ShipValues& values) {
-    const ShipChunks& chunks = layout.Chunks;
+// Writes every value but those in `kept`, which keep the bytes the file holds for them.
+void WriteValues(Bytes& file, const ShipFileLayout& layout, const FileValues& values, const std::set<FileValue>& kept) {
     ValueWriter out(file);
-    out.Float(AddPos(chunks.PhysPos, converted.Mass.Offset), converted.Mass.Value);
-    // The hitpoints chunk follows the SLID chunk when there is one.
-    const std::int32_t slide = chunks.HasSlide ? Layout::kSlideChunkSize : 0;
-    out.Float(AddPos(chunks.PhysPos, converted.Hitpoints.Offset + slide), converted.Hitpoints.Value);
-    out.Floats(chunks.EngnBase, converted.Engine);
-    out.Floats(chunks.ArmrBase, converted.Armour);
-    out.Floats(chunks.ShieldBase, converted.Shields);
-    for (std::size_t i = 0; i < layout.GunMountPos.size(); ++i) {
-        const std::int32_t data = AddPos(chunks.GunsBase, layout.GunMountPos[i]);
-        out.Byte(AddPos(data, Layout::kGunMountGun), values.GunMounts[i].Gun);
-        out.Word(AddPos(data, Layout::kGunMountAmmo), values.GunMounts[i].Ammo);
+    for (const FileValue& value : values) {
+        const std::int32_t position = AddPos(PlacePosition(layout, value.From, value.Index), value.Offset);
+        if (kept.contains(value)) {
+            out.Keep(position, value);
+        } else {
+            out.Put(position, value);
+        }
     }
-    for (std::size_t k = 0; k < layout.TurretTypePos.size(); ++k)
-        out.Byte(layout.TurretTypePos[k], values.TurretGuns[k]);
-    out.Floats(chunks.GunsBase, converted.GunPower);
-    // The count is kept in one byte but stored as a 16-bit word, so the byte after it is written as 0.
-    for (std::size_t i = 0; i < layout.MissileMountPos.size(); ++i) {
-        const std::int32_t data = AddPos(chunks.MissBase, layout.MissileMountPos[i]);
-        out.Byte(AddPos(data, Layout::kMissileMountMissile), values.MissileMounts[i].Missile);
-        out.Word(AddPos(data, Layout::kMissileMountLoads), values.MissileMounts[i].Loads);
-    }
-    if (converted.Decoys) out.Byte(AddPos(chunks.DecyBase, Layout::kDecoyCount), *converted.Decoys);
-    out.Floats(chunks.BoosPos, converted.Booster);
 }
 
-}  // namespace
+// Which values a save writes: every one, as the Ships tab's save does, or only those that differ from what the
+// file shows.
+enum class Written { EveryValue, ChangedValues };
 
-std::vector<std::uint8_t> RebuildShipFile(std::span<const std::uint8_t> file, const ShipValues& values) {
+Bytes Rebuild(std::span<const std::uint8_t> file, const ShipValues& values, Written written) {
     const FileValues converted = Convert(values);
     const ShipFileLayout loaded = LocateShipLayout(file);
     CheckValuesFit(loaded, values);
-    if (loaded.Chunks.HasSlide) CheckSlideChunk(file, loaded.Chunks);
+    std::set<FileValue> kept;
+    if (written == Written::ChangedValues) {
+        // A value equal to what the file shows is stored as the file shows it: the stored bytes stay.
+        const FileValues shown = Convert(ReadShipValues(file));
+        kept.insert(shown.begin(), shown.end());
+    }
+    // The Ships tab's save puts a fresh SLID chunk in place of any there is; a save of changes only touches it when
+    // autoslide is switched.
+    const bool slideRewritten = written == Written::EveryValue || values.Autoslide != loaded.Chunks.HasSlide;
+    if (loaded.Chunks.HasSlide && slideRewritten) CheckSlideChunk(file, loaded.Chunks);
     if (loaded.Chunks.HasBooster && !values.Booster) CheckBoosterChunk(file, loaded.Chunks);
 
     Bytes rebuilt(file.begin(), file.end());
     ShipFileLayout layout = loaded;
     SetBoosterChunk(rebuilt, layout, values.Booster.has_value());
-    SetSlideChunk(rebuilt, layout, values.Autoslide);
+    if (slideRewritten) SetSlideChunk(rebuilt, layout, values.Autoslide);
     // The loader must find every part where the values go, before they are written and after: chunks that
     // overlap can make a value land on a marker or a length the loader goes by.
     try {
         if (LocateShipLayout(rebuilt) != layout) throw Exception("its parts would not be found where they belong");
-        WriteValues(rebuilt, layout, converted, values);
+        WriteValues(rebuilt, layout, converted, kept);
         if (LocateShipLayout(rebuilt) != layout) throw Exception("its values would overwrite where its parts begin");
     } catch (const Exception& error) {
         throw Exception("The ship cannot be saved: the saved file would not load again (" + error.Message() + ")" +
                         kNotChanged);
     }
     return rebuilt;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> RebuildShipFile(std::span<const std::uint8_t> file, const ShipValues& values) {
+    return Rebuild(file, values, Written::EveryValue);
+}
+
+std::vector<std::uint8_t> ChangeShipFile(std::span<const std::uint8_t> file, const ShipValues& values) {
+    return Rebuild(file, values, Written::ChangedValues);
 }
 
 }  // namespace tovarin

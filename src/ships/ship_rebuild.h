@@ -51,4 +51,11 @@ struct ShipValues {
 // was written (which chunks that overlap can cause). `file` itself is never changed.
 [[nodiscard]] std::vector<std::uint8_t> RebuildShipFile(std::span<const std::uint8_t> file, const ShipValues& values);
 
+// The bytes of `file` with only the values that differ from what the file shows written, for a change told value
+// by value: a value equal to the one shown keeps its stored bytes (a float that is not a whole number, the byte
+// after a missile mount's count), and the SLID chunk stays as it is unless autoslide is switched. The chunks are
+// added and dropped, and values refused, as RebuildShipFile does; every byte no changed value owns stays, moved
+// with the chunks around it.
+[[nodiscard]] std::vector<std::uint8_t> ChangeShipFile(std::span<const std::uint8_t> file, const ShipValues& values);
+
 }  // namespace tovarin

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "cli_run.h"
+#include "ships/ship_session.h"
+#include "testkit/fault_walk.h"
+
+// The command line changes exactly what it is told, on files that hold more than a sheet shows: an unchanged sheet,
+// profile or set writes nothing, one changed cell changes that value's bytes alone, switching autoslide or the
+// booster moves the other bytes without changing them, and a value no file could hold as meant is refused.
+namespace tovarin::testkit {
+
+using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
+namespace {
+
+// The demo installation with every ship float and booster value half a unit off a whole number (600.5 shows as
+// 600), the byte after each missile count 1, the SLID chunks' value 2; the Pulse Laser's speed and the Dart's range
+// not whole either, and a flag bit of the Dart that no box shows set. Every file a day old.
+struct Untidy : Demo {
+    Untidy() {
+        for (DemoShip ship : DemoShips()) {
+            for (auto [box, value] : FloatBoxes(ship.Plan)) *value += 0.5F;
+            if (ship.Plan.Booster)
+                for (float& value : ship.Plan.Booster->Values) value += 0.5F;
+            if (ship.Plan.Missiles)
+                for (ShipMissileMount& mount : ship.Plan.Missiles->Mounts) mount.LoadsHigh = 1;
+            ship.Plan.SlideValue = 2;
+            WriteFile("Ships\\" + ship.File, BuildShip(ship.Plan).File);
+        }
+        Bytes guns = ReadFile("Game\\bullet.iff"), missiles = ReadFile("Game\\missile.iff");
+        PutFloat(guns, static_cast<std::size_t>(DemoGunBase(0)) + 20, 1234.5F);
+        PutFloat(missiles, static_cast<std::size_t>(DemoMissileBase(0)) + 28, 2500.25F);
+        missiles[static_cast<std::size_t>(DemoMissileBase(0)) + 73] |= 0x20;
+        WriteFile("Game\\bullet.iff", guns);
+        WriteFile("Game\\missile.iff", missiles);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(Root())) {
+            if (entry.is_regular_file()) {
+                std::filesystem::last_write_time(
+                    entry.path(), std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+            }
+        }
+    }
+};
+
+// Every file of the game but the kept originals, by name, with its modification time after its bytes.
+FolderFiles GameFiles(const GameFolder& game) {
+    FolderFiles files = ReadFolder(game.Root());
+    std::erase_if(files, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
+    for (auto& [name, bytes] : files) {
+        const auto time = std::filesystem::last_write_time(game.Root() / name).time_since_epoch().count();
+        for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(time >> (8 * i)));
+    }
+    return files;
+}
+
+TEST(ExactChanges, AnUnchangedSheetProfileOrSetWritesNothing) {
+    Untidy game;
+    const auto file = [&](const std::string& name) { return game.PathOf(name); };
+    std::vector<std::vector<std::string>> commands{{"guns", "set", "Pulse Laser", "speed=1234", "damage=18"},
+                                                   {"missiles", "set", "Dart", "range=2500", "rear firing=0"}};
+    for (const std::string kind : {"ships", "guns", "missiles"}) {
+        ASSERT_EQ(Cli(game, {"export", kind, file(kind + ".csv")}).Exit, 0);
+        commands.push_back({"import", kind, file(kind + ".csv")});
+    }
+    for (const std::string ship : {"Kestrel", "Warden", "Corsair"}) {
+        ASSERT_EQ(Cli(game, {"ship", "export", ship, file(ship + ".vks")}).Exit, 0);
+        commands.push_back({"ship", "import", ship, file(ship + ".vks")});
+        std::vector<std::string>& set = commands.emplace_back(std::vector<std::string>{"ship", "set", ship});
+        std::istringstream values(Cli(game, {"ship", "get", ship}).Out);
+        for (std::string value; std::getline(values, value);) set.push_back(value);
+    }
+    const FolderFiles before = GameFiles(game);
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command[0] + " " + command[1] + " " + command[2]);
+        EXPECT_EQ(Cli(game, command).Exit, 0);
+        EXPECT_TRUE(GameFiles(game) == before);
+    }
+}
+
+TEST(ExactChanges, OneChangedCellChangesThatValuesBytesAloneAndDiffSaysIt) {
+    struct Row {
+        std::string Kind, Name;
+        int Column;  // counted from 0, the name's
+        std::string Text, File, Line;
+        std::size_t Width;
+    };
+    const std::vector<Row> rows = {
+        {"ships", "Kestrel", 3, "640", "Ships/kestrel.iff", "ship Kestrel: speedmax: 600 -> 640", 4},
+        {"ships", "Warden", 14, "321", "Ships/warden.iff", "ship Warden: hp: 720 -> 321", 4},
+        {"ships", "Corsair", 30, "Ion Cannon", "Ships/corsair.iff", "ship Corsair: gun2: Plasma Repeater -> Ion Cannon",
+         1},
+        {"ships", "Warden", 65, "3", "Ships/warden.iff", "ship Warden: missammo3: 2 -> 3", 2},
+        {"guns", "Pulse Laser", 4, "41", "Game/bullet.iff", "gun Pulse Laser: damage: 18 -> 41", 4},
+        {"missiles", "Dart", 2, "1401", "Game/missile.iff", "missile Dart: speed: 1400 -> 1401", 4},
+        {"missiles", "Dart", 22, "1", "Game/missile.iff", "missile Dart: rear firing: 0 -> 1", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Line);
+        Untidy game;
+        const std::string sheet = game.PathOf("sheet.csv");
+        ASSERT_EQ(Cli(game, {"export", row.Kind, sheet}).Exit, 0);
+        const std::regex cell("(\n" + row.Name + "(,[^,\r]*){" + std::to_string(row.Column - 1) + "}),[^,\r]*");
+        WriteTextFile(sheet, std::regex_replace(ReadTextFile(sheet), cell, "$1," + row.Text));
+        FolderFiles expected = GameFiles(game);
+        EXPECT_EQ(Cli(game, {"import", row.Kind, sheet}).Exit, 0);
+        EXPECT_EQ(Cli(game, {"diff"}).Out, row.Line + "\n");
+        FolderFiles now = GameFiles(game);
+        const Bytes before = expected.extract(row.File).mapped(), after = now.extract(row.File).mapped();
+        EXPECT_TRUE(now == expected);
+        ASSERT_EQ(before.size(), after.size());
+        std::vector<std::size_t> changed;
+        for (std::size_t i = 0; i + 8 < before.size(); ++i) {  // the bytes, without the time after them
+            if (before[i] != after[i]) changed.push_back(i);
+        }
+        ASSERT_FALSE(changed.empty());
+        EXPECT_LT(changed.back() - changed.front(), row.Width) << "changed from byte " << changed.front();
+    }
+}
+
+TEST(ExactChanges, SwitchingAutoslideOrTheBoosterMovesTheOtherBytesWithoutChangingThem) {
+    struct Row {
+        std::string Ship, File;
+        std::vector<std::string> Switches;  // each switched on, then off again
+        std::vector<std::string> Values;    // changed with the switches on
+        std::size_t Added;
+    };
+    const std::vector<Row> rows = {
+        {"Warden", "Ships\\warden.iff", {"autoslide"}, {}, 12},
+        {"Kestrel", "Ships\\kestrel.iff", {"booster"}, {}, 114},
+        {"Halberd", "Ships\\halberd.iff", {"booster", "autoslide"}, {"hp=851", "speedmax=401", "armrfront=1"}, 126},
+    };
+    Untidy game, twin;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Ship);
+        const std::size_t size = game.ReadFile(row.File).size();
+        std::vector<std::string> on{"ship", "set", row.Ship}, off = on, set = on;
+        for (const std::string& key : row.Switches) {
+            on.push_back(key + "=1");
+            off.push_back(key + "=0");
+        }
+        on.insert(on.end(), row.Values.begin(), row.Values.end());
+        set.insert(set.end(), row.Values.begin(), row.Values.end());
+        ASSERT_EQ(Cli(game, on).Exit, 0);
+        EXPECT_EQ(game.ReadFile(row.File).size(), size + row.Added);
+        // Switched off again, the file is the one that changing the values alone gives (with none, the original).
+        ASSERT_EQ(Cli(game, off).Exit, 0);
+        if (!row.Values.empty()) {
+            ASSERT_EQ(Cli(twin, set).Exit, 0);
+        }
+        EXPECT_TRUE(game.ReadFile(row.File) == twin.ReadFile(row.File));
+    }
+}
+
+TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell) {
+    Untidy game;
+    const auto import = [&](const std::string& name, const std::string& text) {
+        game.WriteText(name, text);
+        return std::vector<std::string>{"import", "ships", game.PathOf(name)};
+    };
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+        {{"ship", "set", "Kestrel", "booster=2"}, "Kestrel, booster=2: '2' is not 0 or 1.\n"},
+        {{"ship", "set", "Warden", "hp=1", "autoslide=-1"}, "Warden, autoslide=-1: '-1' is not 0 or 1.\n"},
+        {{"ship", "set", "Kestrel", "gun3=99"}, "Kestrel, gun3=99: the catalogue lists no gun 99 (0-12)\n"},
+        {{"ship", "set", "Kestrel", "miss1=Nope"}, "Kestrel, miss1=Nope: the catalogue lists no missile named Nope\n"},
+        {{"ship", "set", "Kestrel", "miss2=-1"}, "Kestrel, miss2=-1: the catalogue lists no missile -1 (0-6)\n"},
+        {{"ship", "set", "Kestrel", "mass=16777217"},
+         "Kestrel, mass=16777217: 16777217 would read back as 16777216. Please try 16777216 or 16777218.\n"},
+        {{"ship", "set", "Kestrel", "hp=2147483647"},
+         "Kestrel, hp=2147483647: 2147483647 would read back as no whole number. Please try 2147483520.\n"},
+        {{"ship", "set", "Kestrel", "speedmin=-2147483647"}, "Please try -2147483520.\n"},
+        {import("a.csv", "ship,speedmax,booster\r\nKestrel,640,\r\nWarden,,2\r\n"),
+         "a.csv, line 3, column 3: Warden, booster=2: '2' is not 0 or 1.\n"},
+        {import("b.csv", "ship,hp,gun3\r\nKestrel,,99\r\n"),
+         "b.csv, line 2, column 3: Kestrel, gun3=99: the catalogue lists no gun 99 (0-12)\n"},
+        {{"guns", "set", "Pulse Laser", "damage=16777217"},
+         "damage=16777217: 16777217 would read back as 16777216. Please try 16777216 or 16777218\n"},
+        {{"missiles", "set", "Dart", "duration (ms)=2147483647"},
+         "duration (ms)=2147483647: 2147483647 would read back as no whole number. Please try 2147483500\n"},
+    };
+    const FolderFiles before = GameFiles(game);
+    for (const auto& [command, message] : rows) {
+        SCOPED_TRACE(message);
+        const Ran ran = Cli(game, command);
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_TRUE(ran.Err.ends_with(message)) << ran.Err;
+        EXPECT_TRUE(GameFiles(game) == before);
+    }
+}
+
+}  // namespace
+}  // namespace tovarin::testkit
