@@ -207,8 +207,8 @@ class TFileDialog : public TControl {
 public:
     using TControl::TControl;
     std::string Title;
-    std::string Filter;      // "description|pattern"
-    std::string DefaultExt;  // without the dot, empty for none
+    std::string Filter;       // "description|pattern"
+    std::string DefaultExt;   // without the dot, empty for none
     std::string InitialDir;
     std::string FileName;
     bool OverwritePrompt = false;

@@ -54,6 +54,7 @@ TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHa
         if (row.How == "list") UserInput::Select(*static_cast<TListBox*>(target = &form.ListBox1), -1);
         if (row.How == "leave") UserInput::Leave(box), target = form.Focused();
         EXPECT_EQ(platform.Boxes.empty() ? "" : platform.Boxes[0].text, row.Shown);
+        EXPECT_EQ(platform.Boxes.size(), row.Shown.empty() ? 0u : 1u) << "the control's own action ran";
         EXPECT_EQ(box.Text(), row.After);
         EXPECT_EQ(form.Focused(), row.Reached ? target : &box);
         EXPECT_EQ(saves - savesBefore, row.Reached && target == &form.Button2 ? 1 : 0);
