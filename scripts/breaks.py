@@ -32,7 +32,9 @@ def failed_tests(result):
 
 def run(cmd, timeout, **kw):
     try:
-        return subprocess.run(cmd, cwd=ROOT, capture_output=True, text=True, env=ENV, timeout=timeout, **kw)
+        # errors="replace": a failing test may print the bytes it compared, which need not be UTF-8.
+        return subprocess.run(cmd, cwd=ROOT, capture_output=True, text=True, errors="replace", env=ENV,
+                              timeout=timeout, **kw)
     except subprocess.TimeoutExpired:
         return subprocess.CompletedProcess(cmd, 1, "[  FAILED  ] (timeout)\n", "")
 

@@ -7,10 +7,14 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/command_files.h"
 #include "cli/commands.h"
+#include "cli/game_session.h"
+#include "cli/terminal.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {
@@ -45,12 +49,14 @@ void WeaponChanges(CLI::App& command, CommandArguments& arguments) {
 
 void OptionalWeapon(CLI::App& command, CommandArguments& arguments) {
     command.add_option("NAME", arguments.Name, "One weapon, as the catalogue names it (default: all)");
+    command.add_option("FIELD", arguments.Keys,
+                       "Only these fields, the editor's captions in lower case, in this order (default: all)");
     command.add_flag("--json", arguments.Json, "One JSON object instead of FIELD=VALUE lines");
 }
 
 void ShipAndFile(CLI::App& command, CommandArguments& arguments) {
     ShipName(command, arguments);
-    command.add_option("FILE", arguments.File, "The ship profile (.vks)")->required();
+    command.add_option("FILE", arguments.File, "The ship profile (.vks); - for standard input or output")->required();
 }
 
 void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
@@ -59,7 +65,7 @@ void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
 }
 
 void Sheet(CLI::App& command, CommandArguments& arguments) {
-    command.add_option("FILE", arguments.File, "The sheet (.csv)")->required();
+    command.add_option("FILE", arguments.File, "The sheet (.csv); - for standard input or output")->required();
 }
 
 void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
@@ -92,8 +98,8 @@ const std::vector<Command>& CommandTable() {
          ShipAndFile, ImportShip},
         {"ship restore", "Restores a ship's default profile and saves it", "tovarin-cli ship restore Kestrel", ShipName,
          RestoreShip},
-        {"guns get", "Shows a gun's values, or every gun's", "tovarin-cli guns get \"Ion Cannon\"", OptionalWeapon,
-         GetGuns},
+        {"guns get", "Shows a gun's values, or every gun's", "tovarin-cli guns get \"Ion Cannon\" damage speed",
+         OptionalWeapon, GetGuns},
         {"guns set", "Changes a gun's values in the gun table", "tovarin-cli guns set \"Ion Cannon\" damage=40",
          WeaponChanges, SetGun},
         {"missiles get", "Shows a missile's values with its flags and split-up, or every missile's",
@@ -210,6 +216,8 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
         "window does.",
         "tovarin-cli");
     app->fallthrough();
+    // "/home/x.csv" is a path, also on Windows; an option always starts with "-".
+    app->allow_windows_style_options(false);
     app->add_option("--game", arguments.Game, "The game folder (default: the current folder)")->type_name("DIR");
     app->footer(Overview());
     std::map<std::string, CLI::App*> groups;
@@ -231,6 +239,18 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
     return app;
 }
 
+// Names typed in the terminal, in UTF-8 or in Windows-1252, become the game's own text, as the catalogue writes
+// them; paths become what the system's file functions take.
+void TakeAsTyped(CommandArguments& given) {
+    given.Game = FileSystemName(given.Game);
+    given.File = FileSystemName(given.File);
+    given.Name = GameText(given.Name);
+    given.OtherName = GameText(given.OtherName);
+    for (std::vector<std::string>* list : {&given.Keys, &given.Changes, &given.Files}) {
+        for (std::string& text : *list) text = GameText(text);
+    }
+}
+
 int Run(const Command& command, const CommandArguments& arguments, Console& console) {
     try {
         return command.Run(arguments, console);
@@ -248,8 +268,8 @@ void ShowFailure(Console& console) {
     } catch (const Refusal& refusal) {
         console.Err << refusal.what() << '\n';
     } catch (const Exception& error) {
-        // As the window's general error box shows it: the message and a full stop.
-        console.Err << error.Message() << ".\n";
+        // As the window's general error box shows it, the message and a full stop, with the file it concerns.
+        console.Err << Described(error, console.GameFolder) << ".\n";
     } catch (const ProgramEnded&) {
         // A fatal condition that ends the window's run ends the command as failed.
     } catch (const std::exception& error) {
@@ -258,6 +278,15 @@ void ShowFailure(Console& console) {
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    std::istringstream nothing;
+    return RunCommandLine(arguments, Terminal{nothing, out, err, TerminalEncoding::Utf8});
+}
+
+int RunCommandLine(const std::vector<std::string>& arguments, const Terminal& terminal) {
+    TerminalTextBuffer outText(terminal.Out, terminal.Encoding);
+    TerminalTextBuffer errText(terminal.Err, terminal.Encoding);
+    std::ostream out(&outText);
+    std::ostream err(&errText);
     CommandArguments given;
     const Command* chosen = nullptr;
     const std::unique_ptr<CLI::App> parser = Parser(given, chosen);
@@ -276,7 +305,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         err << "A command is required\nRun with --help for more information.\n";
         return kExitUsage;
     }
-    Console console{out, err};
+    TakeAsTyped(given);
+    Console console{terminal.In, out, err, terminal.Out, GameFolderOf(given.Game)};
     const int code = Run(*chosen, given, console);
     StopKeepingOriginals();  // the game session ends with the command
     return code;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -23,10 +24,15 @@ struct CommandArguments {
     bool Changed = false;              // --changed
 };
 
-// Where a command writes: data to Out, messages about failures to Err.
+// Where a command reads and writes: text lines to Out (what it was asked to show) and Err (messages about
+// failures), both shown in the terminal's encoding; bytes that must stay as they are (JSON, a sheet or profile
+// written to "-") to Data; a sheet or profile read from "-" from In.
 struct Console {
+    std::istream& In;
     std::ostream& Out;
     std::ostream& Err;
+    std::ostream& Data;
+    std::string GameFolder;  // --game's folder, absolute: the game's files are named by their path in it
 };
 
 // The command cannot be carried out; its message goes to standard error and the exit code is 1.

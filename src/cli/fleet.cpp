@@ -23,7 +23,7 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
     if (count > 1) throw Refusal("the catalogue lists more than one " + std::string(kind) + " named " + text);
     if (count == 1) return static_cast<std::int32_t>(std::find(names.begin(), names.end(), text) - names.begin());
     const std::optional<std::int32_t> number = TryStrToInt(text);
-    if (!number) throw Refusal("the catalogue lists no " + std::string(kind) + " named " + text);
+    if (!number) throw Refusal("the catalogue lists no " + std::string(kind) + " named " + Abbreviated(text));
     if (*number < 0 || static_cast<std::size_t>(*number) >= names.size()) {
         const std::string listed =
             names.empty() ? "it lists none" : "0-" + IntToStr(static_cast<std::int64_t>(names.size()) - 1);
@@ -38,7 +38,7 @@ std::int32_t KeyValue(const Fleet& fleet, const ProfileKey& key, const std::stri
     if (key.Part == ProfilePart::Gun) return WeaponNumber(fleet.Guns, text, "gun");
     if (key.Part == ProfilePart::Missile) return WeaponNumber(fleet.Missiles, text, "missile");
     const std::int32_t value = StrToInt(text);
-    if (IsSwitch(key) && value != 0 && value != 1) throw Exception("'" + text + "' is not 0 or 1");
+    if (IsSwitch(key) && value != 0 && value != 1) throw Exception("'" + Abbreviated(text) + "' is not 0 or 1");
     if (HoldsFloat(key)) CheckReadsBack(value);
     return value;
 }
@@ -57,14 +57,15 @@ Fleet FleetOf(Installation game) {
 
 ShipFile FindShipFile(const Installation& game, const std::string& name) {
     const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
-    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + name);
+    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + Abbreviated(name));
     return ShipFileOfKey(game, game.SwitchFile.ReadString("swships", name, ""));
 }
 
 ShipFile ShipFileOfKey(const Installation& game, const std::string& key) {
     ShipFile ship{key, game.Catalogue.ReadString("Ships", key, ""), ""};
     ship.Path = GamePath(game.GameFolder, "Ships\\" + ship.Name);
-    if (ship.Name.empty() || !FileExists(ship.Path)) throw Refusal("Couldn't find file " + ship.Path);
+    if (ship.Name.empty()) throw Refusal("The catalogue lists no ship file for " + key);
+    if (!FileExists(ship.Path)) throw InOutErrorOn(ship.Path, kFileNotFound);
     return ship;
 }
 
@@ -76,7 +77,7 @@ ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> f
 
 LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
     const ShipFile file = FindShipFile(fleet.Game, name);
-    LoadedShip ship{name, file.Key, file.Path, ReadWholeFile(file.Path), {}};
+    LoadedShip ship{name, file.Key, file.Path, ReadWholeFileReadOnly(file.Path), {}};
     ship.Values = CheckedShipValues(fleet, ship.File, name);
     return ship;
 }
@@ -85,12 +86,12 @@ ProfileKey ShipKeyNamed(const LoadedShip& ship, const std::string& key) {
     for (const ProfileKey& known : ProfileKeys(ship.Values.GunMounts.size(), ship.Values.MissileMounts.size())) {
         if (known.Key == key && ProfileValue(ship.Values, known)) return known;
     }
-    throw Refusal(ship.Name + " has no key " + key);
+    throw Refusal(ship.Name + " has no key " + Abbreviated(key));
 }
 
 void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values, const ProfileKey& key,
                   const std::string& text) {
-    const std::string named = ship.Name + ", " + key.Key + "=" + text + ": ";
+    const std::string named = ship.Name + ", " + key.Key + "=" + Abbreviated(text) + ": ";
     try {
         if (!SetProfileValue(values, key, KeyValue(fleet, key, text)))
             throw Refusal(ship.Name + " has no key " + key.Key);

@@ -35,10 +35,10 @@ struct ShipFile {
 };
 
 // The ship's file as choosing it in a ship list finds it: the switch file's entry for the shown name is the
-// catalogue key whose file holds the ship's data now. Refused for a name the catalogue does not list and for a
-// missing file.
+// catalogue key whose file holds the ship's data now. Refused for a name the catalogue does not list; a missing
+// file fails as the file layer's "File not found" on it.
 [[nodiscard]] ShipFile FindShipFile(const Installation& game, const std::string& name);
-// The file the catalogue lists for this key; refused when it lists none or the file is missing.
+// The file the catalogue lists for this key; refused when it lists none, "File not found" when it is missing.
 [[nodiscard]] ShipFile ShipFileOfKey(const Installation& game, const std::string& key);
 
 // The values of a ship file's bytes; refused as "LABEL: problem." when the window could not load them.

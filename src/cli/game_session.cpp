@@ -16,10 +16,16 @@ std::string GameFolderOf(const std::string& given) {
 }
 
 Installation OpenGameAsItIs(const std::string& given) {
-    const Installation installation = OpenInstallation(GameFolderOf(given));
+    const std::string folder = GameFolderOf(given);
+    std::error_code unknown;
+    if (!std::filesystem::is_directory(folder, unknown)) throw Refusal("The game folder " + given + " does not exist");
+    const Installation installation = OpenInstallation(folder);
     const std::string gameExe = GameExecutable(installation.Catalogue);
     const std::string missing = MissingGameFile(installation, gameExe);
-    if (!missing.empty()) throw Refusal(GameMissingMessage(missing));
+    if (!missing.empty()) {
+        throw Refusal(missing + " not found in " + folder + ": not the folder of an installed Vantorsk Ashfall or " +
+                      "Nightwatch (give the game's folder with --game DIR)");
+    }
     KeepOriginals(installation.GameFolder, installation.Catalogue);
     return installation;
 }

@@ -1,10 +1,10 @@
 #include "cli/sheet_export.h"
 
 #include <algorithm>
-#include <cstdint>
 
+#include "cli/command_files.h"
 #include "gamefiles/csv.h"
-#include "gamefiles/whole_files.h"
+#include "gamefiles/text_encoding.h"
 
 namespace tovarin::cli {
 
@@ -50,9 +50,8 @@ Sheet ExportedSheet(const CommandArguments& arguments, Console& console, Sheet n
     return changed;
 }
 
-void WriteSheet(const std::string& path, const Sheet& sheet) {
-    const std::string text = WriteCsv(sheet);
-    ReplaceWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+void WriteSheet(const Console& console, const std::string& path, const Sheet& sheet) {
+    WriteGivenFile(console, path, FileBytesOfText(WriteCsv(sheet)));
 }
 
 }  // namespace tovarin::cli

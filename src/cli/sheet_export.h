@@ -25,7 +25,9 @@ using Sheet = std::vector<std::vector<std::string>>;
 [[nodiscard]] Sheet ExportedSheet(const CommandArguments& arguments, Console& console, Sheet now,
                                   const std::function<Sheet()>& before);
 
-// Writes the sheet to the file in one replacement.
-void WriteSheet(const std::string& path, const Sheet& sheet);
+// Writes the sheet to the file in one replacement ("-": to standard output) as Excel and LibreOffice both open it
+// with a double-click: separated by commas, lines ended by CR LF, and when a name is not ASCII in UTF-8 behind a
+// byte-order mark.
+void WriteSheet(const Console& console, const std::string& path, const Sheet& sheet);
 
 }  // namespace tovarin::cli

@@ -3,11 +3,13 @@
 #include <map>
 #include <set>
 
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet.h"
 #include "cli/originals.h"
 #include "cli/sheet_export.h"
+#include "cli/sheet_import.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
@@ -29,12 +31,7 @@ struct PlannedSave {
     ShipValues Values;
 };
 
-std::string Where(const std::string& sheet, std::size_t line, std::size_t column) {
-    return sheet + ", line " + IntToStr(static_cast<std::int64_t>(line)) + ", column " +
-           IntToStr(static_cast<std::int64_t>(column)) + ": ";
-}
-
-// The header's keys by column; the first column names the ship, whatever its title.
+// The header's keys by column; the first column names the ship.
 std::vector<ProfileKey> HeaderKeys(const std::string& sheet, const CsvRow& header) {
     const std::vector<ProfileKey> known = SheetKeys();
     std::vector<ProfileKey> keys{{}};
@@ -42,8 +39,12 @@ std::vector<ProfileKey> HeaderKeys(const std::string& sheet, const CsvRow& heade
     for (std::size_t column = 1; column < header.Fields.size(); ++column) {
         const std::string& name = header.Fields[column];
         const auto key = std::find_if(known.begin(), known.end(), [&](const ProfileKey& k) { return k.Key == name; });
-        if (key == known.end()) throw Refusal(Where(sheet, header.Line, column + 1) + "unknown key " + name);
-        if (!seen.insert(name).second) throw Refusal(Where(sheet, header.Line, column + 1) + "key " + name + " twice");
+        if (key == known.end()) {
+            throw Refusal(CellWhere(sheet, header.Line, column + 1) + "unknown key " + Abbreviated(name));
+        }
+        if (!seen.insert(name).second) {
+            throw Refusal(CellWhere(sheet, header.Line, column + 1) + "key " + name + " twice");
+        }
         keys.push_back(*key);
     }
     return keys;
@@ -60,16 +61,16 @@ PlannedSave PlanRow(const Fleet& fleet, const std::string& sheet, const std::vec
     try {
         plan.Ship = LoadNamedShip(fleet, row.Fields[0]);
     } catch (const Refusal& refusal) {
-        throw Refusal(Where(sheet, row.Line, 1) + refusal.what());
+        throw Refusal(CellWhere(sheet, row.Line, 1) + refusal.what());
     }
     plan.Values = plan.Ship.Values;
-    if (row.Fields.size() > keys.size()) throw Refusal(Where(sheet, row.Line, keys.size() + 1) + "no key above");
+    if (row.Fields.size() > keys.size()) throw Refusal(CellWhere(sheet, row.Line, keys.size() + 1) + "no key above");
     for (std::size_t column = 1; column < row.Fields.size(); ++column) {
         if (row.Fields[column].empty()) continue;
         try {
             SetShipValue(fleet, plan.Ship, plan.Values, keys[column], row.Fields[column]);
         } catch (const Refusal& refusal) {
-            throw Refusal(Where(sheet, row.Line, column + 1) + refusal.what());
+            throw Refusal(CellWhere(sheet, row.Line, column + 1) + refusal.what());
         }
     }
     return plan;
@@ -77,12 +78,14 @@ PlannedSave PlanRow(const Fleet& fleet, const std::string& sheet, const std::vec
 
 // Writes the new files in sheet order. When one fails, the files already written get their old bytes back, so
 // the import is applied whole or not at all.
-void WriteAll(const std::vector<PlannedSave>& plans, const std::vector<std::vector<std::uint8_t>>& files) {
+void WriteAll(const Fleet& fleet, const std::vector<PlannedSave>& plans,
+              const std::vector<std::vector<std::uint8_t>>& files) {
+    const std::string& folder = fleet.Game.GameFolder;
     std::size_t written = 0;
     try {
         for (; written < plans.size(); ++written) ReplaceWholeFile(plans[written].Ship.Path, files[written]);
     } catch (const Exception& error) {
-        std::string message = error.Message();
+        std::string message = Described(error, folder);
         try {
             while (written > 0) {
                 --written;
@@ -90,7 +93,8 @@ void WriteAll(const std::vector<PlannedSave>& plans, const std::vector<std::vect
             }
             message += "; nothing of the sheet was applied";
         } catch (const Exception& putBack) {
-            message += "; " + plans[written].Ship.Path + " could not be put back: " + putBack.Message();
+            message += "; " + FileNamed(folder, plans[written].Ship.Path) +
+                       " could not be put back: " + Described(putBack, folder);
         }
         throw Refusal(message + ".");
     }
@@ -114,7 +118,7 @@ Sheet ShipSheet(const Fleet& fleet, const std::function<ShipValues(const std::st
 int ExportShipSheet(const CommandArguments& arguments, Console& console) {
     const Fleet fleet = OpenFleet(arguments.Game);
     Sheet now = ShipSheet(fleet, [&fleet](const std::string& name) { return LoadNamedShip(fleet, name).Values; });
-    WriteSheet(arguments.File, ExportedSheet(arguments, console, std::move(now), [&fleet] {
+    WriteSheet(console, arguments.File, ExportedSheet(arguments, console, std::move(now), [&fleet] {
                    const OriginalsBackup backup = BackupOf(fleet.Game.GameFolder, fleet.Game.Catalogue);
                    return ShipSheet(fleet,
                                     [&](const std::string& name) { return OriginalShipValues(fleet, backup, name); });
@@ -122,37 +126,32 @@ int ExportShipSheet(const CommandArguments& arguments, Console& console) {
     return kExitDone;
 }
 
-int ImportShipSheet(const CommandArguments& arguments, Console& /*console*/) {
+int ImportShipSheet(const CommandArguments& arguments, Console& console) {
     const Fleet fleet = OpenFleet(arguments.Game);
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(arguments.File);
-    std::vector<CsvRow> rows;
-    try {
-        rows = ReadCsv(std::string(bytes.begin(), bytes.end()));
-    } catch (const ECsvError& error) {
-        throw Refusal(Where(arguments.File, error.Line, error.Column) + error.Message());
-    }
-    if (rows.empty()) return kExitDone;
-    const std::vector<ProfileKey> keys = HeaderKeys(arguments.File, rows[0]);
+    const std::vector<CsvRow> rows = ReadSheetRows(arguments, console, "ship");
+    const std::string sheet = SheetNamed(arguments);
+    const std::vector<ProfileKey> keys = HeaderKeys(sheet, rows[0]);
     std::vector<PlannedSave> plans;
     std::vector<std::vector<std::uint8_t>> files;
     std::map<std::string, std::size_t> lines;  // the line each ship was named on
     for (std::size_t r = 1; r < rows.size(); ++r) {
         if (IsBlank(rows[r])) continue;
         if (!lines.emplace(rows[r].Fields[0], rows[r].Line).second) {
-            throw Refusal(Where(arguments.File, rows[r].Line, 1) + rows[r].Fields[0] + " is named twice");
+            throw Refusal(CellWhere(sheet, rows[r].Line, 1) + Abbreviated(rows[r].Fields[0]) + " is named twice");
         }
-        PlannedSave plan = PlanRow(fleet, arguments.File, keys, rows[r]);
+        PlannedSave plan = PlanRow(fleet, sheet, keys, rows[r]);
         std::vector<std::uint8_t> saved;
         try {
             saved = SavedShipFile(fleet, plan.Ship, plan.Values);
         } catch (const Refusal& refusal) {
-            throw Refusal(Where(arguments.File, rows[r].Line, 1) + refusal.what());
+            throw Refusal(CellWhere(sheet, rows[r].Line, 1) + refusal.what());
         }
         if (saved == plan.Ship.File) continue;  // a row equal to the ship writes nothing
         plans.push_back(std::move(plan));
         files.push_back(std::move(saved));
     }
-    WriteAll(plans, files);
+    WriteAll(fleet, plans, files);
+    ReportChanged(console, plans.size(), "ship");
     return kExitDone;
 }
 

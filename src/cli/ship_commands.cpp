@@ -1,5 +1,8 @@
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <random>
 
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet.h"
@@ -26,18 +29,40 @@ std::vector<ProfileKey> KeysAsked(const LoadedShip& ship, const std::vector<std:
 }
 
 // The profile applied to the ship and saved; the profile file must be there (a missing one would read as a
-// profile that switches the booster off).
-int ImportAndSave(const Fleet& fleet, const LoadedShip& ship, const std::string& path) {
-    if (!FileExists(path)) throw Refusal("Couldn't find file " + path);
+// profile that switches the booster off). `named`: the profile as messages name it.
+int ImportAndSave(const Fleet& fleet, const LoadedShip& ship, const std::string& path, const std::string& named) {
+    if (!FileExists(path)) throw InOutErrorOn(path, kFileNotFound);
     ShipValues values = ship.Values;
     try {
         ApplyProfile(values, TIniFile(path));
     } catch (const Exception& error) {
-        throw Refusal(ship.Name + ", " + path + ": " + error.Message() + ".");
+        throw Refusal(ship.Name + ", " + named + ": " + error.Message() + ".");
     }
     SaveShip(fleet, ship, values);
     return kExitDone;
 }
+
+// A profile given as "-", read from standard input. The INI functions read only files, so it is put in a file of
+// its own in the system's temporary folder for as long as it is applied, and removed again.
+class ProfileFromInput {
+public:
+    explicit ProfileFromInput(const Console& console) {
+        const std::string name = "tovarin-" + std::to_string(std::random_device()()) + ".vks";
+        path_ = (std::filesystem::temp_directory_path() / name).string();
+        const std::vector<std::uint8_t> bytes = ReadGivenFile(console, std::string(kStandardStream));
+        ReplaceWholeFile(path_, bytes);
+    }
+    ~ProfileFromInput() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    ProfileFromInput(const ProfileFromInput&) = delete;
+    ProfileFromInput& operator=(const ProfileFromInput&) = delete;
+    [[nodiscard]] const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 }  // namespace
 
@@ -51,7 +76,7 @@ int GetShip(const CommandArguments& arguments, Console& console) {
     }
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
     for (const ProfileKey& key : keys) object[key.Key] = *ProfileValue(ship.Values, key);
-    console.Out << object.dump() << '\n';
+    console.Data << object.dump() << '\n';
     return kExitDone;
 }
 
@@ -61,7 +86,7 @@ int SetShip(const CommandArguments& arguments, Console& /*console*/) {
     ShipValues values = ship.Values;
     for (const std::string& change : arguments.Changes) {
         const std::size_t equals = change.find('=');
-        if (equals == std::string::npos) throw Refusal(ship.Name + ": " + change + " is no KEY=VALUE");
+        if (equals == std::string::npos) throw Refusal(ship.Name + ": " + Abbreviated(change) + " is no KEY=VALUE");
         const ProfileKey key = ShipKeyNamed(ship, change.substr(0, equals));
         SetShipValue(fleet, ship, values, key, change.substr(equals + 1));
     }
@@ -69,23 +94,26 @@ int SetShip(const CommandArguments& arguments, Console& /*console*/) {
     return kExitDone;
 }
 
-int ExportShip(const CommandArguments& arguments, Console& /*console*/) {
+int ExportShip(const CommandArguments& arguments, Console& console) {
     const Fleet fleet = OpenFleet(arguments.Game);
-    const std::string text = ProfileText(ProfileEntriesOf(LoadNamedShip(fleet, arguments.Name).Values));
-    ReplaceWholeFile(arguments.File, std::vector<std::uint8_t>(text.begin(), text.end()));
+    WriteGivenFile(console, arguments.File, ProfileText(ProfileEntriesOf(LoadNamedShip(fleet, arguments.Name).Values)));
     return kExitDone;
 }
 
-int ImportShip(const CommandArguments& arguments, Console& /*console*/) {
+int ImportShip(const CommandArguments& arguments, Console& console) {
     const Fleet fleet = OpenFleet(arguments.Game);
-    return ImportAndSave(fleet, LoadNamedShip(fleet, arguments.Name), arguments.File);
+    const LoadedShip ship = LoadNamedShip(fleet, arguments.Name);
+    if (arguments.File != kStandardStream) return ImportAndSave(fleet, ship, arguments.File, arguments.File);
+    const ProfileFromInput profile(console);
+    return ImportAndSave(fleet, ship, profile.Path(), FileNamed("", arguments.File));
 }
 
 int RestoreShip(const CommandArguments& arguments, Console& /*console*/) {
     const Fleet fleet = OpenFleet(arguments.Game);
     const LoadedShip ship = LoadNamedShip(fleet, arguments.Name);
     const Installation& game = fleet.Game;
-    return ImportAndSave(fleet, ship, DefaultProfilePath(game.GameFolder, game.Catalogue, game.SwitchFile, ship.Key));
+    const std::string path = DefaultProfilePath(game.GameFolder, game.Catalogue, game.SwitchFile, ship.Key);
+    return ImportAndSave(fleet, ship, path, FileNamed(game.GameFolder, path));
 }
 
 }  // namespace tovarin::cli

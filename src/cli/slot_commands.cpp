@@ -24,7 +24,7 @@ std::size_t ListLength(const Installation& game, const std::string& section) {
 SlotShip ShipOf(const Installation& game, const std::string& name) {
     const ShipFile file = FindShipFile(game, name);
     SlotShip ship{file.Path, file.Name, 0, 0, ListLength(game, "Guns"), ListLength(game, "Missiles")};
-    const ShipChunks chunks = LocateShipLayout(ReadWholeFile(ship.Path)).Chunks;
+    const ShipChunks chunks = LocateShipLayout(ReadWholeFileReadOnly(ship.Path)).Chunks;
     ship.GunsBase = chunks.GunsBase;
     ship.EngnBase = chunks.EngnBase;
     return ship;
@@ -32,7 +32,7 @@ SlotShip ShipOf(const Installation& game, const std::string& name) {
 
 GunSlotTable SlotsOf(const SlotShip& ship) {
     GunSlotTable table;
-    ReadGunSlots(ReadWholeFile(ship.Path), ship.GunsBase, table);
+    ReadGunSlots(ReadWholeFileReadOnly(ship.Path), ship.GunsBase, table);
     return table;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
+#include "gamefiles/errors.h"
 #include "switcher/ship_switcher.h"
 
 namespace tovarin::cli {
@@ -13,7 +14,7 @@ int SwapShips(const CommandArguments& arguments, Console&) {
     const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
     const auto indexOf = [&](const std::string& name) {
         const auto at = std::find(ships.begin(), ships.end(), name);
-        if (at == ships.end()) throw Refusal("Unknown ship: " + name);
+        if (at == ships.end()) throw Refusal("Unknown ship: " + Abbreviated(name));
         return static_cast<int>(at - ships.begin());
     };
     const int left = indexOf(arguments.Name);

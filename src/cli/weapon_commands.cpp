@@ -6,10 +6,12 @@
 #include "cli/game_session.h"
 #include "cli/originals.h"
 #include "cli/sheet_export.h"
+#include "cli/sheet_import.h"
 #include "cli/weapon_sheet.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 
 // "guns get/set", "missiles get/set" and the weapon sheets: the gun and missile editors' records, read and saved
@@ -18,11 +20,23 @@ namespace tovarin::cli {
 
 namespace {
 
-// A number as a JSON number, an empty value as null, a name as a string.
+// A number as a JSON number, an empty value as null, a name as a string (JSON's text is UTF-8).
 nlohmann::ordered_json JsonValue(const std::string& text) {
     if (text.empty()) return nullptr;
     if (const auto number = TryStrToInt(text)) return *number;
-    return text;
+    return Utf8FromWindows1252(text);
+}
+
+// The fields asked for, in the order given, or every field: their places in the kind's list. An unknown one is
+// refused.
+template <class Values>
+std::vector<std::size_t> FieldsAsked(const WeaponKind<Values>& kind, const std::vector<std::string>& names) {
+    std::vector<std::size_t> fields;
+    for (const std::string& name : names) {
+        fields.push_back(static_cast<std::size_t>(&FieldNamed(kind, name) - kind.Fields.data()));
+    }
+    for (std::size_t i = 0; names.empty() && i < kind.Fields.size(); ++i) fields.push_back(i);
+    return fields;
 }
 
 // The weapon's values as the editor shows them; a weapon the editor cannot load is refused.
@@ -33,25 +47,26 @@ Values ReadWeapon(const Installation& game, const WeaponKind<Values>& kind, std:
 }
 
 template <class Values>
-void ShowWeapon(const WeaponKind<Values>& kind, const std::string& name, const std::vector<std::string>& texts,
-                bool json, nlohmann::ordered_json& all, Console& console, bool single) {
+void ShowWeapon(const WeaponKind<Values>& kind, const std::vector<std::size_t>& fields, const std::string& name,
+                const std::vector<std::string>& texts, bool json, nlohmann::ordered_json& all, Console& console,
+                bool single) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
     if (!single && !json) console.Out << '[' << name << "]\n";
-    for (std::size_t i = 0; i < kind.Fields.size(); ++i) {
+    for (const std::size_t i : fields) {
         if (json) {
             object[kind.Fields[i].Name] = texts.empty() ? nullptr : JsonValue(texts[i]);
         } else if (!texts.empty()) {
             console.Out << kind.Fields[i].Name << '=' << texts[i] << '\n';
         }
     }
-    if (json) (single ? all : all[name]) = object;
+    if (json) (single ? all : all[Utf8FromWindows1252(name)]) = object;
 }
 
 // The sheet of these rows. A weapon whose record the editor cannot load has empty cells, which an import reads as
 // "keep".
 template <class Values>
 Sheet WeaponSheet(const WeaponKind<Values>& kind, const std::vector<WeaponRow>& rows) {
-    Sheet sheet(1, {"name"});
+    Sheet sheet(1, {kind.Weapon});
     for (const NamedField<Values>& field : kind.Fields) sheet[0].push_back(field.Name);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         sheet.push_back({kind.Names[i]});
@@ -79,18 +94,19 @@ template <class Values>
 int GetWeapons(const CommandArguments& arguments, Console& console, WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
     const WeaponKind<Values> kind = kindOf(game);
+    const std::vector<std::size_t> fields = FieldsAsked(kind, arguments.Keys);
     nlohmann::ordered_json all = nlohmann::ordered_json::object();
     if (!arguments.Name.empty()) {
-        const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
+        const std::vector<std::uint8_t> table = ReadWholeFileReadOnly(kind.TablePath);
         const Values values = ReadWeapon(game, kind, table, WeaponIndex(kind.Names, arguments.Name, kind.Weapon));
-        ShowWeapon(kind, arguments.Name, FieldTexts(kind, values), arguments.Json, all, console, true);
+        ShowWeapon(kind, fields, arguments.Name, FieldTexts(kind, values), arguments.Json, all, console, true);
     } else {
-        const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFile(kind.TablePath));
+        const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFileReadOnly(kind.TablePath));
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            ShowWeapon(kind, kind.Names[i], rows[i].Texts, arguments.Json, all, console, false);
+            ShowWeapon(kind, fields, kind.Names[i], rows[i].Texts, arguments.Json, all, console, false);
         }
     }
-    if (arguments.Json) console.Out << all.dump(2) << '\n';
+    if (arguments.Json) console.Data << all.dump() << '\n';
     return kExitDone;
 }
 
@@ -100,7 +116,7 @@ int SetWeapon(const CommandArguments& arguments, Console&, WeaponKind<Values> (*
     const WeaponKind<Values> kind = kindOf(game);
     const int index = WeaponIndex(kind.Names, arguments.Name, kind.Weapon);
     const std::int32_t base = RecordBaseOf(game, kind, index);
-    const Values read = kind.Read(ReadWholeFile(kind.TablePath), base);
+    const Values read = kind.Read(ReadWholeFileReadOnly(kind.TablePath), base);
     Values values = read;
     for (const std::string& change : arguments.Changes) {
         const auto [name, text] = SplitChange(change);
@@ -118,15 +134,11 @@ int ExportWeapons(const CommandArguments& arguments, Console& console,
                   WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
     const WeaponKind<Values> kind = kindOf(game);
-    const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFile(kind.TablePath));
-    WriteSheet(arguments.File, ExportedSheet(arguments, console, WeaponSheet(kind, rows),
-                                             [&] { return WeaponSheet(kind, OriginalRows(game, kind, rows)); }));
+    const std::vector<WeaponRow> rows = EveryWeapon(game, kind, ReadWholeFileReadOnly(kind.TablePath));
+    WriteSheet(console, arguments.File, ExportedSheet(arguments, console, WeaponSheet(kind, rows), [&] {
+                   return WeaponSheet(kind, OriginalRows(game, kind, rows));
+               }));
     return kExitDone;
-}
-
-// "line L, column C": where a refused cell of the sheet lies.
-std::string Where(const CsvRow& row, std::size_t column) {
-    return "line " + std::to_string(row.Line) + ", column " + std::to_string(column + 1) + ": ";
 }
 
 // Every row is read and checked against the table before the table changes; the changed records are then saved
@@ -136,18 +148,17 @@ int ImportWeapons(const CommandArguments& arguments, Console& console,
                   WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
     const WeaponKind<Values> kind = kindOf(game);
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(arguments.File);
-    const std::vector<CsvRow> rows = ReadCsv(std::string(bytes.begin(), bytes.end()));
-    if (rows.empty()) throw Refusal(arguments.File + " holds no header row");
+    const std::vector<CsvRow> rows = ReadSheetRows(arguments, console, kind.Weapon);
+    const std::string sheet = SheetNamed(arguments);
     std::vector<const NamedField<Values>*> columns;
     for (std::size_t c = 1; c < rows[0].Fields.size(); ++c) {
         try {
             columns.push_back(&FieldNamed(kind, rows[0].Fields[c]));
         } catch (const Refusal& refusal) {
-            throw Refusal(Where(rows[0], c) + refusal.what());
+            throw Refusal(CellWhere(sheet, rows[0].Line, c + 1) + refusal.what());
         }
     }
-    const std::vector<std::uint8_t> table = ReadWholeFile(kind.TablePath);
+    const std::vector<std::uint8_t> table = ReadWholeFileReadOnly(kind.TablePath);
     std::vector<std::pair<std::int32_t, Values>> changed;
     std::vector<int> seen;
     for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -161,7 +172,7 @@ int ImportWeapons(const CommandArguments& arguments, Console& console,
             }
             const int index = WeaponIndex(kind.Names, row.Fields[0], kind.Weapon);
             if (std::find(seen.begin(), seen.end(), index) != seen.end())
-                throw Refusal(row.Fields[0] + " has two rows");
+                throw Refusal(Abbreviated(row.Fields[0]) + " has two rows");
             seen.push_back(index);
             const std::int32_t base = RecordBaseOf(game, kind, index);
             const Values read = kind.Read(table, base);
@@ -176,11 +187,11 @@ int ImportWeapons(const CommandArguments& arguments, Console& console,
                 changed.emplace_back(base, values);
             }
         } catch (const std::exception& error) {
-            throw Refusal(Where(row, column) + error.what());
+            throw Refusal(CellWhere(sheet, row.Line, column + 1) + error.what());
         }
     }
     const bool written = !changed.empty() && kind.Save(kind.TablePath, changed);
-    console.Out << (written ? changed.size() : 0) << ' ' << kind.Plural << " changed\n";
+    ReportChanged(console, written ? changed.size() : 0, kind.Weapon);
     return kExitDone;
 }
 

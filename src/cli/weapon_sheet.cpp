@@ -90,7 +90,6 @@ void LeaveOutSame(std::array<std::optional<std::int32_t>, N>& fields,
 
 WeaponKind<GunValues> GunKind(const Installation& game) {
     WeaponKind<GunValues> kind{"gun",
-                               "guns",
                                CatalogueList(game, "Guns"),
                                kGunDataSection,
                                kGunTableFile,
@@ -105,7 +104,6 @@ WeaponKind<GunValues> GunKind(const Installation& game) {
 
 WeaponKind<MissileValues> MissileKind(const Installation& game) {
     WeaponKind<MissileValues> kind{"missile",
-                                   "missiles",
                                    CatalogueList(game, "Missiles"),
                                    kMissDataSection,
                                    kMissileTableFile,
@@ -129,7 +127,9 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
         kind.Fields.push_back({LowerCase(flag.Caption),
                                [bit](const MissileValues& v) { return std::string((v.Flags & bit) != 0 ? "1" : "0"); },
                                [bit](MissileValues& v, const std::string& text) {
-                                   if (text != "0" && text != "1") throw Exception("'" + text + "' is not 0 or 1");
+                                   if (text != "0" && text != "1") {
+                                       throw Exception("'" + Abbreviated(text) + "' is not 0 or 1");
+                                   }
                                    v.Flags = static_cast<std::uint16_t>(text == "1" ? v.Flags | bit : v.Flags & ~bit);
                                }});
     }
@@ -138,7 +138,7 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
 
 int WeaponIndex(const std::vector<std::string>& names, const std::string& name, const std::string& weapon) {
     const auto count = std::count(names.begin(), names.end(), name);
-    if (count == 0) throw Refusal("Unknown " + weapon + ": " + name);
+    if (count == 0) throw Refusal("Unknown " + weapon + ": " + Abbreviated(name));
     if (count > 1) throw Refusal(name + " names more than one " + weapon + " in the catalogue");
     const auto index = std::find(names.begin(), names.end(), name) - names.begin();
     // Ship files name a weapon by one byte, so the editors list only the first 256 for editing.
@@ -161,7 +161,7 @@ const NamedField<Values>& FieldNamed(const WeaponKind<Values>& kind, const std::
     for (const NamedField<Values>& field : kind.Fields) {
         if (field.Name == name) return field;
     }
-    throw Refusal("Unknown field of a " + kind.Weapon + ": " + name);
+    throw Refusal("Unknown field of a " + kind.Weapon + ": " + Abbreviated(name));
 }
 
 template <class Values>
@@ -170,7 +170,7 @@ bool TakeText(const NamedField<Values>& field, Values& values, const std::string
     try {
         field.Take(values, text);
     } catch (const std::exception& error) {  // the window's conversion errors, or an unknown sub-missile type
-        throw Refusal(field.Name + "=" + text + ": " + error.what());
+        throw Refusal(field.Name + "=" + Abbreviated(text) + ": " + error.what());
     }
     return true;
 }
@@ -202,7 +202,7 @@ void OnlyChanged(MissileValues& values, const MissileValues& read) {
 
 std::pair<std::string, std::string> SplitChange(const std::string& change) {
     const std::size_t equals = change.find('=');
-    if (equals == std::string::npos) throw Refusal("Not FIELD=VALUE: " + change);
+    if (equals == std::string::npos) throw Refusal("Not FIELD=VALUE: " + Abbreviated(change));
     return {change.substr(0, equals), change.substr(equals + 1)};
 }
 

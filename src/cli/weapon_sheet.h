@@ -28,7 +28,6 @@ struct NamedField {
 template <class Values>
 struct WeaponKind {
     std::string Weapon;              // as messages name it: "gun", "missile"
-    std::string Plural;              // "guns"
     std::vector<std::string> Names;  // the catalogue's list, in list order
     std::string DataSection;
     std::string TableFile;  // relative to the game folder

@@ -4,15 +4,25 @@ namespace tovarin {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSeparators = ",;\t";
+
+// The separator the header line uses first outside quotes; a comma when it uses none (a sheet of one column).
+char SeparatorOf(std::string_view text) {
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\r' || c == '\n') break;
+        if (kSeparators.find(c) != std::string_view::npos) return c;
+    }
+    return ',';
+}
 
 // Walks the text once, field by field, counting lines as it goes.
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text) : text_(text) {
-        if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark) position_ = kByteOrderMark.size();
-    }
+    explicit CsvReader(std::string_view text) : text_(text), separator_(SeparatorOf(text)) {}
 
     std::vector<CsvRow> Rows() {
         std::vector<CsvRow> rows;
@@ -27,7 +37,7 @@ private:
         for (;;) {
             row.Fields.push_back(Field(row.Fields.size() + 1));
             if (position_ >= text_.size()) return row;
-            if (text_[position_] == ',') {
+            if (text_[position_] == separator_) {
                 ++position_;
                 continue;
             }
@@ -36,28 +46,37 @@ private:
         }
     }
 
-    // True at "\n" or "\r\n"; a carriage return alone is an ordinary character.
-    [[nodiscard]] bool AtLineEnd() const {
-        if (text_[position_] == '\n') return true;
-        return text_[position_] == '\r' && position_ + 1 < text_.size() && text_[position_ + 1] == '\n';
-    }
+    [[nodiscard]] bool AtLineEnd() const { return text_[position_] == '\n' || text_[position_] == '\r'; }
 
+    // "\r\n", "\n" or "\r" alone: one line end each.
     void SkipLineEnd() {
-        position_ += text_[position_] == '\r' ? 2 : 1;
+        const bool pair = text_[position_] == '\r' && position_ + 1 < text_.size() && text_[position_ + 1] == '\n';
+        position_ += pair ? 2 : 1;
         ++line_;
     }
 
     [[nodiscard]] bool AtFieldEnd() const {
-        return position_ >= text_.size() || text_[position_] == ',' || AtLineEnd();
+        return position_ >= text_.size() || text_[position_] == separator_ || AtLineEnd();
+    }
+
+    [[nodiscard]] bool AtBlank() const {
+        return position_ < text_.size() && text_[position_] != separator_ &&
+               (text_[position_] == ' ' || text_[position_] == '\t');
+    }
+
+    void SkipBlanks() {
+        while (AtBlank()) ++position_;
     }
 
     std::string Field(std::size_t column) {
+        SkipBlanks();
         if (position_ < text_.size() && text_[position_] == '"') return QuotedField(column);
         std::string field;
         while (!AtFieldEnd()) {
             if (text_[position_] == '"') throw ECsvError(line_, column, "a quote inside a field that is not quoted");
             field += text_[position_++];
         }
+        while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.pop_back();
         return field;
     }
 
@@ -74,22 +93,27 @@ private:
             } else if (c == '"') {
                 break;
             } else {
-                if (c == '\n') ++line_;
+                // A line end inside the quotes is part of the field, and a line of the file all the same.
+                const bool lineEnd =
+                    c == '\n' || (c == '\r' && (position_ >= text_.size() || text_[position_] != '\n'));
+                if (lineEnd) ++line_;
                 field += c;
             }
         }
+        SkipBlanks();
         if (!AtFieldEnd()) throw ECsvError(startLine, column, "text after the closing quote of a field");
         return field;
     }
 
     std::string_view text_;
+    char separator_;
     std::size_t position_ = 0;
     std::size_t line_ = 1;
 };
 
-// A field that starts like a byte order mark is quoted too, so that reading it back does not skip its bytes.
 bool NeedsQuotes(const std::string& field) {
-    return field.find_first_of(",\"\r\n") != std::string::npos || field.starts_with(kByteOrderMark);
+    if (field.find_first_of(",;\t\"\r\n") != std::string::npos) return true;
+    return !field.empty() && (field.front() == ' ' || field.back() == ' ');
 }
 
 void AppendField(std::string& text, const std::string& field) {
@@ -110,7 +134,8 @@ void AppendField(std::string& text, const std::string& field) {
 ECsvError::ECsvError(std::size_t line, std::size_t column, const std::string& problem)
     : Exception("Line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem),
       Line(line),
-      Column(column) {}
+      Column(column),
+      Problem(problem) {}
 
 std::vector<CsvRow> ReadCsv(std::string_view text) { return CsvReader(text).Rows(); }
 

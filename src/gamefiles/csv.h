@@ -7,9 +7,12 @@
 
 #include "gamefiles/errors.h"
 
-// Comma-separated sheets as spreadsheet programs read and write them (RFC 4180): a field holding a comma, a quote
-// or a line break is enclosed in quotes, and a quote inside it is doubled. Written lines end with CR LF; read
-// lines may end with CR LF or LF alone, and a UTF-8 byte order mark before the first field is skipped.
+// Sheets as spreadsheet programs read and write them (RFC 4180): a field holding the separator, a quote or a line
+// break is enclosed in quotes, and a quote inside it is doubled. Written sheets are separated by commas, their lines
+// ended by CR LF. Read sheets may be separated by commas, by semicolons (what a spreadsheet in every European locale
+// saves) or by tabs (Excel's "Unicode text"), whichever the header line uses first; their lines may end with CR LF,
+// LF or CR alone; blanks around a cell are dropped unless they are inside its quotes. The text is read as it is
+// (gamefiles/text_encoding.h turns a file's bytes into it).
 namespace tovarin {
 
 // One row of a sheet and the line of the file it starts on, counted from 1 (a quoted line break inside an
@@ -26,14 +29,16 @@ public:
     ECsvError(std::size_t line, std::size_t column, const std::string& problem);
     std::size_t Line;
     std::size_t Column;
+    std::string Problem;  // the message without its place
 };
 
 // Every row of the text. A line end at the very end starts no further row; an empty line is a row of one empty
-// field. Throws ECsvError for a quote inside a field that does not start with one, anything but a comma or a line
-// end after a closing quote, and a quoted field that is never closed.
+// field. Throws ECsvError for a quote inside a field that does not start with one, anything but blanks, the
+// separator or a line end after a closing quote, and a quoted field that is never closed.
 [[nodiscard]] std::vector<CsvRow> ReadCsv(std::string_view text);
 
-// The rows as text, each line ended by CR LF; fields are quoted only when they need it.
+// The rows as text separated by commas, each line ended by CR LF; fields are quoted only when they need it (also
+// for a semicolon, a tab or blanks at either end, so that the text reads back as the same rows).
 [[nodiscard]] std::string WriteCsv(const std::vector<std::vector<std::string>>& rows);
 
 }  // namespace tovarin

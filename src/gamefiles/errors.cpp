@@ -37,6 +37,18 @@ std::string InOutMessage(int code) {
 
 EInOutError::EInOutError(int code) : Exception(InOutMessage(code)), ErrorCode(code) {}
 
+std::string Abbreviated(std::string_view text) {
+    constexpr std::size_t kKept = 60;
+    constexpr std::size_t kLongest = 80;
+    return text.size() <= kLongest ? std::string(text) : std::string(text.substr(0, kKept)) + "...";
+}
+
+EInOutError InOutErrorOn(const std::string& file, int code) {
+    EInOutError error(code);
+    error.File = file;
+    return error;
+}
+
 bool IsFileLayerCode(int code) { return code >= kFirstFileLayerCode && code <= kLastFileLayerCode; }
 
 }  // namespace tovarin

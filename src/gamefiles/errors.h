@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tovarin {
@@ -26,7 +27,16 @@ public:
     explicit EInOutError(int code);
     EInOutError(int code, std::string message) : Exception(std::move(message)), ErrorCode(code) {}
     int ErrorCode;
+    // The file the failing call was made on, as the file layer was given it; empty for a failure over bytes held
+    // in memory. The window's box shows the message alone; the command line names the file in front of it.
+    std::string File;
 };
+
+// What the file layer reports for a file that is not there.
+inline constexpr int kFileNotFound = 2;
+
+// The file layer's failure of a call on this file.
+[[nodiscard]] EInOutError InOutErrorOn(const std::string& file, int code);
 
 // The file layer's own codes share their numbers with unrelated Windows errors (101 is a semaphore's to
 // Windows), so the system's text for them would mislead; their own message says what happened.
@@ -46,10 +56,15 @@ public:
     EIntOverflow() : Exception("Integer overflow") {}
 };
 
+// A text as a message quotes it: one of more than 80 bytes, far longer than any name or number (a sheet's cell may
+// hold megabytes), is cut to its first 60 bytes followed by "...".
+[[nodiscard]] std::string Abbreviated(std::string_view text);
+
 // A box that holds no integer when a value is taken from it.
 class EConvertError : public Exception {
 public:
-    explicit EConvertError(const std::string& text) : Exception("'" + text + "' is not a valid integer value") {}
+    explicit EConvertError(std::string_view text)
+        : Exception("'" + Abbreviated(text) + "' is not a valid integer value") {}
 };
 
 // The platform refused an INI write.

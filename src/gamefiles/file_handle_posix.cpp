@@ -64,13 +64,13 @@ int CodeOf(int error, FileCall call) {
     }
 }
 
-[[noreturn]] void Fail(FileCall call) { throw EInOutError(CodeOf(errno, call)); }
+[[noreturn]] void Fail(FileCall call, const std::string& path) { throw InOutErrorOn(path, CodeOf(errno, call)); }
 
 // A fault a test injects fails the call as the system would, with errno set.
 void FailIfInjected(FileCall call, const std::string& path) {
     if (const auto fault = InjectedFaultFor(call, path)) {
         errno = fault->Error;
-        Fail(call);
+        Fail(call, path);
     }
 }
 
@@ -86,25 +86,25 @@ int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 }  // namespace
 
 GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
-    if (MarkedReadOnly(path)) throw EInOutError(5);
+    if (MarkedReadOnly(path)) throw InOutErrorOn(path, 5);
     FailIfInjected(FileCall::Open, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) Fail(FileCall::Open);
+    if (fd < 0) Fail(FileCall::Open, path);
     return GameFileHandle(fd, path);
 }
 
 GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
-    if (MarkedReadOnly(path)) throw EInOutError(5);
+    if (MarkedReadOnly(path)) throw InOutErrorOn(path, 5);
     FailIfInjected(FileCall::Create, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) Fail(FileCall::Create);
+    if (fd < 0) Fail(FileCall::Create, path);
     return GameFileHandle(fd, path);
 }
 
 GameFileHandle GameFileHandle::OpenForReading(const std::string& path) {
     FailIfInjected(FileCall::Open, path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail(FileCall::Open);
+    if (fd < 0) Fail(FileCall::Open, path);
     return GameFileHandle(fd, path);
 }
 
@@ -118,13 +118,13 @@ GameFileHandle::~GameFileHandle() {
 }
 
 void GameFileHandle::Seek(std::int64_t position) {
-    if (position < 0) throw EInOutError(kNegativeSeek);
-    if (::lseek(Descriptor(handle_), static_cast<off_t>(position), SEEK_SET) < 0) Fail(FileCall::Read);
+    if (position < 0) throw InOutErrorOn(path_, kNegativeSeek);
+    if (::lseek(Descriptor(handle_), static_cast<off_t>(position), SEEK_SET) < 0) Fail(FileCall::Read, path_);
 }
 
 std::int64_t GameFileHandle::Size() {
     struct stat info {};
-    if (::fstat(Descriptor(handle_), &info) != 0) Fail(FileCall::Read);
+    if (::fstat(Descriptor(handle_), &info) != 0) Fail(FileCall::Read, path_);
     return info.st_size;
 }
 
@@ -135,7 +135,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
         const ssize_t got = ::read(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
         if (got < 0) {
             if (errno == EINTR) continue;
-            Fail(FileCall::Read);
+            Fail(FileCall::Read, path_);
         }
         if (got == 0) break;
         done += got;
@@ -147,26 +147,26 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         if (fault->HalfWrite && count > 1 && ::write(Descriptor(handle_), buffer, static_cast<size_t>(count / 2)) < 0) {
-            Fail(FileCall::Write);
+            Fail(FileCall::Write, path_);
         }
         errno = fault->Error;
-        Fail(FileCall::Write);
+        Fail(FileCall::Write, path_);
     }
     std::int64_t done = 0;
     while (done < count) {
         const ssize_t put = ::write(Descriptor(handle_), buffer + done, static_cast<size_t>(count - done));
         if (put < 0) {
             if (errno == EINTR) continue;
-            Fail(FileCall::Write);
+            Fail(FileCall::Write, path_);
         }
-        if (put == 0) throw EInOutError(101);
+        if (put == 0) throw InOutErrorOn(path_, 101);
         done += put;
     }
 }
 
 void GameFileHandle::Flush() {
     FailIfInjected(FileCall::Flush, path_);
-    if (::fsync(Descriptor(handle_)) != 0) Fail(FileCall::Flush);
+    if (::fsync(Descriptor(handle_)) != 0) Fail(FileCall::Flush, path_);
 }
 
 void GameFileHandle::Close() {
@@ -175,25 +175,25 @@ void GameFileHandle::Close() {
     if (const auto fault = InjectedFaultFor(FileCall::Close, path_)) {
         ::close(fd);
         errno = fault->Error;
-        Fail(FileCall::Close);
+        Fail(FileCall::Close, path_);
     }
-    if (::close(fd) != 0) Fail(FileCall::Close);
+    if (::close(fd) != 0) Fail(FileCall::Close, path_);
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
-    if (MarkedReadOnly(to)) throw EInOutError(5);
+    if (MarkedReadOnly(to)) throw InOutErrorOn(to, 5);
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     FailIfInjected(FileCall::Rename, to);
-    if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename);
+    if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename, to);
 }
 
 void CreateFolder(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
     if (::mkdir(path.c_str(), 0755) == 0) return;
-    if (errno != EEXIST) Fail(FileCall::Create);
+    if (errno != EEXIST) Fail(FileCall::Create, path);
     // A file where the folder belongs is refused as Windows refuses it.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw EInOutError(5);
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw InOutErrorOn(path, 5);
 }
 
 }  // namespace tovarin

@@ -18,7 +18,7 @@ constexpr std::intptr_t kClosed = -1;  // INVALID_HANDLE_VALUE
 // ReadFile and WriteFile take a 32-bit count; larger transfers go in pieces.
 constexpr std::int64_t kLargestTransfer = 1 << 30;
 
-[[noreturn]] void Fail() { throw EInOutError(static_cast<int>(::GetLastError())); }
+[[noreturn]] void Fail(const std::string& path) { throw InOutErrorOn(path, static_cast<int>(::GetLastError())); }
 
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
@@ -26,7 +26,7 @@ HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 std::intptr_t OpenNative(const std::string& path, DWORD disposition, DWORD access = GENERIC_READ | GENERIC_WRITE) {
     const HANDLE handle =
         ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) Fail();
+    if (handle == INVALID_HANDLE_VALUE) Fail(path);
     return reinterpret_cast<std::intptr_t>(handle);
 }
 
@@ -56,15 +56,15 @@ GameFileHandle::~GameFileHandle() {
 }
 
 void GameFileHandle::Seek(std::int64_t position) {
-    if (position < 0) throw EInOutError(kNegativeSeek);
+    if (position < 0) throw InOutErrorOn(path_, kNegativeSeek);
     LARGE_INTEGER distance{};
     distance.QuadPart = position;
-    if (!::SetFilePointerEx(Native(handle_), distance, nullptr, FILE_BEGIN)) Fail();
+    if (!::SetFilePointerEx(Native(handle_), distance, nullptr, FILE_BEGIN)) Fail(path_);
 }
 
 std::int64_t GameFileHandle::Size() {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(Native(handle_), &size)) Fail();
+    if (!::GetFileSizeEx(Native(handle_), &size)) Fail(path_);
     return size.QuadPart;
 }
 
@@ -72,7 +72,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
     std::int64_t done = 0;
     while (done < count) {
         DWORD got = 0;
-        if (!::ReadFile(Native(handle_), buffer + done, Piece(count - done), &got, nullptr)) Fail();
+        if (!::ReadFile(Native(handle_), buffer + done, Piece(count - done), &got, nullptr)) Fail(path_);
         if (got == 0) break;
         done += got;
     }
@@ -86,22 +86,22 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
         if (!::WriteFile(Native(handle_), buffer + done, Piece(count - done), &put, nullptr)) {
             // A full disk is the player's "Disk full", whichever way the system reports it.
             const DWORD error = ::GetLastError();
-            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) throw EInOutError(kDiskFull);
-            throw EInOutError(static_cast<int>(error));
+            const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+            throw InOutErrorOn(path_, full ? kDiskFull : static_cast<int>(error));
         }
-        if (put == 0) throw EInOutError(kDiskFull);
+        if (put == 0) throw InOutErrorOn(path_, kDiskFull);
         done += put;
     }
 }
 
 void GameFileHandle::Flush() {
-    if (!::FlushFileBuffers(Native(handle_))) Fail();
+    if (!::FlushFileBuffers(Native(handle_))) Fail(path_);
 }
 
 void GameFileHandle::Close() {
     const HANDLE handle = Native(handle_);
     handle_ = kClosed;
-    if (!::CloseHandle(handle)) Fail();
+    if (!::CloseHandle(handle)) Fail(path_);
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
@@ -110,9 +110,9 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     // would let the rename through.
     const DWORD attributes = ::GetFileAttributesA(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        throw EInOutError(ERROR_ACCESS_DENIED);
+        throw InOutErrorOn(to, ERROR_ACCESS_DENIED);
     }
-    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail();
+    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail(to);
 }
 
 void CreateFolder(const std::string& path) {
@@ -124,7 +124,8 @@ void CreateFolder(const std::string& path) {
         return;
     }
     // A file where the folder belongs: what Windows says when a file is opened in place of a folder.
-    throw EInOutError(error == ERROR_ALREADY_EXISTS ? static_cast<int>(ERROR_ACCESS_DENIED) : static_cast<int>(error));
+    throw InOutErrorOn(path,
+                       error == ERROR_ALREADY_EXISTS ? static_cast<int>(ERROR_ACCESS_DENIED) : static_cast<int>(error));
 }
 
 }  // namespace tovarin

@@ -91,7 +91,7 @@ std::uint8_t ReadByteAt(const std::string& file, std::int32_t position) {
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(position);
     std::uint8_t value = 0;
-    if (handle.Read(&value, 1) != 1) throw EInOutError(100);
+    if (handle.Read(&value, 1) != 1) throw InOutErrorOn(file, kReadBeyondEnd);
     handle.Close();
     return value;
 }
@@ -102,7 +102,7 @@ std::int32_t ReadStringAt(const std::string& file, std::int32_t position, std::s
     std::int32_t consumed = 0;
     for (;;) {
         std::uint8_t c = 0;
-        if (handle.Read(&c, 1) != 1) throw EInOutError(100);
+        if (handle.Read(&c, 1) != 1) throw InOutErrorOn(file, kReadBeyondEnd);
         ++consumed;
         if (c == 0) break;
         text.push_back(static_cast<char>(c));
@@ -228,7 +228,7 @@ std::int32_t ReadFloatAt(const std::string& file, std::int32_t position, float& 
     GameFileHandle handle = GameFileHandle::OpenExisting(file);
     handle.Seek(at);
     std::array<std::uint8_t, 4> bytes{};
-    if (handle.Read(bytes.data(), 4) != 4) throw EInOutError(100);
+    if (handle.Read(bytes.data(), 4) != 4) throw InOutErrorOn(file, kReadBeyondEnd);
     handle.Close();
     value = FloatFromBits(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
                           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);

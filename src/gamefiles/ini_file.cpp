@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::uint32_t kValueBufferSize = 1024;
 constexpr std::uint32_t kSectionBufferSize = 8192;
+// 1 GiB of names: no INI file of a game comes near it.
+constexpr std::uint32_t kLargestSectionBuffer = 1U << 30;
 
 }  // namespace
 
@@ -33,15 +35,21 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// The names come back each ended by a NUL. When they fill the buffer the result is its size less 2 and the
-// last name may have been cut short, so that one is left out: a list never holds a name the file does not have.
-// An empty name (a line "=value") ends the list, as it does for every reader of such a buffer.
+// The names come back each ended by a NUL. When they do not fit, the platform fills the buffer (the result is its
+// size less 2) with the last name cut short; the call is then made again with a buffer twice as large, until every
+// name fits: no ship of a large catalogue and no entry of its switch file may be left out. A name that still does
+// not fit into the largest buffer is left out, so that a list never holds a name the file does not have. An empty
+// name (a line "=value") ends the list, as it does for every reader of such a buffer.
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& names) const {
     names.clear();
-    std::array<char, kSectionBufferSize> buffer{};
-    const std::uint32_t length =
-        ReadProfileString(section.c_str(), nullptr, "", buffer.data(), kSectionBufferSize, fileName_.c_str());
-    const bool cut = length == kSectionBufferSize - 2;
+    std::vector<char> buffer;
+    std::uint32_t length = 0;
+    bool cut = true;
+    for (std::uint32_t size = kSectionBufferSize; cut && size <= kLargestSectionBuffer; size *= 2) {
+        buffer.assign(size, '\0');
+        length = ReadProfileString(section.c_str(), nullptr, "", buffer.data(), size, fileName_.c_str());
+        cut = length == size - 2;
+    }
     std::size_t begin = 0;
     while (begin < length && buffer[begin] != '\0') {
         std::size_t end = begin;

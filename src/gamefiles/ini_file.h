@@ -22,7 +22,7 @@ public:
     [[nodiscard]] std::int32_t ReadInteger(const std::string& section, const std::string& key,
                                            std::int32_t defaultValue) const;
     [[nodiscard]] bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
-    // Clears `names`, then adds the section's key names in file order (those that fit 8192 bytes whole).
+    // Clears `names`, then adds every key name of the section in file order, however many there are.
     void ReadSection(const std::string& section, std::vector<std::string>& names) const;
 
     // Writes the key; a refused write throws EIniFileException with the file's path.

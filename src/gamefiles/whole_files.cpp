@@ -13,10 +13,10 @@ namespace {
 std::string SiblingOf(const std::string& path) { return path + ".part~"; }
 
 // Every byte of the open file; a file that ends early is "Read beyond end of file".
-std::vector<std::uint8_t> ReadAll(GameFileHandle& handle) {
+std::vector<std::uint8_t> ReadAll(GameFileHandle& handle, const std::string& path) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(handle.Size()));
     if (handle.Read(bytes.data(), static_cast<std::int64_t>(bytes.size())) != static_cast<std::int64_t>(bytes.size())) {
-        throw EInOutError(100);
+        throw InOutErrorOn(path, 100);
     }
     handle.Close();
     return bytes;
@@ -26,12 +26,12 @@ std::vector<std::uint8_t> ReadAll(GameFileHandle& handle) {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     GameFileHandle handle = GameFileHandle::OpenExisting(path);
-    return ReadAll(handle);
+    return ReadAll(handle, path);
 }
 
 std::vector<std::uint8_t> ReadWholeFileReadOnly(const std::string& path) {
     GameFileHandle handle = GameFileHandle::OpenForReading(path);
-    return ReadAll(handle);
+    return ReadAll(handle, path);
 }
 
 void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -43,6 +43,10 @@ void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> byt
         handle.Flush();
         handle.Close();
         ReplaceFile(sibling, path);
+    } catch (EInOutError& error) {
+        DeleteFileAt(sibling);
+        error.File = path;  // the sibling is the program's own: the player knows the file it stands in for
+        throw;
     } catch (...) {
         DeleteFileAt(sibling);
         throw;

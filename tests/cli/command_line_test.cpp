@@ -64,10 +64,10 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"restore", {"--game", "<bare>", "restore", "ships/SWITCH.DAT"}, 0, "removed\tShips\\switch.dat\n", ""},
         {"restored", {"--game", "<bare>", "backup", "status"}, 0, "Ships\\switch.dat\tabsent\n", ""},
         {"no difference", {"--game", "<bare>", "diff"}, 0, "", ""},
-        {"no profile", {"--game", "<demo>", "ship", "import", "Kestrel", "x.vks"}, 1, "", "find file x.vks"},
+        {"no profile", {"--game", "<demo>", "ship", "import", "Kestrel", "x.vks"}, 1, "", "x.vks: File not found.\n"},
         {"entries again", {"--game", "<bare>", "ships"}, 0, "Hawk\thawk.iff\n", ""},
         {"nothing kept", {"--game", "<demo>", "diff"}, 0, "", "No originals are kept in \"Tovarin Backup\""},
-        {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found. You have to install Tovarin"},
+        {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found in <nogame>: not the folder of"},
         {"no game to diff", {"--game", "<nogame>", "diff"}, 2, "", "vantorsk.exe not found"},
     };
     const auto placed = [&](std::string text) {

@@ -175,18 +175,18 @@ TEST(GameCommandsTest, WeaponSheetsChangeExactlyTheirEditedCellsWholeOrNotAtAll)
     EXPECT_EQ(std::filesystem::last_write_time(table), old);
 
     // A partial sheet: columns in another order, a cell left empty, one edited value.
-    game.WriteText("edit.csv", "name,damage,speed\r\nHornet IR,261,\r\nDart,,1400\r\n");
-    EXPECT_EQ(Cli(game, {"import", "missiles", game.PathOf("edit.csv")}).Out, "1 missiles changed\n");
+    game.WriteText("edit.csv", "missile,damage,speed\r\nHornet IR,261,\r\nDart,,1400\r\n");
+    EXPECT_EQ(Cli(game, {"import", "missiles", game.PathOf("edit.csv")}).Out, "1 missile changed\n");
     std::string expected = valuesBefore;
     expected.replace(expected.find("damage=260"), 10, "damage=261");
     EXPECT_EQ(Cli(game, {"missiles", "get"}).Out, expected);
 
     const Bytes edited = game.ReadFile("Game\\missile.iff");
     for (const auto& [refused, where] : std::vector<std::pair<std::string, std::string>>{
-             {"name,speed\r\nDart,1\r\nNope,2\r\n", "line 3, column 1: Unknown missile: Nope"},
-             {"name,speed\r\nDart,1\r\n\"Hornet IR\",2\r\nDart,x\r\n", "line 4, column 1: Dart has two rows"},
-             {"name,speed,rear firing\r\nDart,1,2\r\n", "line 2, column 3: rear firing=2: '2' is not 0 or 1"},
-             {"name,sped\r\nDart,1\r\n", "line 1, column 2: Unknown field of a missile: sped"}}) {
+             {"missile,speed\r\nDart,1\r\nNope,2\r\n", "line 3, column 1: Unknown missile: Nope"},
+             {"missile,speed\r\nDart,1\r\n\"Hornet IR\",2\r\nDart,x\r\n", "line 4, column 1: Dart has two rows"},
+             {"missile,speed,rear firing\r\nDart,1,2\r\n", "line 2, column 3: rear firing=2: '2' is not 0 or 1"},
+             {"missile,sped\r\nDart,1\r\n", "line 1, column 2: Unknown field of a missile: sped"}}) {
         SCOPED_TRACE(where);
         game.WriteText("bad.csv", refused);
         const Ran ran = Cli(game, {"import", "missiles", game.PathOf("bad.csv")});
@@ -249,8 +249,8 @@ TEST(OriginalsCommandsTest, AChangedSheetGivesAFreshInstallationTheEditedValues)
                          {"missiles", "set", "Dart", "sub-missile type=Spear FF", "rear firing=1", "split up into=3"}});
     const std::vector<std::pair<std::string, std::string>> rows = {
         {"ships", "ship,speedmax,booster,gun2,mass\r\nKestrel,,,,1300\r\nCorsair,640,0,Scatter Gun,\r\n"},
-        {"guns", "name,speed,range,damage\r\nPulse Laser,,3100,41\r\nPhoton Lance,999,,\r\n"},
-        {"missiles", "name,split up into,sub-missile type,rear firing\r\nDart,3,Spear FF,1\r\n"},
+        {"guns", "gun,speed,range,damage\r\nPulse Laser,,3100,41\r\nPhoton Lance,999,,\r\n"},
+        {"missiles", "missile,split up into,sub-missile type,rear firing\r\nDart,3,Spear FF,1\r\n"},
     };
     for (const auto& [kind, sheet] : rows) {
         SCOPED_TRACE(kind);

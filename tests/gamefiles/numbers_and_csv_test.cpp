@@ -74,24 +74,30 @@ TEST(Numbers, ShownValuesRoundHalvesToEvenAndEnteredOnesComeBack) {
     }
 }
 
-// Every quoting case read and written. Each row: the text, its rows with the line each starts on, and
-// what writing those rows gives; for a refused text, where it was refused as "line L, column C".
-TEST(CsvTest, ReadsWritesAndRefusesEveryQuotingCase) {
+// Every quoting case and every dialect read, and written back in the one dialect written. Each row: the text, its
+// rows with the line each starts on, and what writing those rows gives; for a refused text, where it was refused
+// as "line L, column C".
+TEST(CsvTest, ReadsEveryDialectWritesOneAndRefusesEveryQuotingFault) {
     using Rows = std::vector<std::pair<std::size_t, std::vector<std::string>>>;
-    const std::string bom = "\xEF\xBB\xBF";
     // clang-format off
     const struct { std::string text; Rows read; std::string written; } rows[] = {
         {"a,b\nc", {{1, {"a", "b"}}, {2, {"c"}}}, "a,b\r\nc\r\n"},
-        {bom + "name,mass\r\n", {{1, {"name", "mass"}}}, "name,mass\r\n"},
         {"\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\nx",
          {{1, {"a,b", "say \"hi\"", "two\r\nlines"}}, {3, {"x"}}},
          "\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\nx\r\n"},
         {"\"plain\",,\"\"\r\n\r\n,", {{1, {"plain", "", ""}}, {2, {""}}, {3, {"", ""}}}, "plain,,\r\n\r\n,\r\n"},
-        {"a\rb", {{1, {"a\rb"}}}, "\"a\rb\"\r\n"},  // a carriage return alone is text
-        {"\"" + bom + "x\"", {{1, {bom + "x"}}}, "\"" + bom + "x\"\r\n"},
+        {"a\rb\r\rc", {{1, {"a"}}, {2, {"b"}}, {3, {""}}, {4, {"c"}}}, "a\r\nb\r\n\r\nc\r\n"},  // CR alone ends a line
+        {"\"x\ry\"\rz", {{1, {"x\ry"}}, {3, {"z"}}}, "\"x\ry\"\r\nz\r\n"},
+        {"ship;mass\r\nKestrel;5,5;\"a;b\"", {{1, {"ship", "mass"}}, {2, {"Kestrel", "5,5", "a;b"}}},
+         "ship,mass\r\nKestrel,\"5,5\",\"a;b\"\r\n"},                                   // the header's separator
+        {"ship\tmass\r\nSable\t 7 \r\n", {{1, {"ship", "mass"}}, {2, {"Sable", "7"}}}, "ship,mass\r\nSable,7\r\n"},
+        {"\"a,b\";c,d", {{1, {"a,b", "c,d"}}}, "\"a,b\",\"c,d\"\r\n"},  // a quoted separator does not count
+        {"ship\nx;y", {{1, {"ship"}}, {2, {"x;y"}}}, "ship\r\n\"x;y\"\r\n"},  // no separator in the header: commas
+        {"  Kestrel , 640 ,\t\"  two  \"  ,", {{1, {"Kestrel", "640", "  two  ", ""}}},
+         "Kestrel,640,\"  two  \",\r\n"},                                          // blanks outside quotes go
         {"", {}, ""},
         {"a,b\r\nc,d\"e\r\n", {}, "line 2, column 2"},  // a quote inside an unquoted field
-        {"\"a\"b,c", {}, "line 1, column 1"},           // text after the closing quote
+        {"\"a\" b,c", {}, "line 1, column 1"},          // text after the closing quote
         {"a\r\nb,\"c\r\nd", {}, "line 2, column 2"},    // an unclosed quote
     };
     // clang-format on

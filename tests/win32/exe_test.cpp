@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "cli/cli_run.h"
 #include "demo/demo_installation.h"
 #include "gamefiles/game_paths.h"
 #include "testkit/temp_game_folder.h"
@@ -25,8 +26,9 @@ std::string Built(const char* fromTests) {
     return FolderOf(suite) + fromTests;
 }
 
-// Runs a command line, its standard output and error into one pipe, calling `watch` with what was seen so far every
-// step while the program runs. Gives everything seen, then the exit code.
+// Runs a command line (UTF-8, given to the program as the wide command line), its standard output and error into
+// one pipe, calling `watch` with what was seen so far every step while the program runs. Gives everything seen,
+// then the exit code.
 std::string RunProgram(
     std::string commandLine, const std::function<void(std::string&)>& watch = [](std::string&) {}) {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -34,12 +36,14 @@ std::string RunProgram(
     HANDLE writer = nullptr;
     if (!CreatePipe(&reader, &writer, &inherited, 0)) return "no pipe";
     SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = writer;
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    std::wstring wide(commandLine.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, commandLine.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    const bool started = CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                         nullptr, &startup, &process);
     CloseHandle(writer);
     std::string seen = started ? "" : "cannot start " + commandLine;
@@ -128,6 +132,26 @@ TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
     EXPECT_EQ(RunTovarin(game),
               "box: ashfall.exe not found. You have to install Tovarin into the folder where VSK is installed!\n"
               "exit code 0");
+}
+
+// tovarin-cli.exe as a script starts it, with a name outside ASCII: the arguments come in whatever the code page
+// (from the wide command line), names go out in UTF-8 through a pipe with CR LF line ends, a sheet written to "-"
+// keeps its own CR LF, and a path starting with "/" is a path, not an option.
+TEST(TovarinExeTest, TheCommandLineTakesAndGivesNamesOutsideAscii) {
+    testkit::AccentedDemo game;
+    std::string folder = game.Folder();
+    folder.pop_back();  // a backslash before the closing quote would escape it
+    const std::string cli = "\"" + Built(TOVARIN_CLI_FROM_TESTS) + "\" --game \"" + folder + "\" ";
+    EXPECT_TRUE(RunProgram(cli + "ships").starts_with("Kestr\xC3\xA9l\tkestrel.iff\r\nWarden\t"));
+    EXPECT_EQ(RunProgram(cli + "ship set Kestr\xC3\xA9l speedmax=640 \"gun1=Scatter G\xC3\xBCn\""), "exit code 0");
+    EXPECT_EQ(RunProgram(cli + "ship get Kestr\xC3\xA9l speedmax gun1 --json"),
+              "{\"speedmax\":640,\"gun1\":8}\r\nexit code 0");
+    const std::string sheet = RunProgram(cli + "export ships -");
+    EXPECT_TRUE(sheet.starts_with("\xEF\xBB\xBFship,speedmin,")) << sheet.substr(0, 40);
+    EXPECT_NE(sheet.find("\r\nKestr\xC3\xA9l,"), std::string::npos);
+    EXPECT_EQ(sheet.find("\r\r"), std::string::npos);
+    EXPECT_EQ(RunProgram(cli + "restore /home/x.csv"), "/home/x.csv has no kept original (\"backup status\" lists them)"
+                                                         "\r\nexit code 1");
 }
 
 // The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "gamefiles/csv.h"
+
+// What the imports of the ship, gun and missile sheets share: the sheet read in whatever dialect a spreadsheet
+// program saved it (gamefiles/text_encoding.h, gamefiles/csv.h), a file that is no sheet of its kind refused
+// before anything is looked at, refused cells named by their place, and the report of what changed.
+namespace tovarin::cli {
+
+// The sheet's rows, the header first. `kind` is what a row stands for ("ship", "gun", "missile") and the title of
+// the sheet's first column, as the export writes it. Refused naming the file when it cannot be read, when it
+// breaks the quoting rules (with the line and column), and when it is no sheet of this kind.
+[[nodiscard]] std::vector<CsvRow> ReadSheetRows(const CommandArguments& arguments, const Console& console,
+                                                const std::string& kind);
+
+// "SHEET, line L, column C: ", in front of the message of a refused cell.
+[[nodiscard]] std::string CellWhere(const std::string& sheet, std::size_t line, std::size_t column);
+
+// The sheet as messages name it: its path as given, or "standard input".
+[[nodiscard]] std::string SheetNamed(const CommandArguments& arguments);
+
+// What an import changed, on standard output, the same for every kind: "3 ships changed", "1 ship changed",
+// "0 ships changed".
+void ReportChanged(const Console& console, std::size_t count, const std::string& kind);
+
+}  // namespace tovarin::cli
