@@ -49,10 +49,6 @@ std::string MissingGameFile(const Installation& installation, const std::string&
     return FileExists(GamePath(installation.GameFolder, gameExe)) ? "" : gameExe;
 }
 
-std::string GameMissingMessage(const std::string& missingFile) {
-    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
-}
-
 std::vector<std::string> CatalogueShips(const TIniFile& catalogue) {
     std::vector<std::string> ships;
     catalogue.ReadSection("ships", ships);

@@ -33,8 +33,6 @@ struct Installation {
 // game's executable when neither game's is, the chosen catalogue when it is missing, "Run= in " and the catalogue
 // when it names no executable, else the executable the catalogue names.
 [[nodiscard]] std::string MissingGameFile(const Installation& installation, const std::string& gameExe);
-// What the player is told when the game is not beside the program, with the missing file's name in front.
-[[nodiscard]] std::string GameMissingMessage(const std::string& missingFile);
 
 // The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.
 [[nodiscard]] std::vector<std::string> CatalogueShips(const TIniFile& catalogue);

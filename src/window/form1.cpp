@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "ui/main_window_layout.h"
 
@@ -90,6 +91,8 @@ void TForm1::BindEvents() {
         if (MayLeaveEveryItem()) Button15Click();
     };
 }
+
+std::string TForm1::ErrorText(const Exception& error) const { return Described(error, GameFolder); }
 
 std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }
 

@@ -266,6 +266,9 @@ public:
     void InstallPatch();
     void RemovePatch();
 
+    // An error about a file names it, a game file by its path in the game folder ("Ships\kestrel.iff: ...").
+    [[nodiscard]] std::string ErrorText(const Exception& error) const override;
+
     // The path of a file in the game folder, named with backslashes ("Ships\switch.dat").
     [[nodiscard]] std::string GameFile(std::string_view relativeName) const;
     // The loaded ship's file.

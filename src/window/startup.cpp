@@ -10,6 +10,10 @@ namespace tovarin {
 
 namespace {
 
+std::string GameMissingMessage(const std::string& missingFile) {
+    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
+}
+
 // What the player is told when the game cannot be edited here. The catalogue comes apart from the program, so one
 // that is missing, or names no game, is a matter of getting the right one; anything else means the wrong folder.
 std::string WhyNotHere(const Installation& installation, const std::string& gameExe, const std::string& missing) {

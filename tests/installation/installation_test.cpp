@@ -120,7 +120,7 @@ TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestio
     ASSERT_EQ(run.Exit, std::nullopt);
     const std::vector<std::string> shown = run.Shown();
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_TRUE(shown[0].ends_with("I/O error 131.")) << shown[0];
+    EXPECT_EQ(shown[0], "Ships\\kestrel.iff: I/O error 131.");
     EXPECT_EQ(shown[1], InstallQuestion("Vantorsk Ashfall"));
     TForm1& f = run.Form();
     EXPECT_EQ(f.Label39.Caption(), "for Vantorsk Ashfall");

@@ -110,7 +110,8 @@ TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
     const std::vector<std::string> oneGun{Gun(0)};
     std::vector<std::string> turrets(17, "Turret: " + Gun(4));
     turrets.front() = Gun(0);  // the gun and the first 16 turrets
-    const std::string io = "I/O error 131.", index = "List index out of bounds.", range = "Range check error.";
+    const std::string io = std::string(kSecondFile) + ": I/O error 131.", index = "List index out of bounds.",
+                      range = "Range check error.";
     // Each row: the file, the message, the gun and the missile list as the load leaves them.
     const std::tuple<Bytes, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
         // clang-format off

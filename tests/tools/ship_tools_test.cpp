@@ -138,9 +138,10 @@ std::vector<Scenario> Scenarios() {
          Texts(2, "Range check error.")},
         {"17th gun", PlanWithGuns(15), {{kCopy, 0}, {kCopy, 0}}, Copied(PlanWithGuns(15), 0), 0,
          {"A ship cannot have more than 16 guns"}},
-        Failing("File access denied.", [](Game& g) { g.MakeReadOnly(kShipFile); }),
+        Failing(std::string(kShipFile) + ": File access denied.", [](Game& g) { g.MakeReadOnly(kShipFile); }),
         Failing("Unable to write to vskinfo.dat.", [](Game& g) { g.MakeReadOnly(g.CatalogueName()); }),
-        Failing("File access denied.", [](Game& g) { std::filesystem::create_directory(g.PathOf(kSibling)); }),
+        Failing(std::string(kShipFile) + ": File access denied.",
+                [](Game& g) { std::filesystem::create_directory(g.PathOf(kSibling)); }),
         Failing("Range check error.", [](Game& g) {
             Bytes file = g.File();
             file[6] = 0x00;  // the low half of the file's length: 4

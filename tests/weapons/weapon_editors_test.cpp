@@ -143,7 +143,8 @@ TEST(WeaponEditors, AWeaponThatCannotBePlacedIsRefusedWithNothingReadOrWritten) 
         const std::tuple<std::string, int, std::string, std::string> rows[] = {
             {"", 1, noPosition, ""},  // no key: read as position 0, as are 0 itself, negatives and words
             {"2147483626", 1, "error: Integer overflow.", ""},
-            {std::to_string(RecordPosition(257) - 20), 1, "error: Read beyond end of file.", notLoaded},
+            {std::to_string(RecordPosition(257) - 20), 1, "error: " + editor->TableFile + ": Read beyond end of file.",
+             notLoaded},
             {"168", 256, "error: Range check error.", ""}};
         for (const auto& [position, chosen, atLoad, atSave] : rows) {
             SCOPED_TRACE(editor->Weapon + " " + std::to_string(chosen) + " at '" + position + "'");
