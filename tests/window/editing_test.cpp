@@ -145,12 +145,9 @@ TEST(UnsavedChangesTest, RestoringTheOriginalsAsksFirst) {
     Session s;
     TForm1& f = s.f;
     const std::string mass = f.Edit29.Text();
-    UserInput::ShowPage(f.PageControl1, 3);
     UserInput::Type(f.Edit30, "4321");
     UserInput::Click(f.Button7);  // the gun table now differs from its original
-    UserInput::ShowPage(f.PageControl1, 0);
     UserInput::Type(f.Edit29, "4321");
-    UserInput::ShowPage(f.PageControl1, 5);
     for (const Answer answer : {Answer::Cancel, Answer::No}) {
         s.run.Platform.Boxes.clear();
         s.run.Platform.SaveAnswers = {answer};
