@@ -7,28 +7,28 @@
 #include "demo/ship_builder.h"
 #include "testkit/temp_game_folder.h"
 
-// A generated installation of 1,000 ships, for the benchmarks of whatever grows with the fleet.
+// A generated installation of many ships, for the benchmarks of whatever grows with the fleet.
 namespace tovarin::bench {
 
 inline constexpr std::size_t kShips = 1000;
 
-// The demo's weapons and its eight ships over and over, each under a name and a file of its own. The names are
-// short, as they must be for 1,000 of them to fit the 8192 bytes in which the catalogue's key names are listed.
+// The demo's weapons and its eight ships over and over, each under a name ("S1", "S2", ...) and a file of its own.
 struct LargeFleet {
-    LargeFleet() {
+    explicit LargeFleet(std::size_t ships = kShips) : Ships(ships) {
         demo::AddDemoWeapons(Game);
-        const std::vector<demo::DemoShip> ships = demo::DemoShips();
+        const std::vector<demo::DemoShip> demoShips = demo::DemoShips();
         demo::IniSection catalogue{"ships", {}};
-        for (std::size_t i = 0; i < kShips; ++i) {
+        for (std::size_t i = 0; i < ships; ++i) {
             const std::string name = "S" + std::to_string(i + 1);
             const std::string file = "s" + std::to_string(i + 1) + ".iff";
-            Game.WriteFile("Ships\\" + file, demo::BuildShip(ships[i % ships.size()].Plan).File);
+            Game.WriteFile("Ships\\" + file, demo::BuildShip(demoShips[i % demoShips.size()].Plan).File);
             catalogue.Keys.emplace_back(name, file);
             Game.SwitchEntries.emplace_back(name, name);
         }
         Game.SetCatalogueSection(catalogue);
         Game.WriteText("Ships\\switch.dat", demo::IniText({{"swships", Game.SwitchEntries}}));
     }
+    std::size_t Ships;
     testkit::TempGameFolder Game;
 };
 

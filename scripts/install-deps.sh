@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make ninja-build ccache git python3
+  g++ cmake make ninja-build ccache git python3 dpkg-dev file
   googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev

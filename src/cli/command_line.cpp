@@ -15,6 +15,7 @@
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/text_encoding.h"
+#include "gamefiles/run_caches.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {
@@ -307,6 +308,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, const Terminal& te
     }
     TakeAsTyped(given);
     Console console{terminal.In, out, err, terminal.Out, GameFolderOf(given.Game)};
+    // A command is one run: what it learns of the game folder is kept until it ends (gamefiles/run_caches.h).
+    const RunCaches caches;
     const int code = Run(*chosen, given, console);
     StopKeepingOriginals();  // the game session ends with the command
     return code;

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -34,19 +36,31 @@ struct Findings {
     std::vector<std::string> Trouble;
 };
 
+// The first catalogue ship listing each file, by the file's name relative to the game folder ("Ships\kestrel.iff").
+std::unordered_map<std::string, std::string> ShipsByFile(const Fleet& fleet) {
+    const IniSectionValues files = fleet.Game.Catalogue.ReadSectionValues("ships");
+    std::unordered_map<std::string, std::string> ships;
+    for (const std::string& ship : fleet.Ships) ships.emplace("Ships\\" + files.Value(ship).value_or(""), ship);
+    return ships;
+}
+
 // The game as it is and the names the lines use.
 struct Comparison {
+    explicit Comparison(Fleet game, std::string catalogueFile)
+        : Game(std::move(game)), CatalogueFile(std::move(catalogueFile)), shipsByFile_(ShipsByFile(Game)) {}
+
     Fleet Game;
     std::string CatalogueFile;  // relative to the game folder, as the backup names it
     Findings Found;
 
     // The catalogue ship whose file this is ("Ships\kestrel.iff": Kestrel); the file's name when it lists none.
     [[nodiscard]] std::string ShipOfFile(const std::string& file) const {
-        for (const std::string& ship : Game.Ships) {
-            if ("Ships\\" + Game.Game.Catalogue.ReadString("ships", ship, "") == file) return ship;
-        }
-        return file;
+        const auto found = shipsByFile_.find(file);
+        return found != shipsByFile_.end() ? found->second : file;
     }
+
+private:
+    std::unordered_map<std::string, std::string> shipsByFile_;
 };
 
 // "SUBJECT: NAME: BEFORE -> NOW" for each name whose texts differ; the three lists run side by side, and an empty
@@ -148,17 +162,21 @@ std::vector<std::string> KeysOfBoth(const TIniFile& before, const TIniFile& now,
 // the positions behind the guns, which the gun slot editor moves.
 void CompareCatalogue(Comparison& comparison, const std::string& before, const std::string& now) {
     const TIniFile oldFile(before), newFile(now);
+    const IniSectionValues files = newFile.ReadSectionValues("ships");
     std::vector<std::string> sections;
+    std::unordered_set<std::string> listed;
     for (const std::string& ship : comparison.Game.Ships) {
-        const std::string section = newFile.ReadString("ships", ship, "");
-        if (std::find(sections.begin(), sections.end(), section) == sections.end()) sections.push_back(section);
+        const std::string section = files.Value(ship).value_or("");
+        if (listed.insert(section).second) sections.push_back(section);
     }
     for (const std::string& section : sections) {
         const std::vector<std::string> keys = KeysOfBoth(oldFile, newFile, section);
+        const IniSectionValues oldValues = oldFile.ReadSectionValues(section);
+        const IniSectionValues newValues = newFile.ReadSectionValues(section);
         std::vector<std::string> oldTexts, newTexts;
         for (const std::string& key : keys) {
-            oldTexts.push_back(oldFile.ReadString(section, key, ""));
-            newTexts.push_back(newFile.ReadString(section, key, ""));
+            oldTexts.push_back(oldValues.Value(key).value_or(""));
+            newTexts.push_back(newValues.Value(key).value_or(""));
         }
         Compare("catalogue " + section, keys, oldTexts, newTexts, comparison.Found);
     }
@@ -168,10 +186,13 @@ void CompareCatalogue(Comparison& comparison, const std::string& before, const s
 // file the program created) was not exchanged: the program gives every ship its identity entry before its first
 // change.
 void CompareSwaps(Comparison& comparison, const std::optional<std::string>& before, const std::string& now) {
+    const IniSectionValues wasValues =
+        before ? TIniFile(*before).ReadSectionValues("swships") : IniSectionValues(IniEntries());
+    const IniSectionValues isValues = TIniFile(now).ReadSectionValues("swships");
     for (const std::string& ship : comparison.Game.Ships) {
-        std::string was = before ? TIniFile(*before).ReadString("swships", ship, "") : "";
+        std::string was = wasValues.Value(ship).value_or("");
         if (was.empty()) was = ship;
-        const std::string is = TIniFile(now).ReadString("swships", ship, "");
+        const std::string is = isValues.Value(ship).value_or("");
         if (was != is)
             comparison.Found.Lines.push_back("swap " + ship + ": " + was + " -> " + (is.empty() ? kNone : is));
     }
@@ -210,7 +231,7 @@ int Diff(const CommandArguments& arguments, Console& console) {
         console.Err << "No originals are kept in \"" << kBackupFolderName << "\": Tovarin has changed no file here\n";
         return kExitDone;
     }
-    Comparison comparison{FleetOf(std::move(game)), catalogueFile, {}};
+    Comparison comparison(FleetOf(std::move(game)), catalogueFile);
     for (const KeptFile& file : kept) {
         if (!file.Differs()) continue;
         const std::size_t lines = comparison.Found.Lines.size();

@@ -43,22 +43,32 @@ std::int32_t KeyValue(const Fleet& fleet, const ProfileKey& key, const std::stri
     return value;
 }
 
+// The file of a ship by the switch file's entry for it, once it is known whether the catalogue lists the name.
+ShipFile ListedShipFile(const Installation& game, bool listed, const std::string& name) {
+    if (!listed) throw Refusal("Unknown ship: " + Abbreviated(name));
+    return ShipFileOfKey(game, game.SwitchFile.ReadString("swships", name, ""));
+}
+
 }  // namespace
 
 Fleet OpenFleet(const std::string& gameFolder) { return FleetOf(OpenGame(gameFolder)); }
 
 Fleet FleetOf(Installation game) {
-    Fleet fleet{std::move(game), {}, {}, {}};
+    Fleet fleet{std::move(game), {}, {}, {}, {}};
     fleet.Ships = CatalogueShips(fleet.Game.Catalogue);
     fleet.Game.Catalogue.ReadSection("Guns", fleet.Guns);
     fleet.Game.Catalogue.ReadSection("Missiles", fleet.Missiles);
+    fleet.ShipNames.insert(fleet.Ships.begin(), fleet.Ships.end());
     return fleet;
 }
 
 ShipFile FindShipFile(const Installation& game, const std::string& name) {
     const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
-    if (std::find(ships.begin(), ships.end(), name) == ships.end()) throw Refusal("Unknown ship: " + Abbreviated(name));
-    return ShipFileOfKey(game, game.SwitchFile.ReadString("swships", name, ""));
+    return ListedShipFile(game, std::find(ships.begin(), ships.end(), name) != ships.end(), name);
+}
+
+ShipFile FindShipFile(const Fleet& fleet, const std::string& name) {
+    return ListedShipFile(fleet.Game, fleet.ShipNames.contains(name), name);
 }
 
 ShipFile ShipFileOfKey(const Installation& game, const std::string& key) {
@@ -76,7 +86,7 @@ ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> f
 }
 
 LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
-    const ShipFile file = FindShipFile(fleet.Game, name);
+    const ShipFile file = FindShipFile(fleet, name);
     LoadedShip ship{name, file.Key, file.Path, ReadWholeFileReadOnly(file.Path), {}};
     ship.Values = CheckedShipValues(fleet, ship.File, name);
     return ship;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "installation/installation.h"
@@ -20,6 +21,7 @@ struct Fleet {
     std::vector<std::string> Ships;  // the catalogue's, in its order
     std::vector<std::string> Guns;
     std::vector<std::string> Missiles;
+    std::unordered_set<std::string> ShipNames;  // the same ships, to tell a name the catalogue lists at once
 };
 
 // The game as a command that edits it opens it (OpenGame), or any opened game.
@@ -38,6 +40,7 @@ struct ShipFile {
 // catalogue key whose file holds the ship's data now. Refused for a name the catalogue does not list; a missing
 // file fails as the file layer's "File not found" on it.
 [[nodiscard]] ShipFile FindShipFile(const Installation& game, const std::string& name);
+[[nodiscard]] ShipFile FindShipFile(const Fleet& fleet, const std::string& name);
 // The file the catalogue lists for this key; refused when it lists none, "File not found" when it is missing.
 [[nodiscard]] ShipFile ShipFileOfKey(const Installation& game, const std::string& key);
 

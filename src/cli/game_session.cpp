@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "gamefiles/errors.h"
-#include "switcher/ship_switcher.h"
+#include "gamefiles/file_change_set.h"
 
 namespace tovarin::cli {
 
@@ -15,11 +15,23 @@ std::string GameFolderOf(const std::string& given) {
     return folder;
 }
 
+// A change of several files that did not finish when Tovarin last ran (a crash, a failing disk) is put back before
+// any game file is read, as at the window's start-up, as its failure message promised; while it cannot be, its
+// files are not whole, so nothing goes on.
+void PutBackUnfinishedChange(const std::string& gameFolder) {
+    try {
+        (void)RecoverUnfinishedChange(gameFolder);
+    } catch (const Exception& failure) {
+        throw Refusal(failure.Message() + ".");
+    }
+}
+
 Installation OpenGameAsItIs(const std::string& given) {
     const std::string folder = GameFolderOf(given);
     std::error_code unknown;
     if (!std::filesystem::is_directory(folder, unknown)) throw Refusal("The game folder " + given + " does not exist");
     const Installation installation = OpenInstallation(folder);
+    PutBackUnfinishedChange(installation.GameFolder);
     const std::string gameExe = GameExecutable(installation.Catalogue);
     const std::string missing = MissingGameFile(installation, gameExe);
     if (!missing.empty()) {
@@ -33,13 +45,6 @@ Installation OpenGameAsItIs(const std::string& given) {
 Installation OpenGame(const std::string& given) {
     Installation installation = OpenGameAsItIs(given);
     AddMissingIdentityEntries(installation.SwitchFile, CatalogueShips(installation.Catalogue));
-    // As at the window's start-up, a swap that did not finish is put back before any ship file is read; while it
-    // cannot be, no ship file holds for certain what the switch file says, so nothing goes on.
-    try {
-        PutBackUnfinishedSwap(installation);
-    } catch (const Exception& failure) {
-        throw Refusal(failure.Message() + ". A swap that did not finish could not be put back.");
-    }
     return installation;
 }
 

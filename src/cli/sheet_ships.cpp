@@ -12,6 +12,7 @@
 #include "cli/sheet_import.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 
@@ -76,27 +77,16 @@ PlannedSave PlanRow(const Fleet& fleet, const std::string& sheet, const std::vec
     return plan;
 }
 
-// Writes the new files in sheet order. When one fails, the files already written get their old bytes back, so
-// the import is applied whole or not at all.
-void WriteAll(const Fleet& fleet, const std::vector<PlannedSave>& plans,
+// Writes the new files in sheet order, as one change: when one fails, the files already written get their old bytes
+// back, so the import is applied whole or not at all.
+void WriteAll(const Fleet& fleet, const std::string& sheet, const std::vector<PlannedSave>& plans,
               const std::vector<std::vector<std::uint8_t>>& files) {
-    const std::string& folder = fleet.Game.GameFolder;
-    std::size_t written = 0;
+    FileChangeSet changes(fleet.Game.GameFolder, "the import of " + sheet);
+    for (std::size_t i = 0; i < plans.size(); ++i) changes.Replace(plans[i].Ship.Path, files[i]);
     try {
-        for (; written < plans.size(); ++written) ReplaceWholeFile(plans[written].Ship.Path, files[written]);
+        (void)changes.Commit();
     } catch (const Exception& error) {
-        std::string message = Described(error, folder);
-        try {
-            while (written > 0) {
-                --written;
-                ReplaceWholeFile(plans[written].Ship.Path, plans[written].Ship.File);
-            }
-            message += "; nothing of the sheet was applied";
-        } catch (const Exception& putBack) {
-            message += "; " + FileNamed(folder, plans[written].Ship.Path) +
-                       " could not be put back: " + Described(putBack, folder);
-        }
-        throw Refusal(message + ".");
+        throw Refusal(error.Message() + ".");
     }
 }
 
@@ -150,7 +140,7 @@ int ImportShipSheet(const CommandArguments& arguments, Console& console) {
         plans.push_back(std::move(plan));
         files.push_back(std::move(saved));
     }
-    WriteAll(fleet, plans, files);
+    WriteAll(fleet, arguments.File, plans, files);
     ReportChanged(console, plans.size(), "ship");
     return kExitDone;
 }

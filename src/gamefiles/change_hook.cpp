@@ -6,6 +6,11 @@ namespace tovarin {
 
 namespace {
 
+BeforeChangeHook& Guard() {
+    static BeforeChangeHook guard;
+    return guard;
+}
+
 BeforeChangeHook& Hook() {
     static BeforeChangeHook hook;
     return hook;
@@ -13,9 +18,12 @@ BeforeChangeHook& Hook() {
 
 }  // namespace
 
+void SetChangeGuard(BeforeChangeHook guard) { Guard() = std::move(guard); }
+
 void SetBeforeChangeHook(BeforeChangeHook hook) { Hook() = std::move(hook); }
 
 void BeforeChange(const std::string& path) {
+    if (const BeforeChangeHook& guard = Guard()) guard(path);
     if (const BeforeChangeHook& hook = Hook()) hook(path);
 }
 

@@ -3,17 +3,22 @@
 #include <functional>
 #include <string>
 
-// Every write to a file passes here first with the file's full path, before a byte of it changes, so that a
-// front-end can act on it: the program keeps the original of each game file it is about to change. The hook may
-// refuse the change by throwing an Exception; the write then does not happen.
+// Every write to a file passes here first with the file's full path, before a byte of it changes, so that the
+// program can act on it. Two hooks look at it, in this order: the guard, which refuses a change of a file that
+// must not change now (a file of a change of several files that did not finish), and the before-change hook, with
+// which a front-end keeps the original of each game file it is about to change. Either refuses the change by
+// throwing an Exception; the write then does not happen.
 namespace tovarin {
 
 using BeforeChangeHook = std::function<void(const std::string& path)>;
 
-// Installs the hook (an empty one removes it).
+// Installs the guard (an empty one removes it).
+void SetChangeGuard(BeforeChangeHook guard);
+
+// Installs the before-change hook (an empty one removes it).
 void SetBeforeChangeHook(BeforeChangeHook hook);
 
-// Runs the hook for a file about to change; without a hook it does nothing.
+// Runs the guard and then the hook for a file about to change; without them it does nothing.
 void BeforeChange(const std::string& path);
 
 }  // namespace tovarin

@@ -93,6 +93,13 @@ public:
         : Exception(file + " was saved, but could not be read back: " + cause.Message()) {}
 };
 
+// The same for a change of several files: `done` says what was done ("Kestrel and Warden were swapped").
+class EChangedButNotReadBack : public Exception {
+public:
+    EChangedButNotReadBack(const std::string& done, const Exception& cause)
+        : Exception(done + ", but the files could not be read back: " + cause.Message()) {}
+};
+
 // Ending the program on purpose (a fatal condition at start-up or a missing ship file). Not an Exception, so
 // no dispatcher catches it: it travels to the program entry, which turns it into the exit code.
 struct ProgramEnded {

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "gamefiles/errors.h"
+
 // One open game file, closed when the handle goes out of scope. Opening never creates a file (except
 // CreateNew) and shares the file with other processes for reading only. Every failure throws EInOutError
 // with the code the file layer reports.
@@ -42,8 +44,20 @@ private:
     std::string path_;  // for the messages of a test's injected faults
 };
 
-// Renames `from` over `to`, replacing it; a failure throws EInOutError.
+// The rename went through, but the folder holding the new name could not be flushed: the file is replaced,
+// though a power cut may still bring back the old one.
+class EReplacedNotFlushed : public EInOutError {
+public:
+    using EInOutError::EInOutError;
+};
+
+// Renames `from` over `to`, replacing it, and flushes the folder so that the new name survives a power cut; a
+// failure throws EInOutError, EReplacedNotFlushed when only the flush failed.
 void ReplaceFile(const std::string& from, const std::string& to);
+
+// Forces the folder holding the file to the disk, so that a rename or removal in it survives a power cut. Windows
+// writes such changes through by itself (the rename asks for it), so there it does nothing.
+void FlushFolderOf(const std::string& path);
 
 // Creates the folder unless it is there already; a failure (its parent missing, a file of that name, no room)
 // throws EInOutError.

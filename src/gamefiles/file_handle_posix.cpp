@@ -9,6 +9,8 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/run_caches.h"
 
 namespace tovarin {
 
@@ -98,6 +100,8 @@ GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) Fail(FileCall::Create, path);
+    NoteChange();
+    NoteFolderEntry(path, true);
     return GameFileHandle(fd, path);
 }
 
@@ -144,6 +148,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    NoteChange();
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         if (fault->HalfWrite && count > 1 && ::write(Descriptor(handle_), buffer, static_cast<size_t>(count / 2)) < 0) {
@@ -185,11 +190,38 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     FailIfInjected(FileCall::Rename, to);
     if (std::rename(from.c_str(), to.c_str()) != 0) Fail(FileCall::Rename, to);
+    NoteChange();
+    NoteFolderEntry(from, false);
+    NoteFolderEntry(to, true);
+    try {
+        FlushFolderOf(to);
+    } catch (const EInOutError& error) {
+        throw EReplacedNotFlushed(error.ErrorCode, error.Message());
+    }
+}
+
+// A rename is an entry of the folder: until the folder itself reaches the disk, a power cut can bring back the old
+// file after a save that said it was done.
+void FlushFolderOf(const std::string& path) {
+    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
+    FailIfInjected(FileCall::Flush, folder);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) Fail(FileCall::Flush, folder);
+    // A file system that cannot flush a folder (EINVAL) keeps its entries by its own rules.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!flushed) Fail(FileCall::Flush, folder);
 }
 
 void CreateFolder(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
-    if (::mkdir(path.c_str(), 0755) == 0) return;
+    if (::mkdir(path.c_str(), 0755) == 0) {
+        NoteChange();
+        NoteFolderEntry(path, true);
+        return;
+    }
     if (errno != EEXIST) Fail(FileCall::Create, path);
     // A file where the folder belongs is refused as Windows refuses it.
     struct stat info {};

@@ -3,9 +3,11 @@
 #undef ReplaceFile
 
 #include <algorithm>
+#include <cerrno>
 
 #include "gamefiles/change_hook.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
 
 namespace tovarin {
@@ -17,16 +19,80 @@ constexpr int kDiskFull = 101;
 constexpr std::intptr_t kClosed = -1;  // INVALID_HANDLE_VALUE
 // ReadFile and WriteFile take a 32-bit count; larger transfers go in pieces.
 constexpr std::int64_t kLargestTransfer = 1 << 30;
+// How long a file that another program holds is waited for, and the first and longest pause between the tries.
+constexpr DWORD kMostWait = 3000;
+constexpr DWORD kFirstPause = 10;
+constexpr DWORD kLongestPause = 500;
 
 [[noreturn]] void Fail(const std::string& path) { throw InOutErrorOn(path, static_cast<int>(::GetLastError())); }
 
+// The code Windows gives for the failure a test injects (an errno, as the POSIX layer takes it), so that the
+// player reads the same message on every system.
+int CodeOfInjected(const InjectedFault& fault, FileCall call) {
+    switch (fault.Error) {
+        case ENOSPC:
+            return kDiskFull;
+        case EACCES:
+            return ERROR_ACCESS_DENIED;
+        case EBUSY:
+            return ERROR_SHARING_VIOLATION;
+        case EIO:
+            if (call == FileCall::Read) return ERROR_READ_FAULT;
+            if (call == FileCall::Write || call == FileCall::Flush || call == FileCall::Close) return ERROR_WRITE_FAULT;
+            return ERROR_IO_DEVICE;
+        default:
+            return ERROR_GEN_FAILURE;
+    }
+}
+
+void FailIfInjected(FileCall call, const std::string& path) {
+    if (const auto fault = InjectedFaultFor(call, path)) throw InOutErrorOn(path, CodeOfInjected(*fault, call));
+}
+
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+bool HasAttribute(const std::string& path, DWORD attribute) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) != 0;
+}
+
+// Another program that has the file open (the game, an antivirus scanner, a search indexer) makes Windows refuse
+// it with a sharing violation, or with "access denied" while a file it deletes or replaces is on its way out. A
+// file marked read-only and a folder are refused so for good.
+bool HeldByAnotherProgram(DWORD error, const std::string& path) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && !HasAttribute(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Tries the call until it succeeds; a refusal by another program is tried again with growing pauses, for about
+// three seconds in all, since such programs mostly hold a file for a moment. When it still fails, the error names
+// the file, says why and what became of it (`outcome`).
+template <class Call>
+void WithRetries(const std::string& path, const char* outcome, Call call) {
+    DWORD waited = 0;
+    for (DWORD pause = kFirstPause;; pause = std::min(pause * 2, kLongestPause)) {
+        if (call()) return;
+        const DWORD error = ::GetLastError();
+        if (!HeldByAnotherProgram(error, path)) throw InOutErrorOn(path, static_cast<int>(error));
+        if (waited >= kMostWait) {
+            throw EInOutError(static_cast<int>(error),
+                              path + " is in use by another program, perhaps the game, so Tovarin " + outcome +
+                                  ". Close that program and try again");
+        }
+        ::Sleep(pause);
+        waited += pause;
+    }
+}
 
 // Reading and writing at once, and other programs (the game among them) may only read meanwhile.
 std::intptr_t OpenNative(const std::string& path, DWORD disposition, DWORD access = GENERIC_READ | GENERIC_WRITE) {
-    const HANDLE handle =
-        ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) Fail(path);
+    FailIfInjected(disposition == CREATE_ALWAYS ? FileCall::Create : FileCall::Open, path);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    WithRetries(path, "could not open it", [&] {
+        handle =
+            ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+    });
     return reinterpret_cast<std::intptr_t>(handle);
 }
 
@@ -69,6 +135,7 @@ std::int64_t GameFileHandle::Size() {
 }
 
 std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
+    FailIfInjected(FileCall::Read, path_);
     std::int64_t done = 0;
     while (done < count) {
         DWORD got = 0;
@@ -80,6 +147,12 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
+        // A disk that fills up part-way has put down the first half when the write fails.
+        DWORD put = 0;
+        if (fault->HalfWrite && count > 1) ::WriteFile(Native(handle_), buffer, Piece(count / 2), &put, nullptr);
+        throw InOutErrorOn(path_, CodeOfInjected(*fault, FileCall::Write));
+    }
     std::int64_t done = 0;
     while (done < count) {
         DWORD put = 0;
@@ -95,12 +168,17 @@ void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Flush() {
+    FailIfInjected(FileCall::Flush, path_);
     if (!::FlushFileBuffers(Native(handle_))) Fail(path_);
 }
 
 void GameFileHandle::Close() {
     const HANDLE handle = Native(handle_);
     handle_ = kClosed;
+    if (const auto fault = InjectedFaultFor(FileCall::Close, path_)) {
+        ::CloseHandle(handle);
+        throw InOutErrorOn(path_, CodeOfInjected(*fault, FileCall::Close));
+    }
     if (!::CloseHandle(handle)) Fail(path_);
 }
 
@@ -108,14 +186,17 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     BeforeChange(to);  // a rename is a change of the file it replaces, as much as a write
     // Windows refuses to replace a read-only file; checked here as well because Wine, on a Unix file system,
     // would let the rename through.
-    const DWORD attributes = ::GetFileAttributesA(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        throw InOutErrorOn(to, ERROR_ACCESS_DENIED);
-    }
-    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail(to);
+    if (HasAttribute(to, FILE_ATTRIBUTE_READONLY)) throw InOutErrorOn(to, ERROR_ACCESS_DENIED);
+    FailIfInjected(FileCall::Rename, to);
+    WithRetries(to, "could not replace it: it was not changed", [&] {
+        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
 }
 
+void FlushFolderOf(const std::string&) {}
+
 void CreateFolder(const std::string& path) {
+    FailIfInjected(FileCall::Create, path);
     if (::CreateDirectoryA(path.c_str(), nullptr)) return;
     const DWORD error = ::GetLastError();
     const DWORD attributes = ::GetFileAttributesA(path.c_str());

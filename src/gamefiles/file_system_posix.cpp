@@ -3,6 +3,8 @@
 
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/run_caches.h"
 
 namespace tovarin {
 
@@ -13,7 +15,10 @@ bool FileExists(const std::string& path) {
 
 bool DeleteFileAt(const std::string& path) {
     if (InjectedFaultFor(FileCall::Delete, path)) return false;
-    return ::unlink(path.c_str()) == 0;
+    if (::unlink(path.c_str()) != 0) return false;
+    NoteChange();
+    NoteFolderEntry(path, false);
+    return true;
 }
 
 }  // namespace tovarin

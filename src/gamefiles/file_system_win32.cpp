@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "gamefiles/file_faults.h"
 #include "gamefiles/file_primitives.h"
 
 namespace tovarin {
@@ -9,6 +10,9 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool DeleteFileAt(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+bool DeleteFileAt(const std::string& path) {
+    if (InjectedFaultFor(FileCall::Delete, path)) return false;
+    return ::DeleteFileA(path.c_str()) != 0;
+}
 
 }  // namespace tovarin

@@ -11,6 +11,12 @@ namespace tovarin {
 // without regard to case, because installations copied from Windows mix cases freely.
 [[nodiscard]] std::string GamePath(const std::string& gameFolder, std::string_view relativeName);
 
+// Tells the lookup that this program has just made the entry at `path` (a file or a folder) exist, by creating it
+// or renaming something to it, or not exist, by deleting it or renaming it away. The file layer calls it for every
+// such change, so that a folder listed earlier in a run (run_caches.h) is still listed as it is. Windows lists no
+// folder, so there it does nothing.
+void NoteFolderEntry(const std::string& path, bool exists);
+
 // The folder part of a full path, up to and including the last separator ("\", "/" or ":").
 [[nodiscard]] std::string FolderOf(const std::string& fullPath);
 

@@ -7,4 +7,6 @@ std::string GamePath(const std::string& gameFolder, std::string_view relativeNam
     return gameFolder + std::string(relativeName);
 }
 
+void NoteFolderEntry(const std::string& /*path*/, bool /*exists*/) {}
+
 }  // namespace tovarin

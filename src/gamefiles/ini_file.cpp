@@ -60,6 +60,16 @@ void TIniFile::ReadSection(const std::string& section, std::vector<std::string>&
     }
 }
 
+IniSectionValues TIniFile::ReadSectionValues(const std::string& section) const {
+    return IniSectionValues(ReadProfileEntries(section.c_str(), fileName_.c_str()));
+}
+
+std::optional<std::string> IniSectionValues::Value(const std::string& key) const {
+    const auto found = entries_.find(ProfileNameKey(key));
+    if (found == entries_.end() || !found->second) return std::nullopt;
+    return std::string(UnquotedProfileValue(*found->second).substr(0, kValueBufferSize - 1));
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
     BeforeChange(fileName_);
     if (!StoreProfileString(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str())) {

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
@@ -94,27 +95,33 @@ std::optional<std::string> OriginalsBackup::OriginalOf(const std::string& file) 
     return GameFileOf(file);
 }
 
+// The copies go back through the change set, which replaces each game file whole and puts every one back when any
+// fails, so a restore never leaves the installation half original.
 RestoreReport OriginalsBackup::Restore(const std::vector<std::string>& files) const {
     RestoreReport report;
-    for (const std::string& file : files) PutBack(file, report);
+    FileChangeSet changes(gameFolder_, "the restore of the original files");
+    for (const std::string& file : files) {
+        const std::string game = GameFileOf(file);
+        if (FileExists(CopyOf(file))) {
+            if (FileExists(game) && SameBytes(game, CopyOf(file))) continue;
+            changes.Replace(game, OriginalBytes(file));
+            report.PutBack.push_back(file);
+        } else if (NotedAsAbsent(file) && FileExists(game)) {
+            changes.Remove(game);
+            report.Removed.push_back(file);
+        }
+    }
+    (void)changes.Commit();
     return report;
 }
 
-// The copy goes back through a sibling of the game file that is renamed into its place, so a failure leaves the
-// game file as it was, never half-written.
-void OriginalsBackup::PutBack(const std::string& file, RestoreReport& report) const {
-    const std::string game = GameFileOf(file);
+// A kept copy that cannot be read stops the restore before any file changes.
+std::vector<std::uint8_t> OriginalsBackup::OriginalBytes(const std::string& file) const {
     try {
-        if (FileExists(CopyOf(file))) {
-            if (FileExists(game) && SameBytes(game, CopyOf(file))) return;
-            ReplaceWholeFile(game, BytesOf(CopyOf(file)));
-            report.PutBack.push_back(file);
-        } else if (NotedAsAbsent(file) && FileExists(game)) {
-            if (!DeleteFileAt(game)) throw Exception("it could not be deleted");
-            report.Removed.push_back(file);
-        }
+        return BytesOf(CopyOf(file));
     } catch (const Exception& error) {
-        report.NotPutBack.emplace_back(file, error.Message());
+        throw Exception("The original of " + file + " kept in \"" + kBackupFolderName + "\" cannot be read (" +
+                        error.Message() + "), so no file was put back");
     }
 }
 

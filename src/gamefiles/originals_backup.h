@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -30,9 +31,8 @@ struct KeptFile {
 
 // What putting originals back did, file by file.
 struct RestoreReport {
-    std::vector<std::string> PutBack;                             // originals copied over the game files
-    std::vector<std::string> Removed;                             // files that did not exist, taken away again
-    std::vector<std::pair<std::string, std::string>> NotPutBack;  // each file that failed, with the reason
+    std::vector<std::string> PutBack;  // originals copied over the game files
+    std::vector<std::string> Removed;  // files that did not exist, taken away again
 };
 
 class OriginalsBackup {
@@ -53,19 +53,20 @@ public:
     // while none is kept (the program has not changed it); none for a file the program created.
     [[nodiscard]] std::optional<std::string> OriginalOf(const std::string& file) const;
 
-    // Puts back the originals of these files (relative names, as Status gives them): each one replaced whole, a
-    // file that did not exist removed. Files already as their originals are left alone. A file that fails does
-    // not stop the others; the backup itself stays as it is.
+    // Puts back the originals of these files (relative names, as Status gives them), all of them as one change
+    // (gamefiles/file_change_set.h): each one replaced whole, a file that did not exist removed. Files already as
+    // their originals are left alone. A failure puts back none of them and throws an Exception that says so, file
+    // by file; the backup itself stays as it is.
     [[nodiscard]] RestoreReport Restore(const std::vector<std::string>& files) const;
 
 private:
     [[nodiscard]] std::string GameFileOf(const std::string& file) const;
     [[nodiscard]] std::string CopyOf(const std::string& file) const;
     [[nodiscard]] std::string NotesFile() const;
+    [[nodiscard]] std::vector<std::uint8_t> OriginalBytes(const std::string& file) const;
     [[nodiscard]] bool NotedAsAbsent(const std::string& file) const;
     void NoteAsAbsent(const std::string& file) const;
     void MakeFoldersFor(const std::string& file) const;
-    void PutBack(const std::string& file, RestoreReport& report) const;
 
     std::string gameFolder_;
     std::vector<std::string> files_;

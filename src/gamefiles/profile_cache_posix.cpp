@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "gamefiles/profile_cache.h"
+#include "gamefiles/run_caches.h"
 
 namespace tovarin {
 
@@ -34,6 +35,9 @@ bool operator==(const FileVersion& a, const FileVersion& b) {
 struct CachedProfile {
     FileVersion Version;
     std::shared_ptr<const ProfileIndex> Index;
+    bool Settled = false;       // the file's clock tick had passed when it was read: its version tells changes
+    std::uint64_t Run = 0;      // the run that last found the copy true (run_caches.h)
+    std::uint64_t Changes = 0;  // the program's count of changes then
 };
 
 // Few files are read over a run (the catalogue, the switch file, profiles, the uninstall record); past this
@@ -79,9 +83,18 @@ const std::shared_ptr<const ProfileIndex>& EmptyProfile() {
     return empty;
 }
 
+// Within a run, a copy found true is still true until the program changes a file: no other program changes the
+// game folder meanwhile, so the file is not even looked at again.
+bool TrustedInThisRun(const CachedProfile& copy) {
+    return CurrentRun() != 0 && copy.Run == CurrentRun() && copy.Changes == ChangesMade();
+}
+
 }  // namespace
 
 std::shared_ptr<const ProfileIndex> ParsedProfile(const std::string& path) {
+    std::lock_guard<std::mutex> hold(cacheLock);
+    const auto found = cache.find(path);
+    if (found != cache.end() && TrustedInThisRun(found->second)) return found->second.Index;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return EmptyProfile();
     struct stat info {};
@@ -90,18 +103,22 @@ std::shared_ptr<const ProfileIndex> ParsedProfile(const std::string& path) {
         return EmptyProfile();
     }
     const FileVersion version = VersionOf(info);
-    std::lock_guard<std::mutex> hold(cacheLock);
-    if (const auto found = cache.find(path); found != cache.end() && found->second.Version == version) {
+    if (found != cache.end() && found->second.Settled && found->second.Version == version) {
         ::close(fd);
+        found->second.Run = CurrentRun();
+        found->second.Changes = ChangesMade();
         return found->second.Index;
     }
     const std::optional<std::string> text = ReadAll(fd);
     ::close(fd);
     if (!text) return EmptyProfile();
     auto index = std::make_shared<const ProfileIndex>(*text);
-    if (SettledBefore(version)) {
+    // A copy of a file changed within the running clock tick is kept only for the run that read it, and only
+    // until the program's next change: a change after that could leave size and times as they were.
+    const bool settled = SettledBefore(version);
+    if (settled || CurrentRun() != 0) {
         if (cache.size() >= kMostFiles) cache.clear();
-        cache[path] = {version, index};
+        cache[path] = {version, index, settled, CurrentRun(), ChangesMade()};
     } else {
         cache.erase(path);
     }

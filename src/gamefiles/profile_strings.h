@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "gamefiles/profile_text.h"
+
 // The Windows profile-string functions. On Windows these are the real ones from kernel32; elsewhere ours,
 // written to behave as the Windows ones do (section and key names without regard to case, blanks and one
 // pair of quotes removed around values, a replaced value changing only its own line, nothing cached).
@@ -12,6 +14,11 @@ namespace tovarin {
 // lists the section names for a null section; the program never asks, and ours gives an empty result.)
 std::uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
                                 std::uint32_t size, const char* file);
+
+// Every entry of the section in one read, as ReadProfileString would find each of them (see IniEntries); empty
+// for a missing section or file. For a caller that needs many values of one section: on Windows one call of
+// GetPrivateProfileSectionA instead of one call per key.
+[[nodiscard]] IniEntries ReadProfileEntries(const char* section, const char* file);
 
 // Writes a value (a null value deletes the key, a null key deletes the section). False when the platform
 // refused, for example for a read-only file or a missing folder. Ours also refuses an empty section or key name.

@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "gamefiles/file_faults.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/profile_cache.h"
 #include "gamefiles/profile_strings.h"
 #include "gamefiles/profile_text.h"
+#include "gamefiles/run_caches.h"
 
 // Our profile-string functions for systems without Windows. Reads look the value up in a parsed copy of the file,
 // read again whenever the file changed (profile_cache.h). A write reads the file anew and, when it changes it,
@@ -116,6 +118,8 @@ bool ReplaceFileText(const std::string& path, const std::string& text, mode_t mo
     const bool closed = ::close(fd) == 0 && !InjectedFaultFor(FileCall::Close, temporary);
     if (written && closed && !InjectedFaultFor(FileCall::Rename, path) &&
         ::rename(temporary.c_str(), path.c_str()) == 0) {
+        NoteChange();
+        NoteFolderEntry(path, true);
         return true;
     }
     ::unlink(temporary.c_str());
@@ -127,13 +131,6 @@ std::string_view DefaultText(const char* defaultValue) {
     std::string_view text = defaultValue != nullptr ? defaultValue : "";
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
-}
-
-// One pair of enclosing quotes, double or single, is removed.
-std::string_view Unquoted(std::string_view text) {
-    const bool quoted =
-        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
-    return quoted ? text.substr(1, text.size() - 2) : text;
 }
 
 // Copies as much as fits with a terminating NUL; the rest of the buffer stays untouched.
@@ -173,10 +170,12 @@ std::uint32_t ReadProfileString(const char* section, const char* key, const char
         const std::vector<std::string> names = profile->ListKeys(section);
         if (!names.empty() && size > 2) return CopyNames(names, buffer, size);
     } else if (const auto value = profile->FindValue(section, key)) {
-        return CopyValue(Unquoted(*value), buffer, size);
+        return CopyValue(UnquotedProfileValue(*value), buffer, size);
     }
-    return CopyValue(Unquoted(DefaultText(defaultValue)), buffer, size);
+    return CopyValue(UnquotedProfileValue(DefaultText(defaultValue)), buffer, size);
 }
+
+IniEntries ReadProfileEntries(const char* section, const char* file) { return ParsedProfile(file)->Entries(section); }
 
 bool StoreProfileString(const char* section, const char* key, const char* value, const char* file) {
     if (section == nullptr || file == nullptr || TrimProfileBlanks(section).empty()) return false;

@@ -176,18 +176,36 @@ ProfileIndex::ProfileIndex(std::string_view text) {
     }
 }
 
+std::string ProfileNameKey(std::string_view name) { return Lowered(TrimProfileBlanks(name)); }
+
+std::string_view UnquotedProfileValue(std::string_view value) {
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
+const ProfileIndex::Section* ProfileIndex::Find(std::string_view section) const {
+    const auto found = sections_.find(ProfileNameKey(section));
+    if (found == sections_.end() || TrimProfileBlanks(section).empty()) return nullptr;
+    return &found->second;
+}
+
 std::optional<std::string> ProfileIndex::FindValue(std::string_view section, std::string_view key) const {
-    const auto found = sections_.find(Lowered(TrimProfileBlanks(section)));
-    if (found == sections_.end() || TrimProfileBlanks(section).empty()) return std::nullopt;
-    const auto entry = found->second.Entries.find(Lowered(TrimProfileBlanks(key)));
-    if (entry == found->second.Entries.end()) return std::nullopt;
+    const Section* found = Find(section);
+    if (found == nullptr) return std::nullopt;
+    const auto entry = found->Entries.find(ProfileNameKey(key));
+    if (entry == found->Entries.end()) return std::nullopt;
     return entry->second;
 }
 
 std::vector<std::string> ProfileIndex::ListKeys(std::string_view section) const {
-    const auto found = sections_.find(Lowered(TrimProfileBlanks(section)));
-    if (found == sections_.end() || TrimProfileBlanks(section).empty()) return {};
-    return found->second.Listed;
+    const Section* found = Find(section);
+    return found != nullptr ? found->Listed : std::vector<std::string>();
+}
+
+IniEntries ProfileIndex::Entries(std::string_view section) const {
+    const Section* found = Find(section);
+    return found != nullptr ? found->Entries : IniEntries();
 }
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section, std::string_view key) {

@@ -18,6 +18,17 @@ namespace tovarin {
 [[nodiscard]] bool IsProfileBlank(char c);
 [[nodiscard]] std::string_view TrimProfileBlanks(std::string_view text);
 
+// A name as entries are looked up by: without blanks around it, in lower case.
+[[nodiscard]] std::string ProfileNameKey(std::string_view name);
+
+// A value as the profile-string functions return it: one pair of enclosing quotes, double or single, removed (when
+// the first and last character are the same quote and the value is at least 2 long).
+[[nodiscard]] std::string_view UnquotedProfileValue(std::string_view value);
+
+// The entries of a section: for each key, by ProfileNameKey, the value of its first entry, still with any quotes,
+// or nullopt for a line without "=".
+using IniEntries = std::unordered_map<std::string, std::optional<std::string>>;
+
 // The value of the key, still with any quotes; nullopt when the section or key is missing or the key's line
 // holds no "=".
 [[nodiscard]] std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
@@ -34,13 +45,15 @@ public:
     explicit ProfileIndex(std::string_view text);
     [[nodiscard]] std::optional<std::string> FindValue(std::string_view section, std::string_view key) const;
     [[nodiscard]] std::vector<std::string> ListKeys(std::string_view section) const;
+    // Every entry of the section; none when the section is missing.
+    [[nodiscard]] IniEntries Entries(std::string_view section) const;
 
 private:
     struct Section {
         std::vector<std::string> Listed;
-        // The first entry of each key, by its name in lower case; nullopt for a line without "=".
-        std::unordered_map<std::string, std::optional<std::string>> Entries;
+        IniEntries Entries;
     };
+    [[nodiscard]] const Section* Find(std::string_view section) const;
     // The first section of each name, by its name in lower case.
     std::unordered_map<std::string, Section> sections_;
 };

@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/profile_text.h"
 #include "gamefiles/whole_files.h"
 #include "ships/ship_bytes.h"
+#include "ships/ship_chunks.h"
 #include "ships/ship_layout.h"
 #include "ships/ship_load_check.h"
 #include "ships/ship_state.h"
@@ -36,8 +39,12 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::int32_t kSlotName = Layout::kChunkHeaderSize + Layout::kGunMountName;
 
 // Positions that the catalogue keeps in the ship's own section, of the missile, decoy, shield and armour data,
-// all of which lie behind the gun slots.
-constexpr std::array<std::string_view, 4> kStoredPositionKeys{"misspowr", "bdecy", "nfshpowr", "armrdata"};
+// all of which lie behind the gun slots, with the part of the ship each names.
+constexpr std::array<std::pair<std::string_view, std::int32_t ShipChunks::*>, 4> kStoredPositions{
+    {{"misspowr", &ShipChunks::MissBase},
+     {"bdecy", &ShipChunks::DecyBase},
+     {"nfshpowr", &ShipChunks::ShieldBase},
+     {"armrdata", &ShipChunks::ArmrBase}}};
 
 std::string GunKey(std::size_t slot) { return "Gun" + IntToStr(static_cast<std::int64_t>(slot) + 1); }
 
@@ -174,11 +181,26 @@ struct CatalogueSection {
     }
 };
 
+// How the save moves the stored positions: where the loader finds each part in the ship file before and after, and
+// the change in size of the records, which everything behind them moves by.
+struct PositionMove {
+    ShipChunks Before, After;
+    std::int32_t Shift = 0;
+};
+
+// A stored position that names the part where the loader finds it follows that part. Mostly the part lies behind
+// the records and moves by the shift; but a gun record may hold the part's marker bytes, and the loader then takes
+// the record for the part, which moves with its record, or not at all when records are added behind it. Any other
+// stored position lies behind the records as far as anyone knows, and moves by the shift.
+std::int32_t MovedPosition(std::int32_t position, std::int32_t ShipChunks::*part, const PositionMove& move) {
+    if (position == move.Before.*part) return move.After.*part;
+    return AddPos(position, move.Shift);
+}
+
 // The keys the save writes: the slot count, each slot's data offset from GunsBase, the removal of offsets of
-// slots that are gone, and the stored positions behind the guns moved by the shift where they are set (1 or
-// more).
+// slots that are gone, and the stored positions behind the guns moved where they are set (1 or more).
 std::vector<SectionKey> PlanSectionKeys(const CatalogueSection& section, const std::vector<Bytes>& records,
-                                        std::int32_t shift) {
+                                        const PositionMove& move) {
     std::vector<SectionKey> keys{{"Guns", IntToStr(static_cast<std::int64_t>(records.size()))}};
     std::int32_t data = Layout::kFirstGunMountData;
     for (std::size_t slot = 0; slot < records.size(); ++slot) {
@@ -188,49 +210,30 @@ std::vector<SectionKey> PlanSectionKeys(const CatalogueSection& section, const s
     for (const std::string& name : ListProfileKeys(section.Text, section.Name)) {
         if (IsGunKeyAbove(name, records.size())) keys.push_back({name, std::nullopt});
     }
-    for (std::string_view key : kStoredPositionKeys) {
+    for (const auto& [key, part] : kStoredPositions) {
         const std::int32_t position = section.Integer(key);
-        if (position >= 1) keys.push_back({std::string(key), IntToStr(AddPos(position, shift))});
+        if (position >= 1) keys.push_back({std::string(key), IntToStr(MovedPosition(position, part, move))});
     }
     return keys;
 }
 
-// Writes the ship's section in one replacement of the catalogue, planned from the copy that it writes into.
-void WriteCatalogueSection(const TIniFile& catalogue, const std::string& section, const std::vector<Bytes>& records,
-                           std::int32_t shift) {
-    ReplaceIniFile(catalogue.FileName(), [&](const TIniFile& draft) {
+// The ship file and its catalogue section, as one change: both are written or neither is, whatever fails.
+void SaveShipAndCatalogue(const TIniFile& catalogue, const SlotShip& ship, const RebuiltShip& rebuilt,
+                          const std::vector<Bytes>& records, const PositionMove& move) {
+    // The catalogue lies in the game folder, beside the game's executable.
+    FileChangeSet changes(FolderOf(catalogue.FileName()), "the gun slot save of " + ship.Section);
+    changes.Replace(ship.Path, rebuilt.File);
+    changes.EditIni(catalogue.FileName(), [&](const TIniFile& draft) {
         const Bytes text = ReadWholeFile(draft.FileName());
-        for (const SectionKey& key : PlanSectionKeys({{text.begin(), text.end()}, section}, records, shift)) {
+        for (const SectionKey& key : PlanSectionKeys({{text.begin(), text.end()}, ship.Section}, records, move)) {
             if (key.Value) {
-                draft.WriteString(section, key.Key, *key.Value);
+                draft.WriteString(ship.Section, key.Key, *key.Value);
             } else {
-                draft.DeleteKey(section, key.Key);
+                draft.DeleteKey(ship.Section, key.Key);
             }
         }
     });
-}
-
-// The ship file first, then its catalogue section. When the catalogue cannot be written the ship file gets its
-// old bytes back, so the two never disagree; only when that fails too are they out of step, and the message says
-// which. The catalogue's positions then still describe the records the table remembers, so saving again moves them
-// by the right amount.
-void SaveShipAndCatalogue(const TIniFile& catalogue, const SlotShip& ship, std::int32_t catalogueSlotBytes,
-                          const Bytes& oldFile, const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
-    const std::string& shipPath = ship.Path;
-    ReplaceWholeFile(shipPath, rebuilt.File);
-    try {
-        WriteCatalogueSection(catalogue, ship.Section, records, rebuilt.RecordsSize - catalogueSlotBytes);
-    } catch (const Exception& failure) {
-        try {
-            ReplaceWholeFile(shipPath, oldFile);
-        } catch (const Exception&) {
-            throw Exception(failure.Message() + ". " + shipPath + " has the new gun slots, but its section in " +
-                            catalogue.FileName() +
-                            " does not describe them yet: press Save Modifications again before choosing another "
-                            "ship");
-        }
-        throw;
-    }
+    (void)changes.Commit();
 }
 
 // The ship loader takes at most 16 gun mounts: a ship with more could never be loaded again.
@@ -282,7 +285,9 @@ std::optional<std::string> SaveGunSlots(const TIniFile& catalogue, const SlotShi
     for (const GunSlot& slot : table.Slots) records.push_back(slot.Record);
     const RebuiltShip rebuilt = RebuildShipFile(oldFile, ship.GunsBase, ship.EngnBase, records);
     RefuseUnloadable(ship, rebuilt, records.size());
-    SaveShipAndCatalogue(catalogue, ship, table.RecordsSize, oldFile, rebuilt, records);
+    const PositionMove move{FindShipChunks(oldFile), FindShipChunks(rebuilt.File),
+                            rebuilt.RecordsSize - table.RecordsSize};
+    SaveShipAndCatalogue(catalogue, ship, rebuilt, records, move);
     table.RecordsSize = rebuilt.RecordsSize;
     return std::nullopt;
 }

@@ -56,9 +56,9 @@ void ReadGunSlots(std::span<const std::uint8_t> file, std::int32_t gunsBase, Gun
 [[nodiscard]] std::optional<std::string> DeleteGunSlot(std::vector<GunSlot>& slots, std::size_t slot);
 
 // "&Save Modifications": the ship file rebuilt around the table's records, checked to load again with as many
-// guns, then written, and then the ship's catalogue section in one replacement (the ship file is put back when
-// that fails). The message of a refusal (more than 16 slots), or nullopt when saved; a file that would not load
-// again is an Exception and nothing is written.
+// guns, then written together with the ship's catalogue section, as one change (gamefiles/file_change_set.h). The
+// message of a refusal (more than 16 slots), or nullopt when saved; a file that would not load again is an
+// Exception and nothing is written.
 [[nodiscard]] std::optional<std::string> SaveGunSlots(const TIniFile& catalogue, const SlotShip& ship,
                                                       GunSlotTable& table);
 

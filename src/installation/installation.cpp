@@ -58,11 +58,13 @@ std::vector<std::string> CatalogueShips(const TIniFile& catalogue) {
     return ships;
 }
 
+// Both sections are read in one go each: one value at a time costs a call of the platform's per ship.
 std::vector<CatalogueShip> ListCatalogueShips(const Installation& installation) {
+    const IniSectionValues files = installation.Catalogue.ReadSectionValues("ships");
+    const IniSectionValues partners = installation.SwitchFile.ReadSectionValues("swships");
     std::vector<CatalogueShip> ships;
     for (const std::string& name : CatalogueShips(installation.Catalogue)) {
-        ships.push_back({name, installation.Catalogue.ReadString("ships", name, ""),
-                         installation.SwitchFile.ReadString("swships", name, "")});
+        ships.push_back({name, files.Value(name).value_or(""), partners.Value(name).value_or("")});
     }
     return ships;
 }
@@ -121,9 +123,10 @@ bool KeptAsShipFile(const std::string& entry) {
 std::vector<std::string> ChangedGameFiles(const std::string& gameFolder, const TIniFile& catalogue) {
     std::vector<std::string> files{kSwitchFile, kGunTableFile, kMissileTableFile};
     if (const std::string name = ChooseCatalogue(gameFolder); !name.empty()) files.push_back(name);
+    const IniSectionValues entries = catalogue.ReadSectionValues("ships");
     for (const std::string& ship : CatalogueShips(catalogue)) {
         // As the program names it when it writes the ship, so that the file is known by the same path.
-        const std::string entry = catalogue.ReadString("ships", ship, "");
+        const std::string entry = entries.Value(ship).value_or("");
         if (KeptAsShipFile(entry)) files.push_back("Ships\\" + entry);
     }
     return files;

@@ -13,10 +13,6 @@ namespace tovarin {
 // its own name shows as "name = partner".
 [[nodiscard]] std::vector<std::string> SwitcherRows(const Installation& game);
 
-// Puts back the files of a swap that did not finish (the disk or the program failed part-way), before anything
-// else reads the ship files of the pair or another swap starts. Fails with a message when it cannot.
-void PutBackUnfinishedSwap(const Installation& game);
-
 // What a swap did: the message it was refused with, or the two ship files it exchanged.
 struct SwapOutcome {
     std::string Refusal;
@@ -24,8 +20,9 @@ struct SwapOutcome {
 };
 
 // "< Swap >" with the ship at leftIndex of the left list's rows and the one at rightIndex of the right list's (the
-// lists are the catalogue's ships, as SwitcherRows shows them). A failure part-way puts every file back; when even
-// that fails, the message says where each ship's data is.
+// lists are the catalogue's ships, as SwitcherRows shows them). The two ship files and the switch file change as
+// one (gamefiles/file_change_set.h): a failure part-way puts every file back, and when even that fails the next
+// start does.
 [[nodiscard]] SwapOutcome SwapShips(const Installation& game, const std::vector<std::string>& leftRows,
                                     const std::vector<std::string>& rightRows, int leftIndex, int rightIndex);
 

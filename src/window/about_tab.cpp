@@ -27,12 +27,11 @@ std::string Listed(const std::vector<std::string>& files) {
     return text;
 }
 
-// What the restore did, file by file: put back, removed, and each file that could not be put back with the reason.
+// What the restore did, file by file: put back and removed.
 std::string Outcome(const RestoreReport& report, bool entriesAdded) {
     std::string text;
     if (!report.PutBack.empty()) text += "Originals put back:" + Listed(report.PutBack);
     if (!report.Removed.empty()) text += "\nRemoved, as Tovarin had created them:" + Listed(report.Removed);
-    for (const auto& [file, reason] : report.NotPutBack) text += "\nNot put back: " + file + " (" + reason + ")";
     if (entriesAdded) {
         text +=
             "\nShips\\switch.dat was given an entry for every ship again, as at every start of Tovarin: a ship "

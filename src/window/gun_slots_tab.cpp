@@ -85,9 +85,16 @@ void TForm1::Button14Click() {
         GetPlatform().ShowMessage(*refusal);
         return;
     }
-    // The Ships tab shows the new file; the table and the list already describe it.
+    // The Ships tab shows the new file; the table and the list already describe it. Both files hold the save
+    // now: a reload that fails must not read as a failed save.
     KeepLoadedValues(Editor::GunSlots);
-    ComboBox1Change();
+    try {
+        ComboBox1Change();
+    } catch (const Exception& error) {
+        throw EChangedButNotReadBack("The gun slots of Ships\\" + ship.Section + " were saved, with its section in " +
+                                         Catalogue.FileName().substr(GameFolder.size()),
+                                     error);
+    }
 }
 
 }  // namespace tovarin

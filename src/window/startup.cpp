@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "installation/archive_patch.h"
 #include "installation/installation.h"
 #include "ui/platform.h"
@@ -9,6 +11,18 @@
 namespace tovarin {
 
 namespace {
+
+// A change of several files that did not finish when Tovarin last ran (a crash, a failing disk) is put back before
+// any file is read, so that every tab shows the files whole. One that cannot be put back is said; its files are then
+// refused to every save until a start that can.
+void PutBackUnfinishedChange(TForm1& form) {
+    try {
+        if (const auto putBack = RecoverUnfinishedChange(form.GameFolder))
+            form.GetPlatform().ShowMessage(*putBack + ".");
+    } catch (const Exception& failure) {
+        form.GetPlatform().ShowError(failure.Message() + ".");
+    }
+}
 
 // Without the game beside it the program has nothing to edit; the message names the file that is missing.
 void RequireGame(TForm1& form, const Installation& installation) {
@@ -104,6 +118,7 @@ void TForm1::FormCreate() {
     GameFolder = installation.GameFolder;
     Catalogue = installation.Catalogue;
     SwitchFile = installation.SwitchFile;
+    PutBackUnfinishedChange(*this);
     RequireGame(*this, installation);
     RequireReadableSwitchFile(*this);
     KeepOriginals(GameFolder, Catalogue);  // before the first write: the identity entries

@@ -14,13 +14,6 @@ namespace tovarin {
 // exactly its own name shows as "name = partner".
 void TForm1::BuildSwitcherLists() {
     const Installation game{GameFolder, Catalogue, SwitchFile};
-    // At start-up the files of a swap that did not finish are put back before any tab shows a ship; a failure here
-    // leaves them for the next swap, which puts them back first.
-    try {
-        PutBackUnfinishedSwap(game);
-    } catch (const Exception& failure) {
-        GetPlatform().ShowError(failure.Message() + ". A swap that did not finish could not be put back.");
-    }
     ListBox4.Clear();
     ListBox4.Items() = SwitcherRows(game);
     ListBox5.Clear();
@@ -37,14 +30,22 @@ void TForm1::Button10Click() {
         GetPlatform().ShowMessage(swap.Refusal);
         return;
     }
-    BuildSwitcherLists();
-    ListBox4.SetItemIndex(leftIndex);
-    ListBox5.SetItemIndex(rightIndex);
+    // The files hold the swap now: reading them back failing must not read as a failed swap.
+    try {
+        BuildSwitcherLists();
+        ListBox4.SetItemIndex(leftIndex);
+        ListBox5.SetItemIndex(rightIndex);
 
-    // The Ships tab may show a ship whose file was just exchanged; a save from the positions found in the old
-    // content would write over the other ship. Loading it again finds its data where it now lies.
-    const std::string loaded = ShipPath();
-    if (loaded == swap.FirstFile || loaded == swap.SecondFile) ComboBox1Change();
+        // The Ships tab may show a ship whose file was just exchanged; a save from the positions found in the old
+        // content would write over the other ship. Loading it again finds its data where it now lies.
+        const std::string loaded = ShipPath();
+        if (loaded == swap.FirstFile || loaded == swap.SecondFile) ComboBox1Change();
+    } catch (const Exception& error) {
+        const std::vector<std::string>& ships = ComboBox1.Items();  // the catalogue's, as both lists are
+        throw EChangedButNotReadBack(ships.at(static_cast<std::size_t>(leftIndex)) + " and " +
+                                         ships.at(static_cast<std::size_t>(rightIndex)) + " were swapped",
+                                     error);
+    }
 }
 
 }  // namespace tovarin

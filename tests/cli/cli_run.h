@@ -17,11 +17,15 @@ struct Ran {
     std::string Err;
 };
 
-inline Ran Cli(const demo::GameFolder& game, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"--game", game.Folder()});
+inline Ran Cli(const std::string& folder, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--game", folder});
     std::ostringstream out, err;
     const int exit = cli::RunCommandLine(arguments, out, err);
     return {exit, out.str(), err.str()};
+}
+
+inline Ran Cli(const demo::GameFolder& game, std::vector<std::string> arguments) {
+    return Cli(game.Folder(), std::move(arguments));
 }
 
 // The same with this on standard input, in a terminal of this encoding.

@@ -219,5 +219,26 @@ TEST(IniFile, ReadsListsAndWritesAsTheProgramNeeds) {
     EXPECT_THROW(ini.WriteInteger("s", "n", -5), EIniFileException);
 }
 
+// A section read in one go gives every key's value as ReadString gives it, for each kind of line the rows above pin
+// down (on Windows the section comes from GetPrivateProfileSectionA, whose lines keep their quotes and blanks).
+TEST(IniFile, ASectionReadInOneGoGivesWhatEachReadGives) {
+    ProfileFile file;
+    file.Write(
+        "top=1\r\n[S]\r\n  key1  =  v1  \r\nkey 3 = v 3\r\nKeY=x\r\nq1=\"abc\"\r\nq2='abc'\r\nq3=\"abc'\r\nq4=\"\r\n"
+        "q5=\"\"\r\nq6=  \"  abc  \"  \r\nq7=\"a\"b\"\r\nq8=\"\"abc\"\"\r\nempty=\r\nblank=   \r\nnoeq\r\ndup=first\r\n"
+        "dup=second\r\nDUP=third\r\neq=a=b=c\r\nsc=a;b ; c\r\nk = = x\r\nlong=" +
+        std::string(2000, 'v') + "\r\n#k2=v2\r\n[broken\r\n[broken2=x\r\n[s]\r\nlater=1\r\n");
+    const TIniFile ini(file.path);
+    const IniSectionValues values = ini.ReadSectionValues(" s ");
+    for (const char* key :
+         {"key1", "KEY 3", "key", "q1", "q2", "q3",   "q4",  "q5",      "q6",       "q7",    "q8",  "empty",  "blank",
+          "noeq", "dup",   "eq",  "sc", "k",  "long", "#k2", "[broken", "[broken2", "later", "top", "missing"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(values.Value(key).value_or("(default)"), ini.ReadString("s", key, "(default)"));
+    }
+    EXPECT_EQ(values.Value("q8"), "\"abc\"");
+    EXPECT_FALSE(TIniFile(file.path + "x").ReadSectionValues("s").Value("key1"));
+}
+
 }  // namespace
 }  // namespace tovarin

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cli/cli_fault_walk.h"
 #include "cli/command_line.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
@@ -180,9 +181,9 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
 
 // A backup folder that cannot be made (a file stands in its place) refuses each change with the file's name, and
 // nothing in the installation changes. (The fault walks of the tools fail the kept copy's writes too.) Once it can
-// be made: edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, the files
-// before and after it are put back and the message says which was not; once it can be written, the installation is
-// the fresh demo again, and every tab shows it.
+// be made: edits of every kind, then "Restore Original Files...". With the catalogue marked read-only, no file is
+// put back, and the message says so, file by file; once it can be written, the installation is the fresh demo
+// again, and every tab shows it.
 TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreButtonGivesBackTheFreshDemo) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
@@ -199,6 +200,9 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
         refused.push_back("The original of " + game.PathOf(file) +
                           " could not be kept in the folder \"Tovarin Backup\" (File access denied), so the file was "
                           "not changed.");
+    // The swap's three files, none of them changed.
+    refused.back() += " Nothing was changed: " +
+                      NativeName("Ships\\kestrel.iff, Ships\\warden.iff and Ships\\switch.dat are as they were.");
     EXPECT_EQ(run.Shown(), refused);
     game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
@@ -211,15 +215,47 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
     EXPECT_EQ(form.Edit30.Text(), gunSpeed);
     EXPECT_EQ(form.ListBox4.Items().front(), "Kestrel");
     const std::vector<std::string> shown = run.Shown();
-    EXPECT_EQ(std::vector(shown.end() - 4, shown.end()),
-              (std::vector<std::string>{
-                  "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
-                  "back? Every change Tovarin made to them is undone.",
-                  "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
-                  "Ships\\kestrel.iff\n    Ships\\warden.iff\nNot put back: vskinfo.dat (File access denied)",
-                  "1 game file differs from its original kept in \"Tovarin Backup\". Put the original back? Every "
-                  "change Tovarin made to it is undone.",
-                  "Originals put back:\n    vskinfo.dat"}));
+    EXPECT_EQ(
+        std::vector(shown.end() - 4, shown.end()),
+        (std::vector<std::string>{
+            "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
+            "back? Every change Tovarin made to them is undone.",
+            NativeName("vskinfo.dat: File access denied. Nothing was changed: Ships\\switch.dat, Game\\bullet.iff, "
+                       "Game\\missile.iff, vskinfo.dat, Ships\\kestrel.iff and Ships\\warden.iff are as they "
+                       "were."),
+            "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
+            "back? Every change Tovarin made to them is undone.",
+            "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
+            "vskinfo.dat\n    Ships\\kestrel.iff\n    Ships\\warden.iff"}));
+}
+
+// Kestrel, Warden and Halberd with the demo weapons, changed by the command line as a player would: a ship's value,
+// Warden swapped with Halberd. "Tovarin Backup" keeps the four files' originals.
+void WriteEditedInstallation(const std::filesystem::path& folder) {
+    GameFolder game(folder, Edition::Base);
+    AddDemoWeapons(game);
+    const std::vector<DemoShip> ships = DemoShips();
+    for (std::size_t i = 0; i < 3; ++i) game.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
+    for (const std::vector<std::string>& edit :
+         {std::vector<std::string>{"ship", "set", "Kestrel", "speedmax=700"}, {"swap", "Warden", "Halberd"}})
+        EXPECT_EQ(Cli(game, edit).Exit, 0) << edit[0];
+}
+
+// Putting the originals back from either front-end, with each call of the file layer failing in turn: every file
+// stays as it was or is put back, and once the program has started again they are all one or the other.
+TEST(RestoreFaults, PuttingTheOriginalsBackIsWholeOrNothingFromEitherFrontEnd) {
+    TempFolder edited;
+    WriteEditedInstallation(edited.Path());
+    const auto prepare = [&](const std::filesystem::path& folder) {
+        std::filesystem::copy(edited.Path(), folder, std::filesystem::copy_options::recursive);
+    };
+    const auto aboutPage = [](TForm1& f, HeadlessPlatform& platform) {
+        UserInput::ShowPage(f.PageControl1, 5);
+        platform.Answers.push_back(true);  // yes, put the originals back
+    };
+    const auto restore = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button15); };
+    EXPECT_GT(WalkFaults({"Restore Original Files", prepare, aboutPage, restore}), 0);
+    EXPECT_GT(WalkCommandFaults("restore --all", prepare, {"restore", "--all"}), 0);
 }
 
 }  // namespace

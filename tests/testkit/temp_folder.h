@@ -40,4 +40,12 @@ private:
     std::filesystem::path path_;
 };
 
+// A name written with backslashes ("Ships\\test.iff") as the system spells it, as the program's messages name files.
+inline std::string NativeName(std::string name) {
+    for (char& c : name) {
+        if (c == '\\') c = static_cast<char>(std::filesystem::path::preferred_separator);
+    }
+    return name;
+}
+
 }  // namespace tovarin::testkit
