@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <iostream>
 
@@ -10,23 +8,13 @@ namespace tovarin::cli {
 
 namespace {
 
-// The encoding the locale names (as LC_ALL, LC_CTYPE and LANG choose it, the first that is set): Windows-1252 for
-// the Latin-1 family, whose letters are the game's; UTF-8 for any other, and when none is set.
+// The encoding of the locale as LC_ALL, LC_CTYPE and LANG choose it: the first that is set.
 TerminalEncoding LocaleEncoding() {
-    const char* locale = nullptr;
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        locale = std::getenv(variable);
-        if (locale != nullptr && *locale != '\0') break;
+        const char* locale = std::getenv(variable);
+        if (locale != nullptr && *locale != '\0') return EncodingOfLocale(locale);
     }
-    std::string charset = locale != nullptr ? locale : "";
-    charset = charset.substr(std::min(charset.find('.'), charset.size()));
-    charset = charset.substr(0, charset.find('@'));
-    std::string letters;
-    for (const char c : charset) {
-        if (std::isalnum(static_cast<unsigned char>(c))) letters += static_cast<char>(std::tolower(c));
-    }
-    const bool latin = letters == "iso88591" || letters == "iso885915" || letters == "cp1252" || letters == "latin1";
-    return latin ? TerminalEncoding::Windows1252 : TerminalEncoding::Utf8;
+    return TerminalEncoding::Utf8;
 }
 
 }  // namespace

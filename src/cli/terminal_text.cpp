@@ -1,8 +1,24 @@
 #include "cli/terminal_text.h"
 
+#include <cctype>
+
 #include "gamefiles/text_encoding.h"
 
 namespace tovarin::cli {
+
+TerminalEncoding EncodingOfLocale(std::string_view locale) {
+    const std::size_t dot = locale.find('.');
+    std::string_view charset = dot == std::string_view::npos ? "" : locale.substr(dot + 1);
+    charset = charset.substr(0, charset.find('@'));
+    std::string letters;
+    for (const char c : charset) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    const bool latin = letters == "iso88591" || letters == "iso885915" || letters == "cp1252" || letters == "latin1";
+    return latin ? TerminalEncoding::Windows1252 : TerminalEncoding::Utf8;
+}
 
 TerminalTextBuffer::~TerminalTextBuffer() { WriteLines(true); }
 

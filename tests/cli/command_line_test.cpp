@@ -91,6 +91,21 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
     EXPECT_EQ(bare.ReadText("Ships\\switch.dat"), "[swships]\r\nHawk=Hawk\r\n");
 }
 
+// The terminal's encoding as its locale names it: the Latin-1 family speaks the game's Windows-1252, anything else
+// UTF-8.
+TEST(TerminalTest, TheLocaleTellsTheEncoding) {
+    using enum cli::TerminalEncoding;
+    const std::pair<std::string, cli::TerminalEncoding> rows[] = {{"en_US.UTF-8", Utf8},
+                                                                  {"de_DE.ISO-8859-1", Windows1252},
+                                                                  {"fr_FR.iso885915@euro", Windows1252},
+                                                                  {"pt_BR.CP1252", Windows1252},
+                                                                  {"C", Utf8},
+                                                                  {"", Utf8},
+                                                                  {"ru_RU.KOI8-R", Utf8},
+                                                                  {"sv_SE.latin1", Windows1252}};
+    for (const auto& [locale, encoding] : rows) EXPECT_EQ(cli::EncodingOfLocale(locale), encoding) << locale;
+}
+
 TEST(CheckCommandTest, FindsEachDamageOnItsOwnLine) {
     for (const Edition edition : {Edition::Base, Edition::Nightwatch}) {
         const Ran sound = Cli(Demo(edition), {"check"});

@@ -287,8 +287,12 @@ void WriteEditedInstallation(const std::filesystem::path& folder) {
 TEST(RestoreFaults, PuttingTheOriginalsBackIsWholeOrNothingFromEitherFrontEnd) {
     TempFolder edited;
     WriteEditedInstallation(edited.Path());
+    // Entry by entry into the folder that is there already: MinGW's copy of a whole folder refuses one that exists.
     const auto prepare = [&](const std::filesystem::path& folder) {
-        std::filesystem::copy(edited.Path(), folder, std::filesystem::copy_options::recursive);
+        for (const auto& entry : std::filesystem::directory_iterator(edited.Path())) {
+            std::filesystem::copy(entry.path(), folder / entry.path().filename(),
+                                  std::filesystem::copy_options::recursive);
+        }
     };
     const auto aboutPage = [](TForm1& f, HeadlessPlatform& platform) {
         UserInput::ShowPage(f.PageControl1, 5);
