@@ -9,19 +9,7 @@
 namespace tovarin::cli {
 
 std::string FileNamed(const std::string& gameFolder, const std::string& path) {
-    if (path == kStandardStream) return "standard input";
-    if (gameFolder.empty() || path.size() <= gameFolder.size() || !path.starts_with(gameFolder)) return path;
-    std::string relative = path.substr(gameFolder.size());
-    for (char& c : relative) {
-        if (c == '/') c = '\\';
-    }
-    return relative;
-}
-
-std::string Described(const Exception& error, const std::string& gameFolder) {
-    const auto* failedCall = dynamic_cast<const EInOutError*>(&error);
-    if (failedCall == nullptr || failedCall->File.empty()) return error.Message();
-    return FileNamed(gameFolder, failedCall->File) + ": " + error.Message();
+    return path == kStandardStream ? "standard input" : NameInGameFolder(gameFolder, path);
 }
 
 std::vector<std::uint8_t> ReadGivenFile(const Console& console, const std::string& path) {

@@ -19,10 +19,6 @@ inline constexpr std::string_view kStandardStream = "-";
 // A file as messages name it.
 [[nodiscard]] std::string FileNamed(const std::string& gameFolder, const std::string& path);
 
-// An error's message as the command line shows it: a failure of the file layer as "FILE: message", naming the
-// file its call was on; any other error as its message.
-[[nodiscard]] std::string Described(const Exception& error, const std::string& gameFolder);
-
 // The bytes of a file the command only reads, opened without asking to write it (so a read-only one serves as
 // well); "-" reads standard input. A failure names the file.
 [[nodiscard]] std::vector<std::uint8_t> ReadGivenFile(const Console& console, const std::string& path);

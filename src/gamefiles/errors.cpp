@@ -1,5 +1,7 @@
 #include "gamefiles/errors.h"
 
+#include "gamefiles/game_paths.h"
+
 namespace tovarin {
 
 namespace {
@@ -41,6 +43,12 @@ std::string Abbreviated(std::string_view text) {
     constexpr std::size_t kKept = 60;
     constexpr std::size_t kLongest = 80;
     return text.size() <= kLongest ? std::string(text) : std::string(text.substr(0, kKept)) + "...";
+}
+
+std::string Described(const Exception& error, const std::string& gameFolder) {
+    const auto* failedCall = dynamic_cast<const EInOutError*>(&error);
+    if (failedCall == nullptr || failedCall->File.empty()) return error.Message();
+    return NameInGameFolder(gameFolder, failedCall->File) + ": " + error.Message();
 }
 
 EInOutError InOutErrorOn(const std::string& file, int code) {

@@ -28,9 +28,26 @@ public:
     EInOutError(int code, std::string message) : Exception(std::move(message)), ErrorCode(code) {}
     int ErrorCode;
     // The file the failing call was made on, as the file layer was given it; empty for a failure over bytes held
-    // in memory. The window's box shows the message alone; the command line names the file in front of it.
+    // in memory until OnBytesOf names their file. The window and the command line show it in front of the message.
     std::string File;
 };
+
+// An error's message as the player is shown it: a failure of the file layer names the file its call was on in
+// front ("Ships\kestrel.iff: File access denied"), a game file by its path in the game folder; any other error is
+// its message alone.
+[[nodiscard]] std::string Described(const Exception& error, const std::string& gameFolder);
+
+// Runs `work` over the bytes of the file at `path` held in memory: an input/output error on the way (a marker
+// missing, a record beyond the end) names that file, as the file layer's own errors name theirs.
+template <typename Work>
+decltype(auto) OnBytesOf(const std::string& path, Work&& work) {
+    try {
+        return work();
+    } catch (EInOutError& error) {
+        if (error.File.empty()) error.File = path;
+        throw;
+    }
+}
 
 // What the file layer reports for a file that is not there.
 inline constexpr int kFileNotFound = 2;

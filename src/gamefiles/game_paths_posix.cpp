@@ -111,7 +111,7 @@ std::string FindPath(const std::string& gameFolder, std::string_view relativeNam
     std::string path = gameFolder;
     std::size_t begin = 0;
     while (begin <= relativeName.size()) {
-        const std::size_t end = std::min(relativeName.find('\\', begin), relativeName.size());
+        const std::size_t end = std::min(relativeName.find_first_of("\\/", begin), relativeName.size());
         const std::string component(relativeName.substr(begin, end - begin));
         if (!component.empty()) {
             path += Exists(path + component) ? component : MatchIgnoringCase(path, component);

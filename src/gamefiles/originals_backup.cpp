@@ -146,11 +146,12 @@ void OriginalsBackup::NoteAsAbsent(const std::string& file) const {
     ReplaceIniFile(NotesFile(), [&file](const TIniFile& notes) { notes.WriteString(kAbsentSection, file, "1"); });
 }
 
-// The backup folder and, below it, the folders of the file's relative name ("Ships" for "Ships\a.iff").
+// The backup folder and, below it, the folders of the file's relative name ("Ships" for "Ships\a.iff"; "Ships" and
+// "Ships\sub" for "Ships\sub/a.iff", since a catalogue may name a ship's subfolder with either slash).
 void OriginalsBackup::MakeFoldersFor(const std::string& file) const {
     const std::string backup = kBackupFolderName;
     CreateFolder(GamePath(gameFolder_, backup));
-    for (std::size_t at = file.find('\\'); at != std::string::npos; at = file.find('\\', at + 1)) {
+    for (std::size_t at = file.find_first_of("\\/"); at != std::string::npos; at = file.find_first_of("\\/", at + 1)) {
         CreateFolder(GamePath(gameFolder_, backup + "\\" + file.substr(0, at)));
     }
 }

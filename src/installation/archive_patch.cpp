@@ -34,15 +34,16 @@ struct Outcome {
     std::vector<std::string> Messages;
 
     // The system's own words for the failure come first. The file layer's own codes mean something else to the
-    // system, so their own meaning is shown instead.
-    void NoteInOutError(const EInOutError& error, const SystemTextOf& systemText) {
+    // system, so their own meaning is shown instead. Both name the file, as every message about a file does.
+    void NoteInOutError(const EInOutError& error, const SystemTextOf& systemText, const std::string& gameFolder) {
         Failed = true;
-        Reason = error.Message();
-        Messages.push_back(IsFileLayerCode(error.ErrorCode) ? error.Message() : systemText(error.ErrorCode));
+        Reason = Described(error, gameFolder);
+        const std::string file = NameInGameFolder(gameFolder, error.File) + ": ";
+        Messages.push_back(IsFileLayerCode(error.ErrorCode) ? Reason : file + systemText(error.ErrorCode));
     }
 
     PatchReport Finish(const std::string& what) {
-        Messages.push_back(Failed ? what + " failed: " + Reason : what + " successfull");
+        Messages.push_back(Failed ? what + " failed: " + Reason : what + " successful");
         return {Messages, !Failed};
     }
 };
@@ -114,7 +115,7 @@ PatchReport InstallArchivePatch(const std::string& gameFolder, const TIniFile& c
             if (!PatchEntry(catalogue, record, archive, index)) outcome.Failed = true;
         }
     } catch (const EInOutError& error) {
-        outcome.NoteInOutError(error, systemText);
+        outcome.NoteInOutError(error, systemText, gameFolder);
     }
     return outcome.Finish("Install");
 }
@@ -137,7 +138,7 @@ PatchReport RemoveArchivePatch(const std::string& gameFolder, const SystemTextOf
             if (!RestoreEntry(record, archive, index)) outcome.Failed = true;
         }
     } catch (const EInOutError& error) {
-        outcome.NoteInOutError(error, systemText);
+        outcome.NoteInOutError(error, systemText, gameFolder);
     }
     return outcome.Finish("Uninstall");
 }

@@ -44,12 +44,9 @@ std::string MissingGameFile(const Installation& installation, const std::string&
     const std::string catalogue = ChooseCatalogue(installation.GameFolder);
     if (catalogue.empty()) return "ashfall.exe";
     if (!FileExists(installation.Catalogue.FileName())) return catalogue;
-    if (!gameExe.empty() && FileExists(GamePath(installation.GameFolder, gameExe))) return "";
-    return gameExe;
-}
-
-std::string GameMissingMessage(const std::string& missingFile) {
-    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
+    // A catalogue that names no executable would leave the game folder itself to be launched.
+    if (gameExe.empty()) return "Run= in " + catalogue;
+    return FileExists(GamePath(installation.GameFolder, gameExe)) ? "" : gameExe;
 }
 
 std::vector<std::string> CatalogueShips(const TIniFile& catalogue) {

@@ -30,11 +30,9 @@ struct Installation {
 // The game's executable as the catalogue names it (Info/Run), relative to the game folder; "" when not named.
 [[nodiscard]] std::string GameExecutable(const TIniFile& catalogue);
 // The file whose absence keeps the program from editing this folder, or "" when the game is there: the base
-// game's executable when neither game's is, the chosen catalogue when it is missing, else the executable the
-// catalogue names.
+// game's executable when neither game's is, the chosen catalogue when it is missing, "Run= in " and the catalogue
+// when it names no executable, else the executable the catalogue names.
 [[nodiscard]] std::string MissingGameFile(const Installation& installation, const std::string& gameExe);
-// What the player is told when the game is not beside the program, with the missing file's name in front.
-[[nodiscard]] std::string GameMissingMessage(const std::string& missingFile);
 
 // The catalogue's ship names (section "ships") in catalogue order: the order of every ship list.
 [[nodiscard]] std::vector<std::string> CatalogueShips(const TIniFile& catalogue);

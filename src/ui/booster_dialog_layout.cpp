@@ -69,7 +69,8 @@ const std::vector<LayoutRow>& BoosterDialogLayout() {
         WrappedLabel("Label10", "", 8, 130, 319, 39,
                      "* These values are used while the booster is attached but not in use. Once the booster is "
                      "used up, the values from the main dialog are used."),
-        PressedByEsc(Button("Button1", "", 130, 172, 75, 25, "OK", 12)),
+        PressedByEnter(Button("Button1", "", 88, 172, 75, 25, "OK", 12)),
+        PressedByEsc(Button("Button2", "", 171, 172, 75, 25, "Cancel", 13)),
     };
     return layout;
 }

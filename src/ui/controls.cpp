@@ -10,9 +10,16 @@ TControl::TControl(TForm& owner, std::string name) : owner_(owner), name_(std::m
 
 void TControl::SetFocus() { owner_.SetFocused(this); }
 
-TEdit::TEdit(TForm& owner, std::string name, std::string text) : TControl(owner, std::move(name)), text_(std::move(text)) {}
+TEdit::TEdit(TForm& owner, std::string name, std::string text)
+    : TControl(owner, std::move(name)), text_(std::move(text)), checkedText_(text_) {}
 
 void TEdit::SetText(std::string text) {
+    checkedText_ = text;
+    TypeText(std::move(text));
+}
+
+void TEdit::TypeText(std::string text) {
+    allSelected_ = false;
     if (text == text_) return;
     text_ = std::move(text);
     if (OnChange) OnChange();
@@ -46,6 +53,17 @@ void TItemList::SetItemIndex(int index) {
 std::string TItemList::Text() const {
     const int index = ItemIndex();
     return index < 0 ? std::string() : items_[static_cast<std::size_t>(index)];
+}
+
+void TComboBox::DropDown() {
+    droppedDown_ = true;
+    openedOn_ = ItemIndex();
+}
+
+bool TComboBox::CloseUp(bool keep) {
+    droppedDown_ = false;
+    if (!keep) SetItemIndex(openedOn_);
+    return ItemIndex() != openedOn_;
 }
 
 TUpDown::TUpDown(TForm& owner, std::string name, TEdit& associate, int min, int max, int increment)

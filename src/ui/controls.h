@@ -76,8 +76,19 @@ public:
     TEdit(TForm& owner, std::string name, std::string text = "0");
 
     [[nodiscard]] const std::string& Text() const { return text_; }
-    // Setting a different text, from code or by typing, fires OnChange.
+    // Setting a different text, from code or by typing (TypeText), fires OnChange. Text set from code is what
+    // the box holds before the player edits it.
     void SetText(std::string text);
+    void TypeText(std::string text);
+
+    // The text before the player's edit: what the program last put in, or what last passed the box's exit check.
+    // A check that refuses what was typed puts it back.
+    [[nodiscard]] const std::string& CheckedText() const { return checkedText_; }
+    void KeepTextAsChecked() { checkedText_ = text_; }
+
+    // The whole text selected, as the program selects it to point the player at the box; new text ends it.
+    [[nodiscard]] bool AllSelected() const { return allSelected_; }
+    void SelectAll() { allSelected_ = true; }
 
     [[nodiscard]] bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -87,7 +98,9 @@ public:
 
 private:
     std::string text_;
+    std::string checkedText_;
     bool readOnly_ = false;
+    bool allSelected_ = false;
 };
 
 class TMemo : public TControl {
@@ -137,10 +150,22 @@ private:
     int itemIndex_ = -1;
 };
 
+// A drop-down list. While its list is open the arrow keys move the selection without choosing: a choice counts
+// when the list closes on it, as in every Windows drop-down list.
 class TComboBox : public TItemList {
 public:
     using TItemList::TItemList;
+    [[nodiscard]] bool DroppedDown() const { return droppedDown_; }
+    // Opens the list on the selected item.
+    void DropDown();
+    // Closes the list, on its selection (keep) or back on the item it opened on; true when it closes on another.
+    bool CloseUp(bool keep);
+
     TNotifyEvent OnChange;
+
+private:
+    bool droppedDown_ = false;
+    int openedOn_ = -1;
 };
 
 class TListBox : public TItemList {

@@ -32,9 +32,11 @@ void TForm::Dispatch(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const Exception& error) {
-        platform_.ShowError(error.Message() + ".");
+        platform_.ShowError(ErrorText(error) + ".");
     }
 }
+
+std::string TForm::ErrorText(const Exception& error) const { return error.Message(); }
 
 namespace {
 

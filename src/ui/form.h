@@ -11,6 +11,7 @@
 
 namespace tovarin {
 
+class Exception;
 class Platform;
 
 // What every window of the program shares: its controls by name, the focused control, and the dispatcher
@@ -37,6 +38,8 @@ public:
     // Runs an event handler. An Exception ends the handler's work at the failing step and is shown in the
     // general error box with a full stop; ProgramEnded passes through to the program entry.
     void Dispatch(const std::function<void()>& handler);
+    // The text of the general error box for an error, before its full stop; a form may name the file it concerns.
+    [[nodiscard]] virtual std::string ErrorText(const Exception& error) const;
 
     // The window is closed by its handlers (Exit, the booster dialog's OK) and by its close box, unless
     // OnCloseQuery says no; the front-end then ends its loop.

@@ -46,7 +46,13 @@ void HeadlessPlatform::ShowModal(TForm3& dialog) {
     if (InsideBoosterDialog) InsideBoosterDialog(dialog);
 }
 
-void HeadlessPlatform::WinExec(const std::string& commandLine, int /*showState*/) { Launched.push_back(commandLine); }
+int HeadlessPlatform::WinExec(const std::string& commandLine, int /*showState*/) {
+    Launched.push_back(commandLine);
+    if (LaunchErrors.empty()) return 0;
+    const int error = LaunchErrors.front();
+    LaunchErrors.pop_front();
+    return error;
+}
 
 std::string HeadlessPlatform::ErrorCodeText(int code) { return SystemErrorText(code); }
 

@@ -29,6 +29,8 @@ public:
                                                          // none left: Cancel
     std::function<void(TForm3&)> InsideBoosterDialog;    // runs while the booster dialog is shown
     std::vector<std::string> Launched;                   // command lines handed to WinExec
+    std::deque<int> LaunchErrors;                        // WinExec's system error codes, in order; none left:
+                                                         // 0, the program started
     std::vector<TFileDialog*> DialogsShown;              // file dialogs executed, in order
 
     std::string ExeFolder() override;
@@ -39,7 +41,7 @@ public:
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;
-    void WinExec(const std::string& commandLine, int showState) override;
+    int WinExec(const std::string& commandLine, int showState) override;
     std::string ErrorCodeText(int code) override;
     int RunMessageLoop(TForm1& mainForm) override;
 

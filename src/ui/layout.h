@@ -41,6 +41,7 @@ struct LayoutRow {
     bool WordWrap = false;               // labels: text broken into lines at blanks within the row's width
     bool Centred = false;                // labels and edit boxes: text centred in the row's width
     bool Cancel = false;                 // buttons: the one the Esc key presses
+    bool Default = false;                // buttons: the one the Enter key presses when no button has the focus
     bool Raised = false;                 // bevels: drawn raised rather than sunk
 };
 

@@ -41,14 +41,6 @@ constexpr LayoutRow NumberBox(std::string_view name, std::string_view parent, in
     return {name, ControlKind::Edit, parent, left, top, width, height, "0", tabOrder};
 }
 
-// A read-only edit box that shows a fixed text.
-constexpr LayoutRow TextField(std::string_view name, std::string_view parent, int left, int top, int width, int height,
-                              std::string_view text, int tabOrder) {
-    LayoutRow row{name, ControlKind::Edit, parent, left, top, width, height, text, tabOrder};
-    row.ReadOnly = true;
-    return row;
-}
-
 constexpr LayoutRow DropDown(std::string_view name, std::string_view parent, int left, int top, int width, int tabOrder,
                              int dropDownRows = kDropDownRows) {
     return {name, ControlKind::ComboBox, parent, left, top, width, kDropDownHeight, "", tabOrder, dropDownRows};
@@ -119,6 +111,11 @@ constexpr LayoutRow InLargeBold(LayoutRow row) {
 
 constexpr LayoutRow PressedByEsc(LayoutRow row) {
     row.Cancel = true;
+    return row;
+}
+
+constexpr LayoutRow PressedByEnter(LayoutRow row) {
+    row.Default = true;
     return row;
 }
 

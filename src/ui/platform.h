@@ -37,8 +37,9 @@ public:
     // Shows the booster dialog, opened and filled by the window, modally until its OK handler closes it.
     virtual void ShowModal(TForm3& dialog) = 0;
 
-    // Hands a command line to the system's launcher; the result is ignored by the program.
-    virtual void WinExec(const std::string& commandLine, int showState) = 0;
+    // Hands a command line to the system's launcher: 0 when the program started, else the system's error code
+    // for why it did not (ErrorCodeText gives its words).
+    [[nodiscard]] virtual int WinExec(const std::string& commandLine, int showState) = 0;
     // The system's description of an error code, without trailing blanks, line breaks and full stops.
     [[nodiscard]] virtual std::string ErrorCodeText(int code) = 0;
 

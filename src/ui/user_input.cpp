@@ -1,5 +1,6 @@
 #include "ui/user_input.h"
 
+#include "ui/dialog_keys.h"
 #include "ui/form.h"
 #include "ui/mnemonics.h"
 
@@ -19,19 +20,27 @@ bool Pressable(const TControl& control) {
     return dynamic_cast<const TButton*>(&control) != nullptr || dynamic_cast<const TCheckBox*>(&control) != nullptr;
 }
 
-// Runs the box's exit check; true when the box's text stands as it was.
+// Runs the box's exit check; true when the box's text stands as it was, which is then the text the box puts back
+// when a later edit is refused.
 bool ExitCheckPasses(TEdit& box) {
     bool passed = false;
     box.Owner().Dispatch([&] { passed = !box.OnExit || box.OnExit(); });
+    if (passed) box.KeepTextAsChecked();
     return passed;
+}
+
+void ChangeTo(TComboBox& list, int index) {
+    list.Owner().Dispatch([&] {
+        list.SetItemIndex(index);
+        Fire(list.OnChange);
+    });
 }
 
 }  // namespace
 
 void Type(TEdit& box, const std::string& text) {
-    if (!Reachable(box) || box.ReadOnly()) return;
-    Focus(box);
-    box.Owner().Dispatch([&] { box.SetText(text); });
+    if (!Reachable(box) || box.ReadOnly() || !Focus(box)) return;
+    box.Owner().Dispatch([&] { box.TypeText(text); });
 }
 
 void Leave(TEdit& box) {
@@ -40,17 +49,28 @@ void Leave(TEdit& box) {
 }
 
 void Choose(TComboBox& list, int index) {
-    if (!Reachable(list)) return;
-    Focus(list);
-    list.Owner().Dispatch([&] {
-        list.SetItemIndex(index);
-        Fire(list.OnChange);
-    });
+    if (!Reachable(list) || !Focus(list)) return;
+    if (!list.DroppedDown()) return ChangeTo(list, index);
+    list.SetItemIndex(index);
+    CloseUp(list, true);
+}
+
+void DropDown(TComboBox& list) {
+    if (Reachable(list) && Focus(list)) list.DropDown();
+}
+
+void Highlight(TComboBox& list, int index) {
+    if (list.DroppedDown()) list.SetItemIndex(index);
+}
+
+void CloseUp(TComboBox& list, bool keep) {
+    if (!list.DroppedDown()) return;
+    const int chosen = list.ItemIndex();
+    if (list.CloseUp(keep)) ChangeTo(list, chosen);
 }
 
 void Select(TListBox& list, int index) {
-    if (!Reachable(list)) return;
-    Focus(list);
+    if (!Reachable(list) || !Focus(list)) return;
     list.Owner().Dispatch([&] {
         list.SetItemIndex(index);
         Fire(list.OnClick);
@@ -82,9 +102,25 @@ bool Focus(TControl& control) {
     TForm& form = control.Owner();
     auto* box = dynamic_cast<TEdit*>(form.Focused());
     control.SetFocus();
-    if (box == nullptr || box == &control || ExitCheckPasses(*box) || !Pressable(control)) return true;
+    if (box == nullptr || box == &control || ExitCheckPasses(*box)) return true;
+    if (form.Focused() == box) return false;  // the check points the player at the box
+    if (!Pressable(control)) return true;
     box->SetFocus();
     return false;
+}
+
+bool PressEnter(TForm& form) {
+    TButton* button = EnterButton(form);
+    if (button == nullptr) return false;
+    Click(*button);
+    return true;
+}
+
+bool PressEscape(TForm& form) {
+    TButton* button = EscapeButton(form);
+    if (button == nullptr) return false;
+    Click(*button);
+    return true;
 }
 
 bool PressMnemonic(TForm& form, char letter) {

@@ -14,19 +14,31 @@ class TForm;
 // had the focus runs its exit check.
 namespace tovarin::UserInput {
 
-void Type(TEdit& box, const std::string& text);   // replaces the text as typed; fires OnChange
-void Leave(TEdit& box);                           // focus leaves the box; fires OnExit
-void Choose(TComboBox& list, int index);          // picks an item; fires OnChange
-void Select(TListBox& list, int index);           // clicks an entry; fires OnClick (-1: a click that leaves none selected)
-void Click(TButton& button);                      // presses it; fires OnClick (a disabled button does nothing)
-void Toggle(TCheckBox& box);                      // flips it; fires OnClick
-void ShowPage(TPageControl& tabs, int page);      // chooses a tab; fires OnChange
-void Close(TForm& form);                          // the window's close box: closes it unless OnCloseQuery says no
+void Type(TEdit& box, const std::string& text);  // replaces the text as typed; fires OnChange
+void Leave(TEdit& box);                          // focus leaves the box; fires OnExit
+// Picks an item: an arrow key on the closed list, or a click on an item of the open list, which closes it; fires
+// OnChange.
+void Choose(TComboBox& list, int index);
+void DropDown(TComboBox& list);              // opens its list (a click on its arrow, F4, Alt+Down)
+void Highlight(TComboBox& list, int index);  // an arrow key in the open list moves its selection; fires nothing
+// Closes the open list: on its selection (Enter; fires OnChange when that is another item than the list opened
+// on), or back on the item it opened on (keep false: Esc, a click elsewhere).
+void CloseUp(TComboBox& list, bool keep);
+void Select(TListBox& list, int index);       // clicks an entry; fires OnClick (-1: a click that leaves none selected)
+void Click(TButton& button);                  // presses it; fires OnClick (a disabled button does nothing)
+void Toggle(TCheckBox& box);                  // flips it; fires OnClick
+void ShowPage(TPageControl& tabs, int page);  // chooses a tab; fires OnChange
+void Close(TForm& form);                      // the window's close box: closes it unless OnCloseQuery says no
 
 // Moves the focus to the control (a click on it, Tab, a mnemonic); the box that had it runs its exit check.
-// When the check fires on the way to a button or a check box, the focus goes back to the box and the result
-// is false: that control's action must not be carried out.
+// When the check keeps the focus (it points the player at the box), or fires on the way to a button or a check
+// box, the focus stays in the box and the result is false: the control's action must not be carried out.
 bool Focus(TControl& control);
+
+// Enter presses the focused button, or else the form's default button; Esc presses the button marked for it.
+// False when there is no such button.
+bool PressEnter(TForm& form);
+bool PressEscape(TForm& form);
 
 // Alt and a letter (or the letter alone where the focused control takes no typing): the one shown control
 // whose caption marks the letter with "&" is pressed, toggled or focused (a label focuses the control it

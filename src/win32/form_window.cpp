@@ -76,13 +76,14 @@ int DepthRank(ControlKind kind) {
 
 FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true}; }
 
-FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, false}; }
+FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, true}; }
 
 FormWindow::FormWindow(TForm& form, const std::vector<LayoutRow>& rows, const FormWindowStyle& style, HWND owner,
                        OpenWindows& openWindows)
     : form_(form), openWindows_(openWindows), closeBox_(style.CloseBox) {
     ++quiet_;
     CreateWindowFrame(style, owner);
+    rowTips_.Create(window_);
     CreateControls(rows);
     ArrangeZOrder(rows);
     ShowModelState();
@@ -158,9 +159,9 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
                 SetWindowSubclass(widget->Handle, &FormWindow::ControlProc, kControlSubclass,
                                   reinterpret_cast<DWORD_PTR>(this));
             }
+            if (row.Kind == ControlKind::ListBox) rowTips_.AddList(widget->Handle);
         }
         if (row.Kind == ControlKind::PageControl && pageControl_ == nullptr) pageControl_ = widget.get();
-        if (row.Cancel) cancelButton_ = widget.get();
         widgets_.push_back(std::move(widget));
     }
     for (const auto& widget : widgets_) {

@@ -12,6 +12,7 @@
 #include "ui/form.h"
 #include "ui/layout.h"
 #include "win32/dialog_fonts.h"
+#include "win32/list_row_tips.h"
 #include "win32/widget.h"
 
 namespace tovarin {
@@ -75,18 +76,19 @@ private:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void HandleCommand(HWND control, int notification);
-    LRESULT HandleNotify(const NMHDR& header);
+    void HandleDropDownList(TComboBox& list, HWND control, int notification);
+    LRESULT HandleNotify(NMHDR& header);
     LRESULT ControlColor(HDC dc, HWND control, UINT message);
     void CloseBoxUsed();
 
     bool HandleDialogKeys(MSG& message);
     void ShowNextPage(bool backwards);
     void MoveFocus(WPARAM target, bool targetIsControl);
-    void PressFocusedButton();
+    [[nodiscard]] bool TakeFocusForClick(HWND control);
     void ControlFocused(HWND control);
-    void ShowDefaultButton(HWND focus);
-    [[nodiscard]] LRESULT DefaultButtonId() const;
-    void CancelRefusedPress(HWND control);
+    [[nodiscard]] const Widget* EnterButtonWidget();
+    void ShowDefaultButton();
+    [[nodiscard]] LRESULT DefaultButtonId();
     void RestoreFocus();
     [[nodiscard]] const Widget* NextTabStop(const Widget* after) const;
     void PushFocus();
@@ -102,14 +104,14 @@ private:
     HWND window_ = nullptr;
     DialogFonts fonts_;
     std::vector<std::unique_ptr<Widget>> widgets_;
+    ListRowTips rowTips_;
     std::vector<const Widget*> tabOrder_;
     Widget* pageControl_ = nullptr;          // the window's tab control, leafed through by Ctrl+Tab
-    Widget* cancelButton_ = nullptr;         // the button Esc presses
     TControl* activeControl_ = nullptr;      // the control that had the focus last, for the edit boxes' OnExit
     TControl* focusShownToModel_ = nullptr;  // the model's focus as the window last told it
     HWND focusBeforeDeactivation_ = nullptr;
-    HWND refusedPress_ = nullptr;  // the button whose press a box's exit check refused
-    int quiet_ = 0;  // > 0 while the window itself changes its controls
+    bool closingCancelled_ = false;  // the open drop-down list closing now was left with Esc or a click elsewhere
+    int quiet_ = 0;                  // > 0 while the window itself changes its controls
 };
 
 }  // namespace tovarin

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "gamefiles/errors.h"
+#include "ui/dialog_keys.h"
 #include "ui/platform.h"
+#include "ui/tab_order.h"
 #include "ui/user_input.h"
 #include "win32/widget_factory.h"
 #include "win32/widget_state.h"
@@ -47,11 +49,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam != 0) {
                 HandleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             } else if (LOWORD(wParam) == IDOK) {
-                PressFocusedButton();
+                Deliver([this] { UserInput::PressEnter(form_); });
             }
             return 0;
         case WM_NOTIFY:
-            return HandleNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return HandleNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_NEXTDLGCTL:
             MoveFocus(wParam, LOWORD(lParam) != 0);
             return 0;
@@ -91,14 +93,17 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND control, UINT message, WPARAM wPar
             return result;
         }
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            // A button takes the focus inside its press (a click, or the BM_CLICK a key sends); when a box's exit
-            // check refuses it the focus, the press it then goes on to begin is cancelled.
-            self->refusedPress_ = nullptr;
-            const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
-            self->CancelRefusedPress(control);
-            return result;
-        }
+        case WM_LBUTTONDBLCLK:
+            // A click (or the BM_CLICK a key sends) first moves the focus; when a box's exit check keeps the focus,
+            // the click does nothing else: no press, no choice, no open list.
+            if (!self->TakeFocusForClick(control)) return 0;
+            break;
+        case WM_MOUSEMOVE:
+            if (const Widget* widget = self->FindByHandle(control);
+                widget != nullptr && widget->Row->Kind == ControlKind::ListBox) {
+                self->rowTips_.MouseMoved(control, lParam);
+            }
+            break;
         case WM_ERASEBKGND: {
             // A group box draws only its frame; behind its controls lies the dialog face, not whatever the
             // screen held before.
@@ -131,9 +136,8 @@ void FormWindow::HandleCommand(HWND control, int notification) {
         Deliver([button] { UserInput::Click(*button); });
     } else if (auto* check = dynamic_cast<TCheckBox*>(model); check != nullptr && notification == BN_CLICKED) {
         Deliver([check] { UserInput::Toggle(*check); });
-    } else if (auto* combo = dynamic_cast<TComboBox*>(model); combo != nullptr && notification == CBN_SELCHANGE) {
-        const auto index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
-        Deliver([combo, index] { UserInput::Choose(*combo, index); });
+    } else if (auto* combo = dynamic_cast<TComboBox*>(model)) {
+        HandleDropDownList(*combo, control, notification);
     } else if (auto* list = dynamic_cast<TListBox*>(model); list != nullptr && notification == LBN_SELCHANGE) {
         const auto index = static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0));
         Deliver([list, index] { UserInput::Select(*list, index); });
@@ -143,7 +147,42 @@ void FormWindow::HandleCommand(HWND control, int notification) {
     }
 }
 
-LRESULT FormWindow::HandleNotify(const NMHDR& header) {
+// A drop-down list's choice counts when its list closes on it, or when the arrow keys change it while the list is
+// closed; moving through the open list with the arrow keys chooses nothing yet. Esc or a click elsewhere closes
+// the list on the item it opened on. (Windows sends the selection's change before or after the list closes.)
+void FormWindow::HandleDropDownList(TComboBox& list, HWND control, int notification) {
+    const auto index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    switch (notification) {
+        case CBN_DROPDOWN:
+            closingCancelled_ = false;
+            Deliver([&list] { UserInput::DropDown(list); });
+            break;
+        case CBN_SELCHANGE:
+            if (list.DroppedDown()) {
+                Deliver([&list, index] { UserInput::Highlight(list, index); });
+            } else if (index != list.ItemIndex()) {  // not the close's own change, reported after it
+                Deliver([&list, index] { UserInput::Choose(list, index); });
+            }
+            break;
+        case CBN_SELENDCANCEL:
+            closingCancelled_ = true;
+            break;
+        case CBN_CLOSEUP: {
+            const bool keep = !closingCancelled_;
+            closingCancelled_ = false;
+            Deliver([&list, index, keep] {
+                UserInput::Highlight(list, index);
+                UserInput::CloseUp(list, keep);
+            });
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+LRESULT FormWindow::HandleNotify(NMHDR& header) {
+    if (rowTips_.HandleNotify(header)) return 0;
     Widget* widget = FindByHandle(header.hwndFrom);
     if (widget == nullptr || quiet_ > 0 || header.code != TCN_SELCHANGE) return 0;
     if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
@@ -168,10 +207,8 @@ LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message) {
 void FormWindow::CloseBoxUsed() {
     if (closeBox_) {
         Deliver([this] { UserInput::Close(form_); });
-        return;
-    }
-    if (auto* button = dynamic_cast<TButton*>(cancelButton_ != nullptr ? cancelButton_->Control : nullptr)) {
-        Deliver([button] { UserInput::Click(*button); });
+    } else {
+        Deliver([this] { UserInput::PressEscape(form_); });
     }
 }
 
@@ -213,21 +250,21 @@ void FormWindow::MoveFocus(WPARAM target, bool targetIsControl) {
     if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
-// Enter presses the focused button, as in the designer's forms; elsewhere it does nothing.
-void FormWindow::PressFocusedButton() {
-    const Widget* focused = FindByHandle(GetFocus());
-    if (auto* button = dynamic_cast<TButton*>(focused != nullptr ? focused->Control : nullptr)) {
-        Deliver([button] { UserInput::Click(*button); });
-    }
+// True when the clicked control has the focus, or takes it now; false when a box's exit check keeps the focus.
+bool FormWindow::TakeFocusForClick(HWND control) {
+    const Widget* widget = FindByHandle(control);
+    if (widget == nullptr || !TakesFocus(widget->Row->Kind) || GetFocus() == control) return true;
+    SetFocus(control);
+    return GetFocus() == control;
 }
 
 // An edit box's OnExit runs when another control of the same window takes the focus, not when the user only
-// switches to another program and back. When the check refuses a button the focus, the focus goes back to the
-// box, and the press that brought the focus is cancelled once the button has begun it.
+// switches to another program and back. When the check keeps the focus, or refuses it to a button, the focus goes
+// back to the box.
 void FormWindow::ControlFocused(HWND control) {
     const Widget* widget = FindByHandle(control);
     if (widget == nullptr) return;
-    ShowDefaultButton(control);
+    ShowDefaultButton();
     TControl* previous = activeControl_;
     activeControl_ = widget->Control;
     auto* box = dynamic_cast<TEdit*>(previous);
@@ -238,37 +275,33 @@ void FormWindow::ControlFocused(HWND control) {
         arrived = UserInput::Focus(*widget->Control);
     });
     if (arrived) return;
-    refusedPress_ = control;
     if (const Widget* boxWidget = FindByControl(box)) SetFocus(boxWidget->Handle);
 }
 
-// The button is drawn up again and forgets the press (losing the mouse capture ends a press), so that the
-// release clicks nothing.
-void FormWindow::CancelRefusedPress(HWND control) {
-    if (refusedPress_ != control) return;
-    refusedPress_ = nullptr;
-    SendMessageA(control, BM_SETSTATE, FALSE, 0);
-    if (GetCapture() != control) SetCapture(control);
-    ReleaseCapture();
+// The button Enter presses now (the focused one, or else the form's default one), by the model's rule.
+const Widget* FormWindow::EnterButtonWidget() {
+    if (const Widget* focused = FindByHandle(GetFocus())) form_.SetFocused(focused->Control);
+    return FindByControl(EnterButton(form_));
 }
 
-// Enter presses the focused button and no other, so only that one shows the default frame, whether the focus came
-// by Tab, a mnemonic, a click or a handler. (The dialog keys move the frame only for Tab.)
-void FormWindow::ShowDefaultButton(HWND focus) {
+// Only the button Enter presses shows the default frame, whether the focus came by Tab, a mnemonic, a click or a
+// handler. (The dialog keys move the frame only for Tab.)
+void FormWindow::ShowDefaultButton() {
+    const Widget* enter = EnterButtonWidget();
     for (const auto& widget : widgets_) {
         if (widget->Row->Kind != ControlKind::Button || widget->Handle == nullptr) continue;
         const bool framed = (GetWindowLongA(widget->Handle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-        if (framed == (widget->Handle == focus)) continue;
+        if (framed == (widget.get() == enter)) continue;
         SendMessageA(widget->Handle, BM_SETSTYLE, framed ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
     }
 }
 
 // After Tab has moved the focus, the dialog keys take the frame off every button and ask the window for its default
-// one: the focused button, or none.
-LRESULT FormWindow::DefaultButtonId() const {
-    const Widget* focused = FindByHandle(GetFocus());
-    if (focused == nullptr || focused->Row->Kind != ControlKind::Button) return 0;
-    return MAKELRESULT(GetDlgCtrlID(focused->Handle), DC_HASDEFID);
+// one; Enter asks for it too, and presses it.
+LRESULT FormWindow::DefaultButtonId() {
+    const Widget* enter = EnterButtonWidget();
+    if (enter == nullptr || enter->Handle == nullptr) return 0;
+    return MAKELRESULT(GetDlgCtrlID(enter->Handle), DC_HASDEFID);
 }
 
 void FormWindow::RestoreFocus() {

@@ -40,8 +40,7 @@ WindowClass ClassFor(const LayoutRow& row) {
         case ControlKind::ComboBox:
             return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::ListBox:
-            return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                    WS_EX_CLIENTEDGE};
+            return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox:
             return {"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0};
         case ControlKind::Button:

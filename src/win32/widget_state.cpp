@@ -27,8 +27,12 @@ void ShowCaption(Widget& widget) {
         FitLabel(widget, reinterpret_cast<HFONT>(SendMessageA(widget.Handle, WM_GETFONT, 0, 0)));
 }
 
+// The program selects a box's whole text to point the player at it; the selection is shown once, so that the
+// player's own caret and selection are left alone afterwards.
 void ShowEditText(Widget& widget, const TEdit& box) {
     if (WindowText(widget.Handle) != box.Text()) SetWindowTextA(widget.Handle, box.Text().c_str());
+    if (box.AllSelected() && !widget.ShownAllSelected) SendMessageA(widget.Handle, EM_SETSEL, 0, -1);
+    widget.ShownAllSelected = box.AllSelected();
 }
 
 void ShowMemoLines(Widget& widget, const TMemo& memo) {
@@ -72,18 +76,13 @@ int WidestItem(HWND control, const std::vector<std::string>& items) {
     return widest;
 }
 
-// A row ("Gatling Autocannon * 1200") may be wider than its list: the list scrolls sideways as far as the widest
-// row reaches, and a drop-down opens as wide as its widest item, so that no name or count is cut. The controls
-// themselves keep the size their layout gives them.
-void MakeRoomForItems(HWND control, const std::vector<std::string>& items, bool dropDown) {
+// A drop-down opens as wide as its widest item, so that no name is cut; the control itself keeps the size its
+// layout gives it. (A list box shows a row wider than itself in a tooltip.)
+void OpenAsWideAsItems(HWND combo, const std::vector<std::string>& items) {
     const int margins = 2 * GetSystemMetrics(SM_CXEDGE);
-    const int widest = WidestItem(control, items);
-    if (dropDown) {
-        const int opened = widest + margins + 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
-        SendMessageA(control, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(opened), 0);
-    } else {
-        SendMessageA(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margins), 0);
-    }
+    const int opened =
+        WidestItem(combo, items) + margins + 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageA(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(opened), 0);
 }
 
 void ReplaceItems(Widget& widget, const TItemList& list, const ListMessages& messages) {
@@ -92,7 +91,7 @@ void ReplaceItems(Widget& widget, const TItemList& list, const ListMessages& mes
     for (const std::string& item : list.Items()) {
         SendMessageA(widget.Handle, messages.Add, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
-    MakeRoomForItems(widget.Handle, list.Items(), messages.Add == CB_ADDSTRING);
+    if (messages.Add == CB_ADDSTRING) OpenAsWideAsItems(widget.Handle, list.Items());
     SendMessageA(widget.Handle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(widget.Handle, nullptr, TRUE);
     widget.ShownItems = list.Items();

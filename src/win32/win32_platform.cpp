@@ -76,8 +76,12 @@ void Win32Platform::ShowModal(TForm3& dialog) {
     if (windows_.EndedWith) throw ProgramEnded{*windows_.EndedWith};
 }
 
-void Win32Platform::WinExec(const std::string& commandLine, int showState) {
-    ::WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+int Win32Platform::WinExec(const std::string& commandLine, int showState) {
+    constexpr UINT kLastFailure = 31;  // WinExec's results above it say the program started
+    const UINT result = ::WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+    if (result > kLastFailure) return 0;
+    // 0 means the system was out of memory or resources; every other result is the error's own code.
+    return result == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<int>(result);
 }
 
 std::string Win32Platform::ErrorCodeText(int code) {

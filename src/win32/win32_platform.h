@@ -26,7 +26,7 @@ public:
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;
-    void WinExec(const std::string& commandLine, int showState) override;
+    int WinExec(const std::string& commandLine, int showState) override;
     std::string ErrorCodeText(int code) override;
     int RunMessageLoop(TForm1& mainForm) override;
 

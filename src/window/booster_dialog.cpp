@@ -42,11 +42,18 @@ TForm3::TForm3(Platform& platform, TForm1& mainForm) : TForm(platform), mainForm
     ApplyLayout(BoosterDialogLayout());
     Edit3.OnChange = [this] { Edit3Change(); };
     Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    // However the dialog closes, the ship keeps the values it closes on.
+    OnCloseQuery = [this] {
+        mainForm_.Ship.BoosterValues = keptValues_;
+        return true;
+    };
 }
 
 void TForm3::ShowBoosterDialog() {
     Reopen();  // its OK closed it the last time
     const ShipState& ship = mainForm_.Ship;
+    keptValues_ = ship.BoosterValues;
     for (const BoosterField& field : kBoosterFields)
         (this->*field.Box).SetText(IntToStr(ship.BoosterValues[field.Value]));
     Label11.SetCaption(mainForm_.Edit2.Text());
@@ -63,8 +70,13 @@ void TForm3::Button1Click() {
         ship.BoosterValues[field.Value] =
             CheckRange(StrToInt((this->*field.Box).Text()), 0, std::numeric_limits<std::int32_t>::max());
     }
+    keptValues_ = ship.BoosterValues;
     Close();
 }
+
+// Esc and the close box too: the ship keeps the values from before the dialog opened, also those that an OK
+// stopped by a bad field had stored already.
+void TForm3::Button2Click() { Close(); }
 
 void TForm1::CheckBox2Click() {
     Button11.SetEnabled(CheckBox2.Checked());

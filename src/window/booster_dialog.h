@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+
+#include "ships/ship_state.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -30,15 +34,19 @@ public:
     TEdit Edit11{*this, "Edit11"};      // Y/P/R rate of change, booster in use
     TEdit Edit12{*this, "Edit12"};      // booster fuel
     TLabel Label10{*this, "Label10"};   // the footnote
-    TButton Button1{*this, "Button1"};  // "OK", also pressed by Esc
+    TButton Button1{*this, "Button1"};  // "OK", also pressed by Enter
+    TButton Button2{*this, "Button2"};  // "Cancel", also pressed by Esc; the close box cancels too
 
     // Opens the dialog again and fills the fields from the loaded ship's booster values, before it is shown.
     void ShowBoosterDialog();
     void Edit3Change();
     void Button1Click();
+    void Button2Click();
 
 private:
     TForm1& mainForm_;
+    // The values the dialog closes on: those it opened on, until OK stores new ones.
+    std::array<std::int32_t, kBoosterValueCount> keptValues_{};
 };
 
 }  // namespace tovarin

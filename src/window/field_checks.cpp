@@ -7,11 +7,25 @@
 // did not type.
 namespace tovarin {
 
-// Any numeric box: a text that is no integer is replaced by the largest value the game takes well.
+namespace {
+
+// The messages say what is wrong but not where: the box keeps the focus with its whole text selected, so that the
+// player sees which box they mean and can type over it.
+void PointAt(TEdit& box) {
+    box.SetFocus();
+    box.SelectAll();
+}
+
+}  // namespace
+
+// Any numeric box: a text that is no integer is refused, and the box holds again what it held before the edit (a
+// value loaded, saved or typed and accepted), never a value the player did not type. A box the player has not
+// changed is left alone, even one a load left empty.
 bool TForm1::Edit1Exit(TEdit& box) {
-    if (TryStrToInt(box.Text())) return true;
+    if (box.Text() == box.CheckedText() || TryStrToInt(box.Text())) return true;
     GetPlatform().ShowMessage("Out of range. Please try a value less than 2000000001.");
-    box.SetText("2000000000");
+    box.SetText(box.CheckedText());
+    PointAt(box);
     return false;
 }
 
@@ -20,6 +34,7 @@ bool TForm1::Edit28Exit(TEdit& box) {
     const auto value = TryStrToInt(box.Text());
     if (!value) {
         GetPlatform().ShowMessage("Out of range. Please try a value less than 256.");
+        PointAt(box);
         return false;
     }
     if (*value <= 255) return true;

@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "ui/main_window_layout.h"
 
@@ -38,7 +39,7 @@ TForm1::~TForm1() = default;
 void TForm1::BindEvents() {
     // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
     // all close the window through Close.
-    OnCloseQuery = [this] { return MayClose(); };
+    OnCloseQuery = [this] { return MayLeaveEveryItem(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] { Button1Click(); };
     PageControl1.OnChange = [this] {
@@ -100,8 +101,12 @@ void TForm1::BindEvents() {
     Button19.OnClick = [this] { Button19Click(); };
     Button20.OnClick = [this] { Button20Click(); };
 
-    Button15.OnClick = [this] { Button15Click(); };
+    Button15.OnClick = [this] {
+        if (MayLeaveEveryItem()) Button15Click();
+    };
 }
+
+std::string TForm1::ErrorText(const Exception& error) const { return Described(error, GameFolder); }
 
 std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }
 

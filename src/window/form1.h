@@ -75,6 +75,11 @@ public:
     // "Armor/Shields"
     TGroupBox GroupBox2{*this, "GroupBox2"};
     TEdit Edit27{*this, "Edit27"};     // hitpoints
+    TLabel Label14{*this, "Label14"};  // "Armor"
+    TLabel Label17{*this, "Label17"};  // "Front", a row of armour and shields
+    TLabel Label18{*this, "Label18"};  // "Right", armour only
+    TLabel Label19{*this, "Label19"};  // "Left", armour only
+    TLabel Label20{*this, "Label20"};  // "Aft", a row of armour and shields
     TEdit Edit10{*this, "Edit10"};     // armour front
     TEdit Edit11{*this, "Edit11"};     // armour right
     TEdit Edit12{*this, "Edit12"};     // armour left
@@ -251,8 +256,6 @@ public:
 
     // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------------------
     TLabel Label39{*this, "Label39"};     // "for " + the game's display name
-    TEdit Edit44{*this, "Edit44", ""};    // contact, read-only
-    TEdit Edit45{*this, "Edit45", ""};    // web page, read-only
     TButton Button15{*this, "Button15"};  // "Restore &Original Files..."
 
     void Button15Click();
@@ -281,11 +284,15 @@ public:
     bool MayLeave(TComboBox& list, std::initializer_list<Editor> editors);
     bool MayChangePage();
     bool MaySwap();
-    bool MayClose();
+    // Closing the window, and restoring the originals (which loads every tab again), leave every item.
+    bool MayLeaveEveryItem();
 
     // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();
     void RemovePatch();
+
+    // An error about a file names it, a game file by its path in the game folder ("Ships\kestrel.iff: ...").
+    [[nodiscard]] std::string ErrorText(const Exception& error) const override;
 
     // The path of a file in the game folder, named with backslashes ("Ships\switch.dat").
     [[nodiscard]] std::string GameFile(std::string_view relativeName) const;
@@ -295,5 +302,9 @@ public:
 private:
     void BindEvents();
 };
+
+// The question at the first start in a game folder: whether to install into the game (`game` is the catalogue's
+// name for it). It says what installing changes and that No ends the program.
+[[nodiscard]] std::string InstallQuestion(const std::string& game);
 
 }  // namespace tovarin

@@ -46,7 +46,8 @@ void TForm1::LoadGunSlots() {
     const EditorLoad load(*this, Editor::GunSlots);
     ForgetGunSlots(*this);
     try {
-        ReadGunSlots(ReadWholeFile(ShipPath()), Ship.GunsBase, GunSlots);
+        const std::string path = ShipPath();
+        OnBytesOf(path, [&] { ReadGunSlots(ReadWholeFile(path), Ship.GunsBase, GunSlots); });
     } catch (const Exception&) {
         ListGunSlots(*this);  // the slots read before the failure, which cannot be saved
         throw;

@@ -17,7 +17,8 @@ namespace {
 // saved.
 void ShowGun(TForm1& form, int index, std::int32_t base) {
     form.LoadedGun = -1;
-    const GunValues values = ReadGunRecord(ReadWholeFile(form.GameFile(kGunTableFile)), base);
+    const std::string table = form.GameFile(kGunTableFile);
+    const GunValues values = OnBytesOf(table, [&] { return ReadGunRecord(ReadWholeFile(table), base); });
     const std::vector<std::string_view> unshown = ShowFloatFields(form, kGunFields, kGunBoxes, values.Fields);
     form.LoadedGun = index;
     if (!unshown.empty())
@@ -47,7 +48,8 @@ void TForm1::Button7Click() {
     GunValues values;
     CollectFloatFields(*this, kGunBoxes, values.Fields);
     const std::pair<std::int32_t, GunValues> record{*base, values};
-    SaveGunRecords(GameFile(kGunTableFile), std::span(&record, 1));
+    const std::string table = GameFile(kGunTableFile);
+    OnBytesOf(table, [&] { SaveGunRecords(table, std::span(&record, 1)); });
     // Show the values as the file now holds them, after their round trip through single precision. The table
     // holds the save already: a read that fails now must not read as a failed save.
     try {

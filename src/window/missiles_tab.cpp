@@ -22,7 +22,8 @@ void TForm1::LoadMissile(std::uint8_t index) {
     const std::string missile = ItemName(ComboBox5, index);
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
     if (!base) return;
-    const MissileValues values = ReadMissileRecord(ReadWholeFile(GameFile(kMissileTableFile)), *base);
+    const std::string table = GameFile(kMissileTableFile);
+    const MissileValues values = OnBytesOf(table, [&] { return ReadMissileRecord(ReadWholeFile(table), *base); });
     std::vector<std::string_view> unshown = ShowFloatFields(*this, kMissileFields, kMissileBoxes, values.Fields);
     // Checking "Split up" runs CheckBox3Click, so the split-up group shows exactly for missiles that split.
     Edit49.SetText(IntToStr(values.SplitCount));
@@ -74,7 +75,8 @@ void TForm1::Button8Click() {
     values.Flags = CollectMissileFlags();
 
     const std::pair<std::int32_t, MissileValues> record{*base, values};
-    SaveMissileRecords(GameFile(kMissileTableFile), std::span(&record, 1));
+    const std::string table = GameFile(kMissileTableFile);
+    OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); });
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
 }
 

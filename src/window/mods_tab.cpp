@@ -166,9 +166,7 @@ void TForm1::Button19Click() {
 // As "tovarin-cli mods apply": an editor's unsaved changes are saved first when the player says so, and stay on
 // top as the player's own.
 void TForm1::Button20Click() {
-    for (const Editor editor : {Editor::Ship, Editor::GunSlots, Editor::Gun, Editor::Missile}) {
-        if (!AskToSave(editor)) return;
-    }
+    if (!MayLeaveEveryItem()) return;
     std::vector<std::string> report;
     AsWindowStep([&] {
         const ModInstallation game = ModsView(*this);

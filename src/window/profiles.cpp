@@ -96,23 +96,33 @@ std::string NameOrEmpty(const TItemList& names, std::size_t index) {
     return index < names.Items().size() ? names.Items()[index] : std::string();
 }
 
+// A list whose rows stay as they were keeps its chosen mount: an import stopped by a gun leaves the missile list
+// alone.
+void ShowRows(TListBox& list, std::vector<std::string> rows) {
+    if (list.Items() == rows) return;
+    list.Clear();
+    list.Items() = std::move(rows);
+}
+
 void ShowGunRows(TForm1& form) {
-    form.ListBox1.Clear();
+    std::vector<std::string> rows;
     for (std::size_t i = 0; i < GunMountsOf(form); ++i) {
         const std::uint8_t gun = form.GunMountTypes[i];
-        form.ListBox1.Items().push_back(GunMountRow(NameOrEmpty(form.ComboBox2, gun), gun, form.GunMountAmmo[i]));
+        rows.push_back(GunMountRow(NameOrEmpty(form.ComboBox2, gun), gun, form.GunMountAmmo[i]));
     }
     for (std::size_t k = 0; k < std::min<std::size_t>(form.Ship.TurretCount, kMaxTurrets); ++k) {
-        form.ListBox1.Items().push_back(TurretRow(NameOrEmpty(form.ComboBox2, form.Ship.TurretGunTypes[k])));
+        rows.push_back(TurretRow(NameOrEmpty(form.ComboBox2, form.Ship.TurretGunTypes[k])));
     }
+    ShowRows(form.ListBox1, std::move(rows));
 }
 
 void ShowMissileRows(TForm1& form) {
-    form.ListBox2.Clear();
+    std::vector<std::string> rows;
     for (std::size_t i = 0; i < MissileMountsOf(form); ++i) {
-        form.ListBox2.Items().push_back(
+        rows.push_back(
             MissileMountRow(NameOrEmpty(form.ComboBox3, form.MissileMountTypes[i]), form.Ship.MissileMountLoads[i]));
     }
+    ShowRows(form.ListBox2, std::move(rows));
 }
 
 // Puts imported values back on the tab and into the mounts. The booster's own values stay as they are: a profile

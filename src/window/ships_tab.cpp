@@ -73,6 +73,20 @@ void ShowValues(const TForm& form, const std::array<Layout::ValueSlot, N>& slots
     for (const Layout::ValueSlot& slot : slots) ShowValue(form, slot, file, base);
 }
 
+// A ship without armour shows no armour boxes, as one without shields shows no shield boxes; the names of the
+// rows stay where the part the ship has uses them.
+void ShowArmour(TForm1& form, FileBytes file) {
+    const bool armour = form.Ship.ArmrBase != 0;
+    const bool shields = form.Ship.ShieldBase != 0;
+    for (TControl* control : std::initializer_list<TControl*>{&form.Edit10, &form.Edit11, &form.Edit12, &form.Edit13,
+                                                              &form.Label14, &form.Label18, &form.Label19}) {
+        control->SetVisible(armour);
+    }
+    form.Label17.SetVisible(armour || shields);
+    form.Label20.SetVisible(armour || shields);
+    if (armour) ShowValues(form, Layout::kArmourValues, file, form.Ship.ArmrBase);
+}
+
 void ShowShields(TForm1& form, FileBytes file) {
     const bool present = form.Ship.ShieldBase != 0;
     for (TControl* control : std::initializer_list<TControl*>{&form.Edit17, &form.Edit16, &form.Edit20, &form.Edit21,
@@ -138,6 +152,33 @@ void ShowBooster(TForm1& form, FileBytes file) {
         return;
     }
     ship.BoosterValues = ReadBoosterValues(file, ship.BoosPos);
+}
+
+// Finds the ship's parts in its file and shows their values; a part the ship lacks is hidden.
+void ShowShip(TForm1& form, FileBytes file) {
+    ShipState& ship = form.Ship;
+    KeepChunks(ship, FindShipChunks(file));
+
+    ShowValue(form, Layout::kMass, file, ship.PhysPos);
+    form.CheckBox1.SetChecked(ship.HasSlide);
+
+    KeepMounts(FindGunMounts(file, ship.GunsBase), ship.GunMountPos, ship.GunMountCount);
+    if (ship.MissBase != 0) {
+        KeepMounts(FindMissileMounts(file, ship.MissBase), ship.MissileMountPos, ship.MissileMountCount);
+    } else {
+        ship.MissileMountCount = 0;  // the missile tables keep the last ship's values, but this ship has none
+    }
+
+    const std::int32_t slideLength = ship.HasSlide ? Layout::kSlideChunkSize : 0;
+    ShowValue(form, Layout::kHitpoints, file, AddPos(ship.PhysPos, slideLength));
+    ShowValues(form, Layout::kEngineValues, file, ship.EngnBase);
+    ShowArmour(form, file);
+    ShowShields(form, file);
+    ShowGunMounts(form, file);
+    ShowValues(form, Layout::kGunPowerValues, file, ship.GunsBase);
+    ShowTurrets(form, file);
+    ShowMissiles(form, file);
+    ShowBooster(form, file);
 }
 
 // ---- Saving ---------------------------------------------------------------------------------------------------------
@@ -249,30 +290,11 @@ void TForm1::LoadShipFile() {
                                   "Please consult readme.txt on how to install Tovarin");
         GetPlatform().Halt(0);
     }
+    // The weapon pickers show the mount chosen in a list; this ship's lists have none chosen yet.
+    for (TComboBox* picker : {&ComboBox2, &ComboBox3}) picker->SetItemIndex(-1);
+    for (TEdit* amount : {&Edit28, &Edit9}) amount->SetText("0");
     // One read: every value shown comes from the same state of the file.
-    const std::vector<std::uint8_t> file = ReadWholeFile(path);
-    KeepChunks(Ship, FindShipChunks(file));
-
-    ShowValue(*this, Layout::kMass, file, Ship.PhysPos);
-    CheckBox1.SetChecked(Ship.HasSlide);
-
-    KeepMounts(FindGunMounts(file, Ship.GunsBase), Ship.GunMountPos, Ship.GunMountCount);
-    if (Ship.MissBase != 0) {
-        KeepMounts(FindMissileMounts(file, Ship.MissBase), Ship.MissileMountPos, Ship.MissileMountCount);
-    } else {
-        Ship.MissileMountCount = 0;  // the missile tables keep the last ship's values, but this ship has none
-    }
-
-    const std::int32_t slideLength = Ship.HasSlide ? Layout::kSlideChunkSize : 0;
-    ShowValue(*this, Layout::kHitpoints, file, AddPos(Ship.PhysPos, slideLength));
-    ShowValues(*this, Layout::kEngineValues, file, Ship.EngnBase);
-    if (Ship.ArmrBase != 0) ShowValues(*this, Layout::kArmourValues, file, Ship.ArmrBase);
-    ShowShields(*this, file);
-    ShowGunMounts(*this, file);
-    ShowValues(*this, Layout::kGunPowerValues, file, Ship.GunsBase);
-    ShowTurrets(*this, file);
-    ShowMissiles(*this, file);
-    ShowBooster(*this, file);
+    OnBytesOf(path, [&] { ShowShip(*this, ReadWholeFile(path)); });
 }
 
 // Saving the tab: the boxes, the mount tables and the booster become one new ship file, built and checked
@@ -283,7 +305,7 @@ void TForm1::Button2Click() {
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
-    ReplaceWholeFile(path, RebuildShipFile(ReadWholeFile(path), values));
+    ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(ReadWholeFile(path), values); }));
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();

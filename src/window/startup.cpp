@@ -12,6 +12,28 @@ namespace tovarin {
 
 namespace {
 
+std::string GameMissingMessage(const std::string& missingFile) {
+    return missingFile + " not found. You have to install Tovarin into the folder where VSK is installed!";
+}
+
+// What the player is told when the game cannot be edited here. The catalogue comes apart from the program, so one
+// that is missing, or names no game, is a matter of getting the right one; anything else means the wrong folder.
+std::string WhyNotHere(const Installation& installation, const std::string& gameExe, const std::string& missing) {
+    const std::string catalogue = ChooseCatalogue(installation.GameFolder);
+    const std::string whereToGetOne = "README.txt in Tovarin's package says where to get ";
+    if (catalogue.empty()) return GameMissingMessage(missing);  // neither game is here
+    if (missing == catalogue) {
+        const std::string game = catalogue == "nwinfo.dat" ? "nightwatch.exe" : "ashfall.exe";
+        return missing + " not found: Tovarin needs this catalogue of the game beside " + game + ". " + whereToGetOne +
+               "it.";
+    }
+    if (gameExe.empty()) {
+        return catalogue + " names no game executable (the key Run in its section Info): it is no catalogue of this " +
+               "game. " + whereToGetOne + "one.";
+    }
+    return GameMissingMessage(missing);
+}
+
 // A change of several files that did not finish when Tovarin last ran (a crash, a failing disk) is put back before
 // any file is read, so that every tab shows the files whole. One that cannot be put back is said; its files are then
 // refused to every save until a start that can.
@@ -20,7 +42,7 @@ void PutBackUnfinishedChange(TForm1& form) {
         if (const auto putBack = RecoverUnfinishedChange(form.GameFolder))
             form.GetPlatform().ShowMessage(*putBack + ".");
     } catch (const Exception& failure) {
-        form.GetPlatform().ShowError(failure.Message() + ".");
+        form.GetPlatform().ShowError(form.ErrorText(failure) + ".");
     }
 }
 
@@ -29,7 +51,7 @@ void RequireGame(TForm1& form, const Installation& installation) {
     form.GameExe = GameExecutable(form.Catalogue);
     const std::string missing = MissingGameFile(installation, form.GameExe);
     if (missing.empty()) return;
-    form.GetPlatform().ShowMessage(GameMissingMessage(missing));
+    form.GetPlatform().ShowMessage(WhyNotHere(installation, form.GameExe, missing));
     form.GetPlatform().Halt(0);
 }
 
@@ -68,13 +90,15 @@ void FillLists(TForm1& form) {
     for (TComboBox* list : {&form.ComboBox3, &form.ComboBox5, &form.ComboBox7}) Fill(*list, missiles);
 }
 
+// Each tab's first load stands on its own: a ship that cannot be loaded shows its error and leaves the weapon tabs,
+// and the start-up steps after them, to go on.
 void LoadFirstItems(TForm1& form) {
     for (TComboBox* list : {&form.ComboBox1, &form.ComboBox6, &form.ComboBox4, &form.ComboBox5}) {
         list->SetItemIndex(0);
     }
-    form.ComboBox1Change();
-    form.ComboBox4Change();
-    form.ComboBox5Change();
+    form.Dispatch([&form] { form.ComboBox1Change(); });
+    form.Dispatch([&form] { form.ComboBox4Change(); });
+    form.Dispatch([&form] { form.ComboBox5Change(); });
 }
 
 // Shows an archive patch run's messages; a failed run ends the program, a successful one lets start-up go on.
@@ -99,8 +123,7 @@ void OfferPatch(TForm1& form) {
             form.InstallPatch();
             break;
         case PatchState::NotInPlace:
-            if (!form.GetPlatform().AskYesNo("Install Tovarin for " + form.Catalogue.ReadString("Info", "VK", "") +
-                                             "?")) {
+            if (!form.GetPlatform().AskYesNo(InstallQuestion(form.Catalogue.ReadString("Info", "VK", "")))) {
                 form.GetPlatform().Halt(0);
             }
             form.InstallPatch();
@@ -112,6 +135,12 @@ void OfferPatch(TForm1& form) {
 }
 
 }  // namespace
+
+std::string InstallQuestion(const std::string& game) {
+    return "Install Tovarin for " + game +
+           "?\n\nInstalling changes a few bytes of data.tre and records their originals in uninstall.dat; "
+           "\"Tovarin.exe /u\" puts them back. Tovarin does not run without it: No ends Tovarin.";
+}
 
 void TForm1::FormCreate() {
     const Installation installation = OpenInstallation(GetPlatform().ExeFolder());
@@ -137,13 +166,18 @@ void TForm1::FormDestroy() {
 void TForm1::ExitClick() { Close(); }
 
 // Starts the game without waiting for it. The path is quoted so that a game folder with blanks starts the
-// game's own executable and nothing else; it is passed whole, however long.
+// game's own executable and nothing else; it is passed whole, however long. A game that cannot be started (missing,
+// damaged, not a program) is reported with the system's reason.
 void TForm1::Button1Click() {
     constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
     std::string commandLine = "\"";
     commandLine += GameFile(GameExe);
     commandLine += '"';
-    GetPlatform().WinExec(commandLine, kShowDefault);
+    const int error = GetPlatform().WinExec(commandLine, kShowDefault);
+    if (error != 0) {
+        GetPlatform().ShowMessage("The game could not be started: " + GameExe + ": " +
+                                  GetPlatform().ErrorCodeText(error) + ".");
+    }
 }
 
 // Opening "Add/Remove Guns" starts from the ship chosen on the Ships tab, freshly loaded from its file.

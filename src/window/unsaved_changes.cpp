@@ -209,7 +209,7 @@ bool TForm1::MaySwap() {
     return true;
 }
 
-bool TForm1::MayClose() {
+bool TForm1::MayLeaveEveryItem() {
     for (const Editor editor : {Editor::Ship, Editor::GunSlots, Editor::Gun, Editor::Missile}) {
         if (!AskToSave(editor)) return false;
     }

@@ -29,7 +29,7 @@ TEST(DemoInstallation, EveryShipAndWeaponLoadsAndSavesUnchangedAndEveryShipResto
         const Bytes missiles = folder.ReadFile("Game\\missile.iff");
         ProgramRun run(folder, {true});  // installs the archive patch when asked
         ASSERT_EQ(run.Exit, std::nullopt);
-        std::vector<std::string> expected = {"Install Tovarin for " + game + "?", "Install successfull"};
+        std::vector<std::string> expected = {InstallQuestion(game), "Install successful"};
         ASSERT_EQ(run.Shown(), expected);
         TForm1& form = run.Form();
         const std::vector<DemoShip> ships = DemoShips();

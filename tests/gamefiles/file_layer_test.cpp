@@ -264,8 +264,9 @@ TEST(GamePaths, JoinBackslashNamesFindFilesWhoseCaseDiffersAndCutTheFolderFromAP
     for (const char* name : {"Switch.DAT", "ship.iff", "Ship.iff"})
         testkit::WriteTextFile(temp.Path() / "SHIPS" / name, "");
     // Off Windows the names become slash paths with the spelling found on disk, the exact one first; a missing
-    // file or folder keeps the spelling asked for.
+    // file or folder keeps the spelling asked for. A catalogue may write a slash, which Windows takes as well.
     const std::pair<std::string, std::string> rows[] = {{"Ships\\switch.dat", "SHIPS/Switch.DAT"},
+                                                        {"ships/switch.dat", "SHIPS/Switch.DAT"},
                                                         {"Ships\\Ship.iff", "SHIPS/Ship.iff"},
                                                         {"Ships\\ship.iff", "SHIPS/ship.iff"},
                                                         {"Ships\\tempfgtr.if~", "SHIPS/tempfgtr.if~"},

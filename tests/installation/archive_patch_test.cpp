@@ -20,8 +20,11 @@ using Texts = std::vector<std::string>;
 constexpr std::nullopt_t kOpens = std::nullopt;
 const std::string kArchive = "data.tre";
 const std::string kRecord = "uninstall.dat";
-const std::string kAsk = "Question: Install Tovarin for Vantorsk Ashfall?";
-const std::string kInstalled = "Install successfull";
+const std::string kAsk =
+    "Question: Install Tovarin for Vantorsk Ashfall?\n\nInstalling changes a few bytes of data.tre and records their "
+    "originals in uninstall.dat; \"Tovarin.exe /u\" puts them back. Tovarin does not run without it: No ends "
+    "Tovarin.";
+const std::string kInstalled = "Install successful";
 const std::string kInstallFailed = "Install failed: ";
 const std::string kRemovalFailed = "Uninstall failed: ";
 // Two listed entries, and what installing them leaves.
@@ -91,7 +94,7 @@ void Check(const Row& row) {
 
 TEST(ArchivePatch, StartUpOffersInstallsAndRemovesThePatch) {
     const Texts unknownError = {kAsk, kInstallFailed + "Unknown Error"};
-    const Texts beyondEnd = {"Read beyond end of file", kInstallFailed + "Read beyond end of file"};
+    const Texts beyondEnd = {"data.tre: Read beyond end of file", kInstallFailed + "data.tre: Read beyond end of file"};
     const Texts noData = {"Sorry, cannot uninstall.", kRemovalFailed + "No uninstall data"};
     const std::string allMarked = "10=A 20=A 30=A";
     const std::string noIndex = "num=3 0=10 10=66 20=0 2=30 30=255";
@@ -113,10 +116,10 @@ TEST(ArchivePatch, StartUpOffersInstallsAndRemovesThePatch) {
         // An archive that cannot be read at the last listed position is patched without asking.
         {"a position past the end", {}, {}, "num=2 0=10 1=70", "", "", 0, beyondEnd, "10=A", "num=2 0=10 10=66"},
         {"a read-only archive", {}, {}, kTwoEntries, "read-only", "",
-         0, {"Access is denied", kInstallFailed + "File access denied"}, "", "num=2"},
+         0, {"data.tre: Access is denied", kInstallFailed + "data.tre: File access denied"}, "", "num=2"},
         {"no archive", {}, {}, kTwoEntries, "missing", "",
          0, {"Couldn't find file <game>data.tre\n\rPlease consult readme.txt on how to install Tovarin"}, "", ""},
-        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {"Uninstall successfull"}, "", kPatchRecord},
+        {"/u /x", {"/u", "/x"}, {}, kTwoEntries, kPatched, kPatchRecord, 0, {"Uninstall successful"}, "", kPatchRecord},
         {"/U", {"/U"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/x /u", {"/x", "/u"}, {}, kTwoEntries, kPatched, kPatchRecord, kOpens, {}, kPatched, kPatchRecord},
         {"/u without a record", {"/u"}, {}, "", "10=A", "", 0, noData, "10=A", ""},
@@ -129,7 +132,7 @@ TEST(ArchivePatch, StartUpOffersInstallsAndRemovesThePatch) {
         {"/u, a value of 300", {"/u"}, {}, "", allMarked, notAByte,
          kOpens, {"Error: Range check error."}, "20=A 30=A", notAByte},
         {"/u, a read-only archive", {"/u"}, {}, "", "read-only", one,
-         0, {"Access is denied", kRemovalFailed + "File access denied"}, "", one}};
+         0, {"data.tre: Access is denied", kRemovalFailed + "data.tre: File access denied"}, "", one}};
     // clang-format on
     for (const Row& row : rows) Check(row);
 }

@@ -22,24 +22,35 @@ std::string Shown(const TItemList& list) {
 
 // Without the game or its catalogue, or with a switch file that cannot be read (a folder in its place, which would
 // make every ship look unlisted), the program names what is missing and ends with exit code 0: the game's
-// executable the catalogue names, the catalogue itself, or with neither game's executable present the base game's.
+// executable the catalogue names, the catalogue itself (and where a player gets one), a catalogue that names no
+// executable, or with neither game's executable present the base game's.
 TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEndsWithExitCodeZero) {
     const std::string notFound = " not found. You have to install Tovarin into the folder where VSK is installed!";
+    const auto noCatalogue = [](const std::string& catalogue, const std::string& game) {
+        return catalogue + " not found: Tovarin needs this catalogue of the game beside " + game +
+               ". README.txt in Tovarin's package says where to get it.";
+    };
     const struct {
         Edition Game;
         std::string Removed, Named;
-    } rows[] = {{Edition::Base, "", "vantorsk.exe" + notFound},
+    } rows[] = {{Edition::Base, "vantorsk.exe", "vantorsk.exe" + notFound},
                 {Edition::Base, "ashfall.exe", "ashfall.exe" + notFound},
-                {Edition::Base, "vskinfo.dat", "vskinfo.dat" + notFound},
-                {Edition::Nightwatch, "nwinfo.dat", "nwinfo.dat" + notFound},
+                {Edition::Base, "vskinfo.dat", noCatalogue("vskinfo.dat", "ashfall.exe")},
+                {Edition::Nightwatch, "nwinfo.dat", noCatalogue("nwinfo.dat", "nightwatch.exe")},
+                {Edition::Base, "",
+                 "vskinfo.dat names no game executable (the key Run in its section Info): it is "
+                 "no catalogue of this game. README.txt in Tovarin's package says where to get one."},
                 {Edition::Base, "Ships\\switch.dat",
                  "Couldn't read file {}\n\rPlease consult readme.txt on how to install Tovarin"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Named);
         TempGameFolder game(row.Game);
         game.AddShip("Warden", "w.iff", {});
-        if (row.Removed.empty()) game.SetCatalogueKey("Info", "Run", "vantorsk.exe");
-        if (!row.Removed.empty()) game.Remove(row.Removed);
+        if (row.Removed == "vantorsk.exe" || row.Removed.empty()) {
+            game.SetCatalogueKey("Info", "Run", row.Removed);  // a game the catalogue names that is not there
+        } else {
+            game.Remove(row.Removed);
+        }
         if (row.Removed.starts_with("Ships")) std::filesystem::create_directories(game.PathOf(row.Removed));
         ProgramRun run(game);
         EXPECT_EQ(run.Exit, 0);
@@ -76,8 +87,8 @@ TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
 
 // A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is
 // launched quoted, so a folder with blanks starts the game and nothing else, and whole: a cut path could start
-// another program. The expansion's catalogue names the game when both games are installed, and the About page
-// names the expansion (its last step of start-up).
+// another program; when it cannot be started, the player is told why. The expansion's catalogue names the game
+// when both games are installed, and the About page names the expansion (its last step of start-up).
 TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQuotedPath) {
     TempGameFolder game(Edition::Nightwatch);
     game.WriteText("ashfall.exe", "MZ");
@@ -96,6 +107,30 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
 
     UserInput::Click(run.Form().Button1);
     EXPECT_EQ(run.Platform.Launched, std::vector<std::string>{"\"" + game.PathOf(longName) + "\""});
+    run.Platform.LaunchErrors = {2};  // a game that cannot be started is reported with the system's reason
+    UserInput::Click(run.Form().Button1);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{"The game could not be started: " + longName + ": " +
+                                                    run.Platform.ErrorCodeText(2) + "."});
+}
+
+// A damaged first ship stops its own load and nothing else: its error names the file, the Guns and Missiles tabs
+// load their first items, and the install question comes, in the order start-up takes them.
+TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestionFromWorking) {
+    TempGameFolder game;
+    demo::WriteDemoInstallation(game);
+    Bytes ship = game.ReadFile("Ships\\kestrel.iff");
+    ship.resize(100);
+    game.WriteFile("Ships\\kestrel.iff", ship);
+    ProgramRun run(game, {true});
+    const std::vector<std::string> shown = {"Ships\\kestrel.iff: I/O error 131.", InstallQuestion("Vantorsk Ashfall"),
+                                            "Install successful"};
+    EXPECT_EQ(run.Shown(), shown);
+    TForm1& f = run.Form();
+    EXPECT_EQ(f.Label39.Caption(), "for Vantorsk Ashfall");
+    UserInput::Type(f.Edit30, "901");
+    UserInput::Click(f.Button7);
+    EXPECT_EQ(run.Shown(), shown) << "the Pulse Laser was loaded whole, and saves";
+    EXPECT_EQ(f.LoadedMissile, 0);
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -142,6 +177,11 @@ FolderFiles Installed(const TempGameFolder& game) {
 TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack) {
     const auto withoutEntries = [](TempGameFolder& g) { g.WriteText("Ships\\switch.dat", "[swships]\r\n"); };
     const auto withoutSwitchFile = [](TempGameFolder& g) { g.Remove("Ships\\switch.dat"); };
+    const auto inSubfolder = [](TempGameFolder& g) {  // named with a slash, which Windows takes too
+        g.WriteFile("Ships\\sub\\kestrel.iff", g.ReadFile("Ships\\kestrel.iff"));
+        g.Remove("Ships\\kestrel.iff");
+        g.SetCatalogueKey("ships", "Kestrel", "sub/kestrel.iff");
+    };
     const auto nothing = [](TForm1&, HeadlessPlatform&, int) {};
     const struct {
         std::string Name;
@@ -150,6 +190,7 @@ TEST(OriginalsBackup, EveryWritingPathKeepsEachOriginalOnceAndRestoreGivesItBack
         std::vector<std::string> Kept;                 // what the backup folder then holds
     } paths[] = {
         {"ship save with autoslide and booster", nullptr, SaveShip, {"Ships/kestrel.iff"}},
+        {"ship save in a subfolder", inSubfolder, SaveShip, {"Ships/sub/kestrel.iff"}},
         {"gun editor", nullptr, SaveGun, {"Game/bullet.iff"}},
         {"missile editor", nullptr, SaveMissile, {"Game/missile.iff"}},
         {"gun slot save", nullptr, SaveGunSlots, {"Ships/kestrel.iff", "vskinfo.dat"}},

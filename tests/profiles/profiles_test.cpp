@@ -52,7 +52,10 @@ struct ProfilesTest : ::testing::Test {
         Through(Form().Button6, "Ships\\state.vks");
         Lines lines = ProfileLines("Ships\\state.vks");
         lines.push_back("gunrows=" + Joined(Form().ListBox1.Items(), "|"));
-        if (Form().GroupBox3.Visible()) lines.push_back("missrows=" + Joined(Form().ListBox2.Items(), "|"));
+        if (Form().GroupBox3.Visible()) {
+            lines.push_back("missrows=" + Joined(Form().ListBox2.Items(), "|"));
+            lines.push_back("missel=" + std::to_string(Form().ListBox2.ItemIndex()));
+        }
         lines.push_back("boxes=" + Joined(run.Shown(), "|"));
         return lines;
     }
@@ -77,8 +80,9 @@ TEST_F(ProfilesTest, ExportWritesTheShipsKeysInOrderIntoAFreshFile) {
 }
 
 // A key that is missing or holds no number keeps the box's value, except the booster, which a profile without it
-// turns off. A profile may name a weapon the catalogue does not list; the ship saved so would no longer load, so
-// the save is refused and the file stays as it was.
+// turns off. A list whose rows the import leaves as they were keeps its chosen mount. A profile may name a weapon
+// the catalogue does not list; the ship saved so would no longer load, so the save is refused and the file stays
+// as it was.
 TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
     struct Row {
         Lines Profile, Changes;
@@ -98,11 +102,12 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
           "miss2=250", "missammo2=1", "mass=6600"},
          {"booster=0", "gun1=11", "gunammo1=250", "gun2=200", "gun3=4", "gun4=9", "miss1=3", "missammo1=9", "miss2=250",
           "missammo2=1", "mass=6600", "gunrows=Gatling Autocannon * 250||Flak Burst|Meson Blaster",
-          "missrows=Viper HS * 9| * 1"}},
+          "missrows=Viper HS * 9| * 1", "missel=-1"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Joined(row.Profile, " "));
         UserInput::Choose(Form().ComboBox1, row.Ship);  // an import before is dropped unsaved
+        UserInput::Select(Form().ListBox2, 1);
         run.Platform.Boxes.clear();
         const Lines before = State();
         game.Game.WriteText("Ships\\test.vks", ProfileText(row.Profile));

@@ -40,8 +40,9 @@ ShipPlan AsSaved(ShipPlan plan) {
     return plan;
 }
 
-// Each ship is shown after another, so that every box holds values a ship may lack; saved unchanged,
-// its file keeps its bytes but for the floats that were not whole and the byte after each missile count.
+// Each ship is shown after another, with a mount of each list chosen, so that every box holds values a ship may
+// lack: the boxes of a part it lacks are hidden, and the weapon pickers show no choice of the ship before. Saved
+// unchanged, its file keeps its bytes but for the floats that were not whole and the byte after each missile count.
 TEST(LoadShip, EveryVariantShowsWhatItsFileHoldsAndSavesBackUnchanged) {
     // clang-format off
     const std::vector<std::pair<std::string, ShipPlan>> variants{
@@ -64,16 +65,22 @@ TEST(LoadShip, EveryVariantShowsWhatItsFileHoldsAndSavesBackUnchanged) {
         ShipGame game(OtherFullShip(), s);
         ProgramRun run(game.Game);
         TForm1& f = run.Form();
+        UserInput::Select(f.ListBox1, 0);
+        UserInput::Select(f.ListBox2, 0);
         UserInput::Choose(f.ComboBox1, 1);
+        EXPECT_EQ((std::vector{f.ComboBox2.ItemIndex(), f.ComboBox3.ItemIndex()}), (std::vector{-1, -1}));
 
-        ShipPlan shown = s;  // the boxes of a part the ship lacks keep the previous ship's values
+        ShipPlan shown = s;  // the hidden boxes of a part the ship lacks keep the previous ship's values
         if (!s.Armour) shown.Armour = OtherFullShip().Armour;
         if (!s.Shields) shown.Shields = OtherFullShip().Shields;
         ExpectBoxesShow(f, shown);
         const bool missiles = s.Missiles.has_value(), shields = s.Shields.has_value(), booster = s.Booster.has_value();
-        EXPECT_EQ((std::vector{f.GroupBox3.Visible(), f.GroupBox5.Visible(), f.Edit17.Visible(), f.Label16.Visible(),
-                               f.CheckBox1.Checked(), f.CheckBox2.Checked(), f.Button11.Enabled()}),
-                  (std::vector{missiles, missiles && s.Decoys, shields, shields, s.Slide, booster, booster}));
+        const bool armour = s.Armour.has_value();
+        EXPECT_EQ(
+            (std::vector{f.GroupBox3.Visible(), f.GroupBox5.Visible(), f.Edit17.Visible(), f.Label16.Visible(),
+                         f.Edit10.Visible(), f.Edit13.Visible(), f.CheckBox1.Checked(), f.CheckBox2.Checked(),
+                         f.Button11.Enabled()}),
+            (std::vector{missiles, missiles && s.Decoys, shields, shields, armour, armour, s.Slide, booster, booster}));
 
         // Saving finds the autoslide and booster as loaded, and every value where the file holds it.
         UserInput::Click(f.Button2);
@@ -103,7 +110,8 @@ TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
     const std::vector<std::string> oneGun{Gun(0)};
     std::vector<std::string> turrets(17, "Turret: " + Gun(4));
     turrets.front() = Gun(0);  // the gun and the first 16 turrets
-    const std::string io = "I/O error 131.", index = "List index out of bounds.", range = "Range check error.";
+    const std::string io = std::string(kSecondFile) + ": I/O error 131.", index = "List index out of bounds.",
+                      range = "Range check error.";
     // Each row: the file, the message, the gun and the missile list as the load leaves them.
     const std::tuple<Bytes, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
         // clang-format off
@@ -191,33 +199,42 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     EXPECT_EQ(f.Edit28.Text(), "300");
     if (!expected.Booster) return;
     const auto typed = [](std::size_t index) { return index == 10 ? 2147483583 : std::int32_t(6001 + index); };
-    run.Platform.InsideBoosterDialog = [&](TForm3& d) {
-        // The dialog shows the booster as loaded (a new one with its defaults), the standard speed in grey, and
-        // copies the booster acceleration as it is typed.
-        EXPECT_EQ(d.Label11.Caption(), f.Edit2.Text());
-        const std::vector<std::pair<TEdit*, std::size_t>> fields{
-            // each with the booster value it shows
-            {&d.Edit1, 10}, {&d.Edit2, 0}, {&d.Edit3, 1}, {&d.Edit4, 7},  {&d.Edit5, 6},  {&d.Edit6, 8},
-            {&d.Edit7, 3},  {&d.Edit8, 2}, {&d.Edit9, 4}, {&d.Edit10, 9}, {&d.Edit11, 5}, {&d.Edit12, 11}};
-        for (auto [field, index] : fields) {
-            EXPECT_EQ(field->Text(), std::to_string(std::lrint(expected.Booster->Values[index]))) << index;
-            UserInput::Type(*field, std::to_string(typed(index)));
-        }
-        EXPECT_EQ(d.Label9.Caption(), d.Edit3.Text());
-        // Fields are stored one by one, Edit1 first: a bad one keeps those before it, and the dialog stays open.
-        UserInput::Type(d.Edit5, "-1");
-        UserInput::Click(d.Button1);
-        EXPECT_FALSE(d.Closed());
-        EXPECT_EQ(run.Shown(), std::vector<std::string>{"Range check error."});
-        run.Platform.Boxes.clear();
-        for (std::size_t i = 0; auto [field, index] : fields)
-            EXPECT_EQ(f.Ship.BoosterValues[index],
-                      i++ < 4 ? typed(index) : std::lrint(expected.Booster->Values[index]));
-        UserInput::Type(d.Edit5, std::to_string(typed(6)));
-        UserInput::Click(d.Button1);
-    };
-    UserInput::Click(f.Button11);
-    EXPECT_TRUE(run.App.Form3().Closed());
+    const auto loaded = [&](std::size_t index) { return std::lrint(expected.Booster->Values[index]); };
+    TForm3& d = run.App.Form3();
+    const std::vector<std::pair<TEdit*, std::size_t>> fields{
+        // each with the booster value it shows
+        {&d.Edit1, 10}, {&d.Edit2, 0}, {&d.Edit3, 1}, {&d.Edit4, 7},  {&d.Edit5, 6},  {&d.Edit6, 8},
+        {&d.Edit7, 3},  {&d.Edit8, 2}, {&d.Edit9, 4}, {&d.Edit10, 9}, {&d.Edit11, 5}, {&d.Edit12, 11}};
+    // Esc, "Cancel" and the close box leave the values as they were before the dialog opened, also those an OK
+    // stopped by a bad field had stored; Enter in a box presses OK, which stores them and closes the dialog.
+    const std::function<void()> leave[] = {[&] { UserInput::PressEscape(d); }, [&] { UserInput::Click(d.Button2); },
+                                           [&] { UserInput::Close(d); }, [&] { UserInput::PressEnter(d); }};
+    for (const auto& way : leave) {
+        run.Platform.InsideBoosterDialog = [&](TForm3&) {
+            // The dialog shows the booster as loaded (a new one with its defaults), the standard speed in grey, and
+            // copies the booster acceleration as it is typed.
+            EXPECT_EQ(d.Label11.Caption(), f.Edit2.Text());
+            for (auto [field, index] : fields) {
+                EXPECT_EQ(field->Text(), std::to_string(loaded(index))) << index;
+                UserInput::Type(*field, std::to_string(typed(index)));
+            }
+            EXPECT_EQ(d.Label9.Caption(), d.Edit3.Text());
+            // Fields are stored one by one, Edit1 first: a bad one keeps those before it, and the dialog stays open.
+            UserInput::Type(d.Edit5, "-1");
+            UserInput::Click(d.Button1);
+            EXPECT_FALSE(d.Closed());
+            EXPECT_EQ(run.Shown(), std::vector<std::string>{"Range check error."});
+            run.Platform.Boxes.clear();
+            for (std::size_t i = 0; auto [field, index] : fields)
+                EXPECT_EQ(f.Ship.BoosterValues[index], i++ < 4 ? typed(index) : loaded(index));
+            UserInput::Type(d.Edit5, std::to_string(typed(6)));
+            way();
+        };
+        UserInput::Click(f.Button11);
+        EXPECT_TRUE(d.Closed());
+        if (&way == &leave[3]) break;
+        for (auto [field, index] : fields) EXPECT_EQ(f.Ship.BoosterValues[index], loaded(index));
+    }
     for (std::size_t i = 0; i < 12; ++i) expected.Booster->Values[i] = static_cast<float>(typed(i));
 }
 

@@ -141,7 +141,8 @@ std::vector<Scenario> Scenarios() {
          Texts(2, "Range check error.")},
         {"17th gun", PlanWithGuns(15), {{kCopy, 0}, {kCopy, 0}}, Copied(PlanWithGuns(15), 0), 0,
          {"A ship cannot have more than 16 guns"}},
-        Failing("-", "File access denied", [](Game& g) { g.MakeReadOnly(kShipFile); }),  // refused at its reading
+        Failing("-", std::string(kShipFile) + ": File access denied",  // refused at its reading
+                [](Game& g) { g.MakeReadOnly(kShipFile); }),
         Failing("vskinfo.dat", "File access denied", [](Game& g) { g.MakeReadOnly(g.CatalogueName()); }),
         Failing(kShipFile, "File access denied",
                 [](Game& g) { std::filesystem::create_directory(g.PathOf(kSibling)); }),

@@ -12,6 +12,7 @@
 #include "ui/booster_dialog_layout.h"
 #include "ui/headless_platform.h"
 #include "ui/main_window_layout.h"
+#include "ui/mnemonics.h"
 #include "ui/platform_texts.h"
 #include "ui/tab_order.h"
 #include "ui/user_input.h"
@@ -25,7 +26,8 @@ using namespace std::string_literals;
 using Names = std::vector<std::string_view>;
 
 // The handlers fill boxes and lists from code; they rely on which of those changes fire events and which do not,
-// and on a replaced list item losing its selection.
+// and on a replaced list item losing its selection. A drop-down list chooses when it closes on another item, not
+// while the arrow keys move through its open list, nor when Esc closes it.
 // Errors reach the player in the error box with a full stop; ending the program passes through.
 TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     HeadlessPlatform platform{"/nowhere/"};
@@ -46,12 +48,18 @@ TEST(Controls, OnlyARealChangeFiresAndTheDispatcherShowsErrors) {
     UserInput::Choose(list, 0);
     list.SetItem(0, "c");  // the window deletes and inserts the item, so its selection goes
     EXPECT_EQ(list.ItemIndex(), -1);
+    for (const bool keep : {false, true}) {
+        UserInput::DropDown(list);
+        UserInput::Highlight(list, 1);
+        UserInput::CloseUp(list, keep);
+        EXPECT_EQ(list.ItemIndex(), keep ? 1 : -1);
+    }
     box.SetReadOnly(true);
     UserInput::Type(box, "5");
     EXPECT_EQ(box.Text(), "12") << "a read-only box takes no typing";
     button.SetEnabled(false);
     UserInput::Click(button);
-    EXPECT_EQ(fired, 3) << "the three changes fire, a disabled button cannot be pressed";
+    EXPECT_EQ(fired, 4) << "the four changes fire, a disabled button cannot be pressed";
 
     button.SetEnabled(true);
     button.OnClick = [] { throw ERangeError(); };
@@ -158,6 +166,43 @@ TEST(TabOrder, FollowsTheOrderOfEachContainerDepthFirst) {
     // clang-format on
     EXPECT_EQ(NamesOf(TabOrder(rows)),
               Names({"First", "Tabs", "OnPage1", "OnPage2", "Inner1", "Inner2", "Text", "Close", "Unordered"}));
+}
+
+// On every tab Tab runs from the chooser through the fields to the tab's own buttons (the Info text may follow them;
+// the About page has no fields); and every button and check box a player sees there has a letter of its own ("&Save
+// Modifications" the same one on every tab), so that Alt and the letter presses it rather than only moving the focus.
+TEST(Layout, EveryTabRunsFromItsChooserToItsButtonsAndEachControlHasALetterOfItsOwn) {
+    HeadlessPlatform platform{"/x/"};
+    TForm1 form{platform};
+    for (TControl* control : form.Components()) control->SetEnabled(true);
+    form.GroupBox9.SetVisible(true);
+    const Names choosers = {"ComboBox1", "ComboBox6", "ListBox4", "ComboBox4", "ComboBox5", "Button15"};
+    for (int page = 0; page < 6; ++page) {
+        SCOPED_TRACE(page);
+        form.PageControl1.SetActivePageIndex(page);
+        Names order;
+        bool buttons = false;  // the page's own buttons reached
+        for (const LayoutRow* row : TabOrder(MainWindowLayout())) {
+            if (row->Parent.empty() || !ShownAndEnabled(form, *form.FindComponent(row->Name))) continue;
+            order.push_back(row->Name);
+            buttons = buttons || (row->Kind == ControlKind::Button && row->Parent.starts_with("TabSheet"));
+            EXPECT_TRUE(!buttons || row->Kind == ControlKind::Button || row->Kind == ControlKind::Memo) << row->Name;
+        }
+        EXPECT_EQ(order.front(), choosers[static_cast<std::size_t>(page)]);
+        std::set<const TControl*> lettered;
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            const std::vector<TControl*> targets = MnemonicTargets(form, letter);
+            EXPECT_LE(targets.size(), 1u) << letter;
+            lettered.insert(targets.begin(), targets.end());
+        }
+        for (const TControl* control : form.Components()) {
+            const bool pressed = dynamic_cast<const TButton*>(control) || dynamic_cast<const TCheckBox*>(control);
+            EXPECT_TRUE(!pressed || !ShownAndEnabled(form, *control) || lettered.contains(control)) << control->Name();
+        }
+    }
+    for (const TButton* save : {&form.Button2, &form.Button14, &form.Button7, &form.Button8}) {
+        EXPECT_EQ(save->Caption(), "&Save Modifications");
+    }
 }
 
 TEST(PlatformTexts, FiltersGetNulsAndSystemMessagesLoseTheirEnding) {

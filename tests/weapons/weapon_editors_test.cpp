@@ -143,7 +143,8 @@ TEST(WeaponEditors, AWeaponThatCannotBePlacedIsRefusedWithNothingReadOrWritten) 
         const std::tuple<std::string, int, std::string, std::string> rows[] = {
             {"", 1, noPosition, ""},  // no key: read as position 0, as are 0 itself, negatives and words
             {"2147483626", 1, "error: Integer overflow.", ""},
-            {std::to_string(RecordPosition(257) - 20), 1, "error: Read beyond end of file.", notLoaded},
+            {std::to_string(RecordPosition(257) - 20), 1, "error: " + editor->TableFile + ": Read beyond end of file.",
+             notLoaded},
             {"168", 256, "error: Range check error.", ""}};
         for (const auto& [position, chosen, atLoad, atSave] : rows) {
             SCOPED_TRACE(editor->Weapon + " " + std::to_string(chosen) + " at '" + position + "'");
@@ -224,7 +225,7 @@ TEST(MissileEditor, SplittingTheSubMissileTypeAndTheFlagWord) {
     for (TCheckBox* box : {&form.Flag1, &form.Flag2, &form.Flag3, &form.Flag4, &form.Flag5, &form.Flag6, &form.Flag7,
                            &form.Flag8, &form.Flag9, &form.Flag10, &form.Flag11, &form.Flag12})
         if (box->Checked()) checked.push_back(box->Caption());
-    EXPECT_EQ(checked, (std::vector<std::string>{"damages components", "only lock on Corvane", "requires target"}));
+    EXPECT_EQ(checked, (std::vector<std::string>{"&damages components", "&only lock on Corvane", "re&quires target"}));
     EXPECT_TRUE(form.CheckBox3.Checked() && form.GroupBox9.Visible());
     UserInput::Toggle(form.CheckBox3);
     EXPECT_FALSE(form.GroupBox9.Visible());

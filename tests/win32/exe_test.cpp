@@ -9,6 +9,7 @@
 #include "gamefiles/game_paths.h"
 #include "testkit/temp_game_folder.h"
 #include "win32/widget_state.h"
+#include "window/form1.h"
 
 // Tovarin.exe and tovarin-cli.exe as built, started as a player or a script starts them.
 namespace tovarin {
@@ -108,11 +109,11 @@ TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(RunTovarin(game),
-              "box: Install Tovarin for Vantorsk Ashfall?\nbox: Install successfull\n"
-              "window: Kestrel - Tovarin 1.0, " +
-                  std::to_string(MulDiv(464, dpi, 96)) + " x " + std::to_string(MulDiv(463, dpi, 96)) +
-                  "\nexit code 0");
+    EXPECT_EQ(RunTovarin(game), "box: " + InstallQuestion("Vantorsk Ashfall") +
+                                    "\nbox: Install successful\n"
+                                    "window: Kestrel - Tovarin 1.0, " +
+                                    std::to_string(MulDiv(464, dpi, 96)) + " x " +
+                                    std::to_string(MulDiv(463, dpi, 96)) + "\nexit code 0");
 
     std::string folder = game.Folder();
     folder.pop_back();  // a backslash before the closing quote would escape it
@@ -125,7 +126,7 @@ TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
     EXPECT_EQ(RunProgram(cli + "ship get Kestrel speedmax gun1 --json"),
               "{\"speedmax\":640,\"gun1\":2}\r\nexit code 0");
 
-    EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successfull\nexit code 0");
+    EXPECT_EQ(RunTovarin(game, "/u"), "box: Uninstall successful\nexit code 0");
 
     game.Remove("ashfall.exe");
     EXPECT_EQ(RunTovarin(game),

@@ -46,8 +46,7 @@ std::string Answered(int button, const std::function<void()>& show) {
 
 TEST(Win32PlatformTest, MessageBoxesOfEachKindAndSystemErrorTexts) {
     Win32Platform platform;
-    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successfull"); }),
-              "Tovarin: Install successfull | OK");
+    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successful"); }), "Tovarin: Install successful | OK");
     EXPECT_EQ(Answered(IDOK, [&] { platform.ShowError("File not found."); }),
               "Tovarin: File not found. | OK | stop icon");
     using Answer = Platform::Answer;
@@ -69,6 +68,21 @@ TEST(Win32PlatformTest, MessageBoxesOfEachKindAndSystemErrorTexts) {
         ASSERT_FALSE(text.empty()) << code;
         EXPECT_EQ(std::string(" .\r\n").find(text.back()), std::string::npos) << code << ": " << text;
     }
+}
+
+// The launcher starts a program and says why it cannot start a missing one or a file that is no program, with a
+// code the system has words for.
+TEST(Win32PlatformTest, TheLauncherSaysWhyAGameDidNotStart) {
+    testkit::TempGameFolder game;
+    game.WriteText("broken.exe", "not a program");
+    Win32Platform platform;
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(platform.WinExec("\"" + std::string(system) + "\\cmd.exe\" /c exit", SW_HIDE), 0);
+    EXPECT_EQ(platform.WinExec("\"" + game.PathOf("missing.exe") + "\"", SW_HIDE), ERROR_FILE_NOT_FOUND);
+    const int broken = platform.WinExec("\"" + game.PathOf("broken.exe") + "\"", SW_HIDE);
+    EXPECT_NE(broken, 0);
+    EXPECT_NE(platform.ErrorCodeText(broken), "") << broken;
 }
 
 // The ship profile dialogs as the program sets them up: titled, opening in their folder, adding the extension,

@@ -15,10 +15,11 @@ using Answer = Platform::Answer;
 constexpr const char* kNumericMessage = "Out of range. Please try a value less than 2000000001.";
 constexpr const char* kByteMessage = "Out of range. Please try a value less than 256.";
 
-// Number boxes replace a text that is no integer; byte boxes cap at 255 and refuse a text that is no integer. A
-// check that fires on the way to a button (a click or its mnemonic) or a check box keeps its message and
-// replacement, and the control is not pressed: the focus goes back to the box. A list takes the focus anyway.
-// Every editable box is checked by its rule when it loses the focus; the About page's read-only boxes are not.
+// Number boxes refuse a text that is no integer and hold again what they held before the edit (here the last text
+// that passed); byte boxes cap at 255 and refuse a text that is no integer. A check that shows its message keeps the
+// focus in the box with its whole text selected, so the player sees which box it means, and the control the focus
+// was going to is not pressed or chosen; one that caps keeps a button or check box from being pressed. Every
+// editable box is checked by its rule when it loses the focus; the About page's read-only boxes are not.
 TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHasItsRule) {
     HeadlessPlatform platform{"/x/"};
     TForm1 form{platform};
@@ -30,12 +31,12 @@ TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHa
     };
     // clang-format off
     const Row rows[] = {
-        {"Edit29", "", "leave", kNumericMessage, "2000000000", true}, {"Edit14", "", "leave", kByteMessage, "", true},
-        {"Edit29", "2147483648", "leave", kNumericMessage, "2000000000", true}, {"Edit29", "2147483647", "leave", "", "2147483647", true},
-        {"Edit14", "256", "leave", "", "255", true},         {"Edit14", "255", "click", "", "255", true},
-        {"Edit29", "abc", "click", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "Alt+S", kNumericMessage, "2000000000", false},
+        {"Edit29", "", "leave", kNumericMessage, "0", false},              {"Edit14", "", "leave", kByteMessage, "", false},
+        {"Edit29", "2147483648", "leave", kNumericMessage, "0", false},    {"Edit29", "2147483647", "leave", "", "2147483647", true},
+        {"Edit14", "256", "leave", "", "255", true},                      {"Edit14", "255", "click", "", "255", true},
+        {"Edit29", "abc", "click", kNumericMessage, "2147483647", false}, {"Edit29", "abc", "Alt+S", kNumericMessage, "2147483647", false},
         {"Edit14", "300", "click", "", "255", false},                     {"Edit14", "x", "Alt+S", kByteMessage, "x", false},
-        {"Edit29", "abc", "toggle", kNumericMessage, "2000000000", false}, {"Edit29", "abc", "list", kNumericMessage, "2000000000", true},
+        {"Edit29", "abc", "toggle", kNumericMessage, "2147483647", false}, {"Edit29", "abc", "list", kNumericMessage, "2147483647", false},
         {"Edit29", "12", "click", "", "12", true},                        {"Edit29", "12", "Alt+S", "", "12", true}};
     // clang-format on
     for (const Row& row : rows) {
@@ -53,15 +54,18 @@ TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHa
         if (row.How == "list") UserInput::Select(*static_cast<TListBox*>(target = &form.ListBox1), -1);
         if (row.How == "leave") UserInput::Leave(box), target = form.Focused();
         EXPECT_EQ(platform.Boxes.empty() ? "" : platform.Boxes[0].text, row.Shown);
+        EXPECT_EQ(platform.Boxes.size(), row.Shown.empty() ? 0u : 1u) << "the control's own action ran";
         EXPECT_EQ(box.Text(), row.After);
         EXPECT_EQ(form.Focused(), row.Reached ? target : &box);
         EXPECT_EQ(saves - savesBefore, row.Reached && target == &form.Button2 ? 1 : 0);
+        EXPECT_EQ(box.AllSelected(), !row.Shown.empty());
         EXPECT_EQ(form.CheckBox1.Checked(), autoslide) << "autoslide toggled";
     }
     for (TControl* control : form.Components()) {
         auto* box = dynamic_cast<TEdit*>(control);
         if (box == nullptr) continue;
         platform.Boxes.clear();
+        form.SetFocused(nullptr);  // a byte box keeps the focus until its "q" is mended
         UserInput::Type(*box, "q");
         UserInput::Leave(*box);
         const bool byteBox = box->Name() == "Edit14" || box->Name() == "Edit9" || box->Name() == "Edit49";
@@ -132,6 +136,26 @@ TEST(UnsavedChangesTest, EveryWayOfLeavingAsksAndFollowsTheAnswer) {
             EXPECT_EQ(!std::is_permutation(after.begin(), after.end(), files.begin()), answer == Answer::Yes)
                 << "saved";
         }
+    }
+}
+
+// "Restore Original Files..." reloads every tab, so it asks about unsaved changes first, as every way of leaving
+// does: Cancel keeps the change and restores nothing; No restores and shows the files as they are.
+TEST(UnsavedChangesTest, RestoringTheOriginalsAsksFirst) {
+    Session s;
+    TForm1& f = s.f;
+    const std::string mass = f.Edit29.Text();
+    UserInput::Type(f.Edit30, "4321");
+    UserInput::Click(f.Button7);  // the gun table now differs from its original
+    UserInput::Type(f.Edit29, "4321");
+    for (const Answer answer : {Answer::Cancel, Answer::No}) {
+        s.run.Platform.Boxes.clear();
+        s.run.Platform.SaveAnswers = {answer};
+        s.run.Platform.Answers = {true};
+        UserInput::Click(f.Button15);
+        EXPECT_EQ(s.run.Shown().at(0), "Save changes to Kestrel?");
+        EXPECT_EQ(s.run.Shown().size(), answer == Answer::Cancel ? 1u : 3u);
+        EXPECT_EQ(f.Edit29.Text(), answer == Answer::Cancel ? "4321" : mass);
     }
 }
 
