@@ -227,7 +227,7 @@ const std::vector<LayoutRow>& MainWindowLayout() {
 
         // ---- "Mods" ----
         // The load order fills the page's width so that a mod's name and what it changes fit on its row.
-        Prompt("Label48", "TabSheet7", 8, 12, 425, "&Mods, in load order (a later mod's value wins):", "ListBox6"),
+        Prompt("Label50", "TabSheet7", 8, 12, 425, "&Mods, in load order (a later mod's value wins):", "ListBox6"),
         List("ListBox6", "TabSheet7", 8, 28, 425, 145, 0),
         Check("CheckBox4", "TabSheet7", 8, 184, 121, "Switched o&n", 1),
         Button("Button16", "TabSheet7", 136, 180, 69, 25, "&Up", 2),
@@ -236,7 +236,7 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         Button("Button19", "TabSheet7", 364, 180, 69, 25, "&Remove", 5),
         Group("GroupBox11", "TabSheet7", 8, 212, 425, 141, "Conflicts", 6),
         HelpText("Memo3", "GroupBox11", 8, 16, 409, 117, "", 0),
-        WrappedLabel("Label49", "TabSheet7", 8, 360, 297, 26,
+        WrappedLabel("Label51", "TabSheet7", 8, 360, 297, 26,
                      "Apply lays the switched-on mods over the original files; your own changes stay on top."),
         Button("Button20", "TabSheet7", 312, 360, 121, 25, "A&pply", 7),
 
