@@ -4,7 +4,9 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "gamefiles/game_paths.h"
 #include "installation/installation.h"
+#include "mods/load_order.h"
 
 // "backup status" and "restore": the originals kept in "Tovarin Backup", looked at and put back. Both take the
 // game as it is: a switch entry added first would be a change of its own.
@@ -71,7 +73,14 @@ int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console)
     }
     const Installation game = OpenGameAsItIs(arguments.Game);
     const OriginalsBackup backup = BackupOf(game.GameFolder, game.Catalogue);
-    const RestoreReport report = backup.Restore(ChosenFiles(arguments, backup.Status()));
+    const std::vector<std::string> chosen = ChosenFiles(arguments, backup.Status());
+    // Every original back leaves no mod's value in the game: the mods go off in the same step, as on the About page.
+    const std::string mods = GamePath(game.GameFolder, kModsFolderName);
+    const bool modsOff = arguments.All && !chosen.empty() && ModsInPlay(mods);
+    const RestoreReport report = backup.Restore(chosen, [&](FileChangeSet& changes) {
+        if (modsOff) SwitchEveryModOff(mods, changes);
+    });
+    if (modsOff) console.Out << "switched off\tevery mod in \"" << kModsFolderName << "\"\n";
     for (const std::string& file : report.PutBack) console.Out << "put back\t" << file << '\n';
     for (const std::string& file : report.Removed) console.Out << "removed\t" << file << '\n';
     return kExitDone;

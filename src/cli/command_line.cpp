@@ -10,6 +10,7 @@
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "cli/mod_commands.h"
 #include "cli/terminal.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
@@ -76,6 +77,10 @@ void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
                      "cells empty: a balance mod that \"import\" applies to the original installation (gun slots "
                      "and swaps are not part of a sheet; a cell a sheet cannot carry is named on standard error). "
                      "Nothing changed: the header's first cell alone");
+}
+
+void ModName(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("NAME", arguments.Name, "The mod: its name, or its folder in \"Tovarin Mods\"")->required();
 }
 
 // Every command, in the order --help lists them.
@@ -157,6 +162,54 @@ const std::vector<Command>& CommandTable() {
          "Says value by value what differs from the kept originals: ship keys, gun and missile fields, "
          "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
          "tovarin-cli diff", nullptr, DiffCommand},
+        {"mods",
+         "Lists the mods in \"Tovarin Mods\" in load order: place, on or off, name, version and what each changes, "
+         "or why it cannot be switched on",
+         "tovarin-cli mods", nullptr, ListMods},
+        {"mods add", "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order",
+         "tovarin-cli mods add \"Faster Fighters\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("PATH", arguments.File, "The mod's folder, or a sheet (.csv)")->required();
+         },
+         AddMod},
+        {"mods remove", "Deletes a mod's files from \"Tovarin Mods\" and takes it out of the load order",
+         "tovarin-cli mods remove \"Heavy Metal\"", ModName, RemoveMod},
+        {"mods on", "Switches a mod on; \"mods apply\" puts it into the game", "tovarin-cli mods on \"Heavy Metal\"",
+         ModName, SwitchModOn},
+        {"mods off", "Switches a mod off; \"mods apply\" takes it out of the game",
+         "tovarin-cli mods off \"Heavy Metal\"", ModName, SwitchModOff},
+        {"mods move", "Moves a mod to another place in the load order: a later mod's value wins",
+         "tovarin-cli mods move \"Heavy Metal\" 1",
+         [](CLI::App& command, CommandArguments& arguments) {
+             ModName(command, arguments);
+             command.add_option("POSITION", arguments.Position, "Its new place, counted from 1")->required();
+         },
+         MoveMod},
+        {"mods conflicts",
+         "One line per value that two switched-on mods set differently: each mod with its value, and the one that "
+         "wins",
+         "tovarin-cli mods conflicts", nullptr, ShowModConflicts},
+        {"mods apply",
+         "Makes the game files the kept originals with every switched-on mod laid over them in load order, and "
+         "your own changes since the last apply on top; whole or not at all",
+         "tovarin-cli mods apply",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_flag("--drop-own-changes", arguments.DropOwnChanges,
+                              "Let the mods decide alone: values changed in the editor since the last apply go back "
+                              "to the originals");
+         },
+         ApplyMods},
+        {"mods make",
+         "Makes a mod folder in \"Tovarin Mods\" with a mod.ini to fill in, and with --from-changes the sheets of your "
+         "own changes (since the last apply, or since the originals)",
+         "tovarin-cli mods make \"My Balance\" --from-changes",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("NAME", arguments.Name, "The mod's name, which names its folder too")->required();
+             command.add_flag("--from-changes", arguments.FromChanges,
+                              "The sheets hold the values changed since the last apply (since the originals when "
+                              "nothing was applied), as \"export --changed\" writes them");
+         },
+         MakeMod},
     };
     return table;
 }
@@ -172,6 +225,7 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"export", "Sheets (CSV) of every ship, gun or missile"},
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
         {"backup", "The originals kept in \"Tovarin Backup\": status"},
+        {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make"},
     };
     return groups;
 }
@@ -232,10 +286,21 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
             }
             parent = groups[group];
         }
-        CLI::App* sub = parent->add_subcommand(command.Path.substr(blank + 1), command.Summary);
+        CLI::App* sub = nullptr;
+        if (blank == std::string::npos && GroupSummaries().contains(command.Path)) {
+            // A group that is a command itself when none of its commands is named ("mods" lists the mods). Its
+            // callback may run before or after the named command's: the named command wins either way.
+            sub = app->add_subcommand(command.Path, command.Summary)->require_subcommand(0, 1);
+            groups[command.Path] = sub;
+            sub->callback([&chosen, &command] {
+                if (chosen == nullptr) chosen = &command;
+            });
+        } else {
+            sub = parent->add_subcommand(command.Path.substr(blank + 1), command.Summary);
+            sub->callback([&chosen, &command] { chosen = &command; });
+        }
         sub->footer("Example: " + command.Example + (command.Path == "diff" ? "\n" + DiffFormat() : ""));
         if (command.Arguments != nullptr) command.Arguments(*sub, arguments);
-        sub->callback([&chosen, &command] { chosen = &command; });
     }
     return app;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sheets/refusal.h"
+
 // What every command receives, and the commands built so far. The command table (command_line.cpp) fills the
 // arguments from the command line and calls a command's function.
 namespace tovarin::cli {
@@ -22,6 +24,9 @@ struct CommandArguments {
     std::vector<std::string> Files;    // game files, relative to the game folder ("Ships\kestrel.iff")
     bool All = false;                  // --all
     bool Changed = false;              // --changed
+    int Position = 0;                  // a place in the mods' load order, counted from 1
+    bool DropOwnChanges = false;       // --drop-own-changes
+    bool FromChanges = false;          // --from-changes
 };
 
 // Where a command reads and writes: text lines to Out (what it was asked to show) and Err (messages about
@@ -33,12 +38,6 @@ struct Console {
     std::ostream& Err;
     std::ostream& Data;
     std::string GameFolder;  // --game's folder, absolute: the game's files are named by their path in it
-};
-
-// The command cannot be carried out; its message goes to standard error and the exit code is 1.
-class Refusal : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Shows the exception being handled on standard error as every command's failure is shown: a refusal's message,

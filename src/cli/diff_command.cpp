@@ -7,10 +7,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/fleet.h"
 #include "cli/game_session.h"
-#include "cli/originals.h"
-#include "cli/weapon_sheet.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/ini_file.h"
@@ -18,8 +15,10 @@
 #include "gun_slots/gun_slot_table.h"
 #include "installation/installation.h"
 #include "profiles/profile_keys.h"
+#include "sheets/fleet.h"
+#include "sheets/originals.h"
+#include "sheets/weapon_sheet.h"
 #include "ships/read_ship_values.h"
-#include "ships/ship_chunks.h"
 
 // "diff": every kept original against its game file as it is now, file by file and value by value, read through
 // the same functions as the editors: a ship file's profile keys and gun slots, the gun and missile tables' fields,
@@ -78,11 +77,7 @@ void Compare(const std::string& subject, const std::vector<std::string>& names, 
 // The slot names of a ship file in slot order, as the "Add/Remove Guns" tab lists them.
 std::vector<std::string> SlotNames(const std::vector<std::uint8_t>& file, const std::string& path) {
     try {
-        GunSlotTable table;
-        ReadGunSlots(file, LocateShipLayout(file).Chunks.GunsBase, table);
-        std::vector<std::string> names;
-        for (const GunSlot& slot : table.Slots) names.push_back(slot.Listed());
-        return names;
+        return SlotNamesOf(file);
     } catch (const Exception& error) {
         throw Refusal(path + ": " + error.Message() + ".");
     }

@@ -48,4 +48,6 @@ Installation OpenGame(const std::string& given) {
     return installation;
 }
 
+Fleet OpenFleet(const std::string& given) { return FleetOf(OpenGame(given)); }
+
 }  // namespace tovarin::cli

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "installation/installation.h"
+#include "sheets/fleet.h"
 
 namespace tovarin::cli {
 
@@ -18,5 +19,7 @@ namespace tovarin::cli {
 // The same without the switch entries (an unfinished change is put back all the same), for the commands that look at
 // the files as they are or put originals back: an entry added first would be a change of its own.
 [[nodiscard]] Installation OpenGameAsItIs(const std::string& given);
+// The game as a command that edits it opens it (OpenGame), with the catalogue's lists.
+[[nodiscard]] Fleet OpenFleet(const std::string& given);
 
 }  // namespace tovarin::cli

@@ -5,20 +5,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "sheets/changed_cells.h"
 
 // What the exports of the ship, gun and missile sheets share: writing the sheet, and with --changed keeping only
 // what differs from the originals, the balance mod that `import` applies to an installation as it was. That relies
 // on the import's rule that an empty cell or a missing column keeps the value.
 namespace tovarin::cli {
-
-// Rows of cells, the header first and each row's name in its first column.
-using Sheet = std::vector<std::vector<std::string>>;
-
-// `now` less what it shares with `before`, a sheet of the same rows and columns: each cell that differs keeps its
-// value in `now`, the others are empty, and rows and columns left without a value go. A cell that is empty on
-// either side (a mount the ship lacks there, a record that cannot be read) is one the import cannot set or clear:
-// it is left out and named in `leftOut` ("Kestrel, gun5").
-[[nodiscard]] Sheet ChangedCells(const Sheet& before, const Sheet& now, std::vector<std::string>& leftOut);
 
 // `now` as the export writes it: whole, or with --changed its changed cells against `before` (built only then),
 // each cell left out named on standard error.

@@ -1,5 +1,5 @@
 #include "cli/command_line.h"
-#include "cli/fleet.h"
+#include "sheets/fleet.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
 #include "gamefiles/errors.h"

@@ -4,10 +4,10 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
-#include "cli/originals.h"
+#include "sheets/originals.h"
 #include "cli/sheet_export.h"
 #include "cli/sheet_import.h"
-#include "cli/weapon_sheet.h"
+#include "sheets/weapon_sheet.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"

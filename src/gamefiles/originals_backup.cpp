@@ -97,7 +97,8 @@ std::optional<std::string> OriginalsBackup::OriginalOf(const std::string& file) 
 
 // The copies go back through the change set, which replaces each game file whole and puts every one back when any
 // fails, so a restore never leaves the installation half original.
-RestoreReport OriginalsBackup::Restore(const std::vector<std::string>& files) const {
+RestoreReport OriginalsBackup::Restore(const std::vector<std::string>& files,
+                                       const std::function<void(FileChangeSet&)>& alongside) const {
     RestoreReport report;
     FileChangeSet changes(gameFolder_, "the restore of the original files");
     for (const std::string& file : files) {
@@ -111,6 +112,7 @@ RestoreReport OriginalsBackup::Restore(const std::vector<std::string>& files) co
             report.Removed.push_back(file);
         }
     }
+    if (alongside) alongside(changes);
     (void)changes.Commit();
     return report;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,6 +13,8 @@
 // of a file is its original and is never overwritten. A file that did not exist before the program created it has
 // no original; it is noted as such, and putting the originals back removes it again.
 namespace tovarin {
+
+class FileChangeSet;
 
 inline constexpr const char* kBackupFolderName = "Tovarin Backup";
 
@@ -56,8 +59,10 @@ public:
     // Puts back the originals of these files (relative names, as Status gives them), all of them as one change
     // (gamefiles/file_change_set.h): each one replaced whole, a file that did not exist removed. Files already as
     // their originals are left alone. A failure puts back none of them and throws an Exception that says so, file
-    // by file; the backup itself stays as it is.
-    [[nodiscard]] RestoreReport Restore(const std::vector<std::string>& files) const;
+    // by file; the backup itself stays as it is. `alongside` adds the changes of other files that belong to the
+    // same step (the mods switched off), made whole or not at all with the originals.
+    [[nodiscard]] RestoreReport Restore(const std::vector<std::string>& files,
+                                        const std::function<void(FileChangeSet&)>& alongside = {}) const;
 
 private:
     [[nodiscard]] std::string GameFileOf(const std::string& file) const;

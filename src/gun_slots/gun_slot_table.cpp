@@ -266,6 +266,14 @@ void ReadGunSlots(std::span<const std::uint8_t> bytes, std::int32_t gunsBase, Gu
     table.RecordsSize = offset;
 }
 
+std::vector<std::string> SlotNamesOf(std::span<const std::uint8_t> file) {
+    GunSlotTable table;
+    ReadGunSlots(file, LocateShipLayout(file).Chunks.GunsBase, table);
+    std::vector<std::string> names;
+    for (const GunSlot& slot : table.Slots) names.push_back(slot.Listed());
+    return names;
+}
+
 std::optional<std::string> CopyGunSlot(std::vector<GunSlot>& slots, std::size_t from) {
     if (slots.size() >= kMaxGunMounts) return MoreGunsMessage();
     slots.push_back(slots[CheckIndex(static_cast<std::int64_t>(from), slots.size())]);

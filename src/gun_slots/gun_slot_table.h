@@ -47,6 +47,10 @@ struct SlotShip {
 // leave the form.
 void ReadGunSlots(std::span<const std::uint8_t> file, std::int32_t gunsBase, GunSlotTable& table);
 
+// The slots' names in slot order, as the "Add/Remove Guns" tab lists them, read from a whole ship file; failing as
+// ReadGunSlots fails, or as locating the GUNS form does.
+[[nodiscard]] std::vector<std::string> SlotNamesOf(std::span<const std::uint8_t> file);
+
 // "&Copy": slot `from` becomes a new last slot that shares its place on the ship. The message of a refusal (the
 // loader takes at most 16 guns), or nullopt when copied.
 [[nodiscard]] std::optional<std::string> CopyGunSlot(std::vector<GunSlot>& slots, std::size_t from);

@@ -55,6 +55,7 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         {"TabSheet3", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Ship Switcher"},
         {"TabSheet4", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Guns"},
         {"TabSheet5", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Missiles"},
+        {"TabSheet7", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Mods"},
         {"TabSheet6", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "About"},
         Button("Button1", "", 8, 432, 105, 25, "&Launch", 1),
         PressedByEsc(Button("Exit", "", 382, 432, 75, 25, "E&xit", 2)),
@@ -223,6 +224,21 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         Check("Flag11", "GroupBox10", 8, 228, 169, "&rear aspect", 10),
         Check("Flag12", "GroupBox10", 8, 249, 169, "re&quires target", 11),
         Button("Button8", "TabSheet5", 248, 360, 185, 25, "&Save Modifications", 15),
+
+        // ---- "Mods" ----
+        // The load order fills the page's width so that a mod's name and what it changes fit on its row.
+        Prompt("Label50", "TabSheet7", 8, 12, 425, "&Mods, in load order (a later mod's value wins):", "ListBox6"),
+        List("ListBox6", "TabSheet7", 8, 28, 425, 145, 0),
+        Check("CheckBox4", "TabSheet7", 8, 184, 121, "Switched o&n", 1),
+        Button("Button16", "TabSheet7", 136, 180, 69, 25, "&Up", 2),
+        Button("Button17", "TabSheet7", 212, 180, 69, 25, "&Down", 3),
+        Button("Button18", "TabSheet7", 288, 180, 69, 25, "&Add...", 4),
+        Button("Button19", "TabSheet7", 364, 180, 69, 25, "&Remove", 5),
+        Group("GroupBox11", "TabSheet7", 8, 212, 425, 141, "Conflicts", 6),
+        HelpText("Memo3", "GroupBox11", 8, 16, 409, 117, "", 0),
+        WrappedLabel("Label51", "TabSheet7", 8, 360, 297, 26,
+                     "Apply lays the switched-on mods over the original files; your own changes stay on top."),
+        Button("Button20", "TabSheet7", 312, 360, 121, 25, "A&pply", 7),
 
         // ---- "About" ----
         // Label39 gets "for " and the game's name at start-up; until then it stays empty rather than guess.

@@ -2,23 +2,29 @@
 #include <vector>
 
 #include "installation/installation.h"
+#include "mods/load_order.h"
+#include "mods/mod_folder.h"
 #include "ui/platform.h"
 #include "window/form1.h"
 
 // "Restore &Original Files..." on the About page: every game file Tovarin changed goes back to the original kept
-// in "Tovarin Backup" before its first change.
+// in "Tovarin Backup" before its first change, and every mod is switched off: the game then holds none of their
+// values.
 namespace tovarin {
 
 namespace {
 
-std::string Question(std::size_t differing) {
+std::string ModsOff() { return std::string("Every mod in \"") + kModsFolderName + "\" "; }
+
+std::string Question(std::size_t differing, bool modsInPlay) {
     const std::string kept = std::string(" kept in \"") + kBackupFolderName + "\". ";
+    const std::string mods = modsInPlay ? " " + ModsOff() + "is switched off too." : "";
     if (differing == 1) {
         return "1 game file differs from its original" + kept +
-               "Put the original back? Every change Tovarin made to it is undone.";
+               "Put the original back? Every change Tovarin made to it is undone." + mods;
     }
     return std::to_string(differing) + " game files differ from their originals" + kept +
-           "Put the originals back? Every change Tovarin made to them is undone.";
+           "Put the originals back? Every change Tovarin made to them is undone." + mods;
 }
 
 std::string Listed(const std::vector<std::string>& files) {
@@ -28,9 +34,9 @@ std::string Listed(const std::vector<std::string>& files) {
 }
 
 // What the restore did, file by file: put back and removed.
-std::string Outcome(const RestoreReport& report, bool entriesAdded) {
-    std::string text;
-    if (!report.PutBack.empty()) text += "Originals put back:" + Listed(report.PutBack);
+std::string Outcome(const RestoreReport& report, bool entriesAdded, bool modsOff) {
+    std::string text = modsOff ? ModsOff() + "was switched off." : "";
+    if (!report.PutBack.empty()) text += "\nOriginals put back:" + Listed(report.PutBack);
     if (!report.Removed.empty()) text += "\nRemoved, as Tovarin had created them:" + Listed(report.Removed);
     if (entriesAdded) {
         text +=
@@ -40,25 +46,24 @@ std::string Outcome(const RestoreReport& report, bool entriesAdded) {
     return text.starts_with('\n') ? text.substr(1) : text;
 }
 
-// Every tab shows the files as they are now, with the same choices as before.
-void ReloadEveryTab(TForm1& form) {
-    const int left = form.ListBox4.ItemIndex();
-    const int right = form.ListBox5.ItemIndex();
-    form.BuildSwitcherLists();
-    form.ListBox4.SetItemIndex(left);
-    form.ListBox5.SetItemIndex(right);
-    form.ComboBox4Change();
-    form.ComboBox5Change();
+}  // namespace
+
+void TForm1::ReloadEveryTab() {
+    const int left = ListBox4.ItemIndex();
+    const int right = ListBox5.ItemIndex();
+    BuildSwitcherLists();
+    ListBox4.SetItemIndex(left);
+    ListBox5.SetItemIndex(right);
+    ComboBox4Change();
+    ComboBox5Change();
     // The gun slot table is read again only once the "Add/Remove Guns" tab has read it; that loads the ship too.
-    form.ComboBox6.SetItemIndex(form.ComboBox1.ItemIndex());
-    if (form.Button14.Enabled()) {
-        form.ComboBox6Change();
+    ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
+    if (Button14.Enabled()) {
+        ComboBox6Change();
     } else {
-        form.ComboBox1Change();
+        ComboBox1Change();
     }
 }
-
-}  // namespace
 
 void TForm1::Button15Click() {
     const OriginalsBackup backup = BackupOf(GameFolder, Catalogue);
@@ -72,12 +77,16 @@ void TForm1::Button15Click() {
                                                : "Every game file Tovarin changed is as its original.");
         return;
     }
-    if (!GetPlatform().AskYesNo(Question(differing.size()))) return;
-    const RestoreReport report = backup.Restore(differing);
+    const std::string mods = GameFile(kModsFolderName);
+    const bool modsInPlay = ModsInPlay(mods);
+    if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
+    const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
+        if (modsInPlay) SwitchEveryModOff(mods, changes);
+    });
     const bool entriesAdded = AddMissingIdentityEntries(SwitchFile, CatalogueShips(Catalogue));
-    const std::string outcome = Outcome(report, entriesAdded);
+    const std::string outcome = Outcome(report, entriesAdded, modsInPlay);
     try {
-        ReloadEveryTab(*this);
+        ReloadEveryTab();
     } catch (...) {
         GetPlatform().ShowMessage(outcome);  // what was put back is said before the reload's own error
         throw;

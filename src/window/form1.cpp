@@ -22,6 +22,12 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
     OpenDialog1.PathMustExist = true;
     OpenDialog1.FileMustExist = true;
 
+    OpenDialog2.Title = "Add Mod";
+    OpenDialog2.Filter = "Tovarin mod (mod.ini, *.csv)|mod.ini;*.csv";
+    OpenDialog2.HideReadOnly = true;
+    OpenDialog2.PathMustExist = true;
+    OpenDialog2.FileMustExist = true;
+
     // The gun slots' Save writes the slot table back over the ship; it has nothing to write until the
     // "Add/Remove Guns" tab has read the ship's slots.
     Button14.SetEnabled(false);
@@ -86,6 +92,14 @@ void TForm1::BindEvents() {
     };
     CheckBox3.OnClick = [this] { CheckBox3Click(); };
     Button8.OnClick = [this] { Button8Click(); };
+
+    ListBox6.OnClick = [this] { ListBox6Click(); };
+    CheckBox4.OnClick = [this] { CheckBox4Click(); };
+    Button16.OnClick = [this] { Button16Click(); };
+    Button17.OnClick = [this] { Button17Click(); };
+    Button18.OnClick = [this] { Button18Click(); };
+    Button19.OnClick = [this] { Button19Click(); };
+    Button20.OnClick = [this] { Button20Click(); };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

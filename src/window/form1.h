@@ -33,6 +33,7 @@ public:
     TTabSheet TabSheet3{*this, "TabSheet3"};  // "Ship Switcher"
     TTabSheet TabSheet4{*this, "TabSheet4"};  // "Guns"
     TTabSheet TabSheet5{*this, "TabSheet5"};  // "Missiles"
+    TTabSheet TabSheet7{*this, "TabSheet7"};  // "Mods"
     TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
     TButton Button1{*this, "Button1"};        // "&Launch"
     TButton Exit{*this, "Exit"};              // "E&xit", also pressed by Esc
@@ -231,11 +232,35 @@ public:
     void CheckBox3Click();
     void Button8Click();
 
+    // ---- "Mods" tab (window/mods_tab.cpp) ---------------------------------------------------------------------------
+    TListBox ListBox6{*this, "ListBox6"};           // the mods of "Tovarin Mods" in load order
+    TCheckBox CheckBox4{*this, "CheckBox4"};        // "Switched o&n": the selected mod
+    TButton Button16{*this, "Button16"};            // "&Up"
+    TButton Button17{*this, "Button17"};            // "&Down"
+    TButton Button18{*this, "Button18"};            // "&Add..."
+    TButton Button19{*this, "Button19"};            // "&Remove"
+    TGroupBox GroupBox11{*this, "GroupBox11"};      // "Conflicts"
+    TMemo Memo3{*this, "Memo3"};                    // one line per value two switched-on mods set differently
+    TButton Button20{*this, "Button20"};            // "A&pply"
+    TOpenDialog OpenDialog2{*this, "OpenDialog2"};  // a mod's mod.ini, or a sheet
+    // Reads the mods folder again (a person may have unpacked a mod or edited the load order meanwhile) and shows
+    // the load order, the selected mod's switch and the conflicts.
+    void ShowMods();
+    void ListBox6Click();
+    void CheckBox4Click();
+    void Button16Click();
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void Button20Click();
+
     // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------------------
     TLabel Label39{*this, "Label39"};     // "for " + the game's display name
     TButton Button15{*this, "Button15"};  // "Restore &Original Files..."
 
     void Button15Click();
+    // Every tab shows the files as they are now, with the same choices as before (after a restore or an apply).
+    void ReloadEveryTab();
 
     // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -----------------------------------------------
     // What an editor showed when it had loaded its item, to tell the player's changes from it.

@@ -183,6 +183,9 @@ void TForm1::Button1Click() {
 // Opening "Add/Remove Guns" starts from the ship chosen on the Ships tab, freshly loaded from its file.
 void TForm1::PageControl1Change() {
     constexpr int kGunSlotPage = 1;
+    constexpr int kModsPage = 5;
+    // The mods folder is read again each time its page is shown: a person may have changed it meanwhile.
+    if (PageControl1.ActivePageIndex() == kModsPage) ShowMods();
     if (PageControl1.ActivePageIndex() != kGunSlotPage) return;
     ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
     ComboBox6Change();

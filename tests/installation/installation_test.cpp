@@ -247,7 +247,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
     EXPECT_EQ(run.Shown(), refused);
     game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
-    UserInput::ShowPage(form.PageControl1, 5);
+    UserInput::ShowPage(form.PageControl1, 6);
     game.MakeReadOnly("vskinfo.dat");
     UserInput::Click(form.Button15);
     std::filesystem::permissions(game.PathOf("vskinfo.dat"), std::filesystem::perms::owner_all);
@@ -287,15 +287,9 @@ void WriteEditedInstallation(const std::filesystem::path& folder) {
 TEST(RestoreFaults, PuttingTheOriginalsBackIsWholeOrNothingFromEitherFrontEnd) {
     TempFolder edited;
     WriteEditedInstallation(edited.Path());
-    // Entry by entry into the folder that is there already: MinGW's copy of a whole folder refuses one that exists.
-    const auto prepare = [&](const std::filesystem::path& folder) {
-        for (const auto& entry : std::filesystem::directory_iterator(edited.Path())) {
-            std::filesystem::copy(entry.path(), folder / entry.path().filename(),
-                                  std::filesystem::copy_options::recursive);
-        }
-    };
+    const auto prepare = [&](const std::filesystem::path& folder) { CopyFolder(edited.Path(), folder); };
     const auto aboutPage = [](TForm1& f, HeadlessPlatform& platform) {
-        UserInput::ShowPage(f.PageControl1, 5);
+        UserInput::ShowPage(f.PageControl1, 6);
         platform.Answers.push_back(true);  // yes, put the originals back
     };
     const auto restore = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button15); };

@@ -48,4 +48,20 @@ inline std::string NativeName(std::string name) {
     return name;
 }
 
+// Copies every file below `from` into `to` (made when missing), replacing what is there. File by file, since
+// MinGW's std::filesystem::copy refuses a folder that exists already.
+inline void CopyFolder(const std::filesystem::path& from, const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    fs::create_directories(to);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+        const fs::path target = to / fs::relative(entry.path(), from);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::remove(target);  // nor does its copy_file overwrite
+            fs::copy_file(entry.path(), target);
+        }
+    }
+}
+
 }  // namespace tovarin::testkit

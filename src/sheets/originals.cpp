@@ -1,13 +1,13 @@
-#include "cli/originals.h"
+#include "sheets/originals.h"
 
 #include <optional>
 
-#include "cli/commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/refusal.h"
 
-namespace tovarin::cli {
+namespace tovarin {
 
 std::vector<std::uint8_t> BytesOf(const std::string& path) {
     try {
@@ -25,11 +25,15 @@ std::vector<std::uint8_t> OriginalBytes(const OriginalsBackup& backup, const std
 
 // The original switch file's entry names the file whose original holds the ship's values. A ship it has no entry
 // for was not exchanged: the program gives every ship its identity entry before its first change.
-ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name) {
+std::string OriginalShipFile(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name) {
     const std::optional<std::string> switchFile = backup.OriginalOf(kSwitchFile);
     const std::string entry = switchFile ? TIniFile(*switchFile).ReadString("swships", name, "") : "";
-    const std::string file = "Ships\\" + ShipFileOfKey(fleet.Game, entry.empty() ? name : entry).Name;
+    return "Ships\\" + ShipFileOfKey(fleet.Game, entry.empty() ? name : entry).Name;
+}
+
+ShipValues OriginalShipValues(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name) {
+    const std::string file = OriginalShipFile(fleet, backup, name);
     return CheckedShipValues(fleet, OriginalBytes(backup, file), "The original of " + file + " would not load");
 }
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -1,15 +1,15 @@
-#include "cli/weapon_sheet.h"
+#include "sheets/weapon_sheet.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "cli/commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "sheets/refusal.h"
 
-namespace tovarin::cli {
+namespace tovarin {
 
 namespace {
 
@@ -217,4 +217,4 @@ template std::vector<WeaponRow> EveryWeapon(const Installation&, const WeaponKin
 template std::vector<WeaponRow> EveryWeapon(const Installation&, const WeaponKind<MissileValues>&,
                                             std::span<const std::uint8_t>);
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -13,7 +13,7 @@
 // The gun and missile tables as the command line names them: each field named after the editor's caption in lower
 // case, each value written as the editor's box shows it. What `guns get/set`, `missiles get/set` and the weapon
 // sheets share.
-namespace tovarin::cli {
+namespace tovarin {
 
 // A field of a weapon record as text: Show gives the box's text ("" for a value with no integer to show), Take puts
 // a typed text into the values or refuses it with the window's message.
@@ -88,4 +88,4 @@ template <class Values>
 // "FIELD=VALUE" split at its first '='; refused without one.
 [[nodiscard]] std::pair<std::string, std::string> SplitChange(const std::string& change);
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -1,18 +1,17 @@
-#include "cli/fleet.h"
+#include "sheets/fleet.h"
 
 #include <algorithm>
 
-#include "cli/commands.h"
-#include "cli/game_session.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
 #include "ships/ship_load_check.h"
 
-namespace tovarin::cli {
+namespace tovarin {
 
 namespace {
 
@@ -50,8 +49,6 @@ ShipFile ListedShipFile(const Installation& game, bool listed, const std::string
 }
 
 }  // namespace
-
-Fleet OpenFleet(const std::string& gameFolder) { return FleetOf(OpenGame(gameFolder)); }
 
 Fleet FleetOf(Installation game) {
     Fleet fleet{std::move(game), {}, {}, {}, {}};
@@ -137,4 +134,4 @@ void SaveShip(const Fleet& fleet, const LoadedShip& ship, const ShipValues& valu
     if (saved != ship.File) ReplaceWholeFile(ship.Path, saved);
 }
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -12,7 +12,7 @@
 
 // The ships of a game as the commands edit them: found by the name the window lists them under, read by the
 // loader's rules and saved with the checks of "&Save Modifications", writing only the values told to change.
-namespace tovarin::cli {
+namespace tovarin {
 
 // The game with the catalogue's gun and missile names, in the order of the window's lists: a weapon's place is
 // the number a ship file stores for it.
@@ -24,8 +24,7 @@ struct Fleet {
     std::unordered_set<std::string> ShipNames;  // the same ships, to tell a name the catalogue lists at once
 };
 
-// The game as a command that edits it opens it (OpenGame), or any opened game.
-[[nodiscard]] Fleet OpenFleet(const std::string& gameFolder);
+// An opened game with the catalogue's lists.
 [[nodiscard]] Fleet FleetOf(Installation game);
 
 // The file that holds a ship's data: the catalogue key whose file it is, and that file's name in the folder Ships
@@ -80,4 +79,4 @@ void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values
 // Saves the values that differ from what the ship shows; a file that would not change is left untouched.
 void SaveShip(const Fleet& fleet, const LoadedShip& ship, const ShipValues& values);
 
-}  // namespace tovarin::cli
+}  // namespace tovarin

@@ -1,0 +1,37 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "gamefiles/folders.h"
+
+namespace tovarin {
+
+std::string PathIn(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
+    return folder + '\\' + name;
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& path) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.Name < b.Name; });
+    return entries;
+}
+
+bool FolderExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool RemoveEmptyFolder(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
+
+}  // namespace tovarin

@@ -1,0 +1,116 @@
+#include "mods/load_order.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/folders.h"
+#include "gamefiles/ini_file.h"
+#include "gamefiles/text_encoding.h"
+#include "gamefiles/whole_files.h"
+#include "mods/applied_record.h"
+
+namespace tovarin {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+// A name typed in a UTF-8 terminal matches one that mod.ini or the folder holds in Windows-1252, and the other way.
+bool SameModName(const std::string& a, const std::string& b) {
+    return LowerCase(GameText(a)) == LowerCase(GameText(b));
+}
+
+std::vector<LoadOrderEntry> ReadLoadOrder(const std::string& path) {
+    std::vector<LoadOrderEntry> entries;
+    if (!FileExists(path)) return entries;
+    const TIniFile file(path);
+    std::vector<std::string> keys;
+    file.ReadSection(kLoadOrderSection, keys);
+    for (const std::string& key : keys) {
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&key](const LoadOrderEntry& entry) { return SameModName(entry.Entry, key); });
+        if (listed) continue;
+        const std::string state = LowerCase(file.ReadString(kLoadOrderSection, key, ""));
+        entries.push_back({key, state == "on" || state == "1" || state == "yes" || state == "true"});
+    }
+    return entries;
+}
+
+std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries) {
+    std::string text =
+        "; The order in which Tovarin lays the mods of this folder over the game's original files, each on or off.\r\n"
+        "; A later mod's value wins over an earlier one's.\r\n";
+    text += std::string("[") + kLoadOrderSection + "]\r\n";
+    for (const LoadOrderEntry& entry : entries) text += entry.Entry + "=" + (entry.On ? "on" : "off") + "\r\n";
+    return text;
+}
+
+std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+    std::vector<Mod> found;
+    for (const FolderEntry& entry : ListFolder(modsFolder)) {
+        if (std::optional<Mod> mod = ReadMod(PathIn(modsFolder, entry.Name), entry.Name)) {
+            found.push_back(std::move(*mod));
+        }
+    }
+    std::vector<Mod> ordered;
+    for (const LoadOrderEntry& listed : ReadLoadOrder(PathIn(modsFolder, kLoadOrderFileName))) {
+        const auto mod = std::find_if(found.begin(), found.end(),
+                                      [&listed](const Mod& m) { return SameModName(m.Entry, listed.Entry); });
+        if (mod == found.end()) continue;
+        mod->On = listed.On;
+        ordered.push_back(std::move(*mod));
+        found.erase(mod);
+    }
+    for (Mod& mod : found) ordered.push_back(std::move(mod));
+    return ordered;
+}
+
+void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods) {
+    std::vector<LoadOrderEntry> entries;
+    for (const Mod& mod : mods) entries.push_back({mod.Entry, mod.On});
+    const std::string text = LoadOrderText(entries);
+    CreateFolder(modsFolder);
+    ReplaceWholeFile(PathIn(modsFolder, kLoadOrderFileName), std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+void CheckListable(const std::string& entry) {
+    if (entry.find('=') != std::string::npos || entry.starts_with(';') || entry.starts_with('[')) {
+        throw Exception(entry + " cannot stand in \"" + kLoadOrderFileName +
+                        "\": rename it without \"=\", and not starting with \";\" or \"[\"");
+    }
+}
+
+bool ModsInPlay(const std::string& modsFolder) {
+    const std::vector<Mod> mods = InstalledMods(modsFolder);
+    return FileExists(PathIn(modsFolder, kAppliedFileName)) ||
+           std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+}
+
+void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
+    std::vector<Mod> mods = InstalledMods(modsFolder);
+    std::vector<LoadOrderEntry> entries;
+    for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
+    const std::string text = LoadOrderText(entries);
+    if (!mods.empty()) changes.Replace(PathIn(modsFolder, kLoadOrderFileName), {text.begin(), text.end()});
+    changes.Remove(PathIn(modsFolder, kAppliedFileName));
+}
+
+std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {
+    std::vector<std::size_t> named;
+    for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (SameModName(mods[i].Info.Name, name) || SameModName(mods[i].Entry, name)) named.push_back(i);
+    }
+    if (named.empty()) throw Exception("No mod named " + name + " in \"" + kModsFolderName + "\"");
+    if (named.size() > 1) throw Exception(name + " names more than one mod: name them by their folders");
+    return named.front();
+}
+
+}  // namespace tovarin

@@ -1,0 +1,175 @@
+#include "mods/mod_folder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/folders.h"
+#include "gamefiles/ini_file.h"
+#include "gamefiles/numbers.h"
+#include "gamefiles/text_encoding.h"
+#include "gamefiles/whole_files.h"
+
+namespace tovarin {
+
+namespace {
+
+constexpr SheetKind kKinds[] = {SheetKind::Ships, SheetKind::Guns, SheetKind::Missiles};
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool EndsWithCsv(const std::string& name) {
+    return name.size() > 4 && LowerCase(name.substr(name.size() - 4)) == ".csv";
+}
+
+// The entry of the folder named so in any letter case, as the folder spells it; "" when there is none.
+std::string FoundIn(const std::vector<FolderEntry>& entries, const std::string& name) {
+    for (const FolderEntry& entry : entries) {
+        if (!entry.IsFolder && LowerCase(entry.Name) == name) return entry.Name;
+    }
+    return "";
+}
+
+// The sheet's rows, read as "import" reads a sheet in any spreadsheet's dialect and encoding; a file that cannot be
+// read or parsed is refused naming it.
+std::vector<CsvRow> SheetRows(const std::string& path, const std::string& file) {
+    try {
+        return ReadCsv(TextOfFile(ReadWholeFileReadOnly(path)));
+    } catch (const ECsvError& error) {
+        throw Exception(SheetPlace(file, error.Line, error.Column) + error.Problem);
+    } catch (const Exception& error) {
+        throw Exception(file + ": " + error.Message());
+    }
+}
+
+// A sheet says by its first header cell what it changes, as the exports write it ("ship", "gun", "missile").
+std::optional<SheetKind> KindNamed(const std::vector<CsvRow>& rows) {
+    const std::string first = rows.empty() ? "" : LowerCase(rows[0].Fields[0]);
+    for (const SheetKind kind : kKinds) {
+        if (first == KindWord(kind)) return kind;
+    }
+    return std::nullopt;
+}
+
+std::optional<Mod> ReadModFolder(const std::string& path, const std::string& entry) {
+    const std::vector<FolderEntry> entries = ListFolder(path);
+    const std::vector<std::string> files = ModFilesIn(path);
+    if (files.empty()) return std::nullopt;
+    Mod mod{entry, {}, {}, "", false};
+    const std::string modFile = FoundIn(entries, kModFileName);
+    const TIniFile ini(modFile.empty() ? "" : PathIn(path, modFile));
+    const auto read = [&](const char* key) { return modFile.empty() ? "" : ini.ReadString(kModSection, key, ""); };
+    mod.Info = {read("Name"), read("Version"), read("Author"), read("Description"), read("Game")};
+    if (mod.Info.Name.empty()) mod.Info.Name = entry;
+    try {
+        for (const SheetKind kind : kKinds) {
+            const std::string file = FoundIn(entries, SheetFileName(kind));
+            if (file.empty()) continue;
+            const std::string named = entry + "\\" + file;
+            std::vector<CsvRow> rows = SheetRows(PathIn(path, file), named);
+            if (KindNamed(rows) != kind) {
+                throw Exception(SheetPlace(named, 1, 1) + "its first line must be a header whose first cell is \"" +
+                                KindWord(kind) + "\", as \"export " + KindWord(kind) + "s\" writes it");
+            }
+            mod.Sheets.push_back({kind, named, std::move(rows)});
+        }
+    } catch (const Exception& error) {
+        mod.Problem = error.Message();
+    }
+    return mod;
+}
+
+Mod ReadLoneSheet(const std::string& path, const std::string& entry) {
+    Mod mod{entry, {entry.substr(0, entry.size() - 4), "", "", "", ""}, {}, "", false};
+    try {
+        std::vector<CsvRow> rows = SheetRows(path, entry);
+        const std::optional<SheetKind> kind = KindNamed(rows);
+        if (!kind) {
+            throw Exception(SheetPlace(entry, 1, 1) +
+                            "the header's first cell says what the sheet changes: ship, gun or missile");
+        }
+        mod.Sheets.push_back({*kind, entry, std::move(rows)});
+    } catch (const Exception& error) {
+        mod.Problem = error.Message();
+    }
+    return mod;
+}
+
+}  // namespace
+
+const char* KindWord(SheetKind kind) {
+    switch (kind) {
+        case SheetKind::Ships:
+            return "ship";
+        case SheetKind::Guns:
+            return "gun";
+        case SheetKind::Missiles:
+            return "missile";
+    }
+    return "";
+}
+
+std::string SheetFileName(SheetKind kind) { return std::string(KindWord(kind)) + "s.csv"; }
+
+std::optional<Mod> ReadMod(const std::string& path, const std::string& entry) {
+    if (FolderExists(path)) return ReadModFolder(path, entry);
+    if (EndsWithCsv(entry) && FileExists(path)) return ReadLoneSheet(path, entry);
+    return std::nullopt;
+}
+
+std::vector<std::string> ModFilesIn(const std::string& folder) {
+    const std::vector<FolderEntry> entries = ListFolder(folder);
+    std::vector<std::string> files;
+    if (const std::string found = FoundIn(entries, kModFileName); !found.empty()) files.push_back(found);
+    for (const SheetKind kind : kKinds) {
+        if (const std::string found = FoundIn(entries, SheetFileName(kind)); !found.empty()) files.push_back(found);
+    }
+    return files;
+}
+
+std::vector<SheetCell> FilledCells(const ModSheet& sheet) {
+    if (sheet.Rows.empty()) throw Exception(sheet.File + " holds no header row");
+    const std::vector<std::string>& header = sheet.Rows[0].Fields;
+    std::set<std::string> keys;
+    for (std::size_t column = 1; column < header.size(); ++column) {
+        if (!header[column].empty() && !keys.insert(header[column]).second) {
+            throw Exception(SheetPlace(sheet.File, sheet.Rows[0].Line, column + 1) + "key " + header[column] +
+                            " twice");
+        }
+    }
+    std::vector<SheetCell> cells;
+    std::set<std::string> items;
+    for (std::size_t r = 1; r < sheet.Rows.size(); ++r) {
+        const CsvRow& row = sheet.Rows[r];
+        if (std::all_of(row.Fields.begin(), row.Fields.end(), [](const std::string& f) { return f.empty(); })) continue;
+        if (row.Fields.size() > header.size()) {
+            throw Exception(SheetPlace(sheet.File, row.Line, header.size() + 1) +
+                            "more cells than the header row names");
+        }
+        if (!items.insert(row.Fields[0]).second) {
+            throw Exception(SheetPlace(sheet.File, row.Line, 1) + row.Fields[0] + " is named twice");
+        }
+        for (std::size_t column = 1; column < row.Fields.size(); ++column) {
+            if (row.Fields[column].empty()) continue;
+            cells.push_back({row.Fields[0], header[column], row.Fields[column], row.Line, column + 1});
+        }
+    }
+    return cells;
+}
+
+std::string SheetPlace(const std::string& file, std::size_t line, std::size_t column) {
+    return file + ", line " + IntToStr(static_cast<std::int64_t>(line)) + ", column " +
+           IntToStr(static_cast<std::int64_t>(column)) + ": ";
+}
+
+std::string ModFileText(const ModInfo& info) {
+    return std::string("[") + kModSection + "]\r\nName=" + info.Name + "\r\nVersion=" + info.Version +
+           "\r\nAuthor=" + info.Author + "\r\nDescription=" + info.Description + "\r\nGame=" + info.Game + "\r\n";
+}
+
+}  // namespace tovarin

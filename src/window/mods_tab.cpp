@@ -1,0 +1,189 @@
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gamefiles/errors.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/folders.h"
+#include "gamefiles/game_paths.h"
+#include "mods/load_order.h"
+#include "mods/mod_installation.h"
+#include "mods/mod_library.h"
+#include "sheets/refusal.h"
+#include "ui/platform.h"
+#include "window/form1.h"
+
+// The "Mods" page: the load order of "Tovarin Mods" as a list, each mod switched on or off, moved, added or
+// removed, the conflicts of the switched-on mods, and Apply. It does and says what "tovarin-cli mods" does, through
+// the same functions.
+namespace tovarin {
+
+namespace {
+
+std::string Row(const Mod& mod, const ModValues& values) {
+    std::string row = std::string(mod.On ? "[on]  " : "[off]  ") + mod.Info.Name;
+    if (!mod.Info.Version.empty()) row += " " + mod.Info.Version;
+    return row + ": " + (mod.Problem.empty() ? ChangesSummary(values.Values) : "cannot be switched on: " + mod.Problem);
+}
+
+// Runs a step on the installation as the mods see it; the command line's refusals are the window's errors.
+void AsWindowStep(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Refusal& refusal) {
+        std::string message = refusal.what();
+        if (message.ends_with('.')) message.pop_back();  // the error box ends it with its own full stop
+        throw Exception(message);
+    }
+}
+
+ModInstallation ModsView(const TForm1& form) {
+    return ModInstallation(FleetOf({form.GameFolder, form.Catalogue, form.SwitchFile}));
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+// The mod a file chosen in the dialog belongs to: the folder of a mod.ini, or of a sheet that lies beside one;
+// any other sheet is a mod of its own.
+std::string ModPathOf(const std::string& chosen) {
+    std::string folder = FolderOf(chosen);
+    if (!folder.empty()) folder.pop_back();  // without its separator
+    const std::vector<std::string> files = ModFilesIn(folder);
+    return !files.empty() && SameModName(files.front(), kModFileName) ? folder : chosen;
+}
+
+std::string LastPart(const std::string& path) { return path.substr(FolderOf(path).size()); }
+
+}  // namespace
+
+void TForm1::ShowMods() {
+    AsWindowStep([this] {
+        const ModInstallation game = ModsView(*this);
+        std::vector<Mod> mods = InstalledMods(game.ModsFolder());
+        const std::vector<ModValues> values = CheckMods(game, mods);
+        const int selected = ListBox6.ItemIndex();
+        ListBox6.Items().clear();
+        std::vector<ModValues> on;
+        Memo3.Lines().clear();
+        for (std::size_t i = 0; i < mods.size(); ++i) {
+            ListBox6.Items().push_back(Row(mods[i], values[i]));
+            if (mods[i].On && mods[i].Problem.empty()) on.push_back(values[i]);
+            if (mods[i].On && !mods[i].Problem.empty()) {
+                Memo3.Lines().push_back(mods[i].Info.Name + " is switched on but cannot be: " + mods[i].Problem);
+            }
+        }
+        for (const Conflict& conflict : FindConflicts(on)) Memo3.Lines().push_back(ConflictLine(conflict));
+        if (Memo3.Lines().empty()) Memo3.Lines().push_back("None: no two switched-on mods set a value differently.");
+        const int last = static_cast<int>(mods.size()) - 1;
+        ListBox6.SetItemIndex(std::min(std::max(selected, 0), last));
+    });
+    ListBox6Click();
+}
+
+void TForm1::ListBox6Click() {
+    const ModLibrary library(GameFile(kModsFolderName));
+    const int index = ListBox6.ItemIndex();
+    const bool chosen = index >= 0 && static_cast<std::size_t>(index) < library.Mods().size();
+    CheckBox4.SetEnabled(chosen);
+    Button16.SetEnabled(chosen && index > 0);
+    Button17.SetEnabled(chosen && static_cast<std::size_t>(index) + 1 < library.Mods().size());
+    Button19.SetEnabled(chosen);
+    CheckBox4.SetChecked(chosen && library.Mods()[static_cast<std::size_t>(index)].On);
+}
+
+void TForm1::CheckBox4Click() {
+    ModLibrary library(GameFile(kModsFolderName));
+    const int index = ListBox6.ItemIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
+    const Mod& mod = library.Mods()[static_cast<std::size_t>(index)];
+    if (mod.On == CheckBox4.Checked()) return;  // set from code to what the mod is
+    if (CheckBox4.Checked()) {
+        std::string problem;
+        AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), mod); });
+        if (!problem.empty()) {
+            CheckBox4.SetChecked(false);
+            GetPlatform().ShowMessage(mod.Info.Name + " cannot be switched on: " + problem);
+            return;
+        }
+    }
+    library.Switch(static_cast<std::size_t>(index), CheckBox4.Checked());
+    ShowMods();
+}
+
+void TForm1::Button16Click() {
+    const int index = ListBox6.ItemIndex();
+    if (index <= 0) return;
+    ModLibrary(GameFile(kModsFolderName)).Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index - 1));
+    ListBox6.SetItemIndex(index - 1);
+    ShowMods();
+}
+
+void TForm1::Button17Click() {
+    ModLibrary library(GameFile(kModsFolderName));
+    const int index = ListBox6.ItemIndex();
+    if (index < 0 || static_cast<std::size_t>(index) + 1 >= library.Mods().size()) return;
+    library.Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index + 1));
+    ListBox6.SetItemIndex(index + 1);
+    ShowMods();
+}
+
+void TForm1::Button18Click() {
+    OpenDialog2.InitialDir = GameFolder;
+    if (!GetPlatform().ExecuteDialog(OpenDialog2)) return;
+    const std::string path = ModPathOf(OpenDialog2.FileName);
+    const std::optional<Mod> found = ReadMod(path, LastPart(path));
+    if (!found) throw Exception(path + " is not a mod: choose its mod.ini, or a sheet (.csv)");
+    std::string problem;
+    AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
+    ModLibrary library(GameFile(kModsFolderName));
+    library.Add(*found, path, problem.empty());
+    ShowMods();
+    ListBox6.SetItemIndex(static_cast<int>(ListBox6.Items().size()) - 1);  // the mod added, last
+    ListBox6Click();
+    if (!problem.empty()) {
+        GetPlatform().ShowMessage(found->Info.Name + " was added switched off: it cannot be switched on: " + problem);
+    }
+}
+
+void TForm1::Button19Click() {
+    ModLibrary library(GameFile(kModsFolderName));
+    const int index = ListBox6.ItemIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
+    const std::string name = library.Mods()[static_cast<std::size_t>(index)].Info.Name;
+    if (!GetPlatform().AskYesNo("Remove " + name + "? Its files are deleted from the folder \"" + kModsFolderName +
+                                "\", and Apply then takes its values out of the game.")) {
+        return;
+    }
+    library.Remove(static_cast<std::size_t>(index));
+    ShowMods();
+}
+
+// As "tovarin-cli mods apply": an editor's unsaved changes are saved first when the player says so, and stay on
+// top as the player's own.
+void TForm1::Button20Click() {
+    if (!MayLeaveEveryItem()) return;
+    std::vector<std::string> report;
+    AsWindowStep([&] {
+        const ModInstallation game = ModsView(*this);
+        std::vector<Mod> mods = InstalledMods(game.ModsFolder());
+        const std::vector<ModValues> values = CheckMods(game, mods);
+        const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), false);
+        (void)CommitApply(game, plan);
+        report = ApplyReport(plan, false);
+    });
+    try {
+        ReloadEveryTab();
+    } catch (...) {
+        GetPlatform().ShowMessage(Joined(report));  // what was applied is said before the reload's own error
+        throw;
+    }
+    ShowMods();
+    GetPlatform().ShowMessage(Joined(report));
+}
+
+}  // namespace tovarin

@@ -1,0 +1,272 @@
+// Mods on the demo installation through the command line: the load order decides which value wins, switching a mod
+// off gives back its values' original bytes, the player's own changes stay on top, a mod that does not fit the
+// installation cannot be switched on, an apply is whole or not at all, and a mod made of one installation's changes
+// gives a fresh one the same files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "cli_fault_walk.h"
+#include "cli_run.h"
+#include "gamefiles/originals_backup.h"
+#include "testkit/demo_mods.h"
+#include "testkit/fault_walk.h"
+#include "ui/user_input.h"
+#include "untidy_demo.h"
+
+namespace tovarin::testkit {
+namespace {
+
+// Every file of the game folder but the kept originals, which a failed apply may have added.
+FolderFiles GameFiles(const GameFolder& game) {
+    FolderFiles files = ReadFolder(game.Root());
+    std::erase_if(files, [](const auto& file) { return file.first.starts_with(kBackupFolderName); });
+    return files;
+}
+
+// The demo with three mods added in this order: two set the Kestrel's top speed differently, one changes a gun.
+struct ThreeMods : Demo {
+    ThreeMods() {
+        WriteThreeMods(*this, "downloads");
+        for (const std::string mod : {"ff", "hm", "gun pack.csv"}) Add(PathOf("downloads\\" + mod));
+    }
+    void Add(const std::string& path) const { EXPECT_EQ(Cli(*this, {"mods", "add", path}).Out, ""); }
+    [[nodiscard]] std::string Get(const std::string& ship, const std::string& key) const {
+        return Cli(*this, {"ship", "get", ship, key}).Out;
+    }
+};
+
+TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
+    ThreeMods game;
+    EXPECT_EQ(Cli(game, {"mods"}).Out,
+              "1\ton\tFaster Fighters\t1.0\t2 ships, 0 guns, 0 missiles, 2 cells\n"
+              "2\ton\tHeavy Metal\t2\t2 ships, 0 guns, 0 missiles, 3 cells\n"
+              "3\ton\tgun pack\t\t0 ships, 1 gun, 0 missiles, 1 cell\n");
+    const std::string conflict = "Kestrel speedmax: Faster Fighters 640, Heavy Metal 620 -> Heavy Metal\n";
+    EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, conflict);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              conflict +
+                  "Ships\\kestrel.iff changed\nShips\\warden.iff changed\nShips\\halberd.iff changed\n"
+                  "Game\\bullet.iff changed\n4 files changed\n");
+    EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=620\n");
+    EXPECT_EQ(Cli(game, {"guns", "get", "Pulse Laser"}).Out.find("damage=41\n") != std::string::npos, true);
+
+    // Applying again writes nothing, not even a modification time.
+    const auto stamp = std::filesystem::last_write_time(game.PathOf("Ships\\kestrel.iff"));
+    const FolderFiles applied = ReadFolder(game.Root());
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out, conflict + "0 files changed\n");
+    EXPECT_EQ(std::filesystem::last_write_time(game.PathOf("Ships\\kestrel.iff")), stamp);
+    EXPECT_EQ(ReadFolder(game.Root()), applied);
+
+    // The middle mod off: the Halberd is its original again byte for byte, and every file is as if only the
+    // other two had ever been applied.
+    EXPECT_EQ(Cli(game, {"mods", "off", "Heavy Metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "");
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "Ships\\kestrel.iff changed\nShips\\halberd.iff changed\n2 files changed\n");
+    Demo twoOnly;
+    twoOnly.WriteText("ff\\mod.ini", kFasterFighters);
+    twoOnly.WriteText("ff\\ships.csv", game.ReadText("Tovarin Mods\\ff\\ships.csv"));
+    twoOnly.WriteText("gun pack.csv", game.ReadText("Tovarin Mods\\gun pack.csv"));
+    for (const std::string mod : {"ff", "gun pack.csv"}) Cli(twoOnly, {"mods", "add", twoOnly.PathOf(mod)});
+    EXPECT_EQ(Cli(twoOnly, {"mods", "apply"}).Exit, 0);
+    for (const std::string file :
+         {"Ships\\kestrel.iff", "Ships\\warden.iff", "Ships\\halberd.iff", "Game\\bullet.iff"}) {
+        EXPECT_EQ(game.ReadFile(file), twoOnly.ReadFile(file)) << file;
+    }
+    EXPECT_EQ(game.ReadFile("Ships\\halberd.iff"), game.ReadFile("Tovarin Backup\\Ships\\halberd.iff"));
+
+    // Back on, and first in the load order: now the other value wins.
+    EXPECT_EQ(Cli(game, {"mods", "on", "heavy metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "move", "Heavy Metal", "1"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out,
+              "Kestrel speedmax: Heavy Metal 620, Faster Fighters 640 -> Faster Fighters\n");
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=640\n");
+    EXPECT_EQ(game.Get("Kestrel", "mass"), "mass=11000\n");
+
+    // Every original back: the mods go off and the last apply is forgotten, so that a mod switched on again is
+    // applied rather than taken for a change of the player's own.
+    const Ran restored = Cli(game, {"restore", "--all"});
+    EXPECT_EQ(restored.Out.find("switched off\tevery mod in \"Tovarin Mods\"\n"), 0u) << restored.Out;
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out, "0 files changed\n");
+    EXPECT_EQ(Cli(game, {"mods", "on", "Heavy Metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "Ships\\kestrel.iff changed\nShips\\halberd.iff changed\n2 files changed\n");
+}
+
+// On files that hold more than a sheet shows (values between whole numbers, bytes no box shows), an apply changes
+// what importing the mods' sheets in load order would change and nothing else, and with every mod off each file is
+// its original again, byte for byte.
+TEST(ModCommands, AnApplyChangesExactlyWhatTheModsSheetsWould) {
+    Untidy modded, imported;
+    for (const Untidy* game : {&modded, &imported}) WriteThreeMods(*game, "downloads");
+    for (const std::string mod : {"ff", "hm", "gun pack.csv"}) {
+        EXPECT_EQ(Cli(modded, {"mods", "add", modded.PathOf("downloads\\" + mod)}).Exit, 0);
+    }
+    EXPECT_EQ(Cli(modded, {"mods", "apply"}).Exit, 0);
+    for (const auto& [kind, sheet] : std::vector<std::pair<std::string, std::string>>{
+             {"ships", "ff\\ships.csv"}, {"ships", "hm\\ships.csv"}, {"guns", "gun pack.csv"}}) {
+        EXPECT_EQ(Cli(imported, {"import", kind, imported.PathOf("downloads\\" + sheet)}).Exit, 0) << sheet;
+    }
+    const auto gameFiles = [](const GameFolder& game) {
+        FolderFiles files = ReadFolder(game.Root());
+        std::erase_if(files, [](const auto& file) {
+            return !file.first.starts_with("Ships/") && !file.first.starts_with("Game/");
+        });
+        return files;
+    };
+    EXPECT_EQ(gameFiles(modded), gameFiles(imported));
+    for (const std::string mod : {"Faster Fighters", "Heavy Metal", "gun pack"}) Cli(modded, {"mods", "off", mod});
+    EXPECT_EQ(Cli(modded, {"mods", "apply"}).Exit, 0);
+    for (const std::string file :
+         {"Ships\\kestrel.iff", "Ships\\warden.iff", "Ships\\halberd.iff", "Game\\bullet.iff"}) {
+        EXPECT_EQ(modded.ReadFile(file), modded.ReadFile("Tovarin Backup\\" + file)) << file;
+    }
+}
+
+// Values changed in the editor since the last apply stay on top and are named; --drop-own-changes lets the mods
+// decide alone. A ship exchanged since keeps its exchange, and one with a gun slot copied since keeps the slot.
+TEST(ModCommands, OwnChangesStayOnTopUnlessDropped) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    for (const std::vector<std::string>& edit :
+         std::vector<std::vector<std::string>>{{"ship", "set", "Kestrel", "mass=9900"},
+                                               {"guns", "set", "Pulse Laser", "damage=50"},
+                                               {"swap", "Warden", "Lancet"},
+                                               {"slots", "copy", "Halberd", "1"}}) {
+        ASSERT_EQ(Cli(game, edit).Exit, 0) << edit[0];
+    }
+    const std::string kept =
+        "kept your own change: Kestrel mass 9900\nkept your own change: Halberd gun3 Ion Cannon\n"
+        "kept your own change: Halberd gunammo3 0\nkept your own change: Pulse Laser damage 50\n";
+    Ran ran = Cli(game, {"mods", "apply"});
+    EXPECT_EQ(ran.Out.substr(ran.Out.find('\n') + 1), kept + "0 files changed\n");
+    EXPECT_EQ(game.Get("Warden", "hp"), "hp=500\n");  // in lancet.iff now
+    ran = Cli(game, {"mods", "apply", "--drop-own-changes"});
+    EXPECT_NE(ran.Out.find("dropped your own change: Kestrel mass 9900\n"), std::string::npos) << ran.Out;
+    EXPECT_EQ(game.Get("Kestrel", "mass"), "mass=11000\n");
+    EXPECT_NE(Cli(game, {"guns", "get", "Pulse Laser"}).Out.find("damage=41\n"), std::string::npos);
+    EXPECT_EQ(Cli(game, {"slots", "list", "Halberd"}).Out.find("3\t"), 33u);
+
+    // Every mod off: what the mods set goes back to the originals, the exchange and the slot stay.
+    for (const std::string mod : {"Faster Fighters", "Heavy Metal", "gun pack"}) Cli(game, {"mods", "off", mod});
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    EXPECT_EQ(game.ReadFile("Ships\\lancet.iff"), game.ReadFile("Tovarin Backup\\Ships\\warden.iff"));
+    EXPECT_EQ(game.ReadFile("Game\\bullet.iff"), game.ReadFile("Tovarin Backup\\Game\\bullet.iff"));
+    EXPECT_EQ(game.Get("Halberd", "mass"), "mass=26000\n");
+    EXPECT_EQ(Cli(game, {"slots", "list", "Halberd"}).Out.find("3\t"), 33u);
+}
+
+// A mod that names what this installation lacks, holds a value the import refuses or was made for the other game
+// is added switched off, listed with the reason, cannot be switched on, and stops an apply switched on by hand.
+TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
+    for (const auto& [files, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"ships.csv", "ship,hp\r\nKestrl,1\r\n"}, "bad\\ships.csv, line 2, column 1: Unknown ship: Kestrl"},
+             {{"ships.csv", "ship,hp,speedmux\r\nKestrel,1,2\r\n"},
+              "bad\\ships.csv, line 2, column 3: unknown key speedmux"},
+             {{"ships.csv", "ship,gun4\r\nKestrel,1\r\n"},
+              "line 2, column 2: Kestrel, gun4=1: Kestrel has no key gun4"},
+             {{"ships.csv", "ship,hp\r\nKestrel,lots\r\n"}, "'lots' is not a valid integer value"},
+             {{"guns.csv", "gun,damage\r\nLaser,1\r\n"}, "bad\\guns.csv, line 2, column 1: Unknown gun: Laser"},
+             {{"missiles.csv", "missile,rear firing\r\nDart,2\r\n"}, "rear firing=2: '2' is not 0 or 1"},
+             {{"mod.ini", "[Mod]\r\nGame=Nightwatch\r\n"}, "made for Nightwatch, and this is Vantorsk Ashfall"}}) {
+        SCOPED_TRACE(reason);
+        Demo game;
+        game.WriteText("bad\\" + files[0], files[1]);
+        const FolderFiles before = GameFiles(game);
+        Ran ran = Cli(game, {"mods", "add", game.PathOf("bad")});
+        EXPECT_EQ(ran.Exit, 0);
+        EXPECT_NE(ran.Out.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
+        EXPECT_NE(ran.Out.find(reason), std::string::npos) << ran.Out;
+        EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\toff\tbad\t\tcannot be switched on: ", 0), 0u);
+        ran = Cli(game, {"mods", "on", "bad"});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(reason), std::string::npos) << ran.Err;
+        game.WriteText("Tovarin Mods\\load order.ini", "[Load order]\r\nbad=on\r\n");
+        ran = Cli(game, {"mods", "apply"});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_EQ(ran.Err.rfind("bad is switched on but cannot be: ", 0), 0u) << ran.Err;
+        std::filesystem::remove_all(game.PathOf("Tovarin Mods"));
+        EXPECT_EQ(GameFiles(game), before);
+    }
+}
+
+TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
+    ThreeMods game;
+    game.WriteText("Tovarin Mods\\ff\\readme.txt", "thanks for playing");
+    for (const auto& [command, refusal] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"mods", "add", game.PathOf("downloads\\ff")}, "holds a mod named Faster Fighters already"},
+             {{"mods", "add", game.PathOf("downloads")}, "is not a mod"},
+             {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
+             {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
+             {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
+             {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
+             {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
+        const Ran ran = Cli(game, command);
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
+    }
+    EXPECT_EQ(Cli(game, {"mods", "move", "gun pack", "1"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "Faster Fighters"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "hm"}).Exit, 0);
+    EXPECT_EQ(
+        game.ReadText("Tovarin Mods\\load order.ini").substr(game.ReadText("Tovarin Mods\\load order.ini").find('[')),
+        "[Load order]\r\ngun pack.csv=on\r\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\ff\\readme.txt"), "thanks for playing");  // the player's own file stays
+    EXPECT_FALSE(game.Exists("Tovarin Mods\\ff\\ships.csv"));
+    EXPECT_FALSE(game.Exists("Tovarin Mods\\hm"));
+}
+
+// A mod made of an edited installation's changes, added to a fresh one and applied, gives it the same files.
+TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
+    Demo game, fresh;
+    for (const std::vector<std::string>& edit : std::vector<std::vector<std::string>>{
+             {"ship", "set", "Kestrel", "speedmax=640", "booster=1", "gun2=Scatter Gun"},
+             {"ship", "set", "Sable", "mass=1300"},
+             {"slots", "copy", "Halberd", "1"},
+             {"guns", "set", "Pulse Laser", "damage=41", "range=3100"},
+             {"missiles", "set", "Dart", "speed=901", "rear firing=1", "sub-missile type=Spear FF"}}) {
+        ASSERT_EQ(Cli(game, edit).Exit, 0) << edit[0];
+    }
+    Ran ran = Cli(game, {"mods", "make", "My Balance", "--from-changes"});
+    EXPECT_EQ(ran.Out, "made Tovarin Mods\\My Balance: 2 ships, 1 gun, 1 missile, 9 cells\n");
+    EXPECT_EQ(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"), 0u);
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini"),
+              "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\guns.csv"), "gun,range,damage\r\nPulse Laser,3100,41\r\n");
+    // Switched on where it was made, the mod is what the installation holds: nothing to write, and of one's own
+    // only what a sheet cannot carry.
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "kept your own change: Halberd gun3 Ion Cannon\nkept your own change: Halberd gunammo3 0\n"
+              "0 files changed\n");
+
+    EXPECT_EQ(Cli(fresh, {"mods", "add", game.PathOf("Tovarin Mods\\My Balance")}).Out, "");
+    EXPECT_EQ(Cli(fresh, {"mods", "apply"}).Exit, 0);
+    for (const std::string file : {"Ships\\kestrel.iff", "Ships\\sable.iff", "Game\\bullet.iff", "Game\\missile.iff"}) {
+        EXPECT_EQ(fresh.ReadFile(file), game.ReadFile(file)) << file;
+    }
+    EXPECT_EQ(Cli(fresh, {"mods", "make", "Empty"}).Out,
+              "made Tovarin Mods\\Empty: 0 ships, 0 guns, 0 missiles, 0 cells\n");
+}
+
+// A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
+// reported, and once the program has started again the game's files are all one or the other; the apply done again
+// gives the fault-free result. From the command line and from the window's Mods page alike.
+TEST(ModFaults, AnApplyIsWholeOrNothingFromEitherFrontEnd) {
+    ThreeMods prepared;
+    ASSERT_EQ(Cli(prepared, {"mods", "off", "gun pack"}).Exit, 0);
+    ASSERT_EQ(Cli(prepared, {"mods", "apply"}).Exit, 0);
+    ASSERT_EQ(Cli(prepared, {"mods", "on", "gun pack"}).Exit, 0);
+    ASSERT_EQ(Cli(prepared, {"mods", "off", "Faster Fighters"}).Exit, 0);
+    const auto prepare = [&prepared](const std::filesystem::path& folder) { CopyFolder(prepared.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods apply", prepare, {"mods", "apply"}), 0);
+    const auto modsPage = [](TForm1& f, HeadlessPlatform&) { UserInput::ShowPage(f.PageControl1, 5); };
+    const auto apply = [](TForm1& f, HeadlessPlatform&) { UserInput::Click(f.Button20); };
+    EXPECT_GT(WalkFaults({"the Mods page's Apply", prepare, modsPage, apply}), 0);
+}
+
+}  // namespace
+}  // namespace tovarin::testkit

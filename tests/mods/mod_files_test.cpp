@@ -1,0 +1,153 @@
+// Mods as players unpack them and edit their load order, and how mods meet: by value, never by file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gamefiles/errors.h"
+#include "mods/load_order.h"
+#include "mods/mod_cells.h"
+#include "mods/mod_folder.h"
+#include "testkit/temp_folder.h"
+#include "testkit/text_files.h"
+
+namespace tovarin {
+namespace {
+
+using testkit::TempFolder;
+using testkit::WriteTextFile;
+
+void WriteMod(const std::filesystem::path& folder, const std::vector<std::pair<std::string, std::string>>& files) {
+    std::filesystem::create_directories(folder);
+    for (const auto& [name, text] : files) WriteTextFile(folder / name, text);
+}
+
+std::vector<std::string> Listed(const std::vector<Mod>& mods) {
+    std::vector<std::string> lines;
+    for (const Mod& mod : mods) lines.push_back(mod.Entry + (mod.On ? " on" : " off"));
+    return lines;
+}
+
+// A person's edit of the load order is read as Windows reads an INI file; mods it does not list come last and
+// off, entries whose mod is gone are dropped, and the program's own text reads back as written.
+TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
+    TempFolder folder;
+    const std::filesystem::path mods = folder.Path() / kModsFolderName;
+    WriteMod(mods / "Heavy Metal", {{"mod.ini", "[Mod]\r\nName=Heavy Metal\r\n"}});
+    WriteMod(mods / "Faster Fighters", {{"Ships.CSV", "ship,speedmax\r\nKestrel,640\r\n"}});
+    WriteMod(mods / "readme only", {{"readme.txt", "not a mod"}});
+    WriteTextFile(mods / "gun pack.csv", "gun,damage\r\nPulse Laser,41\r\n");
+    WriteTextFile(mods / "notes.txt", "not a mod either");
+    WriteTextFile(mods / kLoadOrderFileName,
+                  "; mine\n[Load order]\nfaster fighters = ON\nGone=on\nheavy metal=off\nFaster Fighters=off\n");
+    std::vector<Mod> found = InstalledMods(mods.string());
+    EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Heavy Metal off", "gun pack.csv off"}));
+
+    found[1].On = true;
+    WriteLoadOrder(mods.string(), found);
+    EXPECT_EQ(Listed(InstalledMods(mods.string())),
+              (std::vector<std::string>{"Faster Fighters on", "Heavy Metal on", "gun pack.csv off"}));
+
+    EXPECT_EQ(found[ModNamed(found, "HEAVY METAL")].Entry, "Heavy Metal");
+    EXPECT_EQ(found[ModNamed(found, "gun pack")].Entry, "gun pack.csv");
+    EXPECT_EQ(found[ModNamed(found, "gun pack.csv")].Entry, "gun pack.csv");
+    EXPECT_THROW((void)ModNamed(found, "Gone"), Exception);
+}
+
+// What a mod is: a folder with mod.ini or a sheet of its kind's name, or a lone sheet that says by its first header
+// cell what it changes. A sheet that cannot be read is the mod's problem, not a failure of the listing.
+TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
+    TempFolder folder;
+    const std::filesystem::path root = folder.Path();
+    // A sheet in Excel's "Unicode text" (UTF-16 with its mark, tab-separated) reads as a plain one.
+    std::string unicodeText = "\xFF\xFE";
+    for (const char c : std::string("missile\tspeed\r\nDart\t900\r\n")) unicodeText += {c, '\0'};
+    WriteMod(root / "balance", {{"MOD.INI", "[Mod]\r\nName=Balance\r\nVersion=2.1\r\nGame=Nightwatch\r\n"},
+                                {"missiles.csv", unicodeText},
+                                {"guns.csv", "Gun;damage\r\nPulse Laser;41\r\n"}});
+    WriteMod(root / "old", {{"guns.csv", "name,damage\r\nPulse Laser,41\r\n"}});
+    WriteMod(root / "broken", {{"ships.csv", "ship,speedmax\r\nKestrel,\"64\"0\r\n"}});
+    WriteTextFile(root / "loose.csv", "name,damage\r\nPulse Laser,41\r\n");
+    WriteTextFile(root / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
+
+    const std::optional<Mod> balance = ReadMod((root / "balance").string(), "balance");
+    ASSERT_TRUE(balance);
+    EXPECT_EQ(balance->Info.Name, "Balance");
+    EXPECT_EQ(balance->Info.Version, "2.1");
+    EXPECT_EQ(balance->Info.Game, "Nightwatch");
+    ASSERT_EQ(balance->Sheets.size(), 2u);
+    EXPECT_EQ(balance->Sheets[0].Kind, SheetKind::Guns);
+    EXPECT_EQ(balance->Sheets[0].File, "balance\\guns.csv");
+    EXPECT_EQ(balance->Sheets[1].Kind, SheetKind::Missiles);
+    EXPECT_EQ(balance->Sheets[1].Rows.at(1).Fields, (std::vector<std::string>{"Dart", "900"}));
+    EXPECT_EQ(balance->Problem, "");
+    EXPECT_EQ(ReadMod((root / "old").string(), "old")->Problem,
+              "old\\guns.csv, line 1, column 1: its first line must be a header whose first cell is \"gun\", as "
+              "\"export guns\" writes it");
+
+    const std::optional<Mod> broken = ReadMod((root / "broken").string(), "broken");
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->Info.Name, "broken");
+    EXPECT_EQ(broken->Problem.rfind("broken\\ships.csv, line 2, column 2: ", 0), 0u) << broken->Problem;
+
+    const std::optional<Mod> loose = ReadMod((root / "loose.csv").string(), "loose.csv");
+    ASSERT_TRUE(loose);
+    EXPECT_EQ(loose->Problem,
+              "loose.csv, line 1, column 1: the header's first cell says what the sheet changes: ship, gun or missile");
+    const std::optional<Mod> ships = ReadMod((root / "ships.csv").string(), "ships.csv");
+    ASSERT_TRUE(ships);
+    EXPECT_EQ(ships->Info.Name, "ships");
+    EXPECT_EQ(ships->Sheets.at(0).Kind, SheetKind::Ships);
+    EXPECT_FALSE(ReadMod((root / "missing").string(), "missing"));
+}
+
+// A sheet's cells as import reads them: blank rows and empty cells say nothing, and the sheets import refuses are
+// refused saying where.
+TEST(ModFolder, SheetsGiveTheirFilledCellsOrSayWhereTheyAreRefused) {
+    const auto sheet = [](const std::string& text) {
+        return ModSheet{SheetKind::Ships, "m\\ships.csv", ReadCsv(text)};
+    };
+    const std::vector<SheetCell> cells = FilledCells(sheet("ship,speedmax,hp\r\n\r\nKestrel,,5\r\nWarden,7\r\n"));
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0].Item + " " + cells[0].Key + " " + cells[0].Text, "Kestrel hp 5");
+    EXPECT_EQ(cells[0].Line, 3u);
+    EXPECT_EQ(cells[0].Column, 3u);
+    EXPECT_EQ(cells[1].Item + " " + cells[1].Key + " " + cells[1].Text, "Warden speedmax 7");
+    for (const auto& [text, refusal] : std::vector<std::pair<std::string, std::string>>{
+             {"", "m\\ships.csv holds no header row"},
+             {"ship,hp,hp\r\n", "m\\ships.csv, line 1, column 3: key hp twice"},
+             {"ship,hp\r\nKestrel,1,2\r\n", "m\\ships.csv, line 2, column 3: more cells than the header row names"},
+             {"ship,hp\r\nKestrel,1\r\nKestrel,2\r\n", "m\\ships.csv, line 3, column 1: Kestrel is named twice"}}) {
+        try {
+            (void)FilledCells(sheet(text));
+            ADD_FAILURE() << "accepted: " << refusal;
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.Message(), refusal);
+        }
+    }
+}
+
+// Two mods conflict only where they set one value to different texts; the later one wins, and the line names each.
+TEST(ModCells, ModsConflictOnlyOverOneValueSetDifferently) {
+    const auto at = [](std::size_t item, std::size_t key, const char* name) {
+        return CellAddress{SheetKind::Ships, item, key, name, key == 0 ? "speedmax" : "mass"};
+    };
+    const std::vector<ModValues> mods = {
+        {"Faster Fighters", {{at(0, 0, "Kestrel"), "640"}, {at(1, 0, "Warden"), "500"}}},
+        {"Same Idea", {{at(1, 0, "Warden"), "500"}, {at(0, 1, "Kestrel"), "9000"}}},
+        {"Heavy Metal", {{at(0, 0, "Kestrel"), "600"}, {at(2, 1, "Halberd"), "1"}}},
+        {"Late", {{at(0, 0, "Kestrel"), "640"}}},
+    };
+    std::vector<std::string> lines;
+    for (const Conflict& conflict : FindConflicts(mods)) lines.push_back(ConflictLine(conflict));
+    EXPECT_EQ(lines,
+              std::vector<std::string>{"Kestrel speedmax: Faster Fighters 640, Heavy Metal 600, Late 640 -> Late"});
+    const Cells all = Overlay(mods);
+    EXPECT_EQ(all.size(), 4u);
+    EXPECT_EQ(all.at(at(0, 0, "")), "640");
+    EXPECT_EQ(Differences(all, mods[0].Values).size(), 2u);
+}
+
+}  // namespace
+}  // namespace tovarin
