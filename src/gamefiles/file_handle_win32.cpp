@@ -67,9 +67,9 @@ bool HeldByAnotherProgram(DWORD error, const std::string& path) {
 // The failure of a call on a file that another program held throughout the tries: it names the file, says why and
 // what became of it (`outcome`).
 EInOutError HeldFileError(const std::string& path, DWORD error, const char* outcome) {
-    EInOutError held(static_cast<int>(error), std::string("Another program, perhaps the game, is using the file, so "
-                                                          "Tovarin ") +
-                                                  outcome + ". Close that program and try again");
+    const std::string why = std::string("Another program, perhaps the game, is using the file, so Tovarin ") + outcome +
+                            ". Close that program and try again";
+    EInOutError held(static_cast<int>(error), why);
     held.File = path;
     return held;
 }

@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <filesystem>
