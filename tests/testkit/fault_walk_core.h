@@ -103,6 +103,17 @@ struct PreparedFolder : TempFolder {
     explicit PreparedFolder(const PrepareFolder& prepare) { prepare(Path()); }
 };
 
+// Whether the walk fails the call numbered failAt in the way numbered `way` (of four: two kinds of fault, each once
+// and from then on). Under Wine each start of the program and each file call costs many times what it costs
+// natively, so there the four ways take the calls in turn: every call still fails once, in one of the ways.
+inline bool Walked([[maybe_unused]] int failAt, [[maybe_unused]] int way) {
+#ifdef _WIN32
+    return failAt % 4 == way;
+#else
+    return true;
+#endif
+}
+
 // Runs the walk on a front-end, reporting every broken promise as a test failure; returns how many failures it
 // tried.
 inline int WalkFaultsOf(const std::string& name, const PrepareFolder& prepare, const StartSession& start) {
@@ -113,9 +124,13 @@ inline int WalkFaultsOf(const std::string& name, const PrepareFolder& prepare, c
     const int calls = RunWithFaults([&] { EXPECT_FALSE(cleanRun->Act()); });
     const FolderFiles after = ReadFolder(clean.Path());
     EXPECT_TRUE(after != cleanBefore) << "the operation wrote nothing";
+    int way = 0;
+    int tried = 0;
     for (const InjectedFault fault : {InjectedFault{EIO, false}, InjectedFault{ENOSPC, true}}) {
         for (const bool lasting : {false, true}) {
             for (int failAt = 0; failAt < calls; ++failAt) {
+                if (!Walked(failAt, way)) continue;
+                ++tried;
                 SCOPED_TRACE(std::string(fault.Error == EIO ? "I/O error" : "disk full after half a write") +
                              (lasting ? " from call " : " at call ") + std::to_string(failAt));
                 const PreparedFolder folder(prepare);
@@ -136,9 +151,10 @@ inline int WalkFaultsOf(const std::string& name, const PrepareFolder& prepare, c
                 EXPECT_TRUE(retried == after)
                     << "a retry did not give the fault-free result: " << Differing(retried, after);
             }
+            ++way;
         }
     }
-    return 4 * calls;  // two kinds of fault, each once and from then on, at every call
+    return tried;
 }
 
 }  // namespace tovarin::testkit
