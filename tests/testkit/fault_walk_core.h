@@ -103,12 +103,17 @@ struct PreparedFolder : TempFolder {
     explicit PreparedFolder(const PrepareFolder& prepare) { prepare(Path()); }
 };
 
-// Whether the walk fails the call numbered failAt in the way numbered `way` (of four: two kinds of fault, each once
-// and from then on). Under Wine each start of the program and each file call costs many times what it costs
-// natively, so there the four ways take the calls in turn: every call still fails once, in one of the ways.
-inline bool Walked([[maybe_unused]] int failAt, [[maybe_unused]] int way) {
+// Whether the walk fails the call numbered failAt (of `calls`) in the way numbered `way` (of four: two kinds of fault,
+// each once and from then on). Natively every call fails in every way. Under Wine each start of the program and each
+// file call costs many times more, so there a walk tries at most kMostPointsUnderWine calls: one of each stretch of
+// calls, at a place that moves on from stretch to stretch (so that an operation's repeated steps, a file replaced
+// after another, each fail at another call), the four ways taking the stretches in turn.
+inline constexpr int kMostPointsUnderWine = 40;
+inline bool Walked([[maybe_unused]] int failAt, [[maybe_unused]] int way, [[maybe_unused]] int calls) {
 #ifdef _WIN32
-    return failAt % 4 == way;
+    const int stretch = (calls + kMostPointsUnderWine - 1) / kMostPointsUnderWine;
+    const int which = failAt / stretch;
+    return failAt % stretch == which % stretch && which % 4 == way;
 #else
     return true;
 #endif
@@ -129,7 +134,7 @@ inline int WalkFaultsOf(const std::string& name, const PrepareFolder& prepare, c
     for (const InjectedFault fault : {InjectedFault{EIO, false}, InjectedFault{ENOSPC, true}}) {
         for (const bool lasting : {false, true}) {
             for (int failAt = 0; failAt < calls; ++failAt) {
-                if (!Walked(failAt, way)) continue;
+                if (!Walked(failAt, way, calls)) continue;
                 ++tried;
                 SCOPED_TRACE(std::string(fault.Error == EIO ? "I/O error" : "disk full after half a write") +
                              (lasting ? " from call " : " at call ") + std::to_string(failAt));
