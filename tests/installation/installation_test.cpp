@@ -114,7 +114,8 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
 }
 
 // A damaged first ship stops its own load and nothing else: its error names the file, the Guns and Missiles tabs
-// load their first items, and the install question comes, in the order start-up takes them.
+// load their first items, and the install question comes, in the order start-up takes them. What the player
+// types over the ship that did not load is no unsaved change.
 TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestionFromWorking) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
@@ -131,6 +132,8 @@ TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestio
     UserInput::Click(f.Button7);
     EXPECT_EQ(run.Shown(), shown) << "the Pulse Laser was loaded whole, and saves";
     EXPECT_EQ(f.LoadedMissile, 0);
+    UserInput::Type(f.Edit29, "4321");  // over a ship that did not load: nothing of it to save
+    EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
