@@ -5,6 +5,8 @@
 
 #include "cli/cli_fault_walk.h"
 #include "cli/command_line.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/originals_backup.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
 
@@ -134,6 +136,17 @@ TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestio
     EXPECT_EQ(f.LoadedMissile, 0);
     UserInput::Type(f.Edit29, "4321");  // over a ship that did not load: nothing of it to save
     EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
+}
+
+// Windows takes a name in any case and with either slash: a file not there yet, written under another spelling of
+// its name, has its absence kept all the same.
+TEST(OriginalsBackup, AnySpellingOfANameIsTheSameFile) {
+    TempGameFolder game;
+    const OriginalsBackup backup(game.Folder(), {"Ships\\New.iff"});
+    backup.KeepOriginalOf(GamePath(game.Folder(), "SHIPS/new.IFF"));
+    const std::vector<KeptFile> kept = backup.Status();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].Now, KeptFile::State::Absent);
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
