@@ -87,6 +87,22 @@ TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
     EXPECT_EQ(Shown(f.ComboBox7), "Spear FF, Dart, [-1]");
 }
 
+// Lists shown before the switch file was changed behind the program's back: the switch file decides, so a swap of
+// two ships the lists show unswapped, but which it pairs already, is refused and changes no file.
+TEST(StartupTest, ASwapTheSwitchFileNoLongerAllowsIsRefused) {
+    ShipGame ships;
+    ProgramRun run(ships.Game);
+    TForm1& f = run.Form();
+    ships.Game.WriteText("Ships\\switch.dat", "[swships]\r\nKestrel=Warden\r\nWarden=Kestrel\r\n");
+    const FolderFiles before = ReadFolder(ships.Game.Folder());
+    run.Platform.Boxes.clear();
+    UserInput::Select(f.ListBox4, 0);
+    UserInput::Select(f.ListBox5, 1);
+    UserInput::Click(f.Button10);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{"Can't swap ships that are already swapped."});
+    EXPECT_EQ(ReadFolder(ships.Game.Folder()), before);
+}
+
 // A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is
 // launched quoted, so a folder with blanks starts the game and nothing else, and whole: a cut path could start
 // another program; when it cannot be started, the player is told why. The expansion's catalogue names the game
