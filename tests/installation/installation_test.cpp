@@ -197,9 +197,8 @@ void Swap(TForm1& f, HeadlessPlatform&, int) {
 // The installation without them, the archive and its uninstall record, which "/u" restores, and the temporary file
 // through which ship files are rebuilt.
 FolderFiles Installed(const TempGameFolder& game) {
-    FolderFiles files = ReadFolder(game.Folder());
+    FolderFiles files = GameFiles(game.Folder());
     for (const char* name : {"data.tre", "uninstall.dat", "Ships/tempfgtr.if~"}) files.erase(name);
-    std::erase_if(files, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
     return files;
 }
 
