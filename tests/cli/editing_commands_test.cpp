@@ -90,10 +90,7 @@ TEST(CommandFaults, EverySheetImportIsWholeOrNothing) {
     };
     const auto game = [](const std::filesystem::path& folder) {
         GameFolder installed(folder, Edition::Base);
-        AddDemoWeapons(installed);
-        const std::vector<DemoShip> ships = DemoShips();
-        for (std::size_t i = 0; i < 3; ++i)
-            installed.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
+        AddThreeDemoShips(installed);
     };
     const std::string fleet =
         sheet("three.csv", "ship,speedmax,gun3\r\nKestrel,650,Scatter Gun\r\nWarden,,1\r\nHalberd,555\r\n");

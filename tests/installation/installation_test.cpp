@@ -305,9 +305,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
 // Warden swapped with Halberd. "Tovarin Backup" keeps the four files' originals.
 void WriteEditedInstallation(const std::filesystem::path& folder) {
     GameFolder game(folder, Edition::Base);
-    AddDemoWeapons(game);
-    const std::vector<DemoShip> ships = DemoShips();
-    for (std::size_t i = 0; i < 3; ++i) game.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
+    AddThreeDemoShips(game);
     for (const std::vector<std::string>& edit :
          {std::vector<std::string>{"ship", "set", "Kestrel", "speedmax=700"}, {"swap", "Warden", "Halberd"}})
         EXPECT_EQ(Cli(game, edit).Exit, 0) << edit[0];

@@ -11,6 +11,9 @@
 #include <string>
 
 #include "demo/bytes.h"
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "demo/game_folder.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
@@ -97,6 +100,13 @@ inline void ExpectAllBeforeOrAllAfter(const FolderFiles& now, const FolderFiles&
     EXPECT_TRUE(game(now) == game(before) || game(now) == game(after))
         << "after the next start the files are neither all as before nor all as after: changed "
         << Differing(game(now), game(before)) << "; not changed " << Differing(game(now), game(after));
+}
+
+// The demo's weapons and its first three ships (Kestrel, Warden, Halberd): a game small enough for a walk.
+inline void AddThreeDemoShips(GameFolder& game) {
+    AddDemoWeapons(game);
+    const std::vector<DemoShip> ships = DemoShips();
+    for (std::size_t i = 0; i < 3; ++i) game.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
 }
 
 // A start of a front-end on a game folder, brought to just before the operation.
