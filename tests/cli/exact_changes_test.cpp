@@ -151,7 +151,7 @@ TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell
         {{"missiles", "set", "Dart", "split up into=256"}, "split up into=256: Out of range."},
         {{"missiles", "set", "Dart", "sub-missile type=Nope"}, "sub-missile type=Nope: Unknown missile: Nope\n"},
         {{"missiles", "set", "Darts", "speed=1"}, "Unknown missile: Darts\n"},
-        {{"slots", "copy", "Kestrel", "5"}, "Kestrel has no gun slot 5 (it has 3)\n"},
+        {{"slots", "copy", "Kestrel", "4"}, "Kestrel has no gun slot 4 (it has 3)\n"},  // one past the last
         {import("c.csv", "missile,speed\r\nDart,1\r\nNope,2\r\n", "missiles"),
          "c.csv, line 3, column 1: Unknown missile: Nope\n"},
         {import("d.csv", "missile,speed\r\nDart,1\r\n\"Hornet IR\",2\r\nDart,x\r\n", "missiles"),
