@@ -10,8 +10,8 @@
 #include "testkit/fault_walk.h"
 #include "ui/user_input.h"
 
-// The editing commands on the demo installation. Ship, weapon, slot and swap commands against the window: the same
-// edit gives the same saved bytes, a refused value changes nothing, and a sheet changes exactly its edited cells,
+// The editing commands on the demo installation. A ship's profile against the window: the same edit gives the same
+// saved bytes; a sheet changes exactly its edited cells,
 // whole or not at all. `diff` and `export --changed` after edits of every kind: the lines say each change, and the
 // changed sheets carry the edits onto a fresh installation.
 namespace tovarin::testkit {
@@ -99,52 +99,6 @@ TEST(CommandFaults, EverySheetImportIsWholeOrNothing) {
     EXPECT_GT(WalkCommandFaults("a gun", game, {"import", "guns", guns}), 0);
     const std::string missiles = sheet("missiles.csv", "missile,speed\r\nDart,1401\r\n");
     EXPECT_GT(WalkCommandFaults("a missile", game, {"import", "missiles", missiles}), 0);
-}
-
-TEST(GameCommandsTest, SaveWhatTheTabsSaveAndRefuseWithoutWriting) {
-    Demo viaCli, viaWindow, fresh;
-    ProgramRun run(viaWindow, {true});  // yes to the archive's patch, which no file compared here holds
-    run.Platform.Boxes.clear();
-    TForm1& f = run.Form();
-    UserInput::Choose(f.ComboBox4, 1);
-    UserInput::Type(f.Edit33, "40");
-    UserInput::Type(f.Edit34, "300");
-    UserInput::Click(f.Button7);
-    UserInput::Choose(f.ComboBox5, 0);
-    UserInput::Type(f.Edit37, "900");
-    UserInput::Type(f.Edit49, "3");
-    UserInput::Choose(f.ComboBox7, 1);
-    UserInput::Toggle(f.Flag8);
-    UserInput::Toggle(f.Flag5);
-    UserInput::Click(f.Button8);
-    UserInput::Choose(f.ComboBox6, 0);
-    UserInput::Select(f.ListBox3, 1);
-    UserInput::Click(f.Button13);
-    UserInput::Click(f.Button14);
-    UserInput::Choose(f.ComboBox6, 2);
-    UserInput::Select(f.ListBox3, 0);
-    UserInput::Click(f.Button12);
-    UserInput::Click(f.Button14);
-    UserInput::Select(f.ListBox4, 1);
-    UserInput::Select(f.ListBox5, 0);
-    UserInput::Click(f.Button10);
-    EXPECT_EQ(run.Shown(), std::vector<std::string>{});
-    // The same edits by command; each file either gets them or keeps every byte.
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"guns", "set", "Ion Cannon", "damage=40", "refire delay (ms)=300"},
-                                               {"missiles", "set", "Dart", "speed=900", "split up into=3",
-                                                "sub-missile type=Hornet IR", "rear firing=1", "attack enemies only=0"},
-                                               {"slots", "copy", "Kestrel", "2"},
-                                               {"slots", "delete", "Halberd", "1"},
-                                               {"swap", "Warden", "Kestrel"}}) {
-        EXPECT_EQ(Cli(viaCli, arguments).Exit, 0) << arguments[0];
-    }
-    for (const std::string& file :
-         std::vector<std::string>{"Game\\bullet.iff", "Game\\missile.iff", "Ships\\kestrel.iff", "Ships\\halberd.iff",
-                                  "Ships\\warden.iff", "Ships\\switch.dat", viaCli.CatalogueName()}) {
-        EXPECT_EQ(viaCli.ReadFile(file), viaWindow.ReadFile(file)) << file;
-        EXPECT_NE(viaCli.ReadFile(file), fresh.ReadFile(file)) << file;
-    }
 }
 
 TEST(GameCommandsTest, WeaponSheetsChangeExactlyTheirEditedCellsWholeOrNotAtAll) {
