@@ -375,6 +375,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const Terminal& te
     Console console{terminal.In, out, err, terminal.Out, GameFolderOf(given.Game)};
     // A command is one run: what it learns of the game folder is kept until it ends (gamefiles/run_caches.h).
     const RunCaches caches;
+    const PutBackNotices notices(err);
     const int code = Run(*chosen, given, console);
     StopKeepingOriginals();  // the game session ends with the command
     return code;

@@ -1,12 +1,26 @@
 #include "cli/game_session.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "cli/commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_change_set.h"
 
 namespace tovarin::cli {
+
+namespace {
+
+std::ostream*& NoticesStream() {
+    static std::ostream* err = nullptr;
+    return err;
+}
+
+}  // namespace
+
+PutBackNotices::PutBackNotices(std::ostream& err) { NoticesStream() = &err; }
+
+PutBackNotices::~PutBackNotices() { NoticesStream() = nullptr; }
 
 std::string GameFolderOf(const std::string& given) {
     std::string folder = std::filesystem::absolute(given.empty() ? "." : given).lexically_normal().string();
@@ -16,11 +30,12 @@ std::string GameFolderOf(const std::string& given) {
 }
 
 // A change of several files that did not finish when Tovarin last ran (a crash, a failing disk) is put back before
-// any game file is read, as at the window's start-up, as its failure message promised; while it cannot be, its
-// files are not whole, so nothing goes on.
+// any game file is read, as at the window's start-up, as its failure message promised, and the player is told which
+// files it put back; while it cannot be, its files are not whole, so nothing goes on.
 void PutBackUnfinishedChange(const std::string& gameFolder) {
     try {
-        (void)RecoverUnfinishedChange(gameFolder);
+        const std::optional<std::string> putBack = RecoverUnfinishedChange(gameFolder);
+        if (putBack && NoticesStream() != nullptr) *NoticesStream() << *putBack << ".\n";
     } catch (const Exception& failure) {
         throw Refusal(failure.Message() + ".");
     }

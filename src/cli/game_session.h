@@ -1,11 +1,23 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "installation/installation.h"
 #include "sheets/fleet.h"
 
 namespace tovarin::cli {
+
+// While one lives, what opening the game put back of a change of several files that did not finish when Tovarin last
+// ran is told on `err` (the window shows it in a box), and the command goes on. The command line keeps one for each
+// command.
+class PutBackNotices {
+public:
+    explicit PutBackNotices(std::ostream& err);
+    ~PutBackNotices();
+    PutBackNotices(const PutBackNotices&) = delete;
+    PutBackNotices& operator=(const PutBackNotices&) = delete;
+};
 
 // The game folder named on the command line as the program addresses it: absolute, with its trailing separator.
 [[nodiscard]] std::string GameFolderOf(const std::string& given);

@@ -11,6 +11,11 @@ FileFaultHook& Hook() {
     return hook;
 }
 
+std::chrono::milliseconds& Wait() {
+    static std::chrono::milliseconds wait = kHeldFileWait;
+    return wait;
+}
+
 }  // namespace
 
 void SetFileFaultHook(FileFaultHook hook) { Hook() = std::move(hook); }
@@ -20,5 +25,9 @@ std::optional<InjectedFault> InjectedFaultFor(FileCall call, const std::string& 
     if (!hook) return std::nullopt;
     return hook(call, path);
 }
+
+void SetHeldFileWait(std::chrono::milliseconds wait) { Wait() = wait; }
+
+std::chrono::milliseconds HeldFileWait() { return Wait(); }
 
 }  // namespace tovarin

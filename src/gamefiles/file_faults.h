@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -22,5 +23,12 @@ void SetFileFaultHook(FileFaultHook hook);
 
 // The fault the hook asks for at this call, if any.
 [[nodiscard]] std::optional<InjectedFault> InjectedFaultFor(FileCall call, const std::string& path);
+
+// How long the Windows file layer waits, in all, for a file that another program holds (the game, an antivirus
+// scanner, a search indexer) before it gives up: three seconds unless a test, which must not wait so long for a
+// file it holds throughout, sets a shorter wait.
+inline constexpr std::chrono::milliseconds kHeldFileWait{3000};
+void SetHeldFileWait(std::chrono::milliseconds wait);
+[[nodiscard]] std::chrono::milliseconds HeldFileWait();
 
 }  // namespace tovarin

@@ -19,8 +19,8 @@ constexpr int kDiskFull = 101;
 constexpr std::intptr_t kClosed = -1;  // INVALID_HANDLE_VALUE
 // ReadFile and WriteFile take a 32-bit count; larger transfers go in pieces.
 constexpr std::int64_t kLargestTransfer = 1 << 30;
-// How long a file that another program holds is waited for, and the first and longest pause between the tries.
-constexpr DWORD kMostWait = 3000;
+// The first and longest pause between the tries of a file that another program holds (HeldFileWait says how long
+// it is tried in all).
 constexpr DWORD kFirstPause = 10;
 constexpr DWORD kLongestPause = 500;
 
@@ -64,23 +64,30 @@ bool HeldByAnotherProgram(DWORD error, const std::string& path) {
     return error == ERROR_ACCESS_DENIED && !HasAttribute(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Tries the call until it succeeds; a refusal by another program is tried again with growing pauses, for about
-// three seconds in all, since such programs mostly hold a file for a moment. When it still fails, the error names
-// the file, says why and what became of it (`outcome`).
+// The failure of a call on a file that another program held throughout the tries: it names the file, says why and
+// what became of it (`outcome`).
+EInOutError HeldFileError(const std::string& path, DWORD error, const char* outcome) {
+    const std::string why = std::string("Another program, perhaps the game, is using the file, so Tovarin ") + outcome +
+                            ". Close that program and try again";
+    EInOutError held(static_cast<int>(error), why);
+    held.File = path;
+    return held;
+}
+
+// Tries the call until it succeeds; a refusal by another program is tried again with growing pauses, for a few
+// seconds in all (HeldFileWait), since such programs mostly hold a file for a moment.
 template <class Call>
 void WithRetries(const std::string& path, const char* outcome, Call call) {
+    const auto mostWait = static_cast<DWORD>(HeldFileWait().count());
     DWORD waited = 0;
     for (DWORD pause = kFirstPause;; pause = std::min(pause * 2, kLongestPause)) {
         if (call()) return;
         const DWORD error = ::GetLastError();
         if (!HeldByAnotherProgram(error, path)) throw InOutErrorOn(path, static_cast<int>(error));
-        if (waited >= kMostWait) {
-            throw EInOutError(static_cast<int>(error),
-                              path + " is in use by another program, perhaps the game, so Tovarin " + outcome +
-                                  ". Close that program and try again");
-        }
-        ::Sleep(pause);
-        waited += pause;
+        if (waited >= mostWait) throw HeldFileError(path, error, outcome);
+        const DWORD slept = std::min(pause, mostWait - waited);
+        ::Sleep(slept);
+        waited += slept;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gamefiles/file_faults.h"
 #include "gamefiles/profile_strings.h"
 
 namespace tovarin {
@@ -41,6 +42,7 @@ IniEntries ReadProfileEntries(const char* section, const char* file) {
 }
 
 bool StoreProfileString(const char* section, const char* key, const char* value, const char* file) {
+    if (InjectedFaultFor(FileCall::Write, file)) return false;
     return WritePrivateProfileStringA(section, key, value, file) != FALSE;
 }
 

@@ -397,9 +397,6 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
 // every file is as before or as the save leaves it, an error is shown, and saving again saves. No temporary file
 // is made, so none is left. A save that went through but could not be read back says so: the file holds the save.
 TEST(SaveFaults, EverySaveLeavesEachFileAsBeforeOrSavedAndARetrySaves) {
-#ifdef _WIN32
-    GTEST_SKIP() << "faults are injected into the POSIX file layer only";
-#endif
     const auto game = [](bool switched) {  // with autoslide and booster or without; the profile an export replaces
         return [=](const std::filesystem::path& folder) {
             GameFolder installed(folder, Edition::Base);
