@@ -227,9 +227,8 @@ FileChangeSet::FileChangeSet(std::string gameFolder, std::string operation)
 
 FileChangeSet::Step& FileChangeSet::StepFor(const std::string& path) {
     const std::string name = NameIn(gameFolder_, path);
-    const auto found = std::find_if(steps_.begin(), steps_.end(),
-                                    [&](const Step& step) { return NameKey(step.Name) == NameKey(name); });
-    if (found != steps_.end()) return *found;
+    const auto [found, added] = stepByName_.try_emplace(NameKey(name), steps_.size());
+    if (!added) return steps_[found->second];
     return steps_.emplace_back(Step{name, [](const Content& before) { return before; }});
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gamefiles/ini_file.h"
@@ -59,6 +60,7 @@ private:
     std::string gameFolder_;
     std::string operation_;
     std::vector<Step> steps_;
+    std::unordered_map<std::string, std::size_t> stepByName_;  // a step's name as Windows compares it: its index
 };
 
 // Puts back the files of a change that did not finish in this game folder, as its record says, and removes the
