@@ -3,10 +3,9 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
-#include <fstream>
-
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <new>
 
 namespace tovarin::bench {

@@ -134,10 +134,10 @@ std::string GamePath(const std::string& gameFolder, std::string_view relativeNam
     // The folder part is found once for every name in it, so that a thousand ship files cost one look at
     // "Tovarin Backup" and its "Ships", not a thousand.
     const std::size_t slash = relativeName.find_last_of("\\/");
-    std::string path = slash == std::string_view::npos
-                           ? FindPath(gameFolder, relativeName)
-                           : FindPath(GamePath(gameFolder, relativeName.substr(0, slash)) + '/',
-                                      relativeName.substr(slash + 1));
+    std::string path =
+        slash == std::string_view::npos
+            ? FindPath(gameFolder, relativeName)
+            : FindPath(GamePath(gameFolder, relativeName.substr(0, slash)) + '/', relativeName.substr(slash + 1));
     KeptInRun().Paths.emplace(std::move(key), path);
     return path;
 }
