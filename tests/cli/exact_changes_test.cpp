@@ -11,23 +11,11 @@
 #include "untidy_demo.h"
 
 // The command line changes exactly what it is told, on files that hold more than a sheet shows: an unchanged sheet,
-// profile or set writes nothing, one changed cell changes that value's bytes alone, switching autoslide or the
-// booster moves the other bytes without changing them, and a value no file could hold as meant is refused.
+// profile or set writes nothing, and a value no file could hold as meant is refused, naming it, with no file changed.
 namespace tovarin::testkit {
 
 using namespace demo;  // the demo's builders of ship files, weapon tables and game folders
 namespace {
-
-// Every file of the game but the kept originals, by name, with its modification time after its bytes.
-FolderFiles GameFiles(const GameFolder& game) {
-    FolderFiles files = ReadFolder(game.Root());
-    std::erase_if(files, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
-    for (auto& [name, bytes] : files) {
-        const auto time = std::filesystem::last_write_time(game.Root() / name).time_since_epoch().count();
-        for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(time >> (8 * i)));
-    }
-    return files;
-}
 
 TEST(ExactChanges, AnUnchangedSheetProfileOrSetWritesNothing) {
     Untidy game;
@@ -45,95 +33,26 @@ TEST(ExactChanges, AnUnchangedSheetProfileOrSetWritesNothing) {
         std::istringstream values(Cli(game, {"ship", "get", ship}).Out);
         for (std::string value; std::getline(values, value);) set.push_back(value);
     }
-    const FolderFiles before = GameFiles(game);
+    const FolderFiles before = GameFiles(game.Root(), true);
     for (const std::vector<std::string>& command : commands) {
         SCOPED_TRACE(command[0] + " " + command[1] + " " + command[2]);
         EXPECT_EQ(Cli(game, command).Exit, 0);
-        EXPECT_TRUE(GameFiles(game) == before);
-    }
-}
-
-TEST(ExactChanges, OneChangedCellChangesThatValuesBytesAloneAndDiffSaysIt) {
-    struct Row {
-        std::string Kind, Name;
-        int Column;  // counted from 0, the name's
-        std::string Text, File, Line;
-        std::size_t Width;
-    };
-    const std::vector<Row> rows = {
-        {"ships", "Kestrel", 3, "640", "Ships/kestrel.iff", "ship Kestrel: speedmax: 600 -> 640", 4},
-        {"ships", "Warden", 14, "321", "Ships/warden.iff", "ship Warden: hp: 720 -> 321", 4},
-        {"ships", "Corsair", 30, "Ion Cannon", "Ships/corsair.iff", "ship Corsair: gun2: Plasma Repeater -> Ion Cannon",
-         1},
-        {"ships", "Warden", 65, "3", "Ships/warden.iff", "ship Warden: missammo3: 2 -> 3", 2},
-        {"guns", "Pulse Laser", 4, "41", "Game/bullet.iff", "gun Pulse Laser: damage: 18 -> 41", 4},
-        {"missiles", "Dart", 2, "1401", "Game/missile.iff", "missile Dart: speed: 1400 -> 1401", 4},
-        {"missiles", "Dart", 22, "1", "Game/missile.iff", "missile Dart: rear firing: 0 -> 1", 1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Line);
-        Untidy game;
-        const std::string sheet = game.PathOf("sheet.csv");
-        ASSERT_EQ(Cli(game, {"export", row.Kind, sheet}).Exit, 0);
-        const std::regex cell("(\n" + row.Name + "(,[^,\r]*){" + std::to_string(row.Column - 1) + "}),[^,\r]*");
-        WriteTextFile(sheet, std::regex_replace(ReadTextFile(sheet), cell, "$1," + row.Text));
-        FolderFiles expected = GameFiles(game);
-        EXPECT_EQ(Cli(game, {"import", row.Kind, sheet}).Exit, 0);
-        EXPECT_EQ(Cli(game, {"diff"}).Out, row.Line + "\n");
-        FolderFiles now = GameFiles(game);
-        const Bytes before = expected.extract(row.File).mapped(), after = now.extract(row.File).mapped();
-        EXPECT_TRUE(now == expected);
-        ASSERT_EQ(before.size(), after.size());
-        std::vector<std::size_t> changed;
-        for (std::size_t i = 0; i + 8 < before.size(); ++i) {  // the bytes, without the time after them
-            if (before[i] != after[i]) changed.push_back(i);
-        }
-        ASSERT_FALSE(changed.empty());
-        EXPECT_LT(changed.back() - changed.front(), row.Width) << "changed from byte " << changed.front();
-    }
-}
-
-TEST(ExactChanges, SwitchingAutoslideOrTheBoosterMovesTheOtherBytesWithoutChangingThem) {
-    struct Row {
-        std::string Ship, File;
-        std::vector<std::string> Switches;  // each switched on, then off again
-        std::vector<std::string> Values;    // changed with the switches on
-        std::size_t Added;
-    };
-    const std::vector<Row> rows = {
-        {"Warden", "Ships\\warden.iff", {"autoslide"}, {}, 12},
-        {"Kestrel", "Ships\\kestrel.iff", {"booster"}, {}, 114},
-        {"Halberd", "Ships\\halberd.iff", {"booster", "autoslide"}, {"hp=851", "speedmax=401", "armrfront=1"}, 126},
-    };
-    Untidy game, twin;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Ship);
-        const std::size_t size = game.ReadFile(row.File).size();
-        std::vector<std::string> on{"ship", "set", row.Ship}, off = on, set = on;
-        for (const std::string& key : row.Switches) {
-            on.push_back(key + "=1");
-            off.push_back(key + "=0");
-        }
-        on.insert(on.end(), row.Values.begin(), row.Values.end());
-        set.insert(set.end(), row.Values.begin(), row.Values.end());
-        ASSERT_EQ(Cli(game, on).Exit, 0);
-        EXPECT_EQ(game.ReadFile(row.File).size(), size + row.Added);
-        // Switched off again, the file is the one that changing the values alone gives (with none, the original).
-        ASSERT_EQ(Cli(game, off).Exit, 0);
-        if (!row.Values.empty()) {
-            ASSERT_EQ(Cli(twin, set).Exit, 0);
-        }
-        EXPECT_TRUE(game.ReadFile(row.File) == twin.ReadFile(row.File));
+        EXPECT_TRUE(GameFiles(game.Root(), true) == before);
     }
 }
 
 TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell) {
     Untidy game;
-    const auto import = [&](const std::string& name, const std::string& text) {
+    const auto import = [&](const std::string& name, const std::string& text, const std::string& kind = "ships") {
         game.WriteText(name, text);
-        return std::vector<std::string>{"import", "ships", game.PathOf(name)};
+        return std::vector<std::string>{"import", kind, game.PathOf(name)};
     };
     const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+        {{"ship", "set", "Kestrel", "hp=1", "speedmax=fast"}, "Kestrel, speedmax=fast: 'fast' is not a valid integer"},
+        {{"ship", "set", "Kestrel", "hp=1", "gunammo1=70000"}, "Kestrel, gunammo1=70000: Range check error.\n"},
+        {{"ship", "set", "Kestrel", "hp=1", "speedmux=1"}, "Kestrel has no key speedmux\n"},
+        {{"ship", "set", "Lancet", "hp=1", "gun4=1"}, "Lancet has no key gun4\n"},
+        {{"ship", "set", "Kestrel", "hp=1", "gun1=Laser"}, "Kestrel, gun1=Laser: the catalogue lists no gun named"},
         {{"ship", "set", "Kestrel", "booster=2"}, "Kestrel, booster=2: '2' is not 0 or 1.\n"},
         {{"ship", "set", "Warden", "hp=1", "autoslide=-1"}, "Warden, autoslide=-1: '-1' is not 0 or 1.\n"},
         {{"ship", "set", "Kestrel", "gun3=99"}, "Kestrel, gun3=99: the catalogue lists no gun 99 (0-12)\n"},
@@ -152,14 +71,28 @@ TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell
          "damage=16777217: 16777217 would read back as 16777216. Please try 16777216 or 16777218\n"},
         {{"missiles", "set", "Dart", "duration (ms)=2147483647"},
          "duration (ms)=2147483647: 2147483647 would read back as no whole number. Please try 2147483500\n"},
+        {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, "damage=x: 'x' is not a valid integer value\n"},
+        {{"guns", "set", "Ion Cannon", "speeed=1"}, "Unknown field of a gun: speeed\n"},
+        {{"missiles", "set", "Dart", "split up into=256"}, "split up into=256: Out of range."},
+        {{"missiles", "set", "Dart", "sub-missile type=Nope"}, "sub-missile type=Nope: Unknown missile: Nope\n"},
+        {{"missiles", "set", "Darts", "speed=1"}, "Unknown missile: Darts\n"},
+        {{"slots", "copy", "Kestrel", "4"}, "Kestrel has no gun slot 4 (it has 3)\n"},  // one past the last
+        {import("c.csv", "missile,speed\r\nDart,1\r\nNope,2\r\n", "missiles"),
+         "c.csv, line 3, column 1: Unknown missile: Nope\n"},
+        {import("d.csv", "missile,speed\r\nDart,1\r\n\"Hornet IR\",2\r\nDart,x\r\n", "missiles"),
+         "d.csv, line 4, column 1: Dart has two rows"},
+        {import("e.csv", "missile,speed,rear firing\r\nDart,1,2\r\n", "missiles"),
+         "e.csv, line 2, column 3: rear firing=2: '2' is not 0 or 1"},
+        {import("f.csv", "missile,sped\r\nDart,1\r\n", "missiles"),
+         "f.csv, line 1, column 2: Unknown field of a missile: sped"},
     };
-    const FolderFiles before = GameFiles(game);
+    const FolderFiles before = GameFiles(game.Root(), true);
     for (const auto& [command, message] : rows) {
         SCOPED_TRACE(message);
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);
-        EXPECT_TRUE(ran.Err.ends_with(message)) << ran.Err;
-        EXPECT_TRUE(GameFiles(game) == before);
+        EXPECT_NE(ran.Err.find(message), std::string::npos) << ran.Err;
+        EXPECT_TRUE(GameFiles(game.Root(), true) == before);
     }
 }
 

@@ -19,13 +19,6 @@
 namespace tovarin::testkit {
 namespace {
 
-// Every file of the game folder but the kept originals, which a failed apply may have added.
-FolderFiles GameFiles(const GameFolder& game) {
-    FolderFiles files = ReadFolder(game.Root());
-    std::erase_if(files, [](const auto& file) { return file.first.starts_with(kBackupFolderName); });
-    return files;
-}
-
 // The demo with three mods added in this order: two set the Kestrel's top speed differently, one changes a gun.
 struct ThreeMods : Demo {
     ThreeMods() {
@@ -176,7 +169,7 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
         SCOPED_TRACE(reason);
         Demo game;
         game.WriteText("bad\\" + files[0], files[1]);
-        const FolderFiles before = GameFiles(game);
+        const FolderFiles before = GameFiles(game.Root());
         Ran ran = Cli(game, {"mods", "add", game.PathOf("bad")});
         EXPECT_EQ(ran.Exit, 0);
         EXPECT_NE(ran.Out.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
@@ -190,7 +183,7 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
         EXPECT_EQ(ran.Exit, 1);
         EXPECT_EQ(ran.Err.rfind("bad is switched on but cannot be: ", 0), 0u) << ran.Err;
         std::filesystem::remove_all(game.PathOf("Tovarin Mods"));
-        EXPECT_EQ(GameFiles(game), before);
+        EXPECT_EQ(GameFiles(game.Root()), before);
     }
 }
 

@@ -172,18 +172,6 @@ TEST(WriteValue, GivesTheWindowsFile) {
 #endif
 }
 
-// Our functions keep a parsed copy of a file once the clock has moved past its last change; a file changed behind
-// their back is read anew, even at the same size and date.
-TEST(ReadValue, AFileChangedBehindTheirBackIsReadAnew) {
-    if (LeftOutUnderWine("it caches a file by its date")) GTEST_SKIP();
-    ProfileFile file;
-    for (const std::string value : {"1", "2"}) {
-        file.Write("[s]\r\nk=" + value + "\r\n");
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ(file.Read("s", "k", "d"), Gives(1, value + '\0'));
-    }
-}
-
 // Integers as the catalogue writes them, and flags: an integer other than zero; text that is no integer gives
 // the default. A listing holds every name, also beyond what one call's 8192-byte buffer holds: 800 names of 10
 // characters and a NUL take 8800 bytes, of which the platform gives 744 whole and the 745th cut. Writes give

@@ -5,6 +5,8 @@
 
 #include "cli/cli_fault_walk.h"
 #include "cli/command_line.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/originals_backup.h"
 #include "ships/ship_session.h"
 #include "testkit/fault_walk.h"
 
@@ -85,6 +87,22 @@ TEST(StartupTest, ListsHoldTheCatalogueInItsOrderAndMarkSwappedShips) {
     EXPECT_EQ(Shown(f.ComboBox7), "Spear FF, Dart, [-1]");
 }
 
+// Lists shown before the switch file was changed behind the program's back: the switch file decides, so a swap of
+// two ships the lists show unswapped, but which it pairs already, is refused and changes no file.
+TEST(StartupTest, ASwapTheSwitchFileNoLongerAllowsIsRefused) {
+    ShipGame ships;
+    ProgramRun run(ships.Game);
+    TForm1& f = run.Form();
+    ships.Game.WriteText("Ships\\switch.dat", "[swships]\r\nKestrel=Warden\r\nWarden=Kestrel\r\n");
+    const FolderFiles before = ReadFolder(ships.Game.Folder());
+    run.Platform.Boxes.clear();
+    UserInput::Select(f.ListBox4, 0);
+    UserInput::Select(f.ListBox5, 1);
+    UserInput::Click(f.Button10);
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{"Can't swap ships that are already swapped."});
+    EXPECT_EQ(ReadFolder(ships.Game.Folder()), before);
+}
+
 // A fresh installation has no switch file; its one ship gets an entry so that it can be loaded. The game is
 // launched quoted, so a folder with blanks starts the game and nothing else, and whole: a cut path could start
 // another program; when it cannot be started, the player is told why. The expansion's catalogue names the game
@@ -114,7 +132,8 @@ TEST(StartupTest, AFreshExpansionWithOneShipStartsAndLaunchesTheGameByItsWholeQu
 }
 
 // A damaged first ship stops its own load and nothing else: its error names the file, the Guns and Missiles tabs
-// load their first items, and the install question comes, in the order start-up takes them.
+// load their first items, and the install question comes, in the order start-up takes them. What the player
+// types over the ship that did not load is no unsaved change.
 TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestionFromWorking) {
     TempGameFolder game;
     demo::WriteDemoInstallation(game);
@@ -131,6 +150,19 @@ TEST(StartupTest, ADamagedFirstShipKeepsNeitherTheWeaponTabsNorTheInstallQuestio
     UserInput::Click(f.Button7);
     EXPECT_EQ(run.Shown(), shown) << "the Pulse Laser was loaded whole, and saves";
     EXPECT_EQ(f.LoadedMissile, 0);
+    UserInput::Type(f.Edit29, "4321");  // over a ship that did not load: nothing of it to save
+    EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
+}
+
+// Windows takes a name in any case and with either slash: a file not there yet, written under another spelling of
+// its name, has its absence kept all the same.
+TEST(OriginalsBackup, AnySpellingOfANameIsTheSameFile) {
+    TempGameFolder game;
+    const OriginalsBackup backup(game.Folder(), {"Ships\\New.iff"});
+    backup.KeepOriginalOf(GamePath(game.Folder(), "SHIPS/new.IFF"));
+    const std::vector<KeptFile> kept = backup.Status();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].Now, KeptFile::State::Absent);
 }
 
 using Change = std::function<void(TForm1&, HeadlessPlatform&, int round)>;
@@ -165,9 +197,8 @@ void Swap(TForm1& f, HeadlessPlatform&, int) {
 // The installation without them, the archive and its uninstall record, which "/u" restores, and the temporary file
 // through which ship files are rebuilt.
 FolderFiles Installed(const TempGameFolder& game) {
-    FolderFiles files = ReadFolder(game.Folder());
+    FolderFiles files = GameFiles(game.Folder());
     for (const char* name : {"data.tre", "uninstall.dat", "Ships/tempfgtr.if~"}) files.erase(name);
-    std::erase_if(files, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
     return files;
 }
 
@@ -274,9 +305,7 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
 // Warden swapped with Halberd. "Tovarin Backup" keeps the four files' originals.
 void WriteEditedInstallation(const std::filesystem::path& folder) {
     GameFolder game(folder, Edition::Base);
-    AddDemoWeapons(game);
-    const std::vector<DemoShip> ships = DemoShips();
-    for (std::size_t i = 0; i < 3; ++i) game.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
+    AddThreeDemoShips(game);
     for (const std::vector<std::string>& edit :
          {std::vector<std::string>{"ship", "set", "Kestrel", "speedmax=700"}, {"swap", "Warden", "Halberd"}})
         EXPECT_EQ(Cli(game, edit).Exit, 0) << edit[0];

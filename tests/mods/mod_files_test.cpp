@@ -128,26 +128,5 @@ TEST(ModFolder, SheetsGiveTheirFilledCellsOrSayWhereTheyAreRefused) {
     }
 }
 
-// Two mods conflict only where they set one value to different texts; the later one wins, and the line names each.
-TEST(ModCells, ModsConflictOnlyOverOneValueSetDifferently) {
-    const auto at = [](std::size_t item, std::size_t key, const char* name) {
-        return CellAddress{SheetKind::Ships, item, key, name, key == 0 ? "speedmax" : "mass"};
-    };
-    const std::vector<ModValues> mods = {
-        {"Faster Fighters", {{at(0, 0, "Kestrel"), "640"}, {at(1, 0, "Warden"), "500"}}},
-        {"Same Idea", {{at(1, 0, "Warden"), "500"}, {at(0, 1, "Kestrel"), "9000"}}},
-        {"Heavy Metal", {{at(0, 0, "Kestrel"), "600"}, {at(2, 1, "Halberd"), "1"}}},
-        {"Late", {{at(0, 0, "Kestrel"), "640"}}},
-    };
-    std::vector<std::string> lines;
-    for (const Conflict& conflict : FindConflicts(mods)) lines.push_back(ConflictLine(conflict));
-    EXPECT_EQ(lines,
-              std::vector<std::string>{"Kestrel speedmax: Faster Fighters 640, Heavy Metal 600, Late 640 -> Late"});
-    const Cells all = Overlay(mods);
-    EXPECT_EQ(all.size(), 4u);
-    EXPECT_EQ(all.at(at(0, 0, "")), "640");
-    EXPECT_EQ(Differences(all, mods[0].Values).size(), 2u);
-}
-
 }  // namespace
 }  // namespace tovarin

@@ -11,6 +11,9 @@
 #include <string>
 
 #include "demo/bytes.h"
+#include "demo/demo_installation.h"
+#include "demo/demo_ships.h"
+#include "demo/game_folder.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
@@ -29,13 +32,24 @@ using namespace demo;  // the demo's builders of ship files, weapon tables and g
 // Every file below the folder, by its relative path.
 using FolderFiles = std::map<std::string, Bytes>;
 
-inline FolderFiles ReadFolder(const std::filesystem::path& folder) {
+// `dated`: each file's modification time after its bytes, so that rewriting the same bytes shows too.
+inline FolderFiles ReadFolder(const std::filesystem::path& folder, bool dated = false) {
     FolderFiles files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
         const std::string text = ReadTextFile(entry.path());
-        files[std::filesystem::relative(entry.path(), folder).generic_string()] = Bytes(text.begin(), text.end());
+        Bytes& bytes = files[std::filesystem::relative(entry.path(), folder).generic_string()];
+        bytes.assign(text.begin(), text.end());
+        const auto time = entry.last_write_time().time_since_epoch().count();
+        for (int i = 0; dated && i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(time >> (8 * i)));
     }
+    return files;
+}
+
+// Every file of the game folder but the kept originals, which a change adds.
+inline FolderFiles GameFiles(const std::filesystem::path& folder, bool dated = false) {
+    FolderFiles files = ReadFolder(folder, dated);
+    std::erase_if(files, [](const auto& file) { return file.first.starts_with(std::string(kBackupFolderName) + "/"); });
     return files;
 }
 
@@ -86,6 +100,13 @@ inline void ExpectAllBeforeOrAllAfter(const FolderFiles& now, const FolderFiles&
     EXPECT_TRUE(game(now) == game(before) || game(now) == game(after))
         << "after the next start the files are neither all as before nor all as after: changed "
         << Differing(game(now), game(before)) << "; not changed " << Differing(game(now), game(after));
+}
+
+// The demo's weapons and its first three ships (Kestrel, Warden, Halberd): a game small enough for a walk.
+inline void AddThreeDemoShips(GameFolder& game) {
+    AddDemoWeapons(game);
+    const std::vector<DemoShip> ships = DemoShips();
+    for (std::size_t i = 0; i < 3; ++i) game.AddShip(ships[i].Name, ships[i].File, BuildShip(ships[i].Plan).File);
 }
 
 // A start of a front-end on a game folder, brought to just before the operation.

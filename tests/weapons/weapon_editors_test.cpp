@@ -97,36 +97,6 @@ struct WeaponGame {
     }
 };
 
-// Saving what a load showed writes back exactly what the file held, apart from values a box could only show
-// rounded. The whole file is compared, so a field at a wrong offset or with a wrong scale shows, and so does
-// any byte written outside the fields: base + 28 of a gun, between a missile's fields or around a record.
-TEST(WeaponEditors, ShowEachFieldScaledAndSaveItBackAtItsOffsetAndNothingElse) {
-    const auto gun = [](const GunRecord& gun) { return GunTable({{RecordPosition(0), gun}}, 256); };
-    const auto missile = [](const MissileRecord& missile) { return MissileTable({{RecordPosition(0), missile}}, 256); };
-    // Every box shows a different number, so two fields swapped would show. Halves go to the even neighbour;
-    // times are stored in seconds, 25 % as 0.25; the left "Y/P:" box (the fifth) shows the float at base + 36.
-    // Bit 12 of the flag word has no box and is saved as 0.
-    // Each row: the editor, the table, what its boxes show, the table after saving that.
-    const std::tuple<const WeaponEditor*, Bytes, std::vector<std::string>, Bytes> rows[] = {
-        {&kGunEditor,
-         gun({2.5f, 3.5f, 77.75f, -7.6f, 2147483520.0f, 0.25f}),
-         {"2", "4", "-8", "2147483520", "250"},
-         gun({2, 4, 77.75f, -8, 2147483520.0f, 0.25f})},
-        {&kMissileEditor,
-         missile({450, 0.001f, 3.5f, 40, -60, -2.5f, 0.333f, -7.6f, 30, 0x1821, 0.75f, 0.25f, 0, -0.25f, 3}),
-         {"333", "450", "1", "4", "-60", "40", "-2", "-8", "30", "750", "25", "3", "-250"},
-         missile({450, 0.001f, 4, 40, -60, -2, 0.333f, -8, 30, 0x0821, 0.75f, 0.25f, 0, -0.25f, 3})}};
-    for (const auto& [editor, stored, shown, saved] : rows) {
-        SCOPED_TRACE(editor->Weapon);
-        WeaponGame game;
-        TForm1& form = game.Start(*editor, RecordPositions(1), stored);
-        EXPECT_EQ(editor->Texts(form), shown);
-        UserInput::Click(form.*editor->Save);
-        EXPECT_EQ(game.Table(*editor), saved);
-        EXPECT_TRUE(game.NewBoxes().empty());
-    }
-}
-
 // A weapon without a record position would have its load and save land on the table's header; one so far on
 // that its record's end lies beyond any position in a file, or beyond the 256 that ship files can name by one
 // byte, is no better; nor is a save with no weapon selected. A record that runs past the table's end does not

@@ -185,8 +185,8 @@ TEST(UnsavedChangesTest, TheCaptionMarksChangesUntilASaveSucceeds) {
     saved(4, f.Button8, "Dart", [&] { UserInput::Toggle(f.Flag3); });
     saved(1, f.Button14, "Warden", [&] { UserInput::Click(f.Button13); });
 
-    // A save on Yes that fails (a read-only ship file) or is refused (a speed no float holds) keeps the player
-    // where they were.
+    // A save on Yes that fails (a read-only ship file), is refused (a speed no float holds) or stops with a message
+    // (a gun the catalogue no longer places) keeps the player where they were.
     s.Game.MakeReadOnly("Ships\\warden.iff");
     const auto refused = [&](int page, TEdit& box, const std::string& typed, TComboBox& list, const std::string& item) {
         SCOPED_TRACE(item);
@@ -203,6 +203,8 @@ TEST(UnsavedChangesTest, TheCaptionMarksChangesUntilASaveSucceeds) {
     };
     refused(0, f.Edit29, "55", f.ComboBox1, "Warden");
     refused(3, f.Edit30, "2147483584", f.ComboBox4, "Pulse Laser");
+    f.Catalogue.DeleteKey("GunData", "0");
+    refused(3, f.Edit30, "1234", f.ComboBox4, "Pulse Laser");
 }
 
 }  // namespace
