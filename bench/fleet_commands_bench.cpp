@@ -133,9 +133,11 @@ void BM_ImportLargeSheet(benchmark::State& state) {
     text = {};
     for (auto _ : state) {
         ResetHeapPeak();
+        ResetResidentPeak();
         if (!Run(state, fleet, {"import", "ships", fleet.Game.PathOf("large.csv")})) break;
         state.counters["heap_peak_MB"] = static_cast<double>(HeapPeak()) / 1e6;
         state.counters["heap_peak_per_sheet_byte"] = static_cast<double>(HeapPeak()) / kSheetSize;
+        state.counters["rss_peak_growth_MB"] = static_cast<double>(ResidentPeakGrowth()) / 1e6;
     }
 }
 BENCHMARK(BM_ImportLargeSheet)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -1,9 +1,11 @@
 #include "heap_peak.h"
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <new>
 
 namespace tovarin::bench {
@@ -11,12 +13,27 @@ namespace {
 
 std::size_t held = 0;
 std::size_t peak = 0;
+std::size_t residentAtReset = 0;
+
+std::size_t ResidentPeak() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;  // counted in kilobytes
+}
 
 }  // namespace
 
 void ResetHeapPeak() { peak = held; }
 
 std::size_t HeapPeak() { return peak; }
+
+void ResetResidentPeak() {
+    ::malloc_trim(0);  // what earlier runs freed is not counted as held now
+    std::ofstream("/proc/self/clear_refs") << "5";
+    residentAtReset = ResidentPeak();
+}
+
+std::size_t ResidentPeakGrowth() { return ResidentPeak() - residentAtReset; }
 
 }  // namespace tovarin::bench
 

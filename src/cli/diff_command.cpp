@@ -83,12 +83,21 @@ std::vector<std::string> SlotNames(const std::vector<std::uint8_t>& file, const 
     }
 }
 
+// Both sides of a file, read once: the original (at `before`) and the game file as it is now.
+struct Sides {
+    std::string Before;
+    std::string Now;
+    std::vector<std::uint8_t> OldBytes;
+    std::vector<std::uint8_t> NewBytes;
+};
+
 // A ship file: its profile keys (weapons by their catalogue names), then its gun slots.
-void CompareShipFile(Comparison& comparison, const std::string& file, const std::string& before,
-                     const std::string& now) {
+void CompareShipFile(Comparison& comparison, const std::string& file, const Sides& sides) {
     const Fleet& fleet = comparison.Game;
-    const std::vector<std::uint8_t> oldFile = BytesOf(before);
-    const std::vector<std::uint8_t> newFile = BytesOf(now);
+    const std::string& before = sides.Before;
+    const std::string& now = sides.Now;
+    const std::vector<std::uint8_t>& oldFile = sides.OldBytes;
+    const std::vector<std::uint8_t>& newFile = sides.NewBytes;
     const ShipValues oldValues = CheckedShipValues(fleet, oldFile, before + ": the ship would not load");
     const ShipValues newValues = CheckedShipValues(fleet, newFile, now + ": the ship would not load");
     const std::vector<ProfileKey> keys =
@@ -116,11 +125,12 @@ void CompareShipFile(Comparison& comparison, const std::string& file, const std:
 // A weapon table: each listed weapon's fields. A record that one side cannot read is trouble with that side; one
 // that neither can (the catalogue gives it no position) has nothing to compare.
 template <class Values>
-void CompareWeapons(Comparison& comparison, const WeaponKind<Values>& kind, const std::string& before,
-                    const std::string& now) {
+void CompareWeapons(Comparison& comparison, const WeaponKind<Values>& kind, const Sides& sides) {
     const Installation& game = comparison.Game.Game;
-    const std::vector<WeaponRow> oldRows = EveryWeapon(game, kind, BytesOf(before));
-    const std::vector<WeaponRow> newRows = EveryWeapon(game, kind, BytesOf(now));
+    const std::string& before = sides.Before;
+    const std::string& now = sides.Now;
+    const std::vector<WeaponRow> oldRows = EveryWeapon(game, kind, sides.OldBytes);
+    const std::vector<WeaponRow> newRows = EveryWeapon(game, kind, sides.NewBytes);
     std::vector<std::string> fields;
     for (const NamedField<Values>& field : kind.Fields) fields.push_back(field.Name);
     for (std::size_t i = 0; i < kind.Names.size(); ++i) {
@@ -193,35 +203,43 @@ void CompareSwaps(Comparison& comparison, const std::optional<std::string>& befo
     }
 }
 
-// One kept file that differs from its original, compared by what kind of game file it is.
-void CompareFile(Comparison& comparison, const OriginalsBackup& backup, const KeptFile& kept) {
+// One kept file that may differ from its original, compared by what kind of game file it is. A game file that has
+// a kept copy is read here, once with its copy, and is no difference when the two hold the same bytes: false.
+bool CompareFile(Comparison& comparison, const OriginalsBackup& backup, const KeptFile& kept) {
     const std::string now = GamePath(comparison.Game.Game.GameFolder, kept.File);
     const std::optional<std::string> before = backup.OriginalOf(kept.File);
     if (kept.Now == KeptFile::State::Missing) {
         comparison.Found.Lines.push_back("file " + kept.File + ": missing");
-        return;
+        return true;
     }
     if (kept.Now == KeptFile::State::Created) comparison.Found.Lines.push_back("file " + kept.File + ": added");
+    Sides sides{before.value_or(""), now, {}, {}};
+    if (kept.Now == KeptFile::State::Changed && before) {
+        sides.OldBytes = BytesOf(*before);
+        sides.NewBytes = BytesOf(now);
+        if (sides.OldBytes == sides.NewBytes) return false;
+    }
     if (kept.File == kSwitchFile) {
         CompareSwaps(comparison, before, now);
     } else if (!before) {
-        return;
+        return true;
     } else if (kept.File == kGunTableFile) {
-        CompareWeapons(comparison, GunKind(comparison.Game.Game), *before, now);
+        CompareWeapons(comparison, GunKind(comparison.Game.Game), sides);
     } else if (kept.File == kMissileTableFile) {
-        CompareWeapons(comparison, MissileKind(comparison.Game.Game), *before, now);
+        CompareWeapons(comparison, MissileKind(comparison.Game.Game), sides);
     } else if (kept.File == comparison.CatalogueFile) {
         CompareCatalogue(comparison, *before, now);
     } else {
-        CompareShipFile(comparison, kept.File, *before, now);
+        CompareShipFile(comparison, kept.File, sides);
     }
+    return true;
 }
 
 int Diff(const CommandArguments& arguments, Console& console) {
     Installation game = OpenGameAsItIs(arguments.Game);
     const OriginalsBackup backup = BackupOf(game.GameFolder, game.Catalogue);
     const std::string catalogueFile = ChooseCatalogue(game.GameFolder);
-    const std::vector<KeptFile> kept = backup.Status();
+    const std::vector<KeptFile> kept = backup.Status(false);  // each file's bytes are compared here, read once
     if (kept.empty()) {
         console.Err << "No originals are kept in \"" << kBackupFolderName << "\": Tovarin has changed no file here\n";
         return kExitDone;
@@ -232,7 +250,7 @@ int Diff(const CommandArguments& arguments, Console& console) {
         const std::size_t lines = comparison.Found.Lines.size();
         const std::size_t trouble = comparison.Found.Trouble.size();
         try {
-            CompareFile(comparison, backup, file);
+            if (!CompareFile(comparison, backup, file)) continue;
         } catch (const Refusal& refusal) {
             comparison.Found.Trouble.push_back(refusal.what());
         } catch (const std::exception& error) {

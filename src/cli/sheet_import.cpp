@@ -41,18 +41,33 @@ std::string CellWhere(const std::string& sheet, std::size_t line, std::size_t co
     return sheet + ", line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
 }
 
-std::vector<CsvRow> ReadSheetRows(const CommandArguments& arguments, const Console& console, const std::string& kind) {
+namespace {
+
+// The text of the sheet, refused when it is empty or no sheet of this kind.
+std::string SheetText(const CommandArguments& arguments, const Console& console, const std::string& kind) {
+    std::string text = TextOfFile(ReadGivenFile(console, arguments.File));
     const std::string sheet = SheetNamed(arguments);
-    const std::string text = TextOfFile(ReadGivenFile(console, arguments.File));
     if (text.empty()) throw Refusal(sheet + ": an empty file is no sheet of " + kind + "s: " + FirstLineRule(kind));
     if (!HeaderOfKind(text, kind)) {
         throw Refusal(CellWhere(sheet, 1, 1) + "no sheet of " + kind + "s: " + FirstLineRule(kind));
     }
+    return text;
+}
+
+}  // namespace
+
+// The whole text is read through once before the first row is given, so that a quoting fault late in the sheet is
+// refused before any cell is looked at.
+SheetRows::SheetRows(const CommandArguments& arguments, const Console& console, const std::string& kind)
+    : text_(SheetText(arguments, console, kind)), reader_(text_) {
     try {
-        return ReadCsv(text);
+        CsvReader check(text_);
+        for (CsvRow row; check.Next(row);) {
+        }
     } catch (const ECsvError& error) {
-        throw Refusal(CellWhere(sheet, error.Line, error.Column) + error.Problem);
+        throw Refusal(CellWhere(SheetNamed(arguments), error.Line, error.Column) + error.Problem);
     }
+    (void)reader_.Next(header_);
 }
 
 void ReportChanged(const Console& console, std::size_t count, const std::string& kind) {

@@ -12,11 +12,25 @@
 // before anything is looked at, refused cells named by their place, and the report of what changed.
 namespace tovarin::cli {
 
-// The sheet's rows, the header first. `kind` is what a row stands for ("ship", "gun", "missile") and the title of
-// the sheet's first column, as the export writes it. Refused naming the file when it cannot be read, when it
-// breaks the quoting rules (with the line and column), and when it is no sheet of this kind.
-[[nodiscard]] std::vector<CsvRow> ReadSheetRows(const CommandArguments& arguments, const Console& console,
-                                                const std::string& kind);
+// A sheet's header and then its rows one at a time: a sheet of any size is held as its text and one row, never
+// as all its cells at once. `kind` is what a row stands for ("ship", "gun", "missile") and the title of the sheet's
+// first column, as the export writes it. Refused naming the file when it cannot be read, when it is no sheet of
+// this kind, and when it breaks the quoting rules anywhere (with the line and column), before any row is given.
+class SheetRows {
+public:
+    SheetRows(const CommandArguments& arguments, const Console& console, const std::string& kind);
+    SheetRows(const SheetRows&) = delete;  // the reader looks into the text held here
+    SheetRows& operator=(const SheetRows&) = delete;
+
+    [[nodiscard]] const CsvRow& Header() const { return header_; }
+    // The next row after the header into `row`; false after the last.
+    bool Next(CsvRow& row) { return reader_.Next(row); }
+
+private:
+    std::string text_;
+    CsvReader reader_;
+    CsvRow header_;
+};
 
 // "SHEET, line L, column C: ", in front of the message of a refused cell.
 [[nodiscard]] std::string CellWhere(const std::string& sheet, std::size_t line, std::size_t column);

@@ -119,23 +119,23 @@ int ExportShipSheet(const CommandArguments& arguments, Console& console) {
 
 int ImportShipSheet(const CommandArguments& arguments, Console& console) {
     const Fleet fleet = OpenFleet(arguments.Game);
-    const std::vector<CsvRow> rows = ReadSheetRows(arguments, console, "ship");
+    SheetRows rows(arguments, console, "ship");
     const std::string sheet = SheetNamed(arguments);
-    const std::vector<ProfileKey> keys = HeaderKeys(sheet, rows[0]);
+    const std::vector<ProfileKey> keys = HeaderKeys(sheet, rows.Header());
     std::vector<PlannedSave> plans;
     std::vector<std::vector<std::uint8_t>> files;
     std::map<std::string, std::size_t> lines;  // the line each ship was named on
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        if (IsBlank(rows[r])) continue;
-        if (!lines.emplace(rows[r].Fields[0], rows[r].Line).second) {
-            throw Refusal(CellWhere(sheet, rows[r].Line, 1) + Abbreviated(rows[r].Fields[0]) + " is named twice");
+    for (CsvRow row; rows.Next(row);) {
+        if (IsBlank(row)) continue;
+        if (!lines.emplace(row.Fields[0], row.Line).second) {
+            throw Refusal(CellWhere(sheet, row.Line, 1) + Abbreviated(row.Fields[0]) + " is named twice");
         }
-        PlannedSave plan = PlanRow(fleet, sheet, keys, rows[r]);
+        PlannedSave plan = PlanRow(fleet, sheet, keys, row);
         std::vector<std::uint8_t> saved;
         try {
             saved = SavedShipFile(fleet, plan.Ship, plan.Values);
         } catch (const Refusal& refusal) {
-            throw Refusal(CellWhere(sheet, rows[r].Line, 1) + refusal.what());
+            throw Refusal(CellWhere(sheet, row.Line, 1) + refusal.what());
         }
         if (saved == plan.Ship.File) continue;  // a row equal to the ship writes nothing
         plans.push_back(std::move(plan));

@@ -148,21 +148,21 @@ int ImportWeapons(const CommandArguments& arguments, Console& console,
                   WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
     const WeaponKind<Values> kind = kindOf(game);
-    const std::vector<CsvRow> rows = ReadSheetRows(arguments, console, kind.Weapon);
+    SheetRows rows(arguments, console, kind.Weapon);
     const std::string sheet = SheetNamed(arguments);
+    const CsvRow& header = rows.Header();
     std::vector<const NamedField<Values>*> columns;
-    for (std::size_t c = 1; c < rows[0].Fields.size(); ++c) {
+    for (std::size_t c = 1; c < header.Fields.size(); ++c) {
         try {
-            columns.push_back(&FieldNamed(kind, rows[0].Fields[c]));
+            columns.push_back(&FieldNamed(kind, header.Fields[c]));
         } catch (const Refusal& refusal) {
-            throw Refusal(CellWhere(sheet, rows[0].Line, c + 1) + refusal.what());
+            throw Refusal(CellWhere(sheet, header.Line, c + 1) + refusal.what());
         }
     }
     const std::vector<std::uint8_t> table = ReadWholeFileReadOnly(kind.TablePath);
     std::vector<std::pair<std::int32_t, Values>> changed;
     std::vector<int> seen;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const CsvRow& row = rows[r];
+    for (CsvRow row; rows.Next(row);) {
         if (row.Fields.size() == 1 && row.Fields[0].empty()) continue;  // a blank line
         std::size_t column = 0;
         try {

@@ -32,6 +32,30 @@ public:
     std::string Problem;  // the message without its place
 };
 
+// Reads the rows of a text one at a time, so that a large sheet is held as its text and one row rather than as
+// every cell at once. The text must outlive the reader.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+
+    // The next row into `row` (its storage used again); false after the last row. Throws ECsvError as ReadCsv.
+    bool Next(CsvRow& row);
+
+private:
+    [[nodiscard]] bool AtLineEnd() const;
+    [[nodiscard]] bool AtFieldEnd() const;
+    [[nodiscard]] bool AtBlank() const;
+    void SkipLineEnd();
+    void SkipBlanks();
+    void ReadField(std::size_t column, std::string& field);
+    void ReadQuotedField(std::size_t column, std::string& field);
+
+    std::string_view text_;
+    char separator_;
+    std::size_t position_ = 0;
+    std::size_t line_ = 1;
+};
+
 // Every row of the text. A line end at the very end starts no further row; an empty line is a row of one empty
 // field. Throws ECsvError for a quote inside a field that does not start with one, anything but blanks, the
 // separator or a line end after a closing quote, and a quoted field that is never closed.

@@ -227,9 +227,8 @@ FileChangeSet::FileChangeSet(std::string gameFolder, std::string operation)
 
 FileChangeSet::Step& FileChangeSet::StepFor(const std::string& path) {
     const std::string name = NameIn(gameFolder_, path);
-    const auto found = std::find_if(steps_.begin(), steps_.end(),
-                                    [&](const Step& step) { return NameKey(step.Name) == NameKey(name); });
-    if (found != steps_.end()) return *found;
+    const auto [found, added] = stepByName_.try_emplace(NameKey(name), steps_.size());
+    if (!added) return steps_[found->second];
     return steps_.emplace_back(Step{name, [](const Content& before) { return before; }});
 }
 
@@ -273,11 +272,13 @@ std::vector<std::string> FileChangeSet::Commit() {
     std::size_t touched = 0;  // the files that may have changed
     std::string failing = kChangeRecordName;
     try {
+        // The record is written once, every step counted as started before the first file changes, so a put-back
+        // never misses one. Writing it again before each file would write every file's bytes once per file, which
+        // for a whole fleet is most of the time; a file whose step is counted but was not reached yet is put back
+        // with the bytes it still holds.
+        record.Started = record.Files.size();
+        ReplaceWholeFile(RecordPath(gameFolder_), RecordBytes(record));
         for (std::size_t i = 0; i < record.Files.size(); ++i) {
-            // The record says that this step has started before the file changes, so a put-back never misses it.
-            record.Started = i + 1;
-            failing = kChangeRecordName;
-            ReplaceWholeFile(RecordPath(gameFolder_), RecordBytes(record));
             failing = record.Files[i].Name;
             try {
                 PutInPlace(gameFolder_ + failing, after[i]);

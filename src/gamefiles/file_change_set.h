@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gamefiles/ini_file.h"
@@ -16,8 +17,8 @@
 // and `changes.EditIni(path, edit)` say what each file (a full path inside the game folder) is to become; nothing
 // is written yet. `changes.Commit()` writes it all: first a record of the operation beside the game files
 // (kChangeRecordName in the game folder, gamefiles/change_record.h), holding each file's bytes from before and
-// written whole; then the files, each replaced whole, one after the other, the record saying before each which
-// steps were started; the record is removed last. When a step fails, Commit puts back what it changed, removes the
+// written whole, every step counted as started; then the files, each replaced whole, one after the other; the
+// record is removed last. When a step fails, Commit puts back what it changed, removes the
 // record and throws an Exception whose message names every file that is as it was. When even the put-back fails,
 // the record stays and the message also names each file that could not be put back: until the record is gone,
 // every write of a file it names is refused, and `RecoverUnfinishedChange(gameFolder)`, which each front-end calls
@@ -59,6 +60,7 @@ private:
     std::string gameFolder_;
     std::string operation_;
     std::vector<Step> steps_;
+    std::unordered_map<std::string, std::size_t> stepByName_;  // a step's name as Windows compares it: its index
 };
 
 // Puts back the files of a change that did not finish in this game folder, as its record says, and removes the

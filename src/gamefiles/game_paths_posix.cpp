@@ -131,8 +131,14 @@ std::string GamePath(const std::string& gameFolder, std::string_view relativeNam
     key += relativeName;
     std::unordered_map<std::string, std::string>& paths = KeptInRun().Paths;
     if (const auto found = paths.find(key); found != paths.end()) return found->second;
-    std::string path = FindPath(gameFolder, relativeName);
-    paths.emplace(std::move(key), path);
+    // The folder part is found once for every name in it, so that a thousand ship files cost one look at
+    // "Tovarin Backup" and its "Ships", not a thousand.
+    const std::size_t slash = relativeName.find_last_of("\\/");
+    std::string path =
+        slash == std::string_view::npos
+            ? FindPath(gameFolder, relativeName)
+            : FindPath(GamePath(gameFolder, relativeName.substr(0, slash)) + '/', relativeName.substr(slash + 1));
+    KeptInRun().Paths.emplace(std::move(key), path);
     return path;
 }
 

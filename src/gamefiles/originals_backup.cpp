@@ -67,7 +67,7 @@ void OriginalsBackup::KeepOriginalOf(const std::string& path) const {
     }
 }
 
-std::vector<KeptFile> OriginalsBackup::Status() const {
+std::vector<KeptFile> OriginalsBackup::Status(bool compareBytes) const {
     std::vector<std::string> noted;
     TIniFile(NotesFile()).ReadSection(kAbsentSection, noted);
     std::unordered_set<std::string> absent;
@@ -79,9 +79,8 @@ std::vector<KeptFile> OriginalsBackup::Status() const {
         using State = KeptFile::State;
         if (FileExists(CopyOf(file))) {
             const bool exists = FileExists(game);
-            kept.push_back({file, !exists                         ? State::Missing
-                                  : SameBytes(game, CopyOf(file)) ? State::Original
-                                                                  : State::Changed});
+            const bool same = exists && compareBytes && SameBytes(game, CopyOf(file));
+            kept.push_back({file, !exists ? State::Missing : same ? State::Original : State::Changed});
         } else if (absent.contains(PathKey(file))) {
             kept.push_back({file, FileExists(game) ? State::Created : State::Absent});
         }

@@ -49,8 +49,10 @@ public:
     // the original cannot be kept it throws an Exception naming the file, and the file must not change.
     void KeepOriginalOf(const std::string& path) const;
 
-    // Every file with a kept original or a note, in the order of the list, and how it stands now.
-    [[nodiscard]] std::vector<KeptFile> Status() const;
+    // Every file with a kept original or a note, in the order of the list, and how it stands now. Without
+    // `compareBytes` a game file that has a kept copy counts as Changed unread, for a caller that reads both files
+    // anyway and tells the two apart itself.
+    [[nodiscard]] std::vector<KeptFile> Status(bool compareBytes = true) const;
 
     // Where the file's bytes from before the program first changed it lie: its kept copy, or the game file itself
     // while none is kept (the program has not changed it); none for a file the program created.
