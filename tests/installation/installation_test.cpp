@@ -25,7 +25,7 @@ std::string Shown(const TItemList& list) {
 // Without the game or its catalogue, or with a switch file that cannot be read (a folder in its place, which would
 // make every ship look unlisted), the program names what is missing and ends with exit code 0: the game's
 // executable the catalogue names, the catalogue itself (and where a player gets one), a catalogue that names no
-// executable, or with neither game's executable present the base game's.
+// executable, with neither game's executable present the base game's, or the first ship's file.
 TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEndsWithExitCodeZero) {
     const std::string notFound = " not found. You have to install Tovarin into the folder where VSK is installed!";
     const auto noCatalogue = [](const std::string& catalogue, const std::string& game) {
@@ -43,7 +43,9 @@ TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEnd
                  "vskinfo.dat names no game executable (the key Run in its section Info): it is "
                  "no catalogue of this game. README.txt in Tovarin's package says where to get one."},
                 {Edition::Base, "Ships\\switch.dat",
-                 "Couldn't read file {}\n\rPlease consult readme.txt on how to install Tovarin"}};
+                 "Couldn't read file {}\n\rPlease consult readme.txt on how to install Tovarin"},
+                {Edition::Base, "Ships\\w.iff",
+                 "Couldn't find file {}\n\rPlease consult readme.txt on how to install Tovarin"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Named);
         TempGameFolder game(row.Game);
@@ -53,7 +55,7 @@ TEST(StartupTest, WithoutTheGameOrItsCatalogueTheProgramNamesWhatIsMissingAndEnd
         } else {
             game.Remove(row.Removed);
         }
-        if (row.Removed.starts_with("Ships")) std::filesystem::create_directories(game.PathOf(row.Removed));
+        if (row.Removed.ends_with("switch.dat")) std::filesystem::create_directories(game.PathOf(row.Removed));
         ProgramRun run(game);
         EXPECT_EQ(run.Exit, 0);
         std::string named = row.Named;

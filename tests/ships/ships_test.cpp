@@ -89,16 +89,6 @@ TEST(LoadShip, EveryVariantShowsWhatItsFileHoldsAndSavesBackUnchanged) {
     }
 }
 
-// Shown at start-up here; choosing a ship runs the same load.
-TEST(LoadShipFailure, AMissingShipFileEndsTheProgramWithExitCode0) {
-    ShipGame game(ShipPlan{});
-    game.Game.Remove(kShipFile);
-    const ProgramRun run(game.Game);
-    EXPECT_EQ(run.Exit, 0);
-    EXPECT_EQ(run.Shown(), std::vector{"Couldn't find file " + game.Game.PathOf(kShipFile) +
-                                       "\n\rPlease consult readme.txt on how to install Tovarin"});
-}
-
 // Each failure stops the load where it happens: the controls keep what was set up to that point.
 TEST(LoadShipFailure, ABadShipStopsTheLoadWithItsMessage) {
     const ShipPlan second = With({}, [](ShipPlan& s) { s.Mass = 4321; });
