@@ -38,6 +38,14 @@ void ThreeModsSwitchedOn(TempGameFolder& game) {
     game.WriteText("Tovarin Mods\\load order.ini", LoadOrderText({{"ff", true}, {"hm", true}, {"gun pack.csv", true}}));
 }
 
+// The originals kept in "Tovarin Backup": the program's own, never part of a step.
+FolderFiles Kept(const TempGameFolder& game) {
+    FolderFiles files = ReadFolder(game.Folder());
+    std::erase_if(files,
+                  [](const auto& file) { return !file.first.starts_with(std::string(kBackupFolderName) + "/"); });
+    return files;
+}
+
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "|";
@@ -89,11 +97,9 @@ TEST(UndoTest, EveryKindOfChangeIsUndoneAndRedoneByteForByte) {
          page(2),
          click(&TForm1::Button10),
          [](TForm1& f) { return Joined(f.ListBox4.Items()); }},
-        {"restore of the original files",
-         {},
-         steps({type(&TForm1::Edit29, "4321"), click(&TForm1::Button2), page(6)}),
-         click(&TForm1::Button15),
-         text(&TForm1::Edit29)},
+        {"restore of the original files", ThreeModsSwitchedOn,
+         steps({type(&TForm1::Edit29, "4321"), click(&TForm1::Button2), page(5), click(&TForm1::Button20), page(6)}),
+         click(&TForm1::Button15), [](TForm1& f) { return f.Edit29.Text() + f.Edit15.Text(); }},
         {"apply of 3 mods", ThreeModsSwitchedOn, page(5), click(&TForm1::Button20), text(&TForm1::Edit15)},
         {"switch of Heavy Metal off", ThreeModsSwitchedOn,
          steps({page(5), [](TForm1& f) { UserInput::Select(f.ListBox6, 1); }}),
@@ -109,12 +115,14 @@ TEST(UndoTest, EveryKindOfChangeIsUndoneAndRedoneByteForByte) {
         row.Change(s.f);
         const FolderFiles after = s.Files();
         const std::string shownAfter = row.Shown(s.f);
+        const FolderFiles kept = Kept(s.Game);
         ASSERT_NE(before, after);
         EXPECT_EQ(s.f.Undo.Caption(), "Undo " + row.Step + " (&Z)");
         const auto expect = [&](const FolderFiles& files, const std::string& shown, const char* what) {
             SCOPED_TRACE(what);
             EXPECT_TRUE(s.Files() == files) << Differing(s.Files(), files);
             EXPECT_EQ(row.Shown(s.f), shown);
+            EXPECT_TRUE(Kept(s.Game) == kept) << "the kept originals changed";
         };
         UserInput::Click(s.f.Undo);
         expect(before, shownBefore, "undone by the button");
