@@ -94,6 +94,12 @@ void UndoHistory::Redo(const std::string& gameFolder) {
     Changed();
 }
 
+void UndoHistory::Forget() {
+    done_.clear();
+    undone_.clear();
+    Changed();
+}
+
 void UndoHistory::Changed() const {
     if (OnChange) OnChange();
 }
@@ -106,22 +112,26 @@ ChangeRecording::ChangeRecording(UndoHistory& history, std::string gameFolder, s
     SetChangeRecorder([this](const std::string& path) { Note(path); });
 }
 
-// A file that cannot be read back leaves the action without a step: an undo of an earlier one then finds that
-// file changed since and refuses, so nothing is ever put back over bytes the history does not know.
+// A file that cannot be read before or after the action leaves it without a step, and the steps before it could
+// then no longer be told from what the action did to that file: the history is forgotten rather than put back over
+// bytes it does not know.
 ChangeRecording::~ChangeRecording() {
     if (history_ == nullptr) return;
     SetChangeRecorder({});
     ActiveRecording() = nullptr;
     try {
+        if (unreadable_) throw Exception("a file could not be read");
         for (UndoStep::File& file : step_.Files) file.After = BytesNow(file.Path);
     } catch (...) {
+        history_->Forget();
         return;
     }
     std::erase_if(step_.Files, [](const UndoStep::File& file) { return file.Before == file.After; });
     if (!step_.Files.empty()) history_->Add(std::move(step_));
 }
 
-// Reads the file before its first change in this action; a file that cannot be read is not changed either.
+// Reads the file before its first change in this action. A file that cannot be read is still changed: the
+// player's save matters more than its undo.
 void ChangeRecording::Note(const std::string& path) {
     if (!path.starts_with(gameFolder_) || path.size() == gameFolder_.size()) return;
     const std::string name = path.substr(gameFolder_.size());
@@ -129,7 +139,11 @@ void ChangeRecording::Note(const std::string& path) {
     if (ProgramsOwn(key) || byKey_.contains(key)) return;
     std::string shown = name;
     std::replace(shown.begin(), shown.end(), '/', '\\');
-    step_.Files.push_back({path, std::move(shown), BytesNow(path), std::nullopt});
+    try {
+        step_.Files.push_back({path, std::move(shown), BytesNow(path), std::nullopt});
+    } catch (const Exception&) {
+        unreadable_ = true;
+    }
     byKey_.emplace(key, step_.Files.size() - 1);
 }
 

@@ -54,6 +54,9 @@ public:
     void Undo(const std::string& gameFolder);
     void Redo(const std::string& gameFolder);
 
+    // Drops every step.
+    void Forget();
+
     // Runs after every change of the steps (added, undone, redone).
     std::function<void()> OnChange;
 
@@ -84,6 +87,7 @@ private:
     void Note(const std::string& path);
 
     UndoHistory* history_;  // nullptr inside another recording
+    bool unreadable_ = false;
     std::string gameFolder_;
     UndoStep step_;
     std::unordered_map<std::string, std::size_t> byKey_;
