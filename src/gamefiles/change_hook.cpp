@@ -16,15 +16,23 @@ BeforeChangeHook& Hook() {
     return hook;
 }
 
+BeforeChangeHook& Recorder() {
+    static BeforeChangeHook recorder;
+    return recorder;
+}
+
 }  // namespace
 
 void SetChangeGuard(BeforeChangeHook guard) { Guard() = std::move(guard); }
 
 void SetBeforeChangeHook(BeforeChangeHook hook) { Hook() = std::move(hook); }
 
+void SetChangeRecorder(BeforeChangeHook recorder) { Recorder() = std::move(recorder); }
+
 void BeforeChange(const std::string& path) {
     if (const BeforeChangeHook& guard = Guard()) guard(path);
     if (const BeforeChangeHook& hook = Hook()) hook(path);
+    if (const BeforeChangeHook& recorder = Recorder()) recorder(path);
 }
 
 }  // namespace tovarin

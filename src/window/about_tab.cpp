@@ -80,6 +80,7 @@ void TForm1::Button15Click() {
     const std::string mods = GameFile(kModsFolderName);
     const bool modsInPlay = ModsInPlay(mods);
     if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
+    const ChangeRecording step = RecordStep("restore of the original files");
     const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
         if (modsInPlay) SwitchEveryModOff(mods, changes);
     });

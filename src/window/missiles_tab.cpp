@@ -62,6 +62,7 @@ void TForm1::CheckBox3Click() { GroupBox9.SetVisible(CheckBox3.Checked()); }
 // which replace the file in one step. A refused or failed save leaves the table as it was. The controls are not
 // reloaded.
 void TForm1::Button8Click() {
+    const ChangeRecording step = RecordStep("save of " + ComboBox5.Text());
     const auto base =
         RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");
     if (!base) return;
