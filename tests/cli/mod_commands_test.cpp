@@ -3,6 +3,7 @@
 // installation cannot be switched on, an apply is whole or not at all, and a mod made of one installation's changes
 // gives a fresh one the same files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -159,7 +160,8 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
     for (const auto& [files, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"ships.csv", "ship,hp\r\nKestrl,1\r\n"}, "bad\\ships.csv, line 2, column 1: Unknown ship: Kestrl"},
              {{"ships.csv", "ship,hp,speedmux\r\nKestrel,1,2\r\n"},
-              "bad\\ships.csv, line 2, column 3: unknown key speedmux"},
+              "bad\\ships.csv, line 1, column 3: unknown key speedmux"},
+             {{"ships.csv", "ship,speedmux\r\n"}, "bad\\ships.csv, line 1, column 2: unknown key speedmux"},
              {{"ships.csv", "ship,gun4\r\nKestrel,1\r\n"},
               "line 2, column 2: Kestrel, gun4=1: Kestrel has no key gun4"},
              {{"ships.csv", "ship,hp\r\nKestrel,lots\r\n"}, "'lots' is not a valid integer value"},
@@ -171,9 +173,9 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
         game.WriteText("bad\\" + files[0], files[1]);
         const FolderFiles before = GameFiles(game.Root());
         Ran ran = Cli(game, {"mods", "add", game.PathOf("bad")});
-        EXPECT_EQ(ran.Exit, 0);
-        EXPECT_NE(ran.Out.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
-        EXPECT_NE(ran.Out.find(reason), std::string::npos) << ran.Out;
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
+        EXPECT_NE(ran.Err.find(reason), std::string::npos) << ran.Err;
         EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\toff\tbad\t\tcannot be switched on: ", 0), 0u);
         ran = Cli(game, {"mods", "on", "bad"});
         EXPECT_EQ(ran.Exit, 1);
@@ -195,8 +197,13 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "add", game.PathOf("downloads")}, "is not a mod"},
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
-             {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
-             {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
+             {{"mods", "make", "a/b"}, "\"a/b\" cannot name a folder"},
+             {{"mods", "make", "a=b"}, "\"a=b\" cannot stand in \"load order.ini\""},
+             {{"mods", "make", "Nul.txt"}, "\"Nul.txt\" cannot name a folder on Windows, which keeps Nul for a device"},
+             {{"mods", "make", "COM1"}, "\"COM1\" cannot name a folder on Windows"},
+             {{"mods", "make", "load order.ini"}, "\"load order.ini\" is a file Tovarin keeps"},
+             {{"mods", "make", "my mod "}, "leave out the blank at its start or end"},
+             {{"mods", "make", "a\nb"}, "cannot hold a line break"},
              {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);
@@ -214,6 +221,111 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
 }
 
 // A mod made of an edited installation's changes, added to a fresh one and applied, gives it the same files.
+void WriteDownload(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    WriteTextFile(path, bytes);
+}
+
+// What "mods add" takes from a download: the whole folder, and nothing through a link, a pipe or a name Windows
+// or Tovarin keeps; a refused mod leaves every file, in the game folder and outside it, as it was.
+TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
+    Demo game;
+    TempFolder downloads;
+    const std::filesystem::path from = downloads.Path();
+    std::string notepad = "\xFF\xFE";  // UTF-16 as Notepad saves it
+    for (const char c : std::string("[Mod]\nGame=vantorsk ashfall\n")) notepad += {c, '\0'};
+    WriteDownload(from / "ff" / "mod.ini", notepad);
+    WriteDownload(from / "ff" / "ships.csv", "ship,speedmax\r\nKestrel,640\r\n");
+    WriteDownload(from / "ff" / "readme.txt", "read me");
+    WriteDownload(from / "ff" / "pictures" / "kestrel.png", std::string("\x89PNG\0", 5));
+    const Ran added = Cli(game, {"mods", "add", (from / "ff").string()});
+    EXPECT_EQ(added.Exit, 0) << added.Err;  // its Game= in any letter case
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\ff\\readme.txt"), "read me");
+    EXPECT_EQ(game.ReadFile("Tovarin Mods\\ff\\pictures\\kestrel.png").size(), 5u);
+    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton\tff", 0), 0u);
+
+    WriteDownload(from / "outside" / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
+    WriteDownload(from / "linked sheet" / "mod.ini", "[Mod]\r\n");
+    std::filesystem::create_symlink(from / "outside" / "ships.csv", from / "linked sheet" / "ships.csv");
+    WriteDownload(from / "linked readme" / "ships.csv", "ship,hp\r\n");
+    std::filesystem::create_symlink(from / "outside" / "ships.csv", from / "linked readme" / "readme.txt");
+    std::filesystem::create_directory_symlink(from / "outside", from / "linked folder");
+    std::filesystem::create_directories(from / "fifo");
+    ASSERT_EQ(::mkfifo((from / "fifo" / "mod.ini").c_str(), 0644), 0);
+    for (const std::string name : {"aux", "applied.dat", "dot."})
+        WriteDownload(from / name / "ships.csv", "ship,hp\r\n");
+    std::string deep = "deep";
+    for (int i = 0; i < 17; ++i) deep += "/d";
+    WriteDownload(from / deep / "x.txt", "x");
+    WriteDownload(from / "deep" / "ships.csv", "ship,hp\r\n");
+    for (const auto& [mod, refusal] :
+         std::vector<std::pair<std::string, std::string>>{{"linked sheet", "linked sheet\\ships.csv is a link"},
+                                                          {"linked readme", "linked readme\\readme.txt is a link"},
+                                                          {"linked folder", "linked folder is a link"},
+                                                          {"fifo", "fifo\\mod.ini is no regular file"},
+                                                          {"aux", "\"aux\" cannot name a folder on Windows"},
+                                                          {"applied.dat", "\"applied.dat\" is a file Tovarin keeps"},
+                                                          {"dot.", "leave out the dot at its end"},
+                                                          {"deep", "folders nested deeper than a mod may"}}) {
+        SCOPED_TRACE(mod);
+        const FolderFiles before = ReadFolder(game.Root());
+        const FolderFiles outside = ReadFolder(from / "outside");
+        const Ran ran = Cli(game, {"mods", "add", (from / mod).string()});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
+        EXPECT_EQ(ReadFolder(game.Root()), before);
+        EXPECT_EQ(ReadFolder(from / "outside"), outside);
+    }
+    // A mod folder someone made a link: removing it takes the link away, never what it points to.
+    std::filesystem::create_directory_symlink(from / "outside", game.PathOf("Tovarin Mods\\linked"));
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("linked\t\tcannot be switched on: linked is a link"), std::string::npos);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "linked"}).Exit, 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(game.PathOf("Tovarin Mods\\linked"))));
+    EXPECT_EQ(ReadTextFile(from / "outside" / "ships.csv"), "ship,hp\r\nKestrel,1\r\n");
+}
+
+// A failure at any file call of "mods add" leaves no part of the mod behind, and the retry adds it.
+TEST(ModFaults, AnAddLeavesNoPartCopyBehind) {
+    TempFolder downloads;
+    WriteDownload(downloads.Path() / "ff" / "mod.ini", kFasterFighters);
+    WriteDownload(downloads.Path() / "ff" / "ships.csv", "ship,speedmax\r\nKestrel,640\r\n");
+    WriteDownload(downloads.Path() / "ff" / "docs" / "readme.txt", "read me");
+    const auto prepare = [](const std::filesystem::path& folder) {
+        GameFolder installed(folder, Edition::Base);
+        AddThreeDemoShips(installed);
+    };
+    EXPECT_GT(WalkCommandFaults("mods add", prepare, {"mods", "add", (downloads.Path() / "ff").string()}), 0);
+}
+
+// A record of the last apply that cannot be read (damaged, or no regular file) stops no command for ever: the
+// message says what to do, and either way out works.
+TEST(ModCommands, ADamagedRecordOfTheApplySaysWhatToDo) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    const FolderFiles applied = GameFiles(game.Root());
+    for (const std::vector<std::string>& way : {std::vector<std::string>{"mods", "apply", "--drop-own-changes"},
+                                                std::vector<std::string>{"restore", "--all"}}) {
+        SCOPED_TRACE(way[0]);
+        game.WriteText("Tovarin Mods\\applied.dat", "kind,name,key,value\r\nship,Kestrel\r\n");
+        const Ran ran = Cli(game, {"mods", "apply"});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find("applied.dat, line 2: not kind, name, key and value: it is damaged. Run \"restore "
+                               "--all\" to put the originals back (which removes it), or \"mods apply "
+                               "--drop-own-changes\""),
+                  std::string::npos)
+            << ran.Err;
+        EXPECT_EQ(Cli(game, way).Exit, 0);
+        const std::string record = "Tovarin Mods\\applied.dat";
+        EXPECT_TRUE(!game.Exists(record) || game.ReadText(record).find("ship,Kestrel\r\n") == std::string::npos);
+    }
+    EXPECT_FALSE(game.Exists("Tovarin Mods\\applied.dat"));
+    EXPECT_EQ(Cli(game, {"mods", "on", "hm"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "on", "ff"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "on", "gun pack"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    EXPECT_EQ(GameFiles(game.Root()), applied);
+}
+
 TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
     Demo game, fresh;
     for (const std::vector<std::string>& edit : std::vector<std::vector<std::string>>{
