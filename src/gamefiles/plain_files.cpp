@@ -8,10 +8,10 @@ namespace tovarin {
 std::string EntryTypeProblem(EntryType type) {
     switch (type) {
         case EntryType::Link:
-            return "is a link (or junction) to somewhere else, which a mod may not hold: copy the files themselves "
-                   "into the mod's folder";
+            return "is a link (or junction) to somewhere else, which Tovarin does not follow: put the files "
+                   "themselves there";
         case EntryType::Other:
-            return "is no regular file (a pipe or a device), which a mod may not hold";
+            return "is no regular file (a pipe or a device), which Tovarin does not read";
         case EntryType::Missing:
             return "is not there";
         case EntryType::File:
@@ -19,6 +19,11 @@ std::string EntryTypeProblem(EntryType type) {
             break;
     }
     return "";
+}
+
+void RemoveUnlessPlain(const std::string& path) {
+    const EntryType type = EntryTypeAt(path);
+    if (type == EntryType::Link || type == EntryType::Other) (void)DeleteFileAt(path);
 }
 
 bool DeleteTree(const std::string& path) {

@@ -25,6 +25,10 @@ enum class EntryType { Missing, File, Folder, Link, Other };
 // The size of the regular file at the path without reading it; refused as ReadPlainFile refuses.
 [[nodiscard]] std::uint64_t PlainFileSize(const std::string& path);
 
+// Deletes a link (itself, never what it points to), a pipe or a device at the path, where the program keeps a file
+// of its own: what stands there is nothing it wrote, and reading it as the file's old content could wait for ever.
+void RemoveUnlessPlain(const std::string& path);
+
 // Deletes what stands at the path: a file, a link (itself, never what it points to), or a folder with everything
 // in it, going into no link. False when something could not be deleted.
 bool DeleteTree(const std::string& path);

@@ -24,7 +24,7 @@ SheetKind KindOfWord(const std::string& word, const std::string& path, const Csv
 
 std::vector<AppliedValue> ReadAppliedRecord(const std::string& path) {
     std::vector<AppliedValue> values;
-    if (!FileExists(path)) return values;
+    if (EntryTypeAt(path) == EntryType::Missing) return values;
     try {
         const std::vector<std::uint8_t> bytes = ReadPlainFile(path, kMaxAppliedRecordBytes);
         const std::vector<CsvRow> rows = ReadCsv(std::string(bytes.begin(), bytes.end()));

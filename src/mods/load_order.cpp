@@ -68,13 +68,25 @@ std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries) {
     return text;
 }
 
-std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+namespace {
+
+// The mods in the folder, in the order of their names, each off.
+std::vector<Mod> FoundMods(const std::string& modsFolder) {
+    if (EntryTypeAt(modsFolder) == EntryType::Link)
+        throw Exception(modsFolder + " " + EntryTypeProblem(EntryType::Link));
     std::vector<Mod> found;
     for (const FolderEntry& entry : ListFolder(modsFolder)) {
         if (std::optional<Mod> mod = ReadMod(PathIn(modsFolder, entry.Name), entry.Name)) {
             found.push_back(std::move(*mod));
         }
     }
+    return found;
+}
+
+}  // namespace
+
+std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+    std::vector<Mod> found = FoundMods(modsFolder);
     std::unordered_map<std::string, std::size_t> byName;  // each found mod's place by its entry's key
     for (std::size_t i = 0; i < found.size(); ++i) byName.emplace(ModNameKey(found[i].Entry), i);
     std::vector<Mod> ordered;
@@ -105,13 +117,25 @@ void CheckListable(const std::string& entry) {
 }
 
 bool ModsInPlay(const std::string& modsFolder) {
-    const std::vector<Mod> mods = InstalledMods(modsFolder);
-    return FileExists(PathIn(modsFolder, kAppliedFileName)) ||
-           std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+    if (EntryTypeAt(PathIn(modsFolder, kAppliedFileName)) != EntryType::Missing) return true;
+    try {
+        const std::vector<Mod> mods = InstalledMods(modsFolder);
+        return std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+    } catch (const Exception&) {  // a load order that cannot be read may switch any mod on
+        return true;
+    }
 }
 
 void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
-    std::vector<Mod> mods = InstalledMods(modsFolder);
+    std::vector<Mod> mods;
+    try {
+        mods = InstalledMods(modsFolder);
+    } catch (const Exception&) {  // a load order that cannot be read is written anew
+        mods = FoundMods(modsFolder);
+    }
+    // Nothing Tovarin wrote: it goes before the change would read it.
+    RemoveUnlessPlain(PathIn(modsFolder, kLoadOrderFileName));
+    RemoveUnlessPlain(PathIn(modsFolder, kAppliedFileName));
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
     const std::string text = LoadOrderText(entries);

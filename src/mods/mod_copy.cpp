@@ -95,6 +95,8 @@ void PlanModCopy(const std::string& source, const std::string& modsFolder, const
         throw Exception(target + " is there already: remove it first, or rename the mod");
     }
     RemoveEmptyFolders(target);  // what a failed add left
+    if (EntryTypeAt(modsFolder) == EntryType::Link)
+        throw Exception(modsFolder + " " + EntryTypeProblem(EntryType::Link));
     const EntryType type = EntryTypeAt(source);
     if (const std::string problem = EntryTypeProblem(type); !problem.empty()) throw Exception(source + " " + problem);
     if (type != EntryType::Folder) {

@@ -8,6 +8,7 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/plain_files.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
@@ -438,6 +439,7 @@ std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges)
 }
 
 std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan) {
+    RemoveUnlessPlain(PathIn(game.ModsFolder(), kAppliedFileName));  // a damaged record that is no file
     FileChangeSet changes(game.Game().Game.GameFolder, "the apply of the mods");
     for (const PlannedFile& file : plan.Files) changes.Replace(file.Path, file.After);
     return changes.Commit();

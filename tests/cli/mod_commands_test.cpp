@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "cli_fault_walk.h"
 #include "cli_run.h"
@@ -297,33 +298,46 @@ TEST(ModFaults, AnAddLeavesNoPartCopyBehind) {
     EXPECT_GT(WalkCommandFaults("mods add", prepare, {"mods", "add", (downloads.Path() / "ff").string()}), 0);
 }
 
-// A record of the last apply that cannot be read (damaged, or no regular file) stops no command for ever: the
-// message says what to do, and either way out works.
+// A record of the last apply or a load order that cannot be read (damaged, or a pipe) stalls no command and stops
+// none for ever: the message names it and says what to do, and either way out works.
 TEST(ModCommands, ADamagedRecordOfTheApplySaysWhatToDo) {
     ThreeMods game;
     ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
     const FolderFiles applied = GameFiles(game.Root());
-    for (const std::vector<std::string>& way : {std::vector<std::string>{"mods", "apply", "--drop-own-changes"},
-                                                std::vector<std::string>{"restore", "--all"}}) {
-        SCOPED_TRACE(way[0]);
-        game.WriteText("Tovarin Mods\\applied.dat", "kind,name,key,value\r\nship,Kestrel\r\n");
+    const std::string record = "Tovarin Mods\\applied.dat";
+    const std::string order = "Tovarin Mods\\load order.ini";
+    const std::string advice =
+        ": it is damaged. Run \"restore --all\" to put the originals back (which removes it), or "
+        "\"mods apply --drop-own-changes\"";
+    const std::vector<std::string> drop{"mods", "apply", "--drop-own-changes"}, restore{"restore", "--all"};
+    for (const auto& [file, damage, way, refusal] :
+         std::vector<std::tuple<std::string, std::string, std::vector<std::string>, std::string>>{
+             {record, "kind,name,key,value\r\nship,Kestrel\r\n", drop,
+              "applied.dat, line 2: not kind, name, key and value" + advice},
+             {record, "@pipe", drop,
+              "applied.dat is no regular file (a pipe or a device), which Tovarin does not read" + advice},
+             {record, "@pipe", restore, "applied.dat is no regular file"},
+             {order, "@pipe", restore, "load order.ini is no regular file"}}) {
+        SCOPED_TRACE(refusal);
+        std::filesystem::remove(game.PathOf(file));
+        if (damage == "@pipe") {
+            ASSERT_EQ(::mkfifo(game.PathOf(file).c_str(), 0644), 0);
+        } else {
+            game.WriteText(file, damage);
+        }
         const Ran ran = Cli(game, {"mods", "apply"});
         EXPECT_EQ(ran.Exit, 1);
-        EXPECT_NE(ran.Err.find("applied.dat, line 2: not kind, name, key and value: it is damaged. Run \"restore "
-                               "--all\" to put the originals back (which removes it), or \"mods apply "
-                               "--drop-own-changes\""),
-                  std::string::npos)
-            << ran.Err;
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
         EXPECT_EQ(Cli(game, way).Exit, 0);
-        const std::string record = "Tovarin Mods\\applied.dat";
-        EXPECT_TRUE(!game.Exists(record) || game.ReadText(record).find("ship,Kestrel\r\n") == std::string::npos);
+        EXPECT_TRUE(!game.Exists(file) || std::filesystem::is_regular_file(game.PathOf(file)));
+        if (way == restore) {
+            EXPECT_FALSE(game.Exists(record));
+            for (const std::string mod : {"hm", "ff", "gun pack"}) EXPECT_EQ(Cli(game, {"mods", "on", mod}).Exit, 0);
+            EXPECT_EQ(Cli(game, {"mods", "move", "gun pack", "3"}).Exit, 0);  // a load order written anew is by name
+            EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+        }
+        EXPECT_EQ(GameFiles(game.Root()), applied);
     }
-    EXPECT_FALSE(game.Exists("Tovarin Mods\\applied.dat"));
-    EXPECT_EQ(Cli(game, {"mods", "on", "hm"}).Exit, 0);
-    EXPECT_EQ(Cli(game, {"mods", "on", "ff"}).Exit, 0);
-    EXPECT_EQ(Cli(game, {"mods", "on", "gun pack"}).Exit, 0);
-    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
-    EXPECT_EQ(GameFiles(game.Root()), applied);
 }
 
 TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
