@@ -3,11 +3,11 @@
 // installation cannot be switched on, an apply is whole or not at all, and a mod made of one installation's changes
 // gives a fresh one the same files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <set>
 #include <tuple>
 
 #include "cli_fault_walk.h"
@@ -15,6 +15,7 @@
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
+#include "testkit/odd_files.h"
 #include "ui/user_input.h"
 #include "untidy_demo.h"
 
@@ -247,14 +248,21 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
 
     WriteDownload(from / "outside" / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
     WriteDownload(from / "linked sheet" / "mod.ini", "[Mod]\r\n");
-    std::filesystem::create_symlink(from / "outside" / "ships.csv", from / "linked sheet" / "ships.csv");
     WriteDownload(from / "linked readme" / "ships.csv", "ship,hp\r\n");
-    std::filesystem::create_symlink(from / "outside" / "ships.csv", from / "linked readme" / "readme.txt");
-    std::filesystem::create_directory_symlink(from / "outside", from / "linked folder");
     std::filesystem::create_directories(from / "fifo");
-    ASSERT_EQ(::mkfifo((from / "fifo" / "mod.ini").c_str(), 0644), 0);
-    for (const std::string name : {"aux", "applied.dat", "dot."})
-        WriteDownload(from / name / "ships.csv", "ship,hp\r\n");
+    std::set<std::string> unmade;  // what this system cannot make: only the others are checked
+    const auto made = [&unmade](bool done, const std::string& mod) {
+        if (!done) unmade.insert(mod);
+    };
+    made(MakeLink(from / "outside" / "ships.csv", from / "linked sheet" / "ships.csv"), "linked sheet");
+    made(MakeLink(from / "outside" / "ships.csv", from / "linked readme" / "readme.txt"), "linked readme");
+    made(MakeLink(from / "outside", from / "linked folder"), "linked folder");
+    made(MakePipe(from / "fifo" / "mod.ini"), "fifo");
+    for (const std::string name : {"aux", "applied.dat", "dot."}) {
+        std::error_code error;
+        made(std::filesystem::create_directories(from / name, error), name);
+        if (!error) WriteTextFile(from / name / "ships.csv", "ship,hp\r\n");
+    }
     std::string deep = "deep";
     for (int i = 0; i < 17; ++i) deep += "/d";
     WriteDownload(from / deep / "x.txt", "x");
@@ -269,6 +277,7 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
                                                           {"dot.", "leave out the dot at its end"},
                                                           {"deep", "folders nested deeper than a mod may"}}) {
         SCOPED_TRACE(mod);
+        if (unmade.contains(mod)) continue;
         const FolderFiles before = ReadFolder(game.Root());
         const FolderFiles outside = ReadFolder(from / "outside");
         const Ran ran = Cli(game, {"mods", "add", (from / mod).string()});
@@ -278,7 +287,7 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
         EXPECT_EQ(ReadFolder(from / "outside"), outside);
     }
     // A mod folder someone made a link: removing it takes the link away, never what it points to.
-    std::filesystem::create_directory_symlink(from / "outside", game.PathOf("Tovarin Mods\\linked"));
+    if (!MakeLink(from / "outside", game.PathOf("Tovarin Mods\\linked"))) return;
     EXPECT_NE(Cli(game, {"mods"}).Out.find("linked\t\tcannot be switched on: linked is a link"), std::string::npos);
     EXPECT_EQ(Cli(game, {"mods", "remove", "linked"}).Exit, 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(game.PathOf("Tovarin Mods\\linked"))));
@@ -321,7 +330,7 @@ TEST(ModCommands, ADamagedRecordOfTheApplySaysWhatToDo) {
         SCOPED_TRACE(refusal);
         std::filesystem::remove(game.PathOf(file));
         if (damage == "@pipe") {
-            ASSERT_EQ(::mkfifo(game.PathOf(file).c_str(), 0644), 0);
+            if (!MakePipe(game.PathOf(file))) continue;
         } else {
             game.WriteText(file, damage);
         }
