@@ -103,7 +103,8 @@ ModInstallation::ModInstallation(Fleet game)
       guns_(GunKind(fleet_.Game)),
       missiles_(MissileKind(fleet_.Game)),
       shipKeys_(ProfileKeys(kMaxGunMounts, kMaxMissileMounts)),
-      modsFolder_(GamePath(fleet_.Game.GameFolder, kModsFolderName)) {
+      modsFolder_(GamePath(fleet_.Game.GameFolder, kModsFolderName)),
+      gameName_(fleet_.Game.Catalogue.ReadString("Info", "VK", "")) {
     const OriginalsBackup backup = BackupOf(fleet_.Game.GameFolder, fleet_.Game.Catalogue);
     for (std::size_t item = 0; item < fleet_.Ships.size(); ++item) AddShip(item, backup);
     if (!guns_.Names.empty()) AddTable(SheetKind::Guns, guns_.TableFile, guns_.TablePath, backup);
@@ -252,7 +253,7 @@ Cells ModInstallation::AppliedCells() const {
 
 Cells ModInstallation::ValuesOf(const Mod& mod) const {
     if (!mod.Problem.empty()) throw Refusal(mod.Problem);
-    const std::string game = fleet_.Game.Catalogue.ReadString("Info", "VK", "");
+    const std::string& game = gameName_;
     if (!mod.Info.Game.empty() && !SameModName(mod.Info.Game, game)) {
         throw Refusal("made for " + mod.Info.Game + ", and this is " + game);
     }

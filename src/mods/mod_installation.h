@@ -92,6 +92,7 @@ private:
     WeaponKind<MissileValues> missiles_;
     std::vector<ProfileKey> shipKeys_;
     std::string modsFolder_;
+    std::string gameName_;  // the catalogue's VK, which a mod's Game= names
     std::vector<Unit> units_;
     std::string recordProblem_;  // why the record of the last apply cannot be read, and what to do; or ""
 };
