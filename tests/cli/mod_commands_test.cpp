@@ -239,12 +239,14 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
     WriteDownload(from / "ff" / "mod.ini", notepad);
     WriteDownload(from / "ff" / "ships.csv", "ship,speedmax\r\nKestrel,640\r\n");
     WriteDownload(from / "ff" / "readme.txt", "read me");
+    WriteDownload(from / "ff" / "applied.dat", "the author's own, damaged");  // not read as this game's record
     WriteDownload(from / "ff" / "pictures" / "kestrel.png", std::string("\x89PNG\0", 5));
     const Ran added = Cli(game, {"mods", "add", (from / "ff").string()});
     EXPECT_EQ(added.Exit, 0) << added.Err;  // its Game= in any letter case
     EXPECT_EQ(game.ReadText("Tovarin Mods\\ff\\readme.txt"), "read me");
     EXPECT_EQ(game.ReadFile("Tovarin Mods\\ff\\pictures\\kestrel.png").size(), 5u);
     EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton\tff", 0), 0u);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
 
     WriteDownload(from / "outside" / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
     WriteDownload(from / "linked sheet" / "mod.ini", "[Mod]\r\n");
