@@ -1,6 +1,7 @@
 #include <array>
 #include <vector>
 
+#include "gamefiles/file_handle.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -76,8 +77,10 @@ void TForm1::Button8Click() {
 
     const std::pair<std::int32_t, MissileValues> record{*base, values};
     const std::string table = GameFile(kMissileTableFile);
-    OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); });
+    const auto notFlushed =
+        SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); }); });
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
+    if (notFlushed) throw *notFlushed;
 }
 
 }  // namespace tovarin

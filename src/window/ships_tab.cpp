@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
@@ -305,13 +306,23 @@ void TForm1::Button2Click() {
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
-    ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(ReadWholeFile(path), values); }));
+    std::vector<std::uint8_t> now;
+    const std::vector<std::uint8_t> saved = OnBytesOf(path, [&] {
+        now = ReadWholeFile(path);
+        return RebuildShipFile(now, values);
+    });
+    // A save that changes no byte writes nothing, so no original is kept for it. A file that was replaced but whose
+    // folder did not reach the disk holds the save: the tab shows it, then the warning.
+    const auto notFlushed = SavedUnlessFailed([&] {
+        if (saved != now) ReplaceWholeFile(path, saved);
+    });
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();
     } catch (const Exception& error) {
         throw ESavedButNotReadBack(file, error);
     }
+    if (notFlushed) throw *notFlushed;
 }
 
 // Choosing the weapon on each gun mount, turret and missile mount of the loaded ship. Only the state in memory
