@@ -68,6 +68,11 @@ void ModLibrary::Add(const Mod& mod, const std::string& path, bool on) {
 
 void ModLibrary::Make(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files, bool on) {
     if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos || name == "." || name == "..") {
+        if (name.empty()) throw Exception("A mod needs a name: it names its folder");
+        if (name == "." || name == "..") {
+            throw Exception("\"" + name + "\" cannot name a mod: it stands for " +
+                            (name == "." ? "the folder itself" : "the folder above") + ", not a folder of its own");
+        }
         throw Exception(name + " cannot name a folder: leave out \\ / : * ? \" < > |");
     }
     RefuseTaken(name, name);

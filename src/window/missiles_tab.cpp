@@ -68,8 +68,8 @@ void TForm1::Button8Click() {
     if (!base) return;
     MissileValues values;
     CollectFloatFields(*this, kMissileBoxes, values.Fields);
-    values.SplitCount = ToByte(StrToInt(Edit49.Text()));
-    values.SplitDelay = StrToInt(Edit48.Text());
+    values.SplitCount = ToByte(CheckedValue(Edit49));
+    values.SplitDelay = CheckedValue(Edit48);
     // With no type selected (the stored one names no listed missile) the stored type stays: the player has not
     // chosen another, and the box may be hidden because the missile does not split.
     if (ComboBox7.ItemIndex() >= 0) values.SubMissileType = ToByte(ComboBox7.ItemIndex());

@@ -84,7 +84,7 @@ ShipValues TabValues(TForm1& form) {
         } else if (key.Part == ProfilePart::Missile) {
             values.MissileMounts.push_back({form.MissileMountTypes[key.Index], form.Ship.MissileMountLoads[key.Index]});
         } else if (HasBox(key)) {
-            SetProfileValue(values, key, StrToInt(BoxOf(form, key.Key).Text()));
+            SetProfileValue(values, key, form.CheckedValue(BoxOf(form, key.Key)));
         }
     }
     values.Autoslide = form.CheckBox1.Checked();

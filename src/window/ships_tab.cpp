@@ -184,12 +184,12 @@ void ShowShip(TForm1& form, FileBytes file) {
 
 // ---- Saving ---------------------------------------------------------------------------------------------------------
 
-std::int32_t BoxValue(const TForm& form, const Layout::ValueSlot& slot) {
-    return StrToInt(BoxNamed(form, slot.Control).Text());
+std::int32_t BoxValue(const TForm1& form, const Layout::ValueSlot& slot) {
+    return form.CheckedValue(BoxNamed(form, slot.Control));
 }
 
 template <std::size_t N>
-std::array<std::int32_t, N> BoxValues(const TForm& form, const std::array<Layout::ValueSlot, N>& slots) {
+std::array<std::int32_t, N> BoxValues(const TForm1& form, const std::array<Layout::ValueSlot, N>& slots) {
     std::array<std::int32_t, N> values{};
     for (std::size_t i = 0; i < N; ++i) values[i] = BoxValue(form, slots[i]);
     return values;
@@ -219,7 +219,7 @@ ShipValues CollectValues(const TForm1& form) {
             values.MissileMounts.push_back({form.MissileMountTypes[mount], ship.MissileMountLoads[mount]});
         }
         // A ship with missiles but no DECY chunk has no decoy count: nothing may be written for it.
-        if (ship.DecyBase != 0) values.Decoys = StrToInt(form.Edit14.Text());
+        if (ship.DecyBase != 0) values.Decoys = form.CheckedValue(form.Edit14);
     }
     values.Autoslide = form.CheckBox1.Checked();
     if (ship.HasBooster) values.Booster = ship.BoosterValues;
@@ -356,7 +356,7 @@ void TForm1::Button3Click() {
     }
     const std::size_t i = CheckIndex(selected, kMaxGunMounts);
     GunMountTypes[i] = gun;
-    GunMountAmmo[i] = ToWord(StrToInt(Edit28.Text()));
+    GunMountAmmo[i] = ToWord(CheckedValue(Edit28));
     ListBox1.SetItem(selected, GunMountRow(ChosenName(ComboBox2), gun, GunMountAmmo[i]));
     Reselect(ListBox1, entry);
 }
@@ -374,7 +374,7 @@ void TForm1::Button4Click() {
     const std::uint8_t missile = ChosenType(ComboBox3);
     const std::size_t i = CheckIndex(selected, kMaxMissileMounts);
     MissileMountTypes[i] = missile;
-    Ship.MissileMountLoads[i] = ToByte(StrToInt(Edit9.Text()));
+    Ship.MissileMountLoads[i] = ToByte(CheckedValue(Edit9));
     ListBox2.SetItem(selected, MissileMountRow(ChosenName(ComboBox3), Ship.MissileMountLoads[i]));
     Reselect(ListBox2, i);
 }

@@ -27,6 +27,11 @@ struct FolderNotFlushed {
     FolderNotFlushed& operator=(const FolderNotFlushed&) = delete;
 };
 
+// The window on the demo, its archive patched at start-up, with nothing shown yet.
+struct Started : ProgramRun {
+    explicit Started(const Demo& game) : ProgramRun(game, {true}) { Platform.Boxes.clear(); }
+};
+
 // A save whose file was replaced but whose folder did not reach the disk says the file was written and may not be
 // safe yet, and the window's mark follows the file, which holds the save.
 TEST(SaveOutcomesTest, AFileWrittenButNotFlushedIsSaidToBeWritten) {
@@ -67,7 +72,7 @@ TEST(SaveOutcomesTest, AFileWrittenButNotFlushedIsSaidToBeWritten) {
     for (const auto& road : roads) {
         SCOPED_TRACE(road.File + ", road " + std::to_string(&road - roads));
         Demo game;
-        ProgramRun run(game);
+        Started run(game);
         const Bytes before = game.Exists(road.File) ? game.ReadFile(road.File) : Bytes{};
         std::string said;
         {
@@ -83,13 +88,51 @@ TEST(SaveOutcomesTest, AFileWrittenButNotFlushedIsSaidToBeWritten) {
 // A save that changes no byte of the ship writes nothing and keeps no original; one that changes a byte keeps it.
 TEST(SaveOutcomesTest, AShipSaveThatChangesNoByteWritesNothing) {
     Demo game;
-    ProgramRun run(game);
+    Started run(game);
     const std::string kept = std::string(kBackupFolderName) + "\\Ships\\kestrel.iff";
     UserInput::Click(run.Form().Button2);
     EXPECT_FALSE(game.Exists(kept));
     UserInput::Type(run.Form().Edit29, "9801");
     UserInput::Click(run.Form().Button2);
     EXPECT_TRUE(game.Exists(kept));
+}
+
+// Launch asks about unsaved edits as Exit does (Yes saves, then launches; No launches; Cancel stays), and so does a
+// save on Yes that the box's field refuses, naming the box; Restore Defaults asks before it replaces typed values.
+TEST(SaveOutcomesTest, LaunchRestoreDefaultsAndTheCloseQuestionAskAndRefuseByTheBoxesRules) {
+    using Answer = Platform::Answer;
+    const std::string ship = "Ships\\kestrel.iff";
+    for (const Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        Demo game;
+        Started run(game);
+        const Bytes before = game.ReadFile(ship);
+        UserInput::Type(run.Form().Edit29, "4321");
+        run.Platform.SaveAnswers = {answer};
+        UserInput::Click(run.Form().Button1);
+        EXPECT_EQ(run.Shown(), std::vector<std::string>{"Save changes to Kestrel?"});
+        EXPECT_EQ(run.Platform.Launched.size(), answer == Answer::Cancel ? 0u : 1u);
+        EXPECT_EQ(game.ReadFile(ship) != before, answer == Answer::Yes);
+    }
+    for (const bool replace : {false, true}) {
+        Demo game;
+        Started run(game);
+        UserInput::Type(run.Form().Edit29, "4321");
+        run.Platform.Answers = {replace};
+        UserInput::Click(run.Form().Button9);
+        EXPECT_EQ(run.Shown(),
+                  std::vector<std::string>{"Replace the unsaved changes to Kestrel with its default values?"});
+        EXPECT_EQ(run.Form().Edit29.Text() == "4321", !replace);
+    }
+    Demo game;
+    Started run(game);
+    const Bytes before = game.ReadFile(ship);
+    UserInput::Type(run.Form().Edit15, "16777217");
+    run.Platform.SaveAnswers = {Answer::Yes};
+    UserInput::Close(run.Form());
+    EXPECT_FALSE(run.Form().Closed());
+    EXPECT_EQ(run.Shown().back(), "Speed Max: 16777217 would read back as 16777216. Please try 16777216 or 16777218.");
+    EXPECT_EQ(game.ReadFile(ship), before);
 }
 
 }  // namespace
