@@ -196,6 +196,7 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
              {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
+             {{"mods", "make", ".."}, "\"..\" cannot name a mod: it stands for the folder above"},
              {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
              {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
         const Ran ran = Cli(game, command);
