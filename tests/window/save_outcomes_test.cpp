@@ -73,42 +73,41 @@ TEST(SaveOutcomesTest, AShipSaveThatChangesNoByteWritesNothing) {
     EXPECT_TRUE(game.Exists(kept));
 }
 
-// Launch asks about unsaved edits as Exit does (Yes saves, then launches; No launches; Cancel stays), and so does a
-// save on Yes that the box's field refuses, naming the box; Restore Defaults asks before it replaces typed values.
+// Launch asks about unsaved edits as Exit does (Yes saves, then launches; No launches; Cancel stays), and Restore
+// Defaults before it replaces typed values; a save on the close question's Yes is refused by the box's own rule.
 TEST(SaveOutcomesTest, LaunchRestoreDefaultsAndTheCloseQuestionAskAndRefuseByTheBoxesRules) {
     using Answer = Platform::Answer;
-    const std::string ship = "Ships\\kestrel.iff";
-    for (const Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
-        SCOPED_TRACE(static_cast<int>(answer));
+    const std::string ship = "Ships\\kestrel.iff", mass = "4321", speed = "16777217";
+    const struct {
+        TButton TForm1::*Button;  // none: the close box
+        Answer Given;
+        std::string Typed, Shown;
+        bool Saved, Launched, Kept;
+    } rows[] = {
+        {&TForm1::Button1, Answer::Yes, mass, "Save changes to Kestrel?", true, true, true},
+        {&TForm1::Button1, Answer::No, mass, "Save changes to Kestrel?", false, true, true},
+        {&TForm1::Button1, Answer::Cancel, mass, "Save changes to Kestrel?", false, false, true},
+        {&TForm1::Button9, Answer::No, mass, "Replace the unsaved changes to Kestrel with its default values?", false,
+         false, true},
+        {&TForm1::Button9, Answer::Yes, mass, "Replace the unsaved changes to Kestrel with its default values?", false,
+         false, false},
+        {nullptr, Answer::Yes, speed,
+         "Speed Max: 16777217 would read back as 16777216. Please try 16777216 or 16777218.", false, false, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
         Demo game;
         Started run(game);
         const Bytes before = game.ReadFile(ship);
-        UserInput::Type(run.Form().Edit29, "4321");
-        run.Platform.SaveAnswers = {answer};
-        UserInput::Click(run.Form().Button1);
-        EXPECT_EQ(run.Shown(), std::vector<std::string>{"Save changes to Kestrel?"});
-        EXPECT_EQ(run.Platform.Launched.size(), answer == Answer::Cancel ? 0u : 1u);
-        EXPECT_EQ(game.ReadFile(ship) != before, answer == Answer::Yes);
+        TEdit& box = row.Typed == mass ? run.Form().Edit29 : run.Form().Edit15;
+        UserInput::Type(box, row.Typed);
+        run.Platform.SaveAnswers = {row.Given};
+        run.Platform.Answers = {row.Given == Answer::Yes};
+        row.Button != nullptr ? UserInput::Click(run.Form().*row.Button) : UserInput::Close(run.Form());
+        EXPECT_EQ(run.Shown().empty() ? "" : run.Shown().back(), row.Shown);
+        EXPECT_EQ(game.ReadFile(ship) != before, row.Saved);
+        EXPECT_EQ(run.Platform.Launched.size(), row.Launched ? 1u : 0u);
+        EXPECT_EQ(box.Text() == row.Typed, row.Kept);
     }
-    for (const bool replace : {false, true}) {
-        Demo game;
-        Started run(game);
-        UserInput::Type(run.Form().Edit29, "4321");
-        run.Platform.Answers = {replace};
-        UserInput::Click(run.Form().Button9);
-        EXPECT_EQ(run.Shown(),
-                  std::vector<std::string>{"Replace the unsaved changes to Kestrel with its default values?"});
-        EXPECT_EQ(run.Form().Edit29.Text() == "4321", !replace);
-    }
-    Demo game;
-    Started run(game);
-    const Bytes before = game.ReadFile(ship);
-    UserInput::Type(run.Form().Edit15, "16777217");
-    run.Platform.SaveAnswers = {Answer::Yes};
-    UserInput::Close(run.Form());
-    EXPECT_FALSE(run.Form().Closed());
-    EXPECT_EQ(run.Shown().back(), "Speed Max: 16777217 would read back as 16777216. Please try 16777216 or 16777218.");
-    EXPECT_EQ(game.ReadFile(ship), before);
 }
 
 }  // namespace
