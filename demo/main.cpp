@@ -7,9 +7,16 @@
 
 int main(int argc, char** argv) {
     using namespace tovarin::demo;
+    constexpr const char* kUsage = "usage: tovarin_demo OUTPUT_FOLDER [--nightwatch]\n";
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::cout << kUsage << "Writes the demo installation of Vantorsk Ashfall (or Nightwatch) into the folder.\n";
+        return 0;
+    }
     const bool nightwatch = argc == 3 && std::string(argv[2]) == "--nightwatch";
-    if (argc < 2 || (argc == 3 && !nightwatch) || argc > 3) {
-        std::cerr << "usage: tovarin_demo OUTPUT_FOLDER [--nightwatch]\n";
+    // A folder name that starts with "-" is an option mistyped, never a folder to make.
+    if (argc < 2 || (argc == 3 && !nightwatch) || argc > 3 || first.starts_with("-")) {
+        std::cerr << kUsage;
         return 2;
     }
     try {

@@ -15,8 +15,8 @@
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/text_encoding.h"
 #include "gamefiles/run_caches.h"
+#include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {
@@ -56,9 +56,14 @@ void OptionalWeapon(CLI::App& command, CommandArguments& arguments) {
     command.add_flag("--json", arguments.Json, "One JSON object instead of FIELD=VALUE lines");
 }
 
-void ShipAndFile(CLI::App& command, CommandArguments& arguments) {
+void ShipAndProfileOut(CLI::App& command, CommandArguments& arguments) {
     ShipName(command, arguments);
-    command.add_option("FILE", arguments.File, "The ship profile (.vks); - for standard input or output")->required();
+    command.add_option("FILE", arguments.File, "The ship profile (.vks); - for standard output")->required();
+}
+
+void ShipAndProfileIn(CLI::App& command, CommandArguments& arguments) {
+    ShipName(command, arguments);
+    command.add_option("FILE", arguments.File, "The ship profile (.vks); - for standard input")->required();
 }
 
 void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
@@ -67,11 +72,11 @@ void ShipAndSlot(CLI::App& command, CommandArguments& arguments) {
 }
 
 void Sheet(CLI::App& command, CommandArguments& arguments) {
-    command.add_option("FILE", arguments.File, "The sheet (.csv); - for standard input or output")->required();
+    command.add_option("FILE", arguments.File, "The sheet (.csv); - for standard input")->required();
 }
 
 void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
-    Sheet(command, arguments);
+    command.add_option("FILE", arguments.File, "The sheet (.csv); - for standard output")->required();
     command.add_flag("--changed", arguments.Changed,
                      "Only the rows and cells that differ from the originals kept in \"Tovarin Backup\", the other "
                      "cells empty: a balance mod that \"import\" applies to the original installation (gun slots "
@@ -99,9 +104,9 @@ const std::vector<Command>& CommandTable() {
         {"ship set", "Changes a ship's values, writing only the values that change",
          "tovarin-cli ship set Kestrel speedmax=450 gun1=3", ShipChanges, SetShip},
         {"ship export", "Writes a ship's values to a ship profile", "tovarin-cli ship export Kestrel kestrel.vks",
-         ShipAndFile, ExportShip},
+         ShipAndProfileOut, ExportShip},
         {"ship import", "Applies a ship profile to a ship and saves it", "tovarin-cli ship import Kestrel kestrel.vks",
-         ShipAndFile, ImportShip},
+         ShipAndProfileIn, ImportShip},
         {"ship restore", "Restores a ship's default profile and saves it", "tovarin-cli ship restore Kestrel", ShipName,
          RestoreShip},
         {"guns get", "Shows a gun's values, or every gun's", "tovarin-cli guns get \"Ion Cannon\" damage speed",
@@ -230,10 +235,12 @@ const std::map<std::string, std::string>& GroupSummaries() {
     return groups;
 }
 
-std::string Overview() {
+// Every command with an example, or only those of one group ("ship"), whose --help lists its own.
+std::string Overview(const std::string& group = "") {
     std::ostringstream text;
-    text << "Every command, with an example (each has --help):\n";
+    text << (group.empty() ? "Every command" : "Its commands") << ", with an example (each has --help):\n";
     for (const Command& command : CommandTable()) {
+        if (!group.empty() && !command.Path.starts_with(group + " ")) continue;
         text << "  " << command.Path << std::string(18 - std::min<std::size_t>(command.Path.size(), 17), ' ')
              << command.Example << '\n';
     }
@@ -283,6 +290,7 @@ std::unique_ptr<CLI::App> Parser(CommandArguments& arguments, const Command*& ch
             const std::string group = command.Path.substr(0, blank);
             if (!groups.contains(group)) {
                 groups[group] = app->add_subcommand(group, GroupSummaries().at(group))->require_subcommand(1);
+                groups[group]->footer(Overview(group));
             }
             parent = groups[group];
         }

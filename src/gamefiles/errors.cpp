@@ -1,5 +1,6 @@
 #include "gamefiles/errors.h"
 
+#include "gamefiles/file_handle.h"
 #include "gamefiles/game_paths.h"
 
 namespace tovarin {
@@ -48,7 +49,12 @@ std::string Abbreviated(std::string_view text) {
 std::string Described(const Exception& error, const std::string& gameFolder) {
     const auto* failedCall = dynamic_cast<const EInOutError*>(&error);
     if (failedCall == nullptr || failedCall->File.empty()) return error.Message();
-    return NameInGameFolder(gameFolder, failedCall->File) + ": " + error.Message();
+    const std::string file = NameInGameFolder(gameFolder, failedCall->File);
+    if (dynamic_cast<const EReplacedNotFlushed*>(&error) != nullptr) {
+        return file + " was written, but may not yet be safe on the disk: its folder could not be flushed (" +
+               error.Message() + ")";
+    }
+    return file + ": " + error.Message();
 }
 
 EInOutError InOutErrorOn(const std::string& file, int code) {

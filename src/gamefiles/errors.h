@@ -34,7 +34,7 @@ public:
 
 // An error's message as the player is shown it: a failure of the file layer names the file its call was on in
 // front ("Ships\kestrel.iff: File access denied"), a game file by its path in the game folder; any other error is
-// its message alone.
+// its message alone. A file that was replaced, but whose folder could not be flushed, is said to be written.
 [[nodiscard]] std::string Described(const Exception& error, const std::string& gameFolder);
 
 // Runs `work` over the bytes of the file at `path` held in memory: an input/output error on the way (a marker

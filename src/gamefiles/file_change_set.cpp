@@ -50,13 +50,21 @@ bool Names(const ChangeRecord& record, const std::string& name) {
 
 // ---- The words of the messages -------------------------------------------------------------------------------
 
-// "A", "A and B", "A, B and C".
+// A file's name as the game and every other message write it, with backslashes on every system.
+std::string GameName(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+// "A", "A and B", "A, B and C"; a change of thousands of files names the first few and how many more.
 std::string Listed(const std::vector<std::string>& names) {
+    const std::size_t named = names.size() > kFilesNamedInAList + 1 ? kFilesNamedInAList : names.size();
     std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = 0; i < named; ++i) {
         if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
         text += names[i];
     }
+    if (named < names.size()) text += " and " + std::to_string(names.size() - named) + " more";
     return text;
 }
 
@@ -68,7 +76,8 @@ struct PutBackOutcome {
     bool RecordRemoved = false;
 };
 
-std::string AsTheyWereText(const std::vector<std::string>& names) {
+std::string AsTheyWereText(std::vector<std::string> names) {
+    std::transform(names.begin(), names.end(), names.begin(), GameName);
     return Listed(names) + (names.size() == 1 ? " is as it was" : " are as they were");
 }
 
@@ -88,7 +97,7 @@ std::string NotPutBackText(const PutBackOutcome& outcome, const std::string& ope
 // The file layer's own messages do not say which file failed; in a change of several files it matters.
 std::string Named(const std::string& name, const Exception& failure) {
     if (dynamic_cast<const EInOutError*>(&failure) == nullptr) return failure.Message();
-    return name + ": " + failure.Message();
+    return GameName(name) + ": " + failure.Message();
 }
 
 std::string OutcomeText(const PutBackOutcome& outcome, const std::string& operation) {
@@ -178,7 +187,7 @@ PutBackOutcome PutBack(const std::string& gameFolder, const ChangeRecord& record
             if (i < started) PutInPlace(gameFolder + file.Name, file.Before);
             outcome.AsTheyWere.insert(outcome.AsTheyWere.begin(), file.Name);
         } catch (const Exception& error) {
-            outcome.NotPutBack.insert(outcome.NotPutBack.begin(), file.Name + " (" + error.Message() + ")");
+            outcome.NotPutBack.insert(outcome.NotPutBack.begin(), GameName(file.Name) + " (" + error.Message() + ")");
         }
     }
     if (outcome.NotPutBack.empty()) {

@@ -29,6 +29,9 @@ namespace tovarin {
 // The record of a change that has not finished, in the game folder.
 inline constexpr const char* kChangeRecordName = "Tovarin unfinished change.rec";
 
+// How many files a message names before it only counts the rest ("and 3990 more").
+inline constexpr std::size_t kFilesNamedInAList = 10;
+
 class FileChangeSet {
 public:
     // Begins a change of files of the game folder (with its trailing separator); `operation` names it in messages

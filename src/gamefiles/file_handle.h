@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -50,6 +51,18 @@ class EReplacedNotFlushed : public EInOutError {
 public:
     using EInOutError::EInOutError;
 };
+
+// Runs a save. A file replaced whose folder did not reach the disk holds the save all the same: that failure is
+// given back rather than thrown, so that the caller shows what the file now holds before it warns.
+template <typename Save>
+[[nodiscard]] std::optional<EReplacedNotFlushed> SavedUnlessFailed(Save&& save) {
+    try {
+        save();
+    } catch (const EReplacedNotFlushed& notFlushed) {
+        return notFlushed;
+    }
+    return std::nullopt;
+}
 
 // Renames `from` over `to`, replacing it, and flushes the folder so that the new name survives a power cut; a
 // failure throws EInOutError, EReplacedNotFlushed when only the flush failed.

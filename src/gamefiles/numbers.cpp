@@ -142,6 +142,33 @@ void CheckReadsBack(std::int32_t entered, Scale scale) {
     throw Exception(message);
 }
 
+namespace {
+
+// Digits after optional blanks and a sign, or "$" and hex digits: a number, even one too large for an integer.
+bool WrittenAsNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    const bool hex = !text.empty() && text.front() == '$';
+    if (hex || (!text.empty() && (text.front() == '+' || text.front() == '-'))) text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [hex](char c) { return (c >= '0' && c <= '9') || (hex && HexDigit(c) >= 0); });
+}
+
+}  // namespace
+
+std::int32_t TypedValue(std::string_view text, const ValueLimits& limits) {
+    const std::optional<std::int32_t> value = TryStrToInt(text);
+    if (!value && WrittenAsNumber(text)) {
+        constexpr std::int32_t kOffered = 2000000000;  // what the number boxes have always offered
+        throw Exception("Out of range. Please try a value less than " +
+                        IntToStr(std::int64_t{std::min(limits.Max, kOffered)} + 1));
+    }
+    if (!value) throw EConvertError(text);
+    if (*value > limits.Max) throw Exception(IntToStr(*value) + " is more than " + IntToStr(limits.Max));
+    if (*value < limits.Min) throw Exception(IntToStr(*value) + " is less than " + IntToStr(limits.Min));
+    if (limits.Float) CheckReadsBack(*value, *limits.Float);
+    return *value;
+}
+
 float StoredValue(std::int32_t entered, Scale scale) {
     return static_cast<float>(static_cast<long double>(entered) * StorageFactor(scale));
 }

@@ -48,6 +48,23 @@ enum class Scale { One, Milli, Centi };
 // nearest values that would: "16777217 would read back as 16777216. Please try 16777216 or 16777218".
 void CheckReadsBack(std::int32_t entered, Scale scale = Scale::One);
 
+// What a value typed for a field can be: a whole number from Min to Max, or, for a float field, a number its
+// stored float shows again as typed.
+struct ValueLimits {
+    std::int32_t Min = -2147483647;
+    std::int32_t Max = 2147483647;
+    std::optional<Scale> Float;  // a float field, shown with this scale
+};
+inline constexpr ValueLimits kByteValue{0, 255, std::nullopt};
+inline constexpr ValueLimits kWordValue{0, 65535, std::nullopt};
+[[nodiscard]] constexpr ValueLimits FloatLimits(Scale scale = Scale::One) { return {-2147483647, 2147483647, scale}; }
+
+// The one check of a typed value, for the boxes and the command line alike. Refuses (Exception) a text that is no
+// integer ("'abc' is not a valid integer value"), a number beyond the integer range ("Out of range. Please try a
+// value less than 256", with the field's own largest value), one beyond the field's limits ("300 is more than 255",
+// "-1 is less than 0") and one a float field would not show again (as CheckReadsBack does).
+[[nodiscard]] std::int32_t TypedValue(std::string_view text, const ValueLimits& limits);
+
 // The 4 bytes of a float as the files store them (little-endian), and back.
 [[nodiscard]] std::uint32_t FloatBits(float value);
 [[nodiscard]] float FloatFromBits(std::uint32_t bits);

@@ -33,8 +33,10 @@ bool HasControl(const std::string& name) {
 std::string ModNameProblem(const std::string& name) {
     const std::string quoted = "\"" + name + "\"";
     if (name.empty()) return "a mod needs a name";
-    if (name == "." || name == "..")
-        return quoted + " names a folder itself, not a mod: give the mod a name of its own";
+    if (name == "." || name == "..") {
+        return quoted + " cannot name a mod: it stands for " + (name == "." ? "the folder itself" : "the folder above") +
+               ", not a folder of its own";
+    }
     if (HasControl(name)) return "a mod's name cannot hold a line break or another control character";
     if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) {
         return quoted + " cannot name a folder: leave out \\ / : * ? \" < > |";

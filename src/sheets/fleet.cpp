@@ -31,14 +31,21 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
     return *number;
 }
 
+// What the ship file holds for a key: a float, a 16-bit count of rounds, or a one-byte count.
+ValueLimits KeyLimits(const ProfileKey& key) {
+    if (HoldsFloat(key)) return FloatLimits();
+    if (key.Part == ProfilePart::GunAmmo) return kWordValue;
+    if (key.Part == ProfilePart::MissileAmmo || key.Part == ProfilePart::Decoys) return kByteValue;
+    return {};
+}
+
 // A key's value from its text, refused when the ship file could not hold it as meant: a switch is 0 or 1, and a
 // float must read back as the number given.
 std::int32_t KeyValue(const Fleet& fleet, const ProfileKey& key, const std::string& text) {
     if (key.Part == ProfilePart::Gun) return WeaponNumber(fleet.Guns, text, "gun");
     if (key.Part == ProfilePart::Missile) return WeaponNumber(fleet.Missiles, text, "missile");
-    const std::int32_t value = StrToInt(text);
+    const std::int32_t value = TypedValue(text, KeyLimits(key));
     if (IsSwitch(key) && value != 0 && value != 1) throw Exception("'" + Abbreviated(text) + "' is not 0 or 1");
-    if (HoldsFloat(key)) CheckReadsBack(value);
     return value;
 }
 
@@ -105,7 +112,12 @@ void SetShipValue(const Fleet& fleet, const LoadedShip& ship, ShipValues& values
     } catch (const Refusal& refusal) {
         throw Refusal(named + refusal.what());
     } catch (const Exception& error) {
-        throw Refusal(named + error.Message() + ".");
+        // A count says the range it holds; a float names the values it would hold in its own message.
+        const ValueLimits limits = KeyLimits(key);
+        const std::string range = limits.Max <= kWordValue.Max ? " (" + key.Key + " holds " + IntToStr(limits.Min) +
+                                                                     ".." + IntToStr(limits.Max) + ")"
+                                                               : "";
+        throw Refusal(named + error.Message() + range + ".");
     }
 }
 

@@ -31,8 +31,7 @@ std::string ShownInteger(const std::optional<std::int32_t>& value) { return valu
 // A float field's typed value, checked as the save checks it (on a record of its own), so that a refused value is
 // found before any table changes; a value the float would not give back as written is refused too.
 std::int32_t FloatValue(const FloatField& field, const std::string& text) {
-    const std::int32_t value = StrToInt(text);
-    CheckReadsBack(value, field.Scaling);
+    const std::int32_t value = TypedValue(text, FloatLimits(field.Scaling));
     std::vector<std::uint8_t> scratch(static_cast<std::size_t>(field.Offset) + 4);
     WriteFloatField(scratch, 0, field, value);
     return value;
@@ -48,10 +47,7 @@ void AddFloatFields(std::vector<NamedField<Values>>& fields, const std::array<Fl
 }
 
 // The number of sub-missiles, as the box for one-byte counts takes it.
-std::uint8_t SplitCount(const std::string& text) {
-    if (StrToInt(text) > 255) throw Exception("Out of range. Please try a value less than 256");
-    return ToByte(StrToInt(text));
-}
+std::uint8_t SplitCount(const std::string& text) { return ToByte(TypedValue(text, kByteValue)); }
 
 // The sub-missile type as the list shows it: the missile's name, or the stored number when it names no listed
 // missile or a name the list holds twice.

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "gamefiles/file_change_set.h"
 #include "installation/installation.h"
 #include "mods/load_order.h"
 #include "mods/mod_folder.h"
@@ -27,9 +28,12 @@ std::string Question(std::size_t differing, bool modsInPlay) {
            "Put the originals back? Every change Tovarin made to them is undone." + mods;
 }
 
+// One file a line; a restore of thousands names the first few and counts the rest.
 std::string Listed(const std::vector<std::string>& files) {
+    const std::size_t named = files.size() > kFilesNamedInAList + 1 ? kFilesNamedInAList : files.size();
     std::string text;
-    for (const std::string& file : files) text += "\n    " + file;
+    for (std::size_t i = 0; i < named; ++i) text += "\n    " + files[i];
+    if (named < files.size()) text += "\n    and " + std::to_string(files.size() - named) + " more";
     return text;
 }
 

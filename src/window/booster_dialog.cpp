@@ -3,9 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <string>
 
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "ships/ship_layout.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/platform.h"
 #include "window/form1.h"
@@ -62,13 +64,17 @@ void TForm3::ShowBoosterDialog() {
 // The booster's acceleration applies in both columns; the left one shows it greyed.
 void TForm3::Edit3Change() { Label9.SetCaption(Edit3.Text()); }
 
-// Each field is stored as soon as it converts, so a bad field keeps the ones before it and leaves the dialog
-// open on the values still to be corrected.
+// Each field is stored as soon as it passes the check of its float in the ship file, so a refused field (named by
+// its label) keeps the ones before it and leaves the dialog open on the values still to be corrected.
 void TForm3::Button1Click() {
     ShipState& ship = mainForm_.Ship;
+    constexpr ValueLimits kBoosterValue{0, std::numeric_limits<std::int32_t>::max(), Scale::One};
     for (const BoosterField& field : kBoosterFields) {
-        ship.BoosterValues[field.Value] =
-            CheckRange(StrToInt((this->*field.Box).Text()), 0, std::numeric_limits<std::int32_t>::max());
+        try {
+            ship.BoosterValues[field.Value] = TypedValue((this->*field.Box).Text(), kBoosterValue);
+        } catch (const Exception& refusal) {
+            throw Exception(std::string(ShipLayout::kBoosterValues[field.Value].Title) + ": " + refusal.Message());
+        }
     }
     keptValues_ = ship.BoosterValues;
     Close();

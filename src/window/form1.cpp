@@ -42,7 +42,9 @@ void TForm1::BindEvents() {
     // all close the window through Close.
     OnCloseQuery = [this] { return MayLeaveEveryItem(); };
     Exit.OnClick = [this] { ExitClick(); };
-    Button1.OnClick = [this] { Button1Click(); };
+    Button1.OnClick = [this] {
+        if (MayLeaveEveryItem()) Button1Click();  // the game reads the files: unsaved edits are asked about as on Exit
+    };
     Undo.OnClick = [this] { UndoClick(); };
     Redo.OnClick = [this] { RedoClick(); };
     OnShortCut = [this](char key, bool shift) { return FormShortCut(key, shift); };
@@ -52,14 +54,11 @@ void TForm1::BindEvents() {
     };
 
     for (TEdit* box :
-         {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11, &Edit12,
-          &Edit13, &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22, &Edit23, &Edit24,
-          &Edit25, &Edit26, &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32, &Edit33, &Edit34, &Edit35,
-          &Edit36, &Edit37, &Edit38, &Edit39, &Edit40, &Edit41, &Edit42, &Edit43, &Edit46, &Edit47, &Edit48}) {
+         {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit10, &Edit11, &Edit12, &Edit13,
+          &Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20, &Edit21, &Edit22, &Edit23, &Edit24, &Edit25, &Edit26,
+          &Edit27, &Edit28, &Edit29, &Edit30, &Edit31, &Edit32, &Edit33, &Edit34, &Edit35, &Edit36, &Edit37, &Edit38,
+          &Edit39, &Edit40, &Edit41, &Edit42, &Edit43, &Edit46, &Edit47, &Edit48, &Edit14, &Edit9,  &Edit49}) {
         box->OnExit = [this, box] { return Edit1Exit(*box); };
-    }
-    for (TEdit* box : {&Edit14, &Edit9, &Edit49}) {
-        box->OnExit = [this, box] { return Edit28Exit(*box); };
     }
 
     ComboBox1.OnChange = [this] {
@@ -74,7 +73,9 @@ void TForm1::BindEvents() {
     Button11.OnClick = [this] { Button11Click(); };
     Button6.OnClick = [this] { Button6Click(); };
     Button5.OnClick = [this] { Button5Click(); };
-    Button9.OnClick = [this] { Button9Click(); };
+    Button9.OnClick = [this] {
+        if (MayRestoreDefaults()) Button9Click();
+    };
 
     ComboBox6.OnChange = [this] {
         if (MayLeave(ComboBox6, {Editor::Ship, Editor::GunSlots})) ComboBox6Change();

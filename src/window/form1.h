@@ -49,7 +49,9 @@ public:
     void Button1Click();
     void PageControl1Change();
     bool Edit1Exit(TEdit& box);
-    bool Edit28Exit(TEdit& box);
+    // The box's value as its field in the file can hold it; a text it cannot hold is refused (Exception) with a
+    // message that names the box by its label ("Decoys: 300 is more than 255"), the same on every road.
+    [[nodiscard]] std::int32_t CheckedValue(const TEdit& box) const;
 
     std::string GameFolder;   // with its trailing separator
     TIniFile Catalogue;       // vskinfo.dat or nwinfo.dat
@@ -302,6 +304,8 @@ public:
     bool MaySwap();
     // Closing the window, and restoring the originals (which loads every tab again), leave every item.
     bool MayLeaveEveryItem();
+    // "Restore Defaults" replaces the Ships tab's boxes: typed values not yet saved are asked about first.
+    bool MayRestoreDefaults();
 
     // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -50,7 +51,8 @@ void TForm1::Button7Click() {
     CollectFloatFields(*this, kGunBoxes, values.Fields);
     const std::pair<std::int32_t, GunValues> record{*base, values};
     const std::string table = GameFile(kGunTableFile);
-    OnBytesOf(table, [&] { SaveGunRecords(table, std::span(&record, 1)); });
+    const auto notFlushed =
+        SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveGunRecords(table, std::span(&record, 1)); }); });
     // Show the values as the file now holds them, after their round trip through single precision. The table
     // holds the save already: a read that fails now must not read as a failed save.
     try {
@@ -59,6 +61,7 @@ void TForm1::Button7Click() {
         throw ESavedButNotReadBack(kGunTableFile, error);
     }
     KeepLoadedValues(Editor::Gun);  // the boxes now show what the file holds
+    if (notFlushed) throw *notFlushed;
 }
 
 }  // namespace tovarin

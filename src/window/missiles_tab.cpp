@@ -1,6 +1,7 @@
 #include <array>
 #include <vector>
 
+#include "gamefiles/file_handle.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -68,8 +69,8 @@ void TForm1::Button8Click() {
     if (!base) return;
     MissileValues values;
     CollectFloatFields(*this, kMissileBoxes, values.Fields);
-    values.SplitCount = ToByte(StrToInt(Edit49.Text()));
-    values.SplitDelay = StrToInt(Edit48.Text());
+    values.SplitCount = ToByte(CheckedValue(Edit49));
+    values.SplitDelay = CheckedValue(Edit48);
     // With no type selected (the stored one names no listed missile) the stored type stays: the player has not
     // chosen another, and the box may be hidden because the missile does not split.
     if (ComboBox7.ItemIndex() >= 0) values.SubMissileType = ToByte(ComboBox7.ItemIndex());
@@ -77,8 +78,10 @@ void TForm1::Button8Click() {
 
     const std::pair<std::int32_t, MissileValues> record{*base, values};
     const std::string table = GameFile(kMissileTableFile);
-    OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); });
+    const auto notFlushed =
+        SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); }); });
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
+    if (notFlushed) throw *notFlushed;
 }
 
 }  // namespace tovarin

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "gamefiles/file_handle.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
@@ -83,7 +84,7 @@ ShipValues TabValues(TForm1& form) {
         } else if (key.Part == ProfilePart::Missile) {
             values.MissileMounts.push_back({form.MissileMountTypes[key.Index], form.Ship.MissileMountLoads[key.Index]});
         } else if (HasBox(key)) {
-            SetProfileValue(values, key, StrToInt(BoxOf(form, key.Key).Text()));
+            SetProfileValue(values, key, form.CheckedValue(BoxOf(form, key.Key)));
         }
     }
     values.Autoslide = form.CheckBox1.Checked();
@@ -143,6 +144,10 @@ void ShowTabValues(TForm1& form, const ShipValues& values) {
     }
     ShowGunRows(form);
     ShowMissileRows(form);
+    // A mount still chosen shows its values as they are now in the pickers beside its list, whatever its row
+    // shows: "Change" takes them from there.
+    if (form.ListBox1.ItemIndex() >= 0) form.ListBox1Click();
+    if (form.ListBox2.ItemIndex() >= 0) form.ListBox2Click();
 }
 
 // A path with its file name in lower case, as profiles have always been named. The folders above stay as the
@@ -177,6 +182,8 @@ void TForm1::ExportProfile(const std::string& path) {
     const std::string text = ProfileText(ProfileEntriesOf(TabValues(*this)));
     try {
         ReplaceWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    } catch (const EReplacedNotFlushed&) {
+        throw;  // the profile is written: this is no failed write
     } catch (const Exception&) {
         throw EIniFileException(path);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
@@ -183,12 +184,12 @@ void ShowShip(TForm1& form, FileBytes file) {
 
 // ---- Saving ---------------------------------------------------------------------------------------------------------
 
-std::int32_t BoxValue(const TForm& form, const Layout::ValueSlot& slot) {
-    return StrToInt(BoxNamed(form, slot.Control).Text());
+std::int32_t BoxValue(const TForm1& form, const Layout::ValueSlot& slot) {
+    return form.CheckedValue(BoxNamed(form, slot.Control));
 }
 
 template <std::size_t N>
-std::array<std::int32_t, N> BoxValues(const TForm& form, const std::array<Layout::ValueSlot, N>& slots) {
+std::array<std::int32_t, N> BoxValues(const TForm1& form, const std::array<Layout::ValueSlot, N>& slots) {
     std::array<std::int32_t, N> values{};
     for (std::size_t i = 0; i < N; ++i) values[i] = BoxValue(form, slots[i]);
     return values;
@@ -218,7 +219,7 @@ ShipValues CollectValues(const TForm1& form) {
             values.MissileMounts.push_back({form.MissileMountTypes[mount], ship.MissileMountLoads[mount]});
         }
         // A ship with missiles but no DECY chunk has no decoy count: nothing may be written for it.
-        if (ship.DecyBase != 0) values.Decoys = StrToInt(form.Edit14.Text());
+        if (ship.DecyBase != 0) values.Decoys = form.CheckedValue(form.Edit14);
     }
     values.Autoslide = form.CheckBox1.Checked();
     if (ship.HasBooster) values.Booster = ship.BoosterValues;
@@ -306,13 +307,23 @@ void TForm1::Button2Click() {
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
-    ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(ReadWholeFile(path), values); }));
+    std::vector<std::uint8_t> now;
+    const std::vector<std::uint8_t> saved = OnBytesOf(path, [&] {
+        now = ReadWholeFile(path);
+        return RebuildShipFile(now, values);
+    });
+    // A save that changes no byte writes nothing, so no original is kept for it. A file that was replaced but whose
+    // folder did not reach the disk holds the save: the tab shows it, then the warning.
+    const auto notFlushed = SavedUnlessFailed([&] {
+        if (saved != now) ReplaceWholeFile(path, saved);
+    });
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();
     } catch (const Exception& error) {
         throw ESavedButNotReadBack(file, error);
     }
+    if (notFlushed) throw *notFlushed;
 }
 
 // Choosing the weapon on each gun mount, turret and missile mount of the loaded ship. Only the state in memory
@@ -346,7 +357,7 @@ void TForm1::Button3Click() {
     }
     const std::size_t i = CheckIndex(selected, kMaxGunMounts);
     GunMountTypes[i] = gun;
-    GunMountAmmo[i] = ToWord(StrToInt(Edit28.Text()));
+    GunMountAmmo[i] = ToWord(CheckedValue(Edit28));
     ListBox1.SetItem(selected, GunMountRow(ChosenName(ComboBox2), gun, GunMountAmmo[i]));
     Reselect(ListBox1, entry);
 }
@@ -364,7 +375,7 @@ void TForm1::Button4Click() {
     const std::uint8_t missile = ChosenType(ComboBox3);
     const std::size_t i = CheckIndex(selected, kMaxMissileMounts);
     MissileMountTypes[i] = missile;
-    Ship.MissileMountLoads[i] = ToByte(StrToInt(Edit9.Text()));
+    Ship.MissileMountLoads[i] = ToByte(CheckedValue(Edit9));
     ListBox2.SetItem(selected, MissileMountRow(ChosenName(ComboBox3), Ship.MissileMountLoads[i]));
     Reselect(ListBox2, i);
 }

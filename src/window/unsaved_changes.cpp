@@ -209,6 +209,12 @@ bool TForm1::MaySwap() {
     return true;
 }
 
+bool TForm1::MayRestoreDefaults() {
+    if (!Modified(Editor::Ship)) return true;
+    return GetPlatform().AskYesNo("Replace the unsaved changes to " + LoadedItems[Slot(Editor::Ship)]->Name +
+                                  " with its default values?");
+}
+
 bool TForm1::MayLeaveEveryItem() {
     for (const Editor editor : {Editor::Ship, Editor::GunSlots, Editor::Gun, Editor::Missile}) {
         if (!AskToSave(editor)) return false;

@@ -20,7 +20,7 @@ std::vector<std::string_view> ShowFloatFields(TForm1& form, std::span<const Floa
 
 void CollectFloatFields(const TForm1& form, std::span<const FieldBox> boxes,
                         std::span<std::optional<std::int32_t>> values) {
-    for (std::size_t i = 0; i < boxes.size(); ++i) values[i] = StrToInt((form.*boxes[i]).Text());
+    for (std::size_t i = 0; i < boxes.size(); ++i) values[i] = form.CheckedValue(form.*boxes[i]);
 }
 
 std::string ItemName(const TComboBox& list, int index) {

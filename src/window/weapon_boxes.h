@@ -56,8 +56,7 @@ std::vector<std::string_view> ShowFloatFields(TForm1& form, std::span<const Floa
                                               std::span<const FieldBox> boxes,
                                               std::span<const std::optional<std::int32_t>> values);
 
-// The boxes' values, in field order; the first box that holds no integer stops it with
-// "'%s' is not a valid integer value".
+// The boxes' values, in field order; the first box whose field cannot hold its text stops it, naming the box.
 void CollectFloatFields(const TForm1& form, std::span<const FieldBox> boxes,
                         std::span<std::optional<std::int32_t>> values);
 

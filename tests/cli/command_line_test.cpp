@@ -93,6 +93,24 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
 
 // The terminal's encoding as its locale names it: the Latin-1 family speaks the game's Windows-1252, anything else
 // UTF-8.
+// A group's --help lists its own commands only, and a file argument says which way "-" goes.
+TEST(CommandLineTest, HelpOfAGroupListsItsOwnCommands) {
+    const struct {
+        std::vector<std::string> Arguments;
+        std::string Holds, Lacks;
+    } rows[] = {{{"ship", "--help"}, "  ship restore ", "guns get"},
+                {{"backup", "--help"}, "  backup status ", "ship get"},
+                {{"import", "ships", "--help"}, "- for standard input\n", "or output"},
+                {{"export", "ships", "--help"}, "- for standard output\n", "input"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Arguments.front());
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::RunCommandLine(row.Arguments, out, err), 0);
+        EXPECT_NE(out.str().find(row.Holds), std::string::npos) << out.str();
+        EXPECT_EQ(out.str().find(row.Lacks), std::string::npos) << out.str();
+    }
+}
+
 TEST(TerminalTest, TheLocaleTellsTheEncoding) {
     using enum cli::TerminalEncoding;
     const std::pair<std::string, cli::TerminalEncoding> rows[] = {{"en_US.UTF-8", Utf8},

@@ -49,7 +49,10 @@ TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell
     };
     const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
         {{"ship", "set", "Kestrel", "hp=1", "speedmax=fast"}, "Kestrel, speedmax=fast: 'fast' is not a valid integer"},
-        {{"ship", "set", "Kestrel", "hp=1", "gunammo1=70000"}, "Kestrel, gunammo1=70000: Range check error.\n"},
+        {{"ship", "set", "Kestrel", "hp=1", "gunammo1=70000"},
+         "Kestrel, gunammo1=70000: 70000 is more than 65535 (gunammo1 holds 0..65535).\n"},
+        {{"ship", "set", "Kestrel", "hp=99999999999"},
+         "Kestrel, hp=99999999999: Out of range. Please try a value less than 2000000001.\n"},
         {{"ship", "set", "Kestrel", "hp=1", "speedmux=1"}, "Kestrel has no key speedmux\n"},
         {{"ship", "set", "Lancet", "hp=1", "gun4=1"}, "Lancet has no key gun4\n"},
         {{"ship", "set", "Kestrel", "hp=1", "gun1=Laser"}, "Kestrel, gun1=Laser: the catalogue lists no gun named"},
@@ -73,7 +76,7 @@ TEST(ExactChanges, AValueNoFileCouldHoldAsMeantIsRefusedNamingItsKeyValueAndCell
          "duration (ms)=2147483647: 2147483647 would read back as no whole number. Please try 2147483500\n"},
         {{"guns", "set", "Ion Cannon", "speed=12", "damage=x"}, "damage=x: 'x' is not a valid integer value\n"},
         {{"guns", "set", "Ion Cannon", "speeed=1"}, "Unknown field of a gun: speeed\n"},
-        {{"missiles", "set", "Dart", "split up into=256"}, "split up into=256: Out of range."},
+        {{"missiles", "set", "Dart", "split up into=256"}, "split up into=256: 256 is more than 255\n"},
         {{"missiles", "set", "Dart", "sub-missile type=Nope"}, "sub-missile type=Nope: Unknown missile: Nope\n"},
         {{"missiles", "set", "Darts", "speed=1"}, "Unknown missile: Darts\n"},
         {{"slots", "copy", "Kestrel", "4"}, "Kestrel has no gun slot 4 (it has 3)\n"},  // one past the last

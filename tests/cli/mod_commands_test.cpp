@@ -206,6 +206,7 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "make", "load order.ini"}, "\"load order.ini\" is a file Tovarin keeps"},
              {{"mods", "make", "my mod "}, "leave out the blank at its start or end"},
              {{"mods", "make", "a\nb"}, "cannot hold a line break"},
+             {{"mods", "make", ".."}, "\"..\" cannot name a mod: it stands for the folder above"},
              {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);

@@ -138,8 +138,8 @@ TEST(CommandErrors, EachNamesItsFile) {
         {"a long cell",
          [&](Demo& g) { g.WriteText("sheet.csv", "ship,mass\r\nKestrel," + longCell + "\r\n"); },
          {"import", "ships", "<sheet>"},
-         "<sheet>, line 2, column 2: Kestrel, mass=" + longCell.substr(0, 60) + "...: '" + longCell.substr(0, 60) +
-             "...' is not a valid integer value.\n"},
+         "<sheet>, line 2, column 2: Kestrel, mass=" + longCell.substr(0, 60) +
+             "...: Out of range. Please try a value less than 2000000001.\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);

@@ -182,6 +182,22 @@ TEST(FileChangeSet, WhileARecordStandsItsFilesAreRefusedAndTheNextStartFollowsIt
     SetChangeGuard({});
 }
 
+// The put-back names the files as the game does, with backslashes on every system, and of many files the first
+// ten and how many more.
+TEST(FileChangeSet, APutBackNamesItsFilesWithBackslashesAndCountsALongList) {
+    const Folder folder;
+    fs::create_directory(folder.Path() / "Ships");
+    ChangeRecord record{"the apply of 1 mod", 12, {}};
+    for (int i = 0; i < 12; ++i) record.Files.push_back({"Ships/s" + std::to_string(i) + ".iff", std::nullopt});
+    ReplaceWholeFile(folder.Of(kChangeRecordName), RecordBytes(record));
+    EXPECT_EQ(
+        RecoverUnfinishedChange(folder.WithSeparator()),
+        "the apply of 1 mod did not finish when Tovarin last ran, so its files were put back: Ships\\s0.iff, "
+        "Ships\\s1.iff, Ships\\s2.iff, Ships\\s3.iff, Ships\\s4.iff, Ships\\s5.iff, Ships\\s6.iff, Ships\\s7.iff, "
+        "Ships\\s8.iff, Ships\\s9.iff and 2 more are as they were");
+    SetChangeGuard({});
+}
+
 // The record holds every file's bytes, an empty file and a missing one too, and reads back as written; one that is
 // damaged is refused, never half taken, and stays where it is.
 TEST(ChangeRecord, ReadsBackAsWrittenAndADamagedOneIsRefused) {

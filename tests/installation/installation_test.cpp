@@ -275,8 +275,8 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
                           " could not be kept in the folder \"Tovarin Backup\" (File access denied), so the file was "
                           "not changed.");
     // The swap's three files, none of them changed.
-    refused.back() += " Nothing was changed: " +
-                      NativeName("Ships\\kestrel.iff, Ships\\warden.iff and Ships\\switch.dat are as they were.");
+    refused.back() += std::string(" Nothing was changed: ") +
+                      "Ships\\kestrel.iff, Ships\\warden.iff and Ships\\switch.dat are as they were.";
     EXPECT_EQ(run.Shown(), refused);
     game.Remove("Tovarin Backup");
     for (auto* change : {SaveShip, SaveGun, SaveMissile, SaveGunSlots, Swap}) change(form, run.Platform, 1);
@@ -289,18 +289,17 @@ TEST(OriginalsBackup, AnOriginalThatCannotBeKeptRefusesTheChangeAndTheRestoreBut
     EXPECT_EQ(form.Edit30.Text(), gunSpeed);
     EXPECT_EQ(form.ListBox4.Items().front(), "Kestrel");
     const std::vector<std::string> shown = run.Shown();
-    EXPECT_EQ(
-        std::vector(shown.end() - 4, shown.end()),
-        (std::vector<std::string>{
-            "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
-            "back? Every change Tovarin made to them is undone.",
-            NativeName("vskinfo.dat: File access denied. Nothing was changed: Ships\\switch.dat, Game\\bullet.iff, "
-                       "Game\\missile.iff, vskinfo.dat, Ships\\kestrel.iff and Ships\\warden.iff are as they "
-                       "were."),
-            "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
-            "back? Every change Tovarin made to them is undone.",
-            "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
-            "vskinfo.dat\n    Ships\\kestrel.iff\n    Ships\\warden.iff"}));
+    EXPECT_EQ(std::vector(shown.end() - 4, shown.end()),
+              (std::vector<std::string>{
+                  "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
+                  "back? Every change Tovarin made to them is undone.",
+                  "vskinfo.dat: File access denied. Nothing was changed: Ships\\switch.dat, Game\\bullet.iff, "
+                  "Game\\missile.iff, vskinfo.dat, Ships\\kestrel.iff and Ships\\warden.iff are as they "
+                  "were.",
+                  "6 game files differ from their originals kept in \"Tovarin Backup\". Put the originals "
+                  "back? Every change Tovarin made to them is undone.",
+                  "Originals put back:\n    Ships\\switch.dat\n    Game\\bullet.iff\n    Game\\missile.iff\n    "
+                  "vskinfo.dat\n    Ships\\kestrel.iff\n    Ships\\warden.iff"}));
 }
 
 // Kestrel, Warden and Halberd with the demo weapons, changed by the command line as a player would: a ship's value,

@@ -123,6 +123,20 @@ TEST_F(ProfilesTest, ImportChangesWhatTheProfileSays) {
     EXPECT_EQ(game.Game.ReadFile("Ships\\corsair.iff"), before);
 }
 
+// An import that changes a chosen mount whose row does not show it (gun mount 2 carries no ammunition in its row)
+// shows the mount as it now is beside the list, so "Change" then keeps what the import gave.
+TEST_F(ProfilesTest, AnImportShowsTheChosenMountsValuesInThePickers) {
+    UserInput::Choose(Form().ComboBox1, kCorsair);
+    UserInput::Select(Form().ListBox1, 1);
+    game.Game.WriteText("Ships\\test.vks", ProfileText({"gunammo2=999"}));
+    Through(Form().Button5, "Ships\\test.vks");
+    EXPECT_EQ(Form().Edit28.Text(), "999");
+    UserInput::Click(Form().Button3);
+    UserInput::Click(Form().Button2);
+    const Lines saved = State();
+    EXPECT_NE(std::find(saved.begin(), saved.end(), "gunammo2=999"), saved.end());
+}
+
 // Restore Defaults applies the default profile named after the file of the ship's own data, also for the swapped
 // Kestrel and Warden; without one (Corsair's is gone) only the booster goes off. The profile exported before
 // brings every ship back.

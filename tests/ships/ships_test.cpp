@@ -154,11 +154,11 @@ TEST(FindShipChunks, AMarkerInTheFileHeaderCountsAsAbsent) {
 
 // Types a new value into every box and the booster dialog, and puts new weapons on both kinds of mount and a
 // turret of FullShip, some with amounts that are refused; the expected plan follows. Among the values are the
-// largest whose float can still be shown again (the booster's speed too) and the first integer a float cannot hold.
+// largest whose float shows them again as typed and the first integer past 2^24 a float holds.
 void EditEverything(ProgramRun& run, ShipPlan& expected) {
     TForm1& f = run.Form();
     const std::map<std::string, std::int32_t> limits{
-        {"Edit15", 2147483583}, {"Edit1", -2147483583}, {"Edit29", 16777217}};
+        {"Edit15", 2147483520}, {"Edit1", -2147483520}, {"Edit29", 16777218}};
     std::int32_t next = 5001;
     for (auto [box, stored] : FloatBoxes(expected)) {
         const std::int32_t value = limits.contains(box) ? limits.at(box) : next++;
@@ -167,14 +167,13 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
     }
     UserInput::Type(f.Edit14, "77");
     expected.Decoys = 77;
-    // A bad amount keeps the new weapon (stored first) with the old amount, and the entry's old text.
+    // An amount the mount cannot hold is refused as the focus leaves its box, so "Change" changes nothing.
     ChangeMount(f, false, 0, 6, "65536");
     ChangeMount(f, true, 1, 3, "-1");
-    EXPECT_EQ(run.Shown(), std::vector<std::string>(2, "Range check error."));
+    EXPECT_EQ(run.Shown(), (std::vector<std::string>{"Ammunition of gun mount 1: 65536 is more than 65535.",
+                                                     "Missiles of missile mount 2: -1 is less than 0."}));
     run.Platform.Boxes.clear();
     EXPECT_EQ(f.ListBox2.Items()[1], Missile(4) + " * 2");
-    expected.GunMounts[0].Gun = 6;
-    expected.Missiles->Mounts[1].Missile = 3;
     ChangeMount(f, false, 1, 11, "65535");
     expected.GunMounts[1] = {11, 65535, expected.GunMounts[1].Name};
     ChangeMount(f, false, 4, 7, "1");  // a turret takes no ammunition; the amount box keeps what it showed
@@ -185,10 +184,10 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
                                                             "Turret: " + Gun(4), "Turret: " + Gun(7)}));
     EXPECT_EQ(f.Focused(), &f.ListBox2);
     UserInput::Select(f.ListBox1, 0);
-    EXPECT_EQ(f.ComboBox2.ItemIndex(), 6);
+    EXPECT_EQ(f.ComboBox2.ItemIndex(), 11);
     EXPECT_EQ(f.Edit28.Text(), "300");
     if (!expected.Booster) return;
-    const auto typed = [](std::size_t index) { return index == 10 ? 2147483583 : std::int32_t(6001 + index); };
+    const auto typed = [](std::size_t index) { return index == 10 ? 2147483520 : std::int32_t(6001 + index); };
     const auto loaded = [&](std::size_t index) { return std::lrint(expected.Booster->Values[index]); };
     TForm3& d = run.App.Form3();
     const std::vector<std::pair<TEdit*, std::size_t>> fields{
@@ -213,7 +212,7 @@ void EditEverything(ProgramRun& run, ShipPlan& expected) {
             UserInput::Type(d.Edit5, "-1");
             UserInput::Click(d.Button1);
             EXPECT_FALSE(d.Closed());
-            EXPECT_EQ(run.Shown(), std::vector<std::string>{"Range check error."});
+            EXPECT_EQ(run.Shown(), std::vector<std::string>{"Booster P (deactivated): -1 is less than 0."});
             run.Platform.Boxes.clear();
             for (std::size_t i = 0; auto [field, index] : fields)
                 EXPECT_EQ(f.Ship.BoosterValues[index], i++ < 4 ? typed(index) : loaded(index));
@@ -321,15 +320,14 @@ std::vector<StoppedSave> StoppedSaves() {
     const auto hitpoints = static_cast<std::size_t>(minimal.Offsets.Hitpoints);
     Bytes overlap = Patched(minimal.File, hitpoints, {'E', 'N', 'G', 'N', 'P', 'O', 'W', 'R'});
     for (std::size_t value = hitpoints + 24; value < hitpoints + 76; value += 4) PutFloat(overlap, value, 1);
-    const std::string tooLarge = ". Please try a value less than 2147483584.";
     const std::string range = "Range check error.";
     // clang-format off
     return {
-        {full.File, true, true, "Out of range: Speed Max" + tooLarge, "Edit15", "2147483584", "560"},
-        {full.File, true, true, "Out of range: Shield recharge rate max. Please try a value greater than -2147483584.",
-         "Edit22", "-2147483584", "9"},
-        {full.File, true, true, range, "Edit14", "256", "12"},
-        {full.File, true, true, "Out of range: Booster Speed (activated)" + tooLarge, "Booster", "2147483647", "3000"},
+        {full.File, true, true, "Speed Max: 2147483584 would read back as no whole number. Please try 2147483520.",
+         "Edit15", "2147483584", "560"},
+        {full.File, true, true, "Shield recharge rate max: -2147483584 would read back as no whole number. Please try "
+         "-2147483520.", "Edit22", "-2147483584", "9"},
+        {full.File, true, true, "Decoys: 256 is more than 255.", "Edit14", "256", "12"},
         {slide, false, false, slideMessage},
         {booster, false, true, boosterMessage},
         {WithWord(full.File, file, 65530), true, false, range},

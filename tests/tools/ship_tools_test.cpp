@@ -122,8 +122,8 @@ Scenario Deleting(const ShipPlan& plan, int slot, int selected, Texts boxes = {}
 
 // A save that fails before it changes a file: the failing file and the outcome of each are named.
 Scenario Failing(const std::string& failing, const std::string& error, std::function<void(Game&)> breakSave) {
-    const std::string box = (failing.empty() ? "" : NativeName(failing) + ": ") + error +
-                            ". Nothing was changed: " + NativeName(kShipFile) + " and vskinfo.dat are as they were.";
+    const std::string box = (failing.empty() ? "" : failing + ": ") + error + ". Nothing was changed: " + kShipFile +
+                            " and vskinfo.dat are as they were.";
     return Deleting(Demo(kKestrel), 0, 0, {failing == "-" ? error + "." : box}, std::move(breakSave));
 }
 
@@ -373,7 +373,7 @@ TEST(GunSlotTest, ASaveThatCannotBePutBackSaysWhichFileIsWhichAndTheNextStartMen
     game.Save();
     SetFileFaultHook({});
     EXPECT_EQ(game.Boxes(),
-              Texts{"vskinfo.dat: Disk full. vskinfo.dat is as it was; " + NativeName(kShipFile) +
+              Texts{"vskinfo.dat: Disk full. vskinfo.dat is as it was; " + std::string(kShipFile) +
                     " (Disk full) could not be put back as it was. Tovarin puts it back at its next start (of the "
                     "window or of any tovarin-cli command), and until then changes none of the files of the gun slot "
                     "save of test.iff."});
@@ -386,8 +386,9 @@ TEST(GunSlotTest, ASaveThatCannotBePutBackSaysWhichFileIsWhichAndTheNextStartMen
     const Ran putBack = Cli(game.Folder(), {"backup", "status"});
     EXPECT_EQ(putBack.Exit, 0);
     EXPECT_FALSE(putBack.Out.empty());
-    EXPECT_EQ(putBack.Err, NativeName("the gun slot save of test.iff did not finish when Tovarin last ran, so its "
-                                      "files were put back: Ships\\test.iff and vskinfo.dat are as they were.\n"));
+    EXPECT_EQ(putBack.Err,
+              "the gun slot save of test.iff did not finish when Tovarin last ran, so its "
+              "files were put back: Ships\\test.iff and vskinfo.dat are as they were.\n");
     EXPECT_EQ(game.File(), before);
     ProgramRun next(static_cast<const TempGameFolder&>(game));
     EXPECT_TRUE(next.Shown().empty());
@@ -465,20 +466,20 @@ TEST(SwitcherFaults, ASwapThatCannotBePutBackIsMendedByTheNextStart) {
         });
         UserInput::Click(run.Form().Button10);
         SetFileFaultHook({});
-        EXPECT_EQ(run.Shown(),
-                  Texts{NativeName(
-                      "Ships\\halberd.iff: Disk full. Ships\\halberd.iff and Ships\\switch.dat are as they were; "
-                      "Ships\\warden.iff (Disk full) could not be put back as it was. Tovarin puts it back at its next "
-                      "start (of the window or of any tovarin-cli command), and until then changes none of the files "
-                      "of the swap of Warden and Halberd.")});
+        EXPECT_EQ(
+            run.Shown(),
+            Texts{"Ships\\halberd.iff: Disk full. Ships\\halberd.iff and Ships\\switch.dat are as they were; "
+                  "Ships\\warden.iff (Disk full) could not be put back as it was. Tovarin puts it back at its next "
+                  "start (of the window or of any tovarin-cli command), and until then changes none of the files "
+                  "of the swap of Warden and Halberd."});
     }
     ProgramRun run(game);
     FolderFiles after = ReadFolder(game.Root());
     std::erase_if(after, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
     EXPECT_EQ(after, before);
-    EXPECT_EQ(run.Shown(), Texts{NativeName("the swap of Warden and Halberd did not finish when Tovarin last ran, so its "
-                                            "files were put back: Ships\\warden.iff, Ships\\halberd.iff and "
-                                            "Ships\\switch.dat are as they were.")});
+    EXPECT_EQ(run.Shown(), Texts{"the swap of Warden and Halberd did not finish when Tovarin last ran, so its "
+                                 "files were put back: Ships\\warden.iff, Ships\\halberd.iff and "
+                                 "Ships\\switch.dat are as they were."});
 }
 
 }  // namespace

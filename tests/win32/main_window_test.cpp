@@ -204,8 +204,7 @@ TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
     EXPECT_TRUE(platform.Boxes.empty()) << "switching programs is not leaving the box";
     SendMessageA(save, BM_CLICK, 0, 0);  // the button's press and release, as a click sends them
     Pump();
-    EXPECT_EQ(platform.Boxes,
-              std::vector<std::string>{"Message: Out of range. Please try a value less than 2000000001."});
+    EXPECT_EQ(platform.Boxes, std::vector<std::string>{"Error: Mass: 'abc' is not a valid integer value."});
     EXPECT_EQ(WindowText(box), "9800");
     EXPECT_EQ(changes, 4) << "the check's own change, not echoed back from the window";
     EXPECT_EQ(GetFocus(), box);
