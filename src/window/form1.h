@@ -37,6 +37,7 @@ public:
     TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
     TButton Button1{*this, "Button1"};        // "&Launch"
     TButton Exit{*this, "Exit"};              // "E&xit", also pressed by Esc
+    TStatusLine StatusLine{*this, "StatusLine"};
     TSaveDialog SaveDialog1{*this, "SaveDialog1"};
     TOpenDialog OpenDialog1{*this, "OpenDialog1"};
 
@@ -47,6 +48,11 @@ public:
     void PageControl1Change();
     bool Edit1Exit(TEdit& box);
     bool Edit28Exit(TEdit& box);
+    // Says on the status line what the last action did and to which file ("Kestrel saved: Ships\kestrel.iff").
+    // Every change to the game's files and every profile written or read says so there, without a box to click.
+    void ShowStatus(std::string text);
+    // A file of the game folder by its path in it ("Ships\kestrel.iff"); a file elsewhere by its whole path.
+    [[nodiscard]] std::string InGameFolder(const std::string& path) const;
 
     std::string GameFolder;   // with its trailing separator
     TIniFile Catalogue;       // vskinfo.dat or nwinfo.dat

@@ -77,6 +77,7 @@ void TForm1::Button8Click() {
     const std::pair<std::int32_t, MissileValues> record{*base, values};
     const std::string table = GameFile(kMissileTableFile);
     OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); });
+    ShowStatus(ComboBox5.Text() + " saved: " + kMissileTableFile);
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
 }
 

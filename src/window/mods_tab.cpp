@@ -168,14 +168,19 @@ void TForm1::Button19Click() {
 void TForm1::Button20Click() {
     if (!MayLeaveEveryItem()) return;
     std::vector<std::string> report;
+    std::size_t applied = 0;
     AsWindowStep([&] {
         const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
         const std::vector<ModValues> values = CheckMods(game, mods);
-        const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), false);
+        const auto switchedOn = SwitchedOn(mods, values);
+        applied = switchedOn.size();
+        const ApplyPlan plan = game.PlanApply(switchedOn, false);
         (void)CommitApply(game, plan);
         report = ApplyReport(plan, false);
     });
+    ShowStatus(std::to_string(applied) + (applied == 1 ? " mod" : " mods") + " of " + kModsFolderName +
+               " applied over the original files");
     try {
         ReloadEveryTab();
     } catch (...) {

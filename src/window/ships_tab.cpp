@@ -306,6 +306,7 @@ void TForm1::Button2Click() {
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
     ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(ReadWholeFile(path), values); }));
+    ShowStatus(ComboBox1.Text() + " saved: " + file);
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();
