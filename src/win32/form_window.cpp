@@ -194,7 +194,8 @@ void FormWindow::PlaceWidget(Widget& widget, const PlacedRow& place) {
     const LayoutRow& row = *widget.Row;
     if (row.Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
         HWND tabs = widget.Parent->Handle;
-        widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        // A page's tab is added when it is created: its place is the number of tabs before it.
+        if (widget.PageIndex < 0) widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
         if (row.Width == 0 || row.Height == 0) {
             GetClientRect(tabs, &widget.Bounds);
             SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));

@@ -426,6 +426,8 @@ TEST_F(MainWindowTest, GrowsByItsLayoutsRulesAndRedrawsAtANewScale) {
             EXPECT_EQ(bounds.right - bounds.left, places[i].Width) << rows[i].Name;
             EXPECT_EQ(bounds.bottom, places[i].Top + places[i].Height) << rows[i].Name;
         }
+        window->ShowModelState();
+        EXPECT_TRUE(IsWindowVisible(Handle("ListBox1"))) << "the shown page's controls";
         for (const char* list : {"ListBox1", "ListBox3", "ListBox4", "ListBox6"}) {
             RECT room{};
             GetClientRect(Handle(list), &room);
