@@ -72,6 +72,35 @@ int DepthRank(ControlKind kind) {
     }
 }
 
+// The DPI of the monitor the window is on, where Windows tells it per monitor (10 and later; Wine), else the
+// screen's.
+int WindowDpi(HWND window) {
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpi != nullptr) {
+        if (const UINT dpi = getDpi(window); dpi > 0) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The window rectangle around a client rectangle: its frame, caption and menu bar (a menu added later counts too),
+// at the window's own DPI where Windows can say.
+void FrameFor(HWND window, RECT& client) {
+    using AdjustForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(window) != nullptr;
+    if (adjustForDpi == nullptr || !adjustForDpi(&client, style, menu, exStyle, static_cast<UINT>(WindowDpi(window)))) {
+        AdjustWindowRectEx(&client, style, menu, exStyle);
+    }
+}
+
 }  // namespace
 
 FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true, true}; }
@@ -140,6 +169,16 @@ void FormWindow::CreateWindowFrame(const FormWindowStyle& style, HWND owner) {
     CreateWindowExA(exStyle, kWindowClass, form_.Caption().c_str(), windowStyle, position.x, position.y, width, height,
                     owner, nullptr, GetModuleHandleA(nullptr), this);
     if (window_ == nullptr) throw std::runtime_error("The window cannot be created");
+    // A window that opens on a monitor of another scale than the main one is drawn at that monitor's.
+    if (const int dpi = WindowDpi(window_); dpi != fonts_.Dpi()) {
+        RECT place{};
+        GetWindowRect(window_, &place);
+        fonts_.SetDpi(dpi);
+        RECT client{0, 0, fonts_.Scale(style.ClientWidth), fonts_.Scale(style.ClientHeight)};
+        FrameFor(window_, client);
+        SetWindowPos(window_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
@@ -235,8 +274,7 @@ void FormWindow::ArrangeControls() {
 void FormWindow::MinimumSize(MINMAXINFO& limits) const {
     if (!style_.Resizable) return;
     RECT frame{0, 0, fonts_.Scale(style_.ClientWidth), fonts_.Scale(style_.ClientHeight)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(window_, GWL_EXSTYLE)));
+    FrameFor(window_, frame);
     limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
 }
 
