@@ -39,32 +39,33 @@ const std::vector<LayoutRow>& BoosterDialogLayout() {
         DrawnRaised(Rule("Bevel1", "", 128, 8, 2, 114)),
         DrawnRaised(Rule("Bevel2", "", 232, 8, 2, 114)),
 
-        // The tab order runs down the left column, then down the right one.
+        // The tab order runs down the left column, then down the right one. A screen reader names each cell by its
+        // row and its column.
         Label("Label3", "", 8, 28, 116, "Speed:"),
         Hide(Copy("Label11", 28)),
-        Cell("Edit1", kOnValue, 28, kCellWidth, 5),
+        Spoken(Cell("Edit1", kOnValue, 28, kCellWidth, 5), "Speed, booster activated"),
 
         Label("Label4", "", 8, 44, 116, "Accell. Standard Drive:"),
-        Cell("Edit2", kOffValue, 44, kCellWidth, 0),
+        Spoken(Cell("Edit2", kOffValue, 44, kCellWidth, 0), "Accell. Standard Drive, booster deactivated"),
 
         Label("Label5", "", 8, 60, 116, "Accell. Aftb./Booster:"),
         Copy("Label9", 60),
-        Cell("Edit3", kOnValue, 60, kCellWidth, 6),
+        Spoken(Cell("Edit3", kOnValue, 60, kCellWidth, 6), "Accell. Aftb./Booster, booster activated"),
 
         Label("Label6", "", 8, 76, 116, "Y/P/R:"),
-        Cell("Edit4", kOffTriple, 76, kTripleWidth, 1),
-        Cell("Edit5", kOffTriple + kTripleStep, 76, kTripleWidth, 2),
-        Cell("Edit6", kOffTriple + 2 * kTripleStep, 76, kTripleWidth, 3),
-        Cell("Edit7", kOnTriple, 76, kTripleWidth, 7),
-        Cell("Edit8", kOnTriple + kTripleStep, 76, kTripleWidth, 8),
-        Cell("Edit9", kOnTriple + 2 * kTripleStep, 76, kTripleWidth, 9),
+        Spoken(Cell("Edit4", kOffTriple, 76, kTripleWidth, 1), "Yaw, booster deactivated"),
+        Spoken(Cell("Edit5", kOffTriple + kTripleStep, 76, kTripleWidth, 2), "Pitch, booster deactivated"),
+        Spoken(Cell("Edit6", kOffTriple + 2 * kTripleStep, 76, kTripleWidth, 3), "Roll, booster deactivated"),
+        Spoken(Cell("Edit7", kOnTriple, 76, kTripleWidth, 7), "Yaw, booster activated"),
+        Spoken(Cell("Edit8", kOnTriple + kTripleStep, 76, kTripleWidth, 8), "Pitch, booster activated"),
+        Spoken(Cell("Edit9", kOnTriple + 2 * kTripleStep, 76, kTripleWidth, 9), "Roll, booster activated"),
 
         Label("Label7", "", 8, 92, 116, "YPR rate of change:"),
-        Cell("Edit10", kOffValue, 92, kCellWidth, 4),
-        Cell("Edit11", kOnValue, 92, kCellWidth, 10),
+        Spoken(Cell("Edit10", kOffValue, 92, kCellWidth, 4), "YPR rate of change, booster deactivated"),
+        Spoken(Cell("Edit11", kOnValue, 92, kCellWidth, 10), "YPR rate of change, booster activated"),
 
         Label("Label8", "", 8, 108, 116, "Booster fuel:"),
-        Cell("Edit12", kOnValue, 108, kCellWidth, 11),
+        Spoken(Cell("Edit12", kOnValue, 108, kCellWidth, 11), "Booster fuel, booster activated"),
 
         WrappedLabel("Label10", "", 8, 130, 319, 39,
                      "* These values are used while the booster is attached but not in use. Once the booster is "

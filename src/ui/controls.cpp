@@ -4,9 +4,7 @@
 
 namespace tovarin {
 
-TControl::TControl(TForm& owner, std::string name) : owner_(owner), name_(std::move(name)) {
-    owner_.Register(*this);
-}
+TControl::TControl(TForm& owner, std::string name) : owner_(owner), name_(std::move(name)) { owner_.Register(*this); }
 
 void TControl::SetFocus() { owner_.SetFocused(this); }
 

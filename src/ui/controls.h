@@ -50,6 +50,13 @@ public:
     using TControl::TControl;
 };
 
+// The line at the bottom of the window that says what the last action did and to which file. It asks nothing and
+// needs no click: its caption is the text.
+class TStatusLine : public TControl {
+public:
+    using TControl::TControl;
+};
+
 class TGroupBox : public TControl {
 public:
     using TControl::TControl;
@@ -211,8 +218,8 @@ class TFileDialog : public TControl {
 public:
     using TControl::TControl;
     std::string Title;
-    std::string Filter;       // "description|pattern"
-    std::string DefaultExt;   // without the dot, empty for none
+    std::string Filter;      // "description|pattern"
+    std::string DefaultExt;  // without the dot, empty for none
     std::string InitialDir;
     std::string FileName;
     bool OverwritePrompt = false;

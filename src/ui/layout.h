@@ -17,6 +17,17 @@ enum class ControlKind {
     Button,
     UpDown,
     Memo,
+    StatusLine,  // one line of text saying what the last action did; shortened in the middle of a path
+};
+
+// How a control follows its parent when the window is larger than designed, in percent of the parent's growth: the
+// left (top) edge moves by Move, the width (height) grows by Grow. All zero: the control keeps its place at the
+// parent's top left and its size. Lists and memos that grow show whole rows only.
+struct Growth {
+    int MoveX = 0;
+    int GrowX = 0;
+    int MoveY = 0;
+    int GrowY = 0;
 };
 
 // One control of a window: where it stands and what it starts with. Positions are in pixels relative to the
@@ -43,6 +54,8 @@ struct LayoutRow {
     bool Cancel = false;                 // buttons: the one the Esc key presses
     bool Default = false;                // buttons: the one the Enter key presses when no button has the focus
     bool Raised = false;                 // bevels: drawn raised rather than sunk
+    Growth Grows = {};                   // how it follows its parent beyond the design size
+    std::string_view SpokenName = {};    // what a screen reader calls it, where its label alone would not say it
 };
 
 }  // namespace tovarin

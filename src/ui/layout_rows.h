@@ -84,6 +84,24 @@ constexpr LayoutRow HelpText(std::string_view name, std::string_view parent, int
     return row;
 }
 
+// The control follows its parent's growth: see Growth.
+constexpr LayoutRow Follow(LayoutRow row, int moveX, int growX, int moveY, int growY) {
+    row.Grows = {moveX, growX, moveY, growY};
+    return row;
+}
+
+// Stays at the parent's right (bottom) edge where 100, or keeps to the middle where 50.
+constexpr LayoutRow MoveWith(LayoutRow row, int moveX, int moveY) { return Follow(row, moveX, 0, moveY, 0); }
+
+// Grows with the parent, its top left where it is.
+constexpr LayoutRow GrowWith(LayoutRow row, int growX, int growY) { return Follow(row, 0, growX, 0, growY); }
+
+// What a screen reader calls the control where its label does not say it (a box under a column heading).
+constexpr LayoutRow Spoken(LayoutRow row, std::string_view name) {
+    row.SpokenName = name;
+    return row;
+}
+
 constexpr LayoutRow Hide(LayoutRow row) {
     row.Visible = false;
     return row;

@@ -47,6 +47,7 @@ bool TakesFocus(ControlKind kind) {
         case ControlKind::Label:
         case ControlKind::Bevel:
         case ControlKind::UpDown:
+        case ControlKind::StatusLine:
             return false;
     }
     return false;

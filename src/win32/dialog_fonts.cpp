@@ -1,5 +1,6 @@
 #include "win32/dialog_fonts.h"
 
+#include <map>
 #include <string_view>
 
 #include "ui/booster_dialog_layout.h"
@@ -96,17 +97,39 @@ DialogFace ChooseDialogFace(int dpi) {
 
 }  // namespace
 
-DialogFonts::DialogFonts() : dpi_(ScreenDpi()) {
-    // The screen's fonts and DPI stay as they are while the program runs: the choice is made once.
-    static const DialogFace face = ChooseDialogFace(dpi_);
+DialogFonts::DialogFonts() : dpi_(ScreenDpi()), normal_(nullptr), title_(nullptr) { Make(); }
+
+DialogFonts::~DialogFonts() {
+    DeleteObject(normal_);
+    DeleteObject(title_);
+}
+
+void DialogFonts::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    DeleteObject(normal_);
+    DeleteObject(title_);
+    dpi_ = dpi;
+    Make();
+}
+
+void DialogFonts::Make() {
+    // The installed fonts stay as they are while the program runs: the choice is made once for each DPI.
+    static std::map<int, DialogFace> chosen;
+    if (!chosen.contains(dpi_)) chosen.emplace(dpi_, ChooseDialogFace(dpi_));
+    const DialogFace& face = chosen.at(dpi_);
     normal_ = MakeFont(face.Face, face.Height, FW_NORMAL);
     // A face that has a true bold at every size, wherever the program runs.
     title_ = MakeFont(kSystemDialogFace, PointsToPixels(kTitlePoints, dpi_), FW_BOLD);
 }
 
-DialogFonts::~DialogFonts() {
-    DeleteObject(normal_);
-    DeleteObject(title_);
+int DialogFonts::LineHeight() const {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, normal_);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight > 0 ? metrics.tmHeight : Scale(13);
 }
 
 }  // namespace tovarin

@@ -5,7 +5,8 @@
 namespace tovarin {
 
 // The fonts and the scale of the program's windows. The layouts are designed at 96 DPI in "MS Sans Serif"
-// 8 pt; on a screen of another DPI every position, size and font grows with it.
+// 8 pt; on a screen of another DPI every position, size and font grows with it. A window moved to a monitor of
+// another scale makes its fonts again at that monitor's DPI.
 class DialogFonts {
 public:
     DialogFonts();
@@ -19,8 +20,15 @@ public:
     [[nodiscard]] HFONT Title() const { return title_; }
     // Design pixels (96 DPI) in screen pixels.
     [[nodiscard]] int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+    [[nodiscard]] int Dpi() const { return dpi_; }
+    // The height of a line of text in the normal font: a list's row, a memo's line.
+    [[nodiscard]] int LineHeight() const;
+    // Makes the fonts again for a screen of this DPI.
+    void SetDpi(int dpi);
 
 private:
+    void Make();
+
     int dpi_;
     HFONT normal_;
     HFONT title_;

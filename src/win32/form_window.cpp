@@ -72,15 +72,44 @@ int DepthRank(ControlKind kind) {
     }
 }
 
+// The DPI of the monitor the window is on, where Windows tells it per monitor (10 and later; Wine), else the
+// screen's.
+int WindowDpi(HWND window) {
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpi != nullptr) {
+        if (const UINT dpi = getDpi(window); dpi > 0) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The window rectangle around a client rectangle: its frame, caption and menu bar (a menu added later counts too),
+// at the window's own DPI where Windows can say.
+void FrameFor(HWND window, RECT& client) {
+    using AdjustForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(window) != nullptr;
+    if (adjustForDpi == nullptr || !adjustForDpi(&client, style, menu, exStyle, static_cast<UINT>(WindowDpi(window)))) {
+        AdjustWindowRectEx(&client, style, menu, exStyle);
+    }
+}
+
 }  // namespace
 
-FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true}; }
+FormWindowStyle MainWindowStyle() { return {kMainClientWidth, kMainClientHeight, true, true}; }
 
-FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, true}; }
+FormWindowStyle BoosterDialogStyle() { return {kBoosterClientWidth, kBoosterClientHeight, true, false}; }
 
 FormWindow::FormWindow(TForm& form, const std::vector<LayoutRow>& rows, const FormWindowStyle& style, HWND owner,
                        OpenWindows& openWindows)
-    : form_(form), openWindows_(openWindows), closeBox_(style.CloseBox) {
+    : form_(form), openWindows_(openWindows), rows_(rows), style_(style), closeBox_(style.CloseBox) {
     ++quiet_;
     CreateWindowFrame(style, owner);
     rowTips_.Create(window_);
@@ -126,9 +155,12 @@ void FormWindow::ProcessMessage(MSG& message) {
 
 void FormWindow::CreateWindowFrame(const FormWindowStyle& style, HWND owner) {
     RegisterWindowClass(&FormWindow::WindowProc);
-    // A fixed dialog frame: no sizing border, no minimise or maximise button; the close box only where asked.
-    const DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (style.CloseBox ? WS_SYSMENU : 0);
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owner == nullptr ? WS_EX_APPWINDOW : 0);
+    // The main window has a sizing border with minimise and maximise. A dialog has a fixed frame: no sizing
+    // border, no minimise or maximise button; the close box only where asked.
+    const DWORD sizing = style.Resizable ? WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX : 0;
+    const DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | sizing | (style.CloseBox ? WS_SYSMENU : 0);
+    const DWORD exStyle =
+        (style.Resizable ? 0 : WS_EX_DLGMODALFRAME) | WS_EX_CONTROLPARENT | (owner == nullptr ? WS_EX_APPWINDOW : 0);
     RECT frame{0, 0, fonts_.Scale(style.ClientWidth), fonts_.Scale(style.ClientHeight)};
     AdjustWindowRectEx(&frame, windowStyle, FALSE, exStyle);
     const int width = frame.right - frame.left;
@@ -137,17 +169,29 @@ void FormWindow::CreateWindowFrame(const FormWindowStyle& style, HWND owner) {
     CreateWindowExA(exStyle, kWindowClass, form_.Caption().c_str(), windowStyle, position.x, position.y, width, height,
                     owner, nullptr, GetModuleHandleA(nullptr), this);
     if (window_ == nullptr) throw std::runtime_error("The window cannot be created");
+    // A window that opens on a monitor of another scale than the main one is drawn at that monitor's.
+    if (const int dpi = WindowDpi(window_); dpi != fonts_.Dpi()) {
+        RECT place{};
+        GetWindowRect(window_, &place);
+        fonts_.SetDpi(dpi);
+        RECT client{0, 0, fonts_.Scale(style.ClientWidth), fonts_.Scale(style.ClientHeight)};
+        FrameFor(window_, client);
+        SetWindowPos(window_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
     int nextId = kFirstControlId;
-    for (const LayoutRow& row : rows) {
+    const std::vector<PlacedRow> places = Arrangement();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const LayoutRow& row = rows[i];
         auto widget = std::make_unique<Widget>();
         widget->Row = &row;
         widget->Control = form_.FindComponent(row.Name);
         if (widget->Control == nullptr) continue;
         widget->Parent = Find(row.Parent);
-        PlaceWidget(*widget);
+        PlaceWidget(*widget, places[i]);
         if (row.Kind == ControlKind::TabSheet) {
             if (widget->Parent == nullptr) continue;  // a page belongs to a tab control
             AddTab(widget->Parent->Handle, widget->PageIndex, widget->Control->Caption());
@@ -176,13 +220,21 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
     }
 }
 
+std::vector<PlacedRow> FormWindow::Arrangement() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    return ArrangeLayout(rows_, style_.ClientWidth, style_.ClientHeight, client.right, client.bottom,
+                         {fonts_.Dpi(), fonts_.LineHeight()});
+}
+
 // Positions in a layout are relative to the parent: the window, a tab page or a group box. A tab page without
 // a place of its own fills its tab control's display area.
-void FormWindow::PlaceWidget(Widget& widget) {
+void FormWindow::PlaceWidget(Widget& widget, const PlacedRow& place) {
     const LayoutRow& row = *widget.Row;
     if (row.Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
         HWND tabs = widget.Parent->Handle;
-        widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        // A page's tab is added when it is created: its place is the number of tabs before it.
+        if (widget.PageIndex < 0) widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
         if (row.Width == 0 || row.Height == 0) {
             GetClientRect(tabs, &widget.Bounds);
             SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
@@ -190,9 +242,57 @@ void FormWindow::PlaceWidget(Widget& widget) {
             return;
         }
     }
-    const int left = (widget.Parent != nullptr ? widget.Parent->Bounds.left : 0) + fonts_.Scale(row.Left);
-    const int top = (widget.Parent != nullptr ? widget.Parent->Bounds.top : 0) + fonts_.Scale(row.Top);
-    widget.Bounds = {left, top, left + fonts_.Scale(row.Width), top + fonts_.Scale(row.Height)};
+    const int left = (widget.Parent != nullptr ? widget.Parent->Bounds.left : 0) + place.Left;
+    const int top = (widget.Parent != nullptr ? widget.Parent->Bounds.top : 0) + place.Top;
+    widget.Bounds = {left, top, left + place.Width, top + place.Height};
+}
+
+void FormWindow::ArrangeControls() {
+    if (IsIconic(window_) || widgets_.empty()) return;
+    const std::vector<PlacedRow> places = Arrangement();
+    for (const auto& widget : widgets_) {
+        const auto index = static_cast<std::size_t>(widget->Row - rows_.data());
+        if (index >= places.size()) continue;
+        PlaceWidget(*widget, places[index]);
+        HWND control = widget->Handle;
+        if (control == nullptr) continue;
+        const RECT& bounds = widget->Bounds;
+        if (SizesToCaption(*widget)) {
+            FitLabel(*widget, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        } else if (widget->Row->Kind == ControlKind::ComboBox) {
+            SetWindowPos(control, nullptr, bounds.left, bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SizeDropDown(control, *widget);  // its width, and its opened list in the rows of the present font
+        } else {
+            SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                         bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The smallest window is the designed one, at the present DPI.
+void FormWindow::MinimumSize(MINMAXINFO& limits) const {
+    if (!style_.Resizable) return;
+    RECT frame{0, 0, fonts_.Scale(style_.ClientWidth), fonts_.Scale(style_.ClientHeight)};
+    FrameFor(window_, frame);
+    limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// On a monitor of another scale the fonts are made again at its DPI, every control gets them, and the window
+// takes the place Windows suggests, which places every control again at the new scale.
+void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
+    fonts_.SetDpi(dpi);
+    for (const auto& widget : widgets_) {
+        if (widget->Handle == nullptr) continue;
+        HFONT font = widget->Row->Bold ? fonts_.Title() : fonts_.Normal();
+        SendMessageA(widget->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (widget->Row->Kind == ControlKind::ListBox) {
+            SendMessageA(widget->Handle, LB_SETITEMHEIGHT, 0, fonts_.LineHeight());
+        }
+    }
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ArrangeControls();
 }
 
 void FormWindow::ArrangeZOrder(const std::vector<LayoutRow>& rows) {

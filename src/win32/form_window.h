@@ -11,6 +11,7 @@
 
 #include "ui/form.h"
 #include "ui/layout.h"
+#include "ui/layout_growth.h"
 #include "win32/dialog_fonts.h"
 #include "win32/list_row_tips.h"
 #include "win32/widget.h"
@@ -28,9 +29,10 @@ struct OpenWindows {
 
 // How a form's window behaves beyond its layout.
 struct FormWindowStyle {
-    int ClientWidth;
+    int ClientWidth;  // as designed, at 96 DPI: the smallest size of a window that can be resized
     int ClientHeight;
-    bool CloseBox;  // a title bar with a close box; without one, Alt+F4 presses the button Esc presses
+    bool CloseBox;   // a title bar with a close box; without one, Alt+F4 presses the button Esc presses
+    bool Resizable;  // a sizing border, minimise and maximise; the layout's growth rules place the controls
 };
 
 [[nodiscard]] FormWindowStyle MainWindowStyle();
@@ -68,7 +70,13 @@ private:
 
     void CreateWindowFrame(const FormWindowStyle& style, HWND owner);
     void CreateControls(const std::vector<LayoutRow>& rows);
-    void PlaceWidget(Widget& widget);
+    // Where every row stands at the window's present client size and DPI (ui/layout_growth.h).
+    [[nodiscard]] std::vector<PlacedRow> Arrangement() const;
+    void PlaceWidget(Widget& widget, const PlacedRow& place);
+    // Places every control again: after the window changed its size, or its DPI.
+    void ArrangeControls();
+    void MinimumSize(MINMAXINFO& limits) const;
+    void DpiChanged(int dpi, const RECT& suggested);
     void ArrangeZOrder(const std::vector<LayoutRow>& rows);
     [[nodiscard]] Widget* Find(std::string_view name) const;
     [[nodiscard]] Widget* FindByHandle(HWND control) const;
@@ -100,6 +108,8 @@ private:
 
     TForm& form_;
     OpenWindows& openWindows_;
+    const std::vector<LayoutRow>& rows_;
+    FormWindowStyle style_;
     bool closeBox_;
     HWND window_ = nullptr;
     DialogFonts fonts_;

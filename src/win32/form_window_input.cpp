@@ -7,10 +7,12 @@
 #include <string>
 
 #include "gamefiles/errors.h"
+#include "ui/accessible_names.h"
 #include "ui/dialog_keys.h"
 #include "ui/platform.h"
 #include "ui/tab_order.h"
 #include "ui/user_input.h"
+#include "win32/accessible_control.h"
 #include "win32/widget_factory.h"
 #include "win32/widget_state.h"
 
@@ -18,6 +20,8 @@
 namespace tovarin {
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, which the headers give only for later Windows
 
 // Alt and a letter, or a letter typed where the focused control takes no typing (a button, a check box).
 bool IsMnemonicKey(const MSG& message) {
@@ -84,6 +88,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             CloseBoxUsed();
             return 0;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) ArrangeControls();
+            return 0;
+        case WM_GETMINMAXINFO:
+            MinimumSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case kDpiChanged:
+            DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         default:
             return DefWindowProcA(window_, message, wParam, lParam);
     }
@@ -125,6 +138,17 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND control, UINT message, WPARAM wPar
             const bool memo = widget != nullptr && widget->Row->Kind == ControlKind::Memo;
             return memo ? code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS) : code;
         }
+        case WM_GETOBJECT:
+            // A screen reader asks for the control's object: it gets the name the layout gives the control.
+            if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+                if (const Widget* widget = self->FindByHandle(control)) {
+                    const LRESULT answer =
+                        AnswerAccessibleObject(control, wParam, AccessibleName(self->rows_, *widget->Row),
+                                               AccessibleGroup(self->rows_, *widget->Row));
+                    if (answer != 0) return answer;
+                }
+            }
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(control, &FormWindow::ControlProc, id);
             break;

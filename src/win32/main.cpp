@@ -1,3 +1,4 @@
+#include <ole2.h>
 #include <windows.h>
 
 #include <exception>
@@ -8,6 +9,14 @@
 // The program entry: start-up runs inside Application::Start (which may end the program with its exit code),
 // then the main window's message loop until the window closes.
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+    // COM hands the window's accessible objects to screen readers (and serves the file dialogs).
+    const HRESULT com = OleInitialize(nullptr);
+    struct ComEnd {
+        bool Started;
+        ~ComEnd() {
+            if (Started) OleUninitialize();
+        }
+    } comEnd{SUCCEEDED(com)};
     try {
         tovarin::Win32Platform platform;
         tovarin::Application application(platform);

@@ -32,6 +32,9 @@ WindowClass ClassFor(const LayoutRow& row) {
             return {"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Label:
             return {"STATIC", LabelStyle(row), 0};
+        case ControlKind::StatusLine:
+            // A text that does not fit ends in "..."; a file name's "&" is shown, not taken for a mnemonic.
+            return {"STATIC", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX, 0};
         case ControlKind::Bevel:
             return {"STATIC", SS_OWNERDRAW, 0};  // drawn sunk or raised by DrawBevel
         case ControlKind::Edit:
@@ -57,6 +60,8 @@ WindowClass ClassFor(const LayoutRow& row) {
     return {nullptr, 0, 0};
 }
 
+}  // namespace
+
 // A drop-down list's window height includes its opened list; make that list show the layout's rows.
 void SizeDropDown(HWND combo, const Widget& widget) {
     const int rows = widget.Row->DropDownRows > 0 ? widget.Row->DropDownRows : kDefaultDropDownRows;
@@ -67,8 +72,6 @@ void SizeDropDown(HWND combo, const Widget& widget) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
 }
-
-}  // namespace
 
 bool SizesToCaption(const Widget& widget) { return widget.Row->Kind == ControlKind::Label && !widget.Row->WordWrap; }
 

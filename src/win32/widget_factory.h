@@ -17,6 +17,9 @@ namespace tovarin {
 // Fits such a label's bounds (and its control, once created) to its caption in the font.
 void FitLabel(Widget& widget, HFONT font);
 
+// Sizes a drop-down list to its bounds' width, its opened list to the rows its layout names.
+void SizeDropDown(HWND combo, const Widget& widget);
+
 // Draws a bevel (an owner-drawn static) as its row says.
 void DrawBevel(const DRAWITEMSTRUCT& item, const LayoutRow& row);
 

@@ -10,6 +10,7 @@
 #include "ui/main_window_layout.h"
 #include "ui/platform_texts.h"
 #include "win32/file_dialog.h"
+#include "win32/window_placement.h"
 #include "window/application.h"
 #include "window/booster_dialog.h"
 #include "window/form1.h"
@@ -97,8 +98,10 @@ std::string Win32Platform::ErrorCodeText(int code) {
 
 int Win32Platform::RunMessageLoop(TForm1& mainForm) {
     const std::unique_ptr<FormWindow> window = OpenMainWindow(mainForm);
+    (void)RestoreWindowPlacement(window->Handle());  // where the player left it last time
     window->Show();
     RunMessagesUntil(*window, [&mainForm] { return mainForm.Closed(); });
+    SaveWindowPlacement(window->Handle());
     return windows_.EndedWith.value_or(0);
 }
 

@@ -90,6 +90,8 @@ void TForm1::Button15Click() {
     });
     const bool entriesAdded = AddMissingIdentityEntries(SwitchFile, CatalogueShips(Catalogue));
     const std::string outcome = Outcome(report, entriesAdded, modsInPlay);
+    ShowStatus("Original files restored: " + std::to_string(differing.size()) +
+               (differing.size() == 1 ? " file (" + differing.front() + ")" : " files"));
     try {
         ReloadEveryTab();
     } catch (...) {

@@ -112,6 +112,12 @@ void TForm1::BindEvents() {
     };
 }
 
+void TForm1::ShowStatus(std::string text) { StatusLine.SetCaption(std::move(text)); }
+
+std::string TForm1::InGameFolder(const std::string& path) const {
+    return path.starts_with(GameFolder) ? path.substr(GameFolder.size()) : path;
+}
+
 std::string TForm1::ErrorText(const Exception& error) const { return Described(error, GameFolder); }
 
 std::string TForm1::GameFile(std::string_view relativeName) const { return GamePath(GameFolder, relativeName); }

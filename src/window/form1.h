@@ -40,6 +40,7 @@ public:
     TButton Undo{*this, "Undo"};              // "Undo (&Z)", naming the step it undoes
     TButton Redo{*this, "Redo"};              // "Redo (&Y)", naming the step it redoes
     TButton Exit{*this, "Exit"};              // "E&xit", also pressed by Esc
+    TStatusLine StatusLine{*this, "StatusLine"};
     TSaveDialog SaveDialog1{*this, "SaveDialog1"};
     TOpenDialog OpenDialog1{*this, "OpenDialog1"};
 
@@ -52,6 +53,11 @@ public:
     // The box's value as its field in the file can hold it; a text it cannot hold is refused (Exception) with a
     // message that names the box by its label ("Decoys: 300 is more than 255"), the same on every road.
     [[nodiscard]] std::int32_t CheckedValue(const TEdit& box) const;
+    // Says on the status line what the last action did and to which file ("Kestrel saved: Ships\kestrel.iff").
+    // Every change to the game's files and every profile written or read says so there, without a box to click.
+    void ShowStatus(std::string text);
+    // A file of the game folder by its path in it ("Ships\kestrel.iff"); a file elsewhere by its whole path.
+    [[nodiscard]] std::string InGameFolder(const std::string& path) const;
 
     std::string GameFolder;   // with its trailing separator
     TIniFile Catalogue;       // vskinfo.dat or nwinfo.dat

@@ -90,6 +90,7 @@ void TForm1::Button14Click() {
     // The Ships tab shows the new file; the table and the list already describe it. Both files hold the save
     // now: a reload that fails must not read as a failed save.
     KeepLoadedValues(Editor::GunSlots);
+    ShowStatus("Gun slots of " + ComboBox6.Text() + " saved: Ships\\" + Ship.ShipFile);
     try {
         ComboBox1Change();
     } catch (const Exception& error) {

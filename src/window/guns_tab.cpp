@@ -53,6 +53,7 @@ void TForm1::Button7Click() {
     const std::string table = GameFile(kGunTableFile);
     const auto notFlushed =
         SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveGunRecords(table, std::span(&record, 1)); }); });
+    ShowStatus(ComboBox4.Text() + " saved: " + kGunTableFile);
     // Show the values as the file now holds them, after their round trip through single precision. The table
     // holds the save already: a read that fails now must not read as a failed save.
     try {

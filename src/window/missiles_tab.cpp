@@ -80,6 +80,7 @@ void TForm1::Button8Click() {
     const std::string table = GameFile(kMissileTableFile);
     const auto notFlushed =
         SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); }); });
+    ShowStatus(ComboBox5.Text() + " saved: " + kMissileTableFile);
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
     if (notFlushed) throw *notFlushed;
 }

@@ -175,16 +175,20 @@ void TForm1::Button20Click() {
     if (!MayLeaveEveryItem()) return;
     ChangeRecording step = RecordStep("apply of the mods");
     std::vector<std::string> report;
+    std::size_t applied = 0;
     AsWindowStep([&] {
         const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
         const std::vector<ModValues> values = CheckMods(game, mods);
         const std::vector<ModValues> on = SwitchedOn(mods, values);
+        applied = on.size();
         step.Rename("apply of " + std::to_string(on.size()) + (on.size() == 1 ? " mod" : " mods"));
         const ApplyPlan plan = game.PlanApply(on, false);
         (void)CommitApply(game, plan);
         report = ApplyReport(plan, false);
     });
+    ShowStatus(std::to_string(applied) + (applied == 1 ? " mod" : " mods") + " of " + kModsFolderName +
+               " applied over the original files");
     try {
         ReloadEveryTab();
     } catch (...) {

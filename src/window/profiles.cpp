@@ -165,16 +165,23 @@ std::string WithLowerCaseName(const std::string& path) {
 void TForm1::Button6Click() {
     SaveDialog1.InitialDir = GameFile("ships\\");
     if (!GetPlatform().ExecuteDialog(SaveDialog1)) return;
-    ExportProfile(WithLowerCaseName(SaveDialog1.FileName));
+    const std::string path = WithLowerCaseName(SaveDialog1.FileName);
+    ExportProfile(path);
+    ShowStatus(ComboBox1.Text() + " exported: " + InGameFolder(path));
 }
 
 void TForm1::Button5Click() {
     OpenDialog1.InitialDir = GameFile("ships\\");
     if (!GetPlatform().ExecuteDialog(OpenDialog1)) return;
     ImportProfile(OpenDialog1.FileName);
+    ShowStatus(ComboBox1.Text() + " imported, not saved yet: " + InGameFolder(OpenDialog1.FileName));
 }
 
-void TForm1::Button9Click() { ImportProfile(DefaultProfilePath(GameFolder, Catalogue, SwitchFile, Ship.ShipKey)); }
+void TForm1::Button9Click() {
+    const std::string path = DefaultProfilePath(GameFolder, Catalogue, SwitchFile, Ship.ShipKey);
+    ImportProfile(path);
+    ShowStatus(ComboBox1.Text() + " defaults restored, not saved yet: " + InGameFolder(path));
+}
 
 // Writes what the Ships tab shows now, saved or not, as a fresh file that holds only the keys of this ship. The old
 // profile stays until the new one is complete; a failure is reported as a failed INI write of the profile.

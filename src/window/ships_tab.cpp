@@ -317,6 +317,7 @@ void TForm1::Button2Click() {
     const auto notFlushed = SavedUnlessFailed([&] {
         if (saved != now) ReplaceWholeFile(path, saved);
     });
+    ShowStatus(ComboBox1.Text() + " saved: " + file);
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();

@@ -43,6 +43,10 @@ void TForm1::Button10Click() {
         GetPlatform().ShowMessage(swap.Refusal);
         return;
     }
+    const std::vector<std::string>& ships = ComboBox1.Items();  // the catalogue's, as both lists are
+    const auto shipAt = [&ships](int index) { return ships.at(static_cast<std::size_t>(index)); };
+    ShowStatus(shipAt(leftIndex) + " and " + shipAt(rightIndex) + " swapped: " + InGameFolder(swap.FirstFile) + ", " +
+               InGameFolder(swap.SecondFile) + ", Ships\\switch.dat");
     // The files hold the swap now: reading them back failing must not read as a failed swap.
     try {
         BuildSwitcherLists();
@@ -54,10 +58,7 @@ void TForm1::Button10Click() {
         const std::string loaded = ShipPath();
         if (loaded == swap.FirstFile || loaded == swap.SecondFile) ComboBox1Change();
     } catch (const Exception& error) {
-        const std::vector<std::string>& ships = ComboBox1.Items();  // the catalogue's, as both lists are
-        throw EChangedButNotReadBack(ships.at(static_cast<std::size_t>(leftIndex)) + " and " +
-                                         ships.at(static_cast<std::size_t>(rightIndex)) + " were swapped",
-                                     error);
+        throw EChangedButNotReadBack(shipAt(leftIndex) + " and " + shipAt(rightIndex) + " were swapped", error);
     }
 }
 

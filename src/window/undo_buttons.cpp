@@ -40,13 +40,13 @@ void TForm1::UndoOrRedo(bool redo) {
     if (step == nullptr) return;
     const std::size_t added = History.Added();
     if (!MayLeaveEveryItem() || History.Added() != added) return;
-    // Also what the status line says once the window has one.
     const std::string outcome = UndoOutcomeText(*step, redo);
     if (redo) {
         History.Redo(GameFolder);
     } else {
         History.Undo(GameFolder);
     }
+    ShowStatus(outcome);
     try {
         ReloadEveryTab();
         if (PageControl1.ActivePageIndex() == kModsPage) ShowMods();

@@ -2,6 +2,7 @@
 #include <windows.h>
 // The common controls' header needs windows.h before it.
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <memory>
@@ -14,10 +15,12 @@
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"
+#include "ui/layout_growth.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 #include "win32/widget_state.h"
 #include "win32/win32_platform.h"
+#include "win32/window_placement.h"
 #include "window/application.h"
 #include "window/booster_dialog.h"
 #include "window/form1.h"
@@ -186,7 +189,7 @@ protected:
 // list keep the mount chosen. A handler that fails shows its error and the window goes on; one that ends the program
 // ends the message loop with its exit code.
 TEST_F(MainWindowTest, FollowsAPlayersClicksAndKeys) {
-    EXPECT_EQ(GetWindowLongA(window->Handle(), GWL_STYLE) & kResizable, 0) << "a fixed dialog frame";
+    EXPECT_EQ(GetWindowLongA(window->Handle(), GWL_STYLE) & kResizable, kResizable) << "a sizing frame";
     ClickItem(Handle("ListBox1"), LB_GETITEMRECT, 2);
     EXPECT_EQ(Form().ListBox1.ItemIndex(), 2);
 
@@ -248,6 +251,8 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
     EXPECT_EQ(FramedButtons(), "Button4") << "Tab to Export, then a click on Change";
     SetFocus(Handle("Edit1"));  // as a click does
     EXPECT_EQ(FramedButtons(), "");
+    PressKey(GetFocus(), 'm', WM_SYSCHAR);
+    EXPECT_EQ(GetFocus(), Handle("Edit28")) << "Alt+M reaches the mount's Ammunition";
     PressKey(GetFocus(), 'u', WM_SYSCHAR);
     EXPECT_EQ(GetFocus(), Handle("CheckBox1"));
     EXPECT_FALSE(Form().CheckBox1.Checked()) << "Alt+U kept the Kestrel's autoslide";
@@ -425,6 +430,127 @@ TEST_F(MainWindowTest, ListsShowTheirWidestRowAndTabsFollowClicksAndKeys) {
         EXPECT_EQ(Form().PageControl1.ActivePageIndex(), page) << (click ? "click on " : "key to ") << page;
         EXPECT_EQ(IsWindowVisible(Handle("ListBox3")) != FALSE, page == 1) << "the gun slots' list on its page only";
     }
+}
+
+RECT ClientBounds(HWND control) {
+    RECT bounds{};
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+// The window grows by its sizing border and by maximise, never below its designed size; the controls stand where
+// the layout's growth rules put them, and the lists show whole rows. A move to a monitor of twice the scale
+// makes the fonts again and places every control at that scale.
+TEST_F(MainWindowTest, GrowsByItsLayoutsRulesAndRedrawsAtANewScale) {
+    HWND frame = window->Handle();
+    RECT designed{};
+    GetWindowRect(frame, &designed);
+    HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    int dpi = screenDpi;
+    const auto expectArranged = [&](const std::string& when) {
+        SCOPED_TRACE(when);
+        RECT client{};
+        GetClientRect(frame, &client);
+        const auto itemHeight = static_cast<int>(SendMessageA(Handle("ListBox1"), LB_GETITEMHEIGHT, 0, 0));
+        const std::vector<PlacedRow> places = ArrangeLayout(MainWindowLayout(), kMainClientWidth, kMainClientHeight,
+                                                            client.right, client.bottom, {dpi, itemHeight});
+        const auto& rows = MainWindowLayout();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].Parent != "" || rows[i].Kind == ControlKind::StatusLine) continue;  // the window's own
+            const RECT bounds = ClientBounds(Handle(rows[i].Name));
+            EXPECT_EQ(bounds.left, places[i].Left) << rows[i].Name;
+            EXPECT_EQ(bounds.right - bounds.left, places[i].Width) << rows[i].Name;
+            EXPECT_EQ(bounds.bottom, places[i].Top + places[i].Height) << rows[i].Name;
+        }
+        window->ShowModelState();
+        EXPECT_TRUE(IsWindowVisible(Handle("ListBox1"))) << "the shown page's controls";
+        for (const char* list : {"ListBox1", "ListBox3", "ListBox4", "ListBox6"}) {
+            RECT room{};
+            GetClientRect(Handle(list), &room);
+            EXPECT_EQ(room.bottom % itemHeight, 0) << list << " shows whole rows";
+        }
+        return ClientBounds(Handle("ListBox1")).bottom - ClientBounds(Handle("ListBox1")).top;
+    };
+    const int designedList = expectArranged("as designed");
+    MINMAXINFO limits{};
+    SendMessageA(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, designed.right - designed.left) << "the smallest size is the designed one";
+    EXPECT_EQ(limits.ptMinTrackSize.y, designed.bottom - designed.top);
+    SetWindowPos(frame, nullptr, 0, 0, designed.right - designed.left + 300, designed.bottom - designed.top + 240,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(expectArranged("grown"), designedList);
+    ShowWindow(frame, SW_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(frame));
+    expectArranged("maximised");
+    ShowWindow(frame, SW_RESTORE);
+
+    // To a monitor of twice the scale, and back.
+    const LONG exitWidth = ClientBounds(Handle("Exit")).right - ClientBounds(Handle("Exit")).left;
+    const auto lineHeight = SendMessageA(Handle("ListBox1"), LB_GETITEMHEIGHT, 0, 0);
+    for (const int factor : {2, 1}) {
+        SCOPED_TRACE(factor);
+        dpi = screenDpi * factor;
+        RECT suggested{designed.left, designed.top, designed.left + (designed.right - designed.left) * factor,
+                       designed.top + (designed.bottom - designed.top) * factor};
+        SendMessageA(frame, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(ClientBounds(Handle("Exit")).right - ClientBounds(Handle("Exit")).left, exitWidth * factor);
+        EXPECT_GE(SendMessageA(Handle("ListBox1"), LB_GETITEMHEIGHT, 0, 0), lineHeight * factor * 3 / 4)
+            << "the fonts made again";
+        expectArranged("at " + std::to_string(dpi) + " DPI");
+    }
+}
+
+// A screen reader asking a control for its accessible object hears what the control is, by its label and column,
+// and in which group it stands; everything else is the system's (Wine's own objects know the role of an edit box
+// only, and call the other controls "client").
+TEST_F(MainWindowTest, ScreenReadersHearEachControlsLabelAndGroup) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(Handle("Edit15"), OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;  // CHILDID_SELF: the control itself
+    BSTR name = nullptr;
+    BSTR group = nullptr;
+    ASSERT_EQ(object->get_accName(self, &name), S_OK);
+    ASSERT_EQ(object->get_accDescription(self, &group), S_OK);
+    EXPECT_EQ(std::wstring(name) + L" / " + group, L"Speed Max / Flight Dynamics");
+    SysFreeString(name);
+    SysFreeString(group);
+    object->Release();
+    CoUninitialize();
+}
+
+// The window's size, place and maximised state come back on the next start, and a place off every monitor comes
+// back on screen whole.
+TEST_F(MainWindowTest, TheNextStartPutsTheWindowBackOnScreen) {
+    HWND frame = window->Handle();
+    RECT designed{};
+    GetWindowRect(frame, &designed);
+    const LONG width = designed.right - designed.left + 120;
+    const LONG height = designed.bottom - designed.top + 80;
+    for (const bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised ? "maximised" : "normal");
+        ShowWindow(frame, SW_RESTORE);
+        SetWindowPos(frame, nullptr, -9000, 40, width, height, SWP_NOZORDER);
+        if (maximised) ShowWindow(frame, SW_MAXIMIZE);
+        SaveWindowPlacement(frame);
+        const std::unique_ptr<FormWindow> next = platform.OpenMainWindow(Form());
+        ASSERT_TRUE(RestoreWindowPlacement(next->Handle()));
+        EXPECT_EQ(IsZoomed(next->Handle()) != FALSE, maximised);
+        ShowWindow(next->Handle(), SW_RESTORE);
+        RECT placed{};
+        GetWindowRect(next->Handle(), &placed);
+        RECT work{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_EQ(std::vector({placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top}),
+                  std::vector({work.left, work.top + 40, width, height}));
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tovarin");
 }
 
 }  // namespace

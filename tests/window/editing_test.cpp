@@ -187,17 +187,24 @@ TEST(UnsavedChangesTest, TheCaptionMarksChangesUntilASaveSucceeds) {
     EXPECT_EQ(f.Caption(), "Kestrel - Tovarin 1.0");
     UserInput::Choose(f.ComboBox1, 1);
     EXPECT_EQ(f.Caption(), "Warden - Tovarin 1.0");
-    const auto saved = [&](int page, TButton& save, const std::string& item, const std::function<void()>& edit) {
+    // The status line says what was saved to which file, without a box to click.
+    const auto saved = [&](int page, TButton& save, const std::string& item, const std::function<void()>& edit,
+                           const std::string& status) {
         SCOPED_TRACE(item);
         UserInput::ShowPage(f.PageControl1, page);
         edit();
         EXPECT_EQ(f.Caption(), "*" + item + " - Tovarin 1.0");
         UserInput::Click(save);
         EXPECT_EQ(f.Caption(), item + " - Tovarin 1.0");
+        EXPECT_EQ(f.StatusLine.Caption(), status);
+        EXPECT_TRUE(s.run.Platform.Boxes.empty());
     };
-    saved(0, f.Button2, "Warden", [&] { UserInput::Type(f.Edit29, "4321"); });
-    saved(4, f.Button8, "Dart", [&] { UserInput::Toggle(f.Flag3); });
-    saved(1, f.Button14, "Warden", [&] { UserInput::Click(f.Button13); });
+    saved(
+        0, f.Button2, "Warden", [&] { UserInput::Type(f.Edit29, "4321"); }, "Warden saved: Ships\\warden.iff");
+    saved(
+        4, f.Button8, "Dart", [&] { UserInput::Toggle(f.Flag3); }, "Dart saved: Game\\missile.iff");
+    saved(
+        1, f.Button14, "Warden", [&] { UserInput::Click(f.Button13); }, "Gun slots of Warden saved: Ships\\warden.iff");
 
     // A save on Yes that fails (a read-only ship file) or stops with a message (a gun the catalogue no longer
     // places) keeps the player where they were.
