@@ -9,6 +9,7 @@
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mods_overview.h"
 
 // "mods": the load order of the mods in "Tovarin Mods", switching them on and off, their conflicts, laying them
 // over the kept originals, and making a mod of one's own changes.
@@ -31,16 +32,14 @@ std::filesystem::path GivenPath(const std::string& given) {
 
 }  // namespace
 
+// One line per mod, its fields separated by tabs: place, state, name, version, author, what it changes, description.
 int ListMods(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(OpenFleet(arguments.Game));
-    std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-    const std::vector<ModValues> values = CheckMods(game, mods);
-    for (std::size_t i = 0; i < mods.size(); ++i) {
-        console.Out << i + 1 << '\t' << (mods[i].On ? "on" : "off") << '\t' << mods[i].Info.Name << '\t'
-                    << mods[i].Info.Version << '\t'
-                    << (mods[i].Problem.empty() ? ChangesSummary(values[i].Values)
-                                                : "cannot be switched on: " + mods[i].Problem)
-                    << '\n';
+    const ModsOverview overview = OverviewOf(ModInstallation(OpenFleet(arguments.Game)));
+    for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
+        const ModInfo& info = overview.Mods[i].Info;
+        const ModShown& shown = overview.Shown[i];
+        console.Out << i + 1 << '\t' << shown.State << '\t' << shown.Name << '\t' << info.Version << '\t' << info.Author
+                    << '\t' << shown.Changes << '\t' << info.Description << '\n';
     }
     return kExitDone;
 }
@@ -98,19 +97,9 @@ int MoveMod(const CommandArguments& arguments, Console&) {
 }
 
 int ShowModConflicts(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(OpenFleet(arguments.Game));
-    std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-    const std::vector<ModValues> values = CheckMods(game, mods);
-    std::vector<ModValues> on;
-    for (std::size_t i = 0; i < mods.size(); ++i) {
-        if (!mods[i].On) continue;
-        if (mods[i].Problem.empty()) {
-            on.push_back(values[i]);
-        } else {
-            console.Err << mods[i].Info.Name << " is switched on but cannot be: " << mods[i].Problem << '\n';
-        }
-    }
-    for (const Conflict& conflict : FindConflicts(on)) console.Out << ConflictLine(conflict) << '\n';
+    const ModsOverview overview = OverviewOf(ModInstallation(OpenFleet(arguments.Game)));
+    for (const std::string& problem : overview.Problems) console.Err << problem << '\n';
+    for (const Conflict& conflict : overview.Conflicts) console.Out << ConflictLine(conflict) << '\n';
     return kExitDone;
 }
 
@@ -144,7 +133,7 @@ int MakeMod(const CommandArguments& arguments, Console& console) {
     const std::size_t made = library.Mods().size() - 1;
     console.Out << "made " << kModsFolderName << "\\" << arguments.Name << ": ";
     try {
-        console.Out << ChangesSummary(game.ValuesOf(library.Mods()[made])) << '\n';
+        console.Out << ChangesInWords(game.ValuesOf(library.Mods()[made])) << '\n';
         library.Switch(made, true);
     } catch (const Refusal& refusal) {
         console.Out << "switched off, as it cannot be switched on: " << refusal.what() << '\n';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "gamefiles/case_fold.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
@@ -24,9 +25,7 @@ std::string LowerCase(std::string text) {
 }  // namespace
 
 // A name typed in a UTF-8 terminal matches one that mod.ini or the folder holds in Windows-1252, and the other way.
-bool SameModName(const std::string& a, const std::string& b) {
-    return LowerCase(GameText(a)) == LowerCase(GameText(b));
-}
+bool SameModName(const std::string& a, const std::string& b) { return SameInAnyCase(a, b); }
 
 std::vector<LoadOrderEntry> ReadLoadOrder(const std::string& path) {
     std::vector<LoadOrderEntry> entries;
@@ -64,7 +63,11 @@ std::vector<Mod> InstalledMods(const std::string& modsFolder) {
     for (const LoadOrderEntry& listed : ReadLoadOrder(PathIn(modsFolder, kLoadOrderFileName))) {
         const auto mod = std::find_if(found.begin(), found.end(),
                                       [&listed](const Mod& m) { return SameModName(m.Entry, listed.Entry); });
-        if (mod == found.end()) continue;
+        if (mod == found.end()) {
+            // Kept, so that the values it set do not leave the game unnoticed: renamed by an update, or removed.
+            ordered.push_back(MissingMod(listed));
+            continue;
+        }
         mod->On = listed.On;
         ordered.push_back(std::move(*mod));
         found.erase(mod);
@@ -105,12 +108,43 @@ void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
 
 std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {
     std::vector<std::size_t> named;
+    std::vector<std::size_t> byEntry;
     for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (SameModName(mods[i].Entry, name)) byEntry.push_back(i);
         if (SameModName(mods[i].Info.Name, name) || SameModName(mods[i].Entry, name)) named.push_back(i);
     }
     if (named.empty()) throw Exception("No mod named " + name + " in \"" + kModsFolderName + "\"");
-    if (named.size() > 1) throw Exception(name + " names more than one mod: name them by their folders");
-    return named.front();
+    if (named.size() == 1) return named.front();
+    if (byEntry.size() == 1) return byEntry.front();  // a folder's name tells two mods of one Name apart
+    std::string both;
+    for (const std::size_t i : named) both += (both.empty() ? "" : ", ") + ShownModName(mods, i);
+    throw Exception(name + " names more than one mod: " + both + "; name one by its folder");
+}
+
+Mod MissingMod(const LoadOrderEntry& listed) {
+    Mod mod{listed.Entry, {listed.Entry, "", "", "", ""}, {}, "", listed.On, true};
+    mod.Problem = "missing: \"" + std::string(kModsFolderName) + "\\" + listed.Entry +
+                  "\" is not there (renamed by an update, or removed?)";
+    return mod;
+}
+
+std::string ShownModName(const std::vector<Mod>& mods, std::size_t index) {
+    const Mod& mod = mods.at(index);
+    for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (i != index && SameModName(mods[i].Info.Name, mod.Info.Name)) return mod.Info.Name + " (" + mod.Entry + ")";
+    }
+    return mod.Info.Name;
+}
+
+void RefuseMissingMods(const std::vector<Mod>& mods) {
+    std::string missing;
+    for (const Mod& mod : mods) {
+        if (mod.Missing) missing += (missing.empty() ? "" : ", ") + mod.Entry;
+    }
+    if (missing.empty()) return;
+    throw Exception("\"" + std::string(kLoadOrderFileName) + "\" lists mods that are not in \"" + kModsFolderName +
+                    "\": " + missing +
+                    ". Nothing was changed: put them back, or take them out of the load order (\"mods remove\")");
 }
 
 }  // namespace tovarin

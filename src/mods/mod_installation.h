@@ -102,9 +102,6 @@ private:
 // The values of the switched-on mods, in load order; refused naming a switched-on mod that cannot be on.
 [[nodiscard]] std::vector<ModValues> SwitchedOn(const std::vector<Mod>& mods, const std::vector<ModValues>& values);
 
-// What the values change: "1 ship, 0 guns, 0 missiles, 2 cells".
-[[nodiscard]] std::string ChangesSummary(const Cells& values);
-
 // What an apply says, line by line, in every front-end: each conflict, each of the player's own changes kept (or
 // dropped), each game file changed, and how many.
 [[nodiscard]] std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges);

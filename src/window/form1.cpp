@@ -39,7 +39,7 @@ TForm1::~TForm1() = default;
 void TForm1::BindEvents() {
     // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
     // all close the window through Close.
-    OnCloseQuery = [this] { return MayLeaveEveryItem(); };
+    OnCloseQuery = [this] { return MayLeaveEveryItem() && MayLeaveModsUnapplied(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] { Button1Click(); };
     PageControl1.OnChange = [this] {

@@ -246,6 +246,9 @@ public:
     // Reads the mods folder again (a person may have unpacked a mod or edited the load order meanwhile) and shows
     // the load order, the selected mod's switch and the conflicts.
     void ShowMods();
+    // Asks to apply when mods were switched, moved or added since the last Apply; false when the player stays.
+    bool MayLeaveModsUnapplied();
+    bool ModsNotAppliedYet = false;  // as the page last showed it
     void ListBox6Click();
     void CheckBox4Click();
     void Button16Click();

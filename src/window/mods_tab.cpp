@@ -10,6 +10,7 @@
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mods_overview.h"
 #include "sheets/refusal.h"
 #include "ui/platform.h"
 #include "window/form1.h"
@@ -21,11 +22,25 @@ namespace tovarin {
 
 namespace {
 
-std::string Row(const Mod& mod, const ModValues& values) {
-    std::string row = std::string(mod.On ? "[on]  " : "[off]  ") + mod.Info.Name;
+// "[on and applied]  Faster Fighters 1.0 by Ann: 2 ships, 1 gun - Faster interceptors"
+std::string Row(const Mod& mod, const ModShown& shown) {
+    std::string row = "[" + shown.State + "]  " + shown.Name;
     if (!mod.Info.Version.empty()) row += " " + mod.Info.Version;
-    return row + ": " + (mod.Problem.empty() ? ChangesSummary(values.Values) : "cannot be switched on: " + mod.Problem);
+    if (!mod.Info.Author.empty()) row += " by " + mod.Info.Author;
+    row += ": " + shown.Changes;
+    if (!mod.Info.Description.empty()) row += " - " + mod.Info.Description;
+    return row;
 }
+
+// What the page says while it lists no mod.
+const std::vector<std::string> kNoModsText{
+    "A mod is a folder of changes to the ships, guns and missiles, made by a player to share: sheets as "
+    "\"export\" writes them, and a mod.ini that says who made it.",
+    std::string("Mods go in the folder \"") + kModsFolderName +
+        "\" in the game folder: unpack one there, or choose Add... here.",
+    "To make one of your own changes, choose \"Make a mod from my changes\" on the Fleet page, or run "
+    "\"tovarin-cli mods make NAME --from-changes\".",
+};
 
 // Runs a step on the installation as the mods see it; the command line's refusals are the window's errors.
 void AsWindowStep(const std::function<void()>& step) {
@@ -63,26 +78,54 @@ std::string LastPart(const std::string& path) { return path.substr(FolderOf(path
 
 void TForm1::ShowMods() {
     AsWindowStep([this] {
-        const ModInstallation game = ModsView(*this);
-        std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-        const std::vector<ModValues> values = CheckMods(game, mods);
+        const ModsOverview overview = OverviewOf(ModsView(*this));
         const int selected = ListBox6.ItemIndex();
         ListBox6.Items().clear();
-        std::vector<ModValues> on;
-        Memo3.Lines().clear();
-        for (std::size_t i = 0; i < mods.size(); ++i) {
-            ListBox6.Items().push_back(Row(mods[i], values[i]));
-            if (mods[i].On && mods[i].Problem.empty()) on.push_back(values[i]);
-            if (mods[i].On && !mods[i].Problem.empty()) {
-                Memo3.Lines().push_back(mods[i].Info.Name + " is switched on but cannot be: " + mods[i].Problem);
-            }
+        for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
+            ListBox6.Items().push_back(Row(overview.Mods[i], overview.Shown[i]));
         }
-        for (const Conflict& conflict : FindConflicts(on)) Memo3.Lines().push_back(ConflictLine(conflict));
+        ModsNotAppliedYet = overview.NotApplied;
+        Memo3.Lines().clear();
+        GroupBox11.SetCaption(overview.Mods.empty() ? "No mods yet" : "Conflicts");
+        if (overview.Mods.empty()) Memo3.Lines() = kNoModsText;
+        if (overview.NotApplied) {
+            Memo3.Lines().push_back("Not applied yet: the game holds the mods as they were at the last Apply.");
+        }
+        for (const std::string& problem : overview.Problems) Memo3.Lines().push_back(problem);
+        for (const Conflict& conflict : overview.Conflicts) Memo3.Lines().push_back(ConflictLine(conflict));
         if (Memo3.Lines().empty()) Memo3.Lines().push_back("None: no two switched-on mods set a value differently.");
-        const int last = static_cast<int>(mods.size()) - 1;
+        const int last = static_cast<int>(overview.Mods.size()) - 1;
         ListBox6.SetItemIndex(std::min(std::max(selected, 0), last));
     });
     ListBox6Click();
+}
+
+// Closing with mods switched or moved since the last Apply leaves the game without them: asked as unsaved edits are.
+bool TForm1::MayLeaveModsUnapplied() {
+    bool pending = false;
+    try {
+        pending = OverviewOf(ModsView(*this)).NotApplied;
+    } catch (const std::exception&) {
+        return true;  // a game that cannot be read has nothing to apply to: closing loses nothing of the mods
+    }
+    if (!pending) return true;
+    switch (
+        GetPlatform().AskYesNoCancel("The mods are not applied yet: the game holds them as they were at the "
+                                     "last Apply. Apply them now?")) {
+        case Platform::Answer::No:
+            return true;
+        case Platform::Answer::Cancel:
+            return false;
+        case Platform::Answer::Yes:
+            break;
+    }
+    try {
+        Button20Click();
+    } catch (const Exception& error) {
+        GetPlatform().ShowError(ErrorText(error));
+        return false;
+    }
+    return !ModsNotAppliedYet;
 }
 
 void TForm1::ListBox6Click() {
