@@ -6,9 +6,11 @@
 #include "cli/game_session.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/text_encoding.h"
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mod_making.h"
 #include "mods/mods_overview.h"
 
 // "mods": the load order of the mods in "Tovarin Mods", switching them on and off, their conflicts, laying them
@@ -117,21 +119,20 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
 int MakeMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
-    const std::string gameName = game.Game().Game.Catalogue.ReadString("Info", "VK", "");
-    std::vector<std::pair<std::string, std::string>> files{
-        {kModFileName, ModFileText({arguments.Name, "1.0", "", "", gameName})}};
+    const std::string folder = SystemFolderName(arguments.Name);
+    std::vector<std::pair<std::string, std::string>> files{{kModFileName, MadeModFileBytes(game, arguments.Name)}};
     if (arguments.FromChanges) {
         std::vector<std::string> leftOut;
         for (const auto& [kind, sheet] : game.OwnChangeSheets(leftOut)) {
-            files.emplace_back(SheetFileName(kind), WriteCsv(sheet));
+            files.emplace_back(SheetFileName(kind), FileBytesOfText(WriteCsv(sheet)));
         }
         for (const std::string& cell : leftOut) {
             console.Err << cell << " left out: a sheet cannot set or clear a value that one side lacks\n";
         }
     }
-    library.Make(arguments.Name, files, false);
+    library.Make(folder, files, false);
     const std::size_t made = library.Mods().size() - 1;
-    console.Out << "made " << kModsFolderName << "\\" << arguments.Name << ": ";
+    console.Out << "made " << kModsFolderName << "\\" << folder << ": ";
     try {
         console.Out << ChangesInWords(game.ValuesOf(library.Mods()[made])) << '\n';
         library.Switch(made, true);

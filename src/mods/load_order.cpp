@@ -12,6 +12,7 @@
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
+#include "mods/mod_making.h"
 
 namespace tovarin {
 
@@ -48,7 +49,10 @@ std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries) {
         "; The order in which Tovarin lays the mods of this folder over the game's original files, each on or off.\r\n"
         "; A later mod's value wins over an earlier one's.\r\n";
     text += std::string("[") + kLoadOrderSection + "]\r\n";
-    for (const LoadOrderEntry& entry : entries) text += entry.Entry + "=" + (entry.On ? "on" : "off") + "\r\n";
+    // In UTF-8 throughout, whichever encoding a person wrote an entry in.
+    for (const LoadOrderEntry& entry : entries) {
+        text += ShownText(entry.Entry) + "=" + (entry.On ? "on" : "off") + "\r\n";
+    }
     return text;
 }
 
@@ -79,7 +83,7 @@ std::vector<Mod> InstalledMods(const std::string& modsFolder) {
 void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods) {
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, mod.On});
-    const std::string text = LoadOrderText(entries);
+    const std::string text = Utf8FileBytes(LoadOrderText(entries));
     CreateFolder(modsFolder);
     ReplaceWholeFile(PathIn(modsFolder, kLoadOrderFileName), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
@@ -101,7 +105,7 @@ void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
     std::vector<Mod> mods = InstalledMods(modsFolder);
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
-    const std::string text = LoadOrderText(entries);
+    const std::string text = Utf8FileBytes(LoadOrderText(entries));
     if (!mods.empty()) changes.Replace(PathIn(modsFolder, kLoadOrderFileName), {text.begin(), text.end()});
     changes.Remove(PathIn(modsFolder, kAppliedFileName));
 }

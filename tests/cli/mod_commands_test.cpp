@@ -10,6 +10,7 @@
 
 #include "cli_fault_walk.h"
 #include "cli_run.h"
+#include "gamefiles/case_fold.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
@@ -245,6 +246,70 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
         EXPECT_EQ(fresh.ReadFile(file), game.ReadFile(file)) << file;
     }
     EXPECT_EQ(Cli(fresh, {"mods", "make", "Empty"}).Out, "made Tovarin Mods\\Empty: nothing\n");
+}
+
+// A mod whose folder was renamed by an update, or removed by hand, stays in the load order as missing: the apply
+// refuses, naming it, until it is found or taken out; the renamed folder comes last, switched off.
+TEST(ModSharing, AMissingModStopsTheApplyUntilFoundOrRemoved) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    std::filesystem::rename(game.PathOf("Tovarin Mods\\hm"), game.PathOf("Tovarin Mods\\hm 2.1"));
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("\n2\tmissing\thm\t\t\tmissing: \"Tovarin Mods\\hm\" is not there"),
+              std::string::npos);
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("4\toff\tHeavy Metal\t2\t\t2 ships\t\n"), std::string::npos);
+    const FolderFiles before = GameFiles(game.Root());
+    Ran ran = Cli(game, {"mods", "apply"});
+    EXPECT_EQ(ran.Exit, 1);
+    EXPECT_NE(ran.Err.find("lists mods that are not in \"Tovarin Mods\": hm. Nothing was changed"), std::string::npos)
+        << ran.Err;
+    EXPECT_EQ(GameFiles(game.Root()), before);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "hm"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "on", "heavy metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "Kestrel speedmax: Faster Fighters 640, Heavy Metal 620 -> Heavy Metal\n"
+              "0 files changed\n");
+}
+
+// A file put back to its original gets the mods again at the next apply, and the restore says so.
+TEST(ModSharing, ARestoredFileGetsTheModsAgainAtTheNextApply) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    const FolderFiles applied = GameFiles(game.Root());
+    const Ran ran = Cli(game, {"restore", "ships/KESTREL.iff"});
+    EXPECT_NE(ran.Out.find("\"mods apply\" lays them over the originals again"), std::string::npos) << ran.Out;
+    EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=600\n");
+    EXPECT_EQ(Cli(game, {"mods"}).Out.substr(0, 22), "1\ton, not applied yet\t");
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    EXPECT_EQ(GameFiles(game.Root()), applied);
+}
+
+// Two mods of one name are told apart by their folders in the list and in the conflicts; a name made in another
+// alphabet is the folder's name in UTF-8, mod.ini and the load order are UTF-8 behind a byte-order mark, and the
+// mod is named in any letter case.
+TEST(ModSharing, SameNamesShowTheirFoldersAndNamesInOtherAlphabetsAreMadeAndRead) {
+    Demo game;
+    for (const auto& [folder, speed] : {std::pair{"a", "640"}, std::pair{"b", "650"}}) {
+        game.WriteText(std::string("Tovarin Mods\\") + folder + "\\mod.ini", "[Mod]\r\nName=Speed\r\n");
+        game.WriteText(std::string("Tovarin Mods\\") + folder + "\\ships.csv",
+                       std::string("ship,speedmax\r\nKestrel,") + speed + "\r\n");
+        ASSERT_EQ(Cli(game, {"mods", "on", folder}).Exit, 0);
+    }
+    EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "Kestrel speedmax: Speed (a) 640, Speed (b) 650 -> Speed (b)\n");
+    EXPECT_NE(Cli(game, {"mods", "off", "speed"}).Err.find("Speed (a), Speed (b)"), std::string::npos);
+
+    ASSERT_EQ(Cli(game, {"ship", "set", "Warden", "hp=444"}).Exit, 0);
+    for (const std::string name : {"Mod Légère", "Ταχύτητα", "Скорость"}) {
+        SCOPED_TRACE(name);
+        const Ran made = Cli(game, {"mods", "make", name, "--from-changes"});
+        EXPECT_EQ(made.Out, "made Tovarin Mods\\" + name + ": 1 ship\n") << made.Err;
+        EXPECT_TRUE(std::filesystem::is_directory(game.Root() / "Tovarin Mods" / std::filesystem::u8path(name)));
+        EXPECT_EQ(game.ReadText("Tovarin Mods\\" + name + "\\mod.ini").rfind("\xEF\xBB\xBF", 0), 0u);
+        EXPECT_NE(Cli(game, {"mods"}).Out.find("\t" + name + "\t1.0\t"), std::string::npos);
+        EXPECT_EQ(Cli(game, {"mods", "off", FoldedCase(name)}).Exit, 0);
+    }
+    const std::string order = game.ReadText("Tovarin Mods\\load order.ini");
+    EXPECT_EQ(order.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(order.find("\r\nΤαχύτητα=off\r\n"), std::string::npos);
 }
 
 // A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
