@@ -15,8 +15,8 @@
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/text_encoding.h"
 #include "gamefiles/run_caches.h"
+#include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {
@@ -163,8 +163,9 @@ const std::vector<Command>& CommandTable() {
          "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
          "tovarin-cli diff", nullptr, DiffCommand},
         {"mods",
-         "Lists the mods in \"Tovarin Mods\" in load order: place, on or off, name, version and what each changes, "
-         "or why it cannot be switched on",
+         "Lists the mods in \"Tovarin Mods\" in load order, a line each, tab-separated: place, state (on and applied, "
+         "on, not applied yet, off, cannot be switched on, missing), name, version, author, what it changes (or why "
+         "it cannot be switched on) and description",
          "tovarin-cli mods", nullptr, ListMods},
         {"mods add", "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order",
          "tovarin-cli mods add \"Faster Fighters\"",
@@ -210,6 +211,17 @@ const std::vector<Command>& CommandTable() {
                               "nothing was applied), as \"export --changed\" writes them");
          },
          MakeMod},
+        {"mods describe",
+         "What a mod changes, value by value against the originals (\"Kestrel speedmax 600 -> 660\"); with "
+         "--markdown as a mod page to publish",
+         "tovarin-cli mods describe \"Heavy Metal\" --markdown",
+         [](CLI::App& command, CommandArguments& arguments) {
+             ModName(command, arguments);
+             command.add_flag("--markdown", arguments.Markdown,
+                              "A page in Markdown: heading, author, description "
+                              "and a table per sheet");
+         },
+         DescribeMod},
     };
     return table;
 }
@@ -225,7 +237,7 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"export", "Sheets (CSV) of every ship, gun or missile"},
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
         {"backup", "The originals kept in \"Tovarin Backup\": status"},
-        {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make"},
+        {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make, describe"},
     };
     return groups;
 }

@@ -14,5 +14,7 @@ int MoveMod(const CommandArguments& arguments, Console& console);
 int ShowModConflicts(const CommandArguments& arguments, Console& console);
 int ApplyMods(const CommandArguments& arguments, Console& console);
 int MakeMod(const CommandArguments& arguments, Console& console);
+// mod_share_commands.cpp
+int DescribeMod(const CommandArguments& arguments, Console& console);
 
 }  // namespace tovarin::cli

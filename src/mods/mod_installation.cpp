@@ -279,6 +279,12 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
     return shown;
 }
 
+Cells ModInstallation::Originals() const {
+    Cells originals;
+    for (const Unit& unit : units_) originals.insert(unit.OriginalCells.begin(), unit.OriginalCells.end());
+    return originals;
+}
+
 Cells ModInstallation::OwnChanges() const {
     Cells own;
     for (const Unit& unit : units_) own.merge(Differences(unit.CurrentCells, unit.ExpectedCells));

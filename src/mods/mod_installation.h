@@ -47,6 +47,9 @@ public:
     // key this installation lacks, a value the import would refuse.
     [[nodiscard]] Cells ValuesOf(const Mod& mod) const;
 
+    // Every value as the kept originals hold it (the files as they are where nothing was kept).
+    [[nodiscard]] Cells Originals() const;
+
     // The values changed since the last apply, or since the originals when nothing was applied.
     [[nodiscard]] Cells OwnChanges() const;
 

@@ -312,6 +312,21 @@ TEST(ModSharing, SameNamesShowTheirFoldersAndNamesInOtherAlphabetsAreMadeAndRead
     EXPECT_NE(order.find("\r\nΤαχύτητα=off\r\n"), std::string::npos);
 }
 
+// A mod's changes against the originals, as lines and as a Markdown page; a value the mod sets to its original is
+// no change.
+TEST(ModSharing, DescribeListsWhatAModChangesAgainstTheOriginals) {
+    ThreeMods game;
+    game.WriteText("Tovarin Mods\\hm\\mod.ini", "[Mod]\r\nName=Heavy Metal\r\nVersion=2\r\nAuthor=Ann\r\n");
+    game.WriteText("Tovarin Mods\\hm\\ships.csv", "ship,speedmax,mass\r\nKestrel,620,9800\r\nHal|berd,,1\r\n");
+    EXPECT_NE(Cli(game, {"mods", "describe", "hm"}).Err.find("Unknown ship: Hal|berd"), std::string::npos);
+    game.WriteText("Tovarin Mods\\hm\\ships.csv", "ship,speedmax,mass\r\nKestrel,620,9800\r\nhalberd,,30000\r\n");
+    EXPECT_EQ(Cli(game, {"mods", "describe", "heavy metal"}).Out,
+              "Kestrel speedmax 600 -> 620\nHalberd mass 26000 -> 30000\n");
+    EXPECT_EQ(Cli(game, {"mods", "describe", "gun pack", "--markdown"}).Out,
+              "# gun pack\n\n## Guns\n\n| Gun | Value | Original | Mod |\n| --- | --- | ---: | ---: |\n"
+              "| Pulse Laser | damage | 18 | 41 |\n\n");
+}
+
 // A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
 // reported, and once the program has started again the game's files are all one or the other; the apply done again
 // gives the fault-free result. From the command line and from the window's Mods page alike.
