@@ -7,6 +7,8 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "sheets/fleet.h"
+#include "sheets/originals.h"
 #include "cli/sheet_export.h"
 #include "cli/sheet_import.h"
 #include "gamefiles/csv.h"
@@ -14,8 +16,6 @@
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
-#include "sheets/fleet.h"
-#include "sheets/originals.h"
 
 // "export ships" and "import ships": the fleet as a sheet, one row per ship, a column per profile key with room for
 // every mount a ship can have. An import is checked whole before any ship file changes, and written whole or not

@@ -6,11 +6,11 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "sheets/fleet.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/whole_files.h"
 #include "profiles/profile_keys.h"
-#include "sheets/fleet.h"
 
 // "ship get|set|export|import|restore": one ship's values as the keys of a ship profile; a save writes the values
 // that differ from what the ship shows, with the checks of the Ships tab's "&Save Modifications".

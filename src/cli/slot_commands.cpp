@@ -1,11 +1,11 @@
 #include "cli/command_line.h"
+#include "sheets/fleet.h"
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
-#include "sheets/fleet.h"
 #include "ships/ship_chunks.h"
 
 // "slots list|copy|delete": the "Add/Remove Guns" tab's table, read, changed and saved at once through the same

@@ -4,15 +4,15 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
+#include "sheets/originals.h"
 #include "cli/sheet_export.h"
 #include "cli/sheet_import.h"
+#include "sheets/weapon_sheet.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
-#include "sheets/originals.h"
-#include "sheets/weapon_sheet.h"
 
 // "guns get/set", "missiles get/set" and the weapon sheets: the gun and missile editors' records, read and saved
 // through the same functions as the editors' "Save Modifications".
