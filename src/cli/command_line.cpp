@@ -167,10 +167,14 @@ const std::vector<Command>& CommandTable() {
          "on, not applied yet, off, cannot be switched on, missing), name, version, author, what it changes (or why "
          "it cannot be switched on) and description",
          "tovarin-cli mods", nullptr, ListMods},
-        {"mods add", "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order",
+        {"mods add",
+         "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order; a mod whose "
+         "folder or name is there already is updated in its place, switched as it was, and what changed is listed",
          "tovarin-cli mods add \"Faster Fighters\"",
          [](CLI::App& command, CommandArguments& arguments) {
              command.add_option("PATH", arguments.File, "The mod's folder, or a sheet (.csv)")->required();
+             command.add_flag("--as-new", arguments.AsNew,
+                              "Add it beside the mod of its folder or name (\"hm (2)\"), not as its update");
          },
          AddMod},
         {"mods remove", "Deletes a mod's files from \"Tovarin Mods\" and takes it out of the load order",

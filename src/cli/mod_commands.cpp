@@ -11,6 +11,7 @@
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
 #include "mods/mod_making.h"
+#include "mods/mod_updating.h"
 #include "mods/mods_overview.h"
 
 // "mods": the load order of the mods in "Tovarin Mods", switching them on and off, their conflicts, laying them
@@ -43,6 +44,7 @@ int ListMods(const CommandArguments& arguments, Console& console) {
         console.Out << i + 1 << '\t' << shown.State << '\t' << shown.Name << '\t' << info.Version << '\t' << info.Author
                     << '\t' << shown.Changes << '\t' << info.Description << '\n';
     }
+    for (const std::string& line : overview.OtherOriginals) console.Err << line << '\n';
     return kExitDone;
 }
 
@@ -57,7 +59,18 @@ int AddMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::string problem = WhyItCannotBeOn(game, *found);
-    library.Add(*found, given.string(), problem.empty());
+    if (const std::optional<std::size_t> updated = arguments.AsNew ? std::nullopt : library.UpdatedBy(*found)) {
+        for (const std::string& line : UpdateMod(game, library, *updated, *found, given.string())) {
+            console.Out << line << '\n';
+        }
+        return kExitDone;
+    }
+    Mod added = *found;
+    if (arguments.AsNew) {
+        added.Entry = library.FreeEntry(found->Entry);
+        added.Info.Name = added.Entry;  // only the folder must be new: a name it shares is shown with its folder
+    }
+    library.Add(added, given.string(), problem.empty());
     if (!problem.empty()) {
         console.Out << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
     }
@@ -111,6 +124,7 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
     const std::vector<ModValues> values = CheckMods(game, mods);
     const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), arguments.DropOwnChanges);
     (void)CommitApply(game, plan);
+    for (const std::string& line : OtherOriginalsOf(game, mods, true)) console.Err << line << '\n';
     for (const std::string& line : ApplyReport(plan, arguments.DropOwnChanges)) console.Out << line << '\n';
     return kExitDone;
 }
@@ -120,7 +134,8 @@ int MakeMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::string folder = SystemFolderName(arguments.Name);
-    std::vector<std::pair<std::string, std::string>> files{{kModFileName, MadeModFileBytes(game, arguments.Name)}};
+    std::vector<std::pair<std::string, std::string>> files{
+        {kModFileName, MadeModFileBytes(game, arguments.Name, arguments.FromChanges)}};
     if (arguments.FromChanges) {
         std::vector<std::string> leftOut;
         for (const auto& [kind, sheet] : game.OwnChangeSheets(leftOut)) {

@@ -279,6 +279,15 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
     return shown;
 }
 
+std::optional<CellAddress> ModInstallation::Find(SheetKind kind, const std::string& item,
+                                                 const std::string& key) const {
+    try {
+        return Address(kind, item, key);
+    } catch (const Refusal&) {
+        return std::nullopt;
+    }
+}
+
 Cells ModInstallation::Originals() const {
     Cells originals;
     for (const Unit& unit : units_) originals.insert(unit.OriginalCells.begin(), unit.OriginalCells.end());

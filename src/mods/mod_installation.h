@@ -47,6 +47,10 @@ public:
     // key this installation lacks, a value the import would refuse.
     [[nodiscard]] Cells ValuesOf(const Mod& mod) const;
 
+    // The value a sheet names so, in any letter case; none when the installation lacks it.
+    [[nodiscard]] std::optional<CellAddress> Find(SheetKind kind, const std::string& item,
+                                                  const std::string& key) const;
+
     // Every value as the kept originals hold it (the files as they are where nothing was kept).
     [[nodiscard]] Cells Originals() const;
 

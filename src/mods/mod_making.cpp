@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gamefiles/text_encoding.h"
+#include "mods/made_against.h"
 #include "mods/mod_folder.h"
 
 namespace tovarin {
@@ -15,9 +16,18 @@ std::string SystemFolderName(const std::string& name) {
 #endif
 }
 
-std::string MadeModFileBytes(const ModInstallation& game, const std::string& name) {
+std::string MadeModFileBytes(const ModInstallation& game, const std::string& name, bool fromChanges) {
     const std::string gameName = game.Game().Game.Catalogue.ReadString("Info", "VK", "");
-    return Utf8FileBytes(ModFileText({name, "1.0", "", "", gameName}));
+    std::string text = ModFileText({name, "1.0", "", "", gameName});
+    if (fromChanges) {
+        const Cells originals = game.Originals();
+        Cells madeAgainst;
+        for (const auto& [address, value] : game.OwnChanges()) {
+            if (const auto found = originals.find(address); found != originals.end()) madeAgainst.insert(*found);
+        }
+        if (!madeAgainst.empty()) text += "\r\n" + MadeAgainstText(madeAgainst);
+    }
+    return Utf8FileBytes(text);
 }
 
 std::string Utf8FileBytes(const std::string& text) {

@@ -14,8 +14,9 @@ namespace tovarin {
 [[nodiscard]] std::string SystemFolderName(const std::string& name);
 
 // The bytes of mod.ini for a mod of this name made in this installation: its name, version 1.0, the game it was
-// made for, and the original values of what the player changed, against which its values were made.
-[[nodiscard]] std::string MadeModFileBytes(const ModInstallation& game, const std::string& name);
+// made for, and with `fromChanges` the original values of what the player changed, against which its values were
+// made.
+[[nodiscard]] std::string MadeModFileBytes(const ModInstallation& game, const std::string& name, bool fromChanges);
 
 // Text, in either encoding, as the bytes of a text file: ASCII as it is, anything else UTF-8 behind a byte-order
 // mark.

@@ -7,6 +7,7 @@
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
 #include "mods/load_order.h"
+#include "mods/made_against.h"
 
 namespace tovarin {
 
@@ -40,12 +41,24 @@ ModsOverview OverviewOf(const ModInstallation& game) {
     }
     overview.Conflicts = FindConflicts(on);
     overview.NotApplied = ModsNotApplied(game, on);
+    overview.OtherOriginals = OtherOriginalsOf(game, overview.Mods, false);
     for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
         const Mod& mod = overview.Mods[i];
         overview.Shown.push_back({overview.Values[i].Name, StateOf(overview, i),
                                   mod.Problem.empty() ? ChangesInWords(overview.Values[i].Values) : mod.Problem});
     }
     return overview;
+}
+
+std::vector<std::string> OtherOriginalsOf(const ModInstallation& game, const std::vector<Mod>& mods, bool onlyOn) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (onlyOn && !mods[i].On) continue;
+        for (const std::string& value : OriginalsDiffering(game, mods[i], game.ModsFolder())) {
+            lines.push_back(ShownModName(mods, i) + ": " + value);
+        }
+    }
+    return lines;
 }
 
 bool ModsNotApplied(const ModInstallation& game, const std::vector<ModValues>& on) {

@@ -25,10 +25,17 @@ struct ModsOverview {
     std::vector<Conflict> Conflicts;    // of the switched-on mods that can be on
     std::vector<std::string> Problems;  // "X is switched on but cannot be: WHY"
     bool NotApplied = false;            // switched, moved or restored since the last apply
+    // "Heavy Metal: Kestrel speedmax made against 600, here 610": each value of a mod made against another original
+    std::vector<std::string> OtherOriginals;
 };
 
 // The mods of the installation's mods folder as shown.
 [[nodiscard]] ModsOverview OverviewOf(const ModInstallation& game);
+
+// The values of the switched-on mods (all mods when `onlyOn` is false) made against an original other than this
+// installation's, each line naming its mod.
+[[nodiscard]] std::vector<std::string> OtherOriginalsOf(const ModInstallation& game, const std::vector<Mod>& mods,
+                                                        bool onlyOn);
 
 // True when an apply of these switched-on mods would record other values than the last apply did: a mod was
 // switched, moved, added or changed since, or a file was restored.

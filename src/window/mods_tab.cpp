@@ -10,6 +10,7 @@
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mod_updating.h"
 #include "mods/mods_overview.h"
 #include "sheets/refusal.h"
 #include "ui/platform.h"
@@ -92,6 +93,7 @@ void TForm1::ShowMods() {
             Memo3.Lines().push_back("Not applied yet: the game holds the mods as they were at the last Apply.");
         }
         for (const std::string& problem : overview.Problems) Memo3.Lines().push_back(problem);
+        for (const std::string& line : overview.OtherOriginals) Memo3.Lines().push_back(line);
         for (const Conflict& conflict : overview.Conflicts) Memo3.Lines().push_back(ConflictLine(conflict));
         if (Memo3.Lines().empty()) Memo3.Lines().push_back("None: no two switched-on mods set a value differently.");
         const int last = static_cast<int>(overview.Mods.size()) - 1;
@@ -184,6 +186,15 @@ void TForm1::Button18Click() {
     std::string problem;
     AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
     ModLibrary library(GameFile(kModsFolderName));
+    if (const std::optional<std::size_t> updated = library.UpdatedBy(*found)) {
+        std::vector<std::string> lines;
+        AsWindowStep([&] { lines = UpdateMod(ModsView(*this), library, *updated, *found, path); });
+        ShowMods();
+        ListBox6.SetItemIndex(static_cast<int>(*updated));
+        ListBox6Click();
+        GetPlatform().ShowMessage(Joined(lines));
+        return;
+    }
     library.Add(*found, path, problem.empty());
     ShowMods();
     ListBox6.SetItemIndex(static_cast<int>(ListBox6.Items().size()) - 1);  // the mod added, last

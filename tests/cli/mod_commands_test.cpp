@@ -195,7 +195,6 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
     ThreeMods game;
     game.WriteText("Tovarin Mods\\ff\\readme.txt", "thanks for playing");
     for (const auto& [command, refusal] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"mods", "add", game.PathOf("downloads\\ff")}, "holds a mod named Faster Fighters already"},
              {{"mods", "add", game.PathOf("downloads")}, "is not a mod"},
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
@@ -231,7 +230,7 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
     Ran ran = Cli(game, {"mods", "make", "My Balance", "--from-changes"});
     EXPECT_EQ(ran.Out, "made Tovarin Mods\\My Balance: 2 ships, 1 gun, 1 missile\n");
     EXPECT_EQ(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"), 0u);
-    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini"),
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini").substr(41),
               "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n");
     EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\guns.csv"), "gun,range,damage\r\nPulse Laser,3100,41\r\n");
     // Switched on where it was made, the mod is what the installation holds: nothing to write, and of one's own
@@ -325,6 +324,53 @@ TEST(ModSharing, DescribeListsWhatAModChangesAgainstTheOriginals) {
     EXPECT_EQ(Cli(game, {"mods", "describe", "gun pack", "--markdown"}).Out,
               "# gun pack\n\n## Guns\n\n| Gun | Value | Original | Mod |\n| --- | --- | ---: | ---: |\n"
               "| Pulse Laser | damage | 18 | 41 |\n\n");
+}
+
+// A new version of a mod, in its old folder or a renamed one, takes its place and switch and says what changed;
+// --as-new adds it beside. The apply after an update is whole or not at all.
+TEST(ModSharing, AnUpdateKeepsItsPlaceAndSaysWhatChanged) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "move", "Heavy Metal", "1"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "off", "Heavy Metal"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    game.WriteText("downloads\\hm-3\\mod.ini", "[Mod]\r\nName=heavy metal\r\nVersion=3\r\n");
+    game.WriteText("downloads\\hm-3\\ships.csv", "ship,speedmax,hp\r\nKestrel,660,\r\nWarden,,400\r\n");
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\hm-3")}).Out,
+              "updated heavy metal 2 -> 3, kept at place 1, off\n"
+              "Kestrel speedmax 620 -> 660\nKestrel mass 11000 -> (not set)\nWarden hp (not set) -> 400\n"
+              "Halberd mass 30000 -> (not set)\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\hm\\ships.csv"), game.ReadText("downloads\\hm-3\\ships.csv"));
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff")}).Out,
+              "updated Faster Fighters 1.0 -> 1.0, kept at place 2, on\n");
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff"), "--as-new"}).Exit, 0);
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("4\ton and applied\tFaster Fighters (ff (2))\t"), std::string::npos);
+    ASSERT_EQ(Cli(game, {"mods", "remove", "ff (2)"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "on", "Heavy Metal"}).Exit, 0);
+    // Every value it sets, the Faster Fighters after it set otherwise.
+    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton and applied, fully overridden by later mods\theavy metal", 0), 0u);
+    ASSERT_EQ(Cli(game, {"mods", "move", "Heavy Metal", "3"}).Exit, 0);
+    const auto prepare = [&game](const std::filesystem::path& folder) { CopyFolder(game.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods apply after an update", prepare, {"mods", "apply"}), 0);
+}
+
+// A mod made by "mods make" records the originals it was made against; where this installation's differ, "mods" and
+// "mods apply" name the value, and the mod still applies.
+TEST(ModSharing, AModMadeAgainstOtherOriginalsNamesThem) {
+    Demo maker;
+    ASSERT_EQ(Cli(maker, {"ship", "set", "Kestrel", "speedmax=660", "hp=500"}).Exit, 0);
+    ASSERT_EQ(Cli(maker, {"mods", "make", "Fast", "--from-changes"}).Exit, 0);
+    std::string ini = maker.ReadText("Tovarin Mods\\Fast\\mod.ini");
+    ASSERT_NE(ini.find("[Made against]\r\nship/Kestrel/speedmax=600\r\nship/Kestrel/hp=320\r\n"), std::string::npos);
+    Demo player;
+    player.WriteText("Fast\\mod.ini", ini.replace(ini.find("hp=320"), 6, "hp=300"));
+    player.WriteText("Fast\\ships.csv", maker.ReadText("Tovarin Mods\\Fast\\ships.csv"));
+    ASSERT_EQ(Cli(player, {"mods", "add", player.PathOf("Fast")}).Exit, 0);
+    const std::string said = "Fast: Kestrel hp made against 300, here 320\n";
+    EXPECT_EQ(Cli(player, {"mods"}).Err, said);
+    const Ran applied = Cli(player, {"mods", "apply"});
+    EXPECT_EQ(applied.Exit, 0);
+    EXPECT_EQ(applied.Err, said);
+    EXPECT_EQ(Cli(player, {"ship", "get", "Kestrel", "hp"}).Out, "hp=500\n");
 }
 
 // A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
