@@ -226,6 +226,24 @@ const std::vector<Command>& CommandTable() {
                               "and a table per sheet");
          },
          DescribeMod},
+        {"mods export-list",
+         "Writes the load order into one file to pass on: each mod's folder, name, version, switch, and SHA-256 of "
+         "its files and of the originals it goes into",
+         "tovarin-cli mods export-list \"my set.ini\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("FILE", arguments.File, "The file to write; - for standard output")->required();
+         },
+         ExportModList},
+        {"mods import-list",
+         "Sets the load order and switches of a list that \"mods export-list\" wrote; refused, changing nothing, "
+         "while a listed mod is missing or its files differ, unless --anyway",
+         "tovarin-cli mods import-list \"my set.ini\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("FILE", arguments.File, "The list")->required();
+             command.add_flag("--anyway", arguments.Anyway,
+                              "Set the order of the mods that are here, leaving out the missing ones");
+         },
+         ImportModList},
     };
     return table;
 }
@@ -241,7 +259,9 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"export", "Sheets (CSV) of every ship, gun or missile"},
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
         {"backup", "The originals kept in \"Tovarin Backup\": status"},
-        {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make, describe"},
+        {"mods",
+         "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make, describe, export-list, "
+         "import-list"},
     };
     return groups;
 }

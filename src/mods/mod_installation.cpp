@@ -8,6 +8,7 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/sha256.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
@@ -286,6 +287,16 @@ std::optional<CellAddress> ModInstallation::Find(SheetKind kind, const std::stri
     } catch (const Refusal&) {
         return std::nullopt;
     }
+}
+
+std::string ModInstallation::OriginalsDigest(const Cells& values) const {
+    Sha256 hash;
+    for (const Unit& unit : units_) {
+        if (UnitCells(unit, values).empty()) continue;
+        hash.Add(unit.File + '\0' + std::to_string(unit.Original.size()) + '\0');
+        hash.Add(unit.Original);
+    }
+    return hash.HexDigest();
 }
 
 Cells ModInstallation::Originals() const {

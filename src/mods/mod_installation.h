@@ -51,6 +51,9 @@ public:
     [[nodiscard]] std::optional<CellAddress> Find(SheetKind kind, const std::string& item,
                                                   const std::string& key) const;
 
+    // The SHA-256 of the original bytes of every file these values go into, with the files' names.
+    [[nodiscard]] std::string OriginalsDigest(const Cells& values) const;
+
     // Every value as the kept originals hold it (the files as they are where nothing was kept).
     [[nodiscard]] Cells Originals() const;
 

@@ -373,6 +373,42 @@ TEST(ModSharing, AModMadeAgainstOtherOriginalsNamesThem) {
     EXPECT_EQ(Cli(player, {"ship", "get", "Kestrel", "hp"}).Out, "hp=500\n");
 }
 
+// A set passed on as one file gives a friend with the same mods the same game byte for byte; a mod missing or of
+// other files is named and nothing changes, unless --anyway. The import is whole or not at all.
+TEST(ModSharing, AnExportedListGivesAFreshGameTheSameFiles) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "move", "hm", "1"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "off", "gun pack"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "export-list", game.PathOf("set.ini")}).Exit, 0);
+    ThreeMods fresh;
+    fresh.WriteText("set.ini", game.ReadText("set.ini"));
+    fresh.WriteText("Tovarin Mods\\ff\\ships.csv", "ship,speedmax\r\nKestrel,641\r\n");
+    std::filesystem::remove(fresh.PathOf("Tovarin Mods\\gun pack.csv"));
+    const std::string order = fresh.ReadText("Tovarin Mods\\load order.ini");
+    const Ran refused = Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini")});
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_NE(refused.Err.find("Nothing was changed"), std::string::npos);
+    EXPECT_NE(refused.Err.find("\nFaster Fighters: the files here are another copy than the list's (version here 1.0, "
+                               "in the list 1.0)\ngun pack  is missing: \"Tovarin Mods\" holds no gun pack.csv"),
+              std::string::npos)
+        << refused.Err;
+    EXPECT_EQ(fresh.ReadText("Tovarin Mods\\load order.ini"), order);
+    EXPECT_EQ(Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini"), "--anyway"}).Exit, 0);
+    EXPECT_EQ(Cli(fresh, {"mods"}).Out.substr(0, 34), "1\ton, not applied yet\tHeavy Metal\t");
+
+    fresh.WriteText("Tovarin Mods\\ff\\ships.csv", game.ReadText("Tovarin Mods\\ff\\ships.csv"));
+    fresh.WriteText("Tovarin Mods\\gun pack.csv", game.ReadText("Tovarin Mods\\gun pack.csv"));
+    const auto prepare = [&fresh](const std::filesystem::path& folder) { CopyFolder(fresh.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods import-list", prepare, {"mods", "import-list", fresh.PathOf("set.ini")}), 0);
+    EXPECT_EQ(Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini")}).Out,
+              "load order set from set.ini: \"mods apply\" puts it into the game\n");
+    EXPECT_EQ(Cli(fresh, {"mods", "apply"}).Exit, 0);
+    for (const std::string folder : {"Ships", "Game"}) {
+        EXPECT_EQ(ReadFolder(fresh.PathOf(folder)), ReadFolder(game.PathOf(folder))) << folder;
+    }
+}
+
 // A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is
 // reported, and once the program has started again the game's files are all one or the other; the apply done again
 // gives the fault-free result. From the command line and from the window's Mods page alike.
