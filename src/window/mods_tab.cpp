@@ -7,9 +7,11 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/whole_files.h"
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mod_list_file.h"
 #include "mods/mod_updating.h"
 #include "mods/mods_overview.h"
 #include "sheets/refusal.h"
@@ -238,6 +240,45 @@ void TForm1::Button20Click() {
     }
     ShowMods();
     GetPlatform().ShowMessage(Joined(report));
+}
+
+void TForm1::Button21Click() {
+    SaveDialog2.InitialDir = GameFolder;
+    if (!GetPlatform().ExecuteDialog(SaveDialog2)) return;
+    std::string bytes;
+    AsWindowStep([&] {
+        const ModInstallation game = ModsView(*this);
+        bytes = ModListFileBytes(game, InstalledMods(game.ModsFolder()));
+    });
+    try {
+        ReplaceWholeFile(SaveDialog2.FileName, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    } catch (const Exception& error) {
+        throw Exception(SaveDialog2.FileName + ": " + error.Message());
+    }
+    GetPlatform().ShowMessage("The load order was written to " + SaveDialog2.FileName + ".");
+}
+
+// As "tovarin-cli mods import-list": nothing changes while a listed mod is missing or another copy, unless the
+// player says to set the order of those that are here.
+void TForm1::Button22Click() {
+    OpenDialog3.InitialDir = GameFolder;
+    if (!GetPlatform().ExecuteDialog(OpenDialog3)) return;
+    ListImport plan;
+    AsWindowStep([&] {
+        const ModInstallation game = ModsView(*this);
+        plan = PlanListImport(game, ReadModList(OpenDialog3.FileName, OpenDialog3.FileName),
+                              InstalledMods(game.ModsFolder()));
+    });
+    std::vector<std::string> said = plan.Notes;
+    if (!plan.Problems.empty() &&
+        !GetPlatform().AskYesNo("The list's mods are not all here as listed:\n" + Joined(plan.Problems) +
+                                "\nSet the order of those that are here anyway?")) {
+        return;
+    }
+    WriteLoadOrder(GameFile(kModsFolderName), plan.Order);
+    ShowMods();
+    said.push_back("The load order was set from " + OpenDialog3.FileName + ": Apply puts it into the game.");
+    GetPlatform().ShowMessage(Joined(said));
 }
 
 }  // namespace tovarin

@@ -37,6 +37,18 @@ TEST(ModsPage, AddsAndRemovesAndRestoringTheOriginalsSwitchesEveryModOff) {
     UserInput::Toggle(f.CheckBox4);
     EXPECT_FALSE(f.CheckBox4.Checked());
     EXPECT_EQ(run.Shown().back(), "bad cannot be switched on: bad.csv, line 2, column 1: Unknown ship: Kestrl");
+    // The list written and read back sets the order and switches it held.
+    run.Platform.FileChoices = {game.PathOf("set.ini"), game.PathOf("set.ini")};
+    UserInput::Click(f.Button21);
+    UserInput::Select(f.ListBox6, 0);
+    UserInput::Toggle(f.CheckBox4);
+    UserInput::Select(f.ListBox6, 1);
+    UserInput::Click(f.Button16);
+    EXPECT_EQ(f.ListBox6.Items().back(), "[off]  Heavy Metal 2: 2 ships");
+    UserInput::Click(f.Button22);
+    EXPECT_EQ(f.ListBox6.Items().front().rfind("[on, not applied yet]  Heavy Metal", 0), 0u)
+        << f.ListBox6.Items().front();
+    UserInput::Select(f.ListBox6, 1);
     run.Platform.Answers = {true};
     UserInput::Click(f.Button19);
     EXPECT_EQ(f.ListBox6.Items().size(), 1u);
