@@ -230,8 +230,9 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
     Ran ran = Cli(game, {"mods", "make", "My Balance", "--from-changes"});
     EXPECT_EQ(ran.Out, "made Tovarin Mods\\My Balance: 2 ships, 1 gun, 1 missile\n");
     EXPECT_EQ(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"), 0u);
-    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini").substr(41),
-              "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini").substr(41, 101),
+              "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n\r\n"
+              "[Made against]\r\n");
     EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\guns.csv"), "gun,range,damage\r\nPulse Laser,3100,41\r\n");
     // Switched on where it was made, the mod is what the installation holds: nothing to write, and of one's own
     // only what a sheet cannot carry.
