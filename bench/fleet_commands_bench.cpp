@@ -142,5 +142,53 @@ void BM_ImportLargeSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportLargeSheet)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The mods over the fleet: one lone sheet mod ("speed.csv") that sets every ship's top speed, switched on and
+// applied. Listing the mods, their conflicts and an apply with nothing to write read every ship once; an apply that
+// writes every ship alternates the mod's value.
+std::unique_ptr<LargeFleet> ModdedFleet(benchmark::State& state) {
+    auto fleet = NewFleet(state);
+    fleet->Game.WriteText("Tovarin Mods\\speed.csv", SpeedSheet(*fleet, 501));
+    if (!Run(state, *fleet, {"mods", "on", "speed"}) || !Run(state, *fleet, {"mods", "apply"})) return nullptr;
+    return fleet;
+}
+
+void BM_ModsList(benchmark::State& state) {
+    const auto fleet = ModdedFleet(state);
+    for (auto _ : state) {
+        if (!fleet || !Run(state, *fleet, {"mods"})) break;
+    }
+}
+BENCHMARK(BM_ModsList)->Arg(kSmallFleet)->Arg(kLargeFleet)->Unit(benchmark::kMillisecond);
+
+void BM_ModsConflicts(benchmark::State& state) {
+    const auto fleet = ModdedFleet(state);
+    for (auto _ : state) {
+        if (!fleet || !Run(state, *fleet, {"mods", "conflicts"})) break;
+    }
+}
+BENCHMARK(BM_ModsConflicts)->Arg(kSmallFleet)->Arg(kLargeFleet)->Unit(benchmark::kMillisecond);
+
+void BM_ModsApplyNothingToWrite(benchmark::State& state) {
+    const auto fleet = ModdedFleet(state);
+    for (auto _ : state) {
+        if (!fleet || !Run(state, *fleet, {"mods", "apply"})) break;
+    }
+}
+BENCHMARK(BM_ModsApplyNothingToWrite)->Arg(kSmallFleet)->Arg(kLargeFleet)->Unit(benchmark::kMillisecond);
+
+void BM_ModsApplyWritingEvery(benchmark::State& state) {
+    const auto fleet = ModdedFleet(state);
+    if (!fleet) return;
+    int speed = 501;
+    for (auto _ : state) {
+        state.PauseTiming();
+        speed = speed == 501 ? 502 : 501;
+        fleet->Game.WriteText("Tovarin Mods\\speed.csv", SpeedSheet(*fleet, speed));
+        state.ResumeTiming();
+        if (!Run(state, *fleet, {"mods", "apply"})) break;
+    }
+}
+BENCHMARK(BM_ModsApplyWritingEvery)->Arg(kSmallFleet)->Arg(kLargeFleet)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tovarin::bench

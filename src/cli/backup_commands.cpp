@@ -7,6 +7,7 @@
 #include "gamefiles/game_paths.h"
 #include "installation/installation.h"
 #include "mods/load_order.h"
+#include "mods/restored_files.h"
 
 // "backup status" and "restore": the originals kept in "Tovarin Backup", looked at and put back. Both take the
 // game as it is: a switch entry added first would be a change of its own.
@@ -77,12 +78,18 @@ int RestoreOriginalsCommand(const CommandArguments& arguments, Console& console)
     // Every original back leaves no mod's value in the game: the mods go off in the same step, as on the About page.
     const std::string mods = GamePath(game.GameFolder, kModsFolderName);
     const bool modsOff = arguments.All && !chosen.empty() && ModsInPlay(mods);
+    bool reapply = false;
     const RestoreReport report = backup.Restore(chosen, [&](FileChangeSet& changes) {
         if (modsOff) SwitchEveryModOff(mods, changes);
+        if (!arguments.All) reapply = ForgetAppliedValuesOf(game, chosen, changes);
     });
     if (modsOff) console.Out << "switched off\tevery mod in \"" << kModsFolderName << "\"\n";
     for (const std::string& file : report.PutBack) console.Out << "put back\t" << file << '\n';
     for (const std::string& file : report.Removed) console.Out << "removed\t" << file << '\n';
+    if (reapply) {
+        console.Out << "mods\tthe switched-on mods are not applied to these files now: \"mods apply\" lays them over "
+                       "the originals again\n";
+    }
     return kExitDone;
 }
 

@@ -168,13 +168,18 @@ const std::vector<Command>& CommandTable() {
          "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
          "tovarin-cli diff", nullptr, DiffCommand},
         {"mods",
-         "Lists the mods in \"Tovarin Mods\" in load order: place, on or off, name, version and what each changes, "
-         "or why it cannot be switched on",
+         "Lists the mods in \"Tovarin Mods\" in load order, a line each, tab-separated: place, state (on and applied, "
+         "on, not applied yet, off, cannot be switched on, missing), name, version, author, what it changes (or why "
+         "it cannot be switched on) and description",
          "tovarin-cli mods", nullptr, ListMods},
-        {"mods add", "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order",
+        {"mods add",
+         "Copies a mod (its folder, or a lone sheet) into \"Tovarin Mods\", last in the load order; a mod whose "
+         "folder or name is there already is updated in its place, switched as it was, and what changed is listed",
          "tovarin-cli mods add \"Faster Fighters\"",
          [](CLI::App& command, CommandArguments& arguments) {
              command.add_option("PATH", arguments.File, "The mod's folder, or a sheet (.csv)")->required();
+             command.add_flag("--as-new", arguments.AsNew,
+                              "Add it beside the mod of its folder or name (\"hm (2)\"), not as its update");
          },
          AddMod},
         {"mods remove", "Deletes a mod's files from \"Tovarin Mods\" and takes it out of the load order",
@@ -215,6 +220,35 @@ const std::vector<Command>& CommandTable() {
                               "nothing was applied), as \"export --changed\" writes them");
          },
          MakeMod},
+        {"mods describe",
+         "What a mod changes, value by value against the originals (\"Kestrel speedmax 600 -> 660\"); with "
+         "--markdown as a mod page to publish",
+         "tovarin-cli mods describe \"Heavy Metal\" --markdown",
+         [](CLI::App& command, CommandArguments& arguments) {
+             ModName(command, arguments);
+             command.add_flag("--markdown", arguments.Markdown,
+                              "A page in Markdown: heading, author, description "
+                              "and a table per sheet");
+         },
+         DescribeMod},
+        {"mods export-list",
+         "Writes the load order into one file to pass on: each mod's folder, name, version, switch, and SHA-256 of "
+         "its files and of the originals it goes into",
+         "tovarin-cli mods export-list \"my set.ini\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("FILE", arguments.File, "The file to write; - for standard output")->required();
+         },
+         ExportModList},
+        {"mods import-list",
+         "Sets the load order and switches of a list that \"mods export-list\" wrote; refused, changing nothing, "
+         "while a listed mod is missing or its files differ, unless --anyway",
+         "tovarin-cli mods import-list \"my set.ini\"",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("FILE", arguments.File, "The list")->required();
+             command.add_flag("--anyway", arguments.Anyway,
+                              "Set the order of the mods that are here, leaving out the missing ones");
+         },
+         ImportModList},
     };
     return table;
 }
@@ -230,7 +264,9 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"export", "Sheets (CSV) of every ship, gun or missile"},
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
         {"backup", "The originals kept in \"Tovarin Backup\": status"},
-        {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make"},
+        {"mods",
+         "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make, describe, export-list, "
+         "import-list"},
     };
     return groups;
 }

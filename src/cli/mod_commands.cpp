@@ -6,9 +6,13 @@
 #include "cli/game_session.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/text_encoding.h"
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mod_making.h"
+#include "mods/mod_updating.h"
+#include "mods/mods_overview.h"
 
 // "mods": the load order of the mods in "Tovarin Mods", switching them on and off, their conflicts, laying them
 // over the kept originals, and making a mod of one's own changes.
@@ -31,17 +35,16 @@ std::filesystem::path GivenPath(const std::string& given) {
 
 }  // namespace
 
+// One line per mod, its fields separated by tabs: place, state, name, version, author, what it changes, description.
 int ListMods(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(OpenFleet(arguments.Game));
-    std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-    const std::vector<ModValues> values = CheckMods(game, mods);
-    for (std::size_t i = 0; i < mods.size(); ++i) {
-        console.Out << i + 1 << '\t' << (mods[i].On ? "on" : "off") << '\t' << mods[i].Info.Name << '\t'
-                    << mods[i].Info.Version << '\t'
-                    << (mods[i].Problem.empty() ? ChangesSummary(values[i].Values)
-                                                : "cannot be switched on: " + mods[i].Problem)
-                    << '\n';
+    const ModsOverview overview = OverviewOf(ModInstallation(OpenFleet(arguments.Game)));
+    for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
+        const ModInfo& info = overview.Mods[i].Info;
+        const ModShown& shown = overview.Shown[i];
+        console.Out << i + 1 << '\t' << shown.State << '\t' << shown.Name << '\t' << info.Version << '\t' << info.Author
+                    << '\t' << shown.Changes << '\t' << info.Description << '\n';
     }
+    for (const std::string& line : overview.OtherOriginals) console.Err << line << '\n';
     return kExitDone;
 }
 
@@ -56,7 +59,18 @@ int AddMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
     const std::string problem = WhyItCannotBeOn(game, *found);
-    library.Add(*found, given.string(), problem.empty());
+    if (const std::optional<std::size_t> updated = arguments.AsNew ? std::nullopt : library.UpdatedBy(*found)) {
+        for (const std::string& line : UpdateMod(game, library, *updated, *found, given.string())) {
+            console.Out << line << '\n';
+        }
+        return kExitDone;
+    }
+    Mod added = *found;
+    if (arguments.AsNew) {
+        added.Entry = library.FreeEntry(found->Entry);
+        added.Info.Name = added.Entry;  // only the folder must be new: a name it shares is shown with its folder
+    }
+    library.Add(added, given.string(), problem.empty());
     if (!problem.empty()) {  // added, but a script must be able to tell that it is not on
         console.Err << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
         return kExitRefused;
@@ -99,19 +113,9 @@ int MoveMod(const CommandArguments& arguments, Console&) {
 }
 
 int ShowModConflicts(const CommandArguments& arguments, Console& console) {
-    const ModInstallation game(OpenFleet(arguments.Game));
-    std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-    const std::vector<ModValues> values = CheckMods(game, mods);
-    std::vector<ModValues> on;
-    for (std::size_t i = 0; i < mods.size(); ++i) {
-        if (!mods[i].On) continue;
-        if (mods[i].Problem.empty()) {
-            on.push_back(values[i]);
-        } else {
-            console.Err << mods[i].Info.Name << " is switched on but cannot be: " << mods[i].Problem << '\n';
-        }
-    }
-    for (const Conflict& conflict : FindConflicts(on)) console.Out << ConflictLine(conflict) << '\n';
+    const ModsOverview overview = OverviewOf(ModInstallation(OpenFleet(arguments.Game)));
+    for (const std::string& problem : overview.Problems) console.Err << problem << '\n';
+    for (const Conflict& conflict : overview.Conflicts) console.Out << ConflictLine(conflict) << '\n';
     return kExitDone;
 }
 
@@ -121,6 +125,7 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
     const std::vector<ModValues> values = CheckMods(game, mods);
     const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), arguments.DropOwnChanges);
     (void)CommitApply(game, plan);
+    for (const std::string& line : OtherOriginalsOf(game, mods, true)) console.Err << line << '\n';
     for (const std::string& line : ApplyReport(plan, arguments.DropOwnChanges)) console.Out << line << '\n';
     return kExitDone;
 }
@@ -129,23 +134,23 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
 int MakeMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
     ModLibrary library(game.ModsFolder());
-    const std::string gameName = game.Game().Game.Catalogue.ReadString("Info", "VK", "");
+    const std::string folder = SystemFolderName(arguments.Name);
     std::vector<std::pair<std::string, std::string>> files{
-        {kModFileName, ModFileText({arguments.Name, "1.0", "", "", gameName})}};
+        {kModFileName, MadeModFileBytes(game, arguments.Name, arguments.FromChanges)}};
     if (arguments.FromChanges) {
         std::vector<std::string> leftOut;
         for (const auto& [kind, sheet] : game.OwnChangeSheets(leftOut)) {
-            files.emplace_back(SheetFileName(kind), WriteCsv(sheet));
+            files.emplace_back(SheetFileName(kind), FileBytesOfText(WriteCsv(sheet)));
         }
         for (const std::string& cell : leftOut) {
             console.Err << cell << " left out: a sheet cannot set or clear a value that one side lacks\n";
         }
     }
-    library.Make(arguments.Name, files, false);
+    library.Make(folder, files, false);
     const std::size_t made = library.Mods().size() - 1;
-    console.Out << "made " << kModsFolderName << "\\" << arguments.Name << ": ";
+    console.Out << "made " << kModsFolderName << "\\" << folder << ": ";
     try {
-        console.Out << ChangesSummary(game.ValuesOf(library.Mods()[made])) << '\n';
+        console.Out << ChangesInWords(game.ValuesOf(library.Mods()[made])) << '\n';
         library.Switch(made, true);
     } catch (const Refusal& refusal) {
         console.Out << "switched off, as it cannot be switched on: " << refusal.what() << '\n';

@@ -14,5 +14,9 @@ int MoveMod(const CommandArguments& arguments, Console& console);
 int ShowModConflicts(const CommandArguments& arguments, Console& console);
 int ApplyMods(const CommandArguments& arguments, Console& console);
 int MakeMod(const CommandArguments& arguments, Console& console);
+// mod_share_commands.cpp
+int DescribeMod(const CommandArguments& arguments, Console& console);
+int ExportModList(const CommandArguments& arguments, Console& console);
+int ImportModList(const CommandArguments& arguments, Console& console);
 
 }  // namespace tovarin::cli

@@ -4,6 +4,7 @@
 #include "cli/game_session.h"
 #include "cli/tool_commands.h"
 #include "gamefiles/errors.h"
+#include "sheets/names_meant.h"
 #include "switcher/ship_switcher.h"
 
 namespace tovarin::cli {
@@ -13,9 +14,9 @@ int SwapShips(const CommandArguments& arguments, Console&) {
     const Installation game = OpenGame(arguments.Game);
     const std::vector<std::string> ships = CatalogueShips(game.Catalogue);
     const auto indexOf = [&](const std::string& name) {
-        const auto at = std::find(ships.begin(), ships.end(), name);
-        if (at == ships.end()) throw Refusal("Unknown ship: " + Abbreviated(name));
-        return static_cast<int>(at - ships.begin());
+        const std::optional<std::size_t> at = FindMeant(ships, name, "ship");
+        if (!at) throw Refusal("Unknown ship: " + Abbreviated(name));
+        return static_cast<int>(*at);
     };
     const int left = indexOf(arguments.Name);
     const int right = indexOf(arguments.OtherName);

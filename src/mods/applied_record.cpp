@@ -44,10 +44,15 @@ std::vector<AppliedValue> ReadAppliedRecord(const std::string& path) {
 }
 
 std::vector<std::uint8_t> AppliedRecordBytes(const Cells& values) {
+    std::vector<AppliedValue> listed;
+    for (const auto& [address, text] : values)
+        listed.push_back({address.Kind, address.ItemName, address.KeyName, text});
+    return AppliedRecordBytes(listed);
+}
+
+std::vector<std::uint8_t> AppliedRecordBytes(const std::vector<AppliedValue>& values) {
     std::vector<std::vector<std::string>> rows{{"kind", "name", "key", "value"}};
-    for (const auto& [address, text] : values) {
-        rows.push_back({KindWord(address.Kind), address.ItemName, address.KeyName, text});
-    }
+    for (const AppliedValue& value : values) rows.push_back({KindWord(value.Kind), value.Item, value.Key, value.Text});
     const std::string text = WriteCsv(rows);
     return {text.begin(), text.end()};
 }

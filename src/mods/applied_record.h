@@ -27,5 +27,6 @@ struct AppliedValue {
 
 // The record's bytes for these values.
 [[nodiscard]] std::vector<std::uint8_t> AppliedRecordBytes(const Cells& values);
+[[nodiscard]] std::vector<std::uint8_t> AppliedRecordBytes(const std::vector<AppliedValue>& values);
 
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "gamefiles/case_fold.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
@@ -15,6 +16,7 @@
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
 #include "mods/mod_names.h"
+#include "mods/mod_making.h"
 
 namespace tovarin {
 
@@ -26,7 +28,7 @@ std::string LowerCase(std::string text) {
 }
 
 // A name as the load order matches it: SameModName's a and b are the same when their keys are.
-std::string ModNameKey(const std::string& name) { return LowerCase(GameText(name)); }
+std::string ModNameKey(const std::string& name) { return FoldedCase(name); }
 
 // Far beyond the load order of any player's mods; a larger one is no load order.
 constexpr std::uint64_t kMaxLoadOrderBytes = 16ull << 20;
@@ -64,7 +66,10 @@ std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries) {
         "; The order in which Tovarin lays the mods of this folder over the game's original files, each on or off.\r\n"
         "; A later mod's value wins over an earlier one's.\r\n";
     text += std::string("[") + kLoadOrderSection + "]\r\n";
-    for (const LoadOrderEntry& entry : entries) text += entry.Entry + "=" + (entry.On ? "on" : "off") + "\r\n";
+    // In UTF-8 throughout, whichever encoding a person wrote an entry in.
+    for (const LoadOrderEntry& entry : entries) {
+        text += ShownText(entry.Entry) + "=" + (entry.On ? "on" : "off") + "\r\n";
+    }
     return text;
 }
 
@@ -93,7 +98,11 @@ std::vector<Mod> InstalledMods(const std::string& modsFolder) {
     std::vector<bool> taken(found.size(), false);
     for (const LoadOrderEntry& listed : ReadLoadOrder(PathIn(modsFolder, kLoadOrderFileName))) {
         const auto mod = byName.find(ModNameKey(listed.Entry));
-        if (mod == byName.end() || taken[mod->second]) continue;
+        if (mod == byName.end() || taken[mod->second]) {
+            // Kept, so that the values it set do not leave the game unnoticed: renamed by an update, or removed.
+            if (mod == byName.end()) ordered.push_back(MissingMod(listed));
+            continue;
+        }
         taken[mod->second] = true;
         found[mod->second].On = listed.On;
         ordered.push_back(std::move(found[mod->second]));
@@ -107,7 +116,7 @@ std::vector<Mod> InstalledMods(const std::string& modsFolder) {
 void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods) {
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, mod.On});
-    const std::string text = LoadOrderText(entries);
+    const std::string text = Utf8FileBytes(LoadOrderText(entries));
     CreateFolder(modsFolder);
     ReplaceWholeFile(PathIn(modsFolder, kLoadOrderFileName), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
@@ -138,19 +147,50 @@ void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
     RemoveUnlessPlain(PathIn(modsFolder, kAppliedFileName));
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
-    const std::string text = LoadOrderText(entries);
+    const std::string text = Utf8FileBytes(LoadOrderText(entries));
     if (!mods.empty()) changes.Replace(PathIn(modsFolder, kLoadOrderFileName), {text.begin(), text.end()});
     changes.Remove(PathIn(modsFolder, kAppliedFileName));
 }
 
 std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {
     std::vector<std::size_t> named;
+    std::vector<std::size_t> byEntry;
     for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (SameModName(mods[i].Entry, name)) byEntry.push_back(i);
         if (SameModName(mods[i].Info.Name, name) || SameModName(mods[i].Entry, name)) named.push_back(i);
     }
     if (named.empty()) throw Exception("No mod named " + name + " in \"" + kModsFolderName + "\"");
-    if (named.size() > 1) throw Exception(name + " names more than one mod: name them by their folders");
-    return named.front();
+    if (named.size() == 1) return named.front();
+    if (byEntry.size() == 1) return byEntry.front();  // a folder's name tells two mods of one Name apart
+    std::string both;
+    for (const std::size_t i : named) both += (both.empty() ? "" : ", ") + ShownModName(mods, i);
+    throw Exception(name + " names more than one mod: " + both + "; name one by its folder");
+}
+
+Mod MissingMod(const LoadOrderEntry& listed) {
+    Mod mod{listed.Entry, {listed.Entry, "", "", "", ""}, {}, "", listed.On, true};
+    mod.Problem = "missing: \"" + std::string(kModsFolderName) + "\\" + listed.Entry +
+                  "\" is not there (renamed by an update, or removed?)";
+    return mod;
+}
+
+std::string ShownModName(const std::vector<Mod>& mods, std::size_t index) {
+    const Mod& mod = mods.at(index);
+    for (std::size_t i = 0; i < mods.size(); ++i) {
+        if (i != index && SameModName(mods[i].Info.Name, mod.Info.Name)) return mod.Info.Name + " (" + mod.Entry + ")";
+    }
+    return mod.Info.Name;
+}
+
+void RefuseMissingMods(const std::vector<Mod>& mods) {
+    std::string missing;
+    for (const Mod& mod : mods) {
+        if (mod.Missing) missing += (missing.empty() ? "" : ", ") + mod.Entry;
+    }
+    if (missing.empty()) return;
+    throw Exception("\"" + std::string(kLoadOrderFileName) + "\" lists mods that are not in \"" + kModsFolderName +
+                    "\": " + missing +
+                    ". Nothing was changed: put them back, or take them out of the load order (\"mods remove\")");
 }
 
 }  // namespace tovarin

@@ -8,7 +8,7 @@
 
 // The load order: "Tovarin Mods\load order.ini" lists the mods by their folder or sheet name, in the order they
 // are laid over the game, each switched on or off. The program keeps it; a person may edit it. A mod the file
-// does not list (one just unpacked) comes last, switched off; an entry whose mod is gone is dropped.
+// does not list (one just unpacked) comes last, switched off; an entry whose mod is gone stays, as missing.
 namespace tovarin {
 
 inline constexpr const char* kLoadOrderFileName = "load order.ini";
@@ -47,7 +47,18 @@ void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes);
 // Two names of mods or entries are the same in any letter case, as Windows names folders.
 [[nodiscard]] bool SameModName(const std::string& a, const std::string& b);
 
-// The mod that NAME means: its name or its entry, in any letter case; refused when none or more than one does.
+// A load order entry whose mod is not in the mods folder: listed, named by its entry, its problem saying so.
+[[nodiscard]] Mod MissingMod(const LoadOrderEntry& listed);
+
+// The mod's name as every list shows it: with its folder beside it when another mod has the same name.
+[[nodiscard]] std::string ShownModName(const std::vector<Mod>& mods, std::size_t index);
+
+// Refuses, naming each, when the load order lists mods that are not there: an apply without them would take their
+// values out of the game without a word.
+void RefuseMissingMods(const std::vector<Mod>& mods);
+
+// The mod that NAME means: its name or its entry, in any letter case (its entry decides between mods of one
+// name); refused when none or more than one does.
 [[nodiscard]] std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name);
 
 }  // namespace tovarin

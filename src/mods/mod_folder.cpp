@@ -184,8 +184,10 @@ std::string SheetPlace(const std::string& file, std::size_t line, std::size_t co
 }
 
 std::string ModFileText(const ModInfo& info) {
-    return std::string("[") + kModSection + "]\r\nName=" + info.Name + "\r\nVersion=" + info.Version +
-           "\r\nAuthor=" + info.Author + "\r\nDescription=" + info.Description + "\r\nGame=" + info.Game + "\r\n";
+    // A comment first: a byte-order mark before it cannot hide the section from an INI reader that lacks the mark.
+    return std::string("; Who made this mod, and for which game\r\n[") + kModSection + "]\r\nName=" + info.Name +
+           "\r\nVersion=" + info.Version + "\r\nAuthor=" + info.Author + "\r\nDescription=" + info.Description +
+           "\r\nGame=" + info.Game + "\r\n";
 }
 
 }  // namespace tovarin

@@ -39,6 +39,7 @@ struct Mod {
     std::vector<ModSheet> Sheets;  // in the order ships, guns, missiles
     std::string Problem;           // why it cannot be read as a mod, or ""
     bool On = false;               // switched on in the load order
+    bool Missing = false;          // listed in the load order, but not in the mods folder
 };
 
 // What a row of a sheet of this kind stands for, and the title of its first column: "ship", "gun", "missile".

@@ -9,11 +9,13 @@
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/plain_files.h"
+#include "gamefiles/sha256.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
 #include "mods/load_order.h"
 #include "mods/mod_info_file.h"
+#include "sheets/names_meant.h"
 #include "sheets/originals.h"
 #include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
@@ -207,9 +209,10 @@ Cells ModInstallation::UnitCells(const Unit& unit, const Cells& cells) const {
 CellAddress ModInstallation::Address(SheetKind kind, const std::string& item, const std::string& key) const {
     CellAddress address{kind, 0, 0, item, key};
     if (kind == SheetKind::Ships) {
-        const auto ship = std::find(fleet_.Ships.begin(), fleet_.Ships.end(), item);
-        if (ship == fleet_.Ships.end()) throw Refusal("Unknown ship: " + item);
-        address.Item = static_cast<std::size_t>(ship - fleet_.Ships.begin());
+        const std::optional<std::size_t> ship = FindMeant(fleet_.Ships, item, "ship");
+        if (!ship) throw Refusal("Unknown ship: " + item);
+        address.Item = *ship;
+        address.ItemName = fleet_.Ships[*ship];
         if (key.empty()) return address;
         const auto known =
             std::find_if(shipKeys_.begin(), shipKeys_.end(), [&key](const ProfileKey& k) { return k.Key == key; });
@@ -219,6 +222,7 @@ CellAddress ModInstallation::Address(SheetKind kind, const std::string& item, co
     }
     const auto place = [&](const auto& weapons) {
         address.Item = static_cast<std::size_t>(WeaponIndex(weapons.Names, item, weapons.Weapon));
+        address.ItemName = weapons.Names[address.Item];
         if (!key.empty()) address.Key = static_cast<std::size_t>(&FieldNamed(weapons, key) - weapons.Fields.data());
     };
     if (kind == SheetKind::Guns) {
@@ -305,6 +309,31 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
     return shown;
 }
 
+std::optional<CellAddress> ModInstallation::Find(SheetKind kind, const std::string& item,
+                                                 const std::string& key) const {
+    try {
+        return Address(kind, item, key);
+    } catch (const Refusal&) {
+        return std::nullopt;
+    }
+}
+
+std::string ModInstallation::OriginalsDigest(const Cells& values) const {
+    Sha256 hash;
+    for (const Unit& unit : units_) {
+        if (UnitCells(unit, values).empty()) continue;
+        hash.Add(unit.File + '\0' + std::to_string(unit.Original.size()) + '\0');
+        hash.Add(unit.Original);
+    }
+    return hash.HexDigest();
+}
+
+Cells ModInstallation::Originals() const {
+    Cells originals;
+    for (const Unit& unit : units_) originals.insert(unit.OriginalCells.begin(), unit.OriginalCells.end());
+    return originals;
+}
+
 Cells ModInstallation::OwnChanges() const {
     if (!recordProblem_.empty()) throw Refusal(recordProblem_);
     Cells own;
@@ -385,8 +414,9 @@ std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod) {
 
 std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& mods) {
     std::vector<ModValues> values;
-    for (Mod& mod : mods) {
-        ModValues& checked = values.emplace_back(ModValues{mod.Info.Name, {}});
+    for (std::size_t i = 0; i < mods.size(); ++i) {
+        Mod& mod = mods[i];
+        ModValues& checked = values.emplace_back(ModValues{ShownModName(mods, i), {}});
         try {
             checked.Values = game.ValuesOf(mod);
         } catch (const Refusal& refusal) {
@@ -397,29 +427,17 @@ std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& 
 }
 
 std::vector<ModValues> SwitchedOn(const std::vector<Mod>& mods, const std::vector<ModValues>& values) {
+    RefuseMissingMods(mods);
     std::vector<ModValues> on;
     for (std::size_t i = 0; i < mods.size(); ++i) {
         if (!mods[i].On) continue;
         if (!mods[i].Problem.empty()) {
-            throw Refusal(mods[i].Info.Name + " is switched on but cannot be: " + mods[i].Problem +
+            throw Refusal(ShownModName(mods, i) + " is switched on but cannot be: " + mods[i].Problem +
                           " (switch it off, and the others apply)");
         }
         on.push_back(values[i]);
     }
     return on;
-}
-
-std::string ChangesSummary(const Cells& values) {
-    std::set<std::pair<SheetKind, std::size_t>> items;
-    std::size_t counts[3] = {0, 0, 0};
-    for (const auto& [address, text] : values) {
-        if (items.emplace(address.Kind, address.Item).second) ++counts[static_cast<int>(address.Kind)];
-    }
-    const auto counted = [](std::size_t count, const char* one, const char* many) {
-        return std::to_string(count) + " " + (count == 1 ? one : many);
-    };
-    return counted(counts[0], "ship", "ships") + ", " + counted(counts[1], "gun", "guns") + ", " +
-           counted(counts[2], "missile", "missiles") + ", " + counted(values.size(), "cell", "cells");
 }
 
 std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges) {

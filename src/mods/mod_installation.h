@@ -47,6 +47,16 @@ public:
     // key this installation lacks, a value the import would refuse.
     [[nodiscard]] Cells ValuesOf(const Mod& mod) const;
 
+    // The value a sheet names so, in any letter case; none when the installation lacks it.
+    [[nodiscard]] std::optional<CellAddress> Find(SheetKind kind, const std::string& item,
+                                                  const std::string& key) const;
+
+    // The SHA-256 of the original bytes of every file these values go into, with the files' names.
+    [[nodiscard]] std::string OriginalsDigest(const Cells& values) const;
+
+    // Every value as the kept originals hold it (the files as they are where nothing was kept).
+    [[nodiscard]] Cells Originals() const;
+
     // The values changed since the last apply, or since the originals when nothing was applied. Refused, saying what
     // to do, when the record of the last apply is damaged: they cannot be told from the mods' values then.
     [[nodiscard]] Cells OwnChanges() const;
@@ -106,9 +116,6 @@ private:
 
 // The values of the switched-on mods, in load order; refused naming a switched-on mod that cannot be on.
 [[nodiscard]] std::vector<ModValues> SwitchedOn(const std::vector<Mod>& mods, const std::vector<ModValues>& values);
-
-// What the values change: "1 ship, 0 guns, 0 missiles, 2 cells".
-[[nodiscard]] std::string ChangesSummary(const Cells& values);
 
 // What an apply says, line by line, in every front-end: each conflict, each of the player's own changes kept (or
 // dropped), each game file changed, and how many.

@@ -109,7 +109,9 @@ void ModLibrary::Remove(std::size_t index) {
     const auto refuse = [&mod](const std::string& file) {
         throw Exception(file + " could not be deleted; " + mod.Info.Name + " is switched off");
     };
-    if (FolderExists(path)) {
+    if (mod.Missing) {
+        // Nothing of it is there to delete: only its entry goes.
+    } else if (FolderExists(path)) {
         for (const std::string& file : ModFilesIn(path)) {
             if (!DeleteFileAt(PathIn(path, file))) refuse(PathIn(path, file));
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,18 @@ public:
     // name, last in the load order, switched on or off. Refused, with nothing copied, for a name the folder holds
     // already or no mod may have; a copy or a load order that fails part-way leaves no copy behind.
     void Add(const Mod& mod, const std::string& path, bool on);
+
+    // The mod already here that one being added updates: the one in its folder, else the one of its name (for an
+    // update whose folder was renamed); none when it is new.
+    [[nodiscard]] std::optional<std::size_t> UpdatedBy(const Mod& mod) const;
+
+    // Puts the files of the mod at this path in place of those of the mod at `index`, in its folder, as one change
+    // of the game folder's files (whole or not at all): its place in the load order stays, switched on only when
+    // `on` and it was on. A mod listed but missing is found again under its old entry. (mod_update.cpp)
+    void Update(std::size_t index, const Mod& mod, const std::string& path, const std::string& gameFolder, bool on);
+
+    // An entry beside the ones here for a mod added as new under a name that is taken: "hm (2)", "pack (2).csv".
+    [[nodiscard]] std::string FreeEntry(const std::string& entry) const;
 
     // Makes a new mod folder holding these files (name, text), last in the load order, switched on or off.
     // Refused for a name that is no folder name or is taken; a folder that fails part-way is taken away again.

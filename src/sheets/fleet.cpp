@@ -7,6 +7,7 @@
 #include "gamefiles/game_paths.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/names_meant.h"
 #include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
 #include "ships/ship_load_check.h"
@@ -21,6 +22,7 @@ std::int32_t WeaponNumber(const std::vector<std::string>& names, const std::stri
     const auto count = std::count(names.begin(), names.end(), text);
     if (count > 1) throw Refusal("the catalogue lists more than one " + std::string(kind) + " named " + text);
     if (count == 1) return static_cast<std::int32_t>(std::find(names.begin(), names.end(), text) - names.begin());
+    if (const std::optional<std::size_t> meant = FindMeant(names, text, kind)) return static_cast<std::int32_t>(*meant);
     const std::optional<std::int32_t> number = TryStrToInt(text);
     if (!number) throw Refusal("the catalogue lists no " + std::string(kind) + " named " + Abbreviated(text));
     if (*number < 0 || static_cast<std::size_t>(*number) >= names.size()) {
@@ -72,7 +74,8 @@ ShipFile FindShipFile(const Installation& game, const std::string& name) {
 }
 
 ShipFile FindShipFile(const Fleet& fleet, const std::string& name) {
-    return ListedShipFile(fleet.Game, fleet.ShipNames.contains(name), name);
+    if (fleet.ShipNames.contains(name)) return ListedShipFile(fleet.Game, true, name);
+    return ListedShipFile(fleet.Game, true, ShipMeant(fleet.Ships, name));
 }
 
 ShipFile ShipFileOfKey(const Installation& game, const std::string& key) {
@@ -89,7 +92,8 @@ ShipValues CheckedShipValues(const Fleet& fleet, std::span<const std::uint8_t> f
     return ReadShipValues(file);
 }
 
-LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& name) {
+LoadedShip LoadNamedShip(const Fleet& fleet, const std::string& typed) {
+    const std::string name = fleet.ShipNames.contains(typed) ? typed : ShipMeant(fleet.Ships, typed);
     const ShipFile file = FindShipFile(fleet, name);
     LoadedShip ship{name, file.Key, file.Path, ReadWholeFileReadOnly(file.Path), {}};
     ship.Values = CheckedShipValues(fleet, ship.File, name);

@@ -7,6 +7,7 @@
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "sheets/names_meant.h"
 #include "sheets/refusal.h"
 
 namespace tovarin {
@@ -134,9 +135,10 @@ WeaponKind<MissileValues> MissileKind(const Installation& game) {
 
 int WeaponIndex(const std::vector<std::string>& names, const std::string& name, const std::string& weapon) {
     const auto count = std::count(names.begin(), names.end(), name);
-    if (count == 0) throw Refusal("Unknown " + weapon + ": " + Abbreviated(name));
     if (count > 1) throw Refusal(name + " names more than one " + weapon + " in the catalogue");
-    const auto index = std::find(names.begin(), names.end(), name) - names.begin();
+    const std::optional<std::size_t> meant = FindMeant(names, name, weapon.c_str());
+    if (!meant) throw Refusal("Unknown " + weapon + ": " + Abbreviated(name));
+    const auto index = static_cast<std::ptrdiff_t>(*meant);
     // Ship files name a weapon by one byte, so the editors list only the first 256 for editing.
     if (index > 255) throw Refusal(name + " cannot be edited: only the first 256 " + weapon + "s can");
     return static_cast<int>(index);

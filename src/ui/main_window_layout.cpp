@@ -255,8 +255,11 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         MoveWith(Button("Button17", "TabSheet7", 212, 180, 69, 25, "&Down", 3), 100, 50),
         MoveWith(Button("Button18", "TabSheet7", 288, 180, 69, 25, "&Add...", 4), 100, 50),
         MoveWith(Button("Button19", "TabSheet7", 364, 180, 69, 25, "&Remove", 5), 100, 50),
-        Follow(Group("GroupBox11", "TabSheet7", 8, 212, 425, 141, "Conflicts", 6), 0, 100, 50, 50),
-        GrowWith(HelpText("Memo3", "GroupBox11", 8, 16, 409, 117, "", 0), 100, 100),
+        Follow(Group("GroupBox11", "TabSheet7", 8, 212, 425, 111, "Conflicts", 6), 0, 100, 50, 50),
+        GrowWith(HelpText("Memo3", "GroupBox11", 8, 16, 409, 87, "", 0), 100, 100),
+        // A whole set of mods passed on as one file, and set again from one.
+        MoveWith(Button("Button21", "TabSheet7", 8, 328, 121, 25, "&Export List...", 8), 0, 100),
+        MoveWith(Button("Button22", "TabSheet7", 136, 328, 121, 25, "&Import List...", 9), 0, 100),
         Follow(WrappedLabel("Label51", "TabSheet7", 8, 360, 297, 26,
                             "Apply lays the switched-on mods over the original files; your own changes stay on top."),
                0, 100, 100, 0),

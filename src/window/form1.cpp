@@ -26,6 +26,16 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
     OpenDialog2.Filter = "Tovarin mod (mod.ini, *.csv)|mod.ini;*.csv";
     OpenDialog2.HideReadOnly = true;
     OpenDialog2.PathMustExist = true;
+    SaveDialog2.Title = "Export Mod List";
+    SaveDialog2.Filter = "Tovarin mod list (*.ini)|*.INI";
+    SaveDialog2.DefaultExt = "ini";
+    SaveDialog2.OverwritePrompt = true;
+    SaveDialog2.HideReadOnly = true;
+    SaveDialog2.PathMustExist = true;
+    OpenDialog3.Title = "Import Mod List";
+    OpenDialog3.Filter = "Tovarin mod list (*.ini)|*.INI";
+    OpenDialog3.HideReadOnly = true;
+    OpenDialog3.PathMustExist = true;
     OpenDialog2.FileMustExist = true;
 
     // The gun slots' Save writes the slot table back over the ship; it has nothing to write until the
@@ -40,7 +50,7 @@ TForm1::~TForm1() = default;
 void TForm1::BindEvents() {
     // Leaving an item with unsaved changes asks first (window/unsaved_changes.cpp); Exit, Esc and the close box
     // all close the window through Close.
-    OnCloseQuery = [this] { return MayLeaveEveryItem(); };
+    OnCloseQuery = [this] { return MayLeaveEveryItem() && MayLeaveModsUnapplied(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] {
         if (MayLeaveEveryItem()) Button1Click();  // the game reads the files: unsaved edits are asked about as on Exit
@@ -106,6 +116,8 @@ void TForm1::BindEvents() {
     Button18.OnClick = [this] { Button18Click(); };
     Button19.OnClick = [this] { Button19Click(); };
     Button20.OnClick = [this] { Button20Click(); };
+    Button21.OnClick = [this] { Button21Click(); };
+    Button22.OnClick = [this] { Button22Click(); };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

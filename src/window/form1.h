@@ -254,9 +254,16 @@ public:
     TMemo Memo3{*this, "Memo3"};                    // one line per value two switched-on mods set differently
     TButton Button20{*this, "Button20"};            // "A&pply"
     TOpenDialog OpenDialog2{*this, "OpenDialog2"};  // a mod's mod.ini, or a sheet
+    TButton Button21{*this, "Button21"};            // "&Export List..."
+    TButton Button22{*this, "Button22"};            // "&Import List..."
+    TSaveDialog SaveDialog2{*this, "SaveDialog2"};  // a list of mods to write
+    TOpenDialog OpenDialog3{*this, "OpenDialog3"};  // a list of mods to read
     // Reads the mods folder again (a person may have unpacked a mod or edited the load order meanwhile) and shows
     // the load order, the selected mod's switch and the conflicts.
     void ShowMods();
+    // Asks to apply when mods were switched, moved or added since the last Apply; false when the player stays.
+    bool MayLeaveModsUnapplied();
+    bool ModsNotAppliedYet = false;  // as the page last showed it
     void ListBox6Click();
     void CheckBox4Click();
     void Button16Click();
@@ -264,6 +271,8 @@ public:
     void Button18Click();
     void Button19Click();
     void Button20Click();
+    void Button21Click();
+    void Button22Click();
 
     // ---- "About" tab (window/about_tab.cpp) -------------------------------------------------------------------------
     TLabel Label39{*this, "Label39"};     // "for " + the game's display name

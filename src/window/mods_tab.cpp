@@ -7,9 +7,13 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/whole_files.h"
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_library.h"
+#include "mods/mod_list_file.h"
+#include "mods/mod_updating.h"
+#include "mods/mods_overview.h"
 #include "sheets/refusal.h"
 #include "ui/platform.h"
 #include "window/form1.h"
@@ -21,11 +25,25 @@ namespace tovarin {
 
 namespace {
 
-std::string Row(const Mod& mod, const ModValues& values) {
-    std::string row = std::string(mod.On ? "[on]  " : "[off]  ") + mod.Info.Name;
+// "[on and applied]  Faster Fighters 1.0 by Ann: 2 ships, 1 gun - Faster interceptors"
+std::string Row(const Mod& mod, const ModShown& shown) {
+    std::string row = "[" + shown.State + "]  " + shown.Name;
     if (!mod.Info.Version.empty()) row += " " + mod.Info.Version;
-    return row + ": " + (mod.Problem.empty() ? ChangesSummary(values.Values) : "cannot be switched on: " + mod.Problem);
+    if (!mod.Info.Author.empty()) row += " by " + mod.Info.Author;
+    row += ": " + shown.Changes;
+    if (!mod.Info.Description.empty()) row += " - " + mod.Info.Description;
+    return row;
 }
+
+// What the page says while it lists no mod.
+const std::vector<std::string> kNoModsText{
+    "A mod is a folder of changes to the ships, guns and missiles, made by a player to share: sheets as "
+    "\"export\" writes them, and a mod.ini that says who made it.",
+    std::string("Mods go in the folder \"") + kModsFolderName +
+        "\" in the game folder: unpack one there, or choose Add... here.",
+    "To make one of your own changes, choose \"Make a mod from my changes\" on the Fleet page, or run "
+    "\"tovarin-cli mods make NAME --from-changes\".",
+};
 
 // Runs a step on the installation as the mods see it; the command line's refusals are the window's errors.
 void AsWindowStep(const std::function<void()>& step) {
@@ -63,26 +81,55 @@ std::string LastPart(const std::string& path) { return path.substr(FolderOf(path
 
 void TForm1::ShowMods() {
     AsWindowStep([this] {
-        const ModInstallation game = ModsView(*this);
-        std::vector<Mod> mods = InstalledMods(game.ModsFolder());
-        const std::vector<ModValues> values = CheckMods(game, mods);
+        const ModsOverview overview = OverviewOf(ModsView(*this));
         const int selected = ListBox6.ItemIndex();
         ListBox6.Items().clear();
-        std::vector<ModValues> on;
-        Memo3.Lines().clear();
-        for (std::size_t i = 0; i < mods.size(); ++i) {
-            ListBox6.Items().push_back(Row(mods[i], values[i]));
-            if (mods[i].On && mods[i].Problem.empty()) on.push_back(values[i]);
-            if (mods[i].On && !mods[i].Problem.empty()) {
-                Memo3.Lines().push_back(mods[i].Info.Name + " is switched on but cannot be: " + mods[i].Problem);
-            }
+        for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
+            ListBox6.Items().push_back(Row(overview.Mods[i], overview.Shown[i]));
         }
-        for (const Conflict& conflict : FindConflicts(on)) Memo3.Lines().push_back(ConflictLine(conflict));
+        ModsNotAppliedYet = overview.NotApplied;
+        Memo3.Lines().clear();
+        GroupBox11.SetCaption(overview.Mods.empty() ? "No mods yet" : "Conflicts");
+        if (overview.Mods.empty()) Memo3.Lines() = kNoModsText;
+        if (overview.NotApplied) {
+            Memo3.Lines().push_back("Not applied yet: the game holds the mods as they were at the last Apply.");
+        }
+        for (const std::string& problem : overview.Problems) Memo3.Lines().push_back(problem);
+        for (const std::string& line : overview.OtherOriginals) Memo3.Lines().push_back(line);
+        for (const Conflict& conflict : overview.Conflicts) Memo3.Lines().push_back(ConflictLine(conflict));
         if (Memo3.Lines().empty()) Memo3.Lines().push_back("None: no two switched-on mods set a value differently.");
-        const int last = static_cast<int>(mods.size()) - 1;
+        const int last = static_cast<int>(overview.Mods.size()) - 1;
         ListBox6.SetItemIndex(std::min(std::max(selected, 0), last));
     });
     ListBox6Click();
+}
+
+// Closing with mods switched or moved since the last Apply leaves the game without them: asked as unsaved edits are.
+bool TForm1::MayLeaveModsUnapplied() {
+    bool pending = false;
+    try {
+        pending = OverviewOf(ModsView(*this)).NotApplied;
+    } catch (const std::exception&) {
+        return true;  // a game that cannot be read has nothing to apply to: closing loses nothing of the mods
+    }
+    if (!pending) return true;
+    switch (
+        GetPlatform().AskYesNoCancel("The mods are not applied yet: the game holds them as they were at the "
+                                     "last Apply. Apply them now?")) {
+        case Platform::Answer::No:
+            return true;
+        case Platform::Answer::Cancel:
+            return false;
+        case Platform::Answer::Yes:
+            break;
+    }
+    try {
+        Button20Click();
+    } catch (const Exception& error) {
+        GetPlatform().ShowError(ErrorText(error));
+        return false;
+    }
+    return !ModsNotAppliedYet;
 }
 
 void TForm1::ListBox6Click() {
@@ -147,6 +194,15 @@ void TForm1::Button18Click() {
     std::string problem;
     AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
     ModLibrary library(GameFile(kModsFolderName));
+    if (const std::optional<std::size_t> updated = library.UpdatedBy(*found)) {
+        std::vector<std::string> lines;
+        AsWindowStep([&] { lines = UpdateMod(ModsView(*this), library, *updated, *found, path); });
+        ShowMods();
+        ListBox6.SetItemIndex(static_cast<int>(*updated));
+        ListBox6Click();
+        GetPlatform().ShowMessage(Joined(lines));
+        return;
+    }
     library.Add(*found, path, problem.empty());
     ShowMods();
     ListBox6.SetItemIndex(static_cast<int>(ListBox6.Items().size()) - 1);  // the mod added, last
@@ -197,6 +253,45 @@ void TForm1::Button20Click() {
     }
     ShowMods();
     GetPlatform().ShowMessage(Joined(report));
+}
+
+void TForm1::Button21Click() {
+    SaveDialog2.InitialDir = GameFolder;
+    if (!GetPlatform().ExecuteDialog(SaveDialog2)) return;
+    std::string bytes;
+    AsWindowStep([&] {
+        const ModInstallation game = ModsView(*this);
+        bytes = ModListFileBytes(game, InstalledMods(game.ModsFolder()));
+    });
+    try {
+        ReplaceWholeFile(SaveDialog2.FileName, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    } catch (const Exception& error) {
+        throw Exception(SaveDialog2.FileName + ": " + error.Message());
+    }
+    GetPlatform().ShowMessage("The load order was written to " + SaveDialog2.FileName + ".");
+}
+
+// As "tovarin-cli mods import-list": nothing changes while a listed mod is missing or another copy, unless the
+// player says to set the order of those that are here.
+void TForm1::Button22Click() {
+    OpenDialog3.InitialDir = GameFolder;
+    if (!GetPlatform().ExecuteDialog(OpenDialog3)) return;
+    ListImport plan;
+    AsWindowStep([&] {
+        const ModInstallation game = ModsView(*this);
+        plan = PlanListImport(game, ReadModList(OpenDialog3.FileName, OpenDialog3.FileName),
+                              InstalledMods(game.ModsFolder()));
+    });
+    std::vector<std::string> said = plan.Notes;
+    if (!plan.Problems.empty() &&
+        !GetPlatform().AskYesNo("The list's mods are not all here as listed:\n" + Joined(plan.Problems) +
+                                "\nSet the order of those that are here anyway?")) {
+        return;
+    }
+    WriteLoadOrder(GameFile(kModsFolderName), plan.Order);
+    ShowMods();
+    said.push_back("The load order was set from " + OpenDialog3.FileName + ": Apply puts it into the game.");
+    GetPlatform().ShowMessage(Joined(said));
 }
 
 }  // namespace tovarin

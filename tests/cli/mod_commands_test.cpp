@@ -12,6 +12,7 @@
 
 #include "cli_fault_walk.h"
 #include "cli_run.h"
+#include "gamefiles/case_fold.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
@@ -36,10 +37,11 @@ struct ThreeMods : Demo {
 
 TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
     ThreeMods game;
-    EXPECT_EQ(Cli(game, {"mods"}).Out,
-              "1\ton\tFaster Fighters\t1.0\t2 ships, 0 guns, 0 missiles, 2 cells\n"
-              "2\ton\tHeavy Metal\t2\t2 ships, 0 guns, 0 missiles, 3 cells\n"
-              "3\ton\tgun pack\t\t0 ships, 1 gun, 0 missiles, 1 cell\n");
+    const auto listed = [&game] { return Cli(game, {"mods"}).Out; };
+    EXPECT_EQ(listed(),
+              "1\ton, not applied yet\tFaster Fighters\t1.0\t\t2 ships\t\n"
+              "2\ton, not applied yet\tHeavy Metal\t2\t\t2 ships\t\n"
+              "3\ton, not applied yet\tgun pack\t\t\t1 gun\t\n");
     const std::string conflict = "Kestrel speedmax: Faster Fighters 640, Heavy Metal 620 -> Heavy Metal\n";
     EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, conflict);
     EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
@@ -47,6 +49,7 @@ TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
                   "Ships\\kestrel.iff changed\nShips\\warden.iff changed\nShips\\halberd.iff changed\n"
                   "Game\\bullet.iff changed\n4 files changed\n");
     EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=620\n");
+    EXPECT_EQ(listed().substr(0, 17), "1\ton and applied\t");
     EXPECT_EQ(Cli(game, {"guns", "get", "Pulse Laser"}).Out.find("damage=41\n") != std::string::npos, true);
 
     // Applying again writes nothing, not even a modification time.
@@ -59,6 +62,7 @@ TEST(ModCommands, TheLaterModWinsAndSwitchingOneOffGivesItsOriginalsBack) {
     // The middle mod off: the Halberd is its original again byte for byte, and every file is as if only the
     // other two had ever been applied.
     EXPECT_EQ(Cli(game, {"mods", "off", "Heavy Metal"}).Exit, 0);
+    EXPECT_EQ(listed().substr(0, 22), "1\ton, not applied yet\t");
     EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "");
     EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
               "Ships\\kestrel.iff changed\nShips\\halberd.iff changed\n2 files changed\n");
@@ -178,7 +182,7 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
         EXPECT_EQ(ran.Exit, 1);
         EXPECT_NE(ran.Err.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
         EXPECT_NE(ran.Err.find(reason), std::string::npos) << ran.Err;
-        EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\toff\tbad\t\tcannot be switched on: ", 0), 0u);
+        EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\tcannot be switched on\tbad\t\t\t", 0), 0u);
         ran = Cli(game, {"mods", "on", "bad"});
         EXPECT_EQ(ran.Exit, 1);
         EXPECT_NE(ran.Err.find(reason), std::string::npos) << ran.Err;
@@ -195,7 +199,6 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
     ThreeMods game;
     game.WriteText("Tovarin Mods\\ff\\readme.txt", "thanks for playing");
     for (const auto& [command, refusal] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"mods", "add", game.PathOf("downloads\\ff")}, "holds a mod named Faster Fighters already"},
              {{"mods", "add", game.PathOf("downloads")}, "is not a mod"},
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
@@ -246,7 +249,7 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
     EXPECT_EQ(added.Exit, 0) << added.Err;  // its Game= in any letter case
     EXPECT_EQ(game.ReadText("Tovarin Mods\\ff\\readme.txt"), "read me");
     EXPECT_EQ(game.ReadFile("Tovarin Mods\\ff\\pictures\\kestrel.png").size(), 5u);
-    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton\tff", 0), 0u);
+    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton, not applied yet\tff", 0), 0u);
     EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
 
     WriteDownload(from / "outside" / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
@@ -291,7 +294,7 @@ TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
     }
     // A mod folder someone made a link: removing it takes the link away, never what it points to.
     if (!MakeLink(from / "outside", game.PathOf("Tovarin Mods\\linked"))) return;
-    EXPECT_NE(Cli(game, {"mods"}).Out.find("linked\t\tcannot be switched on: linked is a link"), std::string::npos);
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("cannot be switched on\tlinked\t\t\tlinked is a link"), std::string::npos);
     EXPECT_EQ(Cli(game, {"mods", "remove", "linked"}).Exit, 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(game.PathOf("Tovarin Mods\\linked"))));
     EXPECT_EQ(ReadTextFile(from / "outside" / "ships.csv"), "ship,hp\r\nKestrel,1\r\n");
@@ -363,10 +366,11 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
         ASSERT_EQ(Cli(game, edit).Exit, 0) << edit[0];
     }
     Ran ran = Cli(game, {"mods", "make", "My Balance", "--from-changes"});
-    EXPECT_EQ(ran.Out, "made Tovarin Mods\\My Balance: 2 ships, 1 gun, 1 missile, 9 cells\n");
+    EXPECT_EQ(ran.Out, "made Tovarin Mods\\My Balance: 2 ships, 1 gun, 1 missile\n");
     EXPECT_EQ(ran.Err.find("Halberd, gun3 left out: a sheet cannot set or clear a value that one side lacks\n"), 0u);
-    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini"),
-              "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\mod.ini").substr(41, 101),
+              "[Mod]\r\nName=My Balance\r\nVersion=1.0\r\nAuthor=\r\nDescription=\r\nGame=Vantorsk Ashfall\r\n\r\n"
+              "[Made against]\r\n");
     EXPECT_EQ(game.ReadText("Tovarin Mods\\My Balance\\guns.csv"), "gun,range,damage\r\nPulse Laser,3100,41\r\n");
     // Switched on where it was made, the mod is what the installation holds: nothing to write, and of one's own
     // only what a sheet cannot carry.
@@ -379,8 +383,169 @@ TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
     for (const std::string file : {"Ships\\kestrel.iff", "Ships\\sable.iff", "Game\\bullet.iff", "Game\\missile.iff"}) {
         EXPECT_EQ(fresh.ReadFile(file), game.ReadFile(file)) << file;
     }
-    EXPECT_EQ(Cli(fresh, {"mods", "make", "Empty"}).Out,
-              "made Tovarin Mods\\Empty: 0 ships, 0 guns, 0 missiles, 0 cells\n");
+    EXPECT_EQ(Cli(fresh, {"mods", "make", "Empty"}).Out, "made Tovarin Mods\\Empty: nothing\n");
+}
+
+// A mod whose folder was renamed by an update, or removed by hand, stays in the load order as missing: the apply
+// refuses, naming it, until it is found or taken out; the renamed folder comes last, switched off.
+TEST(ModSharing, AMissingModStopsTheApplyUntilFoundOrRemoved) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    std::filesystem::rename(game.PathOf("Tovarin Mods\\hm"), game.PathOf("Tovarin Mods\\hm 2.1"));
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("\n2\tmissing\thm\t\t\tmissing: \"Tovarin Mods\\hm\" is not there"),
+              std::string::npos);
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("4\toff\tHeavy Metal\t2\t\t2 ships\t\n"), std::string::npos);
+    const FolderFiles before = GameFiles(game.Root());
+    Ran ran = Cli(game, {"mods", "apply"});
+    EXPECT_EQ(ran.Exit, 1);
+    EXPECT_NE(ran.Err.find("lists mods that are not in \"Tovarin Mods\": hm. Nothing was changed"), std::string::npos)
+        << ran.Err;
+    EXPECT_EQ(GameFiles(game.Root()), before);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "hm"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "on", "heavy metal"}).Exit, 0);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Out,
+              "Kestrel speedmax: Faster Fighters 640, Heavy Metal 620 -> Heavy Metal\n"
+              "0 files changed\n");
+}
+
+// A file put back to its original gets the mods again at the next apply, and the restore says so.
+TEST(ModSharing, ARestoredFileGetsTheModsAgainAtTheNextApply) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    const FolderFiles applied = GameFiles(game.Root());
+    const Ran ran = Cli(game, {"restore", "ships/KESTREL.iff"});
+    EXPECT_NE(ran.Out.find("\"mods apply\" lays them over the originals again"), std::string::npos) << ran.Out;
+    EXPECT_EQ(game.Get("Kestrel", "speedmax"), "speedmax=600\n");
+    EXPECT_EQ(Cli(game, {"mods"}).Out.substr(0, 22), "1\ton, not applied yet\t");
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    EXPECT_EQ(GameFiles(game.Root()), applied);
+}
+
+// Two mods of one name are told apart by their folders in the list and in the conflicts; a name made in another
+// alphabet is the folder's name in UTF-8, mod.ini and the load order are UTF-8 behind a byte-order mark, and the
+// mod is named in any letter case.
+TEST(ModSharing, SameNamesShowTheirFoldersAndNamesInOtherAlphabetsAreMadeAndRead) {
+    Demo game;
+    for (const auto& [folder, speed] : {std::pair{"a", "640"}, std::pair{"b", "650"}}) {
+        game.WriteText(std::string("Tovarin Mods\\") + folder + "\\mod.ini", "[Mod]\r\nName=Speed\r\n");
+        game.WriteText(std::string("Tovarin Mods\\") + folder + "\\ships.csv",
+                       std::string("ship,speedmax\r\nKestrel,") + speed + "\r\n");
+        ASSERT_EQ(Cli(game, {"mods", "on", folder}).Exit, 0);
+    }
+    EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "Kestrel speedmax: Speed (a) 640, Speed (b) 650 -> Speed (b)\n");
+    EXPECT_NE(Cli(game, {"mods", "off", "speed"}).Err.find("Speed (a), Speed (b)"), std::string::npos);
+
+    ASSERT_EQ(Cli(game, {"ship", "set", "Warden", "hp=444"}).Exit, 0);
+    for (const std::string name : {"Mod Légère", "Ταχύτητα", "Скорость"}) {
+        SCOPED_TRACE(name);
+        const Ran made = Cli(game, {"mods", "make", name, "--from-changes"});
+        EXPECT_EQ(made.Out, "made Tovarin Mods\\" + name + ": 1 ship\n") << made.Err;
+        EXPECT_TRUE(std::filesystem::is_directory(game.Root() / "Tovarin Mods" / std::filesystem::u8path(name)));
+        EXPECT_EQ(game.ReadText("Tovarin Mods\\" + name + "\\mod.ini").rfind("\xEF\xBB\xBF", 0), 0u);
+        EXPECT_NE(Cli(game, {"mods"}).Out.find("\t" + name + "\t1.0\t"), std::string::npos);
+        EXPECT_EQ(Cli(game, {"mods", "off", FoldedCase(name)}).Exit, 0);
+    }
+    const std::string order = game.ReadText("Tovarin Mods\\load order.ini");
+    EXPECT_EQ(order.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(order.find("\r\nΤαχύτητα=off\r\n"), std::string::npos);
+}
+
+// A mod's changes against the originals, as lines and as a Markdown page; a value the mod sets to its original is
+// no change.
+TEST(ModSharing, DescribeListsWhatAModChangesAgainstTheOriginals) {
+    ThreeMods game;
+    game.WriteText("Tovarin Mods\\hm\\mod.ini", "[Mod]\r\nName=Heavy Metal\r\nVersion=2\r\nAuthor=Ann\r\n");
+    game.WriteText("Tovarin Mods\\hm\\ships.csv", "ship,speedmax,mass\r\nKestrel,620,9800\r\nHal|berd,,1\r\n");
+    EXPECT_NE(Cli(game, {"mods", "describe", "hm"}).Err.find("Unknown ship: Hal|berd"), std::string::npos);
+    game.WriteText("Tovarin Mods\\hm\\ships.csv", "ship,speedmax,mass\r\nKestrel,620,9800\r\nhalberd,,30000\r\n");
+    EXPECT_EQ(Cli(game, {"mods", "describe", "heavy metal"}).Out,
+              "Kestrel speedmax 600 -> 620\nHalberd mass 26000 -> 30000\n");
+    EXPECT_EQ(Cli(game, {"mods", "describe", "gun pack", "--markdown"}).Out,
+              "# gun pack\n\n## Guns\n\n| Gun | Value | Original | Mod |\n| --- | --- | ---: | ---: |\n"
+              "| Pulse Laser | damage | 18 | 41 |\n\n");
+}
+
+// A new version of a mod, in its old folder or a renamed one, takes its place and switch and says what changed;
+// --as-new adds it beside. The apply after an update is whole or not at all.
+TEST(ModSharing, AnUpdateKeepsItsPlaceAndSaysWhatChanged) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "move", "Heavy Metal", "1"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "off", "Heavy Metal"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    game.WriteText("downloads\\hm-3\\mod.ini", "[Mod]\r\nName=heavy metal\r\nVersion=3\r\n");
+    game.WriteText("downloads\\hm-3\\ships.csv", "ship,speedmax,hp\r\nKestrel,660,\r\nWarden,,400\r\n");
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\hm-3")}).Out,
+              "updated heavy metal 2 -> 3, kept at place 1, off\n"
+              "Kestrel speedmax 620 -> 660\nKestrel mass 11000 -> (not set)\nWarden hp (not set) -> 400\n"
+              "Halberd mass 30000 -> (not set)\n");
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\hm\\ships.csv"), game.ReadText("downloads\\hm-3\\ships.csv"));
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff")}).Out,
+              "updated Faster Fighters 1.0 -> 1.0, kept at place 2, on\n");
+    EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff"), "--as-new"}).Exit, 0);
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("4\ton and applied\tFaster Fighters (ff (2))\t"), std::string::npos);
+    ASSERT_EQ(Cli(game, {"mods", "remove", "ff (2)"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "on", "Heavy Metal"}).Exit, 0);
+    // Every value it sets, the Faster Fighters after it set otherwise.
+    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton and applied, fully overridden by later mods\theavy metal", 0), 0u);
+    ASSERT_EQ(Cli(game, {"mods", "move", "Heavy Metal", "3"}).Exit, 0);
+    const auto prepare = [&game](const std::filesystem::path& folder) { CopyFolder(game.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods apply after an update", prepare, {"mods", "apply"}), 0);
+}
+
+// A mod made by "mods make" records the originals it was made against; where this installation's differ, "mods" and
+// "mods apply" name the value, and the mod still applies.
+TEST(ModSharing, AModMadeAgainstOtherOriginalsNamesThem) {
+    Demo maker;
+    ASSERT_EQ(Cli(maker, {"ship", "set", "Kestrel", "speedmax=660", "hp=500"}).Exit, 0);
+    ASSERT_EQ(Cli(maker, {"mods", "make", "Fast", "--from-changes"}).Exit, 0);
+    std::string ini = maker.ReadText("Tovarin Mods\\Fast\\mod.ini");
+    ASSERT_NE(ini.find("[Made against]\r\nship/Kestrel/speedmax=600\r\nship/Kestrel/hp=320\r\n"), std::string::npos);
+    Demo player;
+    player.WriteText("Fast\\mod.ini", ini.replace(ini.find("hp=320"), 6, "hp=300"));
+    player.WriteText("Fast\\ships.csv", maker.ReadText("Tovarin Mods\\Fast\\ships.csv"));
+    ASSERT_EQ(Cli(player, {"mods", "add", player.PathOf("Fast")}).Exit, 0);
+    const std::string said = "Fast: Kestrel hp made against 300, here 320\n";
+    EXPECT_EQ(Cli(player, {"mods"}).Err, said);
+    const Ran applied = Cli(player, {"mods", "apply"});
+    EXPECT_EQ(applied.Exit, 0);
+    EXPECT_EQ(applied.Err, said);
+    EXPECT_EQ(Cli(player, {"ship", "get", "Kestrel", "hp"}).Out, "hp=500\n");
+}
+
+// A set passed on as one file gives a friend with the same mods the same game byte for byte; a mod missing or of
+// other files is named and nothing changes, unless --anyway. The import is whole or not at all.
+TEST(ModSharing, AnExportedListGivesAFreshGameTheSameFiles) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "move", "hm", "1"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "off", "gun pack"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    ASSERT_EQ(Cli(game, {"mods", "export-list", game.PathOf("set.ini")}).Exit, 0);
+    ThreeMods fresh;
+    fresh.WriteText("set.ini", game.ReadText("set.ini"));
+    fresh.WriteText("Tovarin Mods\\ff\\ships.csv", "ship,speedmax\r\nKestrel,641\r\n");
+    std::filesystem::remove(fresh.PathOf("Tovarin Mods\\gun pack.csv"));
+    const std::string order = fresh.ReadText("Tovarin Mods\\load order.ini");
+    const Ran refused = Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini")});
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_NE(refused.Err.find("Nothing was changed"), std::string::npos);
+    EXPECT_NE(refused.Err.find("\nFaster Fighters: the files here are another copy than the list's (version here 1.0, "
+                               "in the list 1.0)\ngun pack  is missing: \"Tovarin Mods\" holds no gun pack.csv"),
+              std::string::npos)
+        << refused.Err;
+    EXPECT_EQ(fresh.ReadText("Tovarin Mods\\load order.ini"), order);
+    EXPECT_EQ(Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini"), "--anyway"}).Exit, 0);
+    EXPECT_EQ(Cli(fresh, {"mods"}).Out.substr(0, 34), "1\ton, not applied yet\tHeavy Metal\t");
+
+    fresh.WriteText("Tovarin Mods\\ff\\ships.csv", game.ReadText("Tovarin Mods\\ff\\ships.csv"));
+    fresh.WriteText("Tovarin Mods\\gun pack.csv", game.ReadText("Tovarin Mods\\gun pack.csv"));
+    const auto prepare = [&fresh](const std::filesystem::path& folder) { CopyFolder(fresh.Root(), folder); };
+    EXPECT_GT(WalkCommandFaults("mods import-list", prepare, {"mods", "import-list", fresh.PathOf("set.ini")}), 0);
+    EXPECT_EQ(Cli(fresh, {"mods", "import-list", fresh.PathOf("set.ini")}).Out,
+              "load order set from set.ini: \"mods apply\" puts it into the game\n");
+    EXPECT_EQ(Cli(fresh, {"mods", "apply"}).Exit, 0);
+    for (const std::string folder : {"Ships", "Game"}) {
+        EXPECT_EQ(ReadFolder(fresh.PathOf(folder)), ReadFolder(game.PathOf(folder))) << folder;
+    }
 }
 
 // A failure at any file call of an apply, once or from then on, leaves every file as it was or as applied, is

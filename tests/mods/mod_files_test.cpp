@@ -28,12 +28,13 @@ void WriteMod(const std::filesystem::path& folder, const std::vector<std::pair<s
 
 std::vector<std::string> Listed(const std::vector<Mod>& mods) {
     std::vector<std::string> lines;
-    for (const Mod& mod : mods) lines.push_back(mod.Entry + (mod.On ? " on" : " off"));
+    for (const Mod& mod : mods)
+        lines.push_back(mod.Entry + (mod.On ? " on" : " off") + (mod.Missing ? " missing" : ""));
     return lines;
 }
 
 // A person's edit of the load order is read as Windows reads an INI file; mods it does not list come last and
-// off, entries whose mod is gone are dropped, and the program's own text reads back as written.
+// off, entries whose mod is gone stay as missing, and the program's own text reads back as written.
 TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
     TempFolder folder;
     const std::filesystem::path mods = folder.Path() / kModsFolderName;
@@ -45,17 +46,63 @@ TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
     WriteTextFile(mods / kLoadOrderFileName,
                   "; mine\n[Load order]\nfaster fighters = ON\nGone=on\nheavy metal=off\nFaster Fighters=off\n");
     std::vector<Mod> found = InstalledMods(mods.string());
-    EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Heavy Metal off", "gun pack.csv off"}));
+    EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Gone on missing", "Heavy Metal off",
+                                                       "gun pack.csv off"}));
+    EXPECT_THROW(RefuseMissingMods(found), Exception);
 
-    found[1].On = true;
+    found[2].On = true;
     WriteLoadOrder(mods.string(), found);
-    EXPECT_EQ(Listed(InstalledMods(mods.string())),
-              (std::vector<std::string>{"Faster Fighters on", "Heavy Metal on", "gun pack.csv off"}));
+    EXPECT_EQ(Listed(InstalledMods(mods.string())), (std::vector<std::string>{"Faster Fighters on", "Gone on missing",
+                                                                              "Heavy Metal on", "gun pack.csv off"}));
+    found.erase(found.begin() + 1);
+    RefuseMissingMods(found);
 
     EXPECT_EQ(found[ModNamed(found, "HEAVY METAL")].Entry, "Heavy Metal");
     EXPECT_EQ(found[ModNamed(found, "gun pack")].Entry, "gun pack.csv");
     EXPECT_EQ(found[ModNamed(found, "gun pack.csv")].Entry, "gun pack.csv");
     EXPECT_THROW((void)ModNamed(found, "Gone"), Exception);
+}
+
+// Names match in any letter case of the Latin, Greek and Cyrillic alphabets, whichever encoding each is in; two
+// mods of one name are told apart by their folders, in every list and when named.
+TEST(ModNames, MatchInAnyCaseAndSameNamesShowTheirFolders) {
+    const struct {
+        std::string A, B;
+        bool Same;
+    } rows[] = {
+        {"vitesse élevée", "Vitesse Élevée", true},
+        {"VITESSE \xC9"
+         "LEV\xC9"
+         "E",
+         "vitesse élevée", true},  // Windows-1252 against UTF-8
+        {"скорость", "СКОРОСТЬ", true},
+        {"Ёлка", "ёлка", true},
+        {"ταχύτητα", "ΤΑΧΎΤΗΤΑ", true},
+        {"straße", "STRASSE", true},
+        {"Łódź", "łÓDŹ", true},
+        {"vitesse elevee", "vitesse élevée", false},
+        {"скорость", "скорост", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.A + " / " + row.B);
+        EXPECT_EQ(SameModName(row.A, row.B), row.Same);
+    }
+    std::vector<Mod> mods(3);
+    mods[0].Entry = "speed-a";
+    mods[0].Info.Name = "Speed";
+    mods[1].Entry = "speed-b";
+    mods[1].Info.Name = "SPEED";
+    mods[2].Entry = "other";
+    mods[2].Info.Name = "Other";
+    EXPECT_EQ(ShownModName(mods, 0), "Speed (speed-a)");
+    EXPECT_EQ(ShownModName(mods, 2), "Other");
+    EXPECT_EQ(ModNamed(mods, "Speed-B"), 1U);
+    try {
+        (void)ModNamed(mods, "speed");
+        ADD_FAILURE() << "two mods named speed";
+    } catch (const Exception& error) {
+        EXPECT_NE(error.Message().find("Speed (speed-a), SPEED (speed-b)"), std::string::npos) << error.Message();
+    }
 }
 
 // What a mod is: a folder with mod.ini or a sheet of its kind's name, or a lone sheet that says by its first header
