@@ -15,6 +15,7 @@
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/run_caches.h"
 #include "installation/installation.h"
@@ -317,13 +318,20 @@ void TakeAsTyped(CommandArguments& given) {
     }
 }
 
+// A command holds the game folder's lock from before it opens the game (which puts back an unfinished change) until
+// it ends: what it reads, computes and writes is one step against every other Tovarin on the folder. Reading
+// commands hold it too, so that they see the files before or after another's change, never in between.
 int Run(const Command& command, const CommandArguments& arguments, Console& console) {
+    const std::string outer = GuardGameFolder(console.GameFolder);
+    int code = kExitRefused;
     try {
-        return command.Run(arguments, console);
+        const GameFolderLock lock(console.GameFolder);
+        code = command.Run(arguments, console);
     } catch (...) {
         ShowFailure(console);
     }
-    return kExitRefused;
+    GuardGameFolder(outer);
+    return code;
 }
 
 }  // namespace

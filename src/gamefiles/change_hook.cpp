@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "gamefiles/folder_lock.h"
+
 namespace tovarin {
 
 namespace {
@@ -23,6 +25,7 @@ void SetChangeGuard(BeforeChangeHook guard) { Guard() = std::move(guard); }
 void SetBeforeChangeHook(BeforeChangeHook hook) { Hook() = std::move(hook); }
 
 void BeforeChange(const std::string& path) {
+    LockBeforeChange(path);  // first: the guard reads the folder's record, which only the lock's holder changes
     if (const BeforeChangeHook& guard = Guard()) guard(path);
     if (const BeforeChangeHook& hook = Hook()) hook(path);
 }

@@ -18,7 +18,8 @@ void SetChangeGuard(BeforeChangeHook guard);
 // Installs the before-change hook (an empty one removes it).
 void SetBeforeChangeHook(BeforeChangeHook hook);
 
-// Runs the guard and then the hook for a file about to change; without them it does nothing.
+// Takes the game folder's lock (gamefiles/folder_lock.h), then runs the guard and the hook for a file about to
+// change; without them it does nothing more.
 void BeforeChange(const std::string& path);
 
 }  // namespace tovarin

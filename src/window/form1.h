@@ -125,6 +125,8 @@ public:
     std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
     std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
     std::array<std::uint8_t, kMaxMissileMounts> MissileMountTypes{};
+    // The ship file's bytes as the shown ship was read from them: a save first checks that the file still holds them.
+    std::vector<std::uint8_t> ShipBytesAsRead;
 
     // window/ships_tab.cpp
     void ComboBox1Change();
@@ -286,6 +288,8 @@ public:
     bool MaySwap();
     // Closing the window, and restoring the originals (which loads every tab again), leave every item.
     bool MayLeaveEveryItem();
+    // Reads the shown ship again and puts back the boxes the player had changed from what was loaded.
+    void ReloadShipKeepingEdits();
 
     // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();

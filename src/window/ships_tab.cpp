@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/narrowing.h"
@@ -294,7 +295,10 @@ void TForm1::LoadShipFile() {
     for (TComboBox* picker : {&ComboBox2, &ComboBox3}) picker->SetItemIndex(-1);
     for (TEdit* amount : {&Edit28, &Edit9}) amount->SetText("0");
     // One read: every value shown comes from the same state of the file.
-    OnBytesOf(path, [&] { ShowShip(*this, ReadWholeFile(path)); });
+    ShipBytesAsRead.clear();
+    std::vector<std::uint8_t> bytes = OnBytesOf(path, [&] { return ReadWholeFile(path); });
+    OnBytesOf(path, [&] { ShowShip(*this, bytes); });
+    ShipBytesAsRead = std::move(bytes);
 }
 
 // Saving the tab: the boxes, the mount tables and the booster become one new ship file, built and checked
@@ -305,7 +309,16 @@ void TForm1::Button2Click() {
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
-    ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(ReadWholeFile(path), values); }));
+    // The check and the write are one step against every other writer of the game folder. A file that another
+    // program changed since the load keeps that change: the save would write every box over it.
+    const GameFolderLock lock(GameFolder);
+    const std::vector<std::uint8_t> now = OnBytesOf(path, [&] { return ReadWholeFile(path); });
+    if (now != ShipBytesAsRead) {
+        ReloadShipKeepingEdits();
+        throw Exception(file + " was changed by another program since Tovarin read it: nothing was changed; it has "
+                               "been read again");
+    }
+    ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(now, values); }));
     // The file holds the save now: a reload that fails must not read as a failed save.
     try {
         LoadShipFile();
