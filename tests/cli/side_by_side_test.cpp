@@ -195,6 +195,12 @@ TEST(SideBySide, TheWindowsSaveOfAShipChangedByAnotherProgramRefusesThenKeepsBot
     EXPECT_EQ(Box(f, "Edit27").Text(), "777");
     UserInput::Click(f.Button2);
     EXPECT_EQ(Cli(game, {"ship", "get", "Kestrel", "mass", "hp"}).Out, "mass=9900\nhp=777\n");
+    // A save of the window lets the folder go when it is done: the command line goes on at once.
+    UserInput::Type(Box(f, "Edit33"), "41");  // the first gun's damage
+    UserInput::Click(f.Button7);
+    CliProcess after({"--game", game.Folder(), "guns", "get", f.ComboBox4.Text(), "damage"}, game.PathOf("out.txt"));
+    EXPECT_EQ(after.Wait(), 0);
+    EXPECT_EQ(game.ReadText("out.txt"), "damage=41\n");
 }
 
 // Temporary files of ours that a process ended in the middle of its change left behind are removed by the next start
