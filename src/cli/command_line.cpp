@@ -16,8 +16,8 @@
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/folder_lock.h"
-#include "gamefiles/text_encoding.h"
 #include "gamefiles/run_caches.h"
+#include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {

@@ -47,10 +47,14 @@ namespace {
 std::unique_ptr<TControl> MakeStatic(TForm& form, const LayoutRow& row) {
     const std::string name(row.Name);
     switch (row.Kind) {
-        case ControlKind::GroupBox: return std::make_unique<TGroupBox>(form, name);
-        case ControlKind::Bevel: return std::make_unique<TBevel>(form, name);
-        case ControlKind::Label: return std::make_unique<TLabel>(form, name);
-        default: return nullptr;  // every other kind is a member of its form
+        case ControlKind::GroupBox:
+            return std::make_unique<TGroupBox>(form, name);
+        case ControlKind::Bevel:
+            return std::make_unique<TBevel>(form, name);
+        case ControlKind::Label:
+            return std::make_unique<TLabel>(form, name);
+        default:
+            return nullptr;  // every other kind is a member of its form
     }
 }
 

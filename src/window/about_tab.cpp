@@ -1,6 +1,8 @@
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "gamefiles/folder_lock.h"
 #include "installation/installation.h"
 #include "mods/load_order.h"
 #include "mods/mod_folder.h"
@@ -80,10 +82,12 @@ void TForm1::Button15Click() {
     const std::string mods = GameFile(kModsFolderName);
     const bool modsInPlay = ModsInPlay(mods);
     if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
+    std::optional<GameFolderLock> lock(GameFolder);  // the put-back and the entries, by the folder's one writer
     const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
         if (modsInPlay) SwitchEveryModOff(mods, changes);
     });
     const bool entriesAdded = AddMissingIdentityEntries(SwitchFile, CatalogueShips(Catalogue));
+    lock.reset();
     const std::string outcome = Outcome(report, entriesAdded, modsInPlay);
     try {
         ReloadEveryTab();

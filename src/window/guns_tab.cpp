@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -43,6 +44,7 @@ void TForm1::LoadGun(std::uint8_t index) {
 // Every box is converted and checked before the table changes; the record then changes in the table's bytes,
 // which replace the file in one step. A refused or failed save leaves the table as it was.
 void TForm1::Button7Click() {
+    const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
     const auto base = RecordBaseToSave(*this, ComboBox4, kGunDataSection, LoadedGun, kGunRecordSize, "gun");
     if (!base) return;
     GunValues values;

@@ -1,6 +1,7 @@
 #include <array>
 #include <vector>
 
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -62,6 +63,7 @@ void TForm1::CheckBox3Click() { GroupBox9.SetVisible(CheckBox3.Checked()); }
 // which replace the file in one step. A refused or failed save leaves the table as it was. The controls are not
 // reloaded.
 void TForm1::Button8Click() {
+    const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
     const auto base =
         RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");
     if (!base) return;

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
 #include "mods/load_order.h"
@@ -97,6 +99,7 @@ void TForm1::ListBox6Click() {
 }
 
 void TForm1::CheckBox4Click() {
+    const GameFolderLock lock(GameFolder);  // the load order is read and written by the folder's one writer
     ModLibrary library(GameFile(kModsFolderName));
     const int index = ListBox6.ItemIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
@@ -118,12 +121,14 @@ void TForm1::CheckBox4Click() {
 void TForm1::Button16Click() {
     const int index = ListBox6.ItemIndex();
     if (index <= 0) return;
+    const GameFolderLock lock(GameFolder);
     ModLibrary(GameFile(kModsFolderName)).Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index - 1));
     ListBox6.SetItemIndex(index - 1);
     ShowMods();
 }
 
 void TForm1::Button17Click() {
+    const GameFolderLock lock(GameFolder);
     ModLibrary library(GameFile(kModsFolderName));
     const int index = ListBox6.ItemIndex();
     if (index < 0 || static_cast<std::size_t>(index) + 1 >= library.Mods().size()) return;
@@ -138,10 +143,12 @@ void TForm1::Button18Click() {
     const std::string path = ModPathOf(OpenDialog2.FileName);
     const std::optional<Mod> found = ReadMod(path, LastPart(path));
     if (!found) throw Exception(path + " is not a mod: choose its mod.ini, or a sheet (.csv)");
+    std::optional<GameFolderLock> lock(GameFolder);
     std::string problem;
     AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
     ModLibrary library(GameFile(kModsFolderName));
     library.Add(*found, path, problem.empty());
+    lock.reset();
     ShowMods();
     ListBox6.SetItemIndex(static_cast<int>(ListBox6.Items().size()) - 1);  // the mod added, last
     ListBox6Click();
@@ -159,6 +166,7 @@ void TForm1::Button19Click() {
                                 "\", and Apply then takes its values out of the game.")) {
         return;
     }
+    const GameFolderLock lock(GameFolder);
     library.Remove(static_cast<std::size_t>(index));
     ShowMods();
 }
@@ -169,6 +177,7 @@ void TForm1::Button20Click() {
     if (!MayLeaveEveryItem()) return;
     std::vector<std::string> report;
     AsWindowStep([&] {
+        const GameFolderLock lock(GameFolder);  // what the apply reads and writes, by the folder's one writer
         const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
         const std::vector<ModValues> values = CheckMods(game, mods);

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "gamefiles/folder_lock.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
@@ -315,8 +315,9 @@ void TForm1::Button2Click() {
     const std::vector<std::uint8_t> now = OnBytesOf(path, [&] { return ReadWholeFile(path); });
     if (now != ShipBytesAsRead) {
         ReloadShipKeepingEdits();
-        throw Exception(file + " was changed by another program since Tovarin read it: nothing was changed; it has "
-                               "been read again");
+        throw Exception(file +
+                        " was changed by another program since Tovarin read it: nothing was changed; it has "
+                        "been read again");
     }
     ReplaceWholeFile(path, OnBytesOf(path, [&] { return RebuildShipFile(now, values); }));
     // The file holds the save now: a reload that fails must not read as a failed save.

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "installation/installation.h"
 #include "switcher/ship_switcher.h"
 #include "ui/platform.h"
@@ -24,8 +25,11 @@ void TForm1::BuildSwitcherLists() {
 void TForm1::Button10Click() {
     const int leftIndex = ListBox4.ItemIndex();
     const int rightIndex = ListBox5.ItemIndex();
-    const SwapOutcome swap =
-        SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex, rightIndex);
+    const SwapOutcome swap = [&] {
+        const GameFolderLock lock(GameFolder);  // the files are read and written by the folder's one writer
+        return SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex,
+                         rightIndex);
+    }();
     if (!swap.Refusal.empty()) {
         GetPlatform().ShowMessage(swap.Refusal);
         return;

@@ -98,7 +98,8 @@ TEST(SideBySide, ReadersDuringAnApplySeeEveryShipBeforeOrAfterItAndChangesAtOnce
         const auto apply = Start(game, "apply", {"mods", "apply"});
         const auto switchA = Start(game, "a", {"mods", on ? "on" : "off", "a"});
         const auto setMass = Start(game, "set", {"ship", "set", "S3", "mass=" + std::to_string(9900 + round)});
-        for (int i = 0; i < 3; ++i) readers.push_back(Start(game, "reader" + std::to_string(i), {"export", "ships", "-"}));
+        for (int i = 0; i < 3; ++i)
+            readers.push_back(Start(game, "reader" + std::to_string(i), {"export", "ships", "-"}));
         const auto switchB = Start(game, "b", {"mods", on ? "on" : "off", "b"});
         const int setExit = setMass->Wait();  // every process has ended before the game is read here
         for (CliProcess* process : {switchA.get(), switchB.get()}) process->Wait();
@@ -210,13 +211,20 @@ TEST(LeftoverFiles, TheNextStartRemovesOursAndSaysNothing) {
         std::string File;
         bool Ours;
     } files[] = {
-        {"Ships\\kestrel.iff.4711-3.part~", true},  {"Ships\\switch.dat.12-1.edit~", true},
-        {"Ships\\switch.dat.edit~", true},          {"Ships\\switch.dat.12-1.edit~.~aB3dE9", true},
-        {"vskinfo.dat.~x1Y2z3", true},              {"Tovarin unfinished change.rec.9-2.part~", true},
-        {"Game\\bullet.iff.part~", true},           {"Tovarin Backup\\Ships\\kestrel.iff.1-1.part~", true},
-        {"Tovarin Backup\\notes.ini.~Qw12eR", true}, {"Tovarin Mods\\fast\\ships.csv.3-3.part~", true},
-        {"Ships\\kestrel.iff.bak", false},          {"Ships\\notes~", false},
-        {"Music\\theme.ogg.part~", false},          {"Ships\\switch.dat.~ab", false},
+        {"Ships\\kestrel.iff.4711-3.part~", true},
+        {"Ships\\switch.dat.12-1.edit~", true},
+        {"Ships\\switch.dat.edit~", true},
+        {"Ships\\switch.dat.12-1.edit~.~aB3dE9", true},
+        {"vskinfo.dat.~x1Y2z3", true},
+        {"Tovarin unfinished change.rec.9-2.part~", true},
+        {"Game\\bullet.iff.part~", true},
+        {"Tovarin Backup\\Ships\\kestrel.iff.1-1.part~", true},
+        {"Tovarin Backup\\notes.ini.~Qw12eR", true},
+        {"Tovarin Mods\\fast\\ships.csv.3-3.part~", true},
+        {"Ships\\kestrel.iff.bak", false},
+        {"Ships\\notes~", false},
+        {"Music\\theme.ogg.part~", false},
+        {"Ships\\switch.dat.~ab", false},
     };
     for (const bool window : {false, true}) {
         SCOPED_TRACE(window ? "window" : "command line");

@@ -468,9 +468,10 @@ TEST(SwitcherFaults, ASwapThatCannotBePutBackIsMendedByTheNextStart) {
     FolderFiles after = ReadFolder(game.Root());
     std::erase_if(after, [](const auto& file) { return file.first.starts_with("Tovarin Backup/"); });
     EXPECT_EQ(after, before);
-    EXPECT_EQ(run.Shown(), Texts{NativeName("the swap of Warden and Halberd did not finish when Tovarin last ran, so its "
-                                            "files were put back: Ships\\warden.iff, Ships\\halberd.iff and "
-                                            "Ships\\switch.dat are as they were.")});
+    EXPECT_EQ(run.Shown(),
+              Texts{NativeName("the swap of Warden and Halberd did not finish when Tovarin last ran, so its "
+                               "files were put back: Ships\\warden.iff, Ships\\halberd.iff and "
+                               "Ships\\switch.dat are as they were.")});
 }
 
 }  // namespace
