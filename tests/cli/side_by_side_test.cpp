@@ -178,7 +178,8 @@ TEST(SideBySide, AChangeWaitsThenIsRefusedAndAKilledChangeIsPutBackAtTheNextStar
 // again and keeps what the player typed; a second save keeps both.
 TEST(SideBySide, TheWindowsSaveOfAShipChangedByAnotherProgramRefusesThenKeepsBoth) {
     Demo game;
-    ProgramRun run(game);
+    ProgramRun run(game, {true});
+    ProgramRun second(game);  // a second window on the game, which saves last
     TForm1& f = run.Form();
     UserInput::Type(Box(f, "Edit27"), "777");  // hitpoints
     {
@@ -196,6 +197,10 @@ TEST(SideBySide, TheWindowsSaveOfAShipChangedByAnotherProgramRefusesThenKeepsBot
     EXPECT_EQ(Box(f, "Edit27").Text(), "777");
     UserInput::Click(f.Button2);
     EXPECT_EQ(Cli(game, {"ship", "get", "Kestrel", "mass", "hp"}).Out, "mass=9900\nhp=777\n");
+    second.Platform.Boxes.clear();
+    UserInput::Click(second.Form().Button2);
+    EXPECT_EQ(second.Shown(), run.Shown());
+    EXPECT_EQ(Box(second.Form(), "Edit27").Text(), "777");
     // A save of the window lets the folder go when it is done: the command line goes on at once.
     UserInput::Type(Box(f, "Edit33"), "41");  // the first gun's damage
     UserInput::Click(f.Button7);
