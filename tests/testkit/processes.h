@@ -45,7 +45,11 @@ public:
     CliProcess(const std::vector<std::string>& arguments, const std::string& output, bool holdInput = false) {
 #ifdef _WIN32
         std::string line = "\"" + BuiltCli() + "\"";
-        for (const std::string& argument : arguments) line += " \"" + argument + "\"";
+        for (const std::string& argument : arguments) {
+            // Backslashes before the closing quote are doubled, or the quote would be taken as part of the argument.
+            const std::size_t kept = argument.size() - (argument.find_last_not_of('\\') + 1);
+            line += " \"" + argument + std::string(kept, '\\') + "\"";
+        }
         SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
         const HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
