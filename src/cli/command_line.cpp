@@ -325,7 +325,9 @@ int Run(const Command& command, const CommandArguments& arguments, Console& cons
     const std::string outer = GuardGameFolder(console.GameFolder);
     int code = kExitRefused;
     try {
-        const GameFolderLock lock(console.GameFolder);
+        // A folder without the game's catalogue has nothing to change: it gets no lock file of ours.
+        std::optional<GameFolderLock> lock;
+        if (!ChooseCatalogue(console.GameFolder).empty()) lock.emplace(console.GameFolder);
         code = command.Run(arguments, console);
     } catch (...) {
         ShowFailure(console);
