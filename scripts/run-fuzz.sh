@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs every libFuzzer target (build/fuzz/targets) for SECONDS each (default 30),
 # from a fresh corpus: the seeds the target writes from the demo installation, and the inputs kept under
-# tests/fuzz/findings/<target>, all run before any new input. Prints one line per target; a target's output goes to
+# tests/fuzz/findings/<target>, all run before any new input. Prints one line per target with the inputs it ran
+# per second (the targets run one after the other, each on one core); a target's output goes to
 # build/fuzz/logs/<target>.log, and its gist is printed when the target finds a crash, a hang or a broken promise.
 # Usage: scripts/run-fuzz.sh [SECONDS]        Reproduce a kept input: build/fuzz/targets/<target> FILE
 set -euo pipefail
@@ -31,7 +32,8 @@ for target in "$out"/targets/*; do
   [ -d "tests/fuzz/findings/$name" ] && kept=("tests/fuzz/findings/$name")
   if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" \
       "$corpus" "$seeds" "${kept[@]}" >"$log" 2>&1; then
-    echo "fuzz $name: passed, $(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log") inputs in $seconds s"
+    runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
+    echo "fuzz $name: passed, $runs inputs in $seconds s, $((${runs:-0} / seconds)) per second"
   else
     grep -E 'Broken promise|box shown|ERROR:|runtime error|SUMMARY' "$log" | head -n 20 || true
     echo "fuzz $name: FAILED on $(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1) (log: $log)"

@@ -57,8 +57,9 @@ int AddMod(const CommandArguments& arguments, Console& console) {
     ModLibrary library(game.ModsFolder());
     const std::string problem = WhyItCannotBeOn(game, *found);
     library.Add(*found, given.string(), problem.empty());
-    if (!problem.empty()) {
-        console.Out << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
+    if (!problem.empty()) {  // added, but a script must be able to tell that it is not on
+        console.Err << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
+        return kExitRefused;
     }
     return kExitDone;
 }

@@ -38,7 +38,7 @@ bool HeaderOfKind(std::string_view text, const std::string& kind) {
 std::string SheetNamed(const CommandArguments& arguments) { return FileNamed("", arguments.File); }
 
 std::string CellWhere(const std::string& sheet, std::size_t line, std::size_t column) {
-    return sheet + ", line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
+    return SheetCellPlace(sheet, line, column);
 }
 
 namespace {
@@ -56,19 +56,8 @@ std::string SheetText(const CommandArguments& arguments, const Console& console,
 
 }  // namespace
 
-// The whole text is read through once before the first row is given, so that a quoting fault late in the sheet is
-// refused before any cell is looked at.
 SheetRows::SheetRows(const CommandArguments& arguments, const Console& console, const std::string& kind)
-    : text_(SheetText(arguments, console, kind)), reader_(text_) {
-    try {
-        CsvReader check(text_);
-        for (CsvRow row; check.Next(row);) {
-        }
-    } catch (const ECsvError& error) {
-        throw Refusal(CellWhere(SheetNamed(arguments), error.Line, error.Column) + error.Problem);
-    }
-    (void)reader_.Next(header_);
-}
+    : text_(SheetText(arguments, console, kind)), reader_(text_, SheetNamed(arguments)) {}
 
 void ReportChanged(const Console& console, std::size_t count, const std::string& kind) {
     console.Out << count << ' ' << kind << (count == 1 ? "" : "s") << " changed\n";

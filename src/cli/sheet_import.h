@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "gamefiles/csv.h"
+#include "sheets/sheet_reader.h"
 
 // What the imports of the ship, gun and missile sheets share: the sheet read in whatever dialect a spreadsheet
 // program saved it (gamefiles/text_encoding.h, gamefiles/csv.h), a file that is no sheet of its kind refused
@@ -15,21 +16,20 @@ namespace tovarin::cli {
 // A sheet's header and then its rows one at a time: a sheet of any size is held as its text and one row, never
 // as all its cells at once. `kind` is what a row stands for ("ship", "gun", "missile") and the title of the sheet's
 // first column, as the export writes it. Refused naming the file when it cannot be read, when it is no sheet of
-// this kind, and when it breaks the quoting rules anywhere (with the line and column), before any row is given.
+// this kind, and for what makes any sheet no sheet (sheets/sheet_reader.h), before any row is given.
 class SheetRows {
 public:
     SheetRows(const CommandArguments& arguments, const Console& console, const std::string& kind);
     SheetRows(const SheetRows&) = delete;  // the reader looks into the text held here
     SheetRows& operator=(const SheetRows&) = delete;
 
-    [[nodiscard]] const CsvRow& Header() const { return header_; }
-    // The next row after the header into `row`; false after the last.
+    [[nodiscard]] const CsvRow& Header() const { return reader_.Header(); }
+    // The next row after the header with a filled cell into `row`; false after the last.
     bool Next(CsvRow& row) { return reader_.Next(row); }
 
 private:
     std::string text_;
-    CsvReader reader_;
-    CsvRow header_;
+    SheetReader reader_;
 };
 
 // "SHEET, line L, column C: ", in front of the message of a refused cell.

@@ -7,8 +7,6 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
-#include "sheets/fleet.h"
-#include "sheets/originals.h"
 #include "cli/sheet_export.h"
 #include "cli/sheet_import.h"
 #include "gamefiles/csv.h"
@@ -16,6 +14,8 @@
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/fleet.h"
+#include "sheets/originals.h"
 
 // "export ships" and "import ships": the fleet as a sheet, one row per ship, a column per profile key with room for
 // every mount a ship can have. An import is checked whole before any ship file changes, and written whole or not
@@ -37,23 +37,15 @@ struct PlannedSave {
 std::vector<ProfileKey> HeaderKeys(const std::string& sheet, const CsvRow& header) {
     const std::vector<ProfileKey> known = SheetKeys();
     std::vector<ProfileKey> keys{{}};
-    std::set<std::string> seen;
     for (std::size_t column = 1; column < header.Fields.size(); ++column) {
         const std::string& name = header.Fields[column];
         const auto key = std::find_if(known.begin(), known.end(), [&](const ProfileKey& k) { return k.Key == name; });
         if (key == known.end()) {
             throw Refusal(CellWhere(sheet, header.Line, column + 1) + "unknown key " + Abbreviated(name));
         }
-        if (!seen.insert(name).second) {
-            throw Refusal(CellWhere(sheet, header.Line, column + 1) + "key " + name + " twice");
-        }
         keys.push_back(*key);
     }
     return keys;
-}
-
-bool IsBlank(const CsvRow& row) {
-    return std::all_of(row.Fields.begin(), row.Fields.end(), [](const std::string& field) { return field.empty(); });
 }
 
 // A row's changes on top of the ship's values; every cell checked as the window checks its box.
@@ -124,12 +116,7 @@ int ImportShipSheet(const CommandArguments& arguments, Console& console) {
     const std::vector<ProfileKey> keys = HeaderKeys(sheet, rows.Header());
     std::vector<PlannedSave> plans;
     std::vector<std::vector<std::uint8_t>> files;
-    std::map<std::string, std::size_t> lines;  // the line each ship was named on
     for (CsvRow row; rows.Next(row);) {
-        if (IsBlank(row)) continue;
-        if (!lines.emplace(row.Fields[0], row.Line).second) {
-            throw Refusal(CellWhere(sheet, row.Line, 1) + Abbreviated(row.Fields[0]) + " is named twice");
-        }
         PlannedSave plan = PlanRow(fleet, sheet, keys, row);
         std::vector<std::uint8_t> saved;
         try {

@@ -130,6 +130,7 @@ Content BytesNow(const std::string& path) {
 void PutInPlace(const std::string& path, const Content& bytes) {
     if (bytes) return ReplaceWholeFile(path, *bytes);
     if (!FileExists(path)) return;
+    BeforeChange(path);  // a removal is a change of the file as much as a write
     if (!DeleteFileAt(path)) throw Exception("it could not be deleted");
     try {
         FlushFolderOf(path);

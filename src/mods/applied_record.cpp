@@ -3,12 +3,15 @@
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
-#include "gamefiles/whole_files.h"
+#include "gamefiles/plain_files.h"
 #include "mods/mod_folder.h"
 
 namespace tovarin {
 
 namespace {
+
+// Far beyond the record of an apply of every value of a large installation.
+constexpr std::uint64_t kMaxAppliedRecordBytes = 64ull << 20;
 
 SheetKind KindOfWord(const std::string& word, const std::string& path, const CsvRow& row) {
     for (const SheetKind kind : {SheetKind::Ships, SheetKind::Guns, SheetKind::Missiles}) {
@@ -21,9 +24,9 @@ SheetKind KindOfWord(const std::string& word, const std::string& path, const Csv
 
 std::vector<AppliedValue> ReadAppliedRecord(const std::string& path) {
     std::vector<AppliedValue> values;
-    if (!FileExists(path)) return values;
+    if (EntryTypeAt(path) == EntryType::Missing) return values;
     try {
-        const std::vector<std::uint8_t> bytes = ReadWholeFileReadOnly(path);
+        const std::vector<std::uint8_t> bytes = ReadPlainFile(path, kMaxAppliedRecordBytes);
         const std::vector<CsvRow> rows = ReadCsv(std::string(bytes.begin(), bytes.end()));
         for (std::size_t r = 1; r < rows.size(); ++r) {
             const std::vector<std::string>& fields = rows[r].Fields;
@@ -34,8 +37,8 @@ std::vector<AppliedValue> ReadAppliedRecord(const std::string& path) {
         }
     } catch (const ECsvError& error) {
         throw Exception(path + ", line " + std::to_string(error.Line) + ": " + error.Message());
-    } catch (const EInOutError& error) {
-        throw Exception(path + ": " + error.Message());
+    } catch (const Exception& error) {
+        throw Exception(error.Message().starts_with(path) ? error.Message() : path + " " + error.Message());
     }
     return values;
 }

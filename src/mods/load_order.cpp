@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
-#include "gamefiles/ini_file.h"
+#include "gamefiles/plain_files.h"
+#include "gamefiles/profile_text.h"
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
+#include "mods/mod_names.h"
 
 namespace tovarin {
 
@@ -21,24 +25,35 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
+// A name as the load order matches it: SameModName's a and b are the same when their keys are.
+std::string ModNameKey(const std::string& name) { return LowerCase(GameText(name)); }
+
+// Far beyond the load order of any player's mods; a larger one is no load order.
+constexpr std::uint64_t kMaxLoadOrderBytes = 16ull << 20;
+
 }  // namespace
 
 // A name typed in a UTF-8 terminal matches one that mod.ini or the folder holds in Windows-1252, and the other way.
-bool SameModName(const std::string& a, const std::string& b) {
-    return LowerCase(GameText(a)) == LowerCase(GameText(b));
-}
+bool SameModName(const std::string& a, const std::string& b) { return ModNameKey(a) == ModNameKey(b); }
 
+// Read once and looked up in memory, so that a load order of thousands of entries takes no longer than their count.
 std::vector<LoadOrderEntry> ReadLoadOrder(const std::string& path) {
     std::vector<LoadOrderEntry> entries;
-    if (!FileExists(path)) return entries;
-    const TIniFile file(path);
-    std::vector<std::string> keys;
-    file.ReadSection(kLoadOrderSection, keys);
-    for (const std::string& key : keys) {
-        const bool listed = std::any_of(entries.begin(), entries.end(),
-                                        [&key](const LoadOrderEntry& entry) { return SameModName(entry.Entry, key); });
-        if (listed) continue;
-        const std::string state = LowerCase(file.ReadString(kLoadOrderSection, key, ""));
+    if (EntryTypeAt(path) == EntryType::Missing) return entries;
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadPlainFile(path, kMaxLoadOrderBytes);
+    } catch (const Exception& error) {
+        throw Exception(path + " " + error.Message());
+    }
+    const ProfileIndex file(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const IniEntries values = file.Entries(kLoadOrderSection);
+    std::unordered_set<std::string> listed;
+    for (const std::string& key : file.ListKeys(kLoadOrderSection)) {
+        if (!listed.insert(ModNameKey(key)).second) continue;
+        const auto value = values.find(ProfileNameKey(key));
+        const std::string state =
+            value == values.end() || !value->second ? "" : LowerCase(std::string(UnquotedProfileValue(*value->second)));
         entries.push_back({key, state == "on" || state == "1" || state == "yes" || state == "true"});
     }
     return entries;
@@ -53,23 +68,39 @@ std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries) {
     return text;
 }
 
-std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+namespace {
+
+// The mods in the folder, in the order of their names, each off.
+std::vector<Mod> FoundMods(const std::string& modsFolder) {
+    if (EntryTypeAt(modsFolder) == EntryType::Link)
+        throw Exception(modsFolder + " " + EntryTypeProblem(EntryType::Link));
     std::vector<Mod> found;
     for (const FolderEntry& entry : ListFolder(modsFolder)) {
         if (std::optional<Mod> mod = ReadMod(PathIn(modsFolder, entry.Name), entry.Name)) {
             found.push_back(std::move(*mod));
         }
     }
+    return found;
+}
+
+}  // namespace
+
+std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+    std::vector<Mod> found = FoundMods(modsFolder);
+    std::unordered_map<std::string, std::size_t> byName;  // each found mod's place by its entry's key
+    for (std::size_t i = 0; i < found.size(); ++i) byName.emplace(ModNameKey(found[i].Entry), i);
     std::vector<Mod> ordered;
+    std::vector<bool> taken(found.size(), false);
     for (const LoadOrderEntry& listed : ReadLoadOrder(PathIn(modsFolder, kLoadOrderFileName))) {
-        const auto mod = std::find_if(found.begin(), found.end(),
-                                      [&listed](const Mod& m) { return SameModName(m.Entry, listed.Entry); });
-        if (mod == found.end()) continue;
-        mod->On = listed.On;
-        ordered.push_back(std::move(*mod));
-        found.erase(mod);
+        const auto mod = byName.find(ModNameKey(listed.Entry));
+        if (mod == byName.end() || taken[mod->second]) continue;
+        taken[mod->second] = true;
+        found[mod->second].On = listed.On;
+        ordered.push_back(std::move(found[mod->second]));
     }
-    for (Mod& mod : found) ordered.push_back(std::move(mod));
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (!taken[i]) ordered.push_back(std::move(found[i]));
+    }
     return ordered;
 }
 
@@ -82,20 +113,29 @@ void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods)
 }
 
 void CheckListable(const std::string& entry) {
-    if (entry.find('=') != std::string::npos || entry.starts_with(';') || entry.starts_with('[')) {
-        throw Exception(entry + " cannot stand in \"" + kLoadOrderFileName +
-                        "\": rename it without \"=\", and not starting with \";\" or \"[\"");
-    }
+    if (const std::string problem = ModNameProblem(entry); !problem.empty()) throw Exception(problem);
 }
 
 bool ModsInPlay(const std::string& modsFolder) {
-    const std::vector<Mod> mods = InstalledMods(modsFolder);
-    return FileExists(PathIn(modsFolder, kAppliedFileName)) ||
-           std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+    if (EntryTypeAt(PathIn(modsFolder, kAppliedFileName)) != EntryType::Missing) return true;
+    try {
+        const std::vector<Mod> mods = InstalledMods(modsFolder);
+        return std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
+    } catch (const Exception&) {  // a load order that cannot be read may switch any mod on
+        return true;
+    }
 }
 
 void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
-    std::vector<Mod> mods = InstalledMods(modsFolder);
+    std::vector<Mod> mods;
+    try {
+        mods = InstalledMods(modsFolder);
+    } catch (const Exception&) {  // a load order that cannot be read is written anew
+        mods = FoundMods(modsFolder);
+    }
+    // Nothing Tovarin wrote: it goes before the change would read it.
+    RemoveUnlessPlain(PathIn(modsFolder, kLoadOrderFileName));
+    RemoveUnlessPlain(PathIn(modsFolder, kAppliedFileName));
     std::vector<LoadOrderEntry> entries;
     for (const Mod& mod : mods) entries.push_back({mod.Entry, false});
     const std::string text = LoadOrderText(entries);

@@ -9,8 +9,13 @@
 #include "gamefiles/folders.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/plain_files.h"
 #include "gamefiles/text_encoding.h"
-#include "gamefiles/whole_files.h"
+#include "mods/mod_info_file.h"
+#include "mods/mod_limits.h"
+#include "mods/mod_names.h"
+#include "sheets/refusal.h"
+#include "sheets/sheet_reader.h"
 
 namespace tovarin {
 
@@ -35,16 +40,24 @@ std::string FoundIn(const std::vector<FolderEntry>& entries, const std::string& 
     return "";
 }
 
-// The sheet's rows, read as "import" reads a sheet in any spreadsheet's dialect and encoding; a file that cannot be
-// read or parsed is refused naming it.
+// The sheet's rows, read as "import" reads a sheet in any spreadsheet's dialect and encoding and through the same
+// reader; a file that is no regular file, is beyond the bounds, or cannot be read or parsed is refused naming it.
 std::vector<CsvRow> SheetRows(const std::string& path, const std::string& file) {
+    std::string text;
     try {
-        return ReadCsv(TextOfFile(ReadWholeFileReadOnly(path)));
-    } catch (const ECsvError& error) {
-        throw Exception(SheetPlace(file, error.Line, error.Column) + error.Problem);
+        text = TextOfFile(ReadPlainFile(path, kMaxModSheetBytes));
     } catch (const Exception& error) {
-        throw Exception(file + ": " + error.Message());
+        throw Exception(file + " " + error.Message());
     }
+    std::vector<CsvRow> rows;
+    try {
+        SheetReader reader(text, file);
+        rows.push_back(reader.Header());
+        for (CsvRow row; reader.Next(row);) rows.push_back(row);
+    } catch (const Refusal& refusal) {
+        throw Exception(refusal.what());
+    }
+    return rows;
 }
 
 // A sheet says by its first header cell what it changes, as the exports write it ("ship", "gun", "missile").
@@ -62,10 +75,13 @@ std::optional<Mod> ReadModFolder(const std::string& path, const std::string& ent
     if (files.empty()) return std::nullopt;
     Mod mod{entry, {}, {}, "", false};
     const std::string modFile = FoundIn(entries, kModFileName);
-    const TIniFile ini(modFile.empty() ? "" : PathIn(path, modFile));
-    const auto read = [&](const char* key) { return modFile.empty() ? "" : ini.ReadString(kModSection, key, ""); };
-    mod.Info = {read("Name"), read("Version"), read("Author"), read("Description"), read("Game")};
+    try {
+        if (!modFile.empty()) mod.Info = ReadModInfo(PathIn(path, modFile), entry + "\\" + modFile);
+    } catch (const Exception& error) {
+        mod.Problem = error.Message();
+    }
     if (mod.Info.Name.empty()) mod.Info.Name = entry;
+    if (!mod.Problem.empty()) return mod;
     try {
         for (const SheetKind kind : kKinds) {
             const std::string file = FoundIn(entries, SheetFileName(kind));
@@ -79,7 +95,7 @@ std::optional<Mod> ReadModFolder(const std::string& path, const std::string& ent
             mod.Sheets.push_back({kind, named, std::move(rows)});
         }
     } catch (const Exception& error) {
-        mod.Problem = error.Message();
+        mod.Problem = WithoutControls(error.Message());
     }
     return mod;
 }
@@ -95,7 +111,7 @@ Mod ReadLoneSheet(const std::string& path, const std::string& entry) {
         }
         mod.Sheets.push_back({*kind, entry, std::move(rows)});
     } catch (const Exception& error) {
-        mod.Problem = error.Message();
+        mod.Problem = WithoutControls(error.Message());
     }
     return mod;
 }
@@ -116,10 +132,25 @@ const char* KindWord(SheetKind kind) {
 
 std::string SheetFileName(SheetKind kind) { return std::string(KindWord(kind)) + "s.csv"; }
 
+namespace {
+
+// A mod that is read no further than its name: a link, a pipe or device, or a name no mod may have.
+Mod Unreadable(const std::string& entry, const std::string& problem) {
+    return Mod{entry, {entry, "", "", "", ""}, {}, problem, false};
+}
+
+}  // namespace
+
 std::optional<Mod> ReadMod(const std::string& path, const std::string& entry) {
-    if (FolderExists(path)) return ReadModFolder(path, entry);
-    if (EndsWithCsv(entry) && FileExists(path)) return ReadLoneSheet(path, entry);
-    return std::nullopt;
+    const EntryType type = EntryTypeAt(path);
+    const bool file = type == EntryType::File || type == EntryType::Other;
+    if (type == EntryType::Missing || (file && !EndsWithCsv(entry))) return std::nullopt;
+    if (const std::string problem = EntryTypeProblem(type); !problem.empty()) {
+        return Unreadable(entry, entry + " " + problem);
+    }
+    if (const std::string problem = ModNameProblem(entry); !problem.empty()) return Unreadable(entry, problem);
+    if (type == EntryType::Folder) return ReadModFolder(path, entry);
+    return ReadLoneSheet(path, entry);
 }
 
 std::vector<std::string> ModFilesIn(const std::string& folder) {
@@ -132,29 +163,14 @@ std::vector<std::string> ModFilesIn(const std::string& folder) {
     return files;
 }
 
+// The sheet was read through the sheet reader, which refused what makes it no sheet; blank rows are left out.
 std::vector<SheetCell> FilledCells(const ModSheet& sheet) {
     if (sheet.Rows.empty()) throw Exception(sheet.File + " holds no header row");
     const std::vector<std::string>& header = sheet.Rows[0].Fields;
-    std::set<std::string> keys;
-    for (std::size_t column = 1; column < header.size(); ++column) {
-        if (!header[column].empty() && !keys.insert(header[column]).second) {
-            throw Exception(SheetPlace(sheet.File, sheet.Rows[0].Line, column + 1) + "key " + header[column] +
-                            " twice");
-        }
-    }
     std::vector<SheetCell> cells;
-    std::set<std::string> items;
     for (std::size_t r = 1; r < sheet.Rows.size(); ++r) {
         const CsvRow& row = sheet.Rows[r];
-        if (std::all_of(row.Fields.begin(), row.Fields.end(), [](const std::string& f) { return f.empty(); })) continue;
-        if (row.Fields.size() > header.size()) {
-            throw Exception(SheetPlace(sheet.File, row.Line, header.size() + 1) +
-                            "more cells than the header row names");
-        }
-        if (!items.insert(row.Fields[0]).second) {
-            throw Exception(SheetPlace(sheet.File, row.Line, 1) + row.Fields[0] + " is named twice");
-        }
-        for (std::size_t column = 1; column < row.Fields.size(); ++column) {
+        for (std::size_t column = 1; column < row.Fields.size() && column < header.size(); ++column) {
             if (row.Fields[column].empty()) continue;
             cells.push_back({row.Fields[0], header[column], row.Fields[column], row.Line, column + 1});
         }

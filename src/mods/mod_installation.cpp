@@ -8,9 +8,12 @@
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/plain_files.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "mods/applied_record.h"
+#include "mods/load_order.h"
+#include "mods/mod_info_file.h"
 #include "sheets/originals.h"
 #include "sheets/refusal.h"
 #include "ships/read_ship_values.h"
@@ -100,12 +103,20 @@ ModInstallation::ModInstallation(Fleet game)
       guns_(GunKind(fleet_.Game)),
       missiles_(MissileKind(fleet_.Game)),
       shipKeys_(ProfileKeys(kMaxGunMounts, kMaxMissileMounts)),
-      modsFolder_(GamePath(fleet_.Game.GameFolder, kModsFolderName)) {
+      modsFolder_(GamePath(fleet_.Game.GameFolder, kModsFolderName)),
+      gameName_(fleet_.Game.Catalogue.ReadString("Info", "VK", "")) {
     const OriginalsBackup backup = BackupOf(fleet_.Game.GameFolder, fleet_.Game.Catalogue);
     for (std::size_t item = 0; item < fleet_.Ships.size(); ++item) AddShip(item, backup);
     if (!guns_.Names.empty()) AddTable(SheetKind::Guns, guns_.TableFile, guns_.TablePath, backup);
     if (!missiles_.Names.empty()) AddTable(SheetKind::Missiles, missiles_.TableFile, missiles_.TablePath, backup);
-    const Cells applied = AppliedCells();
+    Cells applied;
+    try {
+        applied = AppliedCells();
+    } catch (const Exception& error) {
+        recordProblem_ = error.Message() +
+                         ": it is damaged. Run \"restore --all\" to put the originals back (which removes it), or "
+                         "\"mods apply --drop-own-changes\" to lay the mods over the originals again";
+    }
     for (Unit& unit : units_) {
         const Cells set = UnitCells(unit, applied);
         unit.ExpectedCells = unit.OriginalCells;
@@ -218,6 +229,16 @@ CellAddress ModInstallation::Address(SheetKind kind, const std::string& item, co
     return address;
 }
 
+void ModInstallation::CheckKey(SheetKind kind, const std::string& key) const {
+    if (kind == SheetKind::Guns) {
+        (void)FieldNamed(guns_, key);
+    } else if (kind == SheetKind::Missiles) {
+        (void)FieldNamed(missiles_, key);
+    } else if (std::none_of(shipKeys_.begin(), shipKeys_.end(), [&key](const ProfileKey& k) { return k.Key == key; })) {
+        throw Refusal("unknown key " + key);
+    }
+}
+
 Cells ModInstallation::AppliedCells() const {
     Cells cells;
     for (const AppliedValue& value : ReadAppliedRecord(PathIn(modsFolder_, kAppliedFileName))) {
@@ -232,13 +253,22 @@ Cells ModInstallation::AppliedCells() const {
 
 Cells ModInstallation::ValuesOf(const Mod& mod) const {
     if (!mod.Problem.empty()) throw Refusal(mod.Problem);
-    const std::string game = fleet_.Game.Catalogue.ReadString("Info", "VK", "");
-    if (!mod.Info.Game.empty() && mod.Info.Game != game) {
+    const std::string& game = gameName_;
+    if (!mod.Info.Game.empty() && !SameModName(mod.Info.Game, game)) {
         throw Refusal("made for " + mod.Info.Game + ", and this is " + game);
     }
     Cells values;
     Places places;
     for (const ModSheet& sheet : mod.Sheets) {
+        // Every column's key, also in a sheet without rows: an unknown one is refused as in a sheet with rows.
+        const CsvRow& header = sheet.Rows.at(0);
+        for (std::size_t column = 1; column < header.Fields.size(); ++column) {
+            try {
+                CheckKey(sheet.Kind, header.Fields[column]);
+            } catch (const std::exception& error) {
+                throw Refusal(SheetPlace(sheet.File, header.Line, column + 1) + error.what());
+            }
+        }
         std::vector<SheetCell> cells;
         try {
             cells = FilledCells(sheet);
@@ -276,6 +306,7 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
 }
 
 Cells ModInstallation::OwnChanges() const {
+    if (!recordProblem_.empty()) throw Refusal(recordProblem_);
     Cells own;
     for (const Unit& unit : units_) own.merge(Differences(unit.CurrentCells, unit.ExpectedCells));
     return own;
@@ -285,7 +316,8 @@ ApplyPlan ModInstallation::PlanApply(std::span<const ModValues> mods, bool dropO
     ApplyPlan plan;
     plan.Conflicts = FindConflicts(mods);
     const Cells modCells = Overlay(mods);
-    const Cells own = OwnChanges();
+    // A damaged record need not be read when the player's own changes are dropped anyway.
+    const Cells own = dropOwnChanges && !recordProblem_.empty() ? Cells{} : OwnChanges();
     plan.OwnChanges = Differences(own, modCells);
     for (const Unit& unit : units_) {
         // The originals, but not where the file as it is now lacks a part that the original had (a gun slot
@@ -302,9 +334,9 @@ ApplyPlan ModInstallation::PlanApply(std::span<const ModValues> mods, bool dropO
     }
     const std::string record = PathIn(modsFolder_, kAppliedFileName);
     const std::optional<std::vector<std::uint8_t>> before =
-        FileExists(record) ? std::optional(BytesOf(record)) : std::nullopt;
+        FileExists(record) && recordProblem_.empty() ? std::optional(BytesOf(record)) : std::nullopt;
     std::vector<std::uint8_t> after = AppliedRecordBytes(modCells);
-    if ((before || !modCells.empty()) && before != after) {
+    if ((before || !recordProblem_.empty() || !modCells.empty()) && before != after) {
         plan.Files.push_back({std::string(kModsFolderName) + "\\" + kAppliedFileName, record, std::move(after)});
     }
     return plan;
@@ -347,7 +379,7 @@ std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod) {
         (void)game.ValuesOf(mod);
         return "";
     } catch (const Refusal& refusal) {
-        return refusal.what();
+        return WithoutControls(refusal.what());
     }
 }
 
@@ -358,7 +390,7 @@ std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& 
         try {
             checked.Values = game.ValuesOf(mod);
         } catch (const Refusal& refusal) {
-            mod.Problem = refusal.what();
+            mod.Problem = WithoutControls(refusal.what());
         }
     }
     return values;
@@ -408,6 +440,7 @@ std::vector<std::string> ApplyReport(const ApplyPlan& plan, bool dropOwnChanges)
 }
 
 std::vector<std::string> CommitApply(const ModInstallation& game, const ApplyPlan& plan) {
+    RemoveUnlessPlain(PathIn(game.ModsFolder(), kAppliedFileName));  // a damaged record that is no file
     FileChangeSet changes(game.Game().Game.GameFolder, "the apply of the mods");
     for (const PlannedFile& file : plan.Files) changes.Replace(file.Path, file.After);
     return changes.Commit();

@@ -47,7 +47,8 @@ public:
     // key this installation lacks, a value the import would refuse.
     [[nodiscard]] Cells ValuesOf(const Mod& mod) const;
 
-    // The values changed since the last apply, or since the originals when nothing was applied.
+    // The values changed since the last apply, or since the originals when nothing was applied. Refused, saying what
+    // to do, when the record of the last apply is damaged: they cannot be told from the mods' values then.
     [[nodiscard]] Cells OwnChanges() const;
 
     // What an apply of these mods (switched on, in load order) writes; with dropOwnChanges the player's own
@@ -82,6 +83,8 @@ private:
     // The cell the sheets name so; refused for a ship, weapon or key the installation lacks. An empty key looks up
     // the item alone.
     [[nodiscard]] CellAddress Address(SheetKind kind, const std::string& item, const std::string& key) const;
+    // Refused for a key a sheet of this kind cannot have.
+    void CheckKey(SheetKind kind, const std::string& key) const;
     [[nodiscard]] Cells AppliedCells() const;
 
     Fleet fleet_;
@@ -89,7 +92,9 @@ private:
     WeaponKind<MissileValues> missiles_;
     std::vector<ProfileKey> shipKeys_;
     std::string modsFolder_;
+    std::string gameName_;  // the catalogue's VK, which a mod's Game= names
     std::vector<Unit> units_;
+    std::string recordProblem_;  // why the record of the last apply cannot be read, and what to do; or ""
 };
 
 // Why the mod cannot be switched on in this installation (what ValuesOf refuses it with), or "" when it can.

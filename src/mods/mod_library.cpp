@@ -1,11 +1,15 @@
 #include "mods/mod_library.h"
 
 #include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/folders.h"
+#include "gamefiles/plain_files.h"
 #include "gamefiles/whole_files.h"
 #include "mods/load_order.h"
+#include "mods/mod_copy.h"
+#include "mods/mod_names.h"
 
 namespace tovarin {
 
@@ -30,6 +34,12 @@ void WriteNew(const std::vector<std::pair<std::string, std::vector<std::uint8_t>
     }
 }
 
+// The game folder, with its separator, that holds the mods folder.
+std::string GameFolderOf(const std::string& modsFolder) {
+    const std::size_t last = modsFolder.find_last_of("\\/", modsFolder.size() - 2);
+    return last == std::string::npos ? "" : modsFolder.substr(0, last + 1);
+}
+
 std::vector<std::uint8_t> BytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
 void MakeFolder(const std::string& path) {
@@ -49,27 +59,26 @@ std::size_t ModLibrary::Named(const std::string& name) const { return ModNamed(m
 void ModLibrary::Add(const Mod& mod, const std::string& path, bool on) {
     RefuseTaken(mod.Entry, mod.Info.Name);
     const std::string target = PathIn(folder_, mod.Entry);
-    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
-    const bool folder = FolderExists(path);
-    if (folder) {
-        for (const std::string& file : ModFilesIn(path)) {
-            files.emplace_back(PathIn(target, file), ReadWholeFileReadOnly(PathIn(path, file)));
-        }
-    } else {
-        files.emplace_back(target, ReadWholeFileReadOnly(path));
+    std::vector<LoadOrderEntry> listed;
+    for (const Mod& other : mods_) listed.push_back({other.Entry, other.On});
+    listed.push_back({mod.Entry, on});
+    const std::string order = LoadOrderText(listed);
+    FileChangeSet changes(GameFolderOf(folder_), "the adding of the mod " + mod.Entry);
+    PlanModCopy(path, folder_, mod.Entry, changes);
+    changes.Replace(PathIn(folder_, kLoadOrderFileName), {order.begin(), order.end()});
+    try {
+        (void)changes.Commit();
+    } catch (const Exception&) {
+        RemoveEmptyFolders(target);
+        throw;
     }
-    MakeFolder(folder_);
-    WriteNew(files, folder ? target : "");
     Mod added = *ReadMod(target, mod.Entry);
     added.On = on;
     mods_.push_back(std::move(added));
-    Save();
 }
 
 void ModLibrary::Make(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files, bool on) {
-    if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos || name == "." || name == "..") {
-        throw Exception(name + " cannot name a folder: leave out \\ / : * ? \" < > |");
-    }
+    if (const std::string problem = ModNameProblem(name); !problem.empty()) throw Exception(problem);
     RefuseTaken(name, name);
     const std::string target = PathIn(folder_, name);
     if (FolderExists(target) || FileExists(target)) {
@@ -90,6 +99,13 @@ void ModLibrary::Remove(std::size_t index) {
     // Off first: a mod whose files cannot all be deleted stays in the list, but changes nothing.
     Switch(index, false);
     const std::string path = PathIn(folder_, mod.Entry);
+    if (EntryTypeAt(path) == EntryType::Link) {
+        // The link itself goes, never what it points to.
+        if (!DeleteTree(path)) throw Exception(path + " could not be deleted; " + mod.Info.Name + " is switched off");
+        mods_.erase(mods_.begin() + static_cast<std::ptrdiff_t>(index));
+        Save();
+        return;
+    }
     const auto refuse = [&mod](const std::string& file) {
         throw Exception(file + " could not be deleted; " + mod.Info.Name + " is switched off");
     };

@@ -25,9 +25,9 @@ public:
     // one does.
     [[nodiscard]] std::size_t Named(const std::string& name) const;
 
-    // Copies the mod at this path (a folder, whose mod.ini and sheets are copied, or a lone sheet) into the folder
-    // under its own name, last in the load order, switched on or off. Refused, with nothing copied, for a name
-    // the folder holds already or the load order cannot hold; a copy that fails part-way is taken away again.
+    // Copies the mod at this path (a folder, whole, or a lone sheet; mods/mod_copy.h) into the folder under its own
+    // name, last in the load order, switched on or off. Refused, with nothing copied, for a name the folder holds
+    // already or no mod may have; a copy or a load order that fails part-way leaves no copy behind.
     void Add(const Mod& mod, const std::string& path, bool on);
 
     // Makes a new mod folder holding these files (name, text), last in the load order, switched on or off.

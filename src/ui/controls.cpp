@@ -16,10 +16,12 @@ TEdit::TEdit(TForm& owner, std::string name, std::string text)
 void TEdit::SetText(std::string text) {
     checkedText_ = text;
     TypeText(std::move(text));
+    typed_ = false;
 }
 
 void TEdit::TypeText(std::string text) {
     allSelected_ = false;
+    typed_ = true;
     if (text == text_) return;
     text_ = std::move(text);
     if (OnChange) OnChange();

@@ -93,6 +93,9 @@ public:
     [[nodiscard]] bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+    // The box has typing of the player's to undo (Ctrl+Z in the box): typed since the program last put a text in.
+    [[nodiscard]] bool CanUndo() const { return typed_; }
+
     TNotifyEvent OnChange;
     TExitEvent OnExit;
 
@@ -101,6 +104,7 @@ private:
     std::string checkedText_;
     bool readOnly_ = false;
     bool allSelected_ = false;
+    bool typed_ = false;
 };
 
 class TMemo : public TControl {

@@ -45,6 +45,9 @@ public:
     // OnCloseQuery says no; the front-end then ends its loop.
     void Close();
     std::function<bool()> OnCloseQuery;
+    // Ctrl and a key (an upper-case letter), with or without Shift, wherever the focus is; true when the form
+    // took it.
+    std::function<bool(char key, bool shift)> OnShortCut;
     [[nodiscard]] bool Closed() const { return closed_; }
     void Reopen() { closed_ = false; }
 

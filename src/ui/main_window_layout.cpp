@@ -58,7 +58,10 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         {"TabSheet7", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Mods"},
         {"TabSheet6", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "About"},
         Button("Button1", "", 8, 432, 105, 25, "&Launch", 1),
-        PressedByEsc(Button("Exit", "", 382, 432, 75, 25, "E&xit", 2)),
+        // Undo and Redo name their step once there is one (window/undo_buttons.cpp).
+        Button("Undo", "", 120, 432, 127, 25, "Undo (&Z)", 2),
+        Button("Redo", "", 251, 432, 125, 25, "Redo (&Y)", 3),
+        PressedByEsc(Button("Exit", "", 382, 432, 75, 25, "E&xit", 4)),
 
         // ---- "Ships" ----
         Prompt("Label1", "TabSheet1", 176, 12, 108, "Select &a ship to edit:", "ComboBox1"),

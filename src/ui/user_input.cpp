@@ -139,4 +139,13 @@ bool PressMnemonic(TForm& form, char letter) {
     return true;
 }
 
+bool PressShortcut(TForm& form, char key, bool ctrl, bool shift) {
+    const auto* box = dynamic_cast<const TEdit*>(form.Focused());
+    const bool boxUndo = key == 'Z' && !shift && box != nullptr && !box->ReadOnly() && box->CanUndo();
+    if (!ctrl || boxUndo || !form.OnShortCut) return false;
+    bool taken = false;
+    form.Dispatch([&] { taken = form.OnShortCut(key, shift); });
+    return taken;
+}
+
 }  // namespace tovarin::UserInput

@@ -46,4 +46,9 @@ bool PressEscape(TForm& form);
 // presses none. False when no shown control has the letter.
 bool PressMnemonic(TForm& form, char letter);
 
+// A key with Ctrl (and Shift) held: the form's shortcut of the key (Ctrl+Z, Ctrl+Y). As in every Windows program,
+// Ctrl+Z in an edit box with typing to undo is the box's own: it undoes the typing (the front-end's box does that)
+// and the form's shortcut is not pressed. False when the form did not take the key.
+bool PressShortcut(TForm& form, char key, bool ctrl, bool shift);
+
 }  // namespace tovarin::UserInput

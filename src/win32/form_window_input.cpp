@@ -28,6 +28,12 @@ bool IsMnemonicKey(const MSG& message) {
     return (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) == 0;
 }
 
+// Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, wherever the focus is (not with Alt: Ctrl+Alt is AltGr on many keyboards).
+bool IsShortcutKey(const MSG& message) {
+    return message.message == WM_KEYDOWN && (message.wParam == 'Z' || message.wParam == 'Y') &&
+           GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+}
+
 }  // namespace
 
 // ---- Messages -------------------------------------------------------------------------------------------------
@@ -220,6 +226,14 @@ bool FormWindow::HandleDialogKeys(MSG& message) {
     if (controlTab && pageControl_ != nullptr) {
         ShowNextPage(GetKeyState(VK_SHIFT) < 0);
         return true;
+    }
+    if (IsShortcutKey(message)) {
+        // The model tells the window's Ctrl+Z from an edit box's own (typing to undo): the box gets it then.
+        const auto key = static_cast<char>(message.wParam);
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        bool taken = false;
+        Deliver([this, key, shift, &taken] { taken = UserInput::PressShortcut(form_, key, true, shift); });
+        if (taken) return true;
     }
     if (IsMnemonicKey(message)) {
         // The model knows which controls share a letter; the dialog manager would press the first of them.

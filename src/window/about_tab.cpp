@@ -83,6 +83,7 @@ void TForm1::Button15Click() {
     const bool modsInPlay = ModsInPlay(mods);
     if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
     std::optional<GameFolderLock> lock(GameFolder);  // the put-back and the entries, by the folder's one writer
+    const ChangeRecording step = RecordStep("restore of the original files");
     const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
         if (modsInPlay) SwitchEveryModOff(mods, changes);
     });

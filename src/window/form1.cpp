@@ -32,6 +32,7 @@ TForm1::TForm1(Platform& platform) : TForm(platform) {
     // "Add/Remove Guns" tab has read the ship's slots.
     Button14.SetEnabled(false);
     BindEvents();
+    ShowUndoButtons();
 }
 
 TForm1::~TForm1() = default;
@@ -42,6 +43,10 @@ void TForm1::BindEvents() {
     OnCloseQuery = [this] { return MayLeaveEveryItem(); };
     Exit.OnClick = [this] { ExitClick(); };
     Button1.OnClick = [this] { Button1Click(); };
+    Undo.OnClick = [this] { UndoClick(); };
+    Redo.OnClick = [this] { RedoClick(); };
+    OnShortCut = [this](char key, bool shift) { return FormShortCut(key, shift); };
+    History.OnChange = [this] { ShowUndoButtons(); };
     PageControl1.OnChange = [this] {
         if (MayChangePage()) PageControl1Change();
     };

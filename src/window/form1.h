@@ -12,6 +12,7 @@
 #include "ships/ship_state.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "window/undo_history.h"
 #include "window/unsaved_changes.h"
 
 namespace tovarin {
@@ -36,6 +37,8 @@ public:
     TTabSheet TabSheet7{*this, "TabSheet7"};  // "Mods"
     TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
     TButton Button1{*this, "Button1"};        // "&Launch"
+    TButton Undo{*this, "Undo"};              // "Undo (&Z)", naming the step it undoes
+    TButton Redo{*this, "Redo"};              // "Redo (&Y)", naming the step it redoes
     TButton Exit{*this, "Exit"};              // "E&xit", also pressed by Esc
     TSaveDialog SaveDialog1{*this, "SaveDialog1"};
     TOpenDialog OpenDialog1{*this, "OpenDialog1"};
@@ -264,6 +267,19 @@ public:
     // Every tab shows the files as they are now, with the same choices as before (after a restore or an apply).
     void ReloadEveryTab();
 
+    // ---- Undo and redo (window/undo_buttons.cpp)
+    // ---------------------------------------------------------------------
+    UndoHistory History;  // the changes this run of the window made to the game's files
+
+    void UndoClick();
+    void RedoClick();
+    // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo.
+    bool FormShortCut(char key, bool shift);
+    // The buttons name the steps they undo and redo, and are greyed while there is none.
+    void ShowUndoButtons();
+    // Held by each handler that changes game files, for the length of its action: the step it makes is named so.
+    [[nodiscard]] ChangeRecording RecordStep(std::string name);
+
     // ---- Unsaved changes and the caption (window/unsaved_changes.cpp) -----------------------------------------------
     // What an editor showed when it had loaded its item, to tell the player's changes from it.
     struct LoadedItem {
@@ -305,6 +321,7 @@ public:
 
 private:
     void BindEvents();
+    void UndoOrRedo(bool redo);
 };
 
 // The question at the first start in a game folder: whether to install into the game (`game` is the catalogue's

@@ -82,6 +82,7 @@ void TForm1::Button12Click() {
 // "&Save Modifications". The new ship file is built and checked before anything is written, so a save that is
 // refused changes nothing and can simply be tried again.
 void TForm1::Button14Click() {
+    const ChangeRecording step = RecordStep("gun slot save of " + ComboBox6.Text());
     const SlotShip ship{
         ShipPath(), Ship.ShipFile, Ship.GunsBase, Ship.EngnBase, ComboBox2.Items().size(), ComboBox3.Items().size()};
     std::optional<std::string> refusal;

@@ -45,6 +45,7 @@ void TForm1::LoadGun(std::uint8_t index) {
 // which replace the file in one step. A refused or failed save leaves the table as it was.
 void TForm1::Button7Click() {
     const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
+    const ChangeRecording step = RecordStep("save of " + ComboBox4.Text());
     const auto base = RecordBaseToSave(*this, ComboBox4, kGunDataSection, LoadedGun, kGunRecordSize, "gun");
     if (!base) return;
     GunValues values;

@@ -64,6 +64,7 @@ void TForm1::CheckBox3Click() { GroupBox9.SetVisible(CheckBox3.Checked()); }
 // reloaded.
 void TForm1::Button8Click() {
     const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
+    const ChangeRecording step = RecordStep("save of " + ComboBox5.Text());
     const auto base =
         RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");
     if (!base) return;

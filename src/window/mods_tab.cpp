@@ -105,6 +105,7 @@ void TForm1::CheckBox4Click() {
     if (index < 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
     const Mod& mod = library.Mods()[static_cast<std::size_t>(index)];
     if (mod.On == CheckBox4.Checked()) return;  // set from code to what the mod is
+    const ChangeRecording step = RecordStep("switch of " + mod.Info.Name + (CheckBox4.Checked() ? " on" : " off"));
     if (CheckBox4.Checked()) {
         std::string problem;
         AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), mod); });
@@ -119,10 +120,13 @@ void TForm1::CheckBox4Click() {
 }
 
 void TForm1::Button16Click() {
+    const GameFolderLock lock(GameFolder);  // the load order is read and written by the folder's one writer
     const int index = ListBox6.ItemIndex();
-    if (index <= 0) return;
-    const GameFolderLock lock(GameFolder);
-    ModLibrary(GameFile(kModsFolderName)).Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index - 1));
+    ModLibrary library(GameFile(kModsFolderName));
+    if (index <= 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
+    const ChangeRecording step =
+        RecordStep("move of " + library.Mods()[static_cast<std::size_t>(index)].Info.Name + " up");
+    library.Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index - 1));
     ListBox6.SetItemIndex(index - 1);
     ShowMods();
 }
@@ -132,6 +136,8 @@ void TForm1::Button17Click() {
     ModLibrary library(GameFile(kModsFolderName));
     const int index = ListBox6.ItemIndex();
     if (index < 0 || static_cast<std::size_t>(index) + 1 >= library.Mods().size()) return;
+    const ChangeRecording step =
+        RecordStep("move of " + library.Mods()[static_cast<std::size_t>(index)].Info.Name + " down");
     library.Move(static_cast<std::size_t>(index), static_cast<std::size_t>(index + 1));
     ListBox6.SetItemIndex(index + 1);
     ShowMods();
@@ -175,13 +181,16 @@ void TForm1::Button19Click() {
 // top as the player's own.
 void TForm1::Button20Click() {
     if (!MayLeaveEveryItem()) return;
+    ChangeRecording step = RecordStep("apply of the mods");
     std::vector<std::string> report;
     AsWindowStep([&] {
         const GameFolderLock lock(GameFolder);  // what the apply reads and writes, by the folder's one writer
         const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
         const std::vector<ModValues> values = CheckMods(game, mods);
-        const ApplyPlan plan = game.PlanApply(SwitchedOn(mods, values), false);
+        const std::vector<ModValues> on = SwitchedOn(mods, values);
+        step.Rename("apply of " + std::to_string(on.size()) + (on.size() == 1 ? " mod" : " mods"));
+        const ApplyPlan plan = game.PlanApply(on, false);
         (void)CommitApply(game, plan);
         report = ApplyReport(plan, false);
     });

@@ -305,6 +305,7 @@ void TForm1::LoadShipFile() {
 // in memory, which then replaces the ship file in one step. A value that is refused, or a file that would not
 // load again, stops the save with nothing on disk changed.
 void TForm1::Button2Click() {
+    const ChangeRecording step = RecordStep("save of " + ComboBox1.Text());
     const ShipValues values = CollectValues(*this);
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;

@@ -11,6 +11,17 @@
 // chosen (switcher/ship_switcher.h).
 namespace tovarin {
 
+namespace {
+
+// The catalogue's name of a ship of the switcher's lists, which list the catalogue's ships in its order.
+std::string ShipNameAt(const TComboBox& ships, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < ships.Items().size()
+               ? ships.Items()[static_cast<std::size_t>(index)]
+               : "none";
+}
+
+}  // namespace
+
 // Both switcher lists: one entry per catalogue ship, in catalogue order; a ship whose switch entry is not
 // exactly its own name shows as "name = partner".
 void TForm1::BuildSwitcherLists() {
@@ -25,6 +36,8 @@ void TForm1::BuildSwitcherLists() {
 void TForm1::Button10Click() {
     const int leftIndex = ListBox4.ItemIndex();
     const int rightIndex = ListBox5.ItemIndex();
+    const ChangeRecording step =
+        RecordStep("swap of " + ShipNameAt(ComboBox1, leftIndex) + " and " + ShipNameAt(ComboBox1, rightIndex));
     const SwapOutcome swap = [&] {
         const GameFolderLock lock(GameFolder);  // the files are read and written by the folder's one writer
         return SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex,

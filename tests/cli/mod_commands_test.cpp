@@ -7,12 +7,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <set>
+#include <tuple>
 
 #include "cli_fault_walk.h"
 #include "cli_run.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
+#include "testkit/odd_files.h"
 #include "ui/user_input.h"
 #include "untidy_demo.h"
 
@@ -159,7 +162,8 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
     for (const auto& [files, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"ships.csv", "ship,hp\r\nKestrl,1\r\n"}, "bad\\ships.csv, line 2, column 1: Unknown ship: Kestrl"},
              {{"ships.csv", "ship,hp,speedmux\r\nKestrel,1,2\r\n"},
-              "bad\\ships.csv, line 2, column 3: unknown key speedmux"},
+              "bad\\ships.csv, line 1, column 3: unknown key speedmux"},
+             {{"ships.csv", "ship,speedmux\r\n"}, "bad\\ships.csv, line 1, column 2: unknown key speedmux"},
              {{"ships.csv", "ship,gun4\r\nKestrel,1\r\n"},
               "line 2, column 2: Kestrel, gun4=1: Kestrel has no key gun4"},
              {{"ships.csv", "ship,hp\r\nKestrel,lots\r\n"}, "'lots' is not a valid integer value"},
@@ -171,9 +175,9 @@ TEST(ModCommands, AModThatDoesNotFitCannotBeSwitchedOn) {
         game.WriteText("bad\\" + files[0], files[1]);
         const FolderFiles before = GameFiles(game.Root());
         Ran ran = Cli(game, {"mods", "add", game.PathOf("bad")});
-        EXPECT_EQ(ran.Exit, 0);
-        EXPECT_NE(ran.Out.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
-        EXPECT_NE(ran.Out.find(reason), std::string::npos) << ran.Out;
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find("bad was added switched off: it cannot be switched on: "), std::string::npos);
+        EXPECT_NE(ran.Err.find(reason), std::string::npos) << ran.Err;
         EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\toff\tbad\t\tcannot be switched on: ", 0), 0u);
         ran = Cli(game, {"mods", "on", "bad"});
         EXPECT_EQ(ran.Exit, 1);
@@ -195,8 +199,13 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
              {{"mods", "add", game.PathOf("downloads")}, "is not a mod"},
              {{"mods", "on", "Fast"}, "No mod named Fast in \"Tovarin Mods\""},
              {{"mods", "move", "gun pack", "4"}, "Position 4: the load order has places 1 to 3"},
-             {{"mods", "make", "a/b"}, "a/b cannot name a folder"},
-             {{"mods", "make", "a=b"}, "a=b cannot stand in \"load order.ini\""},
+             {{"mods", "make", "a/b"}, "\"a/b\" cannot name a folder"},
+             {{"mods", "make", "a=b"}, "\"a=b\" cannot stand in \"load order.ini\""},
+             {{"mods", "make", "Nul.txt"}, "\"Nul.txt\" cannot name a folder on Windows, which keeps Nul for a device"},
+             {{"mods", "make", "COM1"}, "\"COM1\" cannot name a folder on Windows"},
+             {{"mods", "make", "load order.ini"}, "\"load order.ini\" is a file Tovarin keeps"},
+             {{"mods", "make", "my mod "}, "leave out the blank at its start or end"},
+             {{"mods", "make", "a\nb"}, "cannot hold a line break"},
              {{"mods", "make", "hm"}, "holds a mod named Heavy Metal already"}}) {
         const Ran ran = Cli(game, command);
         EXPECT_EQ(ran.Exit, 1);
@@ -214,6 +223,134 @@ TEST(ModCommands, TheLoadOrderIsKeptByNameAndRefusesWhatItCannotDo) {
 }
 
 // A mod made of an edited installation's changes, added to a fresh one and applied, gives it the same files.
+void WriteDownload(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    WriteTextFile(path, bytes);
+}
+
+// What "mods add" takes from a download: the whole folder, and nothing through a link, a pipe or a name Windows
+// or Tovarin keeps; a refused mod leaves every file, in the game folder and outside it, as it was.
+TEST(ModCommands, AddCopiesTheWholeModAndNothingBeyondIt) {
+    Demo game;
+    TempFolder downloads;
+    const std::filesystem::path from = downloads.Path();
+    std::string notepad = "\xFF\xFE";  // UTF-16 as Notepad saves it
+    for (const char c : std::string("[Mod]\nGame=vantorsk ashfall\n")) notepad += {c, '\0'};
+    WriteDownload(from / "ff" / "mod.ini", notepad);
+    WriteDownload(from / "ff" / "ships.csv", "ship,speedmax\r\nKestrel,640\r\n");
+    WriteDownload(from / "ff" / "readme.txt", "read me");
+    WriteDownload(from / "ff" / "applied.dat", "the author's own, damaged");  // not read as this game's record
+    WriteDownload(from / "ff" / "pictures" / "kestrel.png", std::string("\x89PNG\0", 5));
+    const Ran added = Cli(game, {"mods", "add", (from / "ff").string()});
+    EXPECT_EQ(added.Exit, 0) << added.Err;  // its Game= in any letter case
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\ff\\readme.txt"), "read me");
+    EXPECT_EQ(game.ReadFile("Tovarin Mods\\ff\\pictures\\kestrel.png").size(), 5u);
+    EXPECT_EQ(Cli(game, {"mods"}).Out.rfind("1\ton\tff", 0), 0u);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+
+    WriteDownload(from / "outside" / "ships.csv", "ship,hp\r\nKestrel,1\r\n");
+    WriteDownload(from / "linked sheet" / "mod.ini", "[Mod]\r\n");
+    WriteDownload(from / "linked readme" / "ships.csv", "ship,hp\r\n");
+    std::filesystem::create_directories(from / "fifo");
+    std::set<std::string> unmade;  // what this system cannot make: only the others are checked
+    const auto made = [&unmade](bool done, const std::string& mod) {
+        if (!done) unmade.insert(mod);
+    };
+    made(MakeLink(from / "outside" / "ships.csv", from / "linked sheet" / "ships.csv"), "linked sheet");
+    made(MakeLink(from / "outside" / "ships.csv", from / "linked readme" / "readme.txt"), "linked readme");
+    made(MakeLink(from / "outside", from / "linked folder"), "linked folder");
+    made(MakePipe(from / "fifo" / "mod.ini"), "fifo");
+    for (const std::string name : {"aux", "applied.dat", "dot."}) {
+        std::error_code error;
+        made(std::filesystem::create_directories(from / name, error), name);
+        if (!error) WriteTextFile(from / name / "ships.csv", "ship,hp\r\n");
+    }
+    std::string deep = "deep";
+    for (int i = 0; i < 17; ++i) deep += "/d";
+    WriteDownload(from / deep / "x.txt", "x");
+    WriteDownload(from / "deep" / "ships.csv", "ship,hp\r\n");
+    for (const auto& [mod, refusal] :
+         std::vector<std::pair<std::string, std::string>>{{"linked sheet", "linked sheet\\ships.csv is a link"},
+                                                          {"linked readme", "linked readme\\readme.txt is a link"},
+                                                          {"linked folder", "linked folder is a link"},
+                                                          {"fifo", "fifo\\mod.ini is no regular file"},
+                                                          {"aux", "\"aux\" cannot name a folder on Windows"},
+                                                          {"applied.dat", "\"applied.dat\" is a file Tovarin keeps"},
+                                                          {"dot.", "leave out the dot at its end"},
+                                                          {"deep", "folders nested deeper than a mod may"}}) {
+        SCOPED_TRACE(mod);
+        if (unmade.contains(mod)) continue;
+        const FolderFiles before = ReadFolder(game.Root());
+        const FolderFiles outside = ReadFolder(from / "outside");
+        const Ran ran = Cli(game, {"mods", "add", (from / mod).string()});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
+        EXPECT_EQ(ReadFolder(game.Root()), before);
+        EXPECT_EQ(ReadFolder(from / "outside"), outside);
+    }
+    // A mod folder someone made a link: removing it takes the link away, never what it points to.
+    if (!MakeLink(from / "outside", game.PathOf("Tovarin Mods\\linked"))) return;
+    EXPECT_NE(Cli(game, {"mods"}).Out.find("linked\t\tcannot be switched on: linked is a link"), std::string::npos);
+    EXPECT_EQ(Cli(game, {"mods", "remove", "linked"}).Exit, 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(game.PathOf("Tovarin Mods\\linked"))));
+    EXPECT_EQ(ReadTextFile(from / "outside" / "ships.csv"), "ship,hp\r\nKestrel,1\r\n");
+}
+
+// A failure at any file call of "mods add" leaves no part of the mod behind, and the retry adds it.
+TEST(ModFaults, AnAddLeavesNoPartCopyBehind) {
+    TempFolder downloads;
+    WriteDownload(downloads.Path() / "ff" / "mod.ini", kFasterFighters);
+    WriteDownload(downloads.Path() / "ff" / "ships.csv", "ship,speedmax\r\nKestrel,640\r\n");
+    WriteDownload(downloads.Path() / "ff" / "docs" / "readme.txt", "read me");
+    const auto prepare = [](const std::filesystem::path& folder) {
+        GameFolder installed(folder, Edition::Base);
+        AddThreeDemoShips(installed);
+    };
+    EXPECT_GT(WalkCommandFaults("mods add", prepare, {"mods", "add", (downloads.Path() / "ff").string()}), 0);
+}
+
+// A record of the last apply or a load order that cannot be read (damaged, or a pipe) stalls no command and stops
+// none for ever: the message names it and says what to do, and either way out works.
+TEST(ModCommands, ADamagedRecordOfTheApplySaysWhatToDo) {
+    ThreeMods game;
+    ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    const FolderFiles applied = GameFiles(game.Root());
+    const std::string record = "Tovarin Mods\\applied.dat";
+    const std::string order = "Tovarin Mods\\load order.ini";
+    const std::string advice =
+        ": it is damaged. Run \"restore --all\" to put the originals back (which removes it), or "
+        "\"mods apply --drop-own-changes\"";
+    const std::vector<std::string> drop{"mods", "apply", "--drop-own-changes"}, restore{"restore", "--all"};
+    for (const auto& [file, damage, way, refusal] :
+         std::vector<std::tuple<std::string, std::string, std::vector<std::string>, std::string>>{
+             {record, "kind,name,key,value\r\nship,Kestrel\r\n", drop,
+              "applied.dat, line 2: not kind, name, key and value" + advice},
+             {record, "@pipe", drop,
+              "applied.dat is no regular file (a pipe or a device), which Tovarin does not read" + advice},
+             {record, "@pipe", restore, "applied.dat is no regular file"},
+             {order, "@pipe", restore, "load order.ini is no regular file"}}) {
+        SCOPED_TRACE(refusal);
+        std::filesystem::remove(game.PathOf(file));
+        if (damage == "@pipe") {
+            if (!MakePipe(game.PathOf(file))) continue;
+        } else {
+            game.WriteText(file, damage);
+        }
+        const Ran ran = Cli(game, {"mods", "apply"});
+        EXPECT_EQ(ran.Exit, 1);
+        EXPECT_NE(ran.Err.find(refusal), std::string::npos) << ran.Err;
+        EXPECT_EQ(Cli(game, way).Exit, 0);
+        EXPECT_TRUE(!game.Exists(file) || std::filesystem::is_regular_file(game.PathOf(file)));
+        if (way == restore) {
+            EXPECT_FALSE(game.Exists(record));
+            for (const std::string mod : {"hm", "ff", "gun pack"}) EXPECT_EQ(Cli(game, {"mods", "on", mod}).Exit, 0);
+            EXPECT_EQ(Cli(game, {"mods", "move", "gun pack", "3"}).Exit, 0);  // a load order written anew is by name
+            EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+        }
+        EXPECT_EQ(GameFiles(game.Root()), applied);
+    }
+}
+
 TEST(ModCommands, AModMadeOfTheChangesGivesAFreshInstallationTheSameFiles) {
     Demo game, fresh;
     for (const std::vector<std::string>& edit : std::vector<std::vector<std::string>>{

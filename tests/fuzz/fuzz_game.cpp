@@ -27,6 +27,62 @@ std::vector<Bytes> DemoShipFiles() {
     return files;
 }
 
+namespace {
+
+Bytes BytesAt(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    Bytes bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build) {
+    build(game_);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(game_.Root())) {
+        if (entry.is_regular_file()) built_[entry.path()] = BytesAt(entry.path());
+    }
+}
+
+TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file) {
+    namespace fs = std::filesystem;
+    const fs::path fuzzed = game_.PathOf(relative);
+    // What the last input added: files and whole folders (the kept originals, a change's record, a sibling).
+    std::vector<fs::path> added;
+    for (auto it = fs::recursive_directory_iterator(game_.Root()); it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path& path = it->path();
+        const bool known =
+            path == fuzzed || built_.contains(path) || std::any_of(built_.begin(), built_.end(), [&](const auto& f) {
+                return f.first.native().starts_with(path.native() + "/");
+            });
+        if (known) continue;
+        added.push_back(path);
+        if (it->is_directory() && !it->is_symlink()) it.disable_recursion_pending();
+    }
+    for (const fs::path& path : added) fs::remove_all(path);
+    for (const auto& [path, bytes] : built_) {
+        const Bytes& wanted = path == fuzzed ? file : bytes;
+        if (!fs::exists(path) || BytesAt(path) != wanted) WriteBytes(path, wanted);
+    }
+    if (!built_.contains(fuzzed)) WriteBytes(fuzzed, file);
+    return game_;
+}
+
+TempGameFolder& ReusedGameWithShip(const Bytes& file) {
+    static ReusedGame& game = *new ReusedGame([](TempGameFolder& built) {
+        demo::AddDemoWeapons(built);
+        built.AddShip("Test", "test.iff", DemoShipFiles().front());
+    });
+    return game.Reset("Ships\\test.iff", file);
+}
+
 void Require(bool kept, const char* promise, const ProgramRun* run) {
     if (kept) return;
     std::fprintf(stderr, "Broken promise: %s\n", promise);

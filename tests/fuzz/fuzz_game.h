@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,23 @@ struct GameWithShip : TempGameFolder {
         AddShip("Test", "test.iff", file);
     }
 };
+
+// A game folder built once per process and put back before each input as it was built: what the last input added
+// goes, what it changed gets its bytes back, and only those files are written, so that a target runs thousands of
+// inputs a second.
+class ReusedGame {
+public:
+    explicit ReusedGame(const std::function<void(TempGameFolder&)>& build);
+    // The folder as built, with `file` in place of the file `relative` names.
+    TempGameFolder& Reset(const std::string& relative, const Bytes& file);
+
+private:
+    TempGameFolder game_;
+    std::map<std::filesystem::path, Bytes> built_;  // each file as built, by its path
+};
+
+// GameWithShip built once per process, "Ships\\test.iff" the given file.
+[[nodiscard]] TempGameFolder& ReusedGameWithShip(const Bytes& file);
 
 // Seed inputs: each of the choices before each of the files.
 [[nodiscard]] std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files);

@@ -58,10 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<demo::DemoShip> ships = demo::DemoShips();
     const std::size_t ship = input.Choices[0] % ships.size();
     const std::string shipFile = "Ships\\" + ships[ship].File;
-    TempGameFolder game;
-    demo::AddDemoWeapons(game);
-    demo::AddDemoShips(game);
-    game.WriteFile(kProfile, input.File);
+    static ReusedGame& reused = *new ReusedGame([](TempGameFolder& built) {
+        demo::AddDemoWeapons(built);
+        demo::AddDemoShips(built);
+    });
+    TempGameFolder& game = reused.Reset(kProfile, input.File);
     ProgramRun run(game);
     TForm1& f = run.Form();
     Require(run.StartedClean() && run.Act([&] { UserInput::Choose(f.ComboBox1, ship); }) == 0,

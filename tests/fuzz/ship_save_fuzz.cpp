@@ -32,7 +32,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 3);
     const std::vector<std::uint8_t>& choice = input.Choices;
-    GameWithShip game(input.File);
+    TempGameFolder& game = ReusedGameWithShip(input.File);
     ProgramRun run(game);
     if (run.Ended) return 0;
     TForm1& f = run.Form();

@@ -55,9 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Input input(data, size, 3);
     const WeaponTab& editor = input.Choices[0] & 1 ? kMissiles : kGuns;
     const int weapon = static_cast<int>((input.Choices[0] >> 1) % editor.Names().size());
-    TempGameFolder game;
-    demo::AddDemoWeapons(game);
-    game.WriteFile(editor.Table, input.File);
+    static ReusedGame& reused = *new ReusedGame([](TempGameFolder& built) { demo::AddDemoWeapons(built); });
+    TempGameFolder& game = reused.Reset(editor.Table, input.File);
     ProgramRun run(game);
     if (run.Ended) return 0;
     TForm1& f = run.Form();

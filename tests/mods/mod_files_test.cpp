@@ -9,12 +9,15 @@
 #include "mods/load_order.h"
 #include "mods/mod_cells.h"
 #include "mods/mod_folder.h"
+#include "testkit/odd_files.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
 
 namespace tovarin {
 namespace {
 
+using testkit::MakeLink;
+using testkit::MakePipe;
 using testkit::TempFolder;
 using testkit::WriteTextFile;
 
@@ -102,29 +105,108 @@ TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
     EXPECT_FALSE(ReadMod((root / "missing").string(), "missing"));
 }
 
-// A sheet's cells as import reads them: blank rows and empty cells say nothing, and the sheets import refuses are
-// refused saying where.
-TEST(ModFolder, SheetsGiveTheirFilledCellsOrSayWhereTheyAreRefused) {
-    const auto sheet = [](const std::string& text) {
-        return ModSheet{SheetKind::Ships, "m\\ships.csv", ReadCsv(text)};
-    };
-    const std::vector<SheetCell> cells = FilledCells(sheet("ship,speedmax,hp\r\n\r\nKestrel,,5\r\nWarden,7\r\n"));
+// A sheet's filled cells as import reads them: blank rows and empty cells say nothing.
+TEST(ModFolder, SheetsGiveTheirFilledCells) {
+    const std::vector<SheetCell> cells = FilledCells(
+        ModSheet{SheetKind::Ships, "m\\ships.csv", ReadCsv("ship,speedmax,hp\r\n\r\nKestrel,,5\r\nWarden,7\r\n")});
     ASSERT_EQ(cells.size(), 2u);
     EXPECT_EQ(cells[0].Item + " " + cells[0].Key + " " + cells[0].Text, "Kestrel hp 5");
     EXPECT_EQ(cells[0].Line, 3u);
     EXPECT_EQ(cells[0].Column, 3u);
     EXPECT_EQ(cells[1].Item + " " + cells[1].Key + " " + cells[1].Text, "Warden speedmax 7");
-    for (const auto& [text, refusal] : std::vector<std::pair<std::string, std::string>>{
-             {"", "m\\ships.csv holds no header row"},
-             {"ship,hp,hp\r\n", "m\\ships.csv, line 1, column 3: key hp twice"},
-             {"ship,hp\r\nKestrel,1,2\r\n", "m\\ships.csv, line 2, column 3: more cells than the header row names"},
-             {"ship,hp\r\nKestrel,1\r\nKestrel,2\r\n", "m\\ships.csv, line 3, column 1: Kestrel is named twice"}}) {
-        try {
-            (void)FilledCells(sheet(text));
-            ADD_FAILURE() << "accepted: " << refusal;
-        } catch (const Exception& error) {
-            EXPECT_EQ(error.Message(), refusal);
+}
+
+// Mods as strangers hand them out: each refused naming its file, read no further, and never followed out of its
+// folder nor waited on.
+TEST(ModFolder, HostileModsAreRefusedNamingTheFile) {
+    const std::string cut = "ship,speedmin,speednor,speedmax\r\nKestrel,66,308,600\r\nMarauder,66,30";
+    struct Row {
+        std::string Entry;  // the mod's folder
+        std::vector<std::pair<std::string, std::string>> Files;
+        std::string Problem;  // the start of the mod's problem
+    };
+    for (const Row& row : std::vector<Row>{
+             {"m", {{"ships.csv", ""}}, "m\\ships.csv holds no header row"},
+             {"m", {{"ships.csv", "ship,hp,hp\r\n"}}, "m\\ships.csv, line 1, column 3: key hp twice"},
+             {"m",
+              {{"ships.csv", "ship,,speedmax\r\nKestrel,1,2\r\n"}},
+              "m\\ships.csv, line 1, column 2: the header names no key for this column"},
+             {"m",
+              {{"ships.csv", "ship,hp\r\nKestrel,1,2\r\n"}},
+              "m\\ships.csv, line 2, column 3: more cells than the header row names"},
+             {"m",
+              {{"ships.csv", "ship,hp\r\nKestrel,1\r\nKestrel,2\r\n"}},
+              "m\\ships.csv, line 3, column 1: Kestrel is named twice"},
+             {"m", {{"ships.csv", cut}}, "m\\ships.csv, line 3, column 3: the sheet ends inside this row"},
+             {"m", {{"mod.ini", "[Other]\r\nName=x\r\n"}}, "m\\mod.ini has no [Mod] section"},
+             {"m", {{"mod.ini", std::string("[Mod]\r\nName=x\0y\r\n", 17)}}, "m\\mod.ini is not a mod.ini"},
+             {"m",
+              {{"mod.ini",
+                "[Mod]\r\nName=x\r\n\x7f"
+                "ELF\x02\x01\r\n"}},
+              "m\\mod.ini is not a mod.ini"},
+             {"m", {{"ships.csv", "@link"}}, "m\\ships.csv is a link"},
+             {"m", {{"mod.ini", "@fifo"}}, "m\\mod.ini is no regular file"},
+             {"m", {{"ships.csv", "@huge"}}, "m\\ships.csv holds 34603008 bytes, more than"},
+             {"CON", {{"ships.csv", "ship,hp\r\n"}}, "\"CON\" cannot name a folder on Windows"},
+             {"lpt9.old", {{"ships.csv", "ship,hp\r\n"}}, "\"lpt9.old\" cannot name a folder on Windows"},
+             {"m.", {{"ships.csv", "ship,hp\r\n"}}, "\"m.\" cannot name a folder on Windows: leave out the dot"},
+             {" m", {{"ships.csv", "ship,hp\r\n"}}, "\" m\" cannot name a folder on Windows: leave out the blank"},
+             {"Applied.dat", {{"ships.csv", "ship,hp\r\n"}}, "\"Applied.dat\" is a file Tovarin keeps"},
+             {"a\x1b[2Jb", {{"ships.csv", "ship,hp\r\n"}}, "a mod's name cannot hold a line break"}}) {
+        SCOPED_TRACE(row.Problem);
+        TempFolder folder;
+        const std::filesystem::path mod = folder.Path() / row.Entry;
+        std::error_code unmade;  // a name this system cannot hold: only the others check it
+        if (!std::filesystem::create_directories(mod, unmade)) continue;
+        bool made = true;
+        for (const auto& [name, text] : row.Files) {
+            const std::filesystem::path path = mod / name;
+            if (text == "@link") {
+                WriteTextFile(folder.Path() / "outside.csv", "ship,hp\r\nKestrel,1\r\n");
+                made = MakeLink(folder.Path() / "outside.csv", path);
+            } else if (text == "@fifo") {
+                made = MakePipe(path);
+            } else if (text == "@huge") {
+                WriteTextFile(path, "ship,hp\r\n");
+                std::filesystem::resize_file(path, 33u << 20);  // sparse: nothing is written
+            } else {
+                WriteTextFile(path, text);
+            }
         }
+        if (!made) continue;
+        const std::optional<Mod> read = ReadMod(mod.string(), row.Entry);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->Problem.rfind(row.Problem, 0), 0u) << read->Problem;
+        EXPECT_TRUE(read->Sheets.empty());
+    }
+    // A linked mod folder is not looked into.
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "outside");
+    WriteTextFile(folder.Path() / "outside" / "ships.csv", "ship,hp\r\n");
+    if (!MakeLink(folder.Path() / "outside", folder.Path() / "linked")) return;
+    EXPECT_EQ(ReadMod((folder.Path() / "linked").string(), "linked")->Problem.rfind("linked is a link", 0), 0u);
+}
+
+// mod.ini as other editors save it: a byte-order mark, UTF-16, Windows-1252, any line ends; control characters
+// in its texts shown escaped.
+TEST(ModFolder, ModIniIsReadInEveryEncodingASheetIs) {
+    std::string utf16 = "\xFF\xFE";
+    for (const unsigned char c : std::string("[Mod]\r\nName=L\xE9g\xE8re\rGame=Nightwatch\n")) {
+        utf16 += {static_cast<char>(c), '\0'};
+    }
+    for (const auto& [text, name] : std::vector<std::pair<std::string, std::string>>{
+             {"\xEF\xBB\xBF[Mod]\nName=L\xC3\xA9g\xC3\xA8re\nGame=Nightwatch\n", "L\xE9g\xE8re"},
+             {utf16, "L\xE9g\xE8re"},
+             {"[mod]\rName=L\xE9g\xE8re\rGame=Nightwatch\r", "L\xE9g\xE8re"},
+             {"[Mod]\r\nName=\x1b[31mRed\r\nGame=Nightwatch\r\n", "\\x1b[31mRed"}}) {
+        SCOPED_TRACE(name);
+        TempFolder folder;
+        WriteMod(folder.Path() / "m", {{"mod.ini", text}});
+        const std::optional<Mod> read = ReadMod((folder.Path() / "m").string(), "m");
+        EXPECT_EQ(read->Problem, "");
+        EXPECT_EQ(read->Info.Name, name);
+        EXPECT_EQ(read->Info.Game, "Nightwatch");
     }
 }
 

@@ -256,6 +256,46 @@ TEST_F(MainWindowTest, KeysWorkAsInADialog) {
     EXPECT_TRUE(Form().Closed()) << "Esc presses E&xit";
 }
 
+// Ctrl+Z undoes the window's last change and Ctrl+Y redoes it wherever the focus is, but in an edit box with typing to
+// undo Ctrl+Z is the box's own, as in every Windows program; Alt+Z presses Undo, which names its step.
+TEST_F(MainWindowTest, CtrlZUndoesTheLastChangeButTypingInABoxFirst) {
+    const auto kestrel = [this] { return game.ReadFile("Ships\\kestrel.iff"); };
+    const demo::Bytes original = kestrel();
+    HWND box = Handle("Edit29");
+    SendMessageA(box, EM_SETSEL, 0, -1);
+    TypeInto(box, "4321");
+    PressKey(box, 's', WM_SYSCHAR);
+    const demo::Bytes saved = kestrel();
+    ASSERT_NE(saved, original);
+    EXPECT_EQ(WindowText(Handle("Undo")), "Undo save of Kestrel (&Z)");
+    const auto withCtrl = [&](WPARAM key, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PressKey(box, key);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    };
+    withCtrl('Z', false);
+    EXPECT_EQ(kestrel(), original);
+    EXPECT_EQ(WindowText(box), Form().Edit29.Text());
+    EXPECT_FALSE(IsWindowEnabled(Handle("Undo")));
+    withCtrl('Y', false);
+    EXPECT_EQ(kestrel(), saved);
+    EXPECT_EQ(WindowText(box), "4321");
+    TypeInto(box, "7");
+    withCtrl('Z', false);
+    EXPECT_EQ(WindowText(box), "4321") << "the box's typing undone";
+    EXPECT_EQ(kestrel(), saved);
+    PressKey(box, 'z', WM_SYSCHAR);
+    EXPECT_EQ(kestrel(), original);
+    withCtrl('Z', true);
+    EXPECT_EQ(kestrel(), saved) << "Ctrl+Shift+Z redoes";
+    EXPECT_EQ(platform.Boxes, std::vector<std::string>{});
+}
+
 // "Edit Booster" opens modally on the Warden's values, in a fixed frame with a close box, and every caption of it
 // fits (as every caption of the main window does, in the face the windows chose: "MS Sans Serif" where it is
 // installed, elsewhere one fitted to the captions; the suite runs this in a Wine prefix with Wine's own fonts and in
