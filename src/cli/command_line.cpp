@@ -15,6 +15,7 @@
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/run_caches.h"
 #include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
@@ -361,13 +362,22 @@ void TakeAsTyped(CommandArguments& given) {
     }
 }
 
+// A command holds the game folder's lock from before it opens the game (which puts back an unfinished change) until
+// it ends: what it reads, computes and writes is one step against every other Tovarin on the folder. Reading
+// commands hold it too, so that they see the files before or after another's change, never in between.
 int Run(const Command& command, const CommandArguments& arguments, Console& console) {
+    const std::string outer = GuardGameFolder(console.GameFolder);
+    int code = kExitRefused;
     try {
-        return command.Run(arguments, console);
+        // A folder without the game's catalogue has nothing to change: it gets no lock file of ours.
+        std::optional<GameFolderLock> lock;
+        if (!ChooseCatalogue(console.GameFolder).empty()) lock.emplace(console.GameFolder);
+        code = command.Run(arguments, console);
     } catch (...) {
         ShowFailure(console);
     }
-    return kExitRefused;
+    GuardGameFolder(outer);
+    return code;
 }
 
 }  // namespace

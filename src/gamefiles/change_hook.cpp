@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "gamefiles/folder_lock.h"
+
 namespace tovarin {
 
 namespace {
@@ -30,6 +32,7 @@ void SetBeforeChangeHook(BeforeChangeHook hook) { Hook() = std::move(hook); }
 void SetChangeRecorder(BeforeChangeHook recorder) { Recorder() = std::move(recorder); }
 
 void BeforeChange(const std::string& path) {
+    LockBeforeChange(path);  // first: the guard reads the folder's record, which only the lock's holder changes
     if (const BeforeChangeHook& guard = Guard()) guard(path);
     if (const BeforeChangeHook& hook = Hook()) hook(path);
     if (const BeforeChangeHook& recorder = Recorder()) recorder(path);

@@ -23,7 +23,8 @@ void SetBeforeChangeHook(BeforeChangeHook hook);
 // Installs the recorder (an empty one removes it).
 void SetChangeRecorder(BeforeChangeHook recorder);
 
-// Runs the guard, the hook and the recorder for a file about to change; without them it does nothing.
+// Takes the game folder's lock (gamefiles/folder_lock.h), then runs the guard, the hook and the recorder for a file
+// about to change; without them it does nothing more.
 void BeforeChange(const std::string& path);
 
 }  // namespace tovarin

@@ -9,6 +9,8 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
+#include "gamefiles/leftover_files.h"
 #include "gamefiles/whole_files.h"
 
 namespace tovarin {
@@ -150,7 +152,7 @@ void PutInPlace(const std::string& path, const Content& bytes) {
 // would be a file of ours left among the game's, so failing to take it away fails the change (before any file
 // changed).
 Content EditedCopy(const std::string& path, const Content& from, const std::function<void(const TIniFile&)>& edit) {
-    const std::string copy = path + ".edit~";
+    const std::string copy = TemporarySiblingOf(path, "edit~");
     try {
         PutInPlace(copy, from);
         edit(TIniFile(copy));
@@ -258,6 +260,9 @@ void FileChangeSet::EditIni(const std::string& path, std::function<void(const TI
 }
 
 std::vector<std::string> FileChangeSet::Commit() {
+    // The files are read, and their record written, by the folder's one writer: read before the lock, a file could
+    // still change under another Tovarin's hands.
+    LockBeforeChange(RecordPath(gameFolder_));
     RefuseWhileARecordStands(gameFolder_, operation_);
     ChangeRecord record{operation_, 0, {}};
     std::vector<std::string> staged;
@@ -309,7 +314,10 @@ std::vector<std::string> FileChangeSet::Commit() {
 
 std::optional<std::string> RecoverUnfinishedChange(const std::string& gameFolder) {
     SetChangeGuard([gameFolder](const std::string& path) { RefuseChangeOfRecordedFile(gameFolder, path); });
-    if (!FileExists(RecordPath(gameFolder))) return std::nullopt;
+    if (!FileExists(RecordPath(gameFolder))) {
+        RemoveOurTemporaries(gameFolder);
+        return std::nullopt;
+    }
     const ChangeRecord record = ReadRecord(gameFolder);
     const ActiveChange active;
     const PutBackOutcome outcome = PutBack(gameFolder, record, record.Started);
@@ -319,6 +327,7 @@ std::optional<std::string> RecoverUnfinishedChange(const std::string& gameFolder
         throw Exception(what + ": " + AsTheyWereText(outcome.AsTheyWere) + ", but its record " +
                         RecordPath(gameFolder) + " could not be removed");
     }
+    RemoveOurTemporaries(gameFolder);
     return what + ", so its files were put back: " + AsTheyWereText(outcome.AsTheyWere);
 }
 

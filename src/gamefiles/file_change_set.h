@@ -71,6 +71,9 @@ private:
 // message saying why and what to do. Returns what it put back, for the player to read, when there was a record.
 // Throws an Exception naming each file that is as it was and each that could not be put back when it cannot
 // finish; the record then stays for the next start.
+// Once no record stands, it also removes the temporary files our writers left in the folder when they were ended
+// (gamefiles/leftover_files.h), without a word. The front-ends call it holding the folder's lock
+// (gamefiles/folder_lock.h), so that no record and no temporary file of a change still running is touched.
 std::optional<std::string> RecoverUnfinishedChange(const std::string& gameFolder);
 
 }  // namespace tovarin

@@ -10,6 +10,7 @@
 #include "gamefiles/file_handle.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
 
 namespace tovarin {
 
@@ -52,7 +53,7 @@ void CopyFileBytes(const std::string& source, const std::string& destination) {
     GameFileHandle from = GameFileHandle::OpenExisting(source);
     // The copy goes into a sibling of the destination and replaces it only when complete, so the player's
     // file is never left half-written.
-    const std::string partial = destination + ".part~";
+    const std::string partial = TemporarySiblingOf(destination, "part~");
     try {
         GameFileHandle to = GameFileHandle::CreateNew(partial);
         std::vector<std::uint8_t> block(kCopyBlock);

@@ -4,13 +4,14 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
 
 namespace tovarin {
 
 namespace {
 
 // The sibling the new content is written into, beside the file so that the rename stays on one disk.
-std::string SiblingOf(const std::string& path) { return path + ".part~"; }
+std::string SiblingOf(const std::string& path) { return TemporarySiblingOf(path, "part~"); }
 
 // Every byte of the open file; a file that ends early is "Read beyond end of file".
 std::vector<std::uint8_t> ReadAll(GameFileHandle& handle, const std::string& path) {
@@ -23,6 +24,17 @@ std::vector<std::uint8_t> ReadAll(GameFileHandle& handle, const std::string& pat
 }
 
 }  // namespace
+
+std::string TemporarySiblingOf(const std::string& path, const char* kind) {
+    static std::uint32_t count = 0;
+    return path + "." + std::to_string(ProcessNumber()) + "-" + std::to_string(++count) + "." + kind;
+}
+
+bool IsOurTemporary(const std::string& name) {
+    if (name.ends_with(".part~") || name.ends_with(".edit~")) return true;
+    constexpr std::size_t kMadeUnique = 8;  // ".~" and the six characters mkstemp fills in
+    return name.size() > kMadeUnique && name.compare(name.size() - kMadeUnique, 2, ".~") == 0;
+}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     GameFileHandle handle = GameFileHandle::OpenExisting(path);
@@ -58,11 +70,7 @@ void ReplaceIniFile(const std::string& path, const std::function<void(const TIni
     BeforeChange(path);
     const std::string sibling = SiblingOf(path);
     try {
-        if (FileExists(path)) {
-            CopyFileBytes(path, sibling);
-        } else if (FileExists(sibling)) {
-            DeleteFileAt(sibling);  // a sibling left by a crash must not become the new file
-        }
+        if (FileExists(path)) CopyFileBytes(path, sibling);
         edit(TIniFile(sibling));
         if (FileExists(sibling)) ReplaceFile(sibling, path);  // no sibling: the edit wrote nothing
     } catch (const Exception&) {

@@ -19,6 +19,12 @@ namespace tovarin {
 // The same, opened for reading only, so that a file marked read-only can be read too.
 [[nodiscard]] std::vector<std::uint8_t> ReadWholeFileReadOnly(const std::string& path);
 
+// A temporary file of ours beside the file: "kestrel.iff.4711-3.part~" for kind "part~", named by this process and
+// a count so that two writers never share one. A name IsOurTemporary knows, which the next start removes.
+[[nodiscard]] std::string TemporarySiblingOf(const std::string& path, const char* kind);
+// True for a file name our writers give their temporary files: "*.part~", "*.edit~", and the INI writes' "*.~XXXXXX".
+[[nodiscard]] bool IsOurTemporary(const std::string& name);
+
 // Replaces the file (or creates it) with exactly these bytes.
 void ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 

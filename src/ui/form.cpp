@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -28,7 +29,10 @@ void TForm::Close() {
     closed_ = true;
 }
 
+// Each event is one action of the game folder's writer: a change it makes takes the folder's lock, which it lets go
+// when the event has been handled, so that a window left open never keeps another Tovarin waiting.
 void TForm::Dispatch(const std::function<void()>& handler) {
+    const FolderAction action;
     try {
         handler();
     } catch (const Exception& error) {

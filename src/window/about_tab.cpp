@@ -1,7 +1,9 @@
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gamefiles/file_change_set.h"
+#include "gamefiles/folder_lock.h"
 #include "installation/installation.h"
 #include "mods/load_order.h"
 #include "mods/mod_folder.h"
@@ -84,11 +86,13 @@ void TForm1::Button15Click() {
     const std::string mods = GameFile(kModsFolderName);
     const bool modsInPlay = ModsInPlay(mods);
     if (!GetPlatform().AskYesNo(Question(differing.size(), modsInPlay))) return;
+    std::optional<GameFolderLock> lock(GameFolder);  // the put-back and the entries, by the folder's one writer
     const ChangeRecording step = RecordStep("restore of the original files");
     const RestoreReport report = backup.Restore(differing, [&](FileChangeSet& changes) {
         if (modsInPlay) SwitchEveryModOff(mods, changes);
     });
     const bool entriesAdded = AddMissingIdentityEntries(SwitchFile, CatalogueShips(Catalogue));
+    lock.reset();
     const std::string outcome = Outcome(report, entriesAdded, modsInPlay);
     ShowStatus("Original files restored: " + std::to_string(differing.size()) +
                (differing.size() == 1 ? " file (" + differing.front() + ")" : " files"));

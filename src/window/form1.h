@@ -136,6 +136,8 @@ public:
     std::array<std::uint8_t, kMaxGunMounts> GunMountTypes{};
     std::array<std::uint16_t, kMaxGunMounts> GunMountAmmo{};
     std::array<std::uint8_t, kMaxMissileMounts> MissileMountTypes{};
+    // The ship file's bytes as the shown ship was read from them: a save first checks that the file still holds them.
+    std::vector<std::uint8_t> ShipBytesAsRead;
 
     // window/ships_tab.cpp
     void ComboBox1Change();
@@ -321,6 +323,8 @@ public:
     bool MayLeaveEveryItem();
     // "Restore Defaults" replaces the Ships tab's boxes: typed values not yet saved are asked about first.
     bool MayRestoreDefaults();
+    // Reads the shown ship again and puts back the boxes the player had changed from what was loaded.
+    void ReloadShipKeepingEdits();
 
     // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();

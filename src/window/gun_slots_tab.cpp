@@ -1,8 +1,10 @@
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "ui/platform.h"
@@ -83,7 +85,12 @@ void TForm1::Button14Click() {
     const ChangeRecording step = RecordStep("gun slot save of " + ComboBox6.Text());
     const SlotShip ship{
         ShipPath(), Ship.ShipFile, Ship.GunsBase, Ship.EngnBase, ComboBox2.Items().size(), ComboBox3.Items().size()};
-    if (const auto refusal = SaveGunSlots(Catalogue, ship, GunSlots)) {
+    std::optional<std::string> refusal;
+    {
+        const GameFolderLock lock(GameFolder);  // the ship file and the catalogue, read and written as one step
+        refusal = SaveGunSlots(Catalogue, ship, GunSlots);
+    }
+    if (refusal) {
         GetPlatform().ShowMessage(*refusal);
         return;
     }

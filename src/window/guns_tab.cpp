@@ -3,6 +3,7 @@
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -44,6 +45,7 @@ void TForm1::LoadGun(std::uint8_t index) {
 // Every box is converted and checked before the table changes; the record then changes in the table's bytes,
 // which replace the file in one step. A refused or failed save leaves the table as it was.
 void TForm1::Button7Click() {
+    const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
     const ChangeRecording step = RecordStep("save of " + ComboBox4.Text());
     const auto base = RecordBaseToSave(*this, ComboBox4, kGunDataSection, LoadedGun, kGunRecordSize, "gun");
     if (!base) return;

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "gamefiles/file_handle.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/whole_files.h"
 #include "ui/platform.h"
@@ -63,6 +64,7 @@ void TForm1::CheckBox3Click() { GroupBox9.SetVisible(CheckBox3.Checked()); }
 // which replace the file in one step. A refused or failed save leaves the table as it was. The controls are not
 // reloaded.
 void TForm1::Button8Click() {
+    const GameFolderLock lock(GameFolder);  // the table is read and written by the folder's one writer
     const ChangeRecording step = RecordStep("save of " + ComboBox5.Text());
     const auto base =
         RecordBaseToSave(*this, ComboBox5, kMissDataSection, LoadedMissile, kMissileRecordSize, "missile");

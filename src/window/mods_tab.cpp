@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/folders.h"
 #include "gamefiles/game_paths.h"
 #include "gamefiles/whole_files.h"
@@ -144,6 +146,7 @@ void TForm1::ListBox6Click() {
 }
 
 void TForm1::CheckBox4Click() {
+    const GameFolderLock lock(GameFolder);  // the load order is read and written by the folder's one writer
     ModLibrary library(GameFile(kModsFolderName));
     const int index = ListBox6.ItemIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
@@ -164,6 +167,7 @@ void TForm1::CheckBox4Click() {
 }
 
 void TForm1::Button16Click() {
+    const GameFolderLock lock(GameFolder);  // the load order is read and written by the folder's one writer
     const int index = ListBox6.ItemIndex();
     ModLibrary library(GameFile(kModsFolderName));
     if (index <= 0 || static_cast<std::size_t>(index) >= library.Mods().size()) return;
@@ -175,6 +179,7 @@ void TForm1::Button16Click() {
 }
 
 void TForm1::Button17Click() {
+    const GameFolderLock lock(GameFolder);
     ModLibrary library(GameFile(kModsFolderName));
     const int index = ListBox6.ItemIndex();
     if (index < 0 || static_cast<std::size_t>(index) + 1 >= library.Mods().size()) return;
@@ -191,6 +196,7 @@ void TForm1::Button18Click() {
     const std::string path = ModPathOf(OpenDialog2.FileName);
     const std::optional<Mod> found = ReadMod(path, LastPart(path));
     if (!found) throw Exception(path + " is not a mod: choose its mod.ini, or a sheet (.csv)");
+    std::optional<GameFolderLock> lock(GameFolder);
     std::string problem;
     AsWindowStep([&] { problem = WhyItCannotBeOn(ModsView(*this), *found); });
     ModLibrary library(GameFile(kModsFolderName));
@@ -204,6 +210,7 @@ void TForm1::Button18Click() {
         return;
     }
     library.Add(*found, path, problem.empty());
+    lock.reset();
     ShowMods();
     ListBox6.SetItemIndex(static_cast<int>(ListBox6.Items().size()) - 1);  // the mod added, last
     ListBox6Click();
@@ -221,6 +228,7 @@ void TForm1::Button19Click() {
                                 "\", and Apply then takes its values out of the game.")) {
         return;
     }
+    const GameFolderLock lock(GameFolder);
     library.Remove(static_cast<std::size_t>(index));
     ShowMods();
 }
@@ -233,6 +241,7 @@ void TForm1::Button20Click() {
     std::vector<std::string> report;
     std::size_t applied = 0;
     AsWindowStep([&] {
+        const GameFolderLock lock(GameFolder);  // what the apply reads and writes, by the folder's one writer
         const ModInstallation game = ModsView(*this);
         std::vector<Mod> mods = InstalledMods(game.ModsFolder());
         const std::vector<ModValues> values = CheckMods(game, mods);

@@ -11,6 +11,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/whole_files.h"
@@ -295,7 +296,10 @@ void TForm1::LoadShipFile() {
     for (TComboBox* picker : {&ComboBox2, &ComboBox3}) picker->SetItemIndex(-1);
     for (TEdit* amount : {&Edit28, &Edit9}) amount->SetText("0");
     // One read: every value shown comes from the same state of the file.
-    OnBytesOf(path, [&] { ShowShip(*this, ReadWholeFile(path)); });
+    ShipBytesAsRead.clear();
+    std::vector<std::uint8_t> bytes = OnBytesOf(path, [&] { return ReadWholeFile(path); });
+    OnBytesOf(path, [&] { ShowShip(*this, bytes); });
+    ShipBytesAsRead = std::move(bytes);
 }
 
 // Saving the tab: the boxes, the mount tables and the booster become one new ship file, built and checked
@@ -307,11 +311,17 @@ void TForm1::Button2Click() {
     CheckListedWeapons(*this, values);
     const std::string file = "Ships\\" + Ship.ShipFile;
     const std::string path = ShipPath();
-    std::vector<std::uint8_t> now;
-    const std::vector<std::uint8_t> saved = OnBytesOf(path, [&] {
-        now = ReadWholeFile(path);
-        return RebuildShipFile(now, values);
-    });
+    // The check and the write are one step against every other writer of the game folder. A file that another
+    // program changed since the load keeps that change: the save would write every box over it.
+    const GameFolderLock lock(GameFolder);
+    const std::vector<std::uint8_t> now = OnBytesOf(path, [&] { return ReadWholeFile(path); });
+    if (now != ShipBytesAsRead) {
+        ReloadShipKeepingEdits();
+        throw Exception(file +
+                        " was changed by another program since Tovarin read it: nothing was changed; it has "
+                        "been read again");
+    }
+    const std::vector<std::uint8_t> saved = OnBytesOf(path, [&] { return RebuildShipFile(now, values); });
     // A save that changes no byte writes nothing, so no original is kept for it. A file that was replaced but whose
     // folder did not reach the disk holds the save: the tab shows it, then the warning.
     const auto notFlushed = SavedUnlessFailed([&] {

@@ -3,6 +3,7 @@
 
 #include "gamefiles/errors.h"
 #include "gamefiles/file_change_set.h"
+#include "gamefiles/folder_lock.h"
 #include "installation/archive_patch.h"
 #include "installation/installation.h"
 #include "ui/platform.h"
@@ -37,8 +38,11 @@ std::string WhyNotHere(const Installation& installation, const std::string& game
 // A change of several files that did not finish when Tovarin last ran (a crash, a failing disk) is put back before
 // any file is read, so that every tab shows the files whole. One that cannot be put back is said; its files are then
 // refused to every save until a start that can.
+// It runs holding the folder's lock: the record of a change that another Tovarin is still making is not put back, and
+// the window then says that a change is running.
 void PutBackUnfinishedChange(TForm1& form) {
     try {
+        const GameFolderLock lock(form.GameFolder);
         if (const auto putBack = RecoverUnfinishedChange(form.GameFolder))
             form.GetPlatform().ShowMessage(*putBack + ".");
     } catch (const Exception& failure) {
@@ -147,6 +151,7 @@ void TForm1::FormCreate() {
     GameFolder = installation.GameFolder;
     Catalogue = installation.Catalogue;
     SwitchFile = installation.SwitchFile;
+    GuardGameFolder(GameFolder);
     PutBackUnfinishedChange(*this);
     RequireGame(*this, installation);
     RequireReadableSwitchFile(*this);
@@ -159,6 +164,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
+    GuardGameFolder("");
     StopKeepingOriginals();
     Catalogue = TIniFile();
 }

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "installation/installation.h"
 #include "switcher/ship_switcher.h"
 #include "ui/platform.h"
@@ -37,8 +38,11 @@ void TForm1::Button10Click() {
     const int rightIndex = ListBox5.ItemIndex();
     const ChangeRecording step =
         RecordStep("swap of " + ShipNameAt(ComboBox1, leftIndex) + " and " + ShipNameAt(ComboBox1, rightIndex));
-    const SwapOutcome swap =
-        SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex, rightIndex);
+    const SwapOutcome swap = [&] {
+        const GameFolderLock lock(GameFolder);  // the files are read and written by the folder's one writer
+        return SwapShips({GameFolder, Catalogue, SwitchFile}, ListBox4.Items(), ListBox5.Items(), leftIndex,
+                         rightIndex);
+    }();
     if (!swap.Refusal.empty()) {
         GetPlatform().ShowMessage(swap.Refusal);
         return;

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "gamefiles/errors.h"
+#include "gamefiles/folder_lock.h"
 #include "window/form1.h"
 
 // Undo and Redo at the bottom of the window, and their keys: each takes back (or makes again) the newest change the
@@ -41,10 +42,14 @@ void TForm1::UndoOrRedo(bool redo) {
     const std::size_t added = History.Added();
     if (!MayLeaveEveryItem() || History.Added() != added) return;
     const std::string outcome = UndoOutcomeText(*step, redo);
-    if (redo) {
-        History.Redo(GameFolder);
-    } else {
-        History.Undo(GameFolder);
+    {
+        // The check that each file still holds what the step left, and the put-back, by the folder's one writer.
+        const GameFolderLock lock(GameFolder);
+        if (redo) {
+            History.Redo(GameFolder);
+        } else {
+            History.Undo(GameFolder);
+        }
     }
     ShowStatus(outcome);
     try {

@@ -33,14 +33,19 @@ void AddChecks(Values& values, std::initializer_list<bool> checks) {
     for (const bool check : checks) values.emplace_back(check ? "1" : "0");
 }
 
+// The Ships tab's value boxes, in the order their texts are kept.
+constexpr std::array<TEdit TForm1::*, 27> kShipBoxes{
+    &TForm1::Edit29, &TForm1::Edit27, &TForm1::Edit1,  &TForm1::Edit2,  &TForm1::Edit15, &TForm1::Edit4,
+    &TForm1::Edit3,  &TForm1::Edit6,  &TForm1::Edit26, &TForm1::Edit7,  &TForm1::Edit5,  &TForm1::Edit8,
+    &TForm1::Edit25, &TForm1::Edit10, &TForm1::Edit11, &TForm1::Edit12, &TForm1::Edit13, &TForm1::Edit17,
+    &TForm1::Edit16, &TForm1::Edit20, &TForm1::Edit21, &TForm1::Edit22, &TForm1::Edit18, &TForm1::Edit19,
+    &TForm1::Edit23, &TForm1::Edit24, &TForm1::Edit14};
+
 // Everything the Ships tab's save writes: the boxes, autoslide, the booster and its values, the mount tables.
 // The ammunition and missile boxes beside the mount lists are only the input of "Change".
 Values ShipValues(const TForm1& f) {
     Values values;
-    AddTexts(values,
-             {&f.Edit29, &f.Edit27, &f.Edit1,  &f.Edit2,  &f.Edit15, &f.Edit4,  &f.Edit3,  &f.Edit6,  &f.Edit26,
-              &f.Edit7,  &f.Edit5,  &f.Edit8,  &f.Edit25, &f.Edit10, &f.Edit11, &f.Edit12, &f.Edit13, &f.Edit17,
-              &f.Edit16, &f.Edit20, &f.Edit21, &f.Edit22, &f.Edit18, &f.Edit19, &f.Edit23, &f.Edit24, &f.Edit14});
+    for (const auto box : kShipBoxes) values.push_back((f.*box).Text());
     AddChecks(values, {f.CheckBox1.Checked(), f.Ship.HasBooster});
     AddNumbers(values, f.Ship.BoosterValues);
     AddNumbers(values, f.GunMountTypes);
@@ -213,6 +218,20 @@ bool TForm1::MayRestoreDefaults() {
     if (!Modified(Editor::Ship)) return true;
     return GetPlatform().AskYesNo("Replace the unsaved changes to " + LoadedItems[Slot(Editor::Ship)]->Name +
                                   " with its default values?");
+}
+
+// The new values of the file show wherever the player had left a box as it was loaded; a box the player changed
+// keeps the player's text, so that a second save writes the player's edits over the other program's change.
+void TForm1::ReloadShipKeepingEdits() {
+    const std::optional<LoadedItem> loaded = LoadedItems[Slot(Editor::Ship)];
+    const Values typed = ShipValues(*this);
+    LoadShipFile();
+    if (!loaded) return;
+    for (std::size_t i = 0; i < kShipBoxes.size(); ++i) {
+        if (typed[i] != loaded->Values[i]) (this->*kShipBoxes[i]).SetText(typed[i]);
+    }
+    const std::size_t autoslide = kShipBoxes.size();
+    if (typed[autoslide] != loaded->Values[autoslide]) CheckBox1.SetChecked(typed[autoslide] == "1");
 }
 
 bool TForm1::MayLeaveEveryItem() {

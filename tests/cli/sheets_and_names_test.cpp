@@ -160,7 +160,7 @@ TEST(CommandErrors, EachNamesItsFile) {
     // A Game folder that refuses new files, as a read-only one does.
     Demo game;
     FaultPlan plan(0, {EACCES, false});
-    plan.OnlyPathsWith = game.PathOf("Game\\bullet.iff") + ".part~";
+    plan.OnlyPathsWith = game.PathOf("Game\\bullet.iff") + ".";  // its temporary sibling
     const Ran refused = Cli(game, {"guns", "set", "Pulse Laser", "damage=41"});
     EXPECT_EQ(refused.Err, "Game\\bullet.iff: File access denied.\n");
 #endif

@@ -333,8 +333,8 @@ std::vector<StoppedSave> StoppedSaves() {
         {WithWord(full.File, file, 65530), true, false, range},
         {WithWord(slid.File, file, 65430), true, true, range},  // fits once the slide is gone, not before
         {WithWord(full.File, parent, 65422), false, true, range},
-        {full.File, false, false, "The ship file no longer holds the mounts and parts that were loaded. Choose the "
-         "ship again" + notChanged, "", "", "", minimal.File},
+        {full.File, false, false, "Ships\\test.iff was changed by another program since Tovarin read it: nothing "
+         "was changed; it has been read again.", "", "", "", minimal.File},
         {overlap, false, false, "The ship cannot be saved: the saved file would not load again (I/O error 131)" +
          notChanged, "Edit27", "1000"},
     };
@@ -359,6 +359,7 @@ TEST(ShipSave, AStoppedSaveChangesNoFileAndARetryGivesTheFirstSavesFile) {
         game.Game.WriteFile(kShipFile, file);
         for (int save = 0; save < (row.Box.empty() ? 2 : 1); ++save) {
             std::vector<std::string> shown{row.Message};
+            if (!row.Replaced.empty() && save == 1) shown.clear();  // the first save read the new file
             if (row.Box.empty()) {
                 UserInput::Click(f.Button2);
             } else {

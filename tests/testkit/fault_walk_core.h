@@ -14,6 +14,7 @@
 #include "demo/demo_installation.h"
 #include "demo/demo_ships.h"
 #include "demo/game_folder.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/originals_backup.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
@@ -32,11 +33,12 @@ using namespace demo;  // the demo's builders of ship files, weapon tables and g
 // Every file below the folder, by its relative path.
 using FolderFiles = std::map<std::string, Bytes>;
 
-// `dated`: each file's modification time after its bytes, so that rewriting the same bytes shows too.
+// `dated`: each file's modification time after its bytes, so that rewriting the same bytes shows too. The folder's
+// lock file, empty and never removed once a front-end made it, is none of the game's files.
 inline FolderFiles ReadFolder(const std::filesystem::path& folder, bool dated = false) {
     FolderFiles files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
+        if (!entry.is_regular_file() || entry.path().filename() == kFolderLockName) continue;
         const std::string text = ReadTextFile(entry.path());
         Bytes& bytes = files[std::filesystem::relative(entry.path(), folder).generic_string()];
         bytes.assign(text.begin(), text.end());
