@@ -14,9 +14,10 @@
 #include "cli/terminal.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
+#include "cli/why_command.h"
 #include "gamefiles/errors.h"
-#include "gamefiles/text_encoding.h"
 #include "gamefiles/run_caches.h"
+#include "gamefiles/text_encoding.h"
 #include "installation/installation.h"
 
 namespace tovarin::cli {
@@ -162,6 +163,21 @@ const std::vector<Command>& CommandTable() {
          "Says value by value what differs from the kept originals: ship keys, gun and missile fields, "
          "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
          "tovarin-cli diff", nullptr, DiffCommand},
+        {"why",
+         "Says where each value came from: its original, each switched-on mod the last apply laid over it, in load "
+         "order, and your own change on top, ending with the value the file holds now. \"why gun NAME [FIELD...]\" "
+         "and \"why missile NAME [FIELD...]\" do the same for the gun and missile tables",
+         "tovarin-cli why Kestrel speedmax hp",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("SHIP", arguments.Name, "The ship, as the catalogue names it; or gun, or missile")
+                 ->required();
+             command.add_option("KEY", arguments.Keys,
+                                "Only these keys (after gun or missile: the weapon, then only these fields) "
+                                "(default: every value that is not its original)");
+             command.add_flag("--json", arguments.Json,
+                              "One JSON object instead of lines: each key with its chain of {\"value\", \"from\"}");
+         },
+         WhyCommand},
         {"mods",
          "Lists the mods in \"Tovarin Mods\" in load order: place, on or off, name, version and what each changes, "
          "or why it cannot be switched on",
