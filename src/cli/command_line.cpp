@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/chart_commands.h"
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
@@ -82,6 +83,19 @@ void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
 
 void ModName(CLI::App& command, CommandArguments& arguments) {
     command.add_option("NAME", arguments.Name, "The mod: its name, or its folder in \"Tovarin Mods\"")->required();
+}
+
+void ChartOutput(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("--out", arguments.File, "The SVG file to write; - for standard output (the default)")
+        ->type_name("FILE");
+    command.add_flag("--table", arguments.Table, "The chart's values as a tab-separated table instead of a picture");
+}
+
+void ChartField(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("FIELD", arguments.Keys, "The field, the editor's caption in lower case")
+        ->required()
+        ->expected(1);
+    ChartOutput(command, arguments);
 }
 
 // Every command, in the order --help lists them.
@@ -178,6 +192,30 @@ const std::vector<Command>& CommandTable() {
                               "One JSON object instead of lines: each key with its chain of {\"value\", \"from\"}");
          },
          WhyCommand},
+        {"chart ships",
+         "A scatter of two ship keys over the whole fleet (default: speedmax and hp); a changed ship "
+         "also as its original point with an arrow to where it is now",
+         "tovarin-cli chart ships speedmax hp --out fleet.svg",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("KEY", arguments.Keys, "X and Y: two keys of a ship profile")->expected(0, 2);
+             ChartOutput(command, arguments);
+         },
+         ChartShips},
+        {"chart guns",
+         "Bars of one field for every gun, or of \"damage per second\" (damage x 1000 / refire delay); "
+         "a changed one before its original",
+         "tovarin-cli chart guns \"damage per second\" --out guns.svg", ChartField, ChartGuns},
+        {"chart missiles", "Bars of one field for every missile, a changed one before its original",
+         "tovarin-cli chart missiles damage --table", ChartField, ChartMissiles},
+        {"chart why", "Steps of one value's chain, as \"why\" prints it: original, each mod, your change",
+         "tovarin-cli chart why Kestrel speedmax --out speed.svg",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("SHIP", arguments.Name, "The ship; or gun, or missile")->required();
+             command.add_option("KEY", arguments.Keys, "The key (after gun or missile: the weapon, then its field)")
+                 ->required();
+             ChartOutput(command, arguments);
+         },
+         ChartWhy},
         {"mods",
          "Lists the mods in \"Tovarin Mods\" in load order: place, on or off, name, version and what each changes, "
          "or why it cannot be switched on",
@@ -242,6 +280,8 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"import", "Sheets (CSV) applied to the ships, guns or missiles"},
         {"backup", "The originals kept in \"Tovarin Backup\": status"},
         {"mods", "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make"},
+        {"chart",
+         "Charts of the fleet, the weapons and one value's chain, as SVG or a table: ships, guns, missiles, why"},
     };
     return groups;
 }

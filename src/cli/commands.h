@@ -27,6 +27,7 @@ struct CommandArguments {
     int Position = 0;                  // a place in the mods' load order, counted from 1
     bool DropOwnChanges = false;       // --drop-own-changes
     bool FromChanges = false;          // --from-changes
+    bool Table = false;                // --table
 };
 
 // Where a command reads and writes: text lines to Out (what it was asked to show) and Err (messages about

@@ -80,13 +80,11 @@ nlohmann::ordered_json JsonValue(const std::string& text) {
 
 }  // namespace
 
-int WhyCommand(const CommandArguments& arguments, Console& console) {
+std::vector<std::pair<std::string, std::vector<OriginStep>>> OriginsAsked(const ModInstallation& game,
+                                                                          const CommandArguments& arguments) {
     const bool weapon = arguments.Name == "gun" || arguments.Name == "missile";
-    if (weapon && arguments.Keys.empty()) {
-        console.Err << "Name the " << arguments.Name << ": tovarin-cli why " << arguments.Name << " NAME [FIELD...]\n";
-        return kExitUsage;
-    }
-    const ModInstallation game(OpenFleet(arguments.Game));
+    if (weapon && arguments.Keys.empty())
+        throw Refusal("Name the " + arguments.Name + ": tovarin-cli why " + arguments.Name + " NAME [FIELD...]");
     std::vector<AskedValue> asked;
     const std::span<const std::string> fields(arguments.Keys.begin() + (weapon ? 1 : 0), arguments.Keys.end());
     if (arguments.Name == "gun") {
@@ -103,14 +101,24 @@ int WhyCommand(const CommandArguments& arguments, Console& console) {
     std::vector<Mod> mods = InstalledMods(game.ModsFolder());
     const std::vector<ModValues> values = CheckMods(game, mods);
     const std::vector<ModValues> on = UsableSwitchedOn(mods, values);
+    std::vector<std::pair<std::string, std::vector<OriginStep>>> chains;
+    for (const AskedValue& value : asked) chains.emplace_back(value.Key, ValueOrigin(states, on, value.Address));
+    return chains;
+}
+
+int WhyCommand(const CommandArguments& arguments, Console& console) {
+    if ((arguments.Name == "gun" || arguments.Name == "missile") && arguments.Keys.empty()) {
+        console.Err << "Name the " << arguments.Name << ": tovarin-cli why " << arguments.Name << " NAME [FIELD...]\n";
+        return kExitUsage;
+    }
+    const ModInstallation game(OpenFleet(arguments.Game));
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const AskedValue& value : asked) {
-        const std::vector<OriginStep> steps = ValueOrigin(states, on, value.Address);
+    for (const auto& [key, steps] : OriginsAsked(game, arguments)) {
         if (!arguments.Json) {
-            console.Out << value.Key << '\t' << OriginText(steps, "->") << '\n';
+            console.Out << key << '\t' << OriginText(steps, "->") << '\n';
             continue;
         }
-        nlohmann::ordered_json& chain = object[Utf8FromWindows1252(value.Key)] = nlohmann::ordered_json::array();
+        nlohmann::ordered_json& chain = object[Utf8FromWindows1252(key)] = nlohmann::ordered_json::array();
         for (const OriginStep& step : steps) {
             chain.push_back({{"value", JsonValue(step.Value)}, {"from", Utf8FromWindows1252(step.From)}});
         }
