@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/chart_commands.h"
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
@@ -14,6 +15,7 @@
 #include "cli/terminal.h"
 #include "cli/tool_commands.h"
 #include "cli/weapon_commands.h"
+#include "cli/why_command.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/folder_lock.h"
 #include "gamefiles/run_caches.h"
@@ -87,6 +89,19 @@ void ExportedSheet(CLI::App& command, CommandArguments& arguments) {
 
 void ModName(CLI::App& command, CommandArguments& arguments) {
     command.add_option("NAME", arguments.Name, "The mod: its name, or its folder in \"Tovarin Mods\"")->required();
+}
+
+void ChartOutput(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("--out", arguments.File, "The SVG file to write; - for standard output (the default)")
+        ->type_name("FILE");
+    command.add_flag("--table", arguments.Table, "The chart's values as a tab-separated table instead of a picture");
+}
+
+void ChartField(CLI::App& command, CommandArguments& arguments) {
+    command.add_option("FIELD", arguments.Keys, "The field, the editor's caption in lower case")
+        ->required()
+        ->expected(1);
+    ChartOutput(command, arguments);
 }
 
 // Every command, in the order --help lists them.
@@ -168,6 +183,45 @@ const std::vector<Command>& CommandTable() {
          "Says value by value what differs from the kept originals: ship keys, gun and missile fields, "
          "gun slots, swaps; exit code 1 when anything differs, 2 when a file could not be read",
          "tovarin-cli diff", nullptr, DiffCommand},
+        {"why",
+         "Says where each value came from: its original, each switched-on mod the last apply laid over it, in load "
+         "order, and your own change on top, ending with the value the file holds now. \"why gun NAME [FIELD...]\" "
+         "and \"why missile NAME [FIELD...]\" do the same for the gun and missile tables",
+         "tovarin-cli why Kestrel speedmax hp",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("SHIP", arguments.Name, "The ship, as the catalogue names it; or gun, or missile")
+                 ->required();
+             command.add_option("KEY", arguments.Keys,
+                                "Only these keys (after gun or missile: the weapon, then only these fields) "
+                                "(default: every value that is not its original)");
+             command.add_flag("--json", arguments.Json,
+                              "One JSON object instead of lines: each key with its chain of {\"value\", \"from\"}");
+         },
+         WhyCommand},
+        {"chart ships",
+         "A scatter of two ship keys over the whole fleet (default: speedmax and hp); a changed ship "
+         "also as its original point with an arrow to where it is now",
+         "tovarin-cli chart ships speedmax hp --out fleet.svg",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("KEY", arguments.Keys, "X and Y: two keys of a ship profile")->expected(0, 2);
+             ChartOutput(command, arguments);
+         },
+         ChartShips},
+        {"chart guns",
+         "Bars of one field for every gun, or of \"damage per second\" (damage x 1000 / refire delay); "
+         "a changed one before its original",
+         "tovarin-cli chart guns \"damage per second\" --out guns.svg", ChartField, ChartGuns},
+        {"chart missiles", "Bars of one field for every missile, a changed one before its original",
+         "tovarin-cli chart missiles damage --table", ChartField, ChartMissiles},
+        {"chart why", "Steps of one value's chain, as \"why\" prints it: original, each mod, your change",
+         "tovarin-cli chart why Kestrel speedmax --out speed.svg",
+         [](CLI::App& command, CommandArguments& arguments) {
+             command.add_option("SHIP", arguments.Name, "The ship; or gun, or missile")->required();
+             command.add_option("KEY", arguments.Keys, "The key (after gun or missile: the weapon, then its field)")
+                 ->required();
+             ChartOutput(command, arguments);
+         },
+         ChartWhy},
         {"mods",
          "Lists the mods in \"Tovarin Mods\" in load order, a line each, tab-separated: place, state (on and applied, "
          "on, not applied yet, off, cannot be switched on, missing), name, version, author, what it changes (or why "
@@ -268,6 +322,8 @@ const std::map<std::string, std::string>& GroupSummaries() {
         {"mods",
          "The mods in \"Tovarin Mods\": add, remove, on, off, move, conflicts, apply, make, describe, export-list, "
          "import-list"},
+        {"chart",
+         "Charts of the fleet, the weapons and one value's chain, as SVG or a table: ships, guns, missiles, why"},
     };
     return groups;
 }

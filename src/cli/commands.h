@@ -30,6 +30,7 @@ struct CommandArguments {
     bool Markdown = false;             // --markdown
     bool AsNew = false;                // --as-new
     bool Anyway = false;               // --anyway
+    bool Table = false;                // --table
 };
 
 // Where a command reads and writes: text lines to Out (what it was asked to show) and Err (messages about

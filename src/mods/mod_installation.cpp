@@ -403,6 +403,16 @@ std::vector<std::pair<SheetKind, Sheet>> ModInstallation::OwnChangeSheets(std::v
     return sheets;
 }
 
+ModInstallation::CellStates ModInstallation::States() const {
+    CellStates states;
+    for (const Unit& unit : units_) {
+        states.Original.insert(unit.OriginalCells.begin(), unit.OriginalCells.end());
+        states.Applied.insert(unit.ExpectedCells.begin(), unit.ExpectedCells.end());
+        states.Now.insert(unit.CurrentCells.begin(), unit.CurrentCells.end());
+    }
+    return states;
+}
+
 std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod) {
     try {
         (void)game.ValuesOf(mod);

@@ -69,6 +69,13 @@ public:
     // cannot carry is named in `leftOut`. A sheet without a change is left out.
     [[nodiscard]] std::vector<std::pair<SheetKind, Sheet>> OwnChangeSheets(std::vector<std::string>& leftOut) const;
 
+    // Every value three ways: as the kept originals hold it, as the last apply left it (the originals when nothing
+    // was applied) and as the files hold it now.
+    struct CellStates {
+        Cells Original, Applied, Now;
+    };
+    [[nodiscard]] CellStates States() const;
+
 private:
     // One file whose values the mods set: a ship's (the file holding its data now) or a weapon table.
     struct Unit {

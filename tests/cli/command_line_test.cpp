@@ -69,6 +69,11 @@ TEST(CommandLineTest, CommandsAnswerWithTheirDataMessagesAndExitCodes) {
         {"nothing kept", {"--game", "<demo>", "diff"}, 0, "", "No originals are kept in \"Tovarin Backup\""},
         {"no game", {"--game", "<nogame>", "ships"}, 1, "", "vantorsk.exe not found in <nogame>: not the folder of"},
         {"no game to diff", {"--game", "<nogame>", "diff"}, 2, "", "vantorsk.exe not found"},
+        {"why: an unknown ship", {"--game", "<demo>", "why", "Kestrl"}, 1, "", "Unknown ship: Kestrl\n"},
+        {"why: no such key", {"--game", "<demo>", "why", "Kestrel", "gun9"}, 1, "", "Kestrel has no key gun9\n"},
+        {"why: an unknown gun", {"--game", "<demo>", "why", "gun", "Laser"}, 1, "", "Unknown gun: Laser\n"},
+        {"why: no such field", {"--game", "<demo>", "why", "missile", "Dart", "x"}, 1, "", "of a missile: x"},
+        {"why: no weapon named", {"--game", "<demo>", "why", "gun"}, 2, "", "Name the gun"},
     };
     const auto placed = [&](std::string text) {
         for (const auto& [name, game] :

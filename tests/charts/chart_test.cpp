@@ -1,0 +1,97 @@
+// Charts as values: round axes, a changed ship's original point and arrow, bars with their originals and a refire
+// delay of 0; the SVG written from them parsed as XML with its marks where the values put them, names escaped.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "charts/chart_svg.h"
+#include "sheets/refusal.h"
+
+namespace tovarin {
+namespace {
+
+CellAddress At(SheetKind kind, std::size_t item, std::size_t key, std::string name, std::string keyName) {
+    return {kind, item, key, std::move(name), std::move(keyName)};
+}
+
+TEST(ChartValues, AxesReachPastTheValuesOnRoundTicks) {
+    struct Row {
+        double Low, High;
+        std::vector<std::string> Ticks;
+    };
+    const std::vector<Row> rows = {
+        {0, 100, {"0", "20", "40", "60", "80", "100"}},
+        {320, 700, {"300", "400", "500", "600", "700"}},
+        {-30, 45, {"-40", "-20", "0", "20", "40", "60"}},
+        {500, 500, {"440", "460", "480", "500", "520", "540", "560"}},  // one value: room on both sides
+        {0.1, 0.9, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.Low) + ".." + std::to_string(row.High));
+        const Axis axis = RoundAxis("x", row.Low, row.High);
+        std::vector<std::string> ticks;
+        for (const Tick& tick : axis.Ticks) ticks.push_back(tick.Label);
+        EXPECT_EQ(ticks, row.Ticks);
+        EXPECT_EQ(axis.Min, axis.Ticks.front().Value);
+        EXPECT_EQ(axis.Max, axis.Ticks.back().Value);
+    }
+}
+
+TEST(ChartValues, AChangedShipHasItsOriginalAndAnArrowAndItsMarksLandWhereTheValuesPutThem) {
+    Cells original, now;
+    const std::vector<std::tuple<std::string, std::string, std::string>> ships = {
+        {"Kestrel & <Co>", "600", "320"}, {"Warden", "400", "900"}, {"Sable", "400", "900"}};
+    for (std::size_t i = 0; i < ships.size(); ++i) {
+        original[At(SheetKind::Ships, i, 0, std::get<0>(ships[i]), "speedmax")] = std::get<1>(ships[i]);
+        original[At(SheetKind::Ships, i, 1, std::get<0>(ships[i]), "hp")] = std::get<2>(ships[i]);
+        original[At(SheetKind::Ships, i, 2, std::get<0>(ships[i]), "gun1")] = "Pulse Laser";
+    }
+    now = original;
+    now[At(SheetKind::Ships, 0, 0, "Kestrel & <Co>", "speedmax")] = "700";
+    const Chart chart = ShipScatter(now, original, "speedmax", "hp");
+    ASSERT_EQ(chart.Marks.size(), 3U);
+    EXPECT_EQ(chart.Marks[0].Title, "Kestrel & <Co>: speedmax 700 (was 600), hp 320");
+    EXPECT_EQ(chart.Marks[0].OriginalX, 600);
+    EXPECT_EQ(chart.Marks[1].OriginalX, std::nullopt);
+    EXPECT_EQ(chart.X.Min, 400);
+    EXPECT_EQ(chart.X.Max, 700);
+    EXPECT_EQ(chart.Y.Min, 200);
+    EXPECT_EQ(chart.Y.Max, 1000);
+    EXPECT_THROW((void)ShipScatter(now, original, "speedmax", "gun1"), Refusal);
+
+    const std::string svg = ChartSvg(chart);
+    EXPECT_NE(svg.find("<title>Kestrel &amp; &lt;Co&gt;: speedmax 700 (was 600), hp 320</title>"), std::string::npos);
+    EXPECT_EQ(svg.find("<Co>"), std::string::npos);
+    // The plot runs from x 80 to 770 and from y 430 (bottom) up to 20: the Kestrel at 700 on the right edge, its
+    // original two thirds in, hp 320 at 120 of 800 up; the Warden at 400 on the left edge, seven eighths up.
+    EXPECT_NE(svg.find("<circle class=\"original\" cx=\"540.0\" cy=\"368.5\""), std::string::npos);
+    EXPECT_NE(svg.find("class=\"change\" x1=\"540.0\" y1=\"368.5\" x2=\"770.0\" y2=\"368.5\""), std::string::npos);
+    EXPECT_NE(svg.find("<circle cx=\"80.0\" cy=\"71."), std::string::npos);
+}
+
+TEST(ChartValues, BarsOfAFieldOrOfDamagePerSecondNeverDivideByARefireDelayOf0) {
+    Cells original;
+    const std::vector<std::tuple<std::string, std::string, std::string>> guns = {{"Pulse Laser", "18", "200"},
+                                                                                 {"Scatter Gun", "5", "0"}};
+    for (std::size_t i = 0; i < guns.size(); ++i) {
+        original[At(SheetKind::Guns, i, 3, std::get<0>(guns[i]), "damage")] = std::get<1>(guns[i]);
+        original[At(SheetKind::Guns, i, 4, std::get<0>(guns[i]), "refire delay (ms)")] = std::get<2>(guns[i]);
+    }
+    Cells now = original;
+    now[At(SheetKind::Guns, 0, 3, "Pulse Laser", "damage")] = "41";
+    const Chart dps = WeaponBars(now, original, SheetKind::Guns, kDamagePerSecond);
+    ASSERT_EQ(dps.Bars.size(), 2U);
+    EXPECT_EQ(dps.Bars[0].Value, 205);
+    EXPECT_EQ(dps.Bars[0].Original, 90);
+    EXPECT_EQ(dps.Bars[1].Value, std::nullopt);
+    EXPECT_EQ(dps.Bars[1].Title, "Scatter Gun: damage per second none, refire delay 0");
+    EXPECT_EQ(ChartTable(dps),
+              "gun\tdamage per second\toriginal damage per second\tnote\nPulse Laser\t205\t90\t\n"
+              "Scatter Gun\t\t\trefire delay 0\n");
+    const Chart damage = WeaponBars(now, now, SheetKind::Guns, "damage");
+    EXPECT_EQ(damage.Bars[0].Original, std::nullopt);
+    EXPECT_EQ(damage.Y.Min, 0);
+}
+
+}  // namespace
+}  // namespace tovarin
