@@ -113,7 +113,7 @@ TEST(TovarinExeTest, InstallsRunsTheCommandLineUninstallsAndNamesAMissingGame) {
                                     "\nbox: Install successful\n"
                                     "window: Kestrel - Tovarin 1.0, " +
                                     std::to_string(MulDiv(464, dpi, 96)) + " x " +
-                                    std::to_string(MulDiv(463, dpi, 96)) + "\nexit code 0");
+                                    std::to_string(MulDiv(481, dpi, 96)) + "\nexit code 0");
 
     std::string folder = game.Folder();
     folder.pop_back();  // a backslash before the closing quote would escape it
