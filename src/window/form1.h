@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gamefiles/ini_file.h"
@@ -169,6 +170,9 @@ public:
     TMemo Memo1{*this, "Memo1"};
 
     GunSlotTable GunSlots;  // the ship's slots as the list shows them
+    // The ship file and its catalogue section as the slot table was read from them: a slot save writes both.
+    std::vector<std::uint8_t> SlotShipAsRead;
+    std::vector<std::pair<std::string, std::string>> SlotSectionAsRead;
 
     void ComboBox6Change();
     void LoadGunSlots();
@@ -197,6 +201,10 @@ public:
     TButton Button7{*this, "Button7"};        // "Save Modifications"
 
     int LoadedGun = -1;  // the gun whose record the boxes show, -1 while no record was read whole
+    // The bytes of that gun's record in the gun table as the boxes were loaded from them: a save first checks that
+    // the table still holds them, so a change another program made to this gun is never written over. Changes to
+    // other guns are kept by the save as they are.
+    std::vector<std::uint8_t> GunRecordAsRead;
 
     void ComboBox4Change();
     void LoadGun(std::uint8_t index);
@@ -237,6 +245,7 @@ public:
     TButton Button8{*this, "Button8"};  // "Save Modifications"
 
     int LoadedMissile = -1;  // the missile whose record the controls show, -1 while none was read whole
+    std::vector<std::uint8_t> MissileRecordAsRead;  // as GunRecordAsRead, in the missile table
 
     void ComboBox5Change();
     void LoadMissile(std::uint8_t index);
@@ -323,8 +332,11 @@ public:
     bool MayLeaveEveryItem();
     // "Restore Defaults" replaces the Ships tab's boxes: typed values not yet saved are asked about first.
     bool MayRestoreDefaults();
-    // Reads the shown ship again and puts back the boxes the player had changed from what was loaded.
-    void ReloadShipKeepingEdits();
+    // Reads the editor's item again and puts back what the player had changed from what was loaded.
+    void ReloadKeepingEdits(Editor editor);
+    // The refusal of a save whose `file` another program `changed` since the editor read it: the item is read again,
+    // keeping the player's edits, so that a second save writes them over the other program's values.
+    void RefuseIfChanged(Editor editor, const std::string& file, bool changed);
 
     // ---- The archive patch (window/startup.cpp) ---------------------------------------------------------------------
     void InstallPatch();

@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gamefiles/errors.h"
@@ -29,6 +30,21 @@ void ForgetGunSlots(TForm1& form) {
     form.ListBox3.Clear();
 }
 
+// The ship's section of the catalogue as it is now: the slot save writes it, moving the positions it holds.
+std::vector<std::pair<std::string, std::string>> SectionNow(const TForm1& form) {
+    std::vector<std::string> keys;
+    form.Catalogue.ReadSection(form.Ship.ShipFile, keys);
+    std::vector<std::pair<std::string, std::string>> section;
+    for (const std::string& key : keys)
+        section.emplace_back(key, form.Catalogue.ReadString(form.Ship.ShipFile, key, ""));
+    return section;
+}
+
+std::vector<std::uint8_t> ShipBytesNow(const TForm1& form) {
+    const std::string path = form.ShipPath();
+    return OnBytesOf(path, [&] { return ReadWholeFile(path); });
+}
+
 void ListGunSlots(TForm1& form) {
     form.ListBox3.Clear();
     for (const GunSlot& slot : form.GunSlots.Slots) form.ListBox3.Items().push_back(slot.Listed());
@@ -48,8 +64,10 @@ void TForm1::LoadGunSlots() {
     const EditorLoad load(*this, Editor::GunSlots);
     ForgetGunSlots(*this);
     try {
+        SlotShipAsRead = ShipBytesNow(*this);
+        SlotSectionAsRead = SectionNow(*this);
         const std::string path = ShipPath();
-        OnBytesOf(path, [&] { ReadGunSlots(ReadWholeFile(path), Ship.GunsBase, GunSlots); });
+        OnBytesOf(path, [&] { ReadGunSlots(SlotShipAsRead, Ship.GunsBase, GunSlots); });
     } catch (const Exception&) {
         ListGunSlots(*this);  // the slots read before the failure, which cannot be saved
         throw;
@@ -85,12 +103,14 @@ void TForm1::Button14Click() {
     const ChangeRecording step = RecordStep("gun slot save of " + ComboBox6.Text());
     const SlotShip ship{
         ShipPath(), Ship.ShipFile, Ship.GunsBase, Ship.EngnBase, ComboBox2.Items().size(), ComboBox3.Items().size()};
-    std::optional<std::string> refusal;
-    {
-        const GameFolderLock lock(GameFolder);  // the ship file and the catalogue, read and written as one step
-        refusal = SaveGunSlots(Catalogue, ship, GunSlots);
-    }
-    if (refusal) {
+    // The ship file and the catalogue are read, checked and written as one step, and read back before another
+    // writer comes: what this save leaves is what the next one checks against. A change another program made to
+    // either since the table was read is kept: the save would write the table and the positions over it.
+    const GameFolderLock lock(GameFolder);
+    RefuseIfChanged(Editor::GunSlots, "Ships\\" + Ship.ShipFile, ShipBytesNow(*this) != SlotShipAsRead);
+    RefuseIfChanged(Editor::GunSlots, Catalogue.FileName().substr(GameFolder.size()),
+                    SectionNow(*this) != SlotSectionAsRead);
+    if (const std::optional<std::string> refusal = SaveGunSlots(Catalogue, ship, GunSlots)) {
         GetPlatform().ShowMessage(*refusal);
         return;
     }
@@ -100,6 +120,8 @@ void TForm1::Button14Click() {
     ShowStatus("Gun slots of " + ComboBox6.Text() + " saved: Ships\\" + Ship.ShipFile);
     try {
         ComboBox1Change();
+        SlotShipAsRead = ShipBytesNow(*this);
+        SlotSectionAsRead = SectionNow(*this);
     } catch (const Exception& error) {
         throw EChangedButNotReadBack("The gun slots of Ships\\" + ship.Section + " were saved, with its section in " +
                                          Catalogue.FileName().substr(GameFolder.size()),

@@ -20,7 +20,9 @@ namespace {
 void ShowGun(TForm1& form, int index, std::int32_t base) {
     form.LoadedGun = -1;
     const std::string table = form.GameFile(kGunTableFile);
-    const GunValues values = OnBytesOf(table, [&] { return ReadGunRecord(ReadWholeFile(table), base); });
+    const std::vector<std::uint8_t> bytes = OnBytesOf(table, [&] { return ReadWholeFile(table); });
+    const GunValues values = OnBytesOf(table, [&] { return ReadGunRecord(bytes, base); });
+    form.GunRecordAsRead = RecordBytes(bytes, base, kGunRecordSize);
     const std::vector<std::string_view> unshown = ShowFloatFields(form, kGunFields, kGunBoxes, values.Fields);
     form.LoadedGun = index;
     if (!unshown.empty())
@@ -51,6 +53,9 @@ void TForm1::Button7Click() {
     if (!base) return;
     GunValues values;
     CollectFloatFields(*this, kGunBoxes, values.Fields);
+    // A record another program changed since the load keeps that change: the save would write every box over it.
+    RefuseIfChanged(Editor::Gun, kGunTableFile,
+                    RecordBytesNow(*this, kGunTableFile, *base, kGunRecordSize) != GunRecordAsRead);
     const std::pair<std::int32_t, GunValues> record{*base, values};
     const std::string table = GameFile(kGunTableFile);
     const auto notFlushed =

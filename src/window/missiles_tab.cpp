@@ -1,6 +1,7 @@
 #include <array>
 #include <vector>
 
+#include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/folder_lock.h"
 #include "gamefiles/narrowing.h"
@@ -25,7 +26,9 @@ void TForm1::LoadMissile(std::uint8_t index) {
     const auto base = FindRecordBase(*this, ComboBox5, index, kMissDataSection);
     if (!base) return;
     const std::string table = GameFile(kMissileTableFile);
-    const MissileValues values = OnBytesOf(table, [&] { return ReadMissileRecord(ReadWholeFile(table), *base); });
+    const std::vector<std::uint8_t> bytes = OnBytesOf(table, [&] { return ReadWholeFile(table); });
+    const MissileValues values = OnBytesOf(table, [&] { return ReadMissileRecord(bytes, *base); });
+    MissileRecordAsRead = RecordBytes(bytes, *base, kMissileRecordSize);
     std::vector<std::string_view> unshown = ShowFloatFields(*this, kMissileFields, kMissileBoxes, values.Fields);
     // Checking "Split up" runs CheckBox3Click, so the split-up group shows exactly for missiles that split.
     Edit49.SetText(IntToStr(values.SplitCount));
@@ -77,12 +80,22 @@ void TForm1::Button8Click() {
     // chosen another, and the box may be hidden because the missile does not split.
     if (ComboBox7.ItemIndex() >= 0) values.SubMissileType = ToByte(ComboBox7.ItemIndex());
     values.Flags = CollectMissileFlags();
+    // As for a gun: a record another program changed since the load is not written over.
+    RefuseIfChanged(Editor::Missile, kMissileTableFile,
+                    RecordBytesNow(*this, kMissileTableFile, *base, kMissileRecordSize) != MissileRecordAsRead);
 
     const std::pair<std::int32_t, MissileValues> record{*base, values};
     const std::string table = GameFile(kMissileTableFile);
     const auto notFlushed =
         SavedUnlessFailed([&] { OnBytesOf(table, [&] { SaveMissileRecords(table, std::span(&record, 1)); }); });
     ShowStatus(ComboBox5.Text() + " saved: " + kMissileTableFile);
+    // The record as saved is what the next save checks against. The table holds the save already: a read that fails
+    // now must not read as a failed save.
+    try {
+        MissileRecordAsRead = RecordBytesNow(*this, kMissileTableFile, *base, kMissileRecordSize);
+    } catch (const Exception& error) {
+        throw ESavedButNotReadBack(kMissileTableFile, error);
+    }
     KeepLoadedValues(Editor::Missile);  // the controls now show what the file holds
     if (notFlushed) throw *notFlushed;
 }

@@ -315,12 +315,7 @@ void TForm1::Button2Click() {
     // program changed since the load keeps that change: the save would write every box over it.
     const GameFolderLock lock(GameFolder);
     const std::vector<std::uint8_t> now = OnBytesOf(path, [&] { return ReadWholeFile(path); });
-    if (now != ShipBytesAsRead) {
-        ReloadShipKeepingEdits();
-        throw Exception(file +
-                        " was changed by another program since Tovarin read it: nothing was changed; it has "
-                        "been read again");
-    }
+    RefuseIfChanged(Editor::Ship, file, now != ShipBytesAsRead);
     const std::vector<std::uint8_t> saved = OnBytesOf(path, [&] { return RebuildShipFile(now, values); });
     // A save that changes no byte writes nothing, so no original is kept for it. A file that was replaced but whose
     // folder did not reach the disk holds the save: the tab shows it, then the warning.

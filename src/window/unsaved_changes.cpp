@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <span>
 
+#include "gamefiles/errors.h"
+#include "gamefiles/file_change_set.h"
+#include "gamefiles/file_primitives.h"
+#include "gamefiles/narrowing.h"
 #include "ui/platform.h"
 #include "window/application.h"
 #include "window/form1.h"
@@ -25,8 +30,10 @@ void AddNumbers(Values& values, const Numbers& numbers) {
     for (const auto number : numbers) values.push_back(std::to_string(number));
 }
 
-void AddTexts(Values& values, std::initializer_list<const TEdit*> boxes) {
-    for (const TEdit* box : boxes) values.push_back(box->Text());
+using Boxes = std::span<TEdit TForm1::*const>;
+
+void AddTexts(Values& values, const TForm1& f, Boxes boxes) {
+    for (const auto box : boxes) values.push_back((f.*box).Text());
 }
 
 void AddChecks(Values& values, std::initializer_list<bool> checks) {
@@ -45,7 +52,7 @@ constexpr std::array<TEdit TForm1::*, 27> kShipBoxes{
 // The ammunition and missile boxes beside the mount lists are only the input of "Change".
 Values ShipValues(const TForm1& f) {
     Values values;
-    for (const auto box : kShipBoxes) values.push_back((f.*box).Text());
+    AddTexts(values, f, kShipBoxes);
     AddChecks(values, {f.CheckBox1.Checked(), f.Ship.HasBooster});
     AddNumbers(values, f.Ship.BoosterValues);
     AddNumbers(values, f.GunMountTypes);
@@ -63,17 +70,25 @@ Values GunSlotValues(const TForm1& f) {
     return values;
 }
 
+constexpr std::array<TEdit TForm1::*, 5> kGunValueBoxes{&TForm1::Edit30, &TForm1::Edit31, &TForm1::Edit34,
+                                                        &TForm1::Edit32, &TForm1::Edit33};
+
 Values GunValues(const TForm1& f) {
     Values values;
-    AddTexts(values, {&f.Edit30, &f.Edit31, &f.Edit34, &f.Edit32, &f.Edit33});
+    AddTexts(values, f, kGunValueBoxes);
     return values;
 }
+
+// The Missiles tab's boxes, in the order their texts are kept; the last is the number of sub-missiles.
+constexpr std::array<TEdit TForm1::*, 13> kMissileValueBoxes{
+    &TForm1::Edit42, &TForm1::Edit37, &TForm1::Edit38, &TForm1::Edit39, &TForm1::Edit36,
+    &TForm1::Edit35, &TForm1::Edit46, &TForm1::Edit40, &TForm1::Edit43, &TForm1::Edit41,
+    &TForm1::Edit47, &TForm1::Edit48, &TForm1::Edit49};
 
 // "Split up" only shows or hides the split-up values; the number of sub-missiles is what the save writes.
 Values MissileValues(const TForm1& f) {
     Values values;
-    AddTexts(values, {&f.Edit42, &f.Edit37, &f.Edit38, &f.Edit39, &f.Edit36, &f.Edit35, &f.Edit46, &f.Edit40, &f.Edit43,
-                      &f.Edit41, &f.Edit47, &f.Edit48, &f.Edit49});
+    AddTexts(values, f, kMissileValueBoxes);
     values.push_back(std::to_string(f.ComboBox7.ItemIndex()));
     values.push_back(std::to_string(f.CollectMissileFlags()));
     return values;
@@ -220,18 +235,85 @@ bool TForm1::MayRestoreDefaults() {
                                   " with its default values?");
 }
 
-// The new values of the file show wherever the player had left a box as it was loaded; a box the player changed
-// keeps the player's text, so that a second save writes the player's edits over the other program's change.
-void TForm1::ReloadShipKeepingEdits() {
-    const std::optional<LoadedItem> loaded = LoadedItems[Slot(Editor::Ship)];
-    const Values typed = ShipValues(*this);
-    LoadShipFile();
-    if (!loaded) return;
-    for (std::size_t i = 0; i < kShipBoxes.size(); ++i) {
-        if (typed[i] != loaded->Values[i]) (this->*kShipBoxes[i]).SetText(typed[i]);
+namespace {
+
+// Each box the player had changed from what was loaded gets the player's text back.
+void PutBackTexts(TForm1& f, Boxes boxes, const Values& typed, const Values& loaded) {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (typed[i] != loaded[i]) (f.*boxes[i]).SetText(typed[i]);
     }
+}
+
+void PutBackShip(TForm1& f, const Values& typed, const Values& loaded) {
+    PutBackTexts(f, kShipBoxes, typed, loaded);
     const std::size_t autoslide = kShipBoxes.size();
-    if (typed[autoslide] != loaded->Values[autoslide]) CheckBox1.SetChecked(typed[autoslide] == "1");
+    if (typed[autoslide] != loaded[autoslide]) f.CheckBox1.SetChecked(typed[autoslide] == "1");
+}
+
+// The sub-missile type and each flag the player had changed; "Split up" shows the split-up values of the number
+// of sub-missiles the boxes now hold.
+void PutBackMissile(TForm1& f, const Values& typed, const Values& loaded) {
+    PutBackTexts(f, kMissileValueBoxes, typed, loaded);
+    const std::size_t type = kMissileValueBoxes.size();
+    if (typed[type] != loaded[type]) f.ComboBox7.SetItemIndex(std::stoi(typed[type]));
+    const auto flagsOf = [](const Values& values) { return std::stoi(values[type + 1]); };
+    const int changed = flagsOf(typed) ^ flagsOf(loaded);
+    f.ShowMissileFlags(static_cast<std::uint16_t>((f.CollectMissileFlags() & ~changed) | (flagsOf(typed) & changed)));
+    f.CheckBox3.SetChecked(f.Edit49.Text() != "0");
+}
+
+}  // namespace
+
+// The new values of the file show wherever the player had left a box as it was loaded; a box the player changed
+// keeps the player's text, so that a second save writes the player's edits over the other program's change. A slot
+// table the player changed is kept whole, over the slots read again.
+void TForm1::ReloadKeepingEdits(Editor editor) {
+    const std::optional<LoadedItem> loaded = LoadedItems[Slot(editor)];
+    const Values typed = CurrentValues(*this, editor);
+    const std::vector<GunSlot> slots = GunSlots.Slots;
+    switch (editor) {
+        case Editor::Ship:
+            LoadShipFile();
+            break;
+        case Editor::GunSlots:
+            ComboBox1Change();
+            LoadGunSlots();
+            break;
+        case Editor::Gun:
+            LoadGun(ToByte(ComboBox4.ItemIndex()));
+            break;
+        case Editor::Missile:
+            LoadMissile(ToByte(ComboBox5.ItemIndex()));
+            break;
+    }
+    if (!loaded || typed == loaded->Values) return;
+    switch (editor) {
+        case Editor::Ship:
+            PutBackShip(*this, typed, loaded->Values);
+            break;
+        case Editor::GunSlots:
+            GunSlots.Slots = slots;
+            ListBox3.Clear();
+            for (const GunSlot& slot : slots) ListBox3.Items().push_back(slot.Listed());
+            ListBox3.SetItemIndex(0);
+            break;
+        case Editor::Gun:
+            PutBackTexts(*this, kGunValueBoxes, typed, loaded->Values);
+            break;
+        case Editor::Missile:
+            PutBackMissile(*this, typed, loaded->Values);
+            break;
+    }
+}
+
+// While the record of a change that did not finish stands, the files may hold that change: the save goes on to its
+// write, which is refused with what to do.
+void TForm1::RefuseIfChanged(Editor editor, const std::string& file, bool changed) {
+    if (!changed || FileExists(GameFile(kChangeRecordName))) return;
+    ReloadKeepingEdits(editor);
+    throw Exception(file +
+                    " was changed by another program since Tovarin read it: nothing was changed; it has been read "
+                    "again");
 }
 
 bool TForm1::MayLeaveEveryItem() {

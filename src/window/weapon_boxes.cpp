@@ -1,7 +1,11 @@
 #include "window/weapon_boxes.h"
 
+#include <algorithm>
+
+#include "gamefiles/errors.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/weapon_fields.h"
 
@@ -51,6 +55,18 @@ std::optional<std::int32_t> RecordBaseToSave(TForm1& form, const TComboBox& list
                                    " cannot be saved: its record could not be read whole, so the boxes do not show "
                                    "it.");
     return std::nullopt;
+}
+
+std::vector<std::uint8_t> RecordBytes(std::span<const std::uint8_t> table, std::int32_t base, std::int32_t size) {
+    const auto at = std::min(table.size(), static_cast<std::size_t>(std::max(base, 0)));
+    return {table.begin() + static_cast<std::ptrdiff_t>(at),
+            table.begin() + static_cast<std::ptrdiff_t>(std::min(table.size(), at + static_cast<std::size_t>(size)))};
+}
+
+std::vector<std::uint8_t> RecordBytesNow(const TForm1& form, const std::string& file, std::int32_t base,
+                                         std::int32_t size) {
+    const std::string path = form.GameFile(file);
+    return RecordBytes(OnBytesOf(path, [&] { return ReadWholeFile(path); }), base, size);
 }
 
 std::string UnshownFieldsMessage(const std::string& weapon, const std::vector<std::string_view>& captions) {

@@ -75,6 +75,14 @@ void CollectFloatFields(const TForm1& form, std::span<const FieldBox> boxes,
                                                            const std::string& section, int loaded,
                                                            std::int32_t recordSize, const std::string& weapon);
 
+// The `size` bytes of the record at `base` in a weapon table, as many of them as the table holds.
+[[nodiscard]] std::vector<std::uint8_t> RecordBytes(std::span<const std::uint8_t> table, std::int32_t base,
+                                                    std::int32_t size);
+
+// The same from the table file `file` ("Game\\bullet.iff") as it is now.
+[[nodiscard]] std::vector<std::uint8_t> RecordBytesNow(const TForm1& form, const std::string& file, std::int32_t base,
+                                                       std::int32_t size);
+
 // The message naming the fields that a load left empty, shown once after the load.
 [[nodiscard]] std::string UnshownFieldsMessage(const std::string& weapon,
                                                const std::vector<std::string_view>& captions);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "demo/ship_builder.h"
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/folder_lock.h"
+#include "gamefiles/ini_file.h"
 #include "ships/ship_session.h"
 #include "testkit/processes.h"
 #include "ui/user_input.h"
@@ -219,6 +221,96 @@ TEST(SideBySide, TheWindowsSaveOfAShipChangedByAnotherProgramRefusesThenKeepsBot
                      game.PathOf("out other.txt"));
     EXPECT_EQ(after.Wait(), 0);
     EXPECT_EQ(Said(game, "other"), "damage=41\n");
+}
+
+// The same for the window's other saves: another program changes the gun or missile shown (another value of it), or
+// the ship file or the catalogue section the slot table was read from. Each save refuses naming that file and keeps
+// the player's edit; the second keeps both.
+TEST(SideBySide, TheWindowsWeaponAndSlotSavesOfAnItemChangedByAnotherProgramRefuseThenKeepBoth) {
+    const auto copySlot = [](TForm1& f) { UserInput::Click(f.Button13); };
+    const auto slotsAnd = [](const std::string& other) {
+        return [other](const Demo& g, const std::string& ship) {
+            const std::string slots = Cli(g, {"slots", "list", ship}).Out;
+            return std::to_string(std::count(slots.begin(), slots.end(), '\n')) + " slots, " + other + "=" +
+                   TIniFile(g.PathOf(g.CatalogueName())).ReadString("kestrel.iff", other, "") +
+                   Cli(g, {"ship", "get", ship, other}).Out;
+        };
+    };
+    const struct {
+        int Page;
+        TButton TForm1::*Save;
+        TComboBox TForm1::*List;  // the item, whose name goes into the commands
+        std::function<void(TForm1&)> Edit;
+        std::vector<std::string> Other;  // the other program's command line; none: a hand edit of the catalogue
+        std::string File;                // named by the refusal
+        std::function<std::string(const Demo&, const std::string&)> Read;
+        std::string Both;
+    } rows[] = {
+        {3,
+         &TForm1::Button7,
+         &TForm1::ComboBox4,
+         [](TForm1& f) { UserInput::Type(f.Edit33, "41"); },
+         {"guns", "set", "range=3100"},
+         "Game\\bullet.iff",
+         [](const Demo& g, const std::string& gun) {
+             return Cli(g, {"guns", "get", gun, "damage", "range"}).Out;
+         },
+         "damage=41\nrange=3100\n"},
+        {4,
+         &TForm1::Button8,
+         &TForm1::ComboBox5,
+         [](TForm1& f) { UserInput::Type(f.Edit41, "77"); },
+         {"missiles", "set", "speed=901"},
+         "Game\\missile.iff",
+         [](const Demo& g, const std::string& missile) {
+             return Cli(g, {"missiles", "get", missile, "damage", "speed"}).Out;
+         },
+         "damage=77\nspeed=901\n"},
+        {1,
+         &TForm1::Button14,
+         &TForm1::ComboBox6,
+         copySlot,
+         {"ship", "set", "mass=9900"},
+         "Ships\\kestrel.iff",
+         slotsAnd("mass"),
+         "4 slots, mass=mass=9900\n"},
+        {1,
+         &TForm1::Button14,
+         &TForm1::ComboBox6,
+         copySlot,
+         {},
+         "vskinfo.dat",
+         slotsAnd("Note"),
+         "4 slots, Note=by hand"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.File);
+        Demo game;
+        ProgramRun run(game, {true});
+        TForm1& f = run.Form();
+        UserInput::ShowPage(f.PageControl1, row.Page);
+        const std::string item = (f.*row.List).Text();
+        row.Edit(f);
+        if (row.Other.empty()) {
+            TIniFile(game.PathOf(game.CatalogueName())).WriteString("kestrel.iff", "Note", "by hand");
+        } else {
+            std::vector<std::string> command{"--game", game.Folder()};
+            command.insert(command.end(), row.Other.begin(), row.Other.end());
+            command.insert(command.end() - 1, item);
+            CliProcess other(command, game.PathOf("out other.txt"));
+            ASSERT_EQ(other.Wait(), 0) << Said(game, "other");
+        }
+        run.Platform.Boxes.clear();
+        UserInput::Click(f.*row.Save);
+        ASSERT_EQ(run.Platform.Boxes.size(), 1u);
+        EXPECT_EQ(run.Platform.Boxes[0].text, row.File +
+                                                  " was changed by another program since Tovarin read it: nothing was "
+                                                  "changed; it has been read again.");
+        EXPECT_TRUE(f.Caption().starts_with("*" + item)) << f.Caption();  // the player's edit is still there
+        UserInput::Click(f.*row.Save);
+        EXPECT_EQ(run.Platform.Boxes.size(), 1u);
+        EXPECT_EQ(row.Read(game, item), row.Both);
+    }
 }
 
 // Temporary files of ours that a process ended in the middle of its change left behind are removed by the next start
