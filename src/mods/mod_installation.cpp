@@ -256,6 +256,7 @@ Cells ModInstallation::AppliedCells() const {
 }
 
 Cells ModInstallation::ValuesOf(const Mod& mod) const {
+    if (mod.SheetsUnread) return ValuesOf(WithSheets(mod));
     if (!mod.Problem.empty()) throw Refusal(mod.Problem);
     const std::string& game = gameName_;
     if (!mod.Info.Game.empty() && !SameModName(mod.Info.Game, game)) {
@@ -427,6 +428,7 @@ std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& 
     for (std::size_t i = 0; i < mods.size(); ++i) {
         Mod& mod = mods[i];
         ModValues& checked = values.emplace_back(ModValues{ShownModName(mods, i), {}});
+        if (mod.SheetsUnread) continue;  // switched off and large: read when switched on
         try {
             checked.Values = game.ValuesOf(mod);
         } catch (const Refusal& refusal) {

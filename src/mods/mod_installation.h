@@ -118,7 +118,7 @@ private:
 [[nodiscard]] std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod);
 
 // Each mod's values as ValuesOf gives them, in the mods' order; a mod that cannot be switched on gets the reason as
-// its Problem, and no values.
+// its Problem, and no values; one whose sheets are unread (switched off and large) gets no values either.
 [[nodiscard]] std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& mods);
 
 // The values of the switched-on mods, in load order; refused naming a switched-on mod that cannot be on.

@@ -424,10 +424,6 @@ TEST(ModSharing, SameNamesShowTheirFoldersAndNamesInOtherAlphabetsAreMadeAndRead
     }
     EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "Kestrel speedmax: Speed (a) 640, Speed (b) 650 -> Speed (b)\n");
 
-#ifdef _WIN32
-    GTEST_SKIP() << "the Windows build still makes and reads folders through the ANSI calls: a name beyond the "
-                    "code page does not come through yet";
-#endif
     ASSERT_EQ(Cli(game, {"ship", "set", "Warden", "hp=444"}).Exit, 0);
     for (const std::string name : {"Mod Légère", "Ταχύτητα", "Скорость"}) {
         SCOPED_TRACE(name);
