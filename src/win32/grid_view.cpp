@@ -12,7 +12,8 @@ namespace tovarin {
 namespace {
 
 constexpr UINT_PTR kGridSubclass = 2;
-constexpr int kMinColumnWidth = 48;
+constexpr int kMinColumnWidth = 32;
+constexpr std::size_t kMeasuredRows = 100;
 constexpr int kColumnPadding = 16;
 constexpr int kEditId = 1;  // the in-place edit, the list's only child besides its head
 
@@ -118,9 +119,14 @@ void GridView::Show() {
         shownRows_ = model_.RowCount();
         SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(shownRows_), LVSICF_NOSCROLL);
     }
-    // New columns are as wide as their head and the values of the rows in view.
+    // New columns are as wide as their head and the values of the first rows (measuring every row of a large
+    // fleet would cost more than it shows).
     for (std::size_t i = 0; newColumns && i < shownColumns_.size(); ++i) {
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+        int width = TextWidth(list_, Wide(shownColumns_[i].Caption));
+        for (std::size_t row = 0; row < std::min<std::size_t>(model_.RowCount(), kMeasuredRows); ++row) {
+            width = std::max(width, TextWidth(list_, Wide(model_.CellText(row, i))));
+        }
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, std::max(kMinColumnWidth, width + kColumnPadding));
     }
     // Values, order and marks may all have changed; the list asks again only for the rows it shows.
     InvalidateRect(list_, nullptr, FALSE);

@@ -107,6 +107,7 @@ TEST(FleetPage, FiltersByNameInAnyCaseAndKeepsTheSelectionOfRowsStillShown) {
     EXPECT_EQ(f.Grid1.SelectedRows(), std::vector<std::size_t>{1});  // the Warden; the hidden Sable is let go
     UserInput::Type(f.Edit50, "");
     EXPECT_EQ(f.Grid1.RowCount(), 8u);
+    EXPECT_EQ(f.Grid1.SelectedRows(), std::vector<std::size_t>{1}) << "the Sable comes back unselected";
     UserInput::Toggle(f.CheckBox5);
     EXPECT_EQ(f.Label62.Caption(), "8 ships, 0 shown");
 }
