@@ -95,6 +95,8 @@ GridView::GridView(HWND list, TGrid& model, Deliver deliver)
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(list_), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
     if (tip_ != nullptr) {
+        // The window asks in ANSI by default; the chain's arrow needs UTF-16.
+        SendMessageW(tip_, CCM_SETUNICODEFORMAT, TRUE, 0);
         SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // a long chain breaks into lines
         AddTool(tip_, GetParent(list_), list_);
         AddTool(tip_, GetParent(list_), header_);
@@ -229,10 +231,16 @@ void GridView::ShowEdit() {
 
 bool GridView::HandleNotify(NMHDR& header, LRESULT& result) {
     result = 0;
-    if (header.hwndFrom == tip_ && header.code == TTN_GETDISPINFOW) {
-        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+    if (header.hwndFrom == tip_ && (header.code == TTN_GETDISPINFOW || header.code == TTN_GETDISPINFOA)) {
         text_ = Wide(reinterpret_cast<HWND>(header.idFrom) == header_ ? HeadTip() : CellTip());
-        info.lpszText = text_.data();
+        if (header.code == TTN_GETDISPINFOW) {
+            reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
+        } else {  // a tooltip that asks in ANSI gets the system code page's closest text
+            const int length = WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            ansiText_.assign(static_cast<std::size_t>(std::max(length, 1)), '\0');
+            WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, ansiText_.data(), length, nullptr, nullptr);
+            reinterpret_cast<NMTTDISPINFOA&>(header).lpszText = ansiText_.data();
+        }
         return true;
     }
     if (header.hwndFrom != list_) return false;
