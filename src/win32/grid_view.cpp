@@ -231,8 +231,10 @@ void GridView::ShowEdit() {
 
 bool GridView::HandleNotify(NMHDR& header, LRESULT& result) {
     result = 0;
-    if (header.hwndFrom == tip_ && (header.code == TTN_GETDISPINFOW || header.code == TTN_GETDISPINFOA)) {
-        text_ = Wide(reinterpret_cast<HWND>(header.idFrom) == header_ ? HeadTip() : CellTip());
+    const auto tool = reinterpret_cast<HWND>(header.idFrom);
+    if (header.hwndFrom == tip_ && (tool == list_ || tool == header_) &&
+        (header.code == TTN_GETDISPINFOW || header.code == TTN_GETDISPINFOA)) {
+        text_ = Wide(tool == header_ ? HeadTip() : CellTip());
         if (header.code == TTN_GETDISPINFOW) {
             reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
         } else {  // a tooltip that asks in ANSI gets the system code page's closest text
