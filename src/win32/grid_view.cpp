@@ -83,10 +83,7 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 GridView::GridView(HWND list, TGrid& model, Deliver deliver)
-    : list_(list),
-      header_(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0))),
-      model_(model),
-      deliver_(std::move(deliver)) {
+    : list_(list), model_(model), deliver_(std::move(deliver)) {
     // The list speaks UTF-16 to the window, whatever the window's own messages are.
     SendMessageW(list_, LVM_SETUNICODEFORMAT, TRUE, 0);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -99,11 +96,19 @@ GridView::GridView(HWND list, TGrid& model, Deliver deliver)
         SendMessageW(tip_, CCM_SETUNICODEFORMAT, TRUE, 0);
         SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // a long chain breaks into lines
         AddTool(tip_, GetParent(list_), list_);
-        AddTool(tip_, GetParent(list_), header_);
     }
     // The mouse over a cell or a head picks the tooltip's text.
-    if (header_ != nullptr) SetWindowSubclass(header_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(list_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
+    AttachHeader();
+}
+
+// Some list views make their head with the first column: it is looked for again until there is one.
+void GridView::AttachHeader() {
+    if (header_ != nullptr) return;
+    header_ = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    if (header_ == nullptr) return;
+    if (tip_ != nullptr) AddTool(tip_, GetParent(list_), header_);
+    SetWindowSubclass(header_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 GridView::~GridView() {
@@ -160,6 +165,7 @@ bool GridView::ShowColumns() {
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
         rebuilt = true;
     }
+    AttachHeader();
     // The sort arrow on the head of the column the rows are sorted by.
     for (std::size_t i = 0; i < columns.size(); ++i) {
         HDITEMW item{};

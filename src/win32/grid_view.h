@@ -36,6 +36,7 @@ public:
     void MouseMoved(HWND control, LPARAM where);
 
 private:
+    void AttachHeader();
     bool ShowColumns();  // true when they were made anew
     void ShowSelection();
     void ShowEdit();
@@ -45,7 +46,7 @@ private:
     [[nodiscard]] std::string HeadTip() const;
 
     HWND list_;
-    HWND header_;
+    HWND header_ = nullptr;
     HWND tip_ = nullptr;
     HWND edit_ = nullptr;
     TGrid& model_;
