@@ -14,6 +14,7 @@ namespace {
 constexpr UINT_PTR kGridSubclass = 2;
 constexpr int kMinColumnWidth = 32;
 constexpr std::size_t kMeasuredRows = 100;
+constexpr int kSortArrowWidth = 12;  // beside the caption of the head the rows are sorted by
 constexpr int kColumnPadding = 16;
 constexpr int kEditId = 1;  // the in-place edit, the list's only child besides its head
 
@@ -129,7 +130,7 @@ void GridView::Show() {
     // New columns are as wide as their head and the values of the first rows (measuring every row of a large
     // fleet would cost more than it shows).
     for (std::size_t i = 0; newColumns && i < shownColumns_.size(); ++i) {
-        int width = TextWidth(list_, Wide(shownColumns_[i].Caption));
+        int width = TextWidth(list_, Wide(shownColumns_[i].Caption)) + kSortArrowWidth;
         for (std::size_t row = 0; row < std::min<std::size_t>(model_.RowCount(), kMeasuredRows); ++row) {
             width = std::max(width, TextWidth(list_, Wide(model_.CellText(row, i))));
         }
