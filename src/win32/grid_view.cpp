@@ -187,7 +187,8 @@ void GridView::ShowSelection() {
         if (model_.Selected(row)) selected.push_back(row);
     }
     const std::optional<GridCell> focused = model_.FocusedCell();
-    if (selected == shownSelection_ && !focused) return;
+    if (selected == shownSelection_ && focused == shownFocus_) return;
+    shownFocus_ = focused;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
@@ -340,6 +341,10 @@ void GridView::SelectionChanged() {
                                        : known && known->Row == static_cast<std::size_t>(focused) &&
                                              known->Column == static_cast<std::size_t>(column_);
     if (selected == shownSelection_ && sameFocus) return;
+    shownFocus_ =
+        focused < 0
+            ? std::nullopt
+            : std::optional<GridCell>(GridCell{static_cast<std::size_t>(focused), static_cast<std::size_t>(column_)});
     // The focused row goes last: UserInput::SelectRows focuses the last row named.
     if (focused >= 0) {
         std::erase(selected, static_cast<std::size_t>(focused));

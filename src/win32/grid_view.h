@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,7 @@ private:
     std::vector<GridColumn> shownColumns_;
     std::size_t shownRows_ = static_cast<std::size_t>(-1);
     std::vector<std::size_t> shownSelection_;
+    std::optional<GridCell> shownFocus_;
     int column_ = 0;  // the column of the last click, the focused cell's column
     int tipRow_ = -1, tipColumn_ = -1, tipHead_ = -1;
     std::wstring text_;  // what a tooltip or the list was last given: it keeps the pointer while it shows it
