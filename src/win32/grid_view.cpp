@@ -50,11 +50,12 @@ int TextWidth(HWND control, const std::wstring& text) {
 
 POINT PointOf(LPARAM where) { return {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))}; }
 
-void AddTool(HWND tip, HWND owner, HWND control) {
+// The control is its own tool, and is asked for the tool's text (its subclass answers).
+void AddTool(HWND tip, HWND control) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = owner;
+    tool.hwnd = control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -72,6 +73,16 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
                 return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
             }
             break;
+        case WM_NOTIFYFORMAT:
+            // The grid's tooltip asks the list or the head it tells about: it is answered in UTF-16, for the arrows.
+            if (lParam == NF_QUERY && view->IsTip(reinterpret_cast<HWND>(wParam))) return NFR_UNICODE;
+            break;
+        case WM_NOTIFY: {
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            LRESULT result = 0;
+            if (view->IsTip(header.hwndFrom) && view->HandleNotify(header, result)) return result;
+            break;
+        }
         case WM_NCDESTROY:
             RemoveWindowSubclass(control, &PartProc, id);
             break;
@@ -92,14 +103,12 @@ GridView::GridView(HWND list, TGrid& model, Deliver deliver)
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(list_), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
-    if (tip_ != nullptr) {
-        // The window asks in ANSI by default; the chain's arrow needs UTF-16.
-        SendMessageW(tip_, CCM_SETUNICODEFORMAT, TRUE, 0);
-        SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // a long chain breaks into lines
-        AddTool(tip_, GetParent(list_), list_);
-    }
-    // The mouse over a cell or a head picks the tooltip's text.
+    // The mouse over a cell or a head picks the tooltip's text; the subclass answers the tooltip.
     SetWindowSubclass(list_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
+    if (tip_ != nullptr) {
+        SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // a long chain breaks into lines
+        AddTool(tip_, list_);
+    }
     AttachHeader();
 }
 
@@ -108,8 +117,8 @@ void GridView::AttachHeader() {
     if (header_ != nullptr) return;
     header_ = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
     if (header_ == nullptr) return;
-    if (tip_ != nullptr) AddTool(tip_, GetParent(list_), header_);
     SetWindowSubclass(header_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
+    if (tip_ != nullptr) AddTool(tip_, header_);
 }
 
 GridView::~GridView() {

@@ -26,6 +26,7 @@ public:
     GridView& operator=(const GridView&) = delete;
 
     [[nodiscard]] HWND Handle() const { return list_; }
+    [[nodiscard]] bool IsTip(HWND window) const { return window != nullptr && window == tip_; }
     // Shows the model's columns, rows, sort, selection and open edit.
     void Show();
     // A notification from the list, its head or the tooltips; false when it is none of theirs. `result` is the
