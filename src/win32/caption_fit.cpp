@@ -13,7 +13,7 @@ namespace {
 constexpr int kButtonInset = 3;
 constexpr int kCheckSquare = 13;
 constexpr int kGroupTitleInset = 8;
-constexpr int kTabPadding = 6;
+constexpr int kTabPadding = 4;
 constexpr int kTabControlEdge = 4;
 constexpr int kFieldInsets = 4;
 constexpr int kDesignDigitsWidth = 60;

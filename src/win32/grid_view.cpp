@@ -12,7 +12,9 @@ namespace tovarin {
 namespace {
 
 constexpr UINT_PTR kGridSubclass = 2;
-constexpr int kMinColumnWidth = 48;
+constexpr int kMinColumnWidth = 32;
+constexpr std::size_t kMeasuredRows = 100;
+constexpr int kSortArrowWidth = 12;  // beside the caption of the head the rows are sorted by
 constexpr int kColumnPadding = 16;
 constexpr int kEditId = 1;  // the in-place edit, the list's only child besides its head
 
@@ -48,11 +50,12 @@ int TextWidth(HWND control, const std::wstring& text) {
 
 POINT PointOf(LPARAM where) { return {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))}; }
 
-void AddTool(HWND tip, HWND owner, HWND control) {
+// The control is its own tool, and is asked for the tool's text (its subclass answers).
+void AddTool(HWND tip, HWND control) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = owner;
+    tool.hwnd = control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -70,6 +73,16 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
                 return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
             }
             break;
+        case WM_NOTIFYFORMAT:
+            // The grid's tooltip asks the list or the head it tells about: it is answered in UTF-16, for the arrows.
+            if (lParam == NF_QUERY && view->IsTip(reinterpret_cast<HWND>(wParam))) return NFR_UNICODE;
+            break;
+        case WM_NOTIFY: {
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            LRESULT result = 0;
+            if (view->IsTip(header.hwndFrom) && view->HandleNotify(header, result)) return result;
+            break;
+        }
         case WM_NCDESTROY:
             RemoveWindowSubclass(control, &PartProc, id);
             break;
@@ -82,10 +95,7 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 GridView::GridView(HWND list, TGrid& model, Deliver deliver)
-    : list_(list),
-      header_(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0))),
-      model_(model),
-      deliver_(std::move(deliver)) {
+    : list_(list), model_(model), deliver_(std::move(deliver)) {
     // The list speaks UTF-16 to the window, whatever the window's own messages are.
     SendMessageW(list_, LVM_SETUNICODEFORMAT, TRUE, 0);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -93,14 +103,22 @@ GridView::GridView(HWND list, TGrid& model, Deliver deliver)
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(list_), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
+    // The mouse over a cell or a head picks the tooltip's text; the subclass answers the tooltip.
+    SetWindowSubclass(list_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
     if (tip_ != nullptr) {
         SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // a long chain breaks into lines
-        AddTool(tip_, GetParent(list_), list_);
-        AddTool(tip_, GetParent(list_), header_);
+        AddTool(tip_, list_);
     }
-    // The mouse over a cell or a head picks the tooltip's text.
-    if (header_ != nullptr) SetWindowSubclass(header_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(list_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
+    AttachHeader();
+}
+
+// Some list views make their head with the first column: it is looked for again until there is one.
+void GridView::AttachHeader() {
+    if (header_ != nullptr) return;
+    header_ = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    if (header_ == nullptr) return;
+    SetWindowSubclass(header_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
+    if (tip_ != nullptr) AddTool(tip_, header_);
 }
 
 GridView::~GridView() {
@@ -118,9 +136,14 @@ void GridView::Show() {
         shownRows_ = model_.RowCount();
         SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(shownRows_), LVSICF_NOSCROLL);
     }
-    // New columns are as wide as their head and the values of the rows in view.
+    // New columns are as wide as their head and the values of the first rows (measuring every row of a large
+    // fleet would cost more than it shows).
     for (std::size_t i = 0; newColumns && i < shownColumns_.size(); ++i) {
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+        int width = TextWidth(list_, Wide(shownColumns_[i].Caption)) + kSortArrowWidth;
+        for (std::size_t row = 0; row < std::min<std::size_t>(model_.RowCount(), kMeasuredRows); ++row) {
+            width = std::max(width, TextWidth(list_, Wide(model_.CellText(row, i))));
+        }
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, std::max(kMinColumnWidth, width + kColumnPadding));
     }
     // Values, order and marks may all have changed; the list asks again only for the rows it shows.
     InvalidateRect(list_, nullptr, FALSE);
@@ -152,6 +175,7 @@ bool GridView::ShowColumns() {
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
         rebuilt = true;
     }
+    AttachHeader();
     // The sort arrow on the head of the column the rows are sorted by.
     for (std::size_t i = 0; i < columns.size(); ++i) {
         HDITEMW item{};
@@ -172,7 +196,8 @@ void GridView::ShowSelection() {
         if (model_.Selected(row)) selected.push_back(row);
     }
     const std::optional<GridCell> focused = model_.FocusedCell();
-    if (selected == shownSelection_ && !focused) return;
+    if (selected == shownSelection_ && focused == shownFocus_) return;
+    shownFocus_ = focused;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
@@ -223,10 +248,18 @@ void GridView::ShowEdit() {
 
 bool GridView::HandleNotify(NMHDR& header, LRESULT& result) {
     result = 0;
-    if (header.hwndFrom == tip_ && header.code == TTN_GETDISPINFOW) {
-        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-        text_ = Wide(reinterpret_cast<HWND>(header.idFrom) == header_ ? HeadTip() : CellTip());
-        info.lpszText = text_.data();
+    const auto tool = reinterpret_cast<HWND>(header.idFrom);
+    if (header.hwndFrom == tip_ && (tool == list_ || tool == header_) &&
+        (header.code == TTN_GETDISPINFOW || header.code == TTN_GETDISPINFOA)) {
+        text_ = Wide(tool == header_ ? HeadTip() : CellTip());
+        if (header.code == TTN_GETDISPINFOW) {
+            reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
+        } else {  // a tooltip that asks in ANSI gets the system code page's closest text
+            const int length = WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            ansiText_.assign(static_cast<std::size_t>(std::max(length, 1)), '\0');
+            WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, ansiText_.data(), length, nullptr, nullptr);
+            reinterpret_cast<NMTTDISPINFOA&>(header).lpszText = ansiText_.data();
+        }
         return true;
     }
     if (header.hwndFrom != list_) return false;
@@ -317,6 +350,10 @@ void GridView::SelectionChanged() {
                                        : known && known->Row == static_cast<std::size_t>(focused) &&
                                              known->Column == static_cast<std::size_t>(column_);
     if (selected == shownSelection_ && sameFocus) return;
+    shownFocus_ =
+        focused < 0
+            ? std::nullopt
+            : std::optional<GridCell>(GridCell{static_cast<std::size_t>(focused), static_cast<std::size_t>(column_)});
     // The focused row goes last: UserInput::SelectRows focuses the last row named.
     if (focused >= 0) {
         std::erase(selected, static_cast<std::size_t>(focused));

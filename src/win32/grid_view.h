@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
     GridView& operator=(const GridView&) = delete;
 
     [[nodiscard]] HWND Handle() const { return list_; }
+    [[nodiscard]] bool IsTip(HWND window) const { return window != nullptr && window == tip_; }
     // Shows the model's columns, rows, sort, selection and open edit.
     void Show();
     // A notification from the list, its head or the tooltips; false when it is none of theirs. `result` is the
@@ -36,6 +38,7 @@ public:
     void MouseMoved(HWND control, LPARAM where);
 
 private:
+    void AttachHeader();
     bool ShowColumns();  // true when they were made anew
     void ShowSelection();
     void ShowEdit();
@@ -45,7 +48,7 @@ private:
     [[nodiscard]] std::string HeadTip() const;
 
     HWND list_;
-    HWND header_;
+    HWND header_ = nullptr;
     HWND tip_ = nullptr;
     HWND edit_ = nullptr;
     TGrid& model_;
@@ -53,10 +56,12 @@ private:
     std::vector<GridColumn> shownColumns_;
     std::size_t shownRows_ = static_cast<std::size_t>(-1);
     std::vector<std::size_t> shownSelection_;
+    std::optional<GridCell> shownFocus_;
     int column_ = 0;  // the column of the last click, the focused cell's column
     int tipRow_ = -1, tipColumn_ = -1, tipHead_ = -1;
     std::wstring text_;  // what a tooltip or the list was last given: it keeps the pointer while it shows it
-    int quiet_ = 0;      // > 0 while the view itself changes the list
+    std::string ansiText_;
+    int quiet_ = 0;  // > 0 while the view itself changes the list
 };
 
 }  // namespace tovarin

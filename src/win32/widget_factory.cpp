@@ -124,8 +124,8 @@ HWND CreateControlWindow(Widget& widget, HWND window, int id, const DialogFonts&
     // The pages' controls stand on the window's dialog face, so the tab control draws its pages with that face
     // too rather than with a visual style's own page colour.
     if (row.Kind == ControlKind::PageControl) SetWindowTheme(control, L" ", L" ");
-    // Seven tabs share the window's width: each keeps four pixels beside its caption rather than the usual six.
-    if (row.Kind == ControlKind::PageControl) SendMessageA(control, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
+    // Eight tabs share the window's width: each keeps two pixels beside its caption rather than the usual six.
+    if (row.Kind == ControlKind::PageControl) SendMessageA(control, TCM_SETPADDING, 0, MAKELPARAM(2, 3));
     return control;
 }
 

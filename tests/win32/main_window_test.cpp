@@ -152,19 +152,21 @@ protected:
         Pump();
     }
 
-    // What the window answers when the list's tooltip asks for its text with the mouse on the row.
+    // What the window answers when the list's tooltip asks for its text with the mouse on the row (the window has
+    // a tooltip of its lists and one of the Fleet page's grid: the list's is the one that answers).
     std::string RowTip(HWND list, int row) {
         RECT rect{};
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
         SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
         HWND tip = nullptr;
         while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
-            if (GetWindow(tip, GW_OWNER) == window->Handle()) break;
+            if (GetWindow(tip, GW_OWNER) != window->Handle()) continue;
+            NMTTDISPINFOA info{};
+            info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOA};
+            SendMessageA(window->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+            if (info.lpszText != nullptr && *info.lpszText != '\0') return info.lpszText;
         }
-        NMTTDISPINFOA info{};
-        info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOA};
-        SendMessageA(window->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-        return info.lpszText != nullptr ? info.lpszText : "";
+        return "";
     }
 
     // The names of the buttons that show the default frame.

@@ -93,7 +93,7 @@ TEST(FleetPage, SortsNumbersAsNumbersAndTextsAsTextsAndReversesOnASecondClick) {
     }
 }
 
-TEST(FleetPage, FiltersByNameInAnyCaseAndKeepsTheSelectionOfRowsStillShown) {
+TEST(FleetPage, FiltersByNameInAnyCaseKeepsTheSelectionOfShownRowsAndSaysWhyNoneShow) {
     Demo game;
     ProgramRun run(game);
     TForm1& f = run.Form();
@@ -107,8 +107,19 @@ TEST(FleetPage, FiltersByNameInAnyCaseAndKeepsTheSelectionOfRowsStillShown) {
     EXPECT_EQ(f.Grid1.SelectedRows(), std::vector<std::size_t>{1});  // the Warden; the hidden Sable is let go
     UserInput::Type(f.Edit50, "");
     EXPECT_EQ(f.Grid1.RowCount(), 8u);
+    EXPECT_EQ(f.Grid1.SelectedRows(), std::vector<std::size_t>{1}) << "the Sable comes back unselected";
     UserInput::Toggle(f.CheckBox5);
     EXPECT_EQ(f.Label62.Caption(), "8 ships, 0 shown");
+
+    // A ship file another program broke: the page says which, shows no rows and asks nothing.
+    const std::size_t boxes = run.Platform.Boxes.size();
+    game.WriteText("Ships\\halberd.iff", "not a ship");
+    UserInput::ShowPage(f.PageControl1, 6);
+    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    EXPECT_EQ(f.Label62.Caption().rfind("The fleet cannot be shown: ", 0), 0u) << f.Label62.Caption();
+    EXPECT_NE(f.Label62.Caption().find("Halberd"), std::string::npos) << f.Label62.Caption();
+    EXPECT_EQ(f.Grid1.RowCount(), 0u);
+    EXPECT_EQ(run.Platform.Boxes.size(), boxes);
 }
 
 // A mod applied on the Mods page and an own change saved on the Ships tab: the page, shown again, marks both values
