@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "demo/demo_ships.h"
+#include "gamefiles/profile_cache.h"
 #include "ui/platform.h"
 
 namespace tovarin::fuzz {
@@ -288,6 +289,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Outcomes* outcomes = TheOutcomes();
     if (outcomes != nullptr) outcomes->Text.clear();
     const int result = TestOneInput(data, size);
+    // Each input starts the program as the first did, without copies of INI files read by the one before; and what
+    // the input allocated is freed by its end, so that libFuzzer's leak check does not run it a second time.
+    tovarin::ForgetEveryProfile();
     if (outcomes != nullptr) {
         for (const std::filesystem::path& folder : outcomes->Folders) outcomes->Text += FolderState(folder);
         outcomes->File << std::hex << Hash(std::string_view(reinterpret_cast<const char*>(data), size)) << ' '
