@@ -7,7 +7,7 @@
 # measured on a quiet machine). Then checks that each target puts its game back completely between inputs
 # (scripts/fuzz-order-check.sh, over the seeds, the kept inputs and what the run kept). A target's output goes to
 # build/fuzz/logs/<target>.log, and its gist is printed when the target finds a crash, a hang or a broken promise.
-# Usage: scripts/run-fuzz.sh [SECONDS]        Reproduce a kept input: build/fuzz/targets/<target> FILE
+# Usage: [FUZZ_FLAGS=...] scripts/run-fuzz.sh [SECONDS]     Reproduce a kept input: build/fuzz/targets/<target> FILE
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -34,7 +34,8 @@ for target in "$out"/targets/*; do
   TOVARIN_FUZZ_SEEDS=$seeds timeout 120 "$target"
   kept=()
   [ -d "tests/fuzz/findings/$name" ] && kept=("tests/fuzz/findings/$name")
-  if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" \
+  # shellcheck disable=SC2086 # FUZZ_FLAGS: further libFuzzer flags, one word each (e.g. -entropic=0)
+  if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" ${FUZZ_FLAGS:-} \
       "$corpus" "$seeds" "${kept[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
     rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)

@@ -57,7 +57,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
 
 int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 1);
-    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    static const std::vector<demo::DemoShip> ships = demo::DemoShips();
     const std::size_t ship = input.Choices[0] % ships.size();
     const std::string shipFile = "Ships\\" + ships[ship].File;
     static ReusedGame& reused = *new ReusedGame([](TempGameFolder& built) {
