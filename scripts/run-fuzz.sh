@@ -24,7 +24,7 @@ fi
 # The targets put their game folder back between inputs, and the program syncs what it saves: memory is quicker.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
-echo "fuzz: load $(uptime | sed 's/.*load average/load average/'), $(nproc) cores"
+echo "fuzz: $(uptime | sed 's/.*load average/load average/'), $(nproc) cores"
 failed=0
 for target in "$out"/targets/*; do
   name=$(basename "$target")
@@ -38,9 +38,11 @@ for target in "$out"/targets/*; do
   if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" ${FUZZ_FLAGS:-} \
       "$corpus" "$seeds" "${kept[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
+    took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log")
+    [ "${took:-0}" -gt 0 ] || took=$seconds
     rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
-    echo "fuzz $name: passed, $runs inputs in $seconds s, ${rate:-?} per second as libFuzzer counts them" \
-      "($((${runs:-0} / seconds)) over the whole run)"
+    echo "fuzz $name: passed, $runs inputs in $took s, ${rate:-?} per second as libFuzzer counts them" \
+      "($((${runs:-0} / took)) over the whole run, with the seeds and kept inputs)"
   else
     grep -E 'Broken promise|box shown|ERROR:|runtime error|SUMMARY' "$log" | head -n 20 || true
     echo "fuzz $name: FAILED on $(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1) (log: $log)"
