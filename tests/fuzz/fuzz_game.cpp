@@ -61,6 +61,7 @@ ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build)
         if (entry.is_regular_file()) built_[path] = {false, BytesAt(path), entry.status().permissions()};
     }
     NoteFolder(game_.Root());
+    RemoveAtExit(game_.Root());
     Watch();
 }
 
@@ -273,6 +274,23 @@ std::string FolderState(const fs::path& root) {
 }
 
 }  // namespace
+
+void RemoveAtExit(const fs::path& folder) {
+    static std::vector<fs::path>& folders = *new std::vector<fs::path>;
+    if (folders.empty()) {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const fs::path& each : folders) {
+                for (const auto& entry : fs::recursive_directory_iterator(each, ignored)) {
+                    if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
+                        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+                }
+                fs::remove_all(each, ignored);
+            }
+        });
+    }
+    folders.push_back(folder);
+}
 
 void NoteFolder(const fs::path& folder) {
     if (Outcomes* outcomes = TheOutcomes()) outcomes->Folders.push_back(folder);

@@ -76,6 +76,10 @@ private:
     std::set<std::filesystem::path> touched_;
 };
 
+// Removes the folder when the process ends: a game built once per process is never destroyed (the program's own
+// statics may still use it while the process ends), and each run of a target would leave its folder behind.
+void RemoveAtExit(const std::filesystem::path& folder);
+
 // GameWithShip built once per process, "Ships\\test.iff" the given file.
 [[nodiscard]] TempGameFolder& ReusedGameWithShip(const Bytes& file);
 

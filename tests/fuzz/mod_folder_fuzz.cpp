@@ -50,6 +50,7 @@ struct Setup {
         }
         Drain();
         NoteFolder(game.Root());
+        RemoveAtExit(game.Root());
     }
 
     // The entries touched since the last call, other than "Tovarin Mods" itself.
