@@ -10,8 +10,9 @@ the replacement is made, the build is redone, the tests run, the failing ones re
   native (default)  the native suite (build the native preset first); --skip leaves out slow tests while iterating
   win               the window suites under Wine, and the caption test in a prefix without Wine's fonts
                     (build the windows preset first)
-  fuzz              every fuzz target's kept findings and seeds, and a short fuzzing run of the targets the break
-                    names (build the fuzz preset first; SECONDS_PER_TARGET, default 20)
+  fuzz              every fuzz target's kept findings and seeds, the two-order check of its game's reset, and a
+                    short fuzzing run of the targets the break names (build the fuzz preset first;
+                    SECONDS_PER_TARGET, default 20)
 
 Prints one line per break and "N breaks run; M caught before and missed now"; exits 1 when M is not 0.
 --update records the tests that failed now as the tests that catch each break (after renaming or merging tests:
@@ -81,6 +82,8 @@ def fuzz(brk, skip):
         subprocess.run([exe], env=dict(ENV, TOVARIN_FUZZ_SEEDS=seeds), capture_output=True, timeout=300)
         if run([exe, "-runs=0", "-artifact_prefix=%s/" % work, seeds], 600).returncode != 0:
             failed.append(target + " (seeds)")
+        elif run([os.path.join(ROOT, "scripts/fuzz-order-check.sh"), target], 900).returncode != 0:
+            failed.append(target + " (order)")
         elif target in brk.get("fuzz", []):
             corpus = os.path.join(work, "corpus", target)
             run(["rm", "-rf", corpus], 60)

@@ -2,9 +2,12 @@
 # Builds the fuzz preset and runs every libFuzzer target (build/fuzz/targets) for SECONDS each (default 30),
 # from a fresh corpus: the seeds the target writes from the demo installation, and the inputs kept under
 # tests/fuzz/findings/<target>, all run before any new input. Prints one line per target with the inputs it ran
-# per second (the targets run one after the other, each on one core); a target's output goes to
+# per second, as libFuzzer counts them and over the whole run (the targets run one after the other, each on one
+# core; the machine's load is printed first, as the rates depend on it: tests/fuzz/findings/README.md lists rates
+# measured on a quiet machine). Then checks that each target puts its game back completely between inputs
+# (scripts/fuzz-order-check.sh, over the seeds, the kept inputs and what the run kept). A target's output goes to
 # build/fuzz/logs/<target>.log, and its gist is printed when the target finds a crash, a hang or a broken promise.
-# Usage: scripts/run-fuzz.sh [SECONDS]        Reproduce a kept input: build/fuzz/targets/<target> FILE
+# Usage: [FUZZ_FLAGS=...] scripts/run-fuzz.sh [SECONDS]     Reproduce a kept input: build/fuzz/targets/<target> FILE
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -18,9 +21,10 @@ if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "$(nproc)"; } >"$ou
   exit 1
 fi
 
-# The targets create a game folder for every input and the program syncs what it saves; memory is quicker.
+# The targets put their game folder back between inputs, and the program syncs what it saves: memory is quicker.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
+echo "fuzz: $(uptime | sed 's/.*load average/load average/'), $(nproc) cores"
 failed=0
 for target in "$out"/targets/*; do
   name=$(basename "$target")
@@ -30,14 +34,23 @@ for target in "$out"/targets/*; do
   TOVARIN_FUZZ_SEEDS=$seeds timeout 120 "$target"
   kept=()
   [ -d "tests/fuzz/findings/$name" ] && kept=("tests/fuzz/findings/$name")
-  if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" \
+  # shellcheck disable=SC2086 # FUZZ_FLAGS: further libFuzzer flags, one word each (e.g. -entropic=0)
+  if "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$crashes/" ${FUZZ_FLAGS:-} \
       "$corpus" "$seeds" "${kept[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
-    echo "fuzz $name: passed, $runs inputs in $seconds s, $((${runs:-0} / seconds)) per second"
+    took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log")
+    [ "${took:-0}" -gt 0 ] || took=$seconds
+    rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
+    echo "fuzz $name: passed, $runs inputs in $took s, ${rate:-?} per second as libFuzzer counts them" \
+      "($((${runs:-0} / took)) over the whole run, with the seeds and kept inputs)"
   else
     grep -E 'Broken promise|box shown|ERROR:|runtime error|SUMMARY' "$log" | head -n 20 || true
     echo "fuzz $name: FAILED on $(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1) (log: $log)"
     failed=1
+    continue
   fi
+  # What the run kept, sampled, beside the seeds and kept inputs: one input must not change what the next does.
+  mapfile -t sample < <(find "$corpus" -type f | sort | head -n 200)
+  scripts/fuzz-order-check.sh "$name" "${sample[@]}" || failed=1
 done
 exit $failed

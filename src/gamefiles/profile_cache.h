@@ -18,4 +18,8 @@ namespace tovarin {
 // Drops the copy of a file we have written.
 void ForgetProfile(const std::string& path);
 
+// Drops every copy, as a fresh start of the program has none (a test that starts the program many times over in one
+// process uses it to start each time as the first).
+void ForgetEveryProfile();
+
 }  // namespace tovarin

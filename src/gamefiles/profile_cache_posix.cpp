@@ -130,4 +130,9 @@ void ForgetProfile(const std::string& path) {
     cache.erase(path);
 }
 
+void ForgetEveryProfile() {
+    std::lock_guard<std::mutex> hold(cacheLock);
+    cache.clear();
+}
+
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include "gamefiles/game_paths.h"
 #include "gamefiles/narrowing.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/run_caches.h"
 #include "ships/ship_layout.h"
 
 namespace tovarin {
@@ -176,6 +177,7 @@ std::string ProfileText(const ProfileEntries& entries) {
 }
 
 void ApplyProfile(ShipValues& values, const TIniFile& profile) {
+    const RunCaches readingOnce;  // a hundred keys of one file, read in one go: the file is parsed once for them
     for (const ProfileKey& key : ProfileKeys(values.GunMounts.size(), values.MissileMounts.size())) {
         const std::optional<std::int32_t> current = ProfileValue(values, key);
         if (!current) continue;

@@ -11,13 +11,14 @@ TForm::TForm(Platform& platform) : platform_(platform) {}
 TForm::~TForm() = default;
 
 TControl* TForm::FindComponent(std::string_view name) const {
-    for (TControl* control : components_) {
-        if (control->Name() == name) return control;
-    }
-    return nullptr;
+    const auto found = byName_.find(name);
+    return found != byName_.end() ? found->second : nullptr;
 }
 
-void TForm::Register(TControl& control) { components_.push_back(&control); }
+void TForm::Register(TControl& control) {
+    components_.push_back(&control);
+    byName_.emplace(control.Name(), &control);
+}
 
 const std::vector<LayoutRow>& TForm::Layout() const {
     static const std::vector<LayoutRow> kNone;

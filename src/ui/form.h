@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/controls.h"
@@ -67,6 +68,9 @@ protected:
 private:
     Platform& platform_;
     std::vector<TControl*> components_;
+    // The controls by name, the first of a name kept: the layout looks up each of its hundreds of rows by name, as
+    // the tests do, and a window starts many times over in a test run. A name's view lives as long as its control.
+    std::unordered_map<std::string_view, TControl*> byName_;
     std::vector<std::unique_ptr<TControl>> statics_;
     const std::vector<LayoutRow>* layout_ = nullptr;
     TControl* focused_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "gamefiles/errors.h"
 #include "gamefiles/folder_lock.h"
+#include "gamefiles/run_caches.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
 #include "ui/platform.h"
@@ -32,6 +33,7 @@ void ForgetGunSlots(TForm1& form) {
 
 // The ship's section of the catalogue as it is now: the slot save writes it, moving the positions it holds.
 std::vector<std::pair<std::string, std::string>> SectionNow(const TForm1& form) {
+    const RunCaches readingOnce;  // key by key, in one go: the catalogue is parsed once for them all
     std::vector<std::string> keys;
     form.Catalogue.ReadSection(form.Ship.ShipFile, keys);
     std::vector<std::pair<std::string, std::string>> section;

@@ -9,7 +9,7 @@
 // A sheet a player hands to "import": whatever the bytes, in whatever encoding, reading either gives rows or
 // refuses with a line and a column inside the text; the text, written as a file, reads back as the same text; and
 // rows written out read back as the same rows.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text = tovarin::TextOfFile(std::span(data, size));
     const std::string file = tovarin::FileBytesOfText(text);
     if (tovarin::TextOfFile(std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size())) != text) {

@@ -1,11 +1,16 @@
 #include "fuzz/fuzz_game.h"
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "demo/demo_ships.h"
+#include "gamefiles/profile_cache.h"
 #include "ui/platform.h"
 
 namespace tovarin::fuzz {
@@ -44,34 +49,121 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
 
 }  // namespace
 
-ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build) {
+namespace fs = std::filesystem;
+
+ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build)
+    : watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
     build(game_);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(game_.Root())) {
-        if (entry.is_regular_file()) built_[entry.path()] = BytesAt(entry.path());
+    built_[game_.Root()] = {true, {}, fs::status(game_.Root()).permissions()};
+    for (const auto& entry : fs::recursive_directory_iterator(game_.Root())) {
+        const fs::path& path = entry.path();
+        if (entry.is_directory()) built_[path] = {true, {}, entry.status().permissions()};
+        if (entry.is_regular_file()) built_[path] = {false, BytesAt(path), entry.status().permissions()};
     }
+    NoteFolder(game_.Root());
+    RemoveAtExit(game_.Root());
+    Watch();
 }
 
-TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file) {
-    namespace fs = std::filesystem;
-    const fs::path fuzzed = game_.PathOf(relative);
-    // What the last input added: files and whole folders (the kept originals, a change's record, a sibling).
+ReusedGame::~ReusedGame() { ::close(watch_); }
+
+void ReusedGame::Watch() {
+    for (const auto& [wd, folder] : watched_) (void)inotify_rm_watch(watch_, wd);
+    watched_.clear();
+    constexpr std::uint32_t kEvents = IN_CREATE | IN_DELETE | IN_MODIFY | IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO |
+                                      IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_DONT_FOLLOW;
+    for (const auto& [path, entry] : built_) {
+        if (entry.IsFolder) watched_[inotify_add_watch(watch_, path.c_str(), kEvents)] = path;
+    }
+    (void)TakeChanges();
+    touched_.clear();
+}
+
+bool ReusedGame::TakeChanges() {
+    bool tracked = watch_ >= 0 && !watched_.contains(-1);
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t got; (got = ::read(watch_, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            at += sizeof(inotify_event) + event->len;
+            const auto folder = watched_.find(event->wd);
+            if ((event->mask & (IN_Q_OVERFLOW | IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) != 0 ||
+                folder == watched_.end()) {
+                tracked = false;
+                continue;
+            }
+            const fs::path path = event->len > 0 ? folder->second / event->name : folder->second;
+            const auto found = built_.find(path);
+            // A built folder's own entries are watched; one removed, moved or replaced is put back whole.
+            if (found != built_.end() && found->second.IsFolder && path != folder->second &&
+                (event->mask & (IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE)) != 0) {
+                tracked = false;
+            }
+            touched_.insert(path);
+        }
+    }
+    return tracked;
+}
+
+void ReusedGame::PutBack(const fs::path& path) {
+    std::error_code ignored;
+    const auto found = built_.find(path);
+    const fs::file_status status = fs::symlink_status(path, ignored);
+    if (found == built_.end() && path != fuzzed_) {
+        fs::remove_all(path, ignored);
+        return;
+    }
+    if (found != built_.end() && found->second.IsFolder) {
+        fs::permissions(path, found->second.Mode, ignored);
+        return;
+    }
+    const Bytes& wanted = path == fuzzed_ ? fuzzedBytes_ : found->second.Content;
+    if (!fs::is_regular_file(status) || BytesAt(path) != wanted) {
+        if (fs::exists(status) && !fs::is_regular_file(status)) fs::remove_all(path, ignored);
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        WriteBytes(path, wanted);
+    }
+    const fs::perms mode = found != built_.end() ? found->second.Mode : fs::perms(0644);
+    if (fs::status(path, ignored).permissions() != mode) fs::permissions(path, mode, ignored);
+}
+
+void ReusedGame::PutBackEverything() {
     std::vector<fs::path> added;
     for (auto it = fs::recursive_directory_iterator(game_.Root()); it != fs::recursive_directory_iterator(); ++it) {
         const fs::path& path = it->path();
-        const bool known =
-            path == fuzzed || built_.contains(path) || std::any_of(built_.begin(), built_.end(), [&](const auto& f) {
-                return f.first.native().starts_with(path.native() + "/");
-            });
+        const auto found = built_.find(path);
+        const bool isFolder = it->is_directory() && !it->is_symlink();
+        const bool known = found != built_.end() ? found->second.IsFolder == isFolder : path == fuzzed_;
         if (known) continue;
         added.push_back(path);
-        if (it->is_directory() && !it->is_symlink()) it.disable_recursion_pending();
+        if (isFolder) it.disable_recursion_pending();
     }
     for (const fs::path& path : added) fs::remove_all(path);
-    for (const auto& [path, bytes] : built_) {
-        const Bytes& wanted = path == fuzzed ? file : bytes;
-        if (!fs::exists(path) || BytesAt(path) != wanted) WriteBytes(path, wanted);
+    for (const auto& [path, entry] : built_) {
+        if (entry.IsFolder) fs::create_directories(path);
     }
-    if (!built_.contains(fuzzed)) WriteBytes(fuzzed, file);
+    for (const auto& [path, entry] : built_) PutBack(path);
+    PutBack(fuzzed_);
+    Watch();
+}
+
+TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file) {
+    const fs::path fuzzed = game_.PathOf(relative);
+    const bool tracked = TakeChanges();
+    // The last input's fuzzed file goes back to what was built (or goes), the new one comes.
+    touched_.insert(fuzzed_);
+    if (fuzzed != fuzzed_ || file != fuzzedBytes_) touched_.insert(fuzzed);
+    fuzzed_ = fuzzed;
+    fuzzedBytes_ = file;
+    if (tracked) {
+        for (const fs::path& path : touched_) {
+            if (!path.empty()) PutBack(path);
+        }
+        (void)TakeChanges();  // this reset's own writes
+        touched_.clear();
+    } else {
+        PutBackEverything();
+    }
     return game_;
 }
 
@@ -95,6 +187,11 @@ void Require(bool kept, const char* promise, const ProgramRun* run) {
 ProgramRun::ProgramRun(const TempGameFolder& game) : Platform(game.Folder()), App(Platform) {
     Ended = App.Start().has_value();
     StartBoxes = Platform.Boxes.size();
+}
+
+ProgramRun::~ProgramRun() {
+    for (const auto& box : Platform.Boxes) NoteOutcome(box.text);
+    NoteOutcome(Ended ? "ended" : "running");
 }
 
 std::size_t ProgramRun::Act(const std::function<void()>& action) {
@@ -122,7 +219,105 @@ void SaveShipAndCheck(ProgramRun& run, const TempGameFolder& game, const std::st
     Require(again.StartedClean() && shownAtLoad == 0, "every saved ship loads again", &again);
 }
 
+namespace {
+
+// The outcome file and what the input being run did so far; no file, nothing kept.
+struct Outcomes {
+    std::ofstream File;
+    std::string Text;
+    std::vector<fs::path> Folders;
+    bool InFull = std::getenv("TOVARIN_FUZZ_OUTCOMES_IN_FULL") != nullptr;  // the text after its hash
+};
+
+Outcomes* TheOutcomes() {
+    static Outcomes* outcomes = [] {
+        const char* name = std::getenv("TOVARIN_FUZZ_OUTCOMES");
+        if (name == nullptr) return static_cast<Outcomes*>(nullptr);
+        auto* made = new Outcomes;
+        made->File.open(name, std::ios::app);
+        return made;
+    }();
+    return outcomes;
+}
+
+// FNV-1a: enough to tell two outcomes apart in a comparison.
+std::uint64_t Hash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+// Every entry of the folder, sorted: its relative path, its kind, its mode, and a file's bytes or a link's target.
+std::string FolderState(const fs::path& root) {
+    std::vector<std::string> entries;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+        const fs::file_status status = it->symlink_status(ignored);
+        std::ostringstream entry;
+        entry << fs::relative(it->path(), root).string() << ' ' << static_cast<int>(status.type()) << ' '
+              << static_cast<int>(status.permissions()) << ' ';
+        if (fs::is_symlink(status)) {  // named from the game folder, whose own name differs from run to run
+            const std::string target = fs::read_symlink(it->path(), ignored).string();
+            entry << (target.starts_with(root.string()) ? "<game>" + target.substr(root.string().size()) : target);
+        }
+        if (fs::is_regular_file(status)) {
+            const Bytes bytes = BytesAt(it->path());
+            entry << Hash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        }
+        entries.push_back(entry.str());
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string state;
+    for (const std::string& entry : entries) state += entry + "\n";
+    return state;
+}
+
+}  // namespace
+
+void RemoveAtExit(const fs::path& folder) {
+    static std::vector<fs::path>& folders = *new std::vector<fs::path>;
+    if (folders.empty()) {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const fs::path& each : folders) {
+                for (const auto& entry : fs::recursive_directory_iterator(each, ignored)) {
+                    if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
+                        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+                }
+                fs::remove_all(each, ignored);
+            }
+        });
+    }
+    folders.push_back(folder);
+}
+
+void NoteFolder(const fs::path& folder) {
+    if (Outcomes* outcomes = TheOutcomes()) outcomes->Folders.push_back(folder);
+}
+
+void NoteOutcome(const std::string& text) {
+    if (Outcomes* outcomes = TheOutcomes()) outcomes->Text += text + "\n";
+}
+
 }  // namespace tovarin::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tovarin::fuzz;
+    Outcomes* outcomes = TheOutcomes();
+    if (outcomes != nullptr) outcomes->Text.clear();
+    const int result = TestOneInput(data, size);
+    // Each input starts the program as the first did, without copies of INI files read by the one before; and what
+    // the input allocated is freed by its end, so that libFuzzer's leak check does not run it a second time.
+    tovarin::ForgetEveryProfile();
+    if (outcomes != nullptr) {
+        for (const std::filesystem::path& folder : outcomes->Folders) outcomes->Text += FolderState(folder);
+        outcomes->File << std::hex << Hash(std::string_view(reinterpret_cast<const char*>(data), size)) << ' '
+                       << Hash(outcomes->Text) << std::endl;
+        if (outcomes->InFull) outcomes->File << outcomes->Text << "\n";
+    }
+    return result;
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const char* folder = std::getenv("TOVARIN_FUZZ_SEEDS");

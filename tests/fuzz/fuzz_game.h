@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,21 +44,56 @@ struct GameWithShip : TempGameFolder {
 };
 
 // A game folder built once per process and put back before each input as it was built: what the last input added
-// goes, what it changed gets its bytes back, and only those files are written, so that a target runs thousands of
-// inputs a second.
+// goes, what it changed or removed gets its bytes and mode back. The folders as built are watched (inotify), so that
+// only what the last input touched is looked at; when the watch loses track (a built folder removed or moved, the
+// queue full) the whole folder is compared with what was built. So a target runs thousands of inputs a second.
 class ReusedGame {
 public:
     explicit ReusedGame(const std::function<void(TempGameFolder&)>& build);
+    ~ReusedGame();
+    ReusedGame(const ReusedGame&) = delete;
+    ReusedGame& operator=(const ReusedGame&) = delete;
     // The folder as built, with `file` in place of the file `relative` names.
     TempGameFolder& Reset(const std::string& relative, const Bytes& file);
 
 private:
+    struct Entry {
+        bool IsFolder = false;
+        Bytes Content;
+        std::filesystem::perms Mode{};
+    };
+    void Watch();
+    bool TakeChanges();  // adds the paths touched since the last call to touched_; false when the watch lost track
+    void PutBack(const std::filesystem::path& path);
+    void PutBackEverything();
+
     TempGameFolder game_;
-    std::map<std::filesystem::path, Bytes> built_;  // each file as built, by its path
+    std::map<std::filesystem::path, Entry> built_;  // each file and folder as built, by its path
+    std::filesystem::path fuzzed_;                  // the file the last input put in place, and its bytes
+    Bytes fuzzedBytes_;
+    int watch_ = -1;
+    std::map<int, std::filesystem::path> watched_;  // the folders as built, by their watch
+    std::set<std::filesystem::path> touched_;
 };
+
+// Removes the folder when the process ends: a game built once per process is never destroyed (the program's own
+// statics may still use it while the process ends), and each run of a target would leave its folder behind.
+void RemoveAtExit(const std::filesystem::path& folder);
 
 // GameWithShip built once per process, "Ships\\test.iff" the given file.
 [[nodiscard]] TempGameFolder& ReusedGameWithShip(const Bytes& file);
+
+// What each input did, for TOVARIN_FUZZ_OUTCOMES (below): a target notes each game folder it works in, and every
+// box a ProgramRun showed is noted when it ends.
+void NoteFolder(const std::filesystem::path& folder);
+void NoteOutcome(const std::string& text);
+
+// Defined by each target: runs one input (LLVMFuzzerTestOneInput, in fuzz_game.cpp, runs it). When the environment
+// variable TOVARIN_FUZZ_OUTCOMES names a file, a line is added to it for each input: the input's hash, then a hash
+// of what it did (the boxes shown, and every file, link and folder in the noted game folders afterwards). Running
+// the same inputs in two orders must give the same lines: what one input leaves behind never changes the next.
+// With TOVARIN_FUZZ_OUTCOMES_IN_FULL set too, the text hashed follows each line, to see what differs.
+int TestOneInput(const std::uint8_t* data, std::size_t size);
 
 // Seed inputs: each of the choices before each of the files.
 [[nodiscard]] std::vector<Bytes> Seeds(const std::vector<Bytes>& choices, const std::vector<Bytes>& files);
@@ -71,6 +107,9 @@ private:
 class ProgramRun {
 public:
     explicit ProgramRun(const TempGameFolder& game);
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
     TForm1& Form() { return App.Form1(); }
     // Does what the player does and returns how many boxes it showed; the program ending counts as one.
     std::size_t Act(const std::function<void()>& action);

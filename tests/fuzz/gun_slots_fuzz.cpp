@@ -58,7 +58,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     return Seeds({{0, 0, 0, 0}, {1, 0, 0, 0}, {0x82, 0, 0, 0}, {3, 1, 0x81, 0}}, DemoShipFiles());
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 4);
     TempGameFolder& game = ReusedGameWithShip(input.File);
     ProgramRun run(game);

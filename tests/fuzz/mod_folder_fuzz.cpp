@@ -49,6 +49,8 @@ struct Setup {
                                     IN_ACCESS | IN_OPEN | IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_ATTRIB);
         }
         Drain();
+        NoteFolder(game.Root());
+        RemoveAtExit(game.Root());
     }
 
     // The entries touched since the last call, other than "Tovarin Mods" itself.
@@ -130,7 +132,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     return Seeds({{0}, {1}, {2}, {4}}, {Bytes(joined.begin(), joined.end())});
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     Setup& s = Once();
     const Input input(data, size, 1);
     const std::string text(input.File.begin(), input.File.end());
@@ -150,16 +152,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<Mod> mods = InstalledMods(s.mods.string());
         const std::vector<ModValues> values = CheckMods(s.installation, mods);
         for (const Mod& mod : mods) {
+            NoteOutcome(mod.Entry + ": " + mod.Problem);
             RequireNoControls(mod.Info.Name + mod.Info.Version + mod.Info.Author + mod.Info.Description + mod.Problem,
                               "a mod's texts come out without control characters");
         }
         try {
             const ApplyPlan plan = s.installation.PlanApply(SwitchedOn(mods, values), (input.Choices[0] & 8) != 0);
-            (void)ApplyReport(plan, false);
-        } catch (const Refusal&) {
+            for (const std::string& line : ApplyReport(plan, false)) NoteOutcome(line);
+        } catch (const Refusal& refusal) {
+            NoteOutcome(refusal.what());
         }
-    } catch (const Exception&) {  // a load order or record that cannot be read is refused naming it
-    } catch (const Refusal&) {
+    } catch (const Exception& error) {  // a load order or record that cannot be read is refused naming it
+        NoteOutcome(error.Message());
+    } catch (const Refusal& refusal) {
+        NoteOutcome(refusal.what());
     }
     try {
         (void)ReadAppliedRecord((s.mods / kAppliedFileName).string());

@@ -7,6 +7,7 @@
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
 #include "gamefiles/ini_file.h"
+#include "gamefiles/run_caches.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ std::size_t Press(ProgramRun& run, const TempGameFolder& game, TButton& button, 
 
 // Writing one key of an INI file changes that key only: every other key of the section reads as before.
 void CheckKeyWrite(const TempGameFolder& game) {
+    const RunCaches readingOnce;  // the profile is parsed once for the reads before the write, once for those after
     const TIniFile profile(game.PathOf(kProfile));
     std::vector<std::string> keys;
     profile.ReadSection("Ship", keys);
@@ -53,9 +55,9 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     return Seeds({{0}, {1}, {7}}, profiles);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 1);
-    const std::vector<demo::DemoShip> ships = demo::DemoShips();
+    static const std::vector<demo::DemoShip> ships = demo::DemoShips();
     const std::size_t ship = input.Choices[0] % ships.size();
     const std::string shipFile = "Ships\\" + ships[ship].File;
     static ReusedGame& reused = *new ReusedGame([](TempGameFolder& built) {

@@ -29,7 +29,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     return Seeds({{0, 0, 0}, {1, 0, 1}, {2, 3, 2}, {12, 5, 6}}, DemoShipFiles());
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 3);
     const std::vector<std::uint8_t>& choice = input.Choices;
     TempGameFolder& game = ReusedGameWithShip(input.File);

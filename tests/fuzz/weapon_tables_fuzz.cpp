@@ -51,7 +51,7 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
     return seeds;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 3);
     const WeaponTab& editor = input.Choices[0] & 1 ? kMissiles : kGuns;
     const int weapon = static_cast<int>((input.Choices[0] >> 1) % editor.Names().size());
