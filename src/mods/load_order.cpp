@@ -15,6 +15,7 @@
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
+#include "mods/mod_info_file.h"
 #include "mods/mod_limits.h"
 #include "mods/mod_making.h"
 #include "mods/mod_names.h"
@@ -174,8 +175,10 @@ std::size_t ModNamed(const std::vector<Mod>& mods, const std::string& name) {
 }
 
 Mod MissingMod(const LoadOrderEntry& listed) {
-    Mod mod{listed.Entry, {listed.Entry, "", "", "", ""}, {}, "", listed.On, true};
-    mod.Problem = "missing: \"" + std::string(kModsFolderName) + "\\" + listed.Entry +
+    // The entry is a line of a file anybody may have edited: it is matched as written and shown without controls.
+    const std::string shown = WithoutControls(listed.Entry);
+    Mod mod{listed.Entry, {shown, "", "", "", ""}, {}, "", listed.On, true};
+    mod.Problem = "missing: \"" + std::string(kModsFolderName) + "\\" + shown +
                   "\" is not there (renamed by an update, or removed?)";
     return mod;
 }
@@ -191,7 +194,7 @@ std::string ShownModName(const std::vector<Mod>& mods, std::size_t index) {
 void RefuseMissingMods(const std::vector<Mod>& mods) {
     std::string missing;
     for (const Mod& mod : mods) {
-        if (mod.Missing) missing += (missing.empty() ? "" : ", ") + mod.Entry;
+        if (mod.Missing) missing += (missing.empty() ? "" : ", ") + mod.Info.Name;
     }
     if (missing.empty()) return;
     throw Exception("\"" + std::string(kLoadOrderFileName) + "\" lists mods that are not in \"" + kModsFolderName +

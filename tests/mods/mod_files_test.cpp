@@ -44,16 +44,23 @@ TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
     WriteTextFile(mods / "gun pack.csv", "gun,damage\r\nPulse Laser,41\r\n");
     WriteTextFile(mods / "notes.txt", "not a mod either");
     WriteTextFile(mods / kLoadOrderFileName,
-                  "; mine\n[Load order]\nfaster fighters = ON\nGone=on\nheavy metal=off\nFaster Fighters=off\n");
+                  "; mine\n[Load order]\nfaster fighters = ON\nGo\x1bne=on\nheavy metal=off\nFaster Fighters=off\n");
     std::vector<Mod> found = InstalledMods(mods.string());
-    EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Gone on missing", "Heavy Metal off",
+    EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Go\x1bne on missing", "Heavy Metal off",
                                                        "gun pack.csv off"}));
-    EXPECT_THROW(RefuseMissingMods(found), Exception);
+    try {
+        RefuseMissingMods(found);
+        ADD_FAILURE() << "a missing mod was not refused";
+    } catch (const Exception& refusal) {
+        EXPECT_NE(std::string(refusal.what()).find(": Go\\x1bne. Nothing"), std::string::npos) << refusal.what();
+    }
+    EXPECT_EQ(found[1].Problem.find('\x1b'), std::string::npos);
 
     found[2].On = true;
     WriteLoadOrder(mods.string(), found);
-    EXPECT_EQ(Listed(InstalledMods(mods.string())), (std::vector<std::string>{"Faster Fighters on", "Gone on missing",
-                                                                              "Heavy Metal on", "gun pack.csv off"}));
+    EXPECT_EQ(
+        Listed(InstalledMods(mods.string())),
+        (std::vector<std::string>{"Faster Fighters on", "Go\x1bne on missing", "Heavy Metal on", "gun pack.csv off"}));
     found.erase(found.begin() + 1);
     RefuseMissingMods(found);
 
