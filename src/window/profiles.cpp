@@ -208,6 +208,9 @@ void TForm1::ImportProfile(const std::string& path) {
         throw;
     }
     ShowTabValues(*this, values);
+    // A value its field cannot hold (decoys=396) stays in its box for the player to mend, and is named now rather
+    // than at the next save or export.
+    (void)TabValues(*this);
 }
 
 }  // namespace tovarin

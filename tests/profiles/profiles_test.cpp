@@ -137,6 +137,16 @@ TEST_F(ProfilesTest, AnImportShowsTheChosenMountsValuesInThePickers) {
     EXPECT_NE(std::find(saved.begin(), saved.end(), "gunammo2=999"), saved.end());
 }
 
+// A value its field cannot hold is named by the import itself and kept in its box, so that the player mends it.
+TEST_F(ProfilesTest, AnImportNamesAValueItsFieldCannotHold) {
+    UserInput::Choose(Form().ComboBox1, kCorsair);
+    run.Platform.Boxes.clear();
+    game.Game.WriteText("Ships\\test.vks", ProfileText({"decoys=396"}));
+    Through(Form().Button5, "Ships\\test.vks");
+    EXPECT_EQ(run.Shown(), std::vector<std::string>{"Decoys: 396 is more than 255."});
+    EXPECT_EQ(Form().Edit14.Text(), "396");
+}
+
 // Restore Defaults applies the default profile named after the file of the ship's own data, also for the swapped
 // Kestrel and Warden; without one (Corsair's is gone) only the booster goes off. The profile exported before
 // brings every ship back.
