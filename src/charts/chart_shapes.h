@@ -26,6 +26,7 @@ enum class ShapeRole {
     Bar,        // a weapon's bar
     Note,       // why a weapon has no bar
     Name,       // a ship's or weapon's name beside its mark
+    Selected,   // a ring around the point or bar chosen in the window
 };
 
 enum class TextAnchor { Start, Middle, End };

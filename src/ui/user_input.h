@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/chart_view.h"
 #include "ui/controls.h"
 
 namespace tovarin {
@@ -29,6 +30,9 @@ void Click(TButton& button);                  // presses it; fires OnClick (a di
 void Toggle(TCheckBox& box);                  // flips it; fires OnClick
 void ShowPage(TPageControl& tabs, int page);  // chooses a tab; fires OnChange
 void Close(TForm& form);                      // the window's close box: closes it unless OnCloseQuery says no
+// A click on the chart at a place of its area: on a point or bar, that item becomes the chosen one and OnPick fires;
+// elsewhere nothing happens (a miss keeps what was chosen).
+void ClickAt(TChartView& chart, int x, int y);
 
 // Moves the focus to the control (a click on it, Tab, a mnemonic); the box that had it runs its exit check.
 // When the check keeps the focus (it points the player at the box), or fires on the way to a button or a check
