@@ -107,13 +107,19 @@ void DrawMarks(const Chart& chart, const Frame& frame, ChartPicture& picture) {
         if (mark.OriginalX && mark.OriginalY) {
             const double ox = frame.X(chart, *mark.OriginalX), oy = frame.Y(chart, *mark.OriginalY);
             picture.Shapes.push_back(CircleShape(ShapeRole::Original, item, ox, oy, kRadius * s));
-            picture.Shapes.push_back(LineShape(ShapeRole::Change, item, ox, oy, x, y));
+            // The arrow's head stops at the point's edge, where the point does not cover it.
+            const double length = std::hypot(x - ox, y - oy), stop = (kRadius + 1) * s;
+            const double keep = length > 2 * stop ? (length - stop) / length : 1;
+            picture.Shapes.push_back(
+                LineShape(ShapeRole::Change, item, ox, oy, ox + (x - ox) * keep, oy + (y - oy) * keep));
         }
         picture.Shapes.push_back(CircleShape(ShapeRole::Mark, item, x, y, kRadius * s));
         const int before = taken[{std::llround(x), std::llround(y)}]++;
-        picture.Shapes.push_back(TextShape(ShapeRole::Name, item, x + kNameGap * s,
-                                           y - (kNameRise - kNameLine * before) * s, mark.Name, TextAnchor::Start,
-                                           kFont * s));
+        // Names of points in the right third stand left of them, inside the picture rather than cut at its edge.
+        const bool leftOfPoint = x > frame.Left + (frame.Right - frame.Left) * 2 / 3;
+        picture.Shapes.push_back(TextShape(ShapeRole::Name, item, x + (leftOfPoint ? -kNameGap : kNameGap) * s,
+                                           y - (kNameRise - kNameLine * before) * s, mark.Name,
+                                           leftOfPoint ? TextAnchor::End : TextAnchor::Start, kFont * s));
     }
 }
 

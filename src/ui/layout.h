@@ -18,6 +18,7 @@ enum class ControlKind {
     UpDown,
     Memo,
     StatusLine,  // one line of text saying what the last action did; shortened in the middle of a path
+    ChartView,   // a painted chart (TChartView), clicked with the mouse; its data is in a list beside it
 };
 
 // How a control follows its parent when the window is larger than designed, in percent of the parent's growth: the

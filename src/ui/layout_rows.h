@@ -84,6 +84,14 @@ constexpr LayoutRow HelpText(std::string_view name, std::string_view parent, int
     return row;
 }
 
+// A painted chart filling what its parent gains in both directions.
+constexpr LayoutRow ChartArea(std::string_view name, std::string_view parent, int left, int top, int width,
+                              int height) {
+    LayoutRow row{name, ControlKind::ChartView, parent, left, top, width, height};
+    row.Grows = {0, 100, 0, 100};
+    return row;
+}
+
 // The control follows its parent's growth: see Growth.
 constexpr LayoutRow Follow(LayoutRow row, int moveX, int growX, int moveY, int growY) {
     row.Grows = {moveX, growX, moveY, growY};

@@ -51,7 +51,7 @@ TEST(ChartView, PaintsThePointsArrowTicksAndLabelsWhereTheValuesPutThemAtEverySi
         const auto arrows = Drawn(view, ShapeRole::Change);
         ASSERT_EQ(arrows.size(), 1U);  // the unchanged Warden has neither arrow nor original
         EXPECT_EQ(arrows[0]->Item, 0);
-        EXPECT_DOUBLE_EQ(arrows[0]->X2, row.KestrelX);
+        EXPECT_DOUBLE_EQ(arrows[0]->X2, row.KestrelX - 5);  // its head at the point's edge
         EXPECT_EQ(Drawn(view, ShapeRole::Original).size(), 1U);
         std::vector<std::string> texts;
         for (const ShapeRole role : {ShapeRole::Name, ShapeRole::TickLabel, ShapeRole::AxisLabel}) {
