@@ -158,7 +158,7 @@ void ShowControlState(Widget& widget) {
     } else if (auto* chart = dynamic_cast<TChartView*>(control)) {
         ShowChart(widget.Handle, *chart, widget.ShownPicture);
     } else if (widget.Row->Kind != ControlKind::PageControl && widget.Row->Kind != ControlKind::UpDown &&
-               widget.Row->Kind != ControlKind::Bevel) {
+               widget.Row->Kind != ControlKind::Bevel && widget.Row->Kind != ControlKind::Grid) {  // a GridView's
         ShowCaption(widget);  // labels, group boxes, buttons
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,12 +14,14 @@
 #include "ships/ship_state.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/grid.h"
 #include "window/undo_history.h"
 #include "window/unsaved_changes.h"
 
 namespace tovarin {
 
 class TForm3;
+class FleetGridRows;
 
 // The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
 // loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
@@ -37,6 +40,7 @@ public:
     TTabSheet TabSheet5{*this, "TabSheet5"};  // "Missiles"
     TTabSheet TabSheet7{*this, "TabSheet7"};  // "Mods"
     TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
+    TTabSheet TabSheet8{*this, "TabSheet8"};  // "Fleet"
     TButton Button1{*this, "Button1"};        // "&Launch"
     TButton Undo{*this, "Undo"};              // "Undo (&Z)", naming the step it undoes
     TButton Redo{*this, "Redo"};              // "Redo (&Y)", naming the step it redoes
@@ -292,6 +296,26 @@ public:
     void Button15Click();
     // Every tab shows the files as they are now, with the same choices as before (after a restore or an apply).
     void ReloadEveryTab();
+
+    // ---- "Fleet" tab (window/fleet_tab.cpp)
+    // ---------------------------------------------------------------------------
+    TComboBox ComboBox8{*this, "ComboBox8"};  // "Ships", "Guns", "Missiles": the table shown
+    TEdit Edit50{*this, "Edit50", ""};        // keeps the rows whose name holds this text
+    TCheckBox CheckBox5{*this, "CheckBox5"};  // "&Changed only": the rows with a value other than its original
+    TGrid Grid1{*this, "Grid1"};              // the table: a row per ship or weapon, a column per value
+    TLabel Label62{*this, "Label62"};         // "8 ships, 3 shown", or why the fleet cannot be shown
+
+    static constexpr int kFleetPage = 7;
+    std::unique_ptr<FleetGridRows> FleetRows;  // what Grid1 shows, as last read
+
+    // Reads the installation again and shows the chosen table with the filter: when the page is shown, and after
+    // any change to the game's files made while it is shown.
+    void ShowFleet();
+    void ComboBox8Change();
+    void Edit50Change();
+    void CheckBox5Click();
+    // Applies the name filter and "Changed only" to the rows read.
+    void FilterFleet();
 
     // ---- Undo and redo (window/undo_buttons.cpp)
     // ---------------------------------------------------------------------

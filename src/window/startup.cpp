@@ -190,8 +190,10 @@ void TForm1::Button1Click() {
 void TForm1::PageControl1Change() {
     constexpr int kGunSlotPage = 1;
     constexpr int kModsPage = 5;
-    // The mods folder is read again each time its page is shown: a person may have changed it meanwhile.
+    // The mods folder and the fleet are read again each time their page is shown: another tab, or a person with
+    // another program, may have changed them meanwhile.
     if (PageControl1.ActivePageIndex() == kModsPage) ShowMods();
+    if (PageControl1.ActivePageIndex() == kFleetPage) ShowFleet();
     if (PageControl1.ActivePageIndex() != kGunSlotPage) return;
     ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
     ComboBox6Change();
