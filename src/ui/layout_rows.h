@@ -115,6 +115,12 @@ constexpr LayoutRow Hide(LayoutRow row) {
     return row;
 }
 
+// Shown in the other control's place while that one is hidden (the Fleet page's chart where its grid stands).
+constexpr LayoutRow InPlaceOf(LayoutRow row, std::string_view other) {
+    row.Instead = other;
+    return row;
+}
+
 constexpr LayoutRow GreyOut(LayoutRow row) {
     row.Grey = true;
     return row;
