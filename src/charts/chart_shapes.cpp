@@ -77,8 +77,11 @@ void DrawAxes(const Chart& chart, const Frame& frame, ChartPicture& picture) {
         shapes.push_back(TextShape(ShapeRole::TickLabel, -1, x, frame.Bottom + kTickText * s, tick.Label,
                                    TextAnchor::Middle, kFont * s));
     }
-    shapes.push_back(TextShape(ShapeRole::AxisLabel, -1, (frame.Left + frame.Right) / 2, picture.Height - 20 * s,
-                               chart.X.Label, TextAnchor::Middle, kFont * s));
+    // Bars are named under themselves, where an axis key ("gun") would only run into their names.
+    if (chart.Kind != ChartKind::Bars) {
+        shapes.push_back(TextShape(ShapeRole::AxisLabel, -1, (frame.Left + frame.Right) / 2, picture.Height - 20 * s,
+                                   chart.X.Label, TextAnchor::Middle, kFont * s));
+    }
     shapes.push_back(TextShape(ShapeRole::AxisLabel, -1, 16 * s, (frame.Top + frame.Bottom) / 2, chart.Y.Label,
                                TextAnchor::Middle, kFont * s));
     shapes.back().Rotation = -90;
