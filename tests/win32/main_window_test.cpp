@@ -157,9 +157,18 @@ protected:
         RECT rect{};
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
         SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        // The window's tooltips (the lists', the grid's, the chart's) all belong to it: the lists' one has the list
+        // as a tool.
         HWND tip = nullptr;
         while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
-            if (GetWindow(tip, GW_OWNER) == window->Handle()) break;
+            TTTOOLINFOA tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = window->Handle();
+            tool.uId = reinterpret_cast<UINT_PTR>(list);
+            if (GetWindow(tip, GW_OWNER) == window->Handle() &&
+                SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0) {
+                break;
+            }
         }
         NMTTDISPINFOA info{};
         info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOA};
