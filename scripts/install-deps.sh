@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   clang-14 libclang-rt-14-dev
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick
+  librsvg2-bin libxml2-utils libpng-dev
 )
 
 missing=()

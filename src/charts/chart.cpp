@@ -90,7 +90,7 @@ Chart ShipScatter(const Cells& now, const Cells& original, const std::string& x,
     for (const auto& [item, named] : xs) {
         const auto yFound = ys.find(item);
         if (yFound == ys.end()) continue;  // a ship without the key (a mount it lacks)
-        Mark mark{named.first, *named.second, *yFound->second.second, std::nullopt, std::nullopt, ""};
+        Mark mark{named.first, *named.second, *yFound->second.second, std::nullopt, std::nullopt, "", item};
         const auto ox = oxs.find(item), oy = oys.find(item);
         std::optional<double> wasX, wasY;
         if (ox != oxs.end() && oy != oys.end() && (ox->second.second != mark.X || oy->second.second != mark.Y)) {
@@ -150,7 +150,7 @@ Chart WeaponBars(const Cells& now, const Cells& original, SheetKind kind, const 
     const std::map<std::size_t, BarValue> originals = BarValues(original, kind, field);
     double low = 0, high = 0;
     for (const auto& [place, value] : values) {
-        Bar bar{value.Name, value.Value, std::nullopt, value.Note, ""};
+        Bar bar{value.Name, value.Value, std::nullopt, value.Note, "", place};
         const auto was = originals.find(place);
         if (was != originals.end() && was->second.Value != bar.Value) bar.Original = was->second.Value;
         for (const std::optional<double>& shown : {bar.Value, bar.Original}) {
@@ -173,7 +173,7 @@ Chart ChainSteps(const std::string& label, const std::vector<OriginStep>& steps)
         const std::optional<std::int32_t> value = TryStrToInt(steps[i].Value);
         if (!value) throw Refusal(label + " is " + steps[i].Value + ", no number to chart");
         chart.Marks.push_back({steps[i].From, static_cast<double>(i), static_cast<double>(*value), std::nullopt,
-                               std::nullopt, steps[i].From + ": " + label + " " + steps[i].Value});
+                               std::nullopt, steps[i].From + ": " + label + " " + steps[i].Value, i});
         chart.X.Ticks.push_back({static_cast<double>(i), steps[i].From});
         Widen(low, high, *value);
     }

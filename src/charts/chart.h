@@ -32,6 +32,7 @@ struct Mark {
     double Y = 0;
     std::optional<double> OriginalX, OriginalY;  // both set when the ship's original point differs from it
     std::string Title;                           // "Kestrel: speedmax 700 (was 600), hp 320"
+    std::size_t Item = 0;                        // the ship's place in the fleet (its cells' Item); a step's number
 };
 
 // A weapon's bar; no value where there is none to draw (a refire delay of 0 gives no damage per second), and why
@@ -42,6 +43,7 @@ struct Bar {
     std::optional<double> Original;  // set when it differs from Value
     std::string Note;
     std::string Title;
+    std::size_t Item = 0;  // the weapon's place in its table (its cells' Item)
 };
 
 enum class ChartKind { Scatter, Bars, Steps };

@@ -2,6 +2,7 @@
 
 #include "gamefiles/errors.h"
 #include "gamefiles/folder_lock.h"
+#include "ui/chart_view.h"
 #include "ui/platform.h"
 
 namespace tovarin {
@@ -64,6 +65,10 @@ void ApplyRow(TControl& control, const LayoutRow& row) {
     if (auto* edit = dynamic_cast<TEdit*>(&control)) {
         edit->SetReadOnly(row.ReadOnly);
         if (!row.Caption.empty()) edit->SetText(std::string(row.Caption));
+        return;
+    }
+    if (auto* chart = dynamic_cast<TChartView*>(&control)) {
+        chart->SetSize(row.Width, row.Height);  // as designed, until a front-end tells it its size on the screen
         return;
     }
     if (auto* memo = dynamic_cast<TMemo*>(&control)) {

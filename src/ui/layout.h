@@ -19,6 +19,7 @@ enum class ControlKind {
     Memo,
     StatusLine,  // one line of text saying what the last action did; shortened in the middle of a path
     Grid,        // rows and columns of values (ui/grid.h), drawn as a virtual list view
+    ChartView,   // a painted chart (TChartView), clicked with the mouse; its data is in a list beside it
 };
 
 // How a control follows its parent when the window is larger than designed, in percent of the parent's growth: the
@@ -57,6 +58,10 @@ struct LayoutRow {
     bool Raised = false;                 // bevels: drawn raised rather than sunk
     Growth Grows = {};                   // how it follows its parent beyond the design size
     std::string_view SpokenName = {};    // what a screen reader calls it, where its label alone would not say it
+    std::string_view Instead = {};       // the control whose place it takes, shown only while that one is hidden
 };
+
+// Two controls may share a place when one is shown only instead of the other.
+constexpr bool TakeTurns(const LayoutRow& a, const LayoutRow& b) { return a.Instead == b.Name || b.Instead == a.Name; }
 
 }  // namespace tovarin

@@ -84,6 +84,14 @@ constexpr LayoutRow HelpText(std::string_view name, std::string_view parent, int
     return row;
 }
 
+// A painted chart filling what its parent gains in both directions.
+constexpr LayoutRow ChartArea(std::string_view name, std::string_view parent, int left, int top, int width,
+                              int height) {
+    LayoutRow row{name, ControlKind::ChartView, parent, left, top, width, height};
+    row.Grows = {0, 100, 0, 100};
+    return row;
+}
+
 // The control follows its parent's growth: see Growth.
 constexpr LayoutRow Follow(LayoutRow row, int moveX, int growX, int moveY, int growY) {
     row.Grows = {moveX, growX, moveY, growY};
@@ -104,6 +112,12 @@ constexpr LayoutRow Spoken(LayoutRow row, std::string_view name) {
 
 constexpr LayoutRow Hide(LayoutRow row) {
     row.Visible = false;
+    return row;
+}
+
+// Shown in the other control's place while that one is hidden (the Fleet page's chart where its grid stands).
+constexpr LayoutRow InPlaceOf(LayoutRow row, std::string_view other) {
+    row.Instead = other;
     return row;
 }
 

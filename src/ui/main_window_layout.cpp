@@ -292,7 +292,15 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         MoveWith(Check("CheckBox5", "TabSheet8", 336, 10, 97, "&Changed only", 2), 100, 0),
         GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 321, "", 3}, "Fleet values"), 100, 100),
         // How many rows the grid shows, and why the fleet cannot be shown when it cannot.
-        Follow(Label("Label62", "TabSheet8", 8, 366, 425, ""), 0, 100, 100, 0),
+        Follow(Label("Label62", "TabSheet8", 8, 366, 345, ""), 0, 100, 100, 0),
+        // "Cha&rt" shows the same rows as a chart in the grid's place: ships as a scatter of the two columns chosen
+        // above it, guns and missiles as bars of one.
+        MoveWith(Check("CheckBox6", "TabSheet8", 360, 364, 73, "Cha&rt", 6), 100, 100),
+        Hide(InPlaceOf(Prompt("Label63", "TabSheet8", 8, 40, 41, "&Across:", "ComboBox9"), "Grid1")),
+        Hide(InPlaceOf(DropDown("ComboBox9", "TabSheet8", 52, 36, 160, 4, 16), "Grid1")),
+        Hide(InPlaceOf(Prompt("Label64", "TabSheet8", 224, 40, 21, "&Up:", "ComboBox10"), "Grid1")),
+        Hide(InPlaceOf(DropDown("ComboBox10", "TabSheet8", 248, 36, 160, 5, 16), "Grid1")),
+        Hide(InPlaceOf(Spoken(ChartArea("Chart1", "TabSheet8", 8, 64, 425, 293), "Fleet chart"), "Grid1")),
     };
     return layout;
 }

@@ -49,6 +49,7 @@ bool TakesFocus(ControlKind kind) {
         case ControlKind::Bevel:
         case ControlKind::UpDown:
         case ControlKind::StatusLine:
+        case ControlKind::ChartView:
             return false;
     }
     return false;

@@ -55,6 +55,16 @@ void Choose(TComboBox& list, int index) {
     CloseUp(list, true);
 }
 
+void ClickAt(TChartView& chart, int x, int y) {
+    if (!Reachable(chart)) return;
+    const int item = chart.ItemAt(x, y);
+    if (item < 0) return;
+    chart.Owner().Dispatch([&] {
+        chart.SetSelected(item);
+        if (chart.OnPick) chart.OnPick(item);
+    });
+}
+
 void DropDown(TComboBox& list) {
     if (Reachable(list) && Focus(list)) list.DropDown();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/chart_view.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 
@@ -30,6 +31,9 @@ void Click(TButton& button);                  // presses it; fires OnClick (a di
 void Toggle(TCheckBox& box);                  // flips it; fires OnClick
 void ShowPage(TPageControl& tabs, int page);  // chooses a tab; fires OnChange
 void Close(TForm& form);                      // the window's close box: closes it unless OnCloseQuery says no
+// A click on the chart at a place of its area: on a point or bar, that item becomes the chosen one and OnPick fires;
+// elsewhere nothing happens (a miss keeps what was chosen).
+void ClickAt(TChartView& chart, int x, int y);
 
 // The grid (ui/grid.h), rows and cells by their shown places.
 void ClickHead(TGrid& grid, std::size_t column);  // sorts by the column; again reverses

@@ -218,7 +218,13 @@ LRESULT FormWindow::HandleNotify(NMHDR& header) {
         if (grid->HandleNotify(header, result)) return result;
     }
     Widget* widget = FindByHandle(header.hwndFrom);
-    if (widget == nullptr || quiet_ > 0 || header.code != TCN_SELCHANGE) return 0;
+    if (widget == nullptr || quiet_ > 0) return 0;
+    if (auto* chart = dynamic_cast<TChartView*>(widget->Control); chart != nullptr && header.code == NM_CLICK) {
+        const POINT place = reinterpret_cast<NMMOUSE&>(header).pt;
+        Deliver([chart, place] { UserInput::ClickAt(*chart, place.x, place.y); });
+        return 0;
+    }
+    if (header.code != TCN_SELCHANGE) return 0;
     if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
         const auto page = static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0));
         Deliver([tabs, page] { UserInput::ShowPage(*tabs, page); });

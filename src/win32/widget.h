@@ -23,6 +23,7 @@ struct Widget {
     std::string ShownText;                // caption, or a memo's lines joined
     std::vector<std::string> ShownItems;  // lists and drop-down lists
     bool ShownAllSelected = false;        // edit boxes: the model's whole-text selection, once shown
+    unsigned ShownPicture = 0;            // charts: the model's picture version last painted
 };
 
 }  // namespace tovarin

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/chart_window.h"
+
 namespace tovarin {
 
 namespace {
@@ -57,6 +59,9 @@ WindowClass ClassFor(const LayoutRow& row) {
         case ControlKind::Grid:
             // A virtual list: the grid's rows are asked for as they are painted (win32/grid_view.h).
             return {WC_LISTVIEWA, WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
+        case ControlKind::ChartView:
+            RegisterChartWindowClass();
+            return {kChartWindowClass, 0, WS_EX_CLIENTEDGE};
         case ControlKind::TabSheet:
             break;
     }
@@ -118,6 +123,7 @@ HWND CreateControlWindow(Widget& widget, HWND window, int id, const DialogFonts&
     if (control == nullptr) return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (row.Kind == ControlKind::ComboBox) SizeDropDown(control, widget);
+    if (auto* chart = dynamic_cast<TChartView*>(widget.Control)) AttachChart(control, *chart);
     // The boxes are as wide as the design face's values need, and an edit box has no margins in that face; a
     // TrueType face would bring margins of half a character on each side and cut a value the design shows whole.
     if (row.Kind == ControlKind::Edit) SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/chart_window.h"
 #include "win32/widget_factory.h"
 
 namespace tovarin {
@@ -154,6 +155,8 @@ void ShowControlState(Widget& widget) {
         ShowComboItems(widget, *combo);
     } else if (auto* list = dynamic_cast<TListBox*>(control)) {
         ShowListItems(widget, *list);
+    } else if (auto* chart = dynamic_cast<TChartView*>(control)) {
+        ShowChart(widget.Handle, *chart, widget.ShownPicture);
     } else if (widget.Row->Kind != ControlKind::PageControl && widget.Row->Kind != ControlKind::UpDown &&
                widget.Row->Kind != ControlKind::Bevel && widget.Row->Kind != ControlKind::Grid) {  // a GridView's
         ShowCaption(widget);  // labels, group boxes, buttons

@@ -63,6 +63,7 @@ void TForm1::FilterFleet() {
         return wanted.empty() || FoldedCase(rows->Table().Name(row)).find(wanted) != std::string::npos;
     });
     if (rows != nullptr) Label62.SetCaption(Count(rows->Table().Kind(), rows->RowCount(), Grid1.RowCount()));
+    DrawFleetChart();  // the chart shows the rows the grid shows
 }
 
 void TForm1::ComboBox8Change() { ShowFleet(); }

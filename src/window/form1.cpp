@@ -123,6 +123,10 @@ void TForm1::BindEvents() {
     ComboBox8.OnChange = [this] { ComboBox8Change(); };
     Edit50.OnChange = [this] { Edit50Change(); };
     CheckBox5.OnClick = [this] { CheckBox5Click(); };
+    CheckBox6.OnClick = [this] { CheckBox6Click(); };
+    ComboBox9.OnChange = [this] { ComboBox9Change(); };
+    ComboBox10.OnChange = [this] { ComboBox10Change(); };
+    Chart1.OnPick = [this](int item) { Chart1Pick(item); };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

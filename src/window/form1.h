@@ -12,6 +12,7 @@
 #include "gamefiles/ini_file.h"
 #include "gun_slots/gun_slot_table.h"
 #include "ships/ship_state.h"
+#include "ui/chart_view.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/grid.h"
@@ -299,11 +300,15 @@ public:
 
     // ---- "Fleet" tab (window/fleet_tab.cpp)
     // ---------------------------------------------------------------------------
-    TComboBox ComboBox8{*this, "ComboBox8"};  // "Ships", "Guns", "Missiles": the table shown
-    TEdit Edit50{*this, "Edit50", ""};        // keeps the rows whose name holds this text
-    TCheckBox CheckBox5{*this, "CheckBox5"};  // "&Changed only": the rows with a value other than its original
-    TGrid Grid1{*this, "Grid1"};              // the table: a row per ship or weapon, a column per value
-    TLabel Label62{*this, "Label62"};         // "8 ships, 3 shown", or why the fleet cannot be shown
+    TComboBox ComboBox8{*this, "ComboBox8"};    // "Ships", "Guns", "Missiles": the table shown
+    TEdit Edit50{*this, "Edit50", ""};          // keeps the rows whose name holds this text
+    TCheckBox CheckBox5{*this, "CheckBox5"};    // "&Changed only": the rows with a value other than its original
+    TGrid Grid1{*this, "Grid1"};                // the table: a row per ship or weapon, a column per value
+    TLabel Label62{*this, "Label62"};           // "8 ships, 3 shown", or why the fleet cannot be shown
+    TCheckBox CheckBox6{*this, "CheckBox6"};    // "Cha&rt": the shown rows as a chart in the grid's place
+    TComboBox ComboBox9{*this, "ComboBox9"};    // the scatter's X: a numeric column (ships only)
+    TComboBox ComboBox10{*this, "ComboBox10"};  // the scatter's Y, or the bars' field
+    TChartView Chart1{*this, "Chart1"};
 
     static constexpr int kFleetPage = 7;
     std::unique_ptr<FleetGridRows> FleetRows;  // what Grid1 shows, as last read
@@ -316,6 +321,14 @@ public:
     void CheckBox5Click();
     // Applies the name filter and "Changed only" to the rows read.
     void FilterFleet();
+    // (window/fleet_chart.cpp) Shows the grid or the chart, the axes' lists filled from the table's columns.
+    void CheckBox6Click();
+    void ComboBox9Change();
+    void ComboBox10Change();
+    // Draws the chart of the rows the grid shows, from the chosen columns; a click on a point selects its row.
+    void DrawFleetChart();
+    void Chart1Pick(int item);
+    std::vector<std::string> ChartKeys;  // the columns the axes' lists offer, by their keys, in the lists' order
 
     // ---- Undo and redo (window/undo_buttons.cpp)
     // ---------------------------------------------------------------------

@@ -65,7 +65,7 @@ TEST(ChartValues, AChangedShipHasItsOriginalAndAnArrowAndItsMarksLandWhereTheVal
     // The plot runs from x 80 to 770 and from y 430 (bottom) up to 20: the Kestrel at 700 on the right edge, its
     // original two thirds in, hp 320 at 120 of 800 up; the Warden at 400 on the left edge, seven eighths up.
     EXPECT_NE(svg.find("<circle class=\"original\" cx=\"540.0\" cy=\"368.5\""), std::string::npos);
-    EXPECT_NE(svg.find("class=\"change\" x1=\"540.0\" y1=\"368.5\" x2=\"770.0\" y2=\"368.5\""), std::string::npos);
+    EXPECT_NE(svg.find("class=\"change\" x1=\"540.0\" y1=\"368.5\" x2=\"765.0\" y2=\"368.5\""), std::string::npos);
     EXPECT_NE(svg.find("<circle cx=\"80.0\" cy=\"71."), std::string::npos);
 }
 

@@ -130,11 +130,13 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
             if (dynamic_cast<const TFileDialog*>(control) != nullptr) continue;  // dialogs are not drawn
             EXPECT_TRUE(listed.contains(control->Name())) << control->Name();
         }
-        // Rules are drawn across other controls' gaps, and the pages of the tab control share one place.
+        // Rules are drawn across other controls' gaps, the pages of the tab control share one place, and so do
+        // controls shown only instead of each other.
         for (auto a = window.Rows.begin(); a != window.Rows.end(); ++a) {
             if (a->Kind == ControlKind::Bevel || a->Kind == ControlKind::TabSheet) continue;
             for (auto b = a + 1; b != window.Rows.end(); ++b) {
-                EXPECT_TRUE(b->Kind == ControlKind::Bevel || b->Parent != a->Parent || !Overlap(*a, *b))
+                EXPECT_TRUE(b->Kind == ControlKind::Bevel || b->Parent != a->Parent || TakeTurns(*a, *b) ||
+                            !Overlap(*a, *b))
                     << a->Name << " and " << b->Name;
             }
         }

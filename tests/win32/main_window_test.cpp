@@ -152,8 +152,8 @@ protected:
         Pump();
     }
 
-    // What the window answers when the list's tooltip asks for its text with the mouse on the row (the window has
-    // a tooltip of its lists and one of the Fleet page's grid: the list's is the one that answers).
+    // What the window answers when the list's tooltip asks for its text with the mouse on the row (the window owns
+    // the lists' tooltip, the Fleet grid's and the chart's: the list's is the one that answers).
     std::string RowTip(HWND list, int row) {
         RECT rect{};
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
