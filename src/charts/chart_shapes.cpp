@@ -191,14 +191,19 @@ bool InsidePlot(const TextBox& box, const Frame& frame) {
     return box.Left >= frame.Left && box.Right <= frame.Right && box.Top >= frame.Top && box.Bottom <= frame.Bottom;
 }
 
-// Each name, in the marks' order, on the first side where it runs into no name placed before it and no point and
-// stays inside the plot. A name with no such side is left out of the picture: its point keeps its title (the SVG's
-// <title>, the window's tooltip), where a name drawn over another would leave both unreadable.
+// Each name, in the marks' order, on the first side where it runs into no name placed before it and no point (nor
+// original point) and stays inside the plot. A name with no such side is left out of the picture: its point keeps its
+// title (the SVG's <title>, the window's tooltip), where a name drawn over another would leave both unreadable.
 std::vector<std::optional<Shape>> PlaceNames(const Chart& chart, const Frame& frame,
                                              const std::vector<std::pair<double, double>>& points) {
     TakenPlaces taken{frame};
     const double r = kRadius * frame.Scale;
     for (const auto& [x, y] : points) taken.Take({x - r, y - r, x + r, y + r});
+    for (const Mark& mark : chart.Marks) {  // a faint original is a point too
+        if (!mark.OriginalX || !mark.OriginalY) continue;
+        const double x = frame.X(chart, *mark.OriginalX), y = frame.Y(chart, *mark.OriginalY);
+        taken.Take({x - r, y - r, x + r, y + r});
+    }
     std::vector<std::optional<Shape>> names(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         for (const Side side : {Side::Right, Side::Left, Side::Above, Side::Below}) {
