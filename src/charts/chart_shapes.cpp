@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <optional>
 
 namespace tovarin {
 
@@ -11,7 +11,13 @@ namespace {
 // The plot's margins hold the tick values (left, bottom) and the axes' keys.
 constexpr double kLeft = 80, kRight = 30, kTop = 20, kBottom = 70;
 constexpr double kRadius = 4;
-constexpr double kNameGap = 6, kNameRise = 7, kNameLine = 13;  // a name beside its point; shared places stack
+constexpr double kNameGap = 6, kNameRise = 7;  // a name beside its point: a little right or left, and up
+constexpr double kNameClear = 3;               // a name below its point: this far from its edge
+// A text's width is not measured (the SVG's reader picks its own font): a character is taken as this share of the
+// font's size, a little over the average of the sans-serif fonts, and a line as reaching this far above and below
+// its baseline.
+constexpr double kCharWidth = 0.62, kAscent = 0.8, kDescent = 0.25;
+constexpr double kPlaceCell = 48;  // the side of the cells in which placed names are looked up
 constexpr double kTickLength = 4, kTickGap = 2, kTickText = 16;
 constexpr double kFont = 11, kSmallFont = 10;
 constexpr double kHitSlack = 3;  // a click this near a point still counts: points are small
@@ -100,13 +106,130 @@ void DrawChain(const Chart& chart, const Frame& frame, ChartPicture& picture) {
     picture.Shapes.push_back(std::move(chain));
 }
 
+// Where a ship's name may stand, tried in this order: right of its point, left, above, below.
+enum class Side { Right, Left, Above, Below };
+
+// The name's text shape on that side of the point at (x, y), its middle-anchored texts kept inside the plot.
+Shape NameAt(Side side, const Frame& frame, int item, double x, double y, const std::string& name) {
+    const double s = frame.Scale, size = kFont * s, width = TextWidth(name, size);
+    const double besideY = y - kNameRise * s;
+    const double middle = std::clamp(x, frame.Left + width / 2, std::max(frame.Left, frame.Right - width / 2));
+    switch (side) {
+        case Side::Right:
+            return TextShape(ShapeRole::Name, item, x + kNameGap * s, besideY, name, TextAnchor::Start, size);
+        case Side::Left:
+            return TextShape(ShapeRole::Name, item, x - kNameGap * s, besideY, name, TextAnchor::End, size);
+        case Side::Above:
+            // A line over the names beside points, so that a point can carry a name on each of its four sides.
+            return TextShape(ShapeRole::Name, item, middle, besideY - (kAscent + kDescent) * size, name,
+                             TextAnchor::Middle, size);
+        case Side::Below:
+            break;
+    }
+    return TextShape(ShapeRole::Name, item, middle, y + (kRadius + kNameClear) * s + kAscent * size, name,
+                     TextAnchor::Middle, size);
+}
+
+// The boxes that names must keep clear of, kept in square cells of the plot so that each new name is checked
+// against its neighbours only: a fleet of thousands is still placed at once.
+class TakenPlaces {
+public:
+    explicit TakenPlaces(const Frame& frame)
+        : frame_(frame),
+          cell_(kPlaceCell * frame.Scale),
+          columns_(CellOf(frame.Right - frame.Left) + 1),
+          rows_(CellOf(frame.Bottom - frame.Top) + 1),
+          cells_(columns_ * rows_) {}
+
+    [[nodiscard]] bool Free(const TextBox& box) const {
+        const Span span = CellsOf(box);
+        for (std::size_t row = span.Top; row <= span.Bottom; ++row) {
+            for (std::size_t column = span.Left; column <= span.Right; ++column) {
+                for (const std::size_t taken : cells_[row * columns_ + column]) {
+                    if (boxes_[taken].Overlaps(box)) return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    void Take(const TextBox& box) {
+        boxes_.push_back(box);
+        const Span span = CellsOf(box);
+        for (std::size_t row = span.Top; row <= span.Bottom; ++row) {
+            for (std::size_t column = span.Left; column <= span.Right; ++column) {
+                cells_[row * columns_ + column].push_back(boxes_.size() - 1);
+            }
+        }
+    }
+
+private:
+    struct Span {
+        std::size_t Left, Right, Top, Bottom;
+    };
+
+    [[nodiscard]] std::size_t CellOf(double offset) const {
+        return static_cast<std::size_t>(std::max(0.0, std::floor(offset / cell_)));
+    }
+
+    // The cells a box touches; a point's box at the plot's edge reaches a little past it, into the edge's cells.
+    [[nodiscard]] Span CellsOf(const TextBox& box) const {
+        return {std::min(columns_ - 1, CellOf(box.Left - frame_.Left)),
+                std::min(columns_ - 1, CellOf(box.Right - frame_.Left)),
+                std::min(rows_ - 1, CellOf(box.Top - frame_.Top)),
+                std::min(rows_ - 1, CellOf(box.Bottom - frame_.Top))};
+    }
+
+    Frame frame_;
+    double cell_;
+    std::size_t columns_, rows_;
+    std::vector<std::vector<std::size_t>> cells_;
+    std::vector<TextBox> boxes_;
+};
+
+bool InsidePlot(const TextBox& box, const Frame& frame) {
+    return box.Left >= frame.Left && box.Right <= frame.Right && box.Top >= frame.Top && box.Bottom <= frame.Bottom;
+}
+
+// Each name, in the marks' order, on the first side where it runs into no name placed before it and no point (nor
+// original point) and stays inside the plot. A name with no such side is left out of the picture: its point keeps its
+// title (the SVG's <title>, the window's tooltip), where a name drawn over another would leave both unreadable.
+std::vector<std::optional<Shape>> PlaceNames(const Chart& chart, const Frame& frame,
+                                             const std::vector<std::pair<double, double>>& points) {
+    TakenPlaces taken{frame};
+    const double r = kRadius * frame.Scale;
+    for (const auto& [x, y] : points) taken.Take({x - r, y - r, x + r, y + r});
+    for (const Mark& mark : chart.Marks) {  // a faint original is a point too
+        if (!mark.OriginalX || !mark.OriginalY) continue;
+        const double x = frame.X(chart, *mark.OriginalX), y = frame.Y(chart, *mark.OriginalY);
+        taken.Take({x - r, y - r, x + r, y + r});
+    }
+    std::vector<std::optional<Shape>> names(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (const Side side : {Side::Right, Side::Left, Side::Above, Side::Below}) {
+            Shape name =
+                NameAt(side, frame, static_cast<int>(i), points[i].first, points[i].second, chart.Marks[i].Name);
+            const TextBox box = TextExtent(name);
+            if (InsidePlot(box, frame) && taken.Free(box)) {
+                taken.Take(box);
+                names[i] = std::move(name);
+                break;
+            }
+        }
+    }
+    return names;
+}
+
 void DrawMarks(const Chart& chart, const Frame& frame, ChartPicture& picture) {
     const double s = frame.Scale;
-    std::map<std::pair<long long, long long>, int> taken;  // names already at a pixel: the next one goes below
+    std::vector<std::pair<double, double>> points;
+    points.reserve(chart.Marks.size());
+    for (const Mark& mark : chart.Marks) points.emplace_back(frame.X(chart, mark.X), frame.Y(chart, mark.Y));
+    std::vector<std::optional<Shape>> names = PlaceNames(chart, frame, points);
     for (std::size_t i = 0; i < chart.Marks.size(); ++i) {
         const Mark& mark = chart.Marks[i];
         const int item = static_cast<int>(i);
-        const double x = frame.X(chart, mark.X), y = frame.Y(chart, mark.Y);
+        const auto [x, y] = points[i];
         if (mark.OriginalX && mark.OriginalY) {
             const double ox = frame.X(chart, *mark.OriginalX), oy = frame.Y(chart, *mark.OriginalY);
             picture.Shapes.push_back(CircleShape(ShapeRole::Original, item, ox, oy, kRadius * s));
@@ -117,12 +240,7 @@ void DrawMarks(const Chart& chart, const Frame& frame, ChartPicture& picture) {
                 LineShape(ShapeRole::Change, item, ox, oy, ox + (x - ox) * keep, oy + (y - oy) * keep));
         }
         picture.Shapes.push_back(CircleShape(ShapeRole::Mark, item, x, y, kRadius * s));
-        const int before = taken[{std::llround(x), std::llround(y)}]++;
-        // Names of points in the right third stand left of them, inside the picture rather than cut at its edge.
-        const bool leftOfPoint = x > frame.Left + (frame.Right - frame.Left) * 2 / 3;
-        picture.Shapes.push_back(TextShape(ShapeRole::Name, item, x + (leftOfPoint ? -kNameGap : kNameGap) * s,
-                                           y - (kNameRise - kNameLine * before) * s, mark.Name,
-                                           leftOfPoint ? TextAnchor::End : TextAnchor::Start, kFont * s));
+        if (names[i]) picture.Shapes.push_back(std::move(*names[i]));
     }
 }
 
@@ -153,6 +271,21 @@ void DrawBars(const Chart& chart, const Frame& frame, ChartPicture& picture) {
 }
 
 }  // namespace
+
+double TextWidth(const std::string& text, double fontSize) {
+    // The game's names are in a one-byte encoding: a byte is a character.
+    return static_cast<double>(text.size()) * kCharWidth * fontSize;
+}
+
+TextBox TextExtent(const Shape& text) {
+    const double width = TextWidth(text.Text, text.FontSize);
+    const double left = text.Anchor == TextAnchor::Start ? text.X
+                        : text.Anchor == TextAnchor::End ? text.X - width
+                                                         : text.X - width / 2;
+    const double top = text.Centred ? text.Y - text.FontSize / 2 : text.Y - kAscent * text.FontSize;
+    const double bottom = text.Centred ? text.Y + text.FontSize / 2 : text.Y + kDescent * text.FontSize;
+    return {left, top, left + width, bottom};
+}
 
 ChartPicture DrawChart(const Chart& chart, double width, double height, double scale) {
     ChartPicture picture{width, height, {}};

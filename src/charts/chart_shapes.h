@@ -50,6 +50,17 @@ struct ChartPicture {
     std::vector<Shape> Shapes;  // in the order they are drawn: later ones on top
 };
 
+// Where a text reaches on the picture, as far as it can be told without the font that draws it (an estimate
+// by its characters' count, and unrotated).
+struct TextBox {
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;
+    [[nodiscard]] bool Overlaps(const TextBox& other) const {
+        return Left < other.Right && other.Left < Right && Top < other.Bottom && other.Top < Bottom;
+    }
+};
+[[nodiscard]] double TextWidth(const std::string& text, double fontSize);
+[[nodiscard]] TextBox TextExtent(const Shape& text);
+
 // The chart in a box of width by height pixels; `scale` grows the margins, marks and texts with the screen's DPI.
 [[nodiscard]] ChartPicture DrawChart(const Chart& chart, double width, double height, double scale = 1);
 

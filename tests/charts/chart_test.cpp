@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "charts/chart_shapes.h"
 #include "charts/chart_svg.h"
 #include "sheets/refusal.h"
 
@@ -91,6 +92,66 @@ TEST(ChartValues, BarsOfAFieldOrOfDamagePerSecondNeverDivideByARefireDelayOf0) {
     const Chart damage = WeaponBars(now, now, SheetKind::Guns, "damage");
     EXPECT_EQ(damage.Bars[0].Original, std::nullopt);
     EXPECT_EQ(damage.Y.Min, 0);
+}
+
+TEST(ChartValues, NamesOfClosePointsNeverOverlapAndANameLeftOutKeepsItsTitle) {
+    struct Ship {
+        std::string Name;
+        double SpeedMax, Hp;
+    };
+    struct Row {
+        const char* What;
+        std::vector<Ship> Fleet;
+        std::size_t Named;  // how many names the picture has room for
+    };
+    const std::vector<Row> rows = {
+        {"the demo's fast ships, a few pixels apart",
+         {{"Bastion", 220, 2400},
+          {"Corsair", 620, 330},
+          {"Sable", 600, 320},
+          {"Lancet", 640, 260},
+          {"Kestrel", 710, 310},
+          {"Warden", 700, 250}},
+         6},
+        {"six ships at one place: four sides, two left out",
+         {{"Alpha", 500, 500},
+          {"Bravo", 500, 500},
+          {"Charlie", 500, 500},
+          {"Delta", 500, 500},
+          {"Echo", 500, 500},
+          {"Foxtrot", 500, 500},
+          {"Near", 100, 100},
+          {"Far", 900, 900}},
+         6},
+        {"a long name at the plot's corner",
+         {{"Dreadnought of the Outer Rim", 300, 100}, {"Sable", 300, 110}, {"Far", 900, 900}},
+         3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
+        Cells cells;
+        for (std::size_t i = 0; i < row.Fleet.size(); ++i) {
+            cells[At(SheetKind::Ships, i, 0, row.Fleet[i].Name, "speedmax")] = ChartNumber(row.Fleet[i].SpeedMax);
+            cells[At(SheetKind::Ships, i, 1, row.Fleet[i].Name, "hp")] = ChartNumber(row.Fleet[i].Hp);
+        }
+        const Chart chart = ShipScatter(cells, cells, "speedmax", "hp");
+        const ChartPicture picture = DrawChart(chart, 800, 500);
+        std::vector<TextBox> names, points;
+        for (const Shape& shape : picture.Shapes) {
+            if (shape.Role == ShapeRole::Name) names.push_back(TextExtent(shape));
+            if (shape.Role == ShapeRole::Mark) points.push_back({shape.X - 4, shape.Y - 4, shape.X + 4, shape.Y + 4});
+        }
+        EXPECT_EQ(names.size(), row.Named);
+        for (std::size_t a = 0; a < names.size(); ++a) {
+            EXPECT_GE(names[a].Left, 80);  // inside the plot
+            EXPECT_LE(names[a].Right, 770);
+            for (std::size_t b = a + 1; b < names.size(); ++b) EXPECT_FALSE(names[a].Overlaps(names[b])) << a << b;
+            for (const TextBox& point : points) EXPECT_FALSE(names[a].Overlaps(point)) << a;
+        }
+        const std::string svg = ChartSvg(chart);
+        for (const Mark& mark : chart.Marks)
+            EXPECT_NE(svg.find("<title>" + mark.Title + "</title>"), std::string::npos);
+    }
 }
 
 }  // namespace
