@@ -118,7 +118,7 @@ TEST(FleetEdits, AResetGivesBackTheOriginalBytesOfExactlyTheChosenValues) {
         {"missiles", "set", "Dart", "range=3000", "rear firing=1"}};
     const std::vector<std::vector<std::string>> kept = {{"ship", "set", "Kestrel", "hp=50"},
                                                         {"guns", "set", "Pulse Laser", "damage=19"},
-                                                        {"missiles", "set", "Dart", "speed=1500"}};
+                                                        {"missiles", "set", "Dart", "speed=1500", "requires target=1"}};
     Untidy edited, expected;
     for (const auto& command : resetLater) ASSERT_EQ(Cli(edited, command).Exit, 0) << command[2];
     for (const auto& command : kept) {
