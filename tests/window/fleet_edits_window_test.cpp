@@ -104,6 +104,22 @@ TEST(FleetEditsWindow, UnsavedEditsOfAShipAreAskedAboutBeforeTheFleetWritesIt) {
     }
 }
 
+TEST(FleetEditsWindow, ACellTypedIntoIsOneStepAndARefusedOneIsSaidAsTheCommandLineSaysIt) {
+    FleetRun run;
+    UserInput::Type(run.F.Edit15, "777");
+    run.Run.Platform.SaveAnswers = {Answer::No};
+    const CellAddress speedmax =
+        CellOf(run.F.FleetNow(), SheetKind::Ships, 0, run.Column(SheetKind::Ships, "speedmax"));
+    run.F.WriteFleetCell(speedmax, "650");
+    EXPECT_EQ(run.F.Edit15.Text(), "650");
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+    run.F.Dispatch([&] { run.F.WriteFleetCell(speedmax, "fast"); });
+    EXPECT_EQ(run.Run.Shown(),
+              (std::vector<std::string>{"Save changes to Kestrel?",
+                                        "Kestrel, speedmax=fast: 'fast' is not a valid integer value."}));
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+}
+
 TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
     FleetRun run;
     ASSERT_EQ(Cli(run.Game, {"ship", "set", "Kestrel", "speedmax=640"}).Exit, 0);
