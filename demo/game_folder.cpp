@@ -8,6 +8,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "gamefiles/system_paths.h"
+
 namespace tovarin::demo {
 
 namespace fs = std::filesystem;
@@ -36,7 +38,7 @@ void GameFolder::WriteGameFiles() {
 }
 
 std::string GameFolder::Folder() const {
-    std::string text = root_.string();
+    std::string text = PathText(root_);
     text += static_cast<char>(fs::path::preferred_separator);
     return text;
 }
@@ -44,17 +46,17 @@ std::string GameFolder::Folder() const {
 std::string GameFolder::PathOf(const std::string& relativeName) const {
     std::string native = relativeName;
     std::replace(native.begin(), native.end(), '\\', static_cast<char>(fs::path::preferred_separator));
-    return (root_ / native).string();
+    return PathText(root_ / SystemPath(native));  // in UTF-8, as the program takes paths
 }
 
 std::string GameFolder::CatalogueName() const { return edition_ == Edition::Nightwatch ? "nwinfo.dat" : "vskinfo.dat"; }
 
 void GameFolder::WriteFile(const std::string& relativeName, const Bytes& bytes) const {
-    const fs::path path = PathOf(relativeName);
+    const fs::path path = SystemPath(PathOf(relativeName));
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (!out) throw std::runtime_error("cannot write " + PathText(path));
 }
 
 void GameFolder::WriteText(const std::string& relativeName, const std::string& text) const {
@@ -62,7 +64,7 @@ void GameFolder::WriteText(const std::string& relativeName, const std::string& t
 }
 
 Bytes GameFolder::ReadFile(const std::string& relativeName) const {
-    std::ifstream in(PathOf(relativeName), std::ios::binary);
+    std::ifstream in(SystemPath(PathOf(relativeName)), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + relativeName);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -72,12 +74,13 @@ std::string GameFolder::ReadText(const std::string& relativeName) const {
     return std::string(bytes.begin(), bytes.end());
 }
 
-bool GameFolder::Exists(const std::string& relativeName) const { return fs::exists(PathOf(relativeName)); }
+bool GameFolder::Exists(const std::string& relativeName) const { return fs::exists(SystemPath(PathOf(relativeName))); }
 
-void GameFolder::Remove(const std::string& relativeName) const { fs::remove(PathOf(relativeName)); }
+void GameFolder::Remove(const std::string& relativeName) const { fs::remove(SystemPath(PathOf(relativeName))); }
 
 void GameFolder::MakeReadOnly(const std::string& relativeName) const {
-    fs::permissions(PathOf(relativeName), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(SystemPath(PathOf(relativeName)),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "gamefiles/game_paths.h"
+#include "gamefiles/system_paths.h"
 #include "gamefiles/whole_files.h"
 
 namespace tovarin::cli {
@@ -25,7 +26,7 @@ void WriteGivenFile(const Console& console, const std::string& path, std::string
     }
     const std::string folder = FolderOf(path);
     std::error_code unknown;
-    if (!folder.empty() && !std::filesystem::is_directory(folder, unknown)) {
+    if (!folder.empty() && !std::filesystem::is_directory(SystemPath(folder), unknown)) {
         throw Refusal(path + ": the folder " + folder + " does not exist");
     }
     ReplaceWholeFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_change_set.h"
+#include "gamefiles/system_paths.h"
 
 namespace tovarin::cli {
 
@@ -23,7 +24,8 @@ PutBackNotices::PutBackNotices(std::ostream& err) { NoticesStream() = &err; }
 PutBackNotices::~PutBackNotices() { NoticesStream() = nullptr; }
 
 std::string GameFolderOf(const std::string& given) {
-    std::string folder = std::filesystem::absolute(given.empty() ? "." : given).lexically_normal().string();
+    std::string folder =
+        PathText(std::filesystem::absolute(SystemPath(given.empty() ? "." : given)).lexically_normal());
     constexpr char kSeparator = std::filesystem::path::preferred_separator;
     if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
     return folder;
@@ -44,7 +46,8 @@ void PutBackUnfinishedChange(const std::string& gameFolder) {
 Installation OpenGameAsItIs(const std::string& given) {
     const std::string folder = GameFolderOf(given);
     std::error_code unknown;
-    if (!std::filesystem::is_directory(folder, unknown)) throw Refusal("The game folder " + given + " does not exist");
+    if (!std::filesystem::is_directory(SystemPath(folder), unknown))
+        throw Refusal("The game folder " + given + " does not exist");
     const Installation installation = OpenInstallation(folder);
     PutBackUnfinishedChange(installation.GameFolder);
     const std::string gameExe = GameExecutable(installation.Catalogue);

@@ -6,6 +6,7 @@
 #include "cli/game_session.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
+#include "gamefiles/system_paths.h"
 #include "gamefiles/text_encoding.h"
 #include "mods/load_order.h"
 #include "mods/mod_installation.h"
@@ -28,7 +29,7 @@ ModLibrary LibraryOf(const std::string& game) {
 
 // A path as given on the command line, absolute and without a separator at its end: the last part names the mod.
 std::filesystem::path GivenPath(const std::string& given) {
-    std::filesystem::path path = std::filesystem::absolute(given).lexically_normal();
+    std::filesystem::path path = std::filesystem::absolute(SystemPath(given)).lexically_normal();
     if (!path.has_filename()) path = path.parent_path();
     return path;
 }
@@ -50,7 +51,7 @@ int ListMods(const CommandArguments& arguments, Console& console) {
 
 int AddMod(const CommandArguments& arguments, Console& console) {
     const std::filesystem::path given = GivenPath(arguments.File);
-    const std::optional<Mod> found = ReadMod(given.string(), given.filename().string());
+    const std::optional<Mod> found = ReadMod(PathText(given), PathText(given.filename()));
     if (!found) {
         throw Refusal(arguments.File +
                       " is not a mod: a folder holding mod.ini, ships.csv, guns.csv or missiles.csv, "
@@ -60,7 +61,7 @@ int AddMod(const CommandArguments& arguments, Console& console) {
     ModLibrary library(game.ModsFolder());
     const std::string problem = WhyItCannotBeOn(game, *found);
     if (const std::optional<std::size_t> updated = arguments.AsNew ? std::nullopt : library.UpdatedBy(*found)) {
-        for (const std::string& line : UpdateMod(game, library, *updated, *found, given.string())) {
+        for (const std::string& line : UpdateMod(game, library, *updated, *found, PathText(given))) {
             console.Out << line << '\n';
         }
         return kExitDone;
@@ -70,7 +71,7 @@ int AddMod(const CommandArguments& arguments, Console& console) {
         added.Entry = library.FreeEntry(found->Entry);
         added.Info.Name = added.Entry;  // only the folder must be new: a name it shares is shown with its folder
     }
-    library.Add(added, given.string(), problem.empty());
+    library.Add(added, PathText(given), problem.empty());
     if (!problem.empty()) {  // added, but a script must be able to tell that it is not on
         console.Err << found->Info.Name << " was added switched off: it cannot be switched on: " << problem << '\n';
         return kExitRefused;

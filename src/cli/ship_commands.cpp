@@ -9,6 +9,7 @@
 #include "fleet_edits/value_writes.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/system_paths.h"
 #include "gamefiles/whole_files.h"
 #include "profiles/profile_keys.h"
 #include "sheets/fleet.h"
@@ -50,13 +51,13 @@ class ProfileFromInput {
 public:
     explicit ProfileFromInput(const Console& console) {
         const std::string name = "tovarin-" + std::to_string(std::random_device()()) + ".vks";
-        path_ = (std::filesystem::temp_directory_path() / name).string();
+        path_ = PathText(std::filesystem::temp_directory_path() / name);
         const std::vector<std::uint8_t> bytes = ReadGivenFile(console, std::string(kStandardStream));
         ReplaceWholeFile(path_, bytes);
     }
     ~ProfileFromInput() {
         std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
+        std::filesystem::remove(SystemPath(path_), ignored);
     }
     ProfileFromInput(const ProfileFromInput&) = delete;
     ProfileFromInput& operator=(const ProfileFromInput&) = delete;

@@ -14,8 +14,8 @@ namespace tovarin::cli {
 // every character whatever the system's code page; elsewhere as the terminal typed them.
 [[nodiscard]] std::vector<std::string> ProgramArguments(int argc, char** argv);
 
-// A path typed on the command line as the file functions take it: on Windows, UTF-8 becomes the system's code
-// page, which the game's own functions speak; elsewhere the path stays as typed.
+// A path typed on the command line as the file functions take it: UTF-8 on every system (on Windows, one in the
+// system's code page becomes UTF-8); elsewhere the path stays as typed.
 [[nodiscard]] std::string FileSystemName(const std::string& typed);
 
 // Runs the command line on the process's standard streams, speaking the terminal's encoding. The exit code.

@@ -101,8 +101,8 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
 }
 
 std::string FileSystemName(const std::string& typed) {
-    if (!IsUtf8(typed)) return typed;  // in the system's code page already, as a test passes it
-    return NarrowOf(WideOf(typed, CP_UTF8), CP_ACP);
+    if (IsUtf8(typed)) return typed;
+    return NarrowOf(WideOf(typed, CP_ACP), CP_UTF8);  // in the system's code page, as a test may pass it
 }
 
 int RunOnTerminal(const std::vector<std::string>& arguments) {

@@ -142,7 +142,7 @@ void PutInPlace(const std::string& path, const Content& bytes) {
     BeforeChange(path);  // a removal is a change of the file as much as a write
     if (!DeleteFileAt(path)) throw Exception("it could not be deleted");
     try {
-        FlushFolderOf(path);
+        FlushFolderOfChange(path);
     } catch (const EInOutError& error) {
         throw EReplacedNotFlushed(error.ErrorCode, error.Message());
     }
@@ -293,6 +293,9 @@ std::vector<std::string> FileChangeSet::Commit() {
         // with the bytes it still holds.
         record.Started = record.Files.size();
         ReplaceWholeFile(RecordPath(gameFolder_), RecordBytes(record));
+        // Each folder is flushed once after its files are in place, not after each file: until the record goes,
+        // a power cut that loses a rename puts every file back.
+        FolderFlushes flushes;
         for (std::size_t i = 0; i < record.Files.size(); ++i) {
             failing = record.Files[i].Name;
             try {
@@ -303,6 +306,8 @@ std::vector<std::string> FileChangeSet::Commit() {
             }
             touched = i + 1;
         }
+        failing = record.Files.back().Name;
+        flushes.Flush();
         RemoveRecord(gameFolder_);
     } catch (const Exception& failure) {
         // Without a record on the disk nothing was changed, and there is nothing to put back.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gamefiles/errors.h"
 
@@ -71,6 +72,28 @@ void ReplaceFile(const std::string& from, const std::string& to);
 // Forces the folder holding the file to the disk, so that a rename or removal in it survives a power cut. Windows
 // writes such changes through by itself (the rename asks for it), so there it does nothing.
 void FlushFolderOf(const std::string& path);
+
+// The folder flush after a rename or removal of the path: at once, or, while a FolderFlushes is in force, noted for
+// it, so that a change of many files in one folder flushes that folder once.
+void FlushFolderOfChange(const std::string& path);
+
+// While it lives, each folder in which files are replaced or removed is flushed once, by Flush(), rather than after
+// every file. Whoever holds it must not count a file as safe on the disk before Flush() returned (a change keeps
+// its record until then, so a power cut before puts every file back). Not nested; one thread.
+class FolderFlushes {
+public:
+    FolderFlushes();
+    ~FolderFlushes();
+    FolderFlushes(const FolderFlushes&) = delete;
+    FolderFlushes& operator=(const FolderFlushes&) = delete;
+
+    // Flushes every folder noted, each once; EInOutError for the first that fails.
+    void Flush();
+
+private:
+    std::vector<std::string> folders_;
+    friend void FlushFolderOfChange(const std::string& path);
+};
 
 // Creates the folder unless it is there already; a failure (its parent missing, a file of that name, no room)
 // throws EInOutError.

@@ -194,7 +194,7 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     NoteFolderEntry(from, false);
     NoteFolderEntry(to, true);
     try {
-        FlushFolderOf(to);
+        FlushFolderOfChange(to);
     } catch (const EInOutError& error) {
         throw EReplacedNotFlushed(error.ErrorCode, error.Message());
     }

@@ -9,6 +9,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin {
 
@@ -52,7 +53,7 @@ void FailIfInjected(FileCall call, const std::string& path) {
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 bool HasAttribute(const std::string& path, DWORD attribute) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) != 0;
 }
 
@@ -95,9 +96,10 @@ void WithRetries(const std::string& path, const char* outcome, Call call) {
 std::intptr_t OpenNative(const std::string& path, DWORD disposition, DWORD access = GENERIC_READ | GENERIC_WRITE) {
     FailIfInjected(disposition == CREATE_ALWAYS ? FileCall::Create : FileCall::Open, path);
     HANDLE handle = INVALID_HANDLE_VALUE;
+    const std::wstring wide = WidePath(path);
     WithRetries(path, "could not open it", [&] {
         handle =
-            ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ::CreateFileW(wide.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         return handle != INVALID_HANDLE_VALUE;
     });
     return reinterpret_cast<std::intptr_t>(handle);
@@ -196,7 +198,8 @@ void ReplaceFile(const std::string& from, const std::string& to) {
     if (HasAttribute(to, FILE_ATTRIBUTE_READONLY)) throw InOutErrorOn(to, ERROR_ACCESS_DENIED);
     FailIfInjected(FileCall::Rename, to);
     WithRetries(to, "could not replace it: it was not changed", [&] {
-        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
 }
 
@@ -204,9 +207,10 @@ void FlushFolderOf(const std::string&) {}
 
 void CreateFolder(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
-    if (::CreateDirectoryA(path.c_str(), nullptr)) return;
+    const std::wstring wide = WidePath(path);
+    if (::CreateDirectoryW(wide.c_str(), nullptr)) return;
     const DWORD error = ::GetLastError();
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return;

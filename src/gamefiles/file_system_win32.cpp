@@ -2,17 +2,18 @@
 
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin {
 
 bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DeleteFileAt(const std::string& path) {
     if (InjectedFaultFor(FileCall::Delete, path)) return false;
-    return ::DeleteFileA(path.c_str()) != 0;
+    return ::DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 }  // namespace tovarin

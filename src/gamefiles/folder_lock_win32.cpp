@@ -1,12 +1,13 @@
 #include <windows.h>
 
 #include "gamefiles/folder_lock.h"
+#include "gamefiles/wide_paths.h"
 
 // LockFileEx on the lock file's first byte; the system lets it go when the handle closes or the process ends.
 namespace tovarin {
 
 std::intptr_t OpenLockFile(const std::string& path) {
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    const HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(file);

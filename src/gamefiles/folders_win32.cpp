@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gamefiles/folders.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin {
 
@@ -13,14 +14,14 @@ std::string PathIn(const std::string& folder, const std::string& name) {
 
 std::vector<FolderEntry> ListFolder(const std::string& path) {
     std::vector<FolderEntry> entries;
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(WidePath(path + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return entries;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Utf8OfWide(found.cFileName);
         if (name == "." || name == "..") continue;
         entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (::FindNextFileA(search, &found));
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.Name < b.Name; });
@@ -28,10 +29,10 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
 }
 
 bool FolderExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool RemoveEmptyFolder(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
+bool RemoveEmptyFolder(const std::string& path) { return ::RemoveDirectoryW(WidePath(path).c_str()) != 0; }
 
 }  // namespace tovarin

@@ -101,8 +101,14 @@ std::int32_t IniTextToInt(std::string_view text, std::int32_t defaultValue) {
 std::int32_t RoundHalfEven(long double value) {
     // A value of magnitude 2^31 or more has no integer a box could show and a box could take back.
     if (!std::isfinite(value) || std::fabs(value) >= 2147483648.0L) throw EInvalidOp();
-    const long double rounded = std::nearbyint(value);  // the default rounding mode: to nearest, ties to even
-    if (rounded > 2147483647.0L) throw EInvalidOp();    // 2147483647.5 and above round out of range
+    // To nearest, ties to even, as the default rounding mode does; worked out on integers, because nearbyint on a
+    // long double is slow enough to be most of the time of a command that shows every ship's values. Both parts are
+    // exact: the value has fewer bits than a long double holds.
+    auto rounded = static_cast<std::int64_t>(value);  // toward zero
+    const long double fraction = value - static_cast<long double>(rounded);
+    const long double away = std::fabs(fraction);
+    if (away > 0.5L || (away == 0.5L && rounded % 2 != 0)) rounded += fraction > 0 ? 1 : -1;
+    if (rounded > 2147483647) throw EInvalidOp();  // 2147483647.5 and above round out of range
     return static_cast<std::int32_t>(rounded);
 }
 

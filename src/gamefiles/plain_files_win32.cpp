@@ -4,6 +4,7 @@
 
 #include "gamefiles/errors.h"
 #include "gamefiles/plain_files.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin {
 
@@ -14,7 +15,7 @@ std::string SizeText(std::uint64_t bytes) { return std::to_string(bytes) + " byt
 // The regular file opened as itself (a reparse point is not followed), and its size.
 HANDLE OpenPlain(const std::string& path, std::uint64_t& size) {
     if (const std::string problem = EntryTypeProblem(EntryTypeAt(path)); !problem.empty()) throw Exception(problem);
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw Exception("cannot be read: error " + std::to_string(::GetLastError()));
     LARGE_INTEGER length{};
@@ -29,7 +30,7 @@ HANDLE OpenPlain(const std::string& path, std::uint64_t& size) {
 }  // namespace
 
 EntryType EntryTypeAt(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryType::Missing;
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return EntryType::Link;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryType::Folder;

@@ -6,12 +6,13 @@
 
 #include "gamefiles/file_faults.h"
 #include "gamefiles/profile_strings.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin {
 
 std::uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
                                 std::uint32_t size, const char* file) {
-    return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file);
+    return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, CodePagePath(file).c_str());
 }
 
 // GetPrivateProfileSectionA gives each line of the section as "key=value" (a line without "=" as it stands),
@@ -23,10 +24,11 @@ IniEntries ReadProfileEntries(const char* section, const char* file) {
     constexpr DWORD kFirstSize = 1 << 16;
     constexpr DWORD kLargestSize = 1 << 30;  // no INI file of a game comes near it
     std::vector<char> buffer;
+    const std::string path = CodePagePath(file);
     DWORD length = 0;
     for (DWORD size = kFirstSize; size <= kLargestSize; size *= 2) {
         buffer.assign(size, '\0');
-        length = GetPrivateProfileSectionA(name.c_str(), buffer.data(), size, file);
+        length = GetPrivateProfileSectionA(name.c_str(), buffer.data(), size, path.c_str());
         if (length != size - 2) break;
     }
     IniEntries entries;
@@ -43,7 +45,7 @@ IniEntries ReadProfileEntries(const char* section, const char* file) {
 
 bool StoreProfileString(const char* section, const char* key, const char* value, const char* file) {
     if (InjectedFaultFor(FileCall::Write, file)) return false;
-    return WritePrivateProfileStringA(section, key, value, file) != FALSE;
+    return WritePrivateProfileStringA(section, key, value, CodePagePath(file).c_str()) != FALSE;
 }
 
 }  // namespace tovarin

@@ -15,8 +15,9 @@
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
 #include "mods/applied_record.h"
-#include "mods/mod_names.h"
+#include "mods/mod_limits.h"
 #include "mods/mod_making.h"
+#include "mods/mod_names.h"
 
 namespace tovarin {
 
@@ -81,7 +82,7 @@ std::vector<Mod> FoundMods(const std::string& modsFolder) {
         throw Exception(modsFolder + " " + EntryTypeProblem(EntryType::Link));
     std::vector<Mod> found;
     for (const FolderEntry& entry : ListFolder(modsFolder)) {
-        if (std::optional<Mod> mod = ReadMod(PathIn(modsFolder, entry.Name), entry.Name)) {
+        if (std::optional<Mod> mod = ReadMod(PathIn(modsFolder, entry.Name), entry.Name, false)) {
             found.push_back(std::move(*mod));
         }
     }
@@ -90,7 +91,7 @@ std::vector<Mod> FoundMods(const std::string& modsFolder) {
 
 }  // namespace
 
-std::vector<Mod> InstalledMods(const std::string& modsFolder) {
+std::vector<Mod> InstalledMods(const std::string& modsFolder, bool readSheets) {
     std::vector<Mod> found = FoundMods(modsFolder);
     std::unordered_map<std::string, std::size_t> byName;  // each found mod's place by its entry's key
     for (std::size_t i = 0; i < found.size(); ++i) byName.emplace(ModNameKey(found[i].Entry), i);
@@ -110,6 +111,11 @@ std::vector<Mod> InstalledMods(const std::string& modsFolder) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (!taken[i]) ordered.push_back(std::move(found[i]));
     }
+    // A switched-off mod is shown from its mod.ini and its sheets' sizes; its sheets are read only when they are
+    // small enough to say at once what it changes, so that a huge one cannot hold up every mods command.
+    for (Mod& mod : ordered) {
+        if (readSheets && (mod.On || mod.SheetBytes <= kMaxOffModReadBytes)) ReadModSheets(mod);
+    }
     return ordered;
 }
 
@@ -128,7 +134,7 @@ void CheckListable(const std::string& entry) {
 bool ModsInPlay(const std::string& modsFolder) {
     if (EntryTypeAt(PathIn(modsFolder, kAppliedFileName)) != EntryType::Missing) return true;
     try {
-        const std::vector<Mod> mods = InstalledMods(modsFolder);
+        const std::vector<Mod> mods = InstalledMods(modsFolder, false);
         return std::any_of(mods.begin(), mods.end(), [](const Mod& mod) { return mod.On; });
     } catch (const Exception&) {  // a load order that cannot be read may switch any mod on
         return true;
@@ -138,7 +144,7 @@ bool ModsInPlay(const std::string& modsFolder) {
 void SwitchEveryModOff(const std::string& modsFolder, FileChangeSet& changes) {
     std::vector<Mod> mods;
     try {
-        mods = InstalledMods(modsFolder);
+        mods = InstalledMods(modsFolder, false);
     } catch (const Exception&) {  // a load order that cannot be read is written anew
         mods = FoundMods(modsFolder);
     }

@@ -26,8 +26,10 @@ struct LoadOrderEntry {
 // The file's text as the program writes it.
 [[nodiscard]] std::string LoadOrderText(const std::vector<LoadOrderEntry>& entries);
 
-// Every mod in the mods folder (the folder's path), in load order.
-[[nodiscard]] std::vector<Mod> InstalledMods(const std::string& modsFolder);
+// Every mod in the mods folder (the folder's path), in load order. The sheets are read of the switched-on mods and
+// of the switched-off ones within kMaxOffModReadBytes; the others' only found and measured (Mod::SheetsUnread), and
+// none at all without `readSheets`.
+[[nodiscard]] std::vector<Mod> InstalledMods(const std::string& modsFolder, bool readSheets = true);
 
 // Writes the load order of these mods into the mods folder, in one replacement.
 void WriteLoadOrder(const std::string& modsFolder, const std::vector<Mod>& mods);

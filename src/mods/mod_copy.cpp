@@ -1,8 +1,10 @@
 #include "mods/mod_copy.h"
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
+#include "gamefiles/case_fold.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_handle.h"
 #include "gamefiles/file_primitives.h"
@@ -86,15 +88,46 @@ std::vector<std::uint8_t> ModFileBytes(const std::string& path, const std::strin
     }
 }
 
+// Where the parts of a new version go in the old version's folder: under the names the old one spells them with,
+// in any letter case, so that the folder holds one of each; never through a link someone put there.
+class UpdateTarget {
+public:
+    explicit UpdateTarget(std::string target) : target_(std::move(target)) {}
+
+    // The part's path below the target, spelled as the folder spells it.
+    std::string Spelled(const Part& part) {
+        const std::size_t cut = part.Relative.find_last_of("\\/");
+        const std::string parent = cut == std::string::npos ? "" : spelled_.at(part.Relative.substr(0, cut));
+        std::string name = cut == std::string::npos ? part.Relative : part.Relative.substr(cut + 1);
+        const std::string folder = parent.empty() ? target_ : PathIn(target_, parent);
+        for (const FolderEntry& there : ListFolder(folder)) {
+            if (FoldedCase(there.Name) == FoldedCase(name)) name = there.Name;
+        }
+        std::string relative = parent.empty() ? name : PathIn(parent, name);
+        const EntryType type = EntryTypeAt(PathIn(target_, relative));
+        if (type != EntryType::Missing && type != (part.IsFolder ? EntryType::Folder : EntryType::File)) {
+            throw Exception(PathIn(target_, relative) + (type == EntryType::Link ? " is a link" : " is in the way") +
+                            ": the new version's " + part.Relative + " cannot take its place");
+        }
+        spelled_[part.Relative] = relative;
+        return relative;
+    }
+
+private:
+    std::string target_;
+    std::map<std::string, std::string> spelled_;
+};
+
 }  // namespace
 
-void PlanModCopy(const std::string& source, const std::string& modsFolder, const std::string& entry,
-                 FileChangeSet& changes) {
+std::vector<std::string> PlanModCopy(const std::string& source, const std::string& modsFolder, const std::string& entry,
+                                     FileChangeSet& changes, bool update) {
     const std::string target = PathIn(modsFolder, entry);
-    if (EntryTypeAt(target) != EntryType::Missing && !HoldsNoFile(target)) {
+    if (!update && EntryTypeAt(target) != EntryType::Missing && !HoldsNoFile(target)) {
         throw Exception(target + " is there already: remove it first, or rename the mod");
     }
-    RemoveEmptyFolders(target);  // what a failed add left
+    if (update && EntryTypeAt(target) != EntryType::Folder) throw Exception(target + " is no mod folder");
+    if (!update) RemoveEmptyFolders(target);  // what a failed add left
     if (EntryTypeAt(modsFolder) == EntryType::Link)
         throw Exception(modsFolder + " " + EntryTypeProblem(EntryType::Link));
     const EntryType type = EntryTypeAt(source);
@@ -103,21 +136,35 @@ void PlanModCopy(const std::string& source, const std::string& modsFolder, const
         std::vector<std::uint8_t> bytes = ModFileBytes(source, source, kMaxModSheetBytes);
         CreateFolder(modsFolder);
         changes.Replace(target, std::move(bytes));
-        return;
+        return {};
     }
-    const std::vector<Part> parts = ModWalk(source, entry).Parts();
+    std::vector<Part> parts = ModWalk(source, entry).Parts();
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
-    for (const Part& part : parts) {
+    UpdateTarget spelling(target);
+    for (Part& part : parts) {
+        const std::string from = PathIn(source, part.Relative);
+        if (update) part.Relative = spelling.Spelled(part);
         if (part.IsFolder) continue;
         files.emplace_back(PathIn(target, part.Relative),
-                           ModFileBytes(PathIn(source, part.Relative), entry + "\\" + part.Relative, kMaxModBytes));
+                           ModFileBytes(from, entry + "\\" + part.Relative, kMaxModBytes));
     }
     CreateFolder(modsFolder);
-    CreateFolder(target);
+    std::vector<std::string> made;
+    const auto makeFolder = [&made](const std::string& path) {
+        if (EntryTypeAt(path) == EntryType::Folder) return;
+        CreateFolder(path);
+        made.push_back(path);
+    };
+    makeFolder(target);
     for (const Part& part : parts) {
-        if (part.IsFolder) CreateFolder(PathIn(target, part.Relative));
+        if (part.IsFolder) makeFolder(PathIn(target, part.Relative));
     }
     for (auto& [path, bytes] : files) changes.Replace(path, std::move(bytes));
+    return made;
+}
+
+void RemoveFoldersMade(const std::vector<std::string>& folders) {
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveEmptyFolders(*folder);
 }
 
 void RemoveEmptyFolders(const std::string& path) {

@@ -69,11 +69,44 @@ std::optional<SheetKind> KindNamed(const std::vector<CsvRow>& rows) {
     return std::nullopt;
 }
 
+// The mod files of the folder's entries (mod.ini first), as the folder spells them.
+std::vector<std::string> ModFilesOf(const std::vector<FolderEntry>& entries) {
+    std::vector<std::string> files;
+    if (const std::string found = FoundIn(entries, kModFileName); !found.empty()) files.push_back(found);
+    for (const SheetKind kind : kKinds) {
+        if (const std::string found = FoundIn(entries, SheetFileName(kind)); !found.empty()) files.push_back(found);
+    }
+    return files;
+}
+
+// The sheet's size, taken without reading it: one beyond the bound is refused naming it before it is read.
+std::uint64_t SheetSize(const ModSheet& sheet) {
+    std::uint64_t size = 0;
+    try {
+        size = PlainFileSize(sheet.Path);
+    } catch (const Exception& error) {
+        throw Exception(sheet.File + " " + error.Message());
+    }
+    if (size > kMaxModSheetBytes) {
+        throw Exception(sheet.File + " holds " + std::to_string(size) + " bytes, more than the " +
+                        std::to_string(kMaxModSheetBytes) + " bytes a mod's file may");
+    }
+    return size;
+}
+
+// Finds the mod's sheets and measures them; their rows are read by ReadModSheets.
+void FindSheets(Mod& mod, const std::vector<FolderEntry>& entries) {
+    for (const SheetKind kind : kKinds) {
+        const std::string file = FoundIn(entries, SheetFileName(kind));
+        if (!file.empty()) mod.Sheets.push_back({kind, mod.Entry + "\\" + file, {}, PathIn(mod.Path, file)});
+    }
+}
+
 std::optional<Mod> ReadModFolder(const std::string& path, const std::string& entry) {
     const std::vector<FolderEntry> entries = ListFolder(path);
-    const std::vector<std::string> files = ModFilesIn(path);
-    if (files.empty()) return std::nullopt;
+    if (ModFilesOf(entries).empty()) return std::nullopt;
     Mod mod{entry, {}, {}, "", false};
+    mod.Path = path;
     const std::string modFile = FoundIn(entries, kModFileName);
     try {
         if (!modFile.empty()) mod.Info = ReadModInfo(PathIn(path, modFile), entry + "\\" + modFile);
@@ -81,39 +114,31 @@ std::optional<Mod> ReadModFolder(const std::string& path, const std::string& ent
         mod.Problem = error.Message();
     }
     if (mod.Info.Name.empty()) mod.Info.Name = entry;
-    if (!mod.Problem.empty()) return mod;
-    try {
-        for (const SheetKind kind : kKinds) {
-            const std::string file = FoundIn(entries, SheetFileName(kind));
-            if (file.empty()) continue;
-            const std::string named = entry + "\\" + file;
-            std::vector<CsvRow> rows = SheetRows(PathIn(path, file), named);
-            if (KindNamed(rows) != kind) {
-                throw Exception(SheetPlace(named, 1, 1) + "its first line must be a header whose first cell is \"" +
-                                KindWord(kind) + "\", as \"export " + KindWord(kind) + "s\" writes it");
-            }
-            mod.Sheets.push_back({kind, named, std::move(rows)});
-        }
-    } catch (const Exception& error) {
-        mod.Problem = WithoutControls(error.Message());
-    }
+    if (mod.Problem.empty()) FindSheets(mod, entries);
     return mod;
 }
 
 Mod ReadLoneSheet(const std::string& path, const std::string& entry) {
     Mod mod{entry, {entry.substr(0, entry.size() - 4), "", "", "", ""}, {}, "", false};
-    try {
-        std::vector<CsvRow> rows = SheetRows(path, entry);
-        const std::optional<SheetKind> kind = KindNamed(rows);
-        if (!kind) {
-            throw Exception(SheetPlace(entry, 1, 1) +
-                            "the header's first cell says what the sheet changes: ship, gun or missile");
-        }
-        mod.Sheets.push_back({*kind, entry, std::move(rows)});
-    } catch (const Exception& error) {
-        mod.Problem = WithoutControls(error.Message());
-    }
+    mod.Path = path;
+    mod.Sheets.push_back({SheetKind::Ships, entry, {}, path});  // its kind is known once its header is read
     return mod;
+}
+
+// The sheet's rows, and its kind checked: a mod folder's sheet is of the kind its file name says, a lone sheet
+// says by its header what it changes.
+void ReadSheet(ModSheet& sheet, bool lone) {
+    sheet.Rows = SheetRows(sheet.Path, sheet.File);
+    const std::optional<SheetKind> kind = KindNamed(sheet.Rows);
+    if (lone && !kind) {
+        throw Exception(SheetPlace(sheet.File, 1, 1) +
+                        "the header's first cell says what the sheet changes: ship, gun or missile");
+    }
+    if (lone) sheet.Kind = *kind;
+    if (kind != sheet.Kind) {
+        throw Exception(SheetPlace(sheet.File, 1, 1) + "its first line must be a header whose first cell is \"" +
+                        KindWord(sheet.Kind) + "\", as \"export " + KindWord(sheet.Kind) + "s\" writes it");
+    }
 }
 
 }  // namespace
@@ -141,7 +166,7 @@ Mod Unreadable(const std::string& entry, const std::string& problem) {
 
 }  // namespace
 
-std::optional<Mod> ReadMod(const std::string& path, const std::string& entry) {
+std::optional<Mod> ReadMod(const std::string& path, const std::string& entry, bool withSheets) {
     const EntryType type = EntryTypeAt(path);
     const bool file = type == EntryType::File || type == EntryType::Other;
     if (type == EntryType::Missing || (file && !EndsWithCsv(entry))) return std::nullopt;
@@ -149,19 +174,38 @@ std::optional<Mod> ReadMod(const std::string& path, const std::string& entry) {
         return Unreadable(entry, entry + " " + problem);
     }
     if (const std::string problem = ModNameProblem(entry); !problem.empty()) return Unreadable(entry, problem);
-    if (type == EntryType::Folder) return ReadModFolder(path, entry);
-    return ReadLoneSheet(path, entry);
+    std::optional<Mod> mod = type == EntryType::Folder ? ReadModFolder(path, entry) : ReadLoneSheet(path, entry);
+    if (!mod || !mod->Problem.empty()) return mod;
+    try {
+        for (const ModSheet& sheet : mod->Sheets) mod->SheetBytes += SheetSize(sheet);
+    } catch (const Exception& error) {
+        mod->Problem = WithoutControls(error.Message());
+        mod->Sheets.clear();
+        return mod;
+    }
+    mod->SheetsUnread = true;
+    if (withSheets) ReadModSheets(*mod);
+    return mod;
 }
 
-std::vector<std::string> ModFilesIn(const std::string& folder) {
-    const std::vector<FolderEntry> entries = ListFolder(folder);
-    std::vector<std::string> files;
-    if (const std::string found = FoundIn(entries, kModFileName); !found.empty()) files.push_back(found);
-    for (const SheetKind kind : kKinds) {
-        if (const std::string found = FoundIn(entries, SheetFileName(kind)); !found.empty()) files.push_back(found);
+void ReadModSheets(Mod& mod) {
+    if (!mod.SheetsUnread) return;
+    mod.SheetsUnread = false;
+    try {
+        for (ModSheet& sheet : mod.Sheets) ReadSheet(sheet, sheet.Path == mod.Path);
+    } catch (const Exception& error) {
+        mod.Problem = WithoutControls(error.Message());
+        mod.Sheets.clear();
     }
-    return files;
 }
+
+Mod WithSheets(const Mod& mod) {
+    Mod read = mod;
+    ReadModSheets(read);
+    return read;
+}
+
+std::vector<std::string> ModFilesIn(const std::string& folder) { return ModFilesOf(ListFolder(folder)); }
 
 // The sheet was read through the sheet reader, which refused what makes it no sheet; blank rows are left out.
 std::vector<SheetCell> FilledCells(const ModSheet& sheet) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct ModSheet {
     SheetKind Kind = SheetKind::Ships;
     std::string File;  // as messages name it: the mod's folder and the sheet's name ("Heavy Metal\ships.csv")
     std::vector<CsvRow> Rows;
+    std::string Path{};  // where it is read from
 };
 
 struct Mod {
@@ -40,6 +42,9 @@ struct Mod {
     std::string Problem;           // why it cannot be read as a mod, or ""
     bool On = false;               // switched on in the load order
     bool Missing = false;          // listed in the load order, but not in the mods folder
+    std::string Path{};            // its folder or lone sheet, as read
+    std::uint64_t SheetBytes = 0;  // the size of its sheets together
+    bool SheetsUnread = false;     // its sheets were only found and measured (ReadModSheets reads them)
 };
 
 // What a row of a sheet of this kind stands for, and the title of its first column: "ship", "gun", "missile".
@@ -51,7 +56,15 @@ struct Mod {
 // The mod at this path, a folder or a lone ".csv" sheet, listed under `entry` (the path's last part); none when
 // it is neither (a folder holding no mod.ini and no sheet, any other file). A sheet that cannot be read, or a
 // lone sheet that does not say what it changes, is the mod's problem.
-[[nodiscard]] std::optional<Mod> ReadMod(const std::string& path, const std::string& entry);
+// With `withSheets` false the sheets are found and their sizes taken (a sheet beyond the bounds is the mod's problem
+// already), but their rows are left for ReadModSheets.
+[[nodiscard]] std::optional<Mod> ReadMod(const std::string& path, const std::string& entry, bool withSheets = true);
+
+// Reads the rows of the sheets ReadMod left unread; a sheet that cannot be read becomes the mod's problem.
+void ReadModSheets(Mod& mod);
+
+// The mod with its sheets read (itself when they are).
+[[nodiscard]] Mod WithSheets(const Mod& mod);
 
 // The file names a mod folder is made of, as found in it (mod.ini first), whatever their letter case.
 [[nodiscard]] std::vector<std::string> ModFilesIn(const std::string& folder);

@@ -12,6 +12,7 @@
 #include "gamefiles/sha256.h"
 #include "gamefiles/whole_files.h"
 #include "gun_slots/gun_slot_table.h"
+#include "installation/installation.h"
 #include "mods/applied_record.h"
 #include "mods/load_order.h"
 #include "mods/mod_info_file.h"
@@ -108,7 +109,8 @@ ModInstallation::ModInstallation(Fleet game)
       modsFolder_(GamePath(fleet_.Game.GameFolder, kModsFolderName)),
       gameName_(fleet_.Game.Catalogue.ReadString("Info", "VK", "")) {
     const OriginalsBackup backup = BackupOf(fleet_.Game.GameFolder, fleet_.Game.Catalogue);
-    for (std::size_t item = 0; item < fleet_.Ships.size(); ++item) AddShip(item, backup);
+    const std::optional<std::string> switchFile = backup.OriginalOf(kSwitchFile);
+    for (std::size_t item = 0; item < fleet_.Ships.size(); ++item) AddShip(item, backup, switchFile);
     if (!guns_.Names.empty()) AddTable(SheetKind::Guns, guns_.TableFile, guns_.TablePath, backup);
     if (!missiles_.Names.empty()) AddTable(SheetKind::Missiles, missiles_.TableFile, missiles_.TablePath, backup);
     Cells applied;
@@ -121,17 +123,17 @@ ModInstallation::ModInstallation(Fleet game)
     }
     for (Unit& unit : units_) {
         const Cells set = UnitCells(unit, applied);
-        unit.ExpectedCells = unit.OriginalCells;
         if (set.empty()) continue;
         try {
-            unit.ExpectedCells = CellsOf(unit, Build(unit, unit.Original, set, {}));
+            unit.AppliedSet = CellsOf(unit, Build(unit, unit.Original, set, {}));
         } catch (const std::exception&) {  // the mods then set what no longer fits the original: take them as set
-            unit.ExpectedCells = Overlay(unit.OriginalCells, set);
+            unit.AppliedSet = Overlay(unit.OriginalCells, set);
         }
     }
 }
 
-void ModInstallation::AddShip(std::size_t item, const OriginalsBackup& backup) {
+void ModInstallation::AddShip(std::size_t item, const OriginalsBackup& backup,
+                              const std::optional<std::string>& switchFile) {
     const std::string& name = fleet_.Ships[item];
     const LoadedShip ship = LoadNamedShip(fleet_, name);
     Unit unit;
@@ -139,13 +141,11 @@ void ModInstallation::AddShip(std::size_t item, const OriginalsBackup& backup) {
     unit.File = "Ships\\" + fleet_.Game.Catalogue.ReadString("Ships", ship.Key, "");
     unit.Path = ship.Path;
     unit.Current = ship.File;
-    const std::string originalFile = OriginalShipFile(fleet_, backup, name);
+    const std::string originalFile = OriginalShipFile(fleet_, switchFile, name);
     unit.Original = OriginalBytes(backup, originalFile);
     unit.OriginalCells = CellsOf(unit, unit.Original);
     unit.CurrentCells = CellsOf(unit, unit.Current);
-    const bool shaped = SameShape(unit.Original, unit.Current);
-    unit.Base = shaped ? unit.Original : unit.Current;
-    unit.BaseCells = shaped ? unit.OriginalCells : unit.CurrentCells;
+    unit.BaseIsCurrent = !SameShape(unit.Original, unit.Current);
     units_.push_back(std::move(unit));
 }
 
@@ -157,10 +157,8 @@ void ModInstallation::AddTable(SheetKind kind, const std::string& file, const st
     unit.Path = path;
     unit.Original = OriginalBytes(backup, file);
     unit.Current = BytesOf(path);
-    unit.Base = unit.Original;
     unit.OriginalCells = CellsOf(unit, unit.Original);
     unit.CurrentCells = CellsOf(unit, unit.Current);
-    unit.BaseCells = unit.OriginalCells;
     units_.push_back(std::move(unit));
 }
 
@@ -256,6 +254,7 @@ Cells ModInstallation::AppliedCells() const {
 }
 
 Cells ModInstallation::ValuesOf(const Mod& mod) const {
+    if (mod.SheetsUnread) return ValuesOf(WithSheets(mod));
     if (!mod.Problem.empty()) throw Refusal(mod.Problem);
     const std::string& game = gameName_;
     if (!mod.Info.Game.empty() && !SameModName(mod.Info.Game, game)) {
@@ -300,7 +299,7 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
     for (const Unit& unit : units_) {
         const Cells set = UnitCells(unit, values);
         if (set.empty()) continue;
-        const Cells built = CellsOf(unit, Build(unit, unit.Base, set, places));
+        const Cells built = CellsOf(unit, Build(unit, unit.Base(), set, places));
         for (const auto& [address, text] : set) {
             const auto found = built.find(address);
             shown.emplace(address, found == built.end() ? text : found->second);
@@ -337,7 +336,7 @@ Cells ModInstallation::Originals() const {
 Cells ModInstallation::OwnChanges() const {
     if (!recordProblem_.empty()) throw Refusal(recordProblem_);
     Cells own;
-    for (const Unit& unit : units_) own.merge(Differences(unit.CurrentCells, unit.ExpectedCells));
+    for (const Unit& unit : units_) own.merge(Differences(unit.CurrentCells, unit.ExpectedCells()));
     return own;
 }
 
@@ -353,12 +352,12 @@ ApplyPlan ModInstallation::PlanApply(std::span<const ModValues> mods, bool dropO
         // deleted since): that value has no place to go.
         Cells target;
         for (const auto& [address, text] : unit.OriginalCells) {
-            if (unit.BaseCells.contains(address)) target.emplace(address, text);
+            if (unit.BaseCells().contains(address)) target.emplace(address, text);
         }
         target = Overlay(std::move(target), UnitCells(unit, modCells));
         if (!dropOwnChanges) target = Overlay(std::move(target), UnitCells(unit, own));
-        const Cells changes = Differences(target, unit.BaseCells);
-        std::vector<std::uint8_t> after = changes.empty() ? unit.Base : Build(unit, unit.Base, changes, {});
+        const Cells changes = Differences(target, unit.BaseCells());
+        std::vector<std::uint8_t> after = changes.empty() ? unit.Base() : Build(unit, unit.Base(), changes, {});
         if (after != unit.Current) plan.Files.push_back({unit.File, unit.Path, std::move(after)});
     }
     const std::string record = PathIn(modsFolder_, kAppliedFileName);
@@ -394,7 +393,7 @@ std::vector<std::pair<SheetKind, Sheet>> ModInstallation::OwnChangeSheets(std::v
         Sheet now = expected;
         for (const Unit& unit : units_) {
             if (unit.Kind != kind) continue;
-            for (const auto& [address, text] : unit.ExpectedCells) expected[address.Item + 1][address.Key + 1] = text;
+            for (const auto& [address, text] : unit.ExpectedCells()) expected[address.Item + 1][address.Key + 1] = text;
             for (const auto& [address, text] : unit.CurrentCells) now[address.Item + 1][address.Key + 1] = text;
         }
         Sheet changed = ChangedCells(expected, now, leftOut);
@@ -407,7 +406,7 @@ ModInstallation::CellStates ModInstallation::States() const {
     CellStates states;
     for (const Unit& unit : units_) {
         states.Original.insert(unit.OriginalCells.begin(), unit.OriginalCells.end());
-        states.Applied.insert(unit.ExpectedCells.begin(), unit.ExpectedCells.end());
+        states.Applied.insert(unit.ExpectedCells().begin(), unit.ExpectedCells().end());
         states.Now.insert(unit.CurrentCells.begin(), unit.CurrentCells.end());
     }
     return states;
@@ -427,6 +426,7 @@ std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& 
     for (std::size_t i = 0; i < mods.size(); ++i) {
         Mod& mod = mods[i];
         ModValues& checked = values.emplace_back(ModValues{ShownModName(mods, i), {}});
+        if (mod.SheetsUnread) continue;  // switched off and large: read when switched on
         try {
             checked.Values = game.ValuesOf(mod);
         } catch (const Refusal& refusal) {

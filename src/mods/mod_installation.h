@@ -85,13 +85,20 @@ private:
         std::string Path;
         std::vector<std::uint8_t> Original;  // the bytes that held these values before Tovarin changed any
         std::vector<std::uint8_t> Current;
-        std::vector<std::uint8_t> Base;  // what an apply builds on: the original, or the file as it is now when
-                                         // its gun slots changed since (the catalogue describes those)
-        Cells OriginalCells, CurrentCells, BaseCells, ExpectedCells;
+        Cells OriginalCells, CurrentCells;
+        // What an apply builds on is the original, or the file as it is now when its gun slots changed since (the
+        // catalogue describes those).
+        bool BaseIsCurrent = false;
+        std::optional<Cells> AppliedSet;  // the cells as the last apply left them, when it set any here
+
+        [[nodiscard]] const std::vector<std::uint8_t>& Base() const { return BaseIsCurrent ? Current : Original; }
+        [[nodiscard]] const Cells& BaseCells() const { return BaseIsCurrent ? CurrentCells : OriginalCells; }
+        // As the last apply left them: the originals where it set nothing.
+        [[nodiscard]] const Cells& ExpectedCells() const { return AppliedSet ? *AppliedSet : OriginalCells; }
     };
     using Places = std::map<CellAddress, std::string>;  // where a cell was read, for the messages
 
-    void AddShip(std::size_t item, const OriginalsBackup& backup);
+    void AddShip(std::size_t item, const OriginalsBackup& backup, const std::optional<std::string>& switchFile);
     void AddTable(SheetKind kind, const std::string& file, const std::string& path, const OriginalsBackup& backup);
     [[nodiscard]] Cells CellsOf(const Unit& unit, std::span<const std::uint8_t> bytes) const;
     [[nodiscard]] std::vector<std::uint8_t> Build(const Unit& unit, const std::vector<std::uint8_t>& base,
@@ -118,7 +125,7 @@ private:
 [[nodiscard]] std::string WhyItCannotBeOn(const ModInstallation& game, const Mod& mod);
 
 // Each mod's values as ValuesOf gives them, in the mods' order; a mod that cannot be switched on gets the reason as
-// its Problem, and no values.
+// its Problem, and no values; one whose sheets are unread (switched off and large) gets no values either.
 [[nodiscard]] std::vector<ModValues> CheckMods(const ModInstallation& game, std::vector<Mod>& mods);
 
 // The values of the switched-on mods, in load order; refused naming a switched-on mod that cannot be on.

@@ -64,7 +64,7 @@ void ModLibrary::Add(const Mod& mod, const std::string& path, bool on) {
     listed.push_back({mod.Entry, on});
     const std::string order = LoadOrderText(listed);
     FileChangeSet changes(GameFolderOf(folder_), "the adding of the mod " + mod.Entry);
-    PlanModCopy(path, folder_, mod.Entry, changes);
+    (void)PlanModCopy(path, folder_, mod.Entry, changes);
     changes.Replace(PathIn(folder_, kLoadOrderFileName), {order.begin(), order.end()});
     try {
         (void)changes.Commit();

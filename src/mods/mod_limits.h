@@ -14,5 +14,7 @@ inline constexpr std::uint64_t kMaxModInfoBytes = 64ull << 10;   // mod.ini
 inline constexpr std::uint64_t kMaxModBytes = 256ull << 20;      // everything "mods add" copies of one mod
 inline constexpr std::size_t kMaxModFiles = 1000;                // files and folders "mods add" copies of one mod
 inline constexpr std::size_t kMaxModDepth = 16;                  // folders within folders of one mod
+// A switched-off mod whose sheets hold more is listed by its mod.ini and its sheets' sizes, and read when switched on.
+inline constexpr std::uint64_t kMaxOffModReadBytes = 1ull << 20;
 
 }  // namespace tovarin

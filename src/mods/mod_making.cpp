@@ -13,13 +13,7 @@
 
 namespace tovarin {
 
-std::string SystemFolderName(const std::string& name) {
-#ifdef _WIN32
-    return name;
-#else
-    return ShownText(name);
-#endif
-}
+std::string SystemFolderName(const std::string& name) { return ShownText(name); }
 
 std::string MadeModFileBytes(const ModInstallation& game, ModInfo info, bool fromChanges) {
     info.Game = game.Game().Game.Catalogue.ReadString("Info", "VK", "");

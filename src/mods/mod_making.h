@@ -10,8 +10,7 @@
 // ASCII, so that both Windows' Notepad and every other editor show the name as typed.
 namespace tovarin {
 
-// The folder name for a mod's name given as game text: UTF-8 where the system names files so (Linux), the name as
-// it is where the ANSI file functions take it (Windows).
+// The folder name for a mod's name given as game text: UTF-8, as the file layer takes every path on every system.
 [[nodiscard]] std::string SystemFolderName(const std::string& name);
 
 // The bytes of mod.ini for a mod made in this installation: its name, version (1.0 when none is given), author and

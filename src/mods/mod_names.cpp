@@ -34,8 +34,8 @@ std::string ModNameProblem(const std::string& name) {
     const std::string quoted = "\"" + name + "\"";
     if (name.empty()) return "a mod needs a name";
     if (name == "." || name == "..") {
-        return quoted + " cannot name a mod: it stands for " + (name == "." ? "the folder itself" : "the folder above") +
-               ", not a folder of its own";
+        return quoted + " cannot name a mod: it stands for " +
+               (name == "." ? "the folder itself" : "the folder above") + ", not a folder of its own";
     }
     if (HasControl(name)) return "a mod's name cannot hold a line break or another control character";
     if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) {

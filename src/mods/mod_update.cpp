@@ -6,6 +6,7 @@
 #include "gamefiles/folders.h"
 #include "gamefiles/whole_files.h"
 #include "mods/load_order.h"
+#include "mods/mod_copy.h"
 #include "mods/mod_library.h"
 
 // A new version of a mod the player has: its files take the place of the old ones in the old one's folder, so that
@@ -56,25 +57,26 @@ void ModLibrary::Update(std::size_t index, const Mod& mod, const std::string& pa
         return;
     }
     FileChangeSet changes(gameFolder, "the update of " + old.Info.Name);
+    std::vector<std::string> made;
     if (folder) {
+        // The whole new version comes, as at a first add; of the old one's mod.ini and sheets, those it no longer
+        // has go. Its other files stay: the player's own notes cannot be told from the old version's readme.
         const std::vector<std::string> now = ModFilesIn(path);
         for (const std::string& file : ModFilesIn(target)) {
             const bool kept =
                 std::any_of(now.begin(), now.end(), [&](const std::string& f) { return SameModName(f, file); });
             if (!kept) changes.Remove(PathIn(target, file));
         }
-        for (const std::string& file : now) {
-            // Written under the name the old version used, in any case, so that the folder holds one of each.
-            std::string name = file;
-            for (const std::string& was : ModFilesIn(target)) {
-                if (SameModName(was, file)) name = was;
-            }
-            changes.Replace(PathIn(target, name), ReadWholeFileReadOnly(PathIn(path, file)));
-        }
+        made = PlanModCopy(path, folder_, old.Entry, changes, true);
     } else {
         changes.Replace(target, ReadWholeFileReadOnly(path));
     }
-    (void)changes.Commit();
+    try {
+        (void)changes.Commit();
+    } catch (const Exception&) {
+        RemoveFoldersMade(made);
+        throw;
+    }
     Mod updated = *ReadMod(target, old.Entry);
     updated.On = old.On && on;
     old = std::move(updated);

@@ -23,6 +23,16 @@ std::string StateOf(const ModsOverview& overview, std::size_t index) {
     return state;
 }
 
+// A switched-off mod too large to read at once says how large it is instead of what it changes.
+std::string ChangesOf(const Mod& mod, const ModValues& values) {
+    if (!mod.Problem.empty()) return mod.Problem;
+    if (!mod.SheetsUnread) return ChangesInWords(values.Values);
+    constexpr std::uint64_t kTenthOfMegabyte = (1u << 20) / 10;
+    const std::uint64_t tenths = (mod.SheetBytes + kTenthOfMegabyte - 1) / kTenthOfMegabyte;
+    return "sheets of " + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) +
+           " MB, read when switched on";
+}
+
 }  // namespace
 
 ModsOverview OverviewOf(const ModInstallation& game) {
@@ -44,8 +54,7 @@ ModsOverview OverviewOf(const ModInstallation& game) {
     overview.OtherOriginals = OtherOriginalsOf(game, overview.Mods, false);
     for (std::size_t i = 0; i < overview.Mods.size(); ++i) {
         const Mod& mod = overview.Mods[i];
-        overview.Shown.push_back({overview.Values[i].Name, StateOf(overview, i),
-                                  mod.Problem.empty() ? ChangesInWords(overview.Values[i].Values) : mod.Problem});
+        overview.Shown.push_back({overview.Values[i].Name, StateOf(overview, i), ChangesOf(mod, overview.Values[i])});
     }
     return overview;
 }

@@ -15,7 +15,7 @@ namespace tovarin {
 struct ModShown {
     std::string Name;     // with its folder beside it when another mod has the same name
     std::string State;    // "on and applied", "on, not applied yet", "off", "cannot be switched on", "missing"
-    std::string Changes;  // "8 ships, 2 guns", or why it cannot be switched on
+    std::string Changes;  // "8 ships, 2 guns", why it cannot be switched on, or a large switched-off mod's size
 };
 
 struct ModsOverview {

@@ -26,7 +26,11 @@ std::vector<std::uint8_t> OriginalBytes(const OriginalsBackup& backup, const std
 // The original switch file's entry names the file whose original holds the ship's values. A ship it has no entry
 // for was not exchanged: the program gives every ship its identity entry before its first change.
 std::string OriginalShipFile(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name) {
-    const std::optional<std::string> switchFile = backup.OriginalOf(kSwitchFile);
+    return OriginalShipFile(fleet, backup.OriginalOf(kSwitchFile), name);
+}
+
+std::string OriginalShipFile(const Fleet& fleet, const std::optional<std::string>& switchFile,
+                             const std::string& name) {
     const std::string entry = switchFile ? TIniFile(*switchFile).ReadString("swships", name, "") : "";
     return "Ships\\" + ShipFileOfKey(fleet.Game, entry.empty() ? name : entry).Name;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ namespace tovarin {
 // The game file whose original holds a ship's values ("Ships\kestrel.iff"): its own, or its partner's when the
 // original switch file names one.
 [[nodiscard]] std::string OriginalShipFile(const Fleet& fleet, const OriginalsBackup& backup, const std::string& name);
+
+// The same with the original switch file looked up once for a whole fleet (backup.OriginalOf(kSwitchFile)).
+[[nodiscard]] std::string OriginalShipFile(const Fleet& fleet, const std::optional<std::string>& originalSwitchFile,
+                                           const std::string& name);
 
 // A ship's values as the installation held them before Tovarin first changed it; refused naming the file whose
 // original cannot be read or loaded.

@@ -18,6 +18,7 @@ enum class ControlKind {
     UpDown,
     Memo,
     StatusLine,  // one line of text saying what the last action did; shortened in the middle of a path
+    Grid,        // rows and columns of values (ui/grid.h), drawn as a virtual list view
 };
 
 // How a control follows its parent when the window is larger than designed, in percent of the parent's growth: the

@@ -59,6 +59,7 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         GrowWith({"TabSheet5", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Missiles"}, 100, 100),
         GrowWith({"TabSheet7", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Mods"}, 100, 100),
         GrowWith({"TabSheet6", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "About"}, 100, 100),
+        GrowWith({"TabSheet8", ControlKind::TabSheet, "PageControl1", 4, 24, 441, 389, "Fleet"}, 100, 100),
         MoveWith(Button("Button1", "", 8, 432, 105, 25, "&Launch", 1), 0, 100),
         // Undo and Redo name their step once there is one (window/undo_buttons.cpp), and share the room the window
         // grows by, so that a long name has room.
@@ -281,6 +282,17 @@ const std::vector<LayoutRow>& MainWindowLayout() {
                                   "README.txt in Tovarin's package tells how to reach it.")),
                  100, 0),
         MoveWith(Button("Button15", "TabSheet6", 136, 312, 169, 25, "Restore &Original Files...", 0), 50, 0),
+
+        // ---- "Fleet" ----
+        // Which table, the name filter and "Changed only" above the grid, which takes the room the window grows by.
+        Prompt("Label60", "TabSheet8", 8, 12, 33, "S&how:", "ComboBox8"),
+        DropDown("ComboBox8", "TabSheet8", 44, 8, 89, 0, 3),
+        Prompt("Label61", "TabSheet8", 144, 12, 53, "&Name has:", "Edit50"),
+        {"Edit50", ControlKind::Edit, "TabSheet8", 200, 8, 121, kBox, "", 1},
+        MoveWith(Check("CheckBox5", "TabSheet8", 336, 10, 97, "&Changed only", 2), 100, 0),
+        GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 321, "", 3}, "Fleet values"), 100, 100),
+        // How many rows the grid shows, and why the fleet cannot be shown when it cannot.
+        Follow(Label("Label62", "TabSheet8", 8, 366, 425, ""), 0, 100, 100, 0),
     };
     return layout;
 }

@@ -41,6 +41,7 @@ bool TakesFocus(ControlKind kind) {
         case ControlKind::CheckBox:
         case ControlKind::Button:
         case ControlKind::Memo:
+        case ControlKind::Grid:
             return true;
         case ControlKind::TabSheet:
         case ControlKind::GroupBox:

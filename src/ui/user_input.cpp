@@ -94,6 +94,49 @@ void ShowPage(TPageControl& tabs, int page) {
     });
 }
 
+void ClickHead(TGrid& grid, std::size_t column) {
+    if (!Reachable(grid) || !Focus(grid)) return;
+    grid.Owner().Dispatch([&] { grid.SortBy(column); });
+}
+
+void SelectRows(TGrid& grid, const std::vector<std::size_t>& rows, std::size_t column) {
+    if (!Reachable(grid) || !Focus(grid)) return;
+    grid.Owner().Dispatch([&] {
+        grid.Select(rows);
+        grid.SetFocusedCell(rows.empty() ? std::nullopt : std::optional<GridCell>(GridCell{rows.back(), column}));
+        Fire(grid.OnSelect);
+    });
+}
+
+bool StartEdit(TGrid& grid) {
+    const std::optional<GridCell> cell = grid.FocusedCell();
+    if (!Reachable(grid) || !cell || !Focus(grid)) return false;
+    return grid.BeginEdit(*cell);
+}
+
+void TypeInCell(TGrid& grid, const std::string& text) {
+    if (grid.EditedCell()) grid.TypeInEdit(text);
+}
+
+bool CommitEdit(TGrid& grid) {
+    const std::optional<GridCell> cell = grid.EditedCell();
+    if (!cell) return false;
+    bool taken = false;
+    const std::size_t row = grid.SourceRow(cell->Row);
+    const std::string text = grid.EditText();
+    grid.Owner().Dispatch([&] { taken = grid.OnEditCommit(row, cell->Column, text); });
+    if (taken && grid.EditedCell()) grid.EndEdit();
+    return taken;
+}
+
+void CancelEdit(TGrid& grid) { grid.EndEdit(); }
+
+std::string Hover(TGrid& grid, std::size_t row, std::size_t column) {
+    std::string tip;
+    grid.Owner().Dispatch([&] { tip = grid.CellTip(row, column); });
+    return tip;
+}
+
 void Close(TForm& form) {
     form.Dispatch([&] { form.Close(); });
 }

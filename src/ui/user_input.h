@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "ui/grid.h"
 
 namespace tovarin {
 class TForm;
@@ -29,6 +30,19 @@ void Click(TButton& button);                  // presses it; fires OnClick (a di
 void Toggle(TCheckBox& box);                  // flips it; fires OnClick
 void ShowPage(TPageControl& tabs, int page);  // chooses a tab; fires OnChange
 void Close(TForm& form);                      // the window's close box: closes it unless OnCloseQuery says no
+
+// The grid (ui/grid.h), rows and cells by their shown places.
+void ClickHead(TGrid& grid, std::size_t column);  // sorts by the column; again reverses
+// Clicks a cell (with Ctrl or Shift: selects these rows); the selection and the focused cell follow; fires OnSelect.
+void SelectRows(TGrid& grid, const std::vector<std::size_t>& rows, std::size_t column = 0);
+// F2, Enter or a double-click on the focused cell opens it for editing; false when it cannot be edited.
+bool StartEdit(TGrid& grid);
+void TypeInCell(TGrid& grid, const std::string& text);  // replaces the open edit's text as typed
+// Enter: fires OnEditCommit with the typed text; the edit closes when the handler took it. False when it stays open.
+bool CommitEdit(TGrid& grid);
+void CancelEdit(TGrid& grid);  // Esc: the edit closes, the value stays as it was
+// The pointer rests on a cell: the tooltip it shows.
+[[nodiscard]] std::string Hover(TGrid& grid, std::size_t row, std::size_t column);
 
 // Moves the focus to the control (a click on it, Tab, a mnemonic); the box that had it runs its exit check.
 // When the check keeps the focus (it points the player at the box), or fires on the way to a button or a check

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gamefiles/wide_paths.h"
 #include "ui/platform_texts.h"
 
 namespace tovarin {
@@ -29,8 +30,11 @@ DWORD OptionFlags(const TFileDialog& dialog) {
 bool ExecuteFileDialog(TFileDialog& dialog, HWND owner) {
     const std::string filter = NulSeparatedFilter(dialog.Filter);
     // The dialog starts from the name chosen in it last, as the program has always done.
+    // The program's paths are UTF-8; the dialog speaks the system's code page.
+    const std::string initialDir = CodePageText(dialog.InitialDir);
+    const std::string given = CodePageText(dialog.FileName);
     std::vector<char> fileName(kFileNameRoom, '\0');
-    dialog.FileName.copy(fileName.data(), fileName.size() - 1);
+    given.copy(fileName.data(), fileName.size() - 1);
 
     OPENFILENAMEA settings{};
     settings.lStructSize = sizeof settings;
@@ -39,14 +43,14 @@ bool ExecuteFileDialog(TFileDialog& dialog, HWND owner) {
     settings.nFilterIndex = 1;
     settings.lpstrFile = fileName.data();
     settings.nMaxFile = static_cast<DWORD>(fileName.size());
-    settings.lpstrInitialDir = OrNull(dialog.InitialDir);
+    settings.lpstrInitialDir = OrNull(initialDir);
     settings.lpstrTitle = OrNull(dialog.Title);
     settings.lpstrDefExt = OrNull(dialog.DefaultExt);
     settings.Flags = OptionFlags(dialog);
 
     const bool saving = dynamic_cast<TSaveDialog*>(&dialog) != nullptr;
     const bool confirmed = saving ? GetSaveFileNameA(&settings) != FALSE : GetOpenFileNameA(&settings) != FALSE;
-    if (confirmed) dialog.FileName = fileName.data();
+    if (confirmed) dialog.FileName = Utf8OfCodePage(fileName.data());
     return confirmed;
 }
 

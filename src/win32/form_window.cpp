@@ -125,6 +125,7 @@ FormWindow::~FormWindow() {
     windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
     ++quiet_;
     DestroyWindow(window_);
+    grids_.clear();
 }
 
 HWND FormWindow::ControlHandle(std::string_view name) const {
@@ -204,6 +205,10 @@ void FormWindow::CreateControls(const std::vector<LayoutRow>& rows) {
                                   reinterpret_cast<DWORD_PTR>(this));
             }
             if (row.Kind == ControlKind::ListBox) rowTips_.AddList(widget->Handle);
+            if (auto* grid = dynamic_cast<TGrid*>(widget->Control); grid != nullptr && widget->Handle != nullptr) {
+                grids_.push_back(std::make_unique<GridView>(
+                    widget->Handle, *grid, [this](const std::function<void()>& input) { Deliver(input); }));
+            }
         }
         if (row.Kind == ControlKind::PageControl && pageControl_ == nullptr) pageControl_ = widget.get();
         widgets_.push_back(std::move(widget));
@@ -366,6 +371,7 @@ void FormWindow::ShowModelState() {
         if (usable != (IsWindowEnabled(widget->Handle) != FALSE)) EnableWindow(widget->Handle, usable);
         ShowControlState(*widget);
     }
+    for (const auto& grid : grids_) grid->Show();
     --quiet_;
 }
 

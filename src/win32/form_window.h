@@ -13,6 +13,7 @@
 #include "ui/layout.h"
 #include "ui/layout_growth.h"
 #include "win32/dialog_fonts.h"
+#include "win32/grid_view.h"
 #include "win32/list_row_tips.h"
 #include "win32/widget.h"
 
@@ -115,6 +116,7 @@ private:
     DialogFonts fonts_;
     std::vector<std::unique_ptr<Widget>> widgets_;
     ListRowTips rowTips_;
+    std::vector<std::unique_ptr<GridView>> grids_;
     std::vector<const Widget*> tabOrder_;
     Widget* pageControl_ = nullptr;          // the window's tab control, leafed through by Ctrl+Tab
     TControl* activeControl_ = nullptr;      // the control that had the focus last, for the edit boxes' OnExit

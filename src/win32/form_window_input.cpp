@@ -213,6 +213,10 @@ void FormWindow::HandleDropDownList(TComboBox& list, HWND control, int notificat
 
 LRESULT FormWindow::HandleNotify(NMHDR& header) {
     if (rowTips_.HandleNotify(header)) return 0;
+    for (const auto& grid : grids_) {
+        LRESULT result = 0;
+        if (grid->HandleNotify(header, result)) return result;
+    }
     Widget* widget = FindByHandle(header.hwndFrom);
     if (widget == nullptr || quiet_ > 0 || header.code != TCN_SELCHANGE) return 0;
     if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
@@ -246,6 +250,9 @@ void FormWindow::CloseBoxUsed() {
 
 bool FormWindow::HandleDialogKeys(MSG& message) {
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    for (const auto& grid : grids_) {
+        if (grid->HandleKey(message)) return true;
+    }
     const bool controlTab = message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0;
     if (controlTab && pageControl_ != nullptr) {
         ShowNextPage(GetKeyState(VK_SHIFT) < 0);

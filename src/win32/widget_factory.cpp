@@ -54,6 +54,9 @@ WindowClass ClassFor(const LayoutRow& row) {
                     UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | (row.Width > 0 ? 0u : UDS_ALIGNRIGHT), 0};
         case ControlKind::Memo:
             return {"EDIT", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | readOnly, WS_EX_CLIENTEDGE};
+        case ControlKind::Grid:
+            // A virtual list: the grid's rows are asked for as they are painted (win32/grid_view.h).
+            return {WC_LISTVIEWA, WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
         case ControlKind::TabSheet:
             break;
     }

@@ -155,7 +155,7 @@ void ShowControlState(Widget& widget) {
     } else if (auto* list = dynamic_cast<TListBox*>(control)) {
         ShowListItems(widget, *list);
     } else if (widget.Row->Kind != ControlKind::PageControl && widget.Row->Kind != ControlKind::UpDown &&
-               widget.Row->Kind != ControlKind::Bevel) {
+               widget.Row->Kind != ControlKind::Bevel && widget.Row->Kind != ControlKind::Grid) {  // a GridView's
         ShowCaption(widget);  // labels, group boxes, buttons
     }
 }

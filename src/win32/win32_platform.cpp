@@ -6,6 +6,8 @@
 
 #include "gamefiles/game_paths.h"
 #include "gamefiles/system_error_texts.h"
+#include "gamefiles/text_encoding.h"
+#include "gamefiles/wide_paths.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/platform_texts.h"
@@ -22,14 +24,26 @@ Win32Platform::Win32Platform() {
     InitCommonControlsEx(&controls);
 }
 
+namespace {
+
+// A message joins the game's names (Windows-1252) with paths (UTF-8): shown in UTF-16, both read right.
+int ShowBox(HWND owner, const std::string& text, UINT style) {
+    const std::wstring wide = WidePath(ShownText(text));
+    const std::wstring title = WidePath(kProgramTitle);
+    return MessageBoxW(owner, wide.c_str(), title.c_str(), style);
+}
+
+}  // namespace
+
+// The program's paths are UTF-8 (gamefiles/wide_paths.h), so a game folder named in any alphabet is found.
 std::string Win32Platform::ExeFolder() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return "";
         if (length < path.size()) {
             path.resize(length);
-            return FolderOf(path);
+            return FolderOf(Utf8OfWide(path));
         }
         path.resize(path.size() * 2);  // a path longer than the buffer was cut; try again with more room
     }
@@ -37,18 +51,16 @@ std::string Win32Platform::ExeFolder() {
 
 std::vector<std::string> Win32Platform::Arguments() {
     std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    for (int i = 1; i < __argc; ++i) arguments.push_back(Utf8OfCodePage(__argv[i]));
     return arguments;
 }
 
-void Win32Platform::ShowMessage(const std::string& text) { MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_OK); }
+void Win32Platform::ShowMessage(const std::string& text) { ShowBox(Owner(), text, MB_OK); }
 
-bool Win32Platform::AskYesNo(const std::string& text) {
-    return MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_YESNO) == IDYES;
-}
+bool Win32Platform::AskYesNo(const std::string& text) { return ShowBox(Owner(), text, MB_YESNO) == IDYES; }
 
 Platform::Answer Win32Platform::AskYesNoCancel(const std::string& text) {
-    switch (MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_YESNOCANCEL)) {
+    switch (ShowBox(Owner(), text, MB_YESNOCANCEL)) {
         case IDYES:
             return Answer::Yes;
         case IDNO:
@@ -58,9 +70,7 @@ Platform::Answer Win32Platform::AskYesNoCancel(const std::string& text) {
     }
 }
 
-void Win32Platform::ShowError(const std::string& text) {
-    MessageBoxA(Owner(), text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
-}
+void Win32Platform::ShowError(const std::string& text) { ShowBox(Owner(), text, MB_OK | MB_ICONSTOP); }
 
 bool Win32Platform::ExecuteDialog(TFileDialog& dialog) { return ExecuteFileDialog(dialog, Owner()); }
 
@@ -86,7 +96,7 @@ void Win32Platform::ShowModalWindow(TForm& dialog, const std::vector<LayoutRow>&
 
 int Win32Platform::WinExec(const std::string& commandLine, int showState) {
     constexpr UINT kLastFailure = 31;  // WinExec's results above it say the program started
-    const UINT result = ::WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+    const UINT result = ::WinExec(CodePageText(commandLine).c_str(), static_cast<UINT>(showState));
     if (result > kLastFailure) return 0;
     // 0 means the system was out of memory or resources; every other result is the error's own code.
     return result == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<int>(result);

@@ -62,6 +62,7 @@ void TForm1::ReloadEveryTab() {
     ListBox5.SetItemIndex(right);
     ComboBox4Change();
     ComboBox5Change();
+    if (PageControl1.ActivePageIndex() == kFleetPage) ShowFleet();
     // The gun slot table is read again only once the "Add/Remove Guns" tab has read it; that loads the ship too.
     ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
     if (Button14.Enabled()) {

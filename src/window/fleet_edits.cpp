@@ -13,6 +13,7 @@
 #include "ui/fleet_dialogs_layout.h"
 #include "ui/platform.h"
 #include "window/fleet_dialogs.h"
+#include "window/fleet_rows.h"
 #include "window/form1.h"
 
 // What the Fleet page writes: a cell, a reset to the originals, a change of many values at once, each through the
@@ -94,14 +95,22 @@ void TForm1::ReloadFleetItems(SheetKind kind, const std::vector<std::string>& it
     }
 }
 
-void TForm1::WriteFleetCell(const CellAddress& cell, const std::string& text) {
-    if (!MayWriteFleetItems(cell.Kind, {cell.ItemName})) return;
+bool TForm1::WriteFleetCell(const CellAddress& cell, const std::string& text) {
+    if (!MayWriteFleetItems(cell.Kind, {cell.ItemName})) return false;
     {
         const ChangeRecording step = RecordStep("change of " + cell.Name());
         AsWindowError([&] { WriteCell(FleetNow(), cell, text); });
     }
     ReloadFleetItems(cell.Kind, {cell.ItemName});
     ShowStatus(cell.Name() + " set to " + text);
+    return true;
+}
+
+bool TForm1::Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text) {
+    if (!FleetRows || column < FleetRows->Table().LeadingColumns()) return false;
+    if (!WriteFleetCell(FleetRows->Table().Address(row, column), text)) return false;
+    ShowFleet();
+    return true;
 }
 
 void TForm1::ResetToOriginal(const std::vector<CellAddress>& cells) {

@@ -3,6 +3,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/game_paths.h"
 #include "ui/main_window_layout.h"
+#include "window/fleet_rows.h"
 
 namespace tovarin {
 
@@ -118,6 +119,16 @@ void TForm1::BindEvents() {
     Button20.OnClick = [this] { Button20Click(); };
     Button21.OnClick = [this] { Button21Click(); };
     Button22.OnClick = [this] { Button22Click(); };
+
+    ComboBox8.OnChange = [this] { ComboBox8Change(); };
+    Edit50.OnChange = [this] { Edit50Change(); };
+    CheckBox5.OnClick = [this] { CheckBox5Click(); };
+    Grid1.OnEditCommit = [this](std::size_t row, std::size_t column, const std::string& text) {
+        return Grid1EditCommit(row, column, text);
+    };
+    Grid1.CanEditColumn = [this](std::size_t column) {
+        return FleetRows && column >= FleetRows->Table().LeadingColumns();
+    };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

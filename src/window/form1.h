@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,12 +14,14 @@
 #include "ships/ship_state.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/grid.h"
 #include "window/undo_history.h"
 #include "window/unsaved_changes.h"
 
 namespace tovarin {
 
 class TForm3;
+class FleetGridRows;
 struct BulkChange;
 struct CellAddress;
 struct EditPlan;
@@ -43,6 +46,7 @@ public:
     TTabSheet TabSheet5{*this, "TabSheet5"};  // "Missiles"
     TTabSheet TabSheet7{*this, "TabSheet7"};  // "Mods"
     TTabSheet TabSheet6{*this, "TabSheet6"};  // "About"
+    TTabSheet TabSheet8{*this, "TabSheet8"};  // "Fleet"
     TButton Button1{*this, "Button1"};        // "&Launch"
     TButton Undo{*this, "Undo"};              // "Undo (&Z)", naming the step it undoes
     TButton Redo{*this, "Redo"};              // "Redo (&Y)", naming the step it redoes
@@ -299,6 +303,26 @@ public:
     // Every tab shows the files as they are now, with the same choices as before (after a restore or an apply).
     void ReloadEveryTab();
 
+    // ---- "Fleet" tab (window/fleet_tab.cpp)
+    // ---------------------------------------------------------------------------
+    TComboBox ComboBox8{*this, "ComboBox8"};  // "Ships", "Guns", "Missiles": the table shown
+    TEdit Edit50{*this, "Edit50", ""};        // keeps the rows whose name holds this text
+    TCheckBox CheckBox5{*this, "CheckBox5"};  // "&Changed only": the rows with a value other than its original
+    TGrid Grid1{*this, "Grid1"};              // the table: a row per ship or weapon, a column per value
+    TLabel Label62{*this, "Label62"};         // "8 ships, 3 shown", or why the fleet cannot be shown
+
+    static constexpr int kFleetPage = 7;
+    std::unique_ptr<FleetGridRows> FleetRows;  // what Grid1 shows, as last read
+
+    // Reads the installation again and shows the chosen table with the filter: when the page is shown, and after
+    // any change to the game's files made while it is shown.
+    void ShowFleet();
+    void ComboBox8Change();
+    void Edit50Change();
+    void CheckBox5Click();
+    // Applies the name filter and "Changed only" to the rows read.
+    void FilterFleet();
+
     // ---- The Fleet page's edits (window/fleet_edits.cpp, window/fleet_dialogs.cpp) ---------------------------------
     // The game as the core's fleet edits see it: the catalogue's lists, the files as they are now.
     [[nodiscard]] Fleet FleetNow() const;
@@ -308,7 +332,10 @@ public:
     // After such a write, the editors that show one of them read it again.
     void ReloadFleetItems(SheetKind kind, const std::vector<std::string>& items);
     // A cell typed into: written as "ship set", "guns set" or "missiles set" writes it, as one step of the undo.
-    void WriteFleetCell(const CellAddress& cell, const std::string& text);
+    // False when the player chose to stay with the unsaved edits of its item.
+    bool WriteFleetCell(const CellAddress& cell, const std::string& text);
+    // Enter in a cell of the grid: the value written, the page read again; a refused text keeps the edit open.
+    bool Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text);
     // "Reset to original" for these cells: their original bytes, as one change and one step of the undo; the
     // values it cannot put back are said in a box.
     void ResetToOriginal(const std::vector<CellAddress>& cells);

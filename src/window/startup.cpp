@@ -4,6 +4,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_change_set.h"
 #include "gamefiles/folder_lock.h"
+#include "gamefiles/system_paths.h"
 #include "installation/archive_patch.h"
 #include "installation/installation.h"
 #include "ui/platform.h"
@@ -64,8 +65,8 @@ void RequireGame(TForm1& form, const Installation& installation) {
 void RequireReadableSwitchFile(TForm1& form) {
     const std::string& path = form.SwitchFile.FileName();
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return;
-    if (!std::filesystem::is_directory(path, error) && std::ifstream(path).is_open()) return;
+    if (!std::filesystem::exists(SystemPath(path), error)) return;
+    if (!std::filesystem::is_directory(SystemPath(path), error) && std::ifstream(SystemPath(path)).is_open()) return;
     form.GetPlatform().ShowMessage("Couldn't read file " + path +
                                    "\n\rPlease consult readme.txt on how to install Tovarin");
     form.GetPlatform().Halt(0);
@@ -190,8 +191,10 @@ void TForm1::Button1Click() {
 void TForm1::PageControl1Change() {
     constexpr int kGunSlotPage = 1;
     constexpr int kModsPage = 5;
-    // The mods folder is read again each time its page is shown: a person may have changed it meanwhile.
+    // The mods folder and the fleet are read again each time their page is shown: another tab, or a person with
+    // another program, may have changed them meanwhile.
     if (PageControl1.ActivePageIndex() == kModsPage) ShowMods();
+    if (PageControl1.ActivePageIndex() == kFleetPage) ShowFleet();
     if (PageControl1.ActivePageIndex() != kGunSlotPage) return;
     ComboBox6.SetItemIndex(ComboBox1.ItemIndex());
     ComboBox6Change();

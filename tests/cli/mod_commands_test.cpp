@@ -14,6 +14,7 @@
 #include "cli_run.h"
 #include "gamefiles/case_fold.h"
 #include "gamefiles/originals_backup.h"
+#include "mods/mod_limits.h"
 #include "testkit/demo_mods.h"
 #include "testkit/fault_walk.h"
 #include "testkit/odd_files.h"
@@ -301,6 +302,15 @@ TEST(ModFaults, AnAddLeavesNoPartCopyBehind) {
         AddThreeDemoShips(installed);
     };
     EXPECT_GT(WalkCommandFaults("mods add", prepare, {"mods", "add", (downloads.Path() / "ff").string()}), 0);
+    WriteDownload(downloads.Path() / "ff 2" / "mod.ini", kFasterFighters);
+    WriteDownload(downloads.Path() / "ff 2" / "docs" / "new" / "readme.txt", "read me again");
+    const auto installed = [&](const std::filesystem::path& folder) {
+        prepare(folder);
+        EXPECT_EQ(Cli(folder.string(), {"mods", "add", (downloads.Path() / "ff").string()}).Exit, 0);
+    };
+    EXPECT_GT(
+        WalkCommandFaults("mods add of an update", installed, {"mods", "add", (downloads.Path() / "ff 2").string()}),
+        0);
 }
 
 // A record of the last apply or a load order that cannot be read (damaged, or a pipe) stalls no command and stops
@@ -411,6 +421,25 @@ TEST(ModSharing, ARestoredFileGetsTheModsAgainAtTheNextApply) {
     EXPECT_EQ(GameFiles(game.Root()), applied);
 }
 
+// A switched-off mod too large to read at once is listed from its size and read only when switched on; a sheet beyond
+// the bound is refused from its size, before it is read.
+TEST(ModSharing, ALargeSwitchedOffModIsReadOnlyWhenSwitchedOn) {
+    ThreeMods game;
+    std::string sheet = "ship,hp\r\n";
+    while (sheet.size() <= kMaxOffModReadBytes) sheet += "Kestrel,300\r\n";  // refused from its third line on
+    game.WriteText("Tovarin Mods\\big\\ships.csv", sheet);
+    game.WriteText("Tovarin Mods\\huge\\ships.csv", "ship,hp\r\n");
+    std::filesystem::resize_file(game.PathOf("Tovarin Mods\\huge\\ships.csv"), kMaxModSheetBytes + 1);  // sparse
+    const std::string listed = Cli(game, {"mods"}).Out;
+    EXPECT_NE(listed.find("4\toff\tbig\t\t\tsheets of 1.1 MB, read when switched on\t\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("5\tcannot be switched on\thuge\t\t\thuge\\ships.csv holds 33554433 bytes, more than"),
+              std::string::npos);
+    EXPECT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
+    const Ran on = Cli(game, {"mods", "on", "big"});
+    EXPECT_EQ(on.Exit, 1);
+    EXPECT_NE(on.Err.find("big\\ships.csv, line 3"), std::string::npos) << on.Err;
+}
+
 // Two mods of one name are told apart by their folders in the list and in the conflicts; a name made in another
 // alphabet is the folder's name in UTF-8, mod.ini and the load order are UTF-8 behind a byte-order mark, and the
 // mod is named in any letter case.
@@ -424,10 +453,6 @@ TEST(ModSharing, SameNamesShowTheirFoldersAndNamesInOtherAlphabetsAreMadeAndRead
     }
     EXPECT_EQ(Cli(game, {"mods", "conflicts"}).Out, "Kestrel speedmax: Speed (a) 640, Speed (b) 650 -> Speed (b)\n");
 
-#ifdef _WIN32
-    GTEST_SKIP() << "the Windows build still makes and reads folders through the ANSI calls: a name beyond the "
-                    "code page does not come through yet";
-#endif
     ASSERT_EQ(Cli(game, {"ship", "set", "Warden", "hp=444"}).Exit, 0);
     for (const std::string name : {"Mod Légère", "Ταχύτητα", "Скорость"}) {
         SCOPED_TRACE(name);
@@ -467,11 +492,17 @@ TEST(ModSharing, AnUpdateKeepsItsPlaceAndSaysWhatChanged) {
     ASSERT_EQ(Cli(game, {"mods", "apply"}).Exit, 0);
     game.WriteText("downloads\\hm-3\\mod.ini", "[Mod]\r\nName=heavy metal\r\nVersion=3\r\n");
     game.WriteText("downloads\\hm-3\\ships.csv", "ship,speedmax,hp\r\nKestrel,660,\r\nWarden,,400\r\n");
+    game.WriteText("downloads\\hm-3\\docs\\README.txt", "version 3");
+    game.WriteText("Tovarin Mods\\hm\\docs\\readme.txt", "version 2");
+    game.WriteText("Tovarin Mods\\hm\\my notes.txt", "mine");
     EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\hm-3")}).Out,
               "updated heavy metal 2 -> 3, kept at place 1, off\n"
               "Kestrel speedmax 620 -> 660\nKestrel mass 11000 -> (not set)\nWarden hp (not set) -> 400\n"
               "Halberd mass 30000 -> (not set)\n");
     EXPECT_EQ(game.ReadText("Tovarin Mods\\hm\\ships.csv"), game.ReadText("downloads\\hm-3\\ships.csv"));
+    // The whole new version, into the names the old one spells; the player's own files stay.
+    EXPECT_EQ(game.ReadText("Tovarin Mods\\hm\\docs\\readme.txt"), "version 3");
+    EXPECT_EQ(ReadFolder(game.PathOf("Tovarin Mods\\hm")).size(), 4u);
     EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff")}).Out,
               "updated Faster Fighters 1.0 -> 1.0, kept at place 2, on\n");
     EXPECT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff"), "--as-new"}).Exit, 0);

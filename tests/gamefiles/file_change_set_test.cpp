@@ -15,6 +15,7 @@
 #include "gamefiles/change_hook.h"
 #include "gamefiles/change_record.h"
 #include "gamefiles/errors.h"
+#include "gamefiles/file_faults.h"
 #include "gamefiles/whole_files.h"
 #include "testkit/fault_plan.h"
 #include "testkit/temp_folder.h"
@@ -139,6 +140,27 @@ TEST(FileChangeSet, ACommittedChangeLeavesOnlyTheNewFilesAndAnEmptyOneWritesNoth
     EXPECT_TRUE(folder.Change().empty());
     EXPECT_EQ(folder.Now(), kAfter);
     EXPECT_EQ(counting.Calls, 0) << "a record was written";
+}
+
+// A change of many files flushes each file it writes once and each folder it changes once, not a folder per file.
+TEST(FileChangeSet, FlushesEachFileOnceAndEachFolderOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows writes a rename through by itself: there is no folder to flush";
+#endif
+    const Folder folder(Files{});
+    fs::create_directories(folder.Path() / "sub");
+    FileChangeSet changes(folder.WithSeparator(), "the test");
+    for (int i = 0; i < 20; ++i) changes.Replace(folder.Of(std::to_string(i) + ".iff"), BytesOf("x"));
+    for (int i = 0; i < 5; ++i) changes.Replace(folder.Of("sub/" + std::to_string(i) + ".iff"), BytesOf("y"));
+    std::map<bool, int> flushes;  // by whether a folder was flushed
+    SetFileFaultHook([&](FileCall call, const std::string& path) -> std::optional<InjectedFault> {
+        if (call == FileCall::Flush) ++flushes[path.ends_with('/')];
+        return std::nullopt;
+    });
+    (void)changes.Commit();
+    SetFileFaultHook({});
+    EXPECT_EQ(flushes[false], 26);  // the files and the record of the change
+    EXPECT_EQ(flushes[true], 4);    // the record's folder as it is written, the two folders, the record's removal
 }
 
 // A record that stands: its files are refused to every writer with a message that says why and what to do, other

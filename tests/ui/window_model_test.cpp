@@ -182,7 +182,8 @@ TEST(Layout, EveryTabRunsFromItsChooserToItsButtonsAndEachControlHasALetterOfIts
     TForm1 form{platform};
     for (TControl* control : form.Components()) control->SetEnabled(true);
     form.GroupBox9.SetVisible(true);
-    const Names choosers = {"ComboBox1", "ComboBox6", "ListBox4", "ComboBox4", "ComboBox5", "ListBox6", "Button15"};
+    const Names choosers = {"ComboBox1", "ComboBox6", "ListBox4", "ComboBox4",
+                            "ComboBox5", "ListBox6",  "Button15", "ComboBox8"};
     for (int page = 0; page < static_cast<int>(choosers.size()); ++page) {
         SCOPED_TRACE(page);
         form.PageControl1.SetActivePageIndex(page);

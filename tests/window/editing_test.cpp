@@ -76,7 +76,7 @@ TEST(FieldChecksTest, ACheckThatFiresStopsTheButtonThatTookTheFocusAndEveryBoxHa
     }
     for (TControl* control : form.Components()) {
         auto* box = dynamic_cast<TEdit*>(control);
-        if (box == nullptr) continue;
+        if (box == nullptr || box == &form.Edit50) continue;  // the Fleet page's name filter takes any text
         platform.Boxes.clear();
         form.SetFocused(nullptr);  // a byte box keeps the focus until its "q" is mended
         UserInput::Type(*box, "q");

@@ -120,6 +120,29 @@ TEST(FleetEditsWindow, ACellTypedIntoIsOneStepAndARefusedOneIsSaidAsTheCommandLi
     EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
 }
 
+// Enter in a grid cell writes the value as "ship set" would; the name column takes no edit, a refused text keeps the
+// edit open, and the page shows the new value marked as changed.
+TEST(FleetEditsWindow, EnterInAGridCellWritesItsValue) {
+    FleetRun run;
+    UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
+    TGrid& grid = run.F.Grid1;
+    const std::size_t speedmax = 2 + run.Column(SheetKind::Ships, "speedmax");  // behind the name and the file
+    ASSERT_EQ(grid.Columns().at(speedmax).Key, "speedmax");
+    UserInput::SelectRows(grid, {0}, 0);
+    EXPECT_FALSE(UserInput::StartEdit(grid));
+    UserInput::SelectRows(grid, {0}, speedmax);
+    ASSERT_TRUE(UserInput::StartEdit(grid));
+    UserInput::TypeInCell(grid, "fast");
+    EXPECT_FALSE(UserInput::CommitEdit(grid));
+    EXPECT_EQ(run.Run.Shown(),
+              (std::vector<std::string>{"Kestrel, speedmax=fast: 'fast' is not a valid integer value."}));
+    UserInput::TypeInCell(grid, "650");
+    EXPECT_TRUE(UserInput::CommitEdit(grid));
+    EXPECT_EQ(grid.CellText(0, speedmax), std::string("650") + TGrid::kChangedMark);
+    EXPECT_EQ(run.F.Edit15.Text(), "650");
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+}
+
 TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
     FleetRun run;
     ASSERT_EQ(Cli(run.Game, {"ship", "set", "Kestrel", "speedmax=640"}).Exit, 0);
