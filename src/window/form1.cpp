@@ -123,6 +123,12 @@ void TForm1::BindEvents() {
     ComboBox8.OnChange = [this] { ComboBox8Change(); };
     Edit50.OnChange = [this] { Edit50Change(); };
     CheckBox5.OnClick = [this] { CheckBox5Click(); };
+    Grid1.OnEditCommit = [this](std::size_t row, std::size_t column, const std::string& text) {
+        return Grid1EditCommit(row, column, text);
+    };
+    Grid1.CanEditColumn = [this](std::size_t column) {
+        return FleetRows && column >= FleetRows->Table().LeadingColumns();
+    };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

@@ -22,6 +22,12 @@ namespace tovarin {
 
 class TForm3;
 class FleetGridRows;
+struct BulkChange;
+struct CellAddress;
+struct EditPlan;
+struct Fleet;
+struct ModInfo;
+enum class SheetKind;
 
 // The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
 // loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
@@ -316,6 +322,31 @@ public:
     void CheckBox5Click();
     // Applies the name filter and "Changed only" to the rows read.
     void FilterFleet();
+
+    // ---- The Fleet page's edits (window/fleet_edits.cpp, window/fleet_dialogs.cpp) ---------------------------------
+    // The game as the core's fleet edits see it: the catalogue's lists, the files as they are now.
+    [[nodiscard]] Fleet FleetNow() const;
+    // Before a write to these ships or weapons: an editor that shows one of them with unsaved changes is asked about
+    // first, as choosing another item does; false when the player stays.
+    bool MayWriteFleetItems(SheetKind kind, const std::vector<std::string>& items);
+    // After such a write, the editors that show one of them read it again.
+    void ReloadFleetItems(SheetKind kind, const std::vector<std::string>& items);
+    // A cell typed into: written as "ship set", "guns set" or "missiles set" writes it, as one step of the undo.
+    // False when the player chose to stay with the unsaved edits of its item.
+    bool WriteFleetCell(const CellAddress& cell, const std::string& text);
+    // Enter in a cell of the grid: the value written, the page read again; a refused text keeps the edit open.
+    bool Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text);
+    // "Reset to original" for these cells: their original bytes, as one change and one step of the undo; the
+    // values it cannot put back are said in a box.
+    void ResetToOriginal(const std::vector<CellAddress>& cells);
+    // Opens "Change Many at Once" on one column of these rows.
+    void ChangeManyAtOnce(SheetKind kind, std::vector<std::size_t> items, std::size_t column);
+    [[nodiscard]] EditPlan PlanFleetChange(const BulkChange& change) const;
+    // Writes a previewed plan as one change of its files and one step of the undo.
+    void WriteFleetPlan(const EditPlan& plan);
+    // Opens "Make a Mod from My Changes"; its OK makes the mod.
+    void MakeModFromMyChanges();
+    void MakeModOfChanges(const ModInfo& info);
 
     // ---- Undo and redo (window/undo_buttons.cpp)
     // ---------------------------------------------------------------------

@@ -1,0 +1,169 @@
+// The Fleet page's dialogs and writes in the window, driven as a player drives them: the bulk change's preview and
+// OK as one step of the undo, the question about unsaved edits first, a reset, and a mod made of one's changes.
+#include <gtest/gtest.h>
+
+#include "cli/cli_run.h"
+#include "fleet_edits/bulk_change.h"
+#include "fleet_edits/fleet_columns.h"
+#include "ships/ship_session.h"
+#include "testkit/fault_walk_core.h"
+#include "ui/user_input.h"
+#include "window/fleet_dialogs.h"
+
+namespace tovarin::testkit {
+namespace {
+
+using Answer = Platform::Answer;
+
+struct FleetRun {
+    Demo Game;
+    ProgramRun Run{Game, {true}};  // the archive patch installed, as a player has it
+    TForm1& F = Run.Form();
+    FleetRun() { Run.Platform.Boxes.clear(); }  // the boxes of the start-up
+    [[nodiscard]] FolderFiles Files() const { return GameFiles(Game.Root()); }
+    std::size_t Column(SheetKind kind, const std::string& name) {
+        const std::vector<std::string> names = ColumnNames(F.FleetNow(), kind);
+        return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+    }
+};
+
+TEST(FleetEditsWindow, ABulkChangeWritesItsPreviewAsOneStepOfTheUndo) {
+    FleetRun run;
+    const FolderFiles before = run.Files();
+    bool shown = false;
+    run.Run.Platform.InsideDialog = [&](TForm& form) {
+        auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
+        shown = true;
+        UserInput::Choose(dialog.ComboBox1, 2);
+        UserInput::Type(dialog.Edit1, "110");
+        EXPECT_FALSE(dialog.Button2.Enabled());
+        UserInput::Click(dialog.Button1);
+        EXPECT_EQ(dialog.Memo1.Lines(),
+                  (std::vector<std::string>{"3 values change", "Kestrel speedmax 600 -> 660",
+                                            "Warden speedmax 480 -> 528", "Halberd speedmax 400 -> 440"}));
+        UserInput::Type(dialog.Edit1, "120");  // a preview no longer shown is never written
+        EXPECT_FALSE(dialog.Button2.Enabled());
+        EXPECT_TRUE(dialog.Memo1.Lines().empty());
+        UserInput::Type(dialog.Edit1, "ten");
+        UserInput::Click(dialog.Button1);
+        UserInput::Type(dialog.Edit1, "110");
+        UserInput::Click(dialog.Button1);
+        UserInput::Click(dialog.Button2);
+        EXPECT_TRUE(dialog.Closed());
+    };
+    run.F.ChangeManyAtOnce(SheetKind::Ships, {0, 1, 2}, run.Column(SheetKind::Ships, "speedmax"));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(run.Run.Shown(), (std::vector<std::string>{"'ten' is no number to scale by."}));
+    EXPECT_EQ(run.F.Edit15.Text(), "660");  // the Ships tab shows Kestrel as written
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of speedmax of 3 ships (&Z)");
+    EXPECT_EQ(run.F.StatusLine.Caption(), "Change of speedmax of 3 ships written: Ships\\kestrel.iff and 2 more");
+    const FolderFiles after = run.Files();
+    EXPECT_EQ(Differing(before, after), "Ships/halberd.iff Ships/kestrel.iff Ships/warden.iff ");
+    UserInput::Click(run.F.Undo);
+    EXPECT_TRUE(run.Files() == before);
+    EXPECT_EQ(run.F.Edit15.Text(), "600");
+    UserInput::Click(run.F.Redo);
+    EXPECT_TRUE(run.Files() == after);
+
+    // Reset of two of the three: one step, the third keeps its change.
+    const Fleet fleet = run.F.FleetNow();
+    const std::size_t speedmax = run.Column(SheetKind::Ships, "speedmax");
+    run.F.ResetToOriginal({CellOf(fleet, SheetKind::Ships, 0, speedmax), CellOf(fleet, SheetKind::Ships, 1, speedmax)});
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo reset of 2 values (&Z)");
+    EXPECT_EQ(Differing(before, run.Files()), "Ships/halberd.iff ");
+    EXPECT_EQ(run.F.Edit15.Text(), "600");
+}
+
+TEST(FleetEditsWindow, UnsavedEditsOfAShipAreAskedAboutBeforeTheFleetWritesIt) {
+    struct Row {
+        std::vector<std::size_t> Ships;
+        Answer Said;
+        bool Shown;
+        std::string Box;  // what the Ships tab's Speed Max shows after
+    };
+    const std::vector<Row> rows = {{{0, 1}, Answer::Cancel, false, "777"},
+                                   {{0, 1}, Answer::No, true, "660"},
+                                   {{1}, Answer::Cancel, true, "777"}};  // Kestrel's edits are not in the way
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Ships.size());
+        FleetRun run;
+        UserInput::Type(run.F.Edit15, "777");
+        run.Run.Platform.SaveAnswers = {row.Said};
+        bool shown = false;
+        run.Run.Platform.InsideDialog = [&](TForm& form) {
+            auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
+            shown = true;
+            UserInput::Choose(dialog.ComboBox1, 2);
+            UserInput::Type(dialog.Edit1, "110");
+            UserInput::Click(dialog.Button1);
+            UserInput::Click(dialog.Button2);
+        };
+        run.F.ChangeManyAtOnce(SheetKind::Ships, row.Ships, run.Column(SheetKind::Ships, "speedmax"));
+        EXPECT_EQ(shown, row.Shown);
+        EXPECT_EQ(run.F.Edit15.Text(), row.Box);
+    }
+}
+
+TEST(FleetEditsWindow, ACellTypedIntoIsOneStepAndARefusedOneIsSaidAsTheCommandLineSaysIt) {
+    FleetRun run;
+    UserInput::Type(run.F.Edit15, "777");
+    run.Run.Platform.SaveAnswers = {Answer::No};
+    const CellAddress speedmax =
+        CellOf(run.F.FleetNow(), SheetKind::Ships, 0, run.Column(SheetKind::Ships, "speedmax"));
+    run.F.WriteFleetCell(speedmax, "650");
+    EXPECT_EQ(run.F.Edit15.Text(), "650");
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+    run.F.Dispatch([&] { run.F.WriteFleetCell(speedmax, "fast"); });
+    EXPECT_EQ(run.Run.Shown(),
+              (std::vector<std::string>{"Save changes to Kestrel?",
+                                        "Kestrel, speedmax=fast: 'fast' is not a valid integer value."}));
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+}
+
+// Enter in a grid cell writes the value as "ship set" would; the name column takes no edit, a refused text keeps the
+// edit open, and the page shows the new value marked as changed.
+TEST(FleetEditsWindow, EnterInAGridCellWritesItsValue) {
+    FleetRun run;
+    UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
+    TGrid& grid = run.F.Grid1;
+    const std::size_t speedmax = 2 + run.Column(SheetKind::Ships, "speedmax");  // behind the name and the file
+    ASSERT_EQ(grid.Columns().at(speedmax).Key, "speedmax");
+    UserInput::SelectRows(grid, {0}, 0);
+    EXPECT_FALSE(UserInput::StartEdit(grid));
+    UserInput::SelectRows(grid, {0}, speedmax);
+    ASSERT_TRUE(UserInput::StartEdit(grid));
+    UserInput::TypeInCell(grid, "fast");
+    EXPECT_FALSE(UserInput::CommitEdit(grid));
+    EXPECT_EQ(run.Run.Shown(),
+              (std::vector<std::string>{"Kestrel, speedmax=fast: 'fast' is not a valid integer value."}));
+    UserInput::TypeInCell(grid, "650");
+    EXPECT_TRUE(UserInput::CommitEdit(grid));
+    EXPECT_EQ(grid.CellText(0, speedmax), std::string("650") + TGrid::kChangedMark);
+    EXPECT_EQ(run.F.Edit15.Text(), "650");
+    EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+}
+
+TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
+    FleetRun run;
+    ASSERT_EQ(Cli(run.Game, {"ship", "set", "Kestrel", "speedmax=640"}).Exit, 0);
+    run.Run.Platform.InsideDialog = [](TForm& form) {
+        auto& dialog = dynamic_cast<TMakeModDialog&>(form);
+        EXPECT_EQ(dialog.Edit2.Text(), "1.0");
+        UserInput::Type(dialog.Edit1, "My Balance");
+        UserInput::Type(dialog.Edit2, "2.1");
+        UserInput::Type(dialog.Edit3, "Ann");
+        UserInput::Type(dialog.Edit4, "Faster fighters");
+        UserInput::Click(dialog.Button1);
+    };
+    run.F.MakeModFromMyChanges();
+    EXPECT_EQ(run.Run.Shown(), (std::vector<std::string>{"Made " + run.Game.PathOf("Tovarin Mods\\My Balance") +
+                                                         ": 1 ship. It is switched on, last on the Mods page."}));
+    EXPECT_NE(run.Game.ReadText("Tovarin Mods\\My Balance\\mod.ini")
+                  .find("Name=My Balance\r\nVersion=2.1\r\nAuthor=Ann\r\nDescription=Faster fighters\r\n"),
+              std::string::npos);
+    EXPECT_EQ(run.Game.ReadText("Tovarin Mods\\My Balance\\ships.csv"), "ship,speedmax\r\nKestrel,640\r\n");
+    EXPECT_EQ(run.F.ListBox6.Items().size(), 1U);
+}
+
+}  // namespace
+}  // namespace tovarin::testkit
