@@ -290,9 +290,14 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         Prompt("Label61", "TabSheet8", 144, 12, 53, "&Name has:", "Edit50"),
         {"Edit50", ControlKind::Edit, "TabSheet8", 200, 8, 121, kBox, "", 1},
         MoveWith(Check("CheckBox5", "TabSheet8", 336, 10, 97, "&Changed only", 2), 100, 0),
-        GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 321, "", 3}, "Fleet values"), 100, 100),
-        // How many rows the grid shows, and why the fleet cannot be shown when it cannot.
-        Follow(Label("Label62", "TabSheet8", 8, 366, 425, ""), 0, 100, 100, 0),
+        GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 289, "", 3}, "Fleet values"), 100, 100),
+        // "Show selected only" below the grid, beside the count of the rows shown (and why the fleet cannot be shown
+        // when it cannot); the buttons that write the grid's selection keep to the page's bottom left corner.
+        MoveWith(Check("CheckBox6", "TabSheet8", 8, 334, 129, "Show &selected only", 4), 0, 100),
+        Follow(Label("Label62", "TabSheet8", 144, 336, 289, ""), 0, 100, 100, 0),
+        MoveWith(Button("Button23", "TabSheet8", 8, 360, 113, 25, "&Reset to Original", 5), 0, 100),
+        MoveWith(Button("Button24", "TabSheet8", 128, 360, 97, 25, "Change &Many...", 6), 0, 100),
+        MoveWith(Button("Button25", "TabSheet8", 232, 360, 185, 25, "Make a Mo&d from My Changes...", 7), 0, 100),
     };
     return layout;
 }

@@ -129,6 +129,11 @@ void TForm1::BindEvents() {
     Grid1.CanEditColumn = [this](std::size_t column) {
         return FleetRows && column >= FleetRows->Table().LeadingColumns();
     };
+    Grid1.OnSelect = [this] { Grid1Select(); };
+    Button23.OnClick = [this] { Button23Click(); };
+    Button24.OnClick = [this] { Button24Click(); };
+    Button25.OnClick = [this] { Button25Click(); };
+    CheckBox6.OnClick = [this] { CheckBox6Click(); };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

@@ -310,6 +310,10 @@ public:
     TCheckBox CheckBox5{*this, "CheckBox5"};  // "&Changed only": the rows with a value other than its original
     TGrid Grid1{*this, "Grid1"};              // the table: a row per ship or weapon, a column per value
     TLabel Label62{*this, "Label62"};         // "8 ships, 3 shown", or why the fleet cannot be shown
+    TButton Button23{*this, "Button23"};      // "&Reset to Original"
+    TButton Button24{*this, "Button24"};      // "Change &Many..."
+    TButton Button25{*this, "Button25"};      // "Make a Mo&d from My Changes..."
+    TCheckBox CheckBox6{*this, "CheckBox6"};  // "Show &selected only": the rows chosen, side by side
 
     static constexpr int kFleetPage = 7;
     std::unique_ptr<FleetGridRows> FleetRows;  // what Grid1 shows, as last read
@@ -320,8 +324,25 @@ public:
     void ComboBox8Change();
     void Edit50Change();
     void CheckBox5Click();
-    // Applies the name filter and "Changed only" to the rows read.
+    // Applies the name filter, "Changed only" and "Show selected only" to the rows read, and marks the heads of the
+    // columns in which the rows compared differ.
     void FilterFleet();
+    // The source rows "Show selected only" keeps, by row: chosen when the box was ticked, kept while the same table
+    // is read again.
+    std::vector<bool> FleetCompared;
+    void CheckBox6Click();
+    // The rows the page's buttons act on: the selected ones, or every shown one when none is selected.
+    [[nodiscard]] std::vector<std::size_t> FleetRowsActedOn() const;
+    // The focused cell's column when it holds a value (not the name or the file).
+    [[nodiscard]] std::optional<std::size_t> FleetValueColumn() const;
+    // The values "&Reset to Original" puts back: the focused column's in the rows acted on when a value is focused,
+    // else every changed value of those rows.
+    [[nodiscard]] std::vector<CellAddress> FleetCellsToReset() const;
+    // Says in the status line what "&Reset to Original" and "Change &Many..." would act on, as the selection changes.
+    void Grid1Select();
+    void Button23Click();
+    void Button24Click();
+    void Button25Click();
 
     // ---- The Fleet page's edits (window/fleet_edits.cpp, window/fleet_dialogs.cpp) ---------------------------------
     // The game as the core's fleet edits see it: the catalogue's lists, the files as they are now.
