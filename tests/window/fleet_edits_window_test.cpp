@@ -165,5 +165,146 @@ TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
     EXPECT_EQ(run.F.ListBox6.Items().size(), 1U);
 }
 
+// The page's own buttons and "Show selected only", pressed as a player presses them: what they act on is the
+// selection (every shown row when none is) and the focused value's column.
+struct FleetPageRun : FleetRun {
+    TGrid& Grid = F.Grid1;
+    FleetPageRun() { UserInput::ShowPage(F.PageControl1, TForm1::kFleetPage); }
+    std::size_t Head(const std::string& key) const {
+        for (std::size_t column = 0; column < Grid.Columns().size(); ++column) {
+            if (Grid.Columns()[column].Key == key) return column;
+        }
+        ADD_FAILURE() << key;
+        return 0;
+    }
+    // "Kestrel mass Warden speedmax ": every changed value the grid marks, row by row.
+    std::string ChangedCells() const {
+        std::string cells;
+        for (std::size_t row = 0; row < Grid.RowCount(); ++row) {
+            for (std::size_t column = 2; column < Grid.Columns().size(); ++column) {
+                if (Grid.Changed(row, column)) cells += Grid.Value(row, 0) + " " + Grid.Columns()[column].Key + " ";
+            }
+        }
+        return cells;
+    }
+};
+
+TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
+    struct Row {
+        const char* Button;
+        std::vector<std::size_t> Selected;  // none: the focused cell alone, or nothing at all
+        const char* Focused;                // the focused cell's key, "" for none
+        std::string Status;
+        std::string Changed;  // after
+    };
+    const std::vector<Row> rows = {
+        {"reset", {0}, "speedmax", "Reset of 1 value written: Ships\\kestrel.iff", "Kestrel mass Warden speedmax "},
+        {"reset", {0}, "ship", "Reset of 2 values written: Ships\\kestrel.iff", "Warden speedmax "},
+        {"reset", {}, "", "Reset of 3 values written: Ships\\kestrel.iff and 1 more", ""},
+        {"reset",
+         {2},
+         "speedmax",
+         "Nothing to reset: every value it would put back is its original already",
+         "Kestrel speedmax Kestrel mass Warden speedmax "},
+        {"many",
+         {0, 2},
+         "speedmax",
+         "Change of speedmax of 2 ships written: Ships\\kestrel.iff and 1 more",
+         "Kestrel speedmax Kestrel mass Warden speedmax Halberd speedmax "},
+        {"many",
+         {},
+         "mass",
+         "Change of mass of 8 ships written: Ships\\kestrel.iff and 7 more",
+         "Kestrel speedmax Kestrel mass Warden speedmax Warden mass Halberd mass Corsair mass Lancet mass Bastion mass "
+         "Marauder mass Sable mass "},
+        {"many",
+         {1},
+         "ship",
+         "Click a value in the column to change first",
+         "Kestrel speedmax Kestrel mass Warden speedmax "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.Button) + " " + row.Focused);
+        FleetPageRun run;
+        const Fleet fleet = run.F.FleetNow();
+        run.F.WriteFleetCell(CellOf(fleet, SheetKind::Ships, 0, run.Column(SheetKind::Ships, "speedmax")), "640");
+        run.F.WriteFleetCell(CellOf(fleet, SheetKind::Ships, 0, run.Column(SheetKind::Ships, "mass")), "1300");
+        run.F.WriteFleetCell(CellOf(fleet, SheetKind::Ships, 1, run.Column(SheetKind::Ships, "speedmax")), "500");
+        run.F.ShowFleet();
+        const FolderFiles before = run.Files();
+        if (!row.Selected.empty()) UserInput::SelectRows(run.Grid, row.Selected, run.Head(row.Focused));
+        if (row.Selected.empty() && *row.Focused != 0) run.Grid.SetFocusedCell(GridCell{1, run.Head(row.Focused)});
+        run.Run.Platform.InsideDialog = [&](TForm& form) {
+            auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
+            UserInput::Choose(dialog.ComboBox1, 2);
+            UserInput::Type(dialog.Edit1, "110");
+            UserInput::Click(dialog.Button1);
+            UserInput::Click(dialog.Button2);
+        };
+        UserInput::Click(std::string(row.Button) == "reset" ? run.F.Button23 : run.F.Button24);
+        EXPECT_EQ(run.F.StatusLine.Caption(), row.Status);
+        if (row.Status.find("written") == std::string::npos) {
+            EXPECT_TRUE(run.Files() == before);
+            continue;
+        }
+        EXPECT_EQ(run.ChangedCells(), row.Changed);
+        UserInput::Click(run.F.Undo);  // one step
+        EXPECT_TRUE(run.Files() == before);
+    }
+}
+
+TEST(FleetEditsWindow, ShowSelectedOnlyKeepsTheChosenRowsAndMarksTheHeadsOfTheColumnsTheyDifferIn) {
+    FleetPageRun run;
+    const std::string differs = " \xE2\x89\xA0";
+    const std::size_t speedmax = run.Head("speedmax");
+    const std::size_t all = run.Grid.RowCount();
+    UserInput::Toggle(run.F.CheckBox6);  // nothing selected: nothing to compare
+    EXPECT_FALSE(run.F.CheckBox6.Checked());
+    EXPECT_EQ(run.F.StatusLine.Caption(), "Select the rows to compare first, then tick Show selected only");
+    EXPECT_EQ(run.Grid.RowCount(), all);
+
+    UserInput::SelectRows(run.Grid, {0, 1}, speedmax);  // Kestrel and Warden
+    UserInput::Toggle(run.F.CheckBox6);
+    ASSERT_EQ(run.Grid.RowCount(), 2U);
+    std::size_t marked = 0;
+    for (std::size_t column = 0; column < run.Grid.Columns().size(); ++column) {
+        SCOPED_TRACE(run.Grid.Columns()[column].Key);
+        const bool differ = column >= 2 && run.Grid.Value(0, column) != run.Grid.Value(1, column);
+        EXPECT_EQ(run.Grid.Columns()[column].Caption.ends_with(differs), differ);
+        marked += differ ? 1 : 0;
+    }
+    EXPECT_EQ(run.Grid.Columns()[speedmax].Caption, "Speed Max" + differs);
+    EXPECT_EQ(run.F.Label62.Caption(),
+              std::to_string(all) + " ships, 2 shown; " + std::to_string(marked) + " columns differ, marked" + differs);
+
+    // A value written keeps the two side by side, and the heads follow what they now hold.
+    UserInput::SelectRows(run.Grid, {0}, speedmax);
+    ASSERT_TRUE(UserInput::StartEdit(run.Grid));
+    UserInput::TypeInCell(run.Grid, "480");
+    EXPECT_TRUE(UserInput::CommitEdit(run.Grid));
+    EXPECT_EQ(run.Grid.RowCount(), 2U);
+    EXPECT_EQ(run.Grid.Columns()[speedmax].Caption, "Speed Max");
+
+    UserInput::Choose(run.F.ComboBox8, 1);  // another table: nothing of it was chosen
+    EXPECT_FALSE(run.F.CheckBox6.Checked());
+    UserInput::Choose(run.F.ComboBox8, 0);
+    EXPECT_EQ(run.Grid.RowCount(), all);
+    EXPECT_EQ(run.Grid.Columns()[speedmax].Caption, "Speed Max");
+}
+
+TEST(FleetEditsWindow, MakeAModButtonOpensItsDialogAndThePageReadsAgain) {
+    FleetPageRun run;
+    run.F.WriteFleetCell(CellOf(run.F.FleetNow(), SheetKind::Ships, 0, run.Column(SheetKind::Ships, "speedmax")),
+                         "640");
+    run.Run.Platform.InsideDialog = [](TForm& form) {
+        auto& dialog = dynamic_cast<TMakeModDialog&>(form);
+        UserInput::Type(dialog.Edit1, "Mine");
+        UserInput::Click(dialog.Button1);
+    };
+    UserInput::Click(run.F.Button25);
+    EXPECT_EQ(run.F.ListBox6.Items().size(), 1U);
+    EXPECT_EQ(run.ChangedCells(), "Kestrel speedmax ");
+}
+
 }  // namespace
 }  // namespace tovarin::testkit
