@@ -53,8 +53,7 @@ void TForm1::Grid1Select() {
     if (column) {
         ShowStatus("Reset to Original and Change Many act on " + table.Columns()[*column].Label + " of " + rows);
     } else {
-        ShowStatus("Reset to Original puts back every changed value of " + rows +
-                   "; click a value to act on its column only");
+        ShowStatus("Reset to Original puts back every changed value of " + rows);
     }
 }
 

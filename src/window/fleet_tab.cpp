@@ -17,8 +17,9 @@ namespace tovarin {
 namespace {
 
 constexpr SheetKind kTables[] = {SheetKind::Ships, SheetKind::Guns, SheetKind::Missiles};
-// After the head of a column in which the compared rows differ: read as "not equal".
-constexpr const char* kDifferMark = " \xE2\x89\xA0";
+// After the head of a column in which the compared rows differ: plain text, as the heads are drawn in the window's
+// own font and read by a screen reader as they are.
+constexpr const char* kDifferMark = " (differs)";
 constexpr const char* kRowWords[][2] = {{"ship", "ships"}, {"gun", "guns"}, {"missile", "missiles"}};
 
 SheetKind ChosenTable(const TComboBox& list) {
@@ -95,10 +96,9 @@ void TForm1::FilterFleet() {
     Grid1.SetRows(MarkedColumns(*rows, comparing ? Grid1.ShownRows() : std::vector<std::size_t>{}, &differing), rows);
     std::string count = Count(rows->Table().Kind(), rows->RowCount(), Grid1.RowCount());
     if (comparing) {
-        count += differing == 0
-                     ? "; no value differs"
-                     : "; " + IntToStr(static_cast<std::int32_t>(differing)) +
-                           (differing == 1 ? " column differs" : " columns differ") + ", marked" + kDifferMark;
+        count += differing == 0 ? "; no value differs"
+                                : "; " + IntToStr(static_cast<std::int32_t>(differing)) +
+                                      (differing == 1 ? " column differs" : " columns differ");
     }
     Label62.SetCaption(count);
 }

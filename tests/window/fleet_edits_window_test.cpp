@@ -255,7 +255,7 @@ TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
 
 TEST(FleetEditsWindow, ShowSelectedOnlyKeepsTheChosenRowsAndMarksTheHeadsOfTheColumnsTheyDifferIn) {
     FleetPageRun run;
-    const std::string differs = " \xE2\x89\xA0";
+    const std::string differs = " (differs)";
     const std::size_t speedmax = run.Head("speedmax");
     const std::size_t all = run.Grid.RowCount();
     UserInput::Toggle(run.F.CheckBox6);  // nothing selected: nothing to compare
@@ -275,7 +275,7 @@ TEST(FleetEditsWindow, ShowSelectedOnlyKeepsTheChosenRowsAndMarksTheHeadsOfTheCo
     }
     EXPECT_EQ(run.Grid.Columns()[speedmax].Caption, "Speed Max" + differs);
     EXPECT_EQ(run.F.Label62.Caption(),
-              std::to_string(all) + " ships, 2 shown; " + std::to_string(marked) + " columns differ, marked" + differs);
+              std::to_string(all) + " ships, 2 shown; " + std::to_string(marked) + " columns differ");
 
     // A value written keeps the two side by side, and the heads follow what they now hold.
     UserInput::SelectRows(run.Grid, {0}, speedmax);
