@@ -131,31 +131,11 @@ int ApplyMods(const CommandArguments& arguments, Console& console) {
     return kExitDone;
 }
 
-// The mod holds what the installation holds already, so it is switched on where it can be.
 int MakeMod(const CommandArguments& arguments, Console& console) {
     const ModInstallation game(OpenFleet(arguments.Game));
-    ModLibrary library(game.ModsFolder());
-    const std::string folder = SystemFolderName(arguments.Name);
-    std::vector<std::pair<std::string, std::string>> files{
-        {kModFileName, MadeModFileBytes(game, arguments.Name, arguments.FromChanges)}};
-    if (arguments.FromChanges) {
-        std::vector<std::string> leftOut;
-        for (const auto& [kind, sheet] : game.OwnChangeSheets(leftOut)) {
-            files.emplace_back(SheetFileName(kind), FileBytesOfText(WriteCsv(sheet)));
-        }
-        for (const std::string& cell : leftOut) {
-            console.Err << cell << " left out: a sheet cannot set or clear a value that one side lacks\n";
-        }
-    }
-    library.Make(folder, files, false);
-    const std::size_t made = library.Mods().size() - 1;
-    console.Out << "made " << kModsFolderName << "\\" << folder << ": ";
-    try {
-        console.Out << ChangesInWords(game.ValuesOf(library.Mods()[made])) << '\n';
-        library.Switch(made, true);
-    } catch (const Refusal& refusal) {
-        console.Out << "switched off, as it cannot be switched on: " << refusal.what() << '\n';
-    }
+    const MadeMod made = tovarin::MakeMod(game, {arguments.Name, "", "", "", ""}, arguments.FromChanges);
+    for (const std::string& cell : made.LeftOut) console.Err << LeftOutText(cell) << '\n';
+    console.Out << MadeModText(made, made.Folder) << '\n';
     return kExitDone;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/game_session.h"
+#include "fleet_edits/value_writes.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/file_primitives.h"
 #include "gamefiles/system_paths.h"
@@ -85,14 +86,13 @@ int GetShip(const CommandArguments& arguments, Console& console) {
 int SetShip(const CommandArguments& arguments, Console& /*console*/) {
     const Fleet fleet = OpenFleet(arguments.Game);
     const LoadedShip ship = LoadNamedShip(fleet, arguments.Name);
-    ShipValues values = ship.Values;
+    ValueChanges changes;
     for (const std::string& change : arguments.Changes) {
         const std::size_t equals = change.find('=');
         if (equals == std::string::npos) throw Refusal(ship.Name + ": " + Abbreviated(change) + " is no KEY=VALUE");
-        const ProfileKey key = ShipKeyNamed(ship, change.substr(0, equals));
-        SetShipValue(fleet, ship, values, key, change.substr(equals + 1));
+        changes.emplace_back(change.substr(0, equals), change.substr(equals + 1));
     }
-    SaveShip(fleet, ship, values);
+    SetShipValues(fleet, ship, changes);
     return kExitDone;
 }
 

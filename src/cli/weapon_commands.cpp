@@ -4,15 +4,16 @@
 
 #include "cli/command_line.h"
 #include "cli/game_session.h"
-#include "sheets/originals.h"
 #include "cli/sheet_export.h"
 #include "cli/sheet_import.h"
-#include "sheets/weapon_sheet.h"
+#include "fleet_edits/value_writes.h"
 #include "gamefiles/csv.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
 #include "gamefiles/text_encoding.h"
 #include "gamefiles/whole_files.h"
+#include "sheets/originals.h"
+#include "sheets/weapon_sheet.h"
 
 // "guns get/set", "missiles get/set" and the weapon sheets: the gun and missile editors' records, read and saved
 // through the same functions as the editors' "Save Modifications".
@@ -113,18 +114,9 @@ int GetWeapons(const CommandArguments& arguments, Console& console, WeaponKind<V
 template <class Values>
 int SetWeapon(const CommandArguments& arguments, Console&, WeaponKind<Values> (*kindOf)(const Installation&)) {
     const Installation game = OpenGame(arguments.Game);
-    const WeaponKind<Values> kind = kindOf(game);
-    const int index = WeaponIndex(kind.Names, arguments.Name, kind.Weapon);
-    const std::int32_t base = RecordBaseOf(game, kind, index);
-    const Values read = kind.Read(ReadWholeFileReadOnly(kind.TablePath), base);
-    Values values = read;
-    for (const std::string& change : arguments.Changes) {
-        const auto [name, text] = SplitChange(change);
-        TakeText(FieldNamed(kind, name), values, text);
-    }
-    OnlyChanged(values, read);
-    const std::pair<std::int32_t, Values> record{base, values};
-    kind.Save(kind.TablePath, std::span(&record, 1));
+    ValueChanges changes;
+    for (const std::string& change : arguments.Changes) changes.push_back(SplitChange(change));
+    SetWeaponValues(game, kindOf(game), arguments.Name, changes);
     return kExitDone;
 }
 

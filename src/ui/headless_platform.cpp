@@ -46,6 +46,10 @@ void HeadlessPlatform::ShowModal(TForm3& dialog) {
     if (InsideBoosterDialog) InsideBoosterDialog(dialog);
 }
 
+void HeadlessPlatform::ShowDialog(TForm& dialog, int /*clientWidth*/, int /*clientHeight*/) {
+    if (InsideDialog) InsideDialog(dialog);
+}
+
 int HeadlessPlatform::WinExec(const std::string& commandLine, int /*showState*/) {
     Launched.push_back(commandLine);
     if (LaunchErrors.empty()) return 0;

@@ -28,6 +28,8 @@ public:
     std::deque<std::optional<std::string>> FileChoices;  // file dialogs: a path, or nullopt for Cancel;
                                                          // none left: Cancel
     std::function<void(TForm3&)> InsideBoosterDialog;    // runs while the booster dialog is shown
+    std::function<void(TForm&)> InsideDialog;            // runs while any other dialog is shown; none: it is
+                                                         // closed as by its close box
     std::vector<std::string> Launched;                   // command lines handed to WinExec
     std::deque<int> LaunchErrors;                        // WinExec's system error codes, in order; none left:
                                                          // 0, the program started
@@ -41,6 +43,7 @@ public:
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;
+    void ShowDialog(TForm& dialog, int clientWidth, int clientHeight) override;
     int WinExec(const std::string& commandLine, int showState) override;
     std::string ErrorCodeText(int code) override;
     int RunMessageLoop(TForm1& mainForm) override;

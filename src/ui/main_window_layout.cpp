@@ -290,17 +290,23 @@ const std::vector<LayoutRow>& MainWindowLayout() {
         Prompt("Label61", "TabSheet8", 144, 12, 53, "&Name has:", "Edit50"),
         {"Edit50", ControlKind::Edit, "TabSheet8", 200, 8, 121, kBox, "", 1},
         MoveWith(Check("CheckBox5", "TabSheet8", 336, 10, 97, "&Changed only", 2), 100, 0),
-        GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 321, "", 3}, "Fleet values"), 100, 100),
-        // How many rows the grid shows, and why the fleet cannot be shown when it cannot.
-        Follow(Label("Label62", "TabSheet8", 8, 366, 345, ""), 0, 100, 100, 0),
-        // "Cha&rt" shows the same rows as a chart in the grid's place: ships as a scatter of the two columns chosen
+        GrowWith(Spoken({"Grid1", ControlKind::Grid, "TabSheet8", 8, 36, 425, 289, "", 3}, "Fleet values"), 100, 100),
+        // "Char&t" shows the same rows as a chart in the grid's place: ships as a scatter of the two columns chosen
         // above it, guns and missiles as bars of one.
-        MoveWith(Check("CheckBox6", "TabSheet8", 360, 364, 73, "Cha&rt", 6), 100, 100),
         Hide(InPlaceOf(Prompt("Label63", "TabSheet8", 8, 40, 41, "&Across:", "ComboBox9"), "Grid1")),
         Hide(InPlaceOf(DropDown("ComboBox9", "TabSheet8", 52, 36, 160, 4, 16), "Grid1")),
         Hide(InPlaceOf(Prompt("Label64", "TabSheet8", 224, 40, 21, "&Up:", "ComboBox10"), "Grid1")),
         Hide(InPlaceOf(DropDown("ComboBox10", "TabSheet8", 248, 36, 160, 5, 16), "Grid1")),
-        Hide(InPlaceOf(Spoken(ChartArea("Chart1", "TabSheet8", 8, 64, 425, 293), "Fleet chart"), "Grid1")),
+        Hide(InPlaceOf(Spoken(ChartArea("Chart1", "TabSheet8", 8, 64, 425, 261), "Fleet chart"), "Grid1")),
+        // "Show selected only" below the grid, beside the count of the rows shown (and why the fleet cannot be shown
+        // when it cannot) and the chart's switch; the buttons that write the grid's selection keep to the page's
+        // bottom left corner.
+        MoveWith(Check("CheckBox7", "TabSheet8", 8, 334, 129, "Show &selected only", 6), 0, 100),
+        Follow(Label("Label62", "TabSheet8", 144, 336, 209, ""), 0, 100, 100, 0),
+        MoveWith(Check("CheckBox6", "TabSheet8", 360, 334, 73, "Char&t", 7), 100, 100),
+        MoveWith(Button("Button23", "TabSheet8", 8, 360, 113, 25, "&Reset to Original", 8), 0, 100),
+        MoveWith(Button("Button24", "TabSheet8", 128, 360, 97, 25, "Change &Many...", 9), 0, 100),
+        MoveWith(Button("Button25", "TabSheet8", 232, 360, 185, 25, "Make a Mo&d from My Changes...", 10), 0, 100),
     };
     return layout;
 }

@@ -8,6 +8,7 @@
 namespace tovarin {
 
 class TForm1;
+class TForm;
 class TForm3;
 class TFileDialog;
 
@@ -36,6 +37,9 @@ public:
     [[nodiscard]] virtual bool ExecuteDialog(TFileDialog& dialog) = 0;
     // Shows the booster dialog, opened and filled by the window, modally until its OK handler closes it.
     virtual void ShowModal(TForm3& dialog) = 0;
+    // Shows another dialog of the program, built from its layout and designed at this client size (at 96 DPI),
+    // modally until one of its handlers closes it.
+    virtual void ShowDialog(TForm& dialog, int clientWidth, int clientHeight) = 0;
 
     // Hands a command line to the system's launcher: 0 when the program started, else the system's error code
     // for why it did not (ErrorCodeText gives its words).

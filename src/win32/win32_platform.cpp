@@ -74,10 +74,17 @@ void Win32Platform::ShowError(const std::string& text) { ShowBox(Owner(), text, 
 
 bool Win32Platform::ExecuteDialog(TFileDialog& dialog) { return ExecuteFileDialog(dialog, Owner()); }
 
-void Win32Platform::ShowModal(TForm3& dialog) {
+void Win32Platform::ShowModal(TForm3& dialog) { ShowModalWindow(dialog, BoosterDialogLayout(), BoosterDialogStyle()); }
+
+// The program's other dialogs have a close box and keep their designed size, as the booster dialog does.
+void Win32Platform::ShowDialog(TForm& dialog, int clientWidth, int clientHeight) {
+    ShowModalWindow(dialog, dialog.Layout(), {clientWidth, clientHeight, true, false});
+}
+
+void Win32Platform::ShowModalWindow(TForm& dialog, const std::vector<LayoutRow>& layout, const FormWindowStyle& style) {
     HWND owner = Owner();
     {
-        FormWindow window(dialog, BoosterDialogLayout(), BoosterDialogStyle(), owner, windows_);
+        FormWindow window(dialog, layout, style, owner, windows_);
         if (owner != nullptr) EnableWindow(owner, FALSE);
         window.Show();
         RunMessagesUntil(window, [&dialog] { return dialog.Closed(); });

@@ -26,6 +26,7 @@ public:
     void ShowError(const std::string& text) override;
     bool ExecuteDialog(TFileDialog& dialog) override;
     void ShowModal(TForm3& dialog) override;
+    void ShowDialog(TForm& dialog, int clientWidth, int clientHeight) override;
     int WinExec(const std::string& commandLine, int showState) override;
     std::string ErrorCodeText(int code) override;
     int RunMessageLoop(TForm1& mainForm) override;
@@ -39,6 +40,8 @@ public:
 private:
     // The window a box or dialog belongs to (and disables while it is shown): the topmost one of the program.
     [[nodiscard]] HWND Owner() const;
+    // Shows a dialog of the program over its owner until a handler closes it.
+    void ShowModalWindow(TForm& dialog, const std::vector<LayoutRow>& layout, const FormWindowStyle& style);
 
     OpenWindows windows_;
 };

@@ -127,6 +127,17 @@ void TForm1::BindEvents() {
     ComboBox9.OnChange = [this] { ComboBox9Change(); };
     ComboBox10.OnChange = [this] { ComboBox10Change(); };
     Chart1.OnPick = [this](int item) { Chart1Pick(item); };
+    Grid1.OnEditCommit = [this](std::size_t row, std::size_t column, const std::string& text) {
+        return Grid1EditCommit(row, column, text);
+    };
+    Grid1.CanEditColumn = [this](std::size_t column) {
+        return FleetRows && column >= FleetRows->Table().LeadingColumns();
+    };
+    Grid1.OnSelect = [this] { Grid1Select(); };
+    Button23.OnClick = [this] { Button23Click(); };
+    Button24.OnClick = [this] { Button24Click(); };
+    Button25.OnClick = [this] { Button25Click(); };
+    CheckBox7.OnClick = [this] { CheckBox7Click(); };
 
     Button15.OnClick = [this] {
         if (MayLeaveEveryItem()) Button15Click();

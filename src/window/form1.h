@@ -23,6 +23,12 @@ namespace tovarin {
 
 class TForm3;
 class FleetGridRows;
+struct BulkChange;
+struct CellAddress;
+struct EditPlan;
+struct Fleet;
+struct ModInfo;
+enum class SheetKind;
 
 // The main window: every control of every tab, the game folder, the catalogue and switch-file handles, the
 // loaded ship's state and the gun slot table. Members are grouped by tab, in tab order. The handlers are
@@ -305,10 +311,14 @@ public:
     TCheckBox CheckBox5{*this, "CheckBox5"};    // "&Changed only": the rows with a value other than its original
     TGrid Grid1{*this, "Grid1"};                // the table: a row per ship or weapon, a column per value
     TLabel Label62{*this, "Label62"};           // "8 ships, 3 shown", or why the fleet cannot be shown
-    TCheckBox CheckBox6{*this, "CheckBox6"};    // "Cha&rt": the shown rows as a chart in the grid's place
+    TCheckBox CheckBox6{*this, "CheckBox6"};    // "Char&t": the shown rows as a chart in the grid's place
     TComboBox ComboBox9{*this, "ComboBox9"};    // the scatter's X: a numeric column (ships only)
     TComboBox ComboBox10{*this, "ComboBox10"};  // the scatter's Y, or the bars' field
     TChartView Chart1{*this, "Chart1"};
+    TButton Button23{*this, "Button23"};      // "&Reset to Original"
+    TButton Button24{*this, "Button24"};      // "Change &Many..."
+    TButton Button25{*this, "Button25"};      // "Make a Mo&d from My Changes..."
+    TCheckBox CheckBox7{*this, "CheckBox7"};  // "Show &selected only": the rows chosen, side by side
 
     static constexpr int kFleetPage = 7;
     std::unique_ptr<FleetGridRows> FleetRows;  // what Grid1 shows, as last read
@@ -319,7 +329,8 @@ public:
     void ComboBox8Change();
     void Edit50Change();
     void CheckBox5Click();
-    // Applies the name filter and "Changed only" to the rows read.
+    // Applies the name filter, "Changed only" and "Show selected only" to the rows read, and marks the heads of the
+    // columns in which the rows compared differ.
     void FilterFleet();
     // (window/fleet_chart.cpp) Shows the grid or the chart, the axes' lists filled from the table's columns.
     void CheckBox6Click();
@@ -329,6 +340,47 @@ public:
     void DrawFleetChart();
     void Chart1Pick(int item);
     std::vector<std::string> ChartKeys;  // the columns the axes' lists offer, by their keys, in the lists' order
+    // The source rows "Show selected only" keeps, by row: chosen when the box was ticked, kept while the same table
+    // is read again.
+    std::vector<bool> FleetCompared;
+    void CheckBox7Click();
+    // The rows the page's buttons act on: the selected ones, or every shown one when none is selected.
+    [[nodiscard]] std::vector<std::size_t> FleetRowsActedOn() const;
+    // The focused cell's column when it holds a value (not the name or the file).
+    [[nodiscard]] std::optional<std::size_t> FleetValueColumn() const;
+    // The values "&Reset to Original" puts back: the focused column's in the rows acted on when a value is focused,
+    // else every changed value of those rows.
+    [[nodiscard]] std::vector<CellAddress> FleetCellsToReset() const;
+    // Says in the status line what "&Reset to Original" and "Change &Many..." would act on, as the selection changes.
+    void Grid1Select();
+    void Button23Click();
+    void Button24Click();
+    void Button25Click();
+
+    // ---- The Fleet page's edits (window/fleet_edits.cpp, window/fleet_dialogs.cpp) ---------------------------------
+    // The game as the core's fleet edits see it: the catalogue's lists, the files as they are now.
+    [[nodiscard]] Fleet FleetNow() const;
+    // Before a write to these ships or weapons: an editor that shows one of them with unsaved changes is asked about
+    // first, as choosing another item does; false when the player stays.
+    bool MayWriteFleetItems(SheetKind kind, const std::vector<std::string>& items);
+    // After such a write, the editors that show one of them read it again.
+    void ReloadFleetItems(SheetKind kind, const std::vector<std::string>& items);
+    // A cell typed into: written as "ship set", "guns set" or "missiles set" writes it, as one step of the undo.
+    // False when the player chose to stay with the unsaved edits of its item.
+    bool WriteFleetCell(const CellAddress& cell, const std::string& text);
+    // Enter in a cell of the grid: the value written, the page read again; a refused text keeps the edit open.
+    bool Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text);
+    // "Reset to original" for these cells: their original bytes, as one change and one step of the undo; the
+    // values it cannot put back are said in a box.
+    void ResetToOriginal(const std::vector<CellAddress>& cells);
+    // Opens "Change Many at Once" on one column of these rows.
+    void ChangeManyAtOnce(SheetKind kind, std::vector<std::size_t> items, std::size_t column);
+    [[nodiscard]] EditPlan PlanFleetChange(const BulkChange& change) const;
+    // Writes a previewed plan as one change of its files and one step of the undo.
+    void WriteFleetPlan(const EditPlan& plan);
+    // Opens "Make a Mod from My Changes"; its OK makes the mod.
+    void MakeModFromMyChanges();
+    void MakeModOfChanges(const ModInfo& info);
 
     // ---- Undo and redo (window/undo_buttons.cpp)
     // ---------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/booster_dialog_layout.h"
+#include "ui/fleet_dialogs_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
 
@@ -38,7 +39,8 @@ TEST(AccessibleNames, EveryFocusableControlSaysWhatItIsAndInWhichGroup) {
         EXPECT_EQ(AccessibleName(main, Row(main, row.Control)), row.Name);
         EXPECT_EQ(AccessibleGroup(main, Row(main, row.Control)), row.Group);
     }
-    for (const std::vector<LayoutRow>* rows : {&main, &BoosterDialogLayout()}) {
+    for (const std::vector<LayoutRow>* rows :
+         {&main, &BoosterDialogLayout(), &BulkChangeDialogLayout(), &MakeModDialogLayout()}) {
         std::set<std::string> named;
         for (const LayoutRow* row : TabOrder(*rows)) {
             SCOPED_TRACE(std::string(row->Name));

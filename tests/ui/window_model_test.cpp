@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/booster_dialog_layout.h"
+#include "ui/fleet_dialogs_layout.h"
 #include "ui/headless_platform.h"
 #include "ui/main_window_layout.h"
 #include "ui/mnemonics.h"
@@ -17,6 +18,7 @@
 #include "ui/tab_order.h"
 #include "ui/user_input.h"
 #include "window/booster_dialog.h"
+#include "window/fleet_dialogs.h"
 #include "window/form1.h"
 
 namespace tovarin {
@@ -88,10 +90,14 @@ TEST(Layout, EveryControlHasOneRowThatFitsItsParentAndEveryFocusableOneIsReached
     HeadlessPlatform platform{"/x/"};
     TForm1 form1{platform};
     TForm3 form3{platform, form1};
+    TBulkChangeDialog bulk{platform, form1, {}};
+    TMakeModDialog makeMod{platform, form1};
     // clang-format off
     const struct { const TForm& Form; const std::vector<LayoutRow>& Rows; int Width, Height; } windows[] = {
         {form1, MainWindowLayout(), kMainClientWidth, kMainClientHeight},
-        {form3, BoosterDialogLayout(), kBoosterClientWidth, kBoosterClientHeight}};
+        {form3, BoosterDialogLayout(), kBoosterClientWidth, kBoosterClientHeight},
+        {bulk, BulkChangeDialogLayout(), kBulkChangeClientWidth, kBulkChangeClientHeight},
+        {makeMod, MakeModDialogLayout(), kMakeModClientWidth, kMakeModClientHeight}};
     // clang-format on
     for (const auto& window : windows) {
         SCOPED_TRACE(window.Form.Caption());

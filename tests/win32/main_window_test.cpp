@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "demo/demo_installation.h"
+#include "mods/mod_cells.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"
+#include "ui/fleet_dialogs_layout.h"
 #include "ui/layout_growth.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
@@ -300,6 +302,43 @@ TEST_F(MainWindowTest, CtrlZUndoesTheLastChangeButTypingInABoxFirst) {
     withCtrl('Z', true);
     EXPECT_EQ(kestrel(), saved) << "Ctrl+Shift+Z redoes";
     EXPECT_EQ(platform.Boxes, std::vector<std::string>{});
+}
+
+// The Fleet page's dialogs open modally over the main window, in a fixed frame with a close box, every caption of
+// theirs fits, and Esc closes them having written nothing.
+TEST_F(MainWindowTest, TheFleetDialogsOpenModallyAndEveryCaptionFits) {
+    const struct {
+        const char* Title;
+        const std::vector<LayoutRow>& Rows;
+        std::function<void()> Open;
+    } dialogs[] = {{"Change Many at Once", BulkChangeDialogLayout(),
+                    [this] {
+                        Form().ChangeManyAtOnce(SheetKind::Ships, {0, 1}, 2);
+                    }},
+                   {"Make a Mod from My Changes", MakeModDialogLayout(), [this] { Form().MakeModFromMyChanges(); }}};
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog.Title);
+        const auto shown = [&dialog] { return FormWindow::FromHandle(FindWindowA(nullptr, dialog.Title)); };
+        bool seen = false;
+        testkit::TimedSteps steps({
+            [&] {
+                if (shown() == nullptr) return false;
+                seen = true;
+                ExpectCaptionsFit(*shown(), dialog.Rows);
+                EXPECT_FALSE(IsWindowEnabled(window->Handle())) << "the main window waits";
+                const LONG style = GetWindowLongA(shown()->Handle(), GWL_STYLE);
+                EXPECT_TRUE((style & kResizable) == 0 && (style & WS_SYSMENU) != 0) << "a fixed frame, a close box";
+                PostMessageA(shown()->ControlHandle("Edit1"), WM_KEYDOWN, VK_ESCAPE, 1);
+                return true;
+            },
+            [&] { return shown() != nullptr ? (shown()->Form().Close(), true) : true; },
+        });
+        dialog.Open();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(shown(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+        EXPECT_EQ(Form().History.ToUndo(), nullptr) << "nothing written";
+    }
 }
 
 // "Edit Booster" opens modally on the Warden's values, in a fixed frame with a close box, and every caption of it
