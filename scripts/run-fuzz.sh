@@ -7,6 +7,7 @@
 # measured on a quiet machine). Then checks that each target puts its game back completely between inputs
 # (scripts/fuzz-order-check.sh, over the seeds, the kept inputs and what the run kept). A target's output goes to
 # build/fuzz/logs/<target>.log, and its gist is printed when the target finds a crash, a hang or a broken promise.
+# Exits 1 when a target found a problem, 2 when the targets did not build.
 # Usage: [FUZZ_FLAGS=...] scripts/run-fuzz.sh [SECONDS]     Reproduce a kept input: build/fuzz/targets/<target> FILE
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,7 @@ mkdir -p "$out/logs"
 if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "$(nproc)"; } >"$out/logs/build.log" 2>&1; then
   tail -n 30 "$out/logs/build.log"
   echo "fuzz: the fuzz preset did not build (log: $out/logs/build.log)"
-  exit 1
+  exit 2
 fi
 
 # The targets put their game folder back between inputs, and the program syncs what it saves: memory is quicker.

@@ -35,8 +35,13 @@ env -u DISPLAY scripts/run-demo.sh build/demo-check
 
 # The fuzz targets run from their seeds and kept inputs; what they find is printed with its log and reported in
 # the summary, but does not stop the run: a short random run is no verdict on a change.
+# Targets that do not build are a failed build like any other, and stop the run.
 fuzz_found=0
-scripts/run-fuzz.sh "${FUZZ_SECONDS:-30}" || fuzz_found=1
+scripts/run-fuzz.sh "${FUZZ_SECONDS:-30}" || {
+  status=$?
+  [ "$status" -ne 2 ] || exit 1
+  fuzz_found=1
+}
 # Every input the targets have ever found is replayed on its own, and that does stop the run: a mended fault stays
 # mended.
 for findings in tests/fuzz/findings/*/; do

@@ -195,15 +195,17 @@ EditPlan PlanReset(const Fleet& fleet, const std::vector<CellAddress>& cells) {
     for (const CellAddress& cell : std::set<CellAddress>(cells.begin(), cells.end())) {
         items[{cell.Kind, cell.Item}].push_back(cell);
     }
-    for (const auto& [item, itemCells] : items) {
+    for (const auto& entry : items) {
+        const SheetKind kind = entry.first.first;
+        const std::vector<CellAddress>& itemCells = entry.second;
         const std::string& name = itemCells.front().ItemName;
         ItemReset reset;
-        if (item.first == SheetKind::Ships) {
+        if (kind == SheetKind::Ships) {
             const ShipFile file = FindShipFile(fleet, name);
             const std::string originalFile = OriginalShipFile(fleet, backup, name);
             ShipFiles shipFiles{file, files.Of(file.Path), originalFile, OriginalFileBytes(backup, originalFile)};
             reset = Refusing(itemCells, [&] { return ResetShip(fleet, shipFiles, itemCells); });
-        } else if (item.first == SheetKind::Guns) {
+        } else if (kind == SheetKind::Guns) {
             Bytes& table = files.Of(guns.TablePath);
             const Bytes& original = originals.Of(guns.TableFile);
             reset = Refusing(itemCells,
