@@ -103,6 +103,11 @@ public:
     std::function<bool(std::size_t sourceRow, std::size_t column, const std::string& text)> OnEditCommit;
     // Which columns take an edit (none says every one).
     std::function<bool(std::size_t column)> CanEditColumn;
+    // The values a column's edit chooses among, as a drop-down list; none, or an empty list, says a text box.
+    std::function<std::vector<std::string>(std::size_t column)> EditChoices;
+    [[nodiscard]] std::vector<std::string> Choices(std::size_t column) const {
+        return EditChoices ? EditChoices(column) : std::vector<std::string>{};
+    }
     // The selection or the focused cell changed by the player.
     TNotifyEvent OnSelect;
 

@@ -128,6 +128,15 @@ void TypeInCell(TGrid& grid, const std::string& text) {
     if (grid.EditedCell()) grid.TypeInEdit(text);
 }
 
+bool ChooseInCell(TGrid& grid, std::size_t item) {
+    const std::optional<GridCell> cell = grid.EditedCell();
+    if (!cell) return false;
+    const std::vector<std::string> choices = grid.Choices(cell->Column);
+    if (item >= choices.size()) return false;
+    grid.TypeInEdit(choices[item]);
+    return true;
+}
+
 bool CommitEdit(TGrid& grid) {
     const std::optional<GridCell> cell = grid.EditedCell();
     if (!cell) return false;

@@ -42,6 +42,8 @@ void SelectRows(TGrid& grid, const std::vector<std::size_t>& rows, std::size_t c
 // F2, Enter or a double-click on the focused cell opens it for editing; false when it cannot be edited.
 bool StartEdit(TGrid& grid);
 void TypeInCell(TGrid& grid, const std::string& text);  // replaces the open edit's text as typed
+// Chooses the item of the open edit's drop-down list (its column's choices); false when there is no such item.
+bool ChooseInCell(TGrid& grid, std::size_t item);
 // Enter: fires OnEditCommit with the typed text; the edit closes when the handler took it. False when it stays open.
 bool CommitEdit(TGrid& grid);
 void CancelEdit(TGrid& grid);  // Esc: the edit closes, the value stays as it was

@@ -16,7 +16,8 @@ constexpr int kMinColumnWidth = 32;
 constexpr std::size_t kMeasuredRows = 100;
 constexpr int kSortArrowWidth = 12;  // beside the caption of the head the rows are sorted by
 constexpr int kColumnPadding = 16;
-constexpr int kEditId = 1;  // the in-place edit, the list's only child besides its head
+constexpr int kEditId = 1;            // the in-place edit (a text box or a drop-down list), the list's only other child
+constexpr int kDropDownHeight = 200;  // the dropped list under a cell's drop-down
 
 // The program's texts are game text (Windows-1252) or UTF-8; the list view is given them in UTF-16.
 std::wstring Wide(const std::string& text) {
@@ -71,6 +72,13 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
             // The open edit takes Enter and Esc itself (GridView::HandleKey), and every character typed.
             if (GetParent(control) == view->Handle() && GetDlgCtrlID(control) == kEditId) {
                 return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+            }
+            break;
+        case WM_COMMAND:
+            // Choosing an item of the open drop-down commits it, as Enter does.
+            if (control == view->Handle() && LOWORD(wParam) == kEditId && HIWORD(wParam) == CBN_SELENDOK) {
+                view->ChoiceMade();
+                return 0;
             }
             break;
         case WM_NOTIFYFORMAT:
@@ -233,15 +241,33 @@ void GridView::ShowEdit() {
     bounds.top = static_cast<LONG>(cell->Column);
     bounds.left = cell->Column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
     SendMessageW(list_, LVM_GETSUBITEMRECT, cell->Row, reinterpret_cast<LPARAM>(&bounds));
-    edit_ =
-        CreateWindowExW(0, L"EDIT", Wide(model_.EditText()).c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, list_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), GetModuleHandleW(nullptr), nullptr);
+    const std::vector<std::string> choices = model_.Choices(cell->Column);
+    const auto width = bounds.right - bounds.left;
+    const auto height = bounds.bottom - bounds.top;
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId));
+    if (choices.empty()) {
+        edit_ = CreateWindowExW(0, L"EDIT", Wide(model_.EditText()).c_str(),
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, bounds.left, bounds.top, width,
+                                height, list_, id, GetModuleHandleW(nullptr), nullptr);
+    } else {
+        edit_ =
+            CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, bounds.left,
+                            bounds.top, width, height + kDropDownHeight, list_, id, GetModuleHandleW(nullptr), nullptr);
+    }
     if (edit_ == nullptr) return;
     SendMessageW(edit_, WM_SETFONT, SendMessageW(list_, WM_GETFONT, 0, 0), FALSE);
     SetWindowSubclass(edit_, &PartProc, kGridSubclass, reinterpret_cast<DWORD_PTR>(this));
     SetFocus(edit_);
-    SendMessageW(edit_, EM_SETSEL, 0, -1);
+    if (choices.empty()) {
+        SendMessageW(edit_, EM_SETSEL, 0, -1);
+        return;
+    }
+    for (const std::string& choice : choices) {
+        SendMessageW(edit_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(choice).c_str()));
+    }
+    const auto current = std::find(choices.begin(), choices.end(), model_.EditText());
+    if (current != choices.end()) SendMessageW(edit_, CB_SETCURSEL, static_cast<WPARAM>(current - choices.begin()), 0);
+    SendMessageW(edit_, CB_SHOWDROPDOWN, TRUE, 0);
 }
 
 // ---- The player's input ---------------------------------------------------------------------------------------
@@ -384,6 +410,11 @@ bool GridView::HandleKey(const MSG& message) {
     return true;
 }
 
+void GridView::ChoiceMade() {
+    if (edit_ != nullptr) CommitEdit();
+}
+
+// The open box's text; a drop-down's is its chosen item's.
 void GridView::CommitEdit() {
     const std::string text = Typed(edit_);
     deliver_([this, text] {

@@ -36,6 +36,8 @@ public:
     bool HandleKey(const MSG& message);
     // The mouse moved over the list or its head: another cell or head hides the last one's tooltip.
     void MouseMoved(HWND control, LPARAM where);
+    // An item of the open drop-down was chosen (clicked, or Enter in its list).
+    void ChoiceMade();
 
 private:
     void AttachHeader();

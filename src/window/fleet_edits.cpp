@@ -9,6 +9,7 @@
 #include "gamefiles/folder_lock.h"
 #include "mods/mod_installation.h"
 #include "mods/mod_making.h"
+#include "profiles/profile_keys.h"
 #include "sheets/refusal.h"
 #include "ui/fleet_dialogs_layout.h"
 #include "ui/platform.h"
@@ -111,6 +112,18 @@ bool TForm1::Grid1EditCommit(std::size_t row, std::size_t column, const std::str
     if (!WriteFleetCell(FleetRows->Table().Address(row, column), text)) return false;
     ShowFleet();
     return true;
+}
+
+// A ship's gun or missile mount takes one of the catalogue's names, as the Ships tab's lists offer them.
+std::vector<std::string> TForm1::Grid1EditChoices(std::size_t column) const {
+    if (!FleetRows || FleetRows->Table().Kind() != SheetKind::Ships) return {};
+    const std::size_t leading = FleetRows->Table().LeadingColumns();
+    const std::vector<ProfileKey> keys = ProfileKeys(kMaxGunMounts, kMaxMissileMounts);
+    if (column < leading || column - leading >= keys.size()) return {};
+    const ProfilePart part = keys[column - leading].Part;
+    if (part == ProfilePart::Gun) return ComboBox2.Items();
+    if (part == ProfilePart::Missile) return ComboBox3.Items();
+    return {};
 }
 
 void TForm1::ResetToOriginal(const std::vector<CellAddress>& cells) {

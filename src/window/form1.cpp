@@ -133,6 +133,7 @@ void TForm1::BindEvents() {
     Grid1.CanEditColumn = [this](std::size_t column) {
         return FleetRows && column >= FleetRows->Table().LeadingColumns();
     };
+    Grid1.EditChoices = [this](std::size_t column) { return Grid1EditChoices(column); };
     Grid1.OnSelect = [this] { Grid1Select(); };
     Button23.OnClick = [this] { Button23Click(); };
     Button24.OnClick = [this] { Button24Click(); };

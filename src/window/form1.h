@@ -370,6 +370,7 @@ public:
     bool WriteFleetCell(const CellAddress& cell, const std::string& text);
     // Enter in a cell of the grid: the value written, the page read again; a refused text keeps the edit open.
     bool Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text);
+    [[nodiscard]] std::vector<std::string> Grid1EditChoices(std::size_t column) const;
     // "Reset to original" for these cells: their original bytes, as one change and one step of the undo; the
     // values it cannot put back are said in a box.
     void ResetToOriginal(const std::vector<CellAddress>& cells);

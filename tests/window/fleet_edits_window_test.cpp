@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "cli/cli_run.h"
+#include "demo/demo_ships.h"
 #include "fleet_edits/bulk_change.h"
 #include "fleet_edits/fleet_columns.h"
 #include "ships/ship_session.h"
@@ -143,6 +144,38 @@ TEST(FleetEditsWindow, EnterInAGridCellWritesItsValue) {
     EXPECT_EQ(grid.CellText(0, speedmax), std::string("650") + TGrid::kChangedMark);
     EXPECT_EQ(run.F.Edit15.Text(), "650");
     EXPECT_EQ(run.F.Undo.Caption(), "Undo change of Kestrel speedmax (&Z)");
+}
+
+// A mount's weapon is chosen from the catalogue's names, the current one first chosen; the choice is written as
+// "ship set" writes the name. Other columns keep their text box.
+TEST(FleetEditsWindow, AWeaponCellChoosesAmongTheCataloguesNames) {
+    struct Row {
+        const char* Key;
+        const std::vector<std::string>& Names;
+    };
+    for (const Row& row : {Row{"gun1", demo::DemoGunNames()}, Row{"miss1", demo::DemoMissileNames()}}) {
+        SCOPED_TRACE(row.Key);
+        FleetRun run;
+        UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
+        TGrid& grid = run.F.Grid1;
+        const std::size_t column = 2 + run.Column(SheetKind::Ships, row.Key);
+        const FolderFiles before = run.Files();
+        EXPECT_TRUE(grid.Choices(column - 1).empty());  // the number before it
+        UserInput::SelectRows(grid, {0}, column);
+        ASSERT_TRUE(UserInput::StartEdit(grid));
+        EXPECT_EQ(grid.Choices(column), row.Names);
+        const auto current = std::find(row.Names.begin(), row.Names.end(), grid.EditText());
+        ASSERT_NE(current, row.Names.end());
+        const std::size_t chosen = static_cast<std::size_t>(current - row.Names.begin() + 1) % row.Names.size();
+        EXPECT_FALSE(UserInput::ChooseInCell(grid, row.Names.size()));
+        ASSERT_TRUE(UserInput::ChooseInCell(grid, chosen));
+        EXPECT_TRUE(UserInput::CommitEdit(grid));
+        Demo bySet;
+        ASSERT_EQ(Cli(bySet, {"ship", "set", "Kestrel", std::string(row.Key) + "=" + row.Names[chosen]}).Exit, 0);
+        const FolderFiles after = run.Files();
+        EXPECT_EQ(Differing(before, after), "Ships/kestrel.iff ");
+        EXPECT_TRUE(GameFiles(bySet.Root()).at("Ships/kestrel.iff") == after.at("Ships/kestrel.iff"));
+    }
 }
 
 TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
