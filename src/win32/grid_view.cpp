@@ -18,6 +18,8 @@ constexpr int kSortArrowWidth = 12;  // beside the caption of the head the rows 
 constexpr int kColumnPadding = 16;
 constexpr int kEditId = 1;            // the in-place edit (a text box or a drop-down list), the list's only other child
 constexpr int kDropDownHeight = 200;  // the dropped list under a cell's drop-down
+// Posted to the list when the drop-down's choice is made: the box is closed after its own notification returns.
+constexpr UINT kChoiceMade = WM_APP + 1;
 
 // The program's texts are game text (Windows-1252) or UTF-8; the list view is given them in UTF-16.
 std::wstring Wide(const std::string& text) {
@@ -77,6 +79,12 @@ LRESULT CALLBACK PartProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
         case WM_COMMAND:
             // Choosing an item of the open drop-down commits it, as Enter does.
             if (control == view->Handle() && LOWORD(wParam) == kEditId && HIWORD(wParam) == CBN_SELENDOK) {
+                PostMessageW(control, kChoiceMade, 0, 0);
+                return 0;
+            }
+            break;
+        case kChoiceMade:
+            if (control == view->Handle()) {
                 view->ChoiceMade();
                 return 0;
             }

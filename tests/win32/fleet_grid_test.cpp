@@ -3,6 +3,7 @@
 // The common controls' header needs windows.h before it.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,6 +138,35 @@ TEST_F(FleetGridTest, ShowsSortsTellsAndEditsAsTheModelDoes) {
     Key(edit, VK_RETURN);
     EXPECT_EQ(commits, std::vector<std::string>{"Sable 4 655"});
     EXPECT_EQ(GetFocus(), list);
+
+    // A gun mount opens a dropped list of the catalogue's guns, the current one chosen; a choice is committed, Esc
+    // commits nothing.
+    const auto gun1 = static_cast<std::size_t>(std::find_if(grid.Columns().begin(), grid.Columns().end(),
+                                                            [](const GridColumn& c) { return c.Key == "gun1"; }) -
+                                               grid.Columns().begin());
+    ASSERT_LT(gun1, grid.Columns().size());
+    const std::vector<std::string> guns = grid.Choices(gun1);
+    for (const bool chosen : {true, false}) {
+        UserInput::SelectRows(grid, {1}, gun1);
+        window->ShowModelState();
+        Key(list, VK_F2);
+        HWND box = GetFocus();
+        ASSERT_EQ(GetParent(box), list);
+        EXPECT_EQ(SendMessageW(box, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(guns.size()));
+        const auto current = SendMessageW(box, CB_GETCURSEL, 0, 0);
+        ASSERT_GE(current, 0);
+        EXPECT_EQ(guns.at(static_cast<std::size_t>(current)), grid.Value(1, gun1));
+        EXPECT_TRUE(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0));
+        if (chosen) {
+            SendMessageW(box, CB_SETCURSEL, 0, 0);
+            SendMessageW(list, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELENDOK), reinterpret_cast<LPARAM>(box));
+        } else {
+            Key(box, VK_ESCAPE);
+        }
+        Pump();
+        EXPECT_EQ(GetFocus(), list);
+    }
+    EXPECT_EQ(commits, (std::vector<std::string>{"Sable 4 655", "Sable " + std::to_string(gun1) + " " + guns.at(0)}));
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
