@@ -2,24 +2,13 @@
 // grows; a click on a point or bar picks that ship or weapon, and the tooltip there names it.
 #include <gtest/gtest.h>
 
+#include "testkit/two_ship_chart.h"
 #include "ui/form.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
 
 namespace tovarin {
 namespace {
-
-// The Kestrel made faster (600 to 700), the Warden unchanged: speedmax 400 to 700 and hp 200 to 1000 on the axes.
-Chart Fleet() {
-    Cells original;
-    original[{SheetKind::Ships, 0, 0, "Kestrel", "speedmax"}] = "600";
-    original[{SheetKind::Ships, 0, 1, "Kestrel", "hp"}] = "320";
-    original[{SheetKind::Ships, 1, 0, "Warden", "speedmax"}] = "400";
-    original[{SheetKind::Ships, 1, 1, "Warden", "hp"}] = "900";
-    Cells now = original;
-    now[{SheetKind::Ships, 0, 0, "Kestrel", "speedmax"}] = "700";
-    return ShipScatter(now, original, "speedmax", "hp");
-}
 
 std::vector<const Shape*> Drawn(const TChartView& view, ShapeRole role) {
     std::vector<const Shape*> shapes;
@@ -33,7 +22,7 @@ TEST(ChartView, PaintsThePointsArrowTicksAndLabelsWhereTheValuesPutThemAtEverySi
     HeadlessPlatform platform{"/x/"};
     TForm form{platform};
     TChartView view{form, "Chart1"};
-    view.SetChart(Fleet());
+    view.SetChart(testkit::TwoShipScatter());
     // The plot keeps its margins (80 left, 30 right, 20 above, 70 below) and fills the rest.
     struct Row {
         int Width, Height;
@@ -69,7 +58,7 @@ TEST(ChartView, AClickOnAPointOrBarPicksItsItemAndTheTipNamesIt) {
     std::vector<int> picked;
     view.OnPick = [&picked](int item) { picked.push_back(item); };
     view.SetSize(400, 300);
-    view.SetChart(Fleet());
+    view.SetChart(testkit::TwoShipScatter());
 
     EXPECT_EQ(view.TipAt(82, 45), "Warden: speedmax 400, hp 900");
     EXPECT_EQ(view.TipAt(200, 150), "");

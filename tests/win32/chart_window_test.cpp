@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "testkit/two_ship_chart.h"
 #include "ui/layout_rows.h"
 #include "ui/user_input.h"
 #include "win32/form_window.h"
@@ -11,25 +12,13 @@
 namespace tovarin {
 namespace {
 
-// The Kestrel at speedmax 700, hp 320 (changed from 600), the Warden at 400, 900.
-Chart Fleet() {
-    Cells original;
-    original[{SheetKind::Ships, 0, 0, "Kestrel", "speedmax"}] = "600";
-    original[{SheetKind::Ships, 0, 1, "Kestrel", "hp"}] = "320";
-    original[{SheetKind::Ships, 1, 0, "Warden", "speedmax"}] = "400";
-    original[{SheetKind::Ships, 1, 1, "Warden", "hp"}] = "900";
-    Cells now = original;
-    now[{SheetKind::Ships, 0, 0, "Kestrel", "speedmax"}] = "700";
-    return ShipScatter(now, original, "speedmax", "hp");
-}
-
 TEST(ChartWindow, PaintsInSystemColoursGrowsWithTheWindowAndAClickPicksThePoint) {
     Win32Platform platform;
     TForm form{platform};
     TChartView chart{form, "Chart1"};
     std::vector<int> picked;
     chart.OnPick = [&picked](int item) { picked.push_back(item); };
-    chart.SetChart(Fleet());
+    chart.SetChart(testkit::TwoShipScatter());
     static const std::vector<LayoutRow> rows = {rows::ChartArea("Chart1", "", 0, 0, 400, 300)};
     OpenWindows open;
     FormWindow window(form, rows, {400, 300, true, true}, nullptr, open);
