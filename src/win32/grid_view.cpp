@@ -41,14 +41,41 @@ std::string Typed(HWND edit) {
     return GameText(utf8);
 }
 
-int TextWidth(HWND control, const std::wstring& text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return size.cx;
+// Texts measured in the control's font, all through one device context.
+class TextMeasure {
+public:
+    explicit TextMeasure(HWND control)
+        : control_(control),
+          dc_(GetDC(control)),
+          previous_(SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)))) {}
+    ~TextMeasure() {
+        SelectObject(dc_, previous_);
+        ReleaseDC(control_, dc_);
+    }
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+
+    [[nodiscard]] int Width(const std::wstring& text) const {
+        SIZE size{};
+        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
+
+private:
+    HWND control_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A new column is as wide as its head with the sort arrow and the values of the first rows (measuring every row of
+// a large fleet would cost more than it shows). It is given that width as it is made: setting a column's width
+// afterwards repaints the list each time, which took seconds for a fleet's columns under Wine.
+int NewColumnWidth(const TextMeasure& measure, const TGrid& model, std::size_t column) {
+    int width = measure.Width(Wide(model.Columns()[column].Caption)) + kSortArrowWidth;
+    for (std::size_t row = 0; row < std::min(model.RowCount(), kMeasuredRows); ++row) {
+        width = std::max(width, measure.Width(Wide(model.CellText(row, column))));
+    }
+    return std::max(kMinColumnWidth, width + kColumnPadding);
 }
 
 POINT PointOf(LPARAM where) { return {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))}; }
@@ -147,19 +174,10 @@ void GridView::Show() {
     ++quiet_;
     // An edit left for another control (a click elsewhere) is left as Esc leaves it: nothing is written.
     if (edit_ != nullptr && GetFocus() != edit_ && model_.EditedCell()) UserInput::CancelEdit(model_);
-    const bool newColumns = ShowColumns();
+    ShowColumns();
     if (model_.RowCount() != shownRows_) {
         shownRows_ = model_.RowCount();
         SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(shownRows_), LVSICF_NOSCROLL);
-    }
-    // New columns are as wide as their head and the values of the first rows (measuring every row of a large
-    // fleet would cost more than it shows).
-    for (std::size_t i = 0; newColumns && i < shownColumns_.size(); ++i) {
-        int width = TextWidth(list_, Wide(shownColumns_[i].Caption)) + kSortArrowWidth;
-        for (std::size_t row = 0; row < std::min<std::size_t>(model_.RowCount(), kMeasuredRows); ++row) {
-            width = std::max(width, TextWidth(list_, Wide(model_.CellText(row, i))));
-        }
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, std::max(kMinColumnWidth, width + kColumnPadding));
     }
     // Values, order and marks may all have changed; the list asks again only for the rows it shows.
     InvalidateRect(list_, nullptr, FALSE);
@@ -168,28 +186,27 @@ void GridView::Show() {
     --quiet_;
 }
 
-bool GridView::ShowColumns() {
-    bool rebuilt = false;
+void GridView::ShowColumns() {
     const std::vector<GridColumn>& columns = model_.Columns();
     const auto same = [](const GridColumn& a, const GridColumn& b) { return a.Key == b.Key && a.Caption == b.Caption; };
     if (!std::equal(columns.begin(), columns.end(), shownColumns_.begin(), shownColumns_.end(), same)) {
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0) != FALSE) {
         }
+        const TextMeasure measure(list_);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             std::wstring caption = Wide(columns[i].Caption);
             LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
             column.fmt = columns[i].Numeric ? LVCFMT_RIGHT : LVCFMT_LEFT;
             if (i == 0) column.fmt = LVCFMT_LEFT;  // a list view's first column is always left-aligned
-            column.cx = std::max(kMinColumnWidth, TextWidth(list_, caption) + kColumnPadding);
+            column.cx = NewColumnWidth(measure, model_, i);
             column.pszText = caption.data();
             SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
         }
         shownColumns_ = columns;
         shownRows_ = static_cast<std::size_t>(-1);
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        rebuilt = true;
     }
     AttachHeader();
     // The sort arrow on the head of the column the rows are sorted by.
@@ -203,7 +220,6 @@ bool GridView::ShowColumns() {
         item.fmt = format;
         SendMessageW(header_, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    return rebuilt;
 }
 
 void GridView::ShowSelection() {

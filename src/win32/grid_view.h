@@ -41,7 +41,7 @@ public:
 
 private:
     void AttachHeader();
-    bool ShowColumns();  // true when they were made anew
+    void ShowColumns();
     void ShowSelection();
     void ShowEdit();
     void SelectionChanged();
