@@ -159,13 +159,13 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    NoteChange();
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         DWORD put = 0;
         if (fault->HalfWrite && count > 1) ::WriteFile(Native(handle_), buffer, Piece(count / 2), &put, nullptr);
         throw InOutErrorOn(path_, CodeOfInjected(*fault, FileCall::Write));
     }
-    NoteChange();
     std::int64_t done = 0;
     while (done < count) {
         DWORD put = 0;
