@@ -136,7 +136,7 @@ void Check(bool holds, const char* what) {
     if (!holds) throw std::runtime_error(what);
 }
 
-// The list has a row per ship and every column of the grid, each wider than its head alone would be at the least.
+// The list has a row per ship and every column of the grid, each with its width.
 void CheckFilled(FleetWindow& window) {
     Check(window.Rows() == kShips, "the list does not show every ship");
     HWND head = reinterpret_cast<HWND>(SendMessageW(window.List(), LVM_GETHEADER, 0, 0));
