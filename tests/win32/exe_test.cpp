@@ -150,9 +150,8 @@ TEST(TovarinExeTest, TheCommandLineTakesAndGivesNamesOutsideAscii) {
     EXPECT_TRUE(sheet.starts_with("\xEF\xBB\xBFship,speedmin,")) << sheet.substr(0, 40);
     EXPECT_NE(sheet.find("\r\nKestr\xC3\xA9l,"), std::string::npos);
     EXPECT_EQ(sheet.find("\r\r"), std::string::npos);
-    EXPECT_EQ(RunProgram(cli + "restore /home/x.csv"),
-              "/home/x.csv has no kept original (\"backup status\" lists them)"
-              "\r\nexit code 1");
+    EXPECT_EQ(RunProgram(cli + "restore /home/x.csv"), "/home/x.csv has no kept original (\"backup status\" lists them)"
+                                                         "\r\nexit code 1");
 }
 
 // The shell finds the program's icon in Tovarin.exe in every size it asks for, and the windows load it.
