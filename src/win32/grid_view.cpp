@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "gamefiles/text_encoding.h"
 #include "ui/user_input.h"
+#include "win32/wide_text.h"
 
 namespace tovarin {
 
@@ -21,25 +21,8 @@ constexpr int kDropDownHeight = 200;  // the dropped list under a cell's drop-do
 // Posted to the list when the drop-down's choice is made: the box is closed after its own notification returns.
 constexpr UINT kChoiceMade = WM_APP + 1;
 
-// The program's texts are game text (Windows-1252) or UTF-8; the list view is given them in UTF-16.
-std::wstring Wide(const std::string& text) {
-    const std::string utf8 = ShownText(text);
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
-
 // What the player typed, as game text.
-std::string Typed(HWND edit) {
-    std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()))));
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr, nullptr);
-    return GameText(utf8);
-}
+std::string Typed(HWND edit) { return ProgramText(WideWindowText(edit)); }
 
 // Texts measured in the control's font, all through one device context.
 class TextMeasure {
@@ -299,17 +282,9 @@ void GridView::ShowEdit() {
 bool GridView::HandleNotify(NMHDR& header, LRESULT& result) {
     result = 0;
     const auto tool = reinterpret_cast<HWND>(header.idFrom);
-    if (header.hwndFrom == tip_ && (tool == list_ || tool == header_) &&
-        (header.code == TTN_GETDISPINFOW || header.code == TTN_GETDISPINFOA)) {
+    if (header.hwndFrom == tip_ && (tool == list_ || tool == header_) && header.code == TTN_GETDISPINFOW) {
         text_ = Wide(tool == header_ ? HeadTip() : CellTip());
-        if (header.code == TTN_GETDISPINFOW) {
-            reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
-        } else {  // a tooltip that asks in ANSI gets the system code page's closest text
-            const int length = WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, nullptr, 0, nullptr, nullptr);
-            ansiText_.assign(static_cast<std::size_t>(std::max(length, 1)), '\0');
-            WideCharToMultiByte(CP_ACP, 0, text_.c_str(), -1, ansiText_.data(), length, nullptr, nullptr);
-            reinterpret_cast<NMTTDISPINFOA&>(header).lpszText = ansiText_.data();
-        }
+        reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
         return true;
     }
     if (header.hwndFrom != list_) return false;

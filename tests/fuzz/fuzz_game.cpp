@@ -255,7 +255,7 @@ std::string FolderState(const fs::path& root) {
          it.increment(ignored)) {
         const fs::file_status status = it->symlink_status(ignored);
         std::ostringstream entry;
-        entry << fs::relative(it->path(), root).string() << ' ' << static_cast<int>(status.type()) << ' '
+        entry << it->path().lexically_relative(root).string() << ' ' << static_cast<int>(status.type()) << ' '
               << static_cast<int>(status.permissions()) << ' ';
         if (fs::is_symlink(status)) {  // named from the game folder, whose own name differs from run to run
             const std::string target = fs::read_symlink(it->path(), ignored).string();
