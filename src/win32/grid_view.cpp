@@ -51,8 +51,8 @@ private:
 };
 
 // A new column is as wide as its head with the sort arrow and the values of the first rows (measuring every row of
-// a large fleet would cost more than it shows). It is given that width as it is made: setting a column's width
-// afterwards repaints the list each time, which took seconds for a fleet's columns under Wine.
+// a large fleet would cost more than it shows). It is given that width as it is made: setting each column's
+// width afterwards took 29 ms a column under Wine, seconds for a fleet's columns.
 int NewColumnWidth(const TextMeasure& measure, const TGrid& model, std::size_t column) {
     int width = measure.Width(Wide(model.Columns()[column].Caption)) + kSortArrowWidth;
     for (std::size_t row = 0; row < std::min(model.RowCount(), kMeasuredRows); ++row) {
