@@ -13,6 +13,7 @@
 #include "gamefiles/folder_lock.h"
 #include "gamefiles/originals_backup.h"
 #include "gamefiles/profile_cache.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
 #include "weapons/gun_record.h"
 #include "weapons/missile_record.h"
@@ -236,8 +237,9 @@ bool ReusedGame::StartsAsBuilt() {
                                  relative == Lowered(game_.PathOf(kGunTableFile).substr(game_.Folder().size())) ||
                                  relative == Lowered(game_.PathOf(kMissileTableFile).substr(game_.Folder().size()));
         // A start takes the folder's lock, whose file stays; it reads no profile and no kept original.
-        if (readByLoads || relative == Lowered(kFolderLockName) || relative.ends_with(".vks") ||
-            relative.starts_with(Lowered(kBackupFolderName))) {
+        if (!IsOurTemporary(path.filename().string()) &&
+            (readByLoads || relative == Lowered(kFolderLockName) || relative.ends_with(".vks") ||
+             (relative + "/").starts_with(Lowered(kBackupFolderName) + "/"))) {
             continue;
         }
         if (path == catalogue) {
@@ -333,7 +335,10 @@ ProgramRun::~ProgramRun() {
     for (const auto& box : Platform.Boxes) NoteOutcome(box.text);
     NoteOutcome(Ended ? "ended" : "running");
     --runsOpen;
-    if (kept_ == nullptr) return;
+    if (kept_ == nullptr) {
+        ForgetKeptOriginals();  // the program that ends takes the hook away
+        return;
+    }
     if (Ended) {
         kept_->Ended = true;  // made anew for the next input
     } else {

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "gamefiles/errors.h"
-#include "gamefiles/file_change_set.h"
 #include "gamefiles/folder_lock.h"
 #include "installation/installation.h"
 #include "window/booster_dialog.h"
@@ -170,20 +169,30 @@ KeptWindow::KeptWindow(const std::string& gameFolder, const std::vector<std::str
     PutBack();
 }
 
-KeptWindow::~KeptWindow() = default;
+KeptWindow::~KeptWindow() { ForgetKeptOriginals(); }
+
+namespace {
+
+bool originalsKept = false;  // the hook a kept window's start set is in place: no window ended since
+
+}  // namespace
+
+void ForgetKeptOriginals() { originalsKept = false; }
 
 void KeptWindow::Start() {
     TForm1& f = App.Form1();
-    // As the program's start, in its order: the folder guarded, a change left unfinished put back under the folder's
-    // lock (which leaves the lock file), the originals kept before the first write, then each tab's first load.
+    // As the program's start, in its order: the folder guarded, its lock taken (which leaves the lock file), the
+    // originals kept before the first write, then each tab's first load. A kept window starts only on a folder with
+    // no change left unfinished and no temporary file (ReusedGame::StartsAsBuilt), where the start's recovery finds
+    // nothing; the originals' hook stays from its last start until a window ends (FormDestroy takes it away).
     (void)GuardGameFolder(f.GameFolder);
     try {
         const GameFolderLock lock(f.GameFolder);
-        if (const auto putBack = RecoverUnfinishedChange(f.GameFolder)) Platform.ShowMessage(*putBack + ".");
     } catch (const Exception& failure) {
         Platform.ShowError(f.ErrorText(failure) + ".");
     }
-    KeepOriginals(f.GameFolder, f.Catalogue);
+    if (!originalsKept) KeepOriginals(f.GameFolder, f.Catalogue);
+    originalsKept = true;
     try {
         for (TComboBox* list : {&f.ComboBox1, &f.ComboBox6, &f.ComboBox4, &f.ComboBox5}) list->SetItemIndex(0);
         f.Dispatch([&f] { f.ComboBox1Change(); });

@@ -43,4 +43,7 @@ private:
     std::unique_ptr<Noted> noted_;
 };
 
+// A window ended (its FormDestroy takes the originals' hook away): the next kept start keeps the originals again.
+void ForgetKeptOriginals();
+
 }  // namespace tovarin::fuzz
