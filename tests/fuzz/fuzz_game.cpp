@@ -63,22 +63,32 @@ std::map<fs::path, ReusedGame*>& ReusedGames() {
     return games;
 }
 
-// The catalogue's lists a start reads before its loads: the game, the ships, the guns and the missiles.
-std::vector<std::pair<std::string, std::string>> StartLists(const TempGameFolder& game) {
-    const TIniFile catalogue(game.PathOf(game.CatalogueName()));
-    std::vector<std::pair<std::string, std::string>> lists;
-    for (const char* section : {"Info", "ships", "Guns", "Missiles"}) {
-        std::vector<std::string> keys;
-        catalogue.ReadSection(section, keys);
-        for (const std::string& key : keys) lists.emplace_back(key, catalogue.ReadString(section, key, ""));
-        lists.emplace_back("", "");
-    }
-    return lists;
-}
-
 std::string Lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// The lines of the catalogue's sections a start reads before its loads (the game, the ships, the guns and the
+// missiles), headers included: where these are the same, so is what the start reads from them.
+std::string StartLists(const Bytes& catalogue) {
+    static const std::set<std::string> kRead{"info", "ships", "guns", "missiles"};
+    const std::string text(catalogue.begin(), catalogue.end());
+    std::string lists;
+    bool reading = false;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = std::min(text.find('\n', begin), text.size());
+        const std::string line = text.substr(begin, end - begin);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line[first] == '[') {
+            std::string name = line.substr(first + 1, line.find(']', first) - first - 1);
+            name.erase(0, name.find_first_not_of(" \t"));
+            name.erase(name.find_last_not_of(" \t\r") + 1);
+            reading = kRead.contains(Lowered(name));
+        }
+        if (reading) lists += line + "\n";
+        begin = end + 1;
+    }
+    return lists;
 }
 
 }  // namespace
@@ -243,7 +253,7 @@ bool ReusedGame::StartsAsBuilt() {
             continue;
         }
         if (path == catalogue) {
-            if (StartLists(game_) != startLists_) return false;
+            if (StartLists(BytesAt(catalogue)) != startLists_) return false;
             continue;
         }
         const auto found = built_.find(path);
@@ -281,7 +291,7 @@ KeptWindow* ReusedGame::Window(std::size_t depth) {
         }
         if (made) {
             PutBackTouched();
-            startLists_ = StartLists(game_);
+            startLists_ = StartLists(BytesAt(game_.PathOf(game_.CatalogueName())));
         }
     }
     if (depth >= windows_.size() || !windows_[depth] || windows_[depth]->Ended || !StartsAsBuilt()) return nullptr;

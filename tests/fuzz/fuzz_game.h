@@ -92,7 +92,7 @@ private:
     std::set<std::filesystem::path> touched_;
     bool lostTrack_ = false;  // a look between resets lost track of the changes
     std::vector<std::unique_ptr<KeptWindow>> windows_;
-    std::vector<std::pair<std::string, std::string>> startLists_;  // the catalogue's lists the windows started on
+    std::string startLists_;  // the catalogue's lists the windows started on
 };
 
 // Removes the folder when the process ends: a game built once per process is never destroyed (the program's own

@@ -13,10 +13,18 @@ namespace tovarin::fuzz {
 
 namespace {
 
-// One control as noted. Each value is put back as a new copy, so that the window holds as many allocations after
-// every input: libFuzzer runs an input a second time, under the leak checker, when it allocated more than it freed.
+// One control as noted, with its kind found once. What differs is put back as a new copy, so that the window holds
+// as many allocations after every input: libFuzzer runs an input a second time, under the leak checker, when it
+// allocated more than it freed.
 struct ControlState {
     TControl* Control = nullptr;
+    TEdit* Edit = nullptr;
+    TMemo* Memo = nullptr;
+    TCheckBox* Box = nullptr;
+    TItemList* List = nullptr;
+    TComboBox* Combo = nullptr;
+    TPageControl* Pages = nullptr;
+    TFileDialog* Dialog = nullptr;
     bool Visible = true;
     bool Enabled = true;
     std::string Caption;
@@ -40,31 +48,44 @@ void Quietly(Event& event, Set set) {  // puts a value back without firing the c
     event = std::move(kept);
 }
 
+template <typename T>
+void Fresh(T& value, const T& noted) {
+    if (value != noted) value = T(noted);
+}
+
+std::vector<std::string*> TextsOf(TFileDialog& dialog) {
+    return {&dialog.Title, &dialog.Filter, &dialog.DefaultExt, &dialog.InitialDir, &dialog.FileName};
+}
+
+std::vector<bool*> FlagsOf(TFileDialog& dialog) {
+    return {&dialog.OverwritePrompt, &dialog.PathMustExist, &dialog.FileMustExist, &dialog.HideReadOnly};
+}
+
 ControlState Note(TControl& control) {
     ControlState state;
     state.Control = &control;
     state.Visible = control.Visible();
     state.Enabled = control.Enabled();
     state.Caption = control.Caption();
-    if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-        state.Text = edit->Text();
-        state.CheckedText = edit->CheckedText();
-        state.Typed = edit->CanUndo();
-        state.AllSelected = edit->AllSelected();
-        state.ReadOnly = edit->ReadOnly();
-    } else if (auto* memo = dynamic_cast<TMemo*>(&control)) {
-        state.Lines = memo->Lines();
-    } else if (auto* box = dynamic_cast<TCheckBox*>(&control)) {
-        state.Checked = box->Checked();
-    } else if (auto* list = dynamic_cast<TItemList*>(&control)) {
-        state.Lines = list->Items();
-        state.Index = list->ItemIndex();
-    } else if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-        state.Index = pages->ActivePageIndex();
-    } else if (auto* dialog = dynamic_cast<TFileDialog*>(&control)) {
-        state.DialogTexts = {dialog->Title, dialog->Filter, dialog->DefaultExt, dialog->InitialDir, dialog->FileName};
-        state.DialogFlags = {dialog->OverwritePrompt, dialog->PathMustExist, dialog->FileMustExist,
-                             dialog->HideReadOnly};
+    if ((state.Edit = dynamic_cast<TEdit*>(&control)) != nullptr) {
+        state.Text = state.Edit->Text();
+        state.CheckedText = state.Edit->CheckedText();
+        state.Typed = state.Edit->CanUndo();
+        state.AllSelected = state.Edit->AllSelected();
+        state.ReadOnly = state.Edit->ReadOnly();
+    } else if ((state.Memo = dynamic_cast<TMemo*>(&control)) != nullptr) {
+        state.Lines = state.Memo->Lines();
+    } else if ((state.Box = dynamic_cast<TCheckBox*>(&control)) != nullptr) {
+        state.Checked = state.Box->Checked();
+    } else if ((state.List = dynamic_cast<TItemList*>(&control)) != nullptr) {
+        state.Combo = dynamic_cast<TComboBox*>(&control);
+        state.Lines = state.List->Items();
+        state.Index = state.List->ItemIndex();
+    } else if ((state.Pages = dynamic_cast<TPageControl*>(&control)) != nullptr) {
+        state.Index = state.Pages->ActivePageIndex();
+    } else if ((state.Dialog = dynamic_cast<TFileDialog*>(&control)) != nullptr) {
+        for (const std::string* text : TextsOf(*state.Dialog)) state.DialogTexts.push_back(*text);
+        for (const bool* flag : FlagsOf(*state.Dialog)) state.DialogFlags.push_back(*flag);
     }
     return state;
 }
@@ -73,33 +94,32 @@ void PutBack(const ControlState& state) {
     TControl& control = *state.Control;
     control.SetVisible(state.Visible);
     control.SetEnabled(state.Enabled);
-    control.SetCaption(std::string(state.Caption));
-    if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-        Quietly(edit->OnChange, [&] {
-            edit->SetText(std::string(state.CheckedText));
-            if (state.Typed) edit->TypeText(std::string(state.Text));
-        });
-        if (state.AllSelected) edit->SelectAll();
-        edit->SetReadOnly(state.ReadOnly);
-    } else if (auto* memo = dynamic_cast<TMemo*>(&control)) {
-        memo->Lines() = std::vector<std::string>(state.Lines);
-    } else if (auto* box = dynamic_cast<TCheckBox*>(&control)) {
-        Quietly(box->OnClick, [&] { box->SetChecked(state.Checked); });
-    } else if (auto* list = dynamic_cast<TItemList*>(&control)) {
-        if (auto* combo = dynamic_cast<TComboBox*>(list); combo != nullptr && combo->DroppedDown()) {
-            combo->CloseUp(true);
+    if (control.Caption() != state.Caption) control.SetCaption(std::string(state.Caption));
+    if (TEdit* edit = state.Edit) {
+        if (edit->Text() != state.Text || edit->CheckedText() != state.CheckedText || edit->CanUndo() != state.Typed ||
+            edit->AllSelected() != state.AllSelected) {
+            Quietly(edit->OnChange, [&] {
+                edit->SetText(std::string(state.CheckedText));
+                if (state.Typed) edit->TypeText(std::string(state.Text));
+            });
+            if (state.AllSelected) edit->SelectAll();
         }
-        list->Items() = std::vector<std::string>(state.Lines);
+        edit->SetReadOnly(state.ReadOnly);
+    } else if (state.Memo != nullptr) {
+        Fresh(state.Memo->Lines(), state.Lines);
+    } else if (TCheckBox* box = state.Box) {
+        Quietly(box->OnClick, [&] { box->SetChecked(state.Checked); });
+    } else if (TItemList* list = state.List) {
+        if (state.Combo != nullptr && state.Combo->DroppedDown()) state.Combo->CloseUp(true);
+        Fresh(list->Items(), state.Lines);
         list->SetItemIndex(state.Index);
-    } else if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-        pages->SetActivePageIndex(state.Index);
-    } else if (auto* dialog = dynamic_cast<TFileDialog*>(&control)) {
-        std::string* texts[] = {&dialog->Title, &dialog->Filter, &dialog->DefaultExt, &dialog->InitialDir,
-                                &dialog->FileName};
-        for (std::size_t i = 0; i < std::size(texts); ++i) *texts[i] = std::string(state.DialogTexts[i]);
-        bool* flags[] = {&dialog->OverwritePrompt, &dialog->PathMustExist, &dialog->FileMustExist,
-                         &dialog->HideReadOnly};
-        for (std::size_t i = 0; i < std::size(flags); ++i) *flags[i] = state.DialogFlags[i];
+    } else if (state.Pages != nullptr) {
+        state.Pages->SetActivePageIndex(state.Index);
+    } else if (state.Dialog != nullptr) {
+        const std::vector<std::string*> texts = TextsOf(*state.Dialog);
+        for (std::size_t i = 0; i < texts.size(); ++i) Fresh(*texts[i], state.DialogTexts[i]);
+        const std::vector<bool*> flags = FlagsOf(*state.Dialog);
+        for (std::size_t i = 0; i < flags.size(); ++i) *flags[i] = state.DialogFlags[i];
     }
 }
 
@@ -123,11 +143,6 @@ void PutBack(TForm& form, const FormState& state) {
     form.SetFocused(state.Focused);
     form.SetCaption(std::string(state.Caption));
     form.Reopen();
-}
-
-template <typename T>
-void Fresh(T& value, const T& noted) {
-    value = T(noted);
 }
 
 }  // namespace
@@ -206,12 +221,12 @@ void KeptWindow::Start() {
 void KeptWindow::PutBack() {
     TForm1& f = App.Form1();
     const Noted& noted = *noted_;
-    Fresh(f.Ship, noted.Ship);
+    f.Ship = ShipState(noted.Ship);
     f.GunMountTypes = noted.GunMountTypes;
     f.GunMountAmmo = noted.GunMountAmmo;
     f.MissileMountTypes = noted.MissileMountTypes;
     Fresh(f.ShipBytesAsRead, noted.ShipBytesAsRead);
-    Fresh(f.GunSlots, noted.GunSlots);
+    f.GunSlots = GunSlotTable(noted.GunSlots);
     Fresh(f.SlotShipAsRead, noted.SlotShipAsRead);
     Fresh(f.SlotSectionAsRead, noted.SlotSectionAsRead);
     f.LoadedGun = noted.LoadedGun;
@@ -219,7 +234,7 @@ void KeptWindow::PutBack() {
     f.LoadedMissile = noted.LoadedMissile;
     Fresh(f.MissileRecordAsRead, noted.MissileRecordAsRead);
     f.ModsNotAppliedYet = noted.ModsNotAppliedYet;
-    Fresh(f.LoadedItems, noted.LoadedItems);
+    f.LoadedItems = decltype(f.LoadedItems)(noted.LoadedItems);
     f.PageShown = noted.PageShown;
     Fresh(f.FleetCompared, noted.FleetCompared);
     Fresh(f.ChartKeys, noted.ChartKeys);
