@@ -12,12 +12,13 @@
 
 // The window a fuzz target drives, kept from one input to the next: starting the program anew for each input costs
 // more than the rest of the input. A kept window is started once, on its game folder with the files its first loads
-// read emptied, so that those loads fail before they show anything; every control, the window's own state and the
-// platform's are then noted. For an input it is put back as noted, and the start's loads (the first ship, gun and
-// missile) run as a start runs them, on the game folder as the input made it: what the window shows is what a fresh
-// start shows. A start reads more (the catalogue's lists, the switch file, a change left unfinished), so a kept window
-// is used only while those are as they were when it was started (fuzz_game.cpp); otherwise the program starts anew.
-// TOVARIN_FUZZ_FRESH_WINDOW set starts the program anew for every input, to compare (scripts/fuzz-order-check.sh).
+// read emptied, so that those loads fail before they fill the tabs; every control, the window's own state and the
+// platform's are then noted. For an input it is put back as noted, and its start runs what a start runs on the game
+// folder as the input made it (the folder's lock taken, the first ship, gun and missile loaded): what the window shows
+// is what a fresh start shows. The rest of a start reads the catalogue's lists, the switch file, the game's files and
+// a change left unfinished, so a kept window is used only while those are as they were when it was started
+// (ReusedGame::Window); otherwise the program starts anew. TOVARIN_FUZZ_FRESH_WINDOW set starts the program anew for
+// every input, and scripts/fuzz-order-check.sh checks that each input does the same either way.
 namespace tovarin::fuzz {
 
 class KeptWindow {
