@@ -103,6 +103,7 @@ std::vector<std::uint8_t> BuildTable(const Installation& game, const WeaponKind<
 
 ModInstallation::ModInstallation(Fleet game)
     : fleet_(std::move(game)),
+      shipNames_(fleet_.Ships),
       guns_(GunKind(fleet_.Game)),
       missiles_(MissileKind(fleet_.Game)),
       shipKeys_(ProfileKeys(kMaxGunMounts, kMaxMissileMounts)),
@@ -207,7 +208,7 @@ Cells ModInstallation::UnitCells(const Unit& unit, const Cells& cells) const {
 CellAddress ModInstallation::Address(SheetKind kind, const std::string& item, const std::string& key) const {
     CellAddress address{kind, 0, 0, item, key};
     if (kind == SheetKind::Ships) {
-        const std::optional<std::size_t> ship = FindMeant(fleet_.Ships, item, "ship");
+        const std::optional<std::size_t> ship = shipNames_.Find(item, "ship");
         if (!ship) throw Refusal("Unknown ship: " + item);
         address.Item = *ship;
         address.ItemName = fleet_.Ships[*ship];

@@ -11,6 +11,7 @@
 #include "mods/mod_folder.h"
 #include "sheets/changed_cells.h"
 #include "sheets/fleet.h"
+#include "sheets/names_meant.h"
 #include "sheets/weapon_sheet.h"
 
 // The installation as the mods see it: every ship's profile keys and every weapon's fields as cells, as the game
@@ -112,6 +113,7 @@ private:
     [[nodiscard]] Cells AppliedCells() const;
 
     Fleet fleet_;
+    NamesIndex shipNames_;  // the catalogue's ships, for the names of every row of the sheets and of the record
     WeaponKind<GunValues> guns_;
     WeaponKind<MissileValues> missiles_;
     std::vector<ProfileKey> shipKeys_;
