@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "mods/load_order.h"
 #include "mods/mod_cells.h"
 #include "mods/mod_folder.h"
+#include "sheets/names_meant.h"
+#include "sheets/refusal.h"
 #include "testkit/odd_files.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
@@ -239,6 +242,39 @@ TEST(ModFolder, ModIniIsReadInEveryEncodingASheetIs) {
         EXPECT_EQ(read->Problem, "");
         EXPECT_EQ(read->Info.Name, name);
         EXPECT_EQ(read->Info.Game, "Nightwatch");
+    }
+}
+
+// The ships a mod's rows name are found through an index of the catalogue's names, as a name typed on the command
+// line is: the exact spelling first, else the same name in any case and alphabet; a name listed twice is the first,
+// one that means two names differing in case is refused naming both.
+TEST(ModSheetNames, TheIndexFindsEachNameAsTheCatalogueMeansIt) {
+    const std::vector<std::string> ships{"Kestrel", "Сокол", "СОКОЛ", "Warden", "Warden", "Straße"};
+    const NamesIndex index(ships);
+    const struct {
+        std::string Name;
+        std::optional<std::size_t> Place;
+        std::string Refused;
+    } rows[] = {
+        {"Kestrel", 0, ""},
+        {"kESTREL", 0, ""},
+        {"Сокол", 1, ""},
+        {"СОКОЛ", 2, ""},
+        {"сокол", std::nullopt, "сокол names more than one ship: Сокол and СОКОЛ"},
+        {"Warden", 3, ""},
+        {"STRASSE", 5, ""},
+        {"Kestrel ", std::nullopt, ""},
+        {"Hawk", std::nullopt, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        try {
+            EXPECT_EQ(index.Find(row.Name, "ship"), row.Place);
+            EXPECT_EQ(row.Refused, "");
+        } catch (const Refusal& refusal) {
+            EXPECT_NE(row.Refused, "");
+            EXPECT_EQ(std::string(refusal.what()).rfind(row.Refused, 0), 0u) << refusal.what();
+        }
     }
 }
 
