@@ -9,6 +9,7 @@
 #include "gamefiles/errors.h"
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_handle.h"
+#include "gamefiles/run_caches.h"
 #include "gamefiles/wide_paths.h"
 
 namespace tovarin {
@@ -114,7 +115,9 @@ GameFileHandle GameFileHandle::OpenExisting(const std::string& path) {
 }
 
 GameFileHandle GameFileHandle::CreateNew(const std::string& path) {
-    return GameFileHandle(OpenNative(path, CREATE_ALWAYS), path);
+    GameFileHandle created(OpenNative(path, CREATE_ALWAYS), path);
+    NoteChange();
+    return created;
 }
 
 GameFileHandle GameFileHandle::OpenForReading(const std::string& path) {
@@ -156,6 +159,7 @@ std::int64_t GameFileHandle::Read(std::uint8_t* buffer, std::int64_t count) {
 }
 
 void GameFileHandle::Write(const std::uint8_t* buffer, std::int64_t count) {
+    NoteChange();
     if (const auto fault = InjectedFaultFor(FileCall::Write, path_)) {
         // A disk that fills up part-way has put down the first half when the write fails.
         DWORD put = 0;
@@ -201,6 +205,7 @@ void ReplaceFile(const std::string& from, const std::string& to) {
         return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
+    NoteChange();
 }
 
 void FlushFolderOf(const std::string&) {}
@@ -208,7 +213,10 @@ void FlushFolderOf(const std::string&) {}
 void CreateFolder(const std::string& path) {
     FailIfInjected(FileCall::Create, path);
     const std::wstring wide = WidePath(path);
-    if (::CreateDirectoryW(wide.c_str(), nullptr)) return;
+    if (::CreateDirectoryW(wide.c_str(), nullptr)) {
+        NoteChange();
+        return;
+    }
     const DWORD error = ::GetLastError();
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&

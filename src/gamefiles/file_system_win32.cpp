@@ -2,6 +2,7 @@
 
 #include "gamefiles/file_faults.h"
 #include "gamefiles/file_primitives.h"
+#include "gamefiles/run_caches.h"
 #include "gamefiles/wide_paths.h"
 
 namespace tovarin {
@@ -13,7 +14,9 @@ bool FileExists(const std::string& path) {
 
 bool DeleteFileAt(const std::string& path) {
     if (InjectedFaultFor(FileCall::Delete, path)) return false;
-    return ::DeleteFileW(WidePath(path).c_str()) != 0;
+    if (::DeleteFileW(WidePath(path).c_str()) == 0) return false;
+    NoteChange();
+    return true;
 }
 
 }  // namespace tovarin

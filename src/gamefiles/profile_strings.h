@@ -10,7 +10,8 @@
 namespace tovarin {
 
 // Reads a value (or, with a null key, the section's key names separated by NULs and ended by a further
-// NUL) into the buffer. Returns the number of characters copied, not counting the terminating NUL. (Windows
+// NUL) into the buffer. During a run (run_caches.h) the Windows build reads a section whole once and answers the
+// keys it holds from that copy, as ours answers from its parsed copy of the file. Returns the number of characters copied, not counting the terminating NUL. (Windows
 // lists the section names for a null section; the program never asks, and ours gives an empty result.)
 std::uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
                                 std::uint32_t size, const char* file);

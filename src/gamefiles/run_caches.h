@@ -7,8 +7,10 @@
 // file for a change once (profile_cache.h) rather than at every look-up, until this program changes a file
 // itself: its own creations, renames and deletions keep the kept listings true, and any change it makes has the
 // INI files checked again. A run assumes that no other program changes the game folder while it lasts; between
-// runs that is seen, because nothing kept outlives its run. The window holds none, so it sees at once what
-// another program changes beside it.
+// runs that is seen, because nothing kept outlives its run. The window holds one only while it reads many values
+// in one go (the Fleet page's whole fleet, the gun slot table's keys), so it sees at once what another program
+// changes beside it. On Windows the profile-string functions are the system's own; during a run a section read is
+// read whole once and its keys looked up in that copy (profile_strings.h).
 namespace tovarin {
 
 class RunCaches {

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "win32/wide_text.h"
+
 namespace tovarin {
 
 namespace {
@@ -22,7 +24,8 @@ constexpr int kDesignDigitsWidth = 60;
 SIZE Extent(HDC dc, std::string_view caption, int wrapWidth = 0) {
     RECT text{0, 0, wrapWidth, 0};
     const UINT lines = wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE;
-    DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text, DT_CALCRECT | lines);
+    const std::wstring shown = Wide(caption);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text, DT_CALCRECT | lines);
     return {text.right, text.bottom};
 }
 
@@ -30,7 +33,7 @@ class Room {
 public:
     Room(HDC dc, int dpi) : dc_(dc), dpi_(dpi) {
         SIZE zero{};
-        GetTextExtentPoint32A(dc, "0", 1, &zero);
+        GetTextExtentPoint32W(dc, L"0", 1, &zero);
         checkGap_ = zero.cx / 2 + 2;  // a check box's text starts half a digit after its square, framed when focused
     }
 

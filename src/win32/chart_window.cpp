@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "win32/wide_text.h"
+
 namespace tovarin {
 
 namespace {
@@ -17,7 +19,7 @@ struct ChartWindow {
     HWND Tip = nullptr;
     POINT Mouse{-1, -1};
     int TipItem = -1;
-    std::string TipText;
+    std::wstring TipText;
 };
 
 std::map<HWND, ChartWindow>& ChartWindows() {
@@ -54,8 +56,8 @@ COLORREF ColourOf(ShapeRole role) {
 class Fonts {
 public:
     explicit Fonts(HFONT base) {
-        if (base == nullptr || GetObjectA(base, sizeof base_, &base_) == 0) {
-            GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof base_, &base_);
+        if (base == nullptr || GetObjectW(base, sizeof base_, &base_) == 0) {
+            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof base_, &base_);
         }
     }
     ~Fonts() {
@@ -68,22 +70,22 @@ public:
         const std::pair<int, int> key{Px(text.FontSize), Px(-text.Rotation * 10)};
         HFONT& font = fonts_[key];
         if (font == nullptr) {
-            LOGFONTA face = base_;
+            LOGFONTW face = base_;
             face.lfHeight = -key.first;
             face.lfWidth = 0;
             face.lfEscapement = face.lfOrientation = key.second;  // tenths of a degree, anticlockwise
             if (key.second != 0) {
                 // A bitmap face (the dialogs' MS Sans Serif) does not turn: turned texts take an outline face.
                 face.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-                lstrcpynA(face.lfFaceName, "Tahoma", LF_FACESIZE);
+                lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
             }
-            font = CreateFontIndirectA(&face);
+            font = CreateFontIndirectW(&face);
         }
         return font;
     }
 
 private:
-    LOGFONTA base_{};
+    LOGFONTW base_{};
     std::map<std::pair<int, int>, HFONT> fonts_;
 };
 
@@ -106,11 +108,12 @@ void PaintText(HDC dc, const Shape& text, Fonts& fonts) {
     SetTextAlign(dc, align);
     int y = Px(text.Y);
     if (text.Centred) {
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
         y += (metrics.tmAscent - metrics.tmInternalLeading) / 2;
     }
-    TextOutA(dc, Px(text.X), y, text.Text.c_str(), static_cast<int>(text.Text.size()));
+    const std::wstring shown = Wide(text.Text);
+    TextOutW(dc, Px(text.X), y, shown.c_str(), static_cast<int>(shown.size()));
     SelectObject(dc, previous);
 }
 
@@ -190,19 +193,19 @@ void Resized(HWND window, ChartWindow& chart) {
 }
 
 void CreateTip(HWND window, ChartWindow& chart) {
-    chart.Tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+    chart.Tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+                                GetModuleHandleW(nullptr), nullptr);
     if (chart.Tip == nullptr) return;
-    TTTOOLINFOA tool{};
+    TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(chart.Tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(chart.Tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // Ship names and their values make long titles: broken into lines rather than cut.
-    SendMessageA(chart.Tip, TTM_SETMAXTIPWIDTH, 0, 400);
+    SendMessageW(chart.Tip, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
 // The mouse moved onto another item (or off one): the shown tip goes, and the next names the new item.
@@ -211,7 +214,7 @@ void MouseMoved(ChartWindow& chart, LPARAM where) {
     const int item = chart.Model != nullptr ? chart.Model->ItemAt(chart.Mouse.x, chart.Mouse.y) : -1;
     if (item == chart.TipItem) return;
     chart.TipItem = item;
-    if (chart.Tip != nullptr) SendMessageA(chart.Tip, TTM_POP, 0, 0);
+    if (chart.Tip != nullptr) SendMessageW(chart.Tip, TTM_POP, 0, 0);
 }
 
 void Clicked(HWND window, LPARAM where) {
@@ -220,7 +223,7 @@ void Clicked(HWND window, LPARAM where) {
     click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
     click.hdr.code = NM_CLICK;
     click.pt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    SendMessageA(GetParent(window), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    SendMessageW(GetParent(window), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 LRESULT CALLBACK ChartProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -250,9 +253,9 @@ LRESULT CALLBACK ChartProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_NOTIFY: {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
-            if (header.hwndFrom == chart.Tip && header.code == TTN_GETDISPINFOA) {
-                auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
-                chart.TipText = chart.Model != nullptr ? chart.Model->TipAt(chart.Mouse.x, chart.Mouse.y) : "";
+            if (header.hwndFrom == chart.Tip && header.code == TTN_GETDISPINFOW) {
+                auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+                chart.TipText = Wide(chart.Model != nullptr ? chart.Model->TipAt(chart.Mouse.x, chart.Mouse.y) : "");
                 info.lpszText = chart.TipText.data();
                 return 0;
             }
@@ -261,24 +264,24 @@ LRESULT CALLBACK ChartProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_NCDESTROY:
             if (chart.Tip != nullptr) DestroyWindow(chart.Tip);
             ChartWindows().erase(window);
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
         default:
             break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 void RegisterChartWindowClass() {
     static const bool registered = [] {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = &ChartProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, kArrowCursor);
         windowClass.lpszClassName = kChartWindowClass;
-        return RegisterClassA(&windowClass) != 0;
+        return RegisterClassW(&windowClass) != 0;
     }();
     (void)registered;
 }

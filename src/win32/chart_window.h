@@ -10,7 +10,7 @@
 // mouse resting on a point shows its tooltip.
 namespace tovarin {
 
-inline constexpr const char* kChartWindowClass = "TovarinChart";
+inline constexpr const wchar_t* kChartWindowClass = L"TovarinChart";
 
 // Registers the window class once.
 void RegisterChartWindowClass();

@@ -11,13 +11,13 @@ namespace tovarin {
 
 namespace {
 
-constexpr const char* kSystemDialogFace = "MS Shell Dlg";  // every Windows maps it to its dialog font
+constexpr const wchar_t* kSystemDialogFace = L"MS Shell Dlg";  // every Windows maps it to its dialog font
 // The design face first, then faces of the same build that Windows has had: its TrueType twin and the dialog face
 // of later Windows. Under Wine without its own fonts none of them is there, and the font mapper makes the system's
 // dialog face of a face of the host, most often DejaVu Sans, which is a fifth wider than the design face: its
 // condensed cut shows the captions at a larger size. Last the system's dialog face, whatever it is.
-constexpr const char* kFaces[] = {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "DejaVu Sans Condensed",
-                                  kSystemDialogFace};
+constexpr const wchar_t* kFaces[] = {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"DejaVu Sans Condensed",
+                                     kSystemDialogFace};
 constexpr int kDialogPoints = 8;
 constexpr int kSmallestPoints = 6;  // below this a face is too small to read comfortably, whatever fits
 constexpr int kTitlePoints = 14;
@@ -32,20 +32,20 @@ int ScreenDpi() {
 // `height` in pixels: the height of the characters without their internal leading, as points give it. The text is
 // drawn sharp, as the design face (a bitmap face) draws it: a TrueType face smoothed at this small size turns its
 // one-pixel strokes grey.
-HFONT MakeFont(const char* face, int height, int weight) {
-    LOGFONTA font{};
+HFONT MakeFont(const wchar_t* face, int height, int weight) {
+    LOGFONTW font{};
     font.lfHeight = -height;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
-    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
 }
 
 int PointsToPixels(int points, int dpi) { return MulDiv(points, dpi, 72); }
 
 struct DialogFace {
-    const char* Face;
+    const wchar_t* Face;
     int Height;  // in pixels
 };
 
@@ -56,14 +56,14 @@ struct FaceTrial {
     bool Fits;
 };
 
-FaceTrial Try(const char* face, int height, int dpi) {
+FaceTrial Try(const wchar_t* face, int height, int dpi) {
     HFONT font = MakeFont(face, height, FW_NORMAL);
     if (font == nullptr) return {false, false};
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
-    char chosen[LF_FACESIZE] = {};
-    GetTextFaceA(screen, LF_FACESIZE, chosen);
-    const bool installed = std::string_view(face) == kSystemDialogFace || lstrcmpiA(chosen, face) == 0;
+    wchar_t chosen[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, chosen);
+    const bool installed = std::wstring_view(face) == kSystemDialogFace || lstrcmpiW(chosen, face) == 0;
     const bool fits =
         installed && CaptionsFit(screen, MainWindowLayout(), dpi) && CaptionsFit(screen, BoosterDialogLayout(), dpi);
     SelectObject(screen, previous);
@@ -80,7 +80,7 @@ DialogFace ChooseDialogFace(int dpi) {
     const int smallestHeight = PointsToPixels(kSmallestPoints, dpi);
     DialogFace best{kSystemDialogFace, smallestHeight};  // nothing fits: the smallest size cuts the least
     int bestFitting = smallestHeight - 1;
-    for (const char* face : kFaces) {
+    for (const wchar_t* face : kFaces) {
         for (int height = designHeight; height > bestFitting; --height) {
             const FaceTrial trial = Try(face, height, dpi);
             if (!trial.Installed) break;
@@ -125,8 +125,8 @@ void DialogFonts::Make() {
 int DialogFonts::LineHeight() const {
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, normal_);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
     return metrics.tmHeight > 0 ? metrics.tmHeight : Scale(13);

@@ -7,6 +7,7 @@
 
 #include "gamefiles/wide_paths.h"
 #include "ui/platform_texts.h"
+#include "win32/wide_text.h"
 
 namespace tovarin {
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr std::size_t kFileNameRoom = 4096;
 
-const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 DWORD OptionFlags(const TFileDialog& dialog) {
     DWORD flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
@@ -28,15 +29,17 @@ DWORD OptionFlags(const TFileDialog& dialog) {
 }  // namespace
 
 bool ExecuteFileDialog(TFileDialog& dialog, HWND owner) {
-    const std::string filter = NulSeparatedFilter(dialog.Filter);
-    // The dialog starts from the name chosen in it last, as the program has always done.
-    // The program's paths are UTF-8; the dialog speaks the system's code page.
-    const std::string initialDir = CodePageText(dialog.InitialDir);
-    const std::string given = CodePageText(dialog.FileName);
-    std::vector<char> fileName(kFileNameRoom, '\0');
+    const std::wstring filter = Wide(NulSeparatedFilter(dialog.Filter));
+    // The dialog starts from the name chosen in it last, as the program has always done. The program's paths are
+    // UTF-8, read as the file layer reads them, so that a folder named in any alphabet opens.
+    const std::wstring initialDir = WidePath(dialog.InitialDir);
+    const std::wstring given = WidePath(dialog.FileName);
+    const std::wstring title = Wide(dialog.Title);
+    const std::wstring extension = Wide(dialog.DefaultExt);
+    std::vector<wchar_t> fileName(kFileNameRoom, L'\0');
     given.copy(fileName.data(), fileName.size() - 1);
 
-    OPENFILENAMEA settings{};
+    OPENFILENAMEW settings{};
     settings.lStructSize = sizeof settings;
     settings.hwndOwner = owner;
     settings.lpstrFilter = filter.c_str();
@@ -44,13 +47,13 @@ bool ExecuteFileDialog(TFileDialog& dialog, HWND owner) {
     settings.lpstrFile = fileName.data();
     settings.nMaxFile = static_cast<DWORD>(fileName.size());
     settings.lpstrInitialDir = OrNull(initialDir);
-    settings.lpstrTitle = OrNull(dialog.Title);
-    settings.lpstrDefExt = OrNull(dialog.DefaultExt);
+    settings.lpstrTitle = OrNull(title);
+    settings.lpstrDefExt = OrNull(extension);
     settings.Flags = OptionFlags(dialog);
 
     const bool saving = dynamic_cast<TSaveDialog*>(&dialog) != nullptr;
-    const bool confirmed = saving ? GetSaveFileNameA(&settings) != FALSE : GetOpenFileNameA(&settings) != FALSE;
-    if (confirmed) dialog.FileName = Utf8OfCodePage(fileName.data());
+    const bool confirmed = saving ? GetSaveFileNameW(&settings) != FALSE : GetOpenFileNameW(&settings) != FALSE;
+    if (confirmed) dialog.FileName = Utf8OfWide(fileName.data());
     return confirmed;
 }
 

@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
+#include "win32/wide_text.h"
 #include "win32/widget_factory.h"
 #include "win32/widget_state.h"
 
@@ -16,29 +18,29 @@ namespace tovarin {
 
 namespace {
 
-constexpr char kWindowClass[] = "TovarinForm";
+constexpr wchar_t kWindowClass[] = L"TovarinForm";
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr UINT_PTR kControlSubclass = 1;
 constexpr int kProgramIcon = 1;  // Tovarin.exe's icon resource; a program without one gets the system's icon
 
 HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON,
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
                                          GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
 }
 
 void RegisterWindowClass(WNDPROC windowProc) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExA(instance, kWindowClass, &windowClass)) return;
+    if (GetClassInfoExW(instance, kWindowClass, &windowClass)) return;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
     windowClass.hIconSm = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(nullptr, kArrowCursor);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
 // Where a new window goes: centred over its owner, or on the screen's work area.
@@ -47,7 +49,7 @@ POINT CentredPosition(HWND owner, int width, int height) {
     if (owner != nullptr) {
         GetWindowRect(owner, &area);
     } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     }
     return {std::max(area.left, area.left + (area.right - area.left - width) / 2),
             std::max(area.top, area.top + (area.bottom - area.top - height) / 2)};
@@ -77,7 +79,7 @@ int DepthRank(ControlKind kind) {
 int WindowDpi(HWND window) {
     using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
     static const auto getDpi = reinterpret_cast<GetDpiForWindowCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpi != nullptr) {
         if (const UINT dpi = getDpi(window); dpi > 0) return static_cast<int>(dpi);
     }
@@ -92,9 +94,9 @@ int WindowDpi(HWND window) {
 void FrameFor(HWND window, RECT& client) {
     using AdjustForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     static const auto adjustForDpi = reinterpret_cast<AdjustForDpiCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
-    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
     const BOOL menu = GetMenu(window) != nullptr;
     if (adjustForDpi == nullptr || !adjustForDpi(&client, style, menu, exStyle, static_cast<UINT>(WindowDpi(window)))) {
         AdjustWindowRectEx(&client, style, menu, exStyle);
@@ -134,10 +136,10 @@ HWND FormWindow::ControlHandle(std::string_view name) const {
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-    char className[sizeof kWindowClass + 1] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, kWindowClass) != 0) return nullptr;
-    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    wchar_t className[std::size(kWindowClass) + 1] = {};
+    GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    if (lstrcmpW(className, kWindowClass) != 0) return nullptr;
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void FormWindow::Show() {
@@ -149,7 +151,7 @@ void FormWindow::Show() {
 void FormWindow::ProcessMessage(MSG& message) {
     if (HandleDialogKeys(message)) return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 // ---- Building the window --------------------------------------------------------------------------------------
@@ -167,8 +169,8 @@ void FormWindow::CreateWindowFrame(const FormWindowStyle& style, HWND owner) {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const POINT position = CentredPosition(owner, width, height);
-    CreateWindowExA(exStyle, kWindowClass, form_.Caption().c_str(), windowStyle, position.x, position.y, width, height,
-                    owner, nullptr, GetModuleHandleA(nullptr), this);
+    CreateWindowExW(exStyle, kWindowClass, Wide(form_.Caption()).c_str(), windowStyle, position.x, position.y, width,
+                    height, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) throw std::runtime_error("The window cannot be created");
     // A window that opens on a monitor of another scale than the main one is drawn at that monitor's.
     if (const int dpi = WindowDpi(window_); dpi != fonts_.Dpi()) {
@@ -239,10 +241,10 @@ void FormWindow::PlaceWidget(Widget& widget, const PlacedRow& place) {
     if (row.Kind == ControlKind::TabSheet && widget.Parent != nullptr) {
         HWND tabs = widget.Parent->Handle;
         // A page's tab is added when it is created: its place is the number of tabs before it.
-        if (widget.PageIndex < 0) widget.PageIndex = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        if (widget.PageIndex < 0) widget.PageIndex = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
         if (row.Width == 0 || row.Height == 0) {
             GetClientRect(tabs, &widget.Bounds);
-            SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
+            SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&widget.Bounds));
             OffsetRect(&widget.Bounds, widget.Parent->Bounds.left, widget.Parent->Bounds.top);
             return;
         }
@@ -263,7 +265,7 @@ void FormWindow::ArrangeControls() {
         if (control == nullptr) continue;
         const RECT& bounds = widget->Bounds;
         if (SizesToCaption(*widget)) {
-            FitLabel(*widget, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+            FitLabel(*widget, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
         } else if (widget->Row->Kind == ControlKind::ComboBox) {
             SetWindowPos(control, nullptr, bounds.left, bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             SizeDropDown(control, *widget);  // its width, and its opened list in the rows of the present font
@@ -290,9 +292,9 @@ void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
     for (const auto& widget : widgets_) {
         if (widget->Handle == nullptr) continue;
         HFONT font = widget->Row->Bold ? fonts_.Title() : fonts_.Normal();
-        SendMessageA(widget->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(widget->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (widget->Row->Kind == ControlKind::ListBox) {
-            SendMessageA(widget->Handle, LB_SETITEMHEIGHT, 0, fonts_.LineHeight());
+            SendMessageW(widget->Handle, LB_SETITEMHEIGHT, 0, fonts_.LineHeight());
         }
     }
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -354,8 +356,8 @@ Widget* FormWindow::FindByControl(const TControl* control) const {
 
 void FormWindow::ShowModelState() {
     ++quiet_;
-    if (const std::string caption = form_.Caption(); WindowText(window_) != caption) {
-        SetWindowTextA(window_, caption.c_str());
+    if (const std::wstring caption = Wide(form_.Caption()); WideWindowText(window_) != caption) {
+        SetWindowTextW(window_, caption.c_str());
     }
     for (const auto& widget : widgets_) {
         if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control))
@@ -364,7 +366,7 @@ void FormWindow::ShowModelState() {
     for (const auto& widget : widgets_) {
         if (widget->Handle == nullptr) continue;
         const bool shown = Shown(*widget);
-        if (shown != ((GetWindowLongA(widget->Handle, GWL_STYLE) & WS_VISIBLE) != 0)) {
+        if (shown != ((GetWindowLongW(widget->Handle, GWL_STYLE) & WS_VISIBLE) != 0)) {
             ShowWindow(widget->Handle, shown ? SW_SHOWNA : SW_HIDE);
         }
         const bool usable = Usable(*widget);

@@ -28,7 +28,7 @@ bool IsMnemonicKey(const MSG& message) {
     if (message.message != WM_SYSCHAR && message.message != WM_CHAR) return false;
     if (message.wParam > 0x7F || std::isalnum(static_cast<int>(message.wParam)) == 0) return false;
     if (message.message == WM_SYSCHAR) return true;
-    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    const LRESULT code = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
     return (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) == 0;
 }
 
@@ -44,12 +44,12 @@ bool IsShortcutKey(const MSG& message) {
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return self->HandleMessage(message, wParam, lParam);
 }
 
@@ -98,7 +98,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:
-            return DefWindowProcA(window_, message, wParam, lParam);
+            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
@@ -169,7 +169,7 @@ void FormWindow::HandleCommand(HWND control, int notification) {
     } else if (auto* combo = dynamic_cast<TComboBox*>(model)) {
         HandleDropDownList(*combo, control, notification);
     } else if (auto* list = dynamic_cast<TListBox*>(model); list != nullptr && notification == LBN_SELCHANGE) {
-        const auto index = static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0));
+        const auto index = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
         Deliver([list, index] { UserInput::Select(*list, index); });
     } else if (auto* box = dynamic_cast<TEdit*>(model); box != nullptr && notification == EN_CHANGE) {
         const std::string text = WindowText(control);
@@ -181,7 +181,7 @@ void FormWindow::HandleCommand(HWND control, int notification) {
 // closed; moving through the open list with the arrow keys chooses nothing yet. Esc or a click elsewhere closes
 // the list on the item it opened on. (Windows sends the selection's change before or after the list closes.)
 void FormWindow::HandleDropDownList(TComboBox& list, HWND control, int notification) {
-    const auto index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
     switch (notification) {
         case CBN_DROPDOWN:
             closingCancelled_ = false;
@@ -226,7 +226,7 @@ LRESULT FormWindow::HandleNotify(NMHDR& header) {
     }
     if (header.code != TCN_SELCHANGE) return 0;
     if (auto* tabs = dynamic_cast<TPageControl*>(widget->Control)) {
-        const auto page = static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        const auto page = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
         Deliver([tabs, page] { UserInput::ShowPage(*tabs, page); });
     }
     return 0;
@@ -239,7 +239,7 @@ LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }
 
 // The main window's close box closes it as "E&xit" does, once the model agrees; a window without one (the
@@ -279,13 +279,13 @@ bool FormWindow::HandleDialogKeys(MSG& message) {
         Deliver([this, letter, &pressed] { pressed = UserInput::PressMnemonic(form_, letter); });
         if (pressed) return true;
     }
-    return IsDialogMessageA(window_, &message) != FALSE;
+    return IsDialogMessageW(window_, &message) != FALSE;
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab leaf through the tabs, wherever the focus is.
 void FormWindow::ShowNextPage(bool backwards) {
     auto* tabs = dynamic_cast<TPageControl*>(pageControl_->Control);
-    const auto count = static_cast<int>(SendMessageA(pageControl_->Handle, TCM_GETITEMCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(pageControl_->Handle, TCM_GETITEMCOUNT, 0, 0));
     if (tabs == nullptr || count == 0) return;
     const int page = (tabs->ActivePageIndex() + (backwards ? count - 1 : 1)) % count;
     Deliver([tabs, page] { UserInput::ShowPage(*tabs, page); });
@@ -298,7 +298,7 @@ void FormWindow::MoveFocus(WPARAM target, bool targetIsControl) {
     HWND next = targetIsControl ? reinterpret_cast<HWND>(target) : GetNextDlgTabItem(window_, focus, target != 0);
     if (next == nullptr) return;
     SetFocus(next);
-    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
 }
 
 // True when the clicked control has the focus, or takes it now; false when a box's exit check keeps the focus.
@@ -341,9 +341,9 @@ void FormWindow::ShowDefaultButton() {
     const Widget* enter = EnterButtonWidget();
     for (const auto& widget : widgets_) {
         if (widget->Row->Kind != ControlKind::Button || widget->Handle == nullptr) continue;
-        const bool framed = (GetWindowLongA(widget->Handle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        const bool framed = (GetWindowLongW(widget->Handle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         if (framed == (widget.get() == enter)) continue;
-        SendMessageA(widget->Handle, BM_SETSTYLE, framed ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+        SendMessageW(widget->Handle, BM_SETSTYLE, framed ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
     }
 }
 

@@ -41,7 +41,7 @@ public:
 
 private:
     void AttachHeader();
-    bool ShowColumns();  // true when they were made anew
+    void ShowColumns();
     void ShowSelection();
     void ShowEdit();
     void SelectionChanged();
@@ -62,8 +62,7 @@ private:
     int column_ = 0;  // the column of the last click, the focused cell's column
     int tipRow_ = -1, tipColumn_ = -1, tipHead_ = -1;
     std::wstring text_;  // what a tooltip or the list was last given: it keeps the pointer while it shows it
-    std::string ansiText_;
-    int quiet_ = 0;  // > 0 while the view itself changes the list
+    int quiet_ = 0;      // > 0 while the view itself changes the list
 };
 
 }  // namespace tovarin

@@ -30,7 +30,7 @@ private:
     HWND tip_ = nullptr;
     HWND list_ = nullptr;  // the list the mouse is over, and its row there (-1 for none)
     int row_ = -1;
-    std::string text_;  // the tooltip keeps a pointer to it while it shows
+    std::wstring text_;  // the tooltip keeps a pointer to it while it shows
 };
 
 }  // namespace tovarin

@@ -3,11 +3,13 @@
 
 #include <exception>
 
+#include "win32/wide_text.h"
 #include "win32/win32_platform.h"
 #include "window/application.h"
 
 // The program entry: start-up runs inside Application::Start (which may end the program with its exit code),
-// then the main window's message loop until the window closes.
+// then the main window's message loop until the window closes. The narrow command line WinMain is handed is not
+// read: the arguments come from the wide one (Win32Platform::Arguments).
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
     // COM hands the window's accessible objects to screen readers (and serves the file dialogs).
     const HRESULT com = OleInitialize(nullptr);
@@ -23,7 +25,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
         if (const auto exitCode = application.Start()) return *exitCode;
         return application.Run();
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, error.what(), tovarin::kProgramTitle, MB_OK | MB_ICONSTOP);
+        MessageBoxW(nullptr, tovarin::Wide(error.what()).c_str(), tovarin::Wide(tovarin::kProgramTitle).c_str(),
+                    MB_OK | MB_ICONSTOP);
         return 1;
     }
 }

@@ -7,32 +7,32 @@
 #include <vector>
 
 #include "win32/chart_window.h"
+#include "win32/wide_text.h"
 #include "win32/widget_factory.h"
 
 namespace tovarin {
 
-std::string WindowText(HWND control) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string WindowText(HWND control) { return ProgramText(WideWindowText(control)); }
 
 namespace {
 
 void ShowCaption(Widget& widget) {
     const std::string& caption = widget.Control->Caption();
     if (caption == widget.ShownText) return;
-    SetWindowTextA(widget.Handle, caption.c_str());
+    SetWideText(widget.Handle, caption);
     widget.ShownText = caption;
     if (SizesToCaption(widget))
-        FitLabel(widget, reinterpret_cast<HFONT>(SendMessageA(widget.Handle, WM_GETFONT, 0, 0)));
+        FitLabel(widget, reinterpret_cast<HFONT>(SendMessageW(widget.Handle, WM_GETFONT, 0, 0)));
 }
 
 // The program selects a box's whole text to point the player at it; the selection is shown once, so that the
 // player's own caret and selection are left alone afterwards.
 void ShowEditText(Widget& widget, const TEdit& box) {
-    if (WindowText(widget.Handle) != box.Text()) SetWindowTextA(widget.Handle, box.Text().c_str());
-    if (box.AllSelected() && !widget.ShownAllSelected) SendMessageA(widget.Handle, EM_SETSEL, 0, -1);
+    // Compared as shown: a text in UTF-8 and the same in Windows-1252 are one text to the player.
+    if (const std::wstring shown = Wide(box.Text()); WideWindowText(widget.Handle) != shown) {
+        SetWindowTextW(widget.Handle, shown.c_str());
+    }
+    if (box.AllSelected() && !widget.ShownAllSelected) SendMessageW(widget.Handle, EM_SETSEL, 0, -1);
     widget.ShownAllSelected = box.AllSelected();
 }
 
@@ -43,15 +43,15 @@ void ShowMemoLines(Widget& widget, const TMemo& memo) {
         text += line;
     }
     if (text == widget.ShownText) return;
-    SetWindowTextA(widget.Handle, text.c_str());
+    SetWideText(widget.Handle, text);
     widget.ShownText = text;
 }
 
 void ShowCheck(Widget& widget, const TCheckBox& box) {
     ShowCaption(widget);
     const WPARAM state = box.Checked() ? BST_CHECKED : BST_UNCHECKED;
-    if (static_cast<WPARAM>(SendMessageA(widget.Handle, BM_GETCHECK, 0, 0)) != state) {
-        SendMessageA(widget.Handle, BM_SETCHECK, state, 0);
+    if (static_cast<WPARAM>(SendMessageW(widget.Handle, BM_GETCHECK, 0, 0)) != state) {
+        SendMessageW(widget.Handle, BM_SETCHECK, state, 0);
     }
 }
 
@@ -65,11 +65,12 @@ struct ListMessages {
 // The width of the widest item in the control's font.
 int WidestItem(HWND control, const std::vector<std::string>& items) {
     HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     int widest = 0;
     for (const std::string& item : items) {
+        const std::wstring shown = Wide(item);
         SIZE size{};
-        GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+        GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
     SelectObject(dc, previous);
@@ -83,24 +84,24 @@ void OpenAsWideAsItems(HWND combo, const std::vector<std::string>& items) {
     const int margins = 2 * GetSystemMetrics(SM_CXEDGE);
     const int opened =
         WidestItem(combo, items) + margins + 2 * GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
-    SendMessageA(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(opened), 0);
+    SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(opened), 0);
 }
 
 void ReplaceItems(Widget& widget, const TItemList& list, const ListMessages& messages) {
-    SendMessageA(widget.Handle, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(widget.Handle, messages.Reset, 0, 0);
+    SendMessageW(widget.Handle, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(widget.Handle, messages.Reset, 0, 0);
     for (const std::string& item : list.Items()) {
-        SendMessageA(widget.Handle, messages.Add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(widget.Handle, messages.Add, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
     }
     if (messages.Add == CB_ADDSTRING) OpenAsWideAsItems(widget.Handle, list.Items());
-    SendMessageA(widget.Handle, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(widget.Handle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(widget.Handle, nullptr, TRUE);
     widget.ShownItems = list.Items();
 }
 
 void ShowSelection(Widget& widget, const TItemList& list, const ListMessages& messages) {
-    if (SendMessageA(widget.Handle, messages.GetSelection, 0, 0) != list.ItemIndex()) {
-        SendMessageA(widget.Handle, messages.SetSelection, static_cast<WPARAM>(list.ItemIndex()), 0);
+    if (SendMessageW(widget.Handle, messages.GetSelection, 0, 0) != list.ItemIndex()) {
+        SendMessageW(widget.Handle, messages.SetSelection, static_cast<WPARAM>(list.ItemIndex()), 0);
     }
 }
 
@@ -114,9 +115,9 @@ void ShowComboItems(Widget& widget, const TComboBox& list) {
 void ShowListItems(Widget& widget, const TListBox& list) {
     constexpr ListMessages kMessages{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL};
     if (list.Items() != widget.ShownItems) {
-        const LRESULT top = SendMessageA(widget.Handle, LB_GETTOPINDEX, 0, 0);
+        const LRESULT top = SendMessageW(widget.Handle, LB_GETTOPINDEX, 0, 0);
         ReplaceItems(widget, list, kMessages);
-        SendMessageA(widget.Handle, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        SendMessageW(widget.Handle, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     }
     ShowSelection(widget, list, kMessages);
 }
@@ -128,17 +129,17 @@ void ShowListItems(Widget& widget, const TListBox& list) {
 // pressed ones, which only clears the marks: the click changes nothing until the keys return to the marked tab.
 // Keeping the mark off every tab but the chosen one lets clicks and keys take turns in any order.
 void ShowActivePage(HWND tabs, int page) {
-    if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != page)
-        SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-    const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page)
+        SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    const auto count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
-        TCITEMA tab{};
+        TCITEMW tab{};
         tab.mask = TCIF_STATE;
         tab.dwStateMask = TCIS_BUTTONPRESSED;
-        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
         if (index == page || (tab.dwState & TCIS_BUTTONPRESSED) == 0) continue;
         tab.dwState = 0;
-        SendMessageA(tabs, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+        SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
     }
 }
 

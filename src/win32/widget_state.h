@@ -6,7 +6,7 @@
 
 namespace tovarin {
 
-// The text a Win32 control holds now.
+// The text a Win32 control holds now, as the program's text (win32/wide_text.h: ProgramText).
 [[nodiscard]] std::string WindowText(HWND control);
 
 // Shows the model's state in one control: its caption, text, lines, items, selection or check. Only what

@@ -1,17 +1,18 @@
 #include "win32/win32_platform.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 
 #include "gamefiles/game_paths.h"
 #include "gamefiles/system_error_texts.h"
-#include "gamefiles/text_encoding.h"
 #include "gamefiles/wide_paths.h"
 #include "ui/booster_dialog_layout.h"
 #include "ui/main_window_layout.h"
 #include "ui/platform_texts.h"
 #include "win32/file_dialog.h"
+#include "win32/wide_text.h"
 #include "win32/window_placement.h"
 #include "window/application.h"
 #include "window/booster_dialog.h"
@@ -26,11 +27,11 @@ Win32Platform::Win32Platform() {
 
 namespace {
 
+constexpr DWORD kStartPatienceMs = 30000;  // how long a starting game is waited for, as WinExec waited
+
 // A message joins the game's names (Windows-1252) with paths (UTF-8): shown in UTF-16, both read right.
 int ShowBox(HWND owner, const std::string& text, UINT style) {
-    const std::wstring wide = WidePath(ShownText(text));
-    const std::wstring title = WidePath(kProgramTitle);
-    return MessageBoxW(owner, wide.c_str(), title.c_str(), style);
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(kProgramTitle).c_str(), style);
 }
 
 }  // namespace
@@ -49,9 +50,14 @@ std::string Win32Platform::ExeFolder() {
     }
 }
 
+// From the wide command line, so that a profile named in any alphabet arrives as it was given.
 std::vector<std::string> Win32Platform::Arguments() {
     std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.push_back(Utf8OfCodePage(__argv[i]));
+    int count = 0;
+    LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (given == nullptr) return arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(Utf8OfWide(given[i]));
+    LocalFree(given);
     return arguments;
 }
 
@@ -94,20 +100,31 @@ void Win32Platform::ShowModalWindow(TForm& dialog, const std::vector<LayoutRow>&
     if (windows_.EndedWith) throw ProgramEnded{*windows_.EndedWith};
 }
 
+// Starts the game as WinExec did (from the program's own working folder, shown as asked, waited for until it takes
+// input or for 30 seconds), through the wide call: a game folder named in any alphabet starts too.
 int Win32Platform::WinExec(const std::string& commandLine, int showState) {
-    constexpr UINT kLastFailure = 31;  // WinExec's results above it say the program started
-    const UINT result = ::WinExec(CodePageText(commandLine).c_str(), static_cast<UINT>(showState));
-    if (result > kLastFailure) return 0;
-    // 0 means the system was out of memory or resources; every other result is the error's own code.
-    return result == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<int>(result);
+    std::wstring line = WidePath(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showState);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        const DWORD error = GetLastError();
+        return error == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<int>(error);
+    }
+    WaitForInputIdle(process.hProcess, kStartPatienceMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
 }
 
 std::string Win32Platform::ErrorCodeText(int code) {
-    char* buffer = nullptr;
+    wchar_t* buffer = nullptr;
     const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length > 0 ? TrimSystemMessage(std::string(buffer, length)) : std::string();
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = length > 0 ? TrimSystemMessage(Utf8OfWide(std::wstring(buffer, length))) : std::string();
     LocalFree(buffer);
     // A code the system has no words for still gets a message rather than an empty box.
     return text.empty() ? SystemErrorText(code) : text;
@@ -129,7 +146,7 @@ std::unique_ptr<FormWindow> Win32Platform::OpenMainWindow(TForm1& mainForm) {
 void Win32Platform::RunMessagesUntil(FormWindow& window, const std::function<bool()>& done) {
     while (!windows_.EndedWith && !done()) {
         MSG message;
-        const BOOL received = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL received = GetMessageW(&message, nullptr, 0, 0);
         if (received == 0) {
             // The session is ending: every loop leaves, the outer ones too.
             PostQuitMessage(static_cast<int>(message.wParam));

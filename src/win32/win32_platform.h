@@ -12,8 +12,9 @@
 
 namespace tovarin {
 
-// The real calls: message boxes, the standard file dialogs, WinExec, FormatMessageA, the program's own folder
-// and arguments, and the windows of the program with their message loops.
+// The real calls, all wide (win32/wide_text.h): message boxes, the standard file dialogs, starting the game, the
+// system's texts for its error codes, the program's own folder and arguments, and the windows of the program with
+// their message loops.
 class Win32Platform : public Platform {
 public:
     Win32Platform();

@@ -8,9 +8,9 @@ namespace tovarin {
 
 namespace {
 
-constexpr const char* kKey = "Software\\Tovarin";
-constexpr std::array<const char*, 5> kValues = {"WindowLeft", "WindowTop", "WindowRight", "WindowBottom",
-                                                "WindowMaximized"};
+constexpr const wchar_t* kKey = L"Software\\Tovarin";
+constexpr std::array<const wchar_t*, 5> kValues = {L"WindowLeft", L"WindowTop", L"WindowRight", L"WindowBottom",
+                                                   L"WindowMaximized"};
 
 }  // namespace
 
@@ -22,13 +22,13 @@ void SaveWindowPlacement(HWND window) {
     const std::array<LONG, 5> numbers = {normal.left, normal.top, normal.right, normal.bottom,
                                          placement.showCmd == SW_SHOWMAXIMIZED || IsZoomed(window) ? 1 : 0};
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS) {
         return;  // a window that cannot be remembered opens at its usual place next time
     }
     for (std::size_t i = 0; i < kValues.size(); ++i) {
         const auto value = static_cast<DWORD>(numbers[i]);
-        RegSetValueExA(key, kValues[i], 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegSetValueExW(key, kValues[i], 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     }
     RegCloseKey(key);
 }
@@ -38,7 +38,7 @@ bool RestoreWindowPlacement(HWND window) {
     for (std::size_t i = 0; i < kValues.size(); ++i) {
         DWORD value = 0;
         DWORD size = sizeof value;
-        if (RegGetValueA(HKEY_CURRENT_USER, kKey, kValues[i], RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        if (RegGetValueW(HKEY_CURRENT_USER, kKey, kValues[i], RRF_RT_REG_DWORD, nullptr, &value, &size) !=
             ERROR_SUCCESS) {
             return false;
         }
@@ -47,10 +47,10 @@ bool RestoreWindowPlacement(HWND window) {
     RECT saved{numbers[0], numbers[1], numbers[2], numbers[3]};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    if (!GetMonitorInfoW(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
     // The window's own smallest size, as its sizing border keeps it.
     MINMAXINFO limits{};
-    SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     const RECT& area = monitor.rcWork;
     const ScreenRect fitted =
         FitOnScreen({saved.left, saved.top, saved.right, saved.bottom}, {area.left, area.top, area.right, area.bottom},

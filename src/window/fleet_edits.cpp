@@ -109,6 +109,9 @@ bool TForm1::WriteFleetCell(const CellAddress& cell, const std::string& text) {
 
 bool TForm1::Grid1EditCommit(std::size_t row, std::size_t column, const std::string& text) {
     if (!FleetRows || column < FleetRows->Table().LeadingColumns()) return false;
+    // The value the cell shows given back (the weapon it mounts chosen again, Enter on a number left as it was) is no
+    // change: nothing is asked about, written or added to the undo, and the status line does not say it was set.
+    if (text == FleetRows->Table().Value(row, column)) return true;
     if (!WriteFleetCell(FleetRows->Table().Address(row, column), text)) return false;
     ShowFleet();
     return true;

@@ -4,6 +4,7 @@
 #include "gamefiles/case_fold.h"
 #include "gamefiles/errors.h"
 #include "gamefiles/numbers.h"
+#include "gamefiles/run_caches.h"
 #include "mods/fleet_table.h"
 #include "sheets/refusal.h"
 #include "window/fleet_rows.h"
@@ -62,6 +63,9 @@ void TForm1::ShowFleet() {
     std::unique_ptr<FleetGridRows> rows;
     std::string problem;
     try {
+        // Every ship at once, read in one go: the catalogue, the switch file and the notes of the kept originals are
+        // each read once for the thousand look-ups of a large fleet, not once for each.
+        const RunCaches readingOnce;
         const ModInstallation game(FleetOf({GameFolder, Catalogue, SwitchFile}));
         rows = std::make_unique<FleetGridRows>(FleetTable(game, ChosenTable(ComboBox8)));
     } catch (const Refusal& refusal) {

@@ -10,8 +10,13 @@
 #include <sstream>
 
 #include "demo/demo_ships.h"
+#include "gamefiles/folder_lock.h"
+#include "gamefiles/originals_backup.h"
 #include "gamefiles/profile_cache.h"
+#include "gamefiles/whole_files.h"
 #include "ui/platform.h"
+#include "weapons/gun_record.h"
+#include "weapons/missile_record.h"
 
 namespace tovarin::fuzz {
 
@@ -51,6 +56,52 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::map<fs::path, ReusedGame*>& ReusedGames() {
+    static auto& games = *new std::map<fs::path, ReusedGame*>;
+    return games;
+}
+
+std::string Lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The lines of the catalogue's sections a start reads before its loads (the game, the ships, the guns and the
+// missiles), headers included: where these are the same, so is what the start reads from them.
+std::string StartLists(const Bytes& catalogue) {
+    static const std::set<std::string> kRead{"info", "ships", "guns", "missiles"};
+    const std::string text(catalogue.begin(), catalogue.end());
+    std::string lists;
+    bool reading = false;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = std::min(text.find('\n', begin), text.size());
+        const std::string line = text.substr(begin, end - begin);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line[first] == '[') {
+            std::string name = line.substr(first + 1, line.find(']', first) - first - 1);
+            name.erase(0, name.find_first_not_of(" \t"));
+            name.erase(name.find_last_not_of(" \t\r") + 1);
+            reading = kRead.contains(Lowered(name));
+        }
+        if (reading) lists += line + "\n";
+        begin = end + 1;
+    }
+    return lists;
+}
+
+}  // namespace
+
+void PutBackReusedGames() {
+    for (const auto& [root, game] : ReusedGames()) game->PutBackTouched();
+}
+
+ReusedGame* ReusedGame::Of(const TempGameFolder& game) {
+    const auto found = ReusedGames().find(game.Root());
+    return found == ReusedGames().end() ? nullptr : found->second;
+}
+
 ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build)
     : watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
     build(game_);
@@ -63,9 +114,13 @@ ReusedGame::ReusedGame(const std::function<void(TempGameFolder&)>& build)
     NoteFolder(game_.Root());
     RemoveAtExit(game_.Root());
     Watch();
+    ReusedGames()[game_.Root()] = this;
 }
 
-ReusedGame::~ReusedGame() { ::close(watch_); }
+ReusedGame::~ReusedGame() {
+    ReusedGames().erase(game_.Root());
+    ::close(watch_);
+}
 
 void ReusedGame::Watch() {
     for (const auto& [wd, folder] : watched_) (void)inotify_rm_watch(watch_, wd);
@@ -155,7 +210,7 @@ TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file
     if (fuzzed != fuzzed_ || file != fuzzedBytes_) touched_.insert(fuzzed);
     fuzzed_ = fuzzed;
     fuzzedBytes_ = file;
-    if (tracked) {
+    if (tracked && !lostTrack_) {
         for (const fs::path& path : touched_) {
             if (!path.empty()) PutBack(path);
         }
@@ -164,7 +219,83 @@ TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file
     } else {
         PutBackEverything();
     }
+    lostTrack_ = false;
     return game_;
+}
+
+void ReusedGame::PutBackTouched() {
+    if (TakeChanges() && !lostTrack_) {
+        for (const fs::path& path : touched_) {
+            if (!path.empty()) PutBack(path);
+        }
+        (void)TakeChanges();
+        touched_.clear();
+    } else {
+        PutBackEverything();
+    }
+    lostTrack_ = false;
+}
+
+bool ReusedGame::StartsAsBuilt() {
+    if (!TakeChanges()) lostTrack_ = true;
+    if (lostTrack_) return false;
+    const fs::path catalogue = game_.PathOf(game_.CatalogueName());
+    for (const fs::path& path : touched_) {
+        if (path.empty() || path == fuzzed_) continue;
+        const std::string relative = Lowered(fs::relative(path, game_.Root()).generic_string());
+        const bool readByLoads = (relative.starts_with("ships/") && relative.ends_with(".iff")) ||
+                                 relative == Lowered(game_.PathOf(kGunTableFile).substr(game_.Folder().size())) ||
+                                 relative == Lowered(game_.PathOf(kMissileTableFile).substr(game_.Folder().size()));
+        // A start takes the folder's lock, whose file stays; it reads no profile and no kept original.
+        if (!IsOurTemporary(path.filename().string()) &&
+            (readByLoads || relative == Lowered(kFolderLockName) || relative.ends_with(".vks") ||
+             (relative + "/").starts_with(Lowered(kBackupFolderName) + "/"))) {
+            continue;
+        }
+        if (path == catalogue) {
+            if (StartLists(BytesAt(catalogue)) != startLists_) return false;
+            continue;
+        }
+        const auto found = built_.find(path);
+        std::error_code ignored;
+        const fs::file_status status = fs::symlink_status(path, ignored);
+        if (found == built_.end()) {
+            if (fs::exists(status)) return false;
+            continue;
+        }
+        if (found->second.IsFolder ? !fs::is_directory(status)
+                                   : !fs::is_regular_file(status) || BytesAt(path) != found->second.Content) {
+            return false;
+        }
+    }
+    return true;
+}
+
+KeptWindow* ReusedGame::Window(std::size_t depth) {
+    static const bool fresh = std::getenv("TOVARIN_FUZZ_FRESH_WINDOW") != nullptr;
+    if (fresh) return nullptr;
+    constexpr std::size_t kWindows = 2;  // a run and the one that loads what it saved
+    if (depth == 0) {
+        bool made = false;
+        windows_.resize(kWindows);
+        for (std::unique_ptr<KeptWindow>& window : windows_) {
+            if (window && !window->Ended) continue;
+            std::vector<std::string> emptied{game_.PathOf(kGunTableFile), game_.PathOf(kMissileTableFile)};
+            for (const auto& [path, entry] : built_) {
+                if (!entry.IsFolder && path.parent_path() == game_.Root() / "Ships" && path.extension() == ".iff")
+                    emptied.push_back(path.string());
+            }
+            window.reset();
+            window = std::make_unique<KeptWindow>(game_.Folder(), emptied);
+            made = true;
+        }
+        if (made) {
+            PutBackTouched();
+            startLists_ = StartLists(BytesAt(game_.PathOf(game_.CatalogueName())));
+        }
+    }
+    if (depth >= windows_.size() || !windows_[depth] || windows_[depth]->Ended || !StartsAsBuilt()) return nullptr;
+    return windows_[depth].get();
 }
 
 TempGameFolder& ReusedGameWithShip(const Bytes& file) {
@@ -184,14 +315,45 @@ void Require(bool kept, const char* promise, const ProgramRun* run) {
     __builtin_trap();
 }
 
-ProgramRun::ProgramRun(const TempGameFolder& game) : Platform(game.Folder()), App(Platform) {
-    Ended = App.Start().has_value();
+namespace {
+
+std::size_t runsOpen = 0;  // the program runs of the input that are still open: the next one's depth
+
+KeptWindow* KeptWindowFor(const TempGameFolder& game) {
+    ReusedGame* reused = ReusedGame::Of(game);
+    return reused == nullptr ? nullptr : reused->Window(runsOpen);
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun(const TempGameFolder& game)
+    : kept_(KeptWindowFor(game)),
+      fresh_(kept_ != nullptr ? nullptr : std::make_unique<Fresh>(game)),
+      app_(kept_ != nullptr ? kept_->App : fresh_->App),
+      Platform(kept_ != nullptr ? kept_->Platform : fresh_->Platform) {
+    ++runsOpen;
+    if (kept_ != nullptr) {
+        kept_->Start();
+        Ended = kept_->Ended;
+    } else {
+        Ended = app_.Start().has_value();
+    }
     StartBoxes = Platform.Boxes.size();
 }
 
 ProgramRun::~ProgramRun() {
     for (const auto& box : Platform.Boxes) NoteOutcome(box.text);
     NoteOutcome(Ended ? "ended" : "running");
+    --runsOpen;
+    if (kept_ == nullptr) {
+        ForgetKeptOriginals();  // the program that ends takes the hook away
+        return;
+    }
+    if (Ended) {
+        kept_->Ended = true;  // made anew for the next input
+    } else {
+        kept_->PutBack();
+    }
 }
 
 std::size_t ProgramRun::Act(const std::function<void()>& action) {
@@ -255,7 +417,7 @@ std::string FolderState(const fs::path& root) {
          it.increment(ignored)) {
         const fs::file_status status = it->symlink_status(ignored);
         std::ostringstream entry;
-        entry << fs::relative(it->path(), root).string() << ' ' << static_cast<int>(status.type()) << ' '
+        entry << it->path().lexically_relative(root).string() << ' ' << static_cast<int>(status.type()) << ' '
               << static_cast<int>(status.permissions()) << ' ';
         if (fs::is_symlink(status)) {  // named from the game folder, whose own name differs from run to run
             const std::string target = fs::read_symlink(it->path(), ignored).string();
@@ -316,6 +478,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        << Hash(outcomes->Text) << std::endl;
         if (outcomes->InFull) outcomes->File << outcomes->Text << "\n";
     }
+    PutBackReusedGames();
     return result;
 }
 

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "demo/demo_installation.h"
+#include "fuzz/kept_window.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
@@ -56,6 +58,17 @@ public:
     // The folder as built, with `file` in place of the file `relative` names.
     TempGameFolder& Reset(const std::string& relative, const Bytes& file);
 
+    // The window the `depth`th program run of an input (0: the first) drives, kept from input to input
+    // (fuzz/kept_window.h); none when the program must start anew because what its start reads differs from what
+    // the kept window's start read. The first run of an input must come right after Reset: kept windows are made
+    // then, and the folder is put back after their start.
+    [[nodiscard]] KeptWindow* Window(std::size_t depth);
+    // The ReusedGame whose folder this is, or nullptr.
+    [[nodiscard]] static ReusedGame* Of(const TempGameFolder& game);
+    // Puts back what the input touched, with the input's file in place, as the input ends: what the reset keeps
+    // track of is then freed within the input that made it, and the next reset has only its file to write.
+    void PutBackTouched();
+
 private:
     struct Entry {
         bool IsFolder = false;
@@ -66,6 +79,9 @@ private:
     bool TakeChanges();  // adds the paths touched since the last call to touched_; false when the watch lost track
     void PutBack(const std::filesystem::path& path);
     void PutBackEverything();
+    // Whether a start finds what the kept windows' start found: every file it reads as built, the catalogue's lists
+    // as they were. The files the start's loads read (ships, weapon tables), profiles and kept originals may differ.
+    [[nodiscard]] bool StartsAsBuilt();
 
     TempGameFolder game_;
     std::map<std::filesystem::path, Entry> built_;  // each file and folder as built, by its path
@@ -74,6 +90,9 @@ private:
     int watch_ = -1;
     std::map<int, std::filesystem::path> watched_;  // the folders as built, by their watch
     std::set<std::filesystem::path> touched_;
+    bool lostTrack_ = false;  // a look between resets lost track of the changes
+    std::vector<std::unique_ptr<KeptWindow>> windows_;
+    std::string startLists_;  // the catalogue's lists the windows started on
 };
 
 // Removes the folder when the process ends: a game built once per process is never destroyed (the program's own
@@ -103,21 +122,30 @@ int TestOneInput(const std::uint8_t* data, std::size_t size);
 // TOVARIN_FUZZ_SEEDS names a folder, the target writes them there (seed-1, seed-2, ...) and ends at once.
 [[nodiscard]] std::vector<Bytes> FuzzSeeds();
 
-// The program started on a game folder through the headless platform, driven as a player drives it.
+// The program started on a game folder through the headless platform, driven as a player drives it: a kept window
+// put back and started (ReusedGame::Window) when the folder is a ReusedGame's, else a program started anew.
 class ProgramRun {
+    struct Fresh {
+        explicit Fresh(const TempGameFolder& game) : Platform(game.Folder()), App(Platform) {}
+        HeadlessPlatform Platform;
+        Application App;
+    };
+    KeptWindow* kept_;
+    std::unique_ptr<Fresh> fresh_;
+    Application& app_;
+
 public:
     explicit ProgramRun(const TempGameFolder& game);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
-    TForm1& Form() { return App.Form1(); }
+    TForm1& Form() { return app_.Form1(); }
     // Does what the player does and returns how many boxes it showed; the program ending counts as one.
     std::size_t Act(const std::function<void()>& action);
     // Nothing shown at start-up and the program still running: the first ship, gun and missile loaded whole.
     [[nodiscard]] bool StartedClean() const { return !Ended && StartBoxes == 0; }
 
-    HeadlessPlatform Platform;
-    Application App;
+    HeadlessPlatform& Platform;
     bool Ended = false;
     std::size_t StartBoxes = 0;
 };

@@ -45,15 +45,17 @@ struct Setup {
         watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         for (const fs::path& folder :
              {outside, fs::path(game.Folder()), fs::path(game.PathOf("Ships")), fs::path(game.PathOf("Game"))}) {
-            (void)inotify_add_watch(watch, folder.c_str(),
-                                    IN_ACCESS | IN_OPEN | IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_ATTRIB);
+            watched[inotify_add_watch(
+                watch, folder.c_str(),
+                IN_ACCESS | IN_OPEN | IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_ATTRIB)] = folder.filename();
         }
         Drain();
         NoteFolder(game.Root());
         RemoveAtExit(game.Root());
     }
 
-    // The entries touched since the last call, other than "Tovarin Mods" itself.
+    // The entries touched since the last call, other than "Tovarin Mods" itself, each with its folder and what
+    // was done to it (the inotify mask).
     std::vector<std::string> Drain() const {
         std::vector<std::string> touched;
         alignas(inotify_event) char buffer[4096];
@@ -61,7 +63,10 @@ struct Setup {
             for (char* at = buffer; at < buffer + got;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(at);
                 const std::string name = event->len > 0 ? event->name : "(the folder itself)";
-                if (name != kModsFolderName) touched.push_back(name);
+                const auto folder = watched.find(event->wd);
+                if (name != kModsFolderName)
+                    touched.push_back(name + " in " + (folder == watched.end() ? "?" : folder->second.string()) +
+                                      " (mask " + std::to_string(event->mask) + ")");
                 at += sizeof(inotify_event) + event->len;
             }
         }
@@ -73,6 +78,7 @@ struct Setup {
     fs::path mods;
     fs::path outside;
     int watch = -1;
+    std::map<int, fs::path> watched;             // the folders watched, by their watch
     std::map<std::string, std::string> written;  // what each file holds now, "@link" or "@pipe" for the others
 };
 
@@ -104,7 +110,8 @@ void PutModFolder(Setup& s, bool linked) {
     if (isLink == linked && fs::exists(fs::symlink_status(folder))) return;
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    s.written.clear();
+    // Only the mod's own files went: "load order.ini" and "applied.dat" beside it stay, and so does what they hold.
+    std::erase_if(s.written, [](const auto& file) { return file.first.starts_with("m/"); });
     fs::create_directories(s.mods);
     if (linked) {
         fs::create_directory_symlink(s.outside, folder, ignored);
@@ -172,7 +179,7 @@ int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     } catch (const Exception&) {
     }
     const std::vector<std::string> touched = s.Drain();
-    if (!touched.empty()) std::fprintf(stderr, "touched: %s\n", touched.front().c_str());
+    for (const std::string& entry : touched) std::fprintf(stderr, "touched: %s\n", entry.c_str());
     Require(touched.empty(), "nothing outside the mod and \"Tovarin Mods\" is opened, read or written");
     return 0;
 }

@@ -1,6 +1,7 @@
 // What a command-line run keeps of the file system: the folder listings and paths of the case-insensitive lookup,
 // and the parsed INI files. Whatever the program itself creates, renames, deletes or writes during a run is seen
-// at once; what another program changes is seen by the next run. Both caches belong to our functions off Windows.
+// at once; what another program changes is seen by the next run. Both caches belong to our functions off Windows
+// (the Windows build's copies of INI sections: win32/profile_run_cache_test.cpp).
 #include "gamefiles/run_caches.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ class RunCachesTest : public ::testing::Test {
 protected:
     void SetUp() override {
 #ifdef _WIN32
-        GTEST_SKIP() << "Windows ignores case in names by itself and its INI functions keep nothing of ours";
+        GTEST_SKIP() << "Windows ignores case in names by itself; its INI copies are tested by ProfileRunCache";
 #endif
         fs::create_directories(temp.Path() / "SHIPS");
     }

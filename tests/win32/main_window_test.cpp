@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "demo/demo_installation.h"
+#include "gamefiles/wide_paths.h"
 #include "mods/mod_cells.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
@@ -20,6 +21,7 @@
 #include "ui/layout_growth.h"
 #include "ui/main_window_layout.h"
 #include "ui/tab_order.h"
+#include "win32/wide_text.h"
 #include "win32/widget_state.h"
 #include "win32/win32_platform.h"
 #include "win32/window_placement.h"
@@ -133,7 +135,7 @@ protected:
     // Handles every message waiting in the thread's queue, as the window's message loop would.
     void Pump() {
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) window->ProcessMessage(message);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) window->ProcessMessage(message);
     }
 
     // A key pressed in a control (with Alt held for a WM_SYSCHAR). It goes through the message loop, where the
@@ -161,12 +163,12 @@ protected:
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
         SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
         HWND tip = nullptr;
-        while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
+        while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
             if (GetWindow(tip, GW_OWNER) != window->Handle()) continue;
-            NMTTDISPINFOA info{};
-            info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOA};
-            SendMessageA(window->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-            if (info.lpszText != nullptr && *info.lpszText != '\0') return info.lpszText;
+            NMTTDISPINFOW info{};
+            info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOW};
+            SendMessageW(window->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+            if (info.lpszText != nullptr && *info.lpszText != L'\0') return ProgramText(info.lpszText);
         }
         return "";
     }
@@ -483,6 +485,52 @@ RECT ClientBounds(HWND control) {
 // The window grows by its sizing border and by maximise, never below its designed size; the controls stand where
 // the layout's growth rules put them, and the lists show whole rows. A move to a monitor of twice the scale
 // makes the fonts again and places every control at that scale.
+// What a list or drop-down shows, read with the wide calls.
+std::string WideItems(HWND control, bool dropDown) {
+    const UINT count = dropDown ? CB_GETCOUNT : LB_GETCOUNT;
+    std::string shown;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(SendMessageW(control, count, 0, 0)); ++i) {
+        std::wstring item(
+            static_cast<std::size_t>(SendMessageW(control, dropDown ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0)), L'\0');
+        SendMessageW(control, dropDown ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        shown += Utf8OfWide(item) + "\n";
+    }
+    return shown;
+}
+
+// Mods named in other alphabets and a catalogue's name in the game's Windows-1252 show whole in the real controls; what
+// the player types comes back as the command line takes a name (Windows-1252 where it can).
+TEST_F(MainWindowTest, NamesInAnyAlphabetShowWholeAndTypedOnesComeBack) {
+    game.WriteText("Tovarin Mods\\Скорость\\mod.ini", "[Mod]\r\nName=Скорость\r\n");
+    game.WriteText("Tovarin Mods\\sokudo\\mod.ini", "\xEF\xBB\xBF[Mod]\r\nName=速度\r\n");
+    game.WriteText("Tovarin Mods\\vitesse\\mod.ini",
+                   "[Mod]\r\nName=Vitesse \xE9lev\xE9"
+                   "e\r\n");
+    ClickItem(Handle("PageControl1"), TCM_GETITEMRECT, 5);
+    Form().ComboBox1.Items()[0] = "Kestrel \xC6r\xF8";  // the chosen ship's name, in the caption too
+    ClickItem(Handle("PageControl1"), TCM_GETITEMRECT, 0);
+    const struct {
+        std::string Shown;
+        std::string Seen;
+    } rows[] = {
+        {"Скорость", WideItems(Handle("ListBox6"), false)},
+        {"速度", WideItems(Handle("ListBox6"), false)},
+        {"Vitesse élevée", WideItems(Handle("ListBox6"), false)},
+        {"Kestrel Ærø", WideItems(Handle("ComboBox1"), true)},
+        {"Kestrel Ærø - Tovarin", Utf8OfWide(WideWindowText(window->Handle()))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Shown);
+        EXPECT_NE(row.Seen.find(row.Shown), std::string::npos) << row.Seen;
+    }
+    HWND filter = Handle("Edit50");
+    SetFocus(filter);
+    for (const wchar_t letter : std::wstring(L"Ск\u00E9\u901F")) SendMessageW(filter, WM_CHAR, letter, 1);
+    Pump();
+    EXPECT_EQ(Form().Edit50.Text(), "Ск\xE9速");
+    EXPECT_EQ(WideWindowText(filter), L"Ск\u00E9\u901F") << "as typed";
+}
+
 TEST_F(MainWindowTest, GrowsByItsLayoutsRulesAndRedrawsAtANewScale) {
     HWND frame = window->Handle();
     RECT designed{};

@@ -3,10 +3,13 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "gamefiles/wide_paths.h"
+#include "testkit/temp_folder.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "win32/widget_state.h"
@@ -26,9 +29,9 @@ std::string Answered(int button, const std::function<void()>& show) {
     testkit::TimedSteps steps({[&] {
         HWND box = FindWindowA("#32770", nullptr);
         if (box == nullptr) return false;
-        char text[512] = {};
-        GetDlgItemTextA(box, kMessageText, text, sizeof text);
-        seen = WindowText(box) + ": " + text + " |";
+        wchar_t text[512] = {};
+        GetDlgItemTextW(box, kMessageText, text, 512);
+        seen = WindowText(box) + ": " + Utf8OfWide(text) + " |";
         if (GetDlgItem(box, IDOK) != nullptr) seen += " OK";
         if (GetDlgItem(box, IDYES) != nullptr) seen += " Yes";
         if (GetDlgItem(box, IDNO) != nullptr) seen += " No";
@@ -49,6 +52,9 @@ TEST(Win32PlatformTest, MessageBoxesOfEachKindAndSystemErrorTexts) {
     EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Install successful"); }), "Tovarin: Install successful | OK");
     EXPECT_EQ(Answered(IDOK, [&] { platform.ShowError("File not found."); }),
               "Tovarin: File not found. | OK | stop icon");
+    // A mod's name in UTF-8 beside a ship's in the game's Windows-1252.
+    EXPECT_EQ(Answered(IDOK, [&] { platform.ShowMessage("Скорость 速度 sets the \xC6r\xF8"); }),
+              "Tovarin: Скорость 速度 sets the Ærø | OK");
     using Answer = Platform::Answer;
     for (const auto& [button, expected] :
          {std::pair{IDYES, Answer::Yes}, {IDNO, Answer::No}, {IDCANCEL, Answer::Cancel}}) {
@@ -85,12 +91,34 @@ TEST(Win32PlatformTest, TheLauncherSaysWhyAGameDidNotStart) {
     EXPECT_NE(platform.ErrorCodeText(broken), "") << broken;
 }
 
+// A game in a folder named in another alphabet starts, in the program's own working folder. The stand-in game is
+// the suite itself, which writes its (empty) report there.
+TEST(Win32PlatformTest, TheLauncherStartsAGameFromAFolderInAnyAlphabet) {
+    testkit::TempGameFolder game;
+    testkit::TempFolder working;
+    const std::filesystem::path folder = WidePath(game.Folder() + "Игра 速度 é");
+    std::filesystem::create_directory(folder);
+    wchar_t suite[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, suite, MAX_PATH);
+    ASSERT_TRUE(CopyFileW(suite, (folder / "game.exe").c_str(), FALSE));
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(working.Path().c_str());
+    Win32Platform platform;
+    const std::string exe = Utf8OfWide((folder / "game.exe").wstring());
+    EXPECT_EQ(platform.WinExec("\"" + exe + "\" --gtest_filter=-* --gtest_output=json:started.json", SW_HIDE), 0);
+    SetCurrentDirectoryW(before);
+    for (int step = 0; step < 300 && !std::filesystem::exists(working.Path() / "started.json"); ++step) Sleep(100);
+    EXPECT_TRUE(std::filesystem::exists(working.Path() / "started.json"));
+    Sleep(200);  // the stand-in ends before its folder goes
+}
+
 // The ship profile dialogs as the program sets them up: titled, opening in their folder, adding the extension,
 // without a read-only box; a cancelled one keeps the name chosen last.
 TEST(Win32PlatformTest, FileDialogsAreSetUpFromTheirModel) {
     testkit::TempGameFolder game;
-    game.WriteText("marauder.vks", "[Ship]\r\n");
-    const std::string folder = game.Folder().substr(0, game.Folder().size() - 1);
+    game.WriteText("Корабли 艦船\\marauder.vks", "[Ship]\r\n");  // a folder beyond the system's code page
+    const std::string folder = game.Folder() + "Корабли 艦船";
     Win32Platform platform;
     const auto form = std::make_unique<TForm1>(platform);
     const struct {
@@ -112,11 +140,11 @@ TEST(Win32PlatformTest, FileDialogsAreSetUpFromTheirModel) {
             EXPECT_EQ(WindowText(dialog), row.Title);
             HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
             EXPECT_FALSE(readOnly != nullptr && IsWindowVisible(readOnly)) << "a read-only box";
-            char shownFolder[MAX_PATH] = {};
-            SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shownFolder));
-            EXPECT_EQ(shownFolder, folder);
+            wchar_t shownFolder[MAX_PATH] = {};
+            SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shownFolder));
+            EXPECT_EQ(Utf8OfWide(shownFolder), folder);
             // The full path, so that a dialog opened elsewhere still takes the name instead of waiting.
-            SetWindowTextA(GetDlgItem(dialog, kFileNameBox), (folder + "\\" + row.Typed).c_str());
+            SetWindowTextW(GetDlgItem(dialog, kFileNameBox), WidePath(folder + "\\" + row.Typed).c_str());
             SendMessageA(GetDlgItem(dialog, row.Typed.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
             return true;
         }});

@@ -178,6 +178,33 @@ TEST(FleetEditsWindow, AWeaponCellChoosesAmongTheCataloguesNames) {
     }
 }
 
+// A cell given back the value it has (the weapon it mounts chosen again, Enter on a number left as it was) changes
+// nothing: no byte is written, no step joins the undo, and the status line does not say it was set.
+TEST(FleetEditsWindow, ACellGivenTheValueItHasChangesNothing) {
+    for (const std::string key : {"gun1", "speedmax"}) {
+        SCOPED_TRACE(key);
+        FleetRun run;
+        UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
+        TGrid& grid = run.F.Grid1;
+        const std::size_t column = 2 + run.Column(SheetKind::Ships, key);
+        const FolderFiles before = run.Files();
+        UserInput::SelectRows(grid, {0}, column);
+        const std::string status = run.F.StatusLine.Caption();
+        ASSERT_TRUE(UserInput::StartEdit(grid));
+        const std::vector<std::string> choices = grid.Choices(column);
+        const auto current = std::find(choices.begin(), choices.end(), grid.EditText());
+        if (!choices.empty()) {
+            ASSERT_TRUE(UserInput::ChooseInCell(grid, static_cast<std::size_t>(current - choices.begin())));
+        }
+        EXPECT_TRUE(UserInput::CommitEdit(grid));
+        EXPECT_FALSE(grid.EditedCell());
+        EXPECT_TRUE(run.Files() == before) << Differing(before, run.Files());
+        EXPECT_EQ(run.F.Undo.Caption(), "Undo (&Z)");
+        EXPECT_EQ(run.F.StatusLine.Caption(), status);
+        EXPECT_TRUE(run.Run.Shown().empty());
+    }
+}
+
 TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
     FleetRun run;
     ASSERT_EQ(Cli(run.Game, {"ship", "set", "Kestrel", "speedmax=640"}).Exit, 0);
