@@ -21,7 +21,12 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
-        entries.push_back({name, FolderExists(PathIn(path, name))});
+        // The listing already tells a plain file or folder from the rest; a link (followed) or an entry of a file
+        // system that does not say is looked at, so that a folder of thousands of ship files costs no call each.
+        const bool isFolder = entry->d_type == DT_DIR   ? true
+                              : entry->d_type == DT_REG ? false
+                                                        : FolderExists(PathIn(path, name));
+        entries.push_back({name, isFolder});
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.Name < b.Name; });

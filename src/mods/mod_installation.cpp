@@ -38,7 +38,7 @@ std::optional<std::vector<std::string>> SlotNames(std::span<const std::uint8_t> 
 
 bool SameShape(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
     const std::optional<std::vector<std::string>> slots = SlotNames(a);
-    return slots && slots == SlotNames(b);
+    return slots && (std::ranges::equal(a, b) || slots == SlotNames(b));
 }
 
 void WriteRecord(std::vector<std::uint8_t>& table, std::int32_t base, const GunValues& values) {
@@ -57,8 +57,8 @@ Cells WeaponCells(const Installation& game, const WeaponKind<Values>& kind, Shee
     for (std::size_t item = 0; item < rows.size(); ++item) {
         for (std::size_t field = 0; field < rows[item].Texts.size(); ++field) {
             if (rows[item].Texts[field].empty()) continue;
-            cells.emplace(CellAddress{sheet, item, field, kind.Names[item], kind.Fields[field].Name},
-                          rows[item].Texts[field]);
+            cells.emplace_hint(cells.end(), CellAddress{sheet, item, field, kind.Names[item], kind.Fields[field].Name},
+                               rows[item].Texts[field]);
         }
     }
     return cells;
@@ -103,6 +103,7 @@ std::vector<std::uint8_t> BuildTable(const Installation& game, const WeaponKind<
 
 ModInstallation::ModInstallation(Fleet game)
     : fleet_(std::move(game)),
+      shipNames_(fleet_.Ships),
       guns_(GunKind(fleet_.Game)),
       missiles_(MissileKind(fleet_.Game)),
       shipKeys_(ProfileKeys(kMaxGunMounts, kMaxMissileMounts)),
@@ -125,7 +126,9 @@ ModInstallation::ModInstallation(Fleet game)
         const Cells set = UnitCells(unit, applied);
         if (set.empty()) continue;
         try {
-            unit.AppliedSet = CellsOf(unit, Build(unit, unit.Original, set, {}));
+            std::vector<std::uint8_t> built = Build(unit, unit.Original, set, {});
+            unit.AppliedSet = built == unit.Current ? unit.CurrentCells : CellsOf(unit, built);
+            unit.AppliedBuild = Unit::Built{set, std::move(built)};
         } catch (const std::exception&) {  // the mods then set what no longer fits the original: take them as set
             unit.AppliedSet = Overlay(unit.OriginalCells, set);
         }
@@ -135,16 +138,18 @@ ModInstallation::ModInstallation(Fleet game)
 void ModInstallation::AddShip(std::size_t item, const OriginalsBackup& backup,
                               const std::optional<std::string>& switchFile) {
     const std::string& name = fleet_.Ships[item];
-    const LoadedShip ship = LoadNamedShip(fleet_, name);
+    const ShipFile file = FindShipFile(fleet_, name);
     Unit unit;
     unit.Item = item;
-    unit.File = "Ships\\" + fleet_.Game.Catalogue.ReadString("Ships", ship.Key, "");
-    unit.Path = ship.Path;
-    unit.Current = ship.File;
+    unit.File = "Ships\\" + file.Name;
+    unit.Path = file.Path;
+    unit.Current = ReadWholeFileReadOnly(file.Path);
+    // Refused as a ship the game could not load before its original is looked for; each file read once.
+    unit.CurrentCells = CellsOf(unit, unit.Current);
     const std::string originalFile = OriginalShipFile(fleet_, switchFile, name);
     unit.Original = OriginalBytes(backup, originalFile);
-    unit.OriginalCells = CellsOf(unit, unit.Original);
-    unit.CurrentCells = CellsOf(unit, unit.Current);
+    // A ship no change reached has its original's values, read once.
+    unit.OriginalCells = unit.Original == unit.Current ? unit.CurrentCells : CellsOf(unit, unit.Original);
     unit.BaseIsCurrent = !SameShape(unit.Original, unit.Current);
     units_.push_back(std::move(unit));
 }
@@ -162,6 +167,14 @@ void ModInstallation::AddTable(SheetKind kind, const std::string& file, const st
     units_.push_back(std::move(unit));
 }
 
+bool ModInstallation::Unit::BuiltFrom(const Cells& cells) const {
+    if (!AppliedBuild || BaseIsCurrent || AppliedBuild->From.size() != cells.size()) return false;
+    // A build reads each cell's place and text; the names only go into messages.
+    return std::equal(cells.begin(), cells.end(), AppliedBuild->From.begin(), [](const auto& a, const auto& b) {
+        return !(a.first < b.first) && !(b.first < a.first) && a.second == b.second;
+    });
+}
+
 Cells ModInstallation::CellsOf(const Unit& unit, std::span<const std::uint8_t> bytes) const {
     if (unit.Kind == SheetKind::Guns) return WeaponCells(fleet_.Game, guns_, unit.Kind, bytes);
     if (unit.Kind == SheetKind::Missiles) return WeaponCells(fleet_.Game, missiles_, unit.Kind, bytes);
@@ -170,7 +183,9 @@ Cells ModInstallation::CellsOf(const Unit& unit, std::span<const std::uint8_t> b
     Cells cells;
     for (std::size_t key = 0; key < shipKeys_.size(); ++key) {
         std::string text = ValueText(fleet_, values, shipKeys_[key], true);
-        if (!text.empty()) cells.emplace(CellAddress{unit.Kind, unit.Item, key, name, shipKeys_[key].Key}, text);
+        if (!text.empty()) {
+            cells.emplace_hint(cells.end(), CellAddress{unit.Kind, unit.Item, key, name, shipKeys_[key].Key}, text);
+        }
     }
     return cells;
 }
@@ -207,7 +222,7 @@ Cells ModInstallation::UnitCells(const Unit& unit, const Cells& cells) const {
 CellAddress ModInstallation::Address(SheetKind kind, const std::string& item, const std::string& key) const {
     CellAddress address{kind, 0, 0, item, key};
     if (kind == SheetKind::Ships) {
-        const std::optional<std::size_t> ship = FindMeant(fleet_.Ships, item, "ship");
+        const std::optional<std::size_t> ship = shipNames_.Find(item, "ship");
         if (!ship) throw Refusal("Unknown ship: " + item);
         address.Item = *ship;
         address.ItemName = fleet_.Ships[*ship];
@@ -299,7 +314,9 @@ Cells ModInstallation::ValuesOf(const Mod& mod) const {
     for (const Unit& unit : units_) {
         const Cells set = UnitCells(unit, values);
         if (set.empty()) continue;
-        const Cells built = CellsOf(unit, Build(unit, unit.Base(), set, places));
+        const bool known = unit.BuiltFrom(set);
+        const Cells fresh = known ? Cells{} : CellsOf(unit, Build(unit, unit.Base(), set, places));
+        const Cells& built = known ? *unit.AppliedSet : fresh;
         for (const auto& [address, text] : set) {
             const auto found = built.find(address);
             shown.emplace(address, found == built.end() ? text : found->second);
@@ -357,7 +374,9 @@ ApplyPlan ModInstallation::PlanApply(std::span<const ModValues> mods, bool dropO
         target = Overlay(std::move(target), UnitCells(unit, modCells));
         if (!dropOwnChanges) target = Overlay(std::move(target), UnitCells(unit, own));
         const Cells changes = Differences(target, unit.BaseCells());
-        std::vector<std::uint8_t> after = changes.empty() ? unit.Base() : Build(unit, unit.Base(), changes, {});
+        std::vector<std::uint8_t> after = changes.empty()           ? unit.Base()
+                                          : unit.BuiltFrom(changes) ? unit.AppliedBuild->Bytes
+                                                                    : Build(unit, unit.Base(), changes, {});
         if (after != unit.Current) plan.Files.push_back({unit.File, unit.Path, std::move(after)});
     }
     const std::string record = PathIn(modsFolder_, kAppliedFileName);

@@ -11,6 +11,7 @@
 #include "mods/mod_folder.h"
 #include "sheets/changed_cells.h"
 #include "sheets/fleet.h"
+#include "sheets/names_meant.h"
 #include "sheets/weapon_sheet.h"
 
 // The installation as the mods see it: every ship's profile keys and every weapon's fields as cells, as the game
@@ -90,11 +91,20 @@ private:
         // catalogue describes those).
         bool BaseIsCurrent = false;
         std::optional<Cells> AppliedSet;  // the cells as the last apply left them, when it set any here
+        // The cells the last apply set here and the file they built from the original, when that build succeeded:
+        // the same cells build the same file, so that mods unchanged since are not built again.
+        struct Built {
+            Cells From;
+            std::vector<std::uint8_t> Bytes;
+        };
+        std::optional<Built> AppliedBuild;
 
         [[nodiscard]] const std::vector<std::uint8_t>& Base() const { return BaseIsCurrent ? Current : Original; }
         [[nodiscard]] const Cells& BaseCells() const { return BaseIsCurrent ? CurrentCells : OriginalCells; }
         // As the last apply left them: the originals where it set nothing.
         [[nodiscard]] const Cells& ExpectedCells() const { return AppliedSet ? *AppliedSet : OriginalCells; }
+        // True when these cells, built on Base(), give the file AppliedBuild holds.
+        [[nodiscard]] bool BuiltFrom(const Cells& cells) const;
     };
     using Places = std::map<CellAddress, std::string>;  // where a cell was read, for the messages
 
@@ -112,6 +122,7 @@ private:
     [[nodiscard]] Cells AppliedCells() const;
 
     Fleet fleet_;
+    NamesIndex shipNames_;  // the catalogue's ships, for the names of every row of the sheets and of the record
     WeaponKind<GunValues> guns_;
     WeaponKind<MissileValues> missiles_;
     std::vector<ProfileKey> shipKeys_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "mods/load_order.h"
 #include "mods/mod_cells.h"
 #include "mods/mod_folder.h"
+#include "sheets/names_meant.h"
+#include "sheets/refusal.h"
 #include "testkit/odd_files.h"
 #include "testkit/temp_folder.h"
 #include "testkit/text_files.h"
@@ -239,6 +242,25 @@ TEST(ModFolder, ModIniIsReadInEveryEncodingASheetIs) {
         EXPECT_EQ(read->Problem, "");
         EXPECT_EQ(read->Info.Name, name);
         EXPECT_EQ(read->Info.Game, "Nightwatch");
+    }
+}
+
+// The ships a mod's rows name are found through an index of the catalogue's names, as a typed name is: the exact
+// spelling first, else the same name in any case and alphabet; one that means two names is refused naming both.
+TEST(ModSheetNames, TheIndexFindsEachNameAsTheCatalogueMeansIt) {
+    const NamesIndex index({"Kestrel", "Сокол", "СОКОЛ", "Warden", "Warden", "Straße"});
+    const std::vector<std::string> names{"Kestrel", "kESTREL", "Сокол",    "СОКОЛ",
+                                         "Warden",  "STRASSE", "Kestrel ", "Hawk"};
+    const std::vector<std::optional<std::size_t>> places{0, 0, 1, 2, 3, 5, std::nullopt, std::nullopt};
+    for (std::size_t row = 0; row < names.size(); ++row) {
+        SCOPED_TRACE(names[row]);
+        EXPECT_EQ(index.Find(names[row], "ship"), places[row]);
+    }
+    try {
+        (void)index.Find("сокол", "ship");
+        ADD_FAILURE() << "a name of two was taken";
+    } catch (const Refusal& refusal) {
+        EXPECT_STREQ(refusal.what(), "сокол names more than one ship: Сокол and СОКОЛ; write it as the catalogue does");
     }
 }
 
