@@ -125,17 +125,33 @@ RebuiltShip RebuildShipFile(std::span<const std::uint8_t> old, std::int32_t guns
     return {std::move(rebuilt), newRecords};
 }
 
-// A file that the editor could not open again, or that would show another number of guns than the table holds,
-// is never saved.
-void RefuseUnloadable(const SlotShip& ship, const RebuiltShip& rebuilt, std::size_t slots) {
+// What is wrong with the slots as the tab would read them from the new file: they must be the records saved. A
+// slot's name runs to its NUL, which in a damaged record lies behind the record. Saved as the last slot, a copy of
+// such a record has its name run on into whatever follows the records, and past the end of the file when no NUL
+// follows: every later reading of the slots would fail.
+std::string SlotsReadBackProblem(const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
+    GunSlotTable again;
+    try {
+        ReadGunSlots(rebuilt.File, LocateShipLayout(rebuilt.File).Chunks.GunsBase, again);
+    } catch (const Exception& error) {
+        return "would not give its gun slots back (" + error.Message() + ")";
+    }
+    const bool same = std::ranges::equal(again.Slots, records, {}, &GunSlot::Record);
+    return same ? "" : "would give other gun slots back than the ones saved";
+}
+
+// A file that the editor could not open again, that would show another number of guns than the table holds, or
+// whose slots would not read back as saved, is never saved.
+void RefuseUnloadable(const SlotShip& ship, const RebuiltShip& rebuilt, const std::vector<Bytes>& records) {
     const ShipLoadCheck check = CheckShipLoads(rebuilt.File, ship.GunTypes, ship.MissileTypes);
     std::string problem = check.Problem.empty() ? "" : "would not load again (" + check.Problem + ")";
-    if (problem.empty() && check.GunMounts != slots) {
+    if (problem.empty() && check.GunMounts != records.size()) {
         problem = "would show " + IntToStr(static_cast<std::int64_t>(check.GunMounts)) + " guns instead of " +
-                  IntToStr(static_cast<std::int64_t>(slots));
+                  IntToStr(static_cast<std::int64_t>(records.size()));
     }
+    if (problem.empty()) problem = SlotsReadBackProblem(rebuilt, records);
     if (!problem.empty()) {
-        throw Exception("The gun slots cannot be saved: the new ship file " + problem +
+        throw Exception("The gun slots of Ships\\" + ship.Section + " cannot be saved: the new ship file " + problem +
                         ". The ship file was not changed");
     }
 }
@@ -292,7 +308,7 @@ std::optional<std::string> SaveGunSlots(const TIniFile& catalogue, const SlotShi
     std::vector<Bytes> records;
     for (const GunSlot& slot : table.Slots) records.push_back(slot.Record);
     const RebuiltShip rebuilt = RebuildShipFile(oldFile, ship.GunsBase, ship.EngnBase, records);
-    RefuseUnloadable(ship, rebuilt, records.size());
+    RefuseUnloadable(ship, rebuilt, records);
     const PositionMove move{FindShipChunks(oldFile), FindShipChunks(rebuilt.File),
                             rebuilt.RecordsSize - table.RecordsSize};
     SaveShipAndCatalogue(catalogue, ship, rebuilt, records, move);

@@ -237,13 +237,19 @@ TEST(GunSlotTest, APartsMarkerInAGunRecordKeepsTheCataloguePositionWhereTheLoade
 // ships are read into the table alone). A ship whose slots cannot all be read, or not saved so that the game can
 // load them, is never saved: neither with the slots read so far nor with the last ship's. The slots of a ship
 // whose last record runs past its GUNS form cannot be edited; and a file that would no longer load is not
-// saved: here the PHYS marker overlaps the file's length, which a copy changes.
+// saved: here the PHYS marker overlaps the file's length, which a copy changes. Nor is one whose slots would not
+// read back: a name without its NUL runs on into the next record, but copied behind the last one, where the file
+// ends, past the end of the file.
 TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
     const BuiltShip three = BuildShip(PlanWithGuns(3));
     Bytes pastTheForm = three.File;
     pastTheForm[three.Offsets.GunsBase + 7] -= 4;  // the low half of the GUNS form's length (a big-endian word)
     Bytes overlapping = BuildShip(ShipPlan{}).File;
     overlapping.erase(overlapping.begin() + 2, overlapping.begin() + 12);
+    const BuiltShip two = BuildShip(PlanWithGuns(2));  // nothing follows the GUNS form
+    Bytes unterminated = two.File;
+    const auto name = unterminated.begin() + two.Offsets.GunsBase + two.Offsets.GunMountPos[0];
+    std::fill(name + 8, name - 8 + two.Offsets.GunMountSizes[0], 'x');
     struct Row {
         const char* Name;
         Bytes File;
@@ -260,8 +266,12 @@ TEST(GunSlotTest, AShipThatCannotBeHandledWholeIsNotSaved) {
         {"33 guns",     BuildShip(PlanWithGuns(33)).File,      true,  32, "Range check error."},
         {"past the form", pastTheForm, false, 0,
          "The gun slots of this ship cannot be edited: its last gun record runs past the end of the GUNS form."},
-        {"no longer loading", overlapping, false, 2, "The gun slots cannot be saved: the new ship file would not load "
-         "again (I/O error 131). The ship file was not changed.", {{kCopy, 0}}}};
+        {"no longer loading", overlapping, false, 2, "The gun slots of " + std::string(kShipFile) + " cannot "
+         "be saved: the new ship file would not load again (I/O error 131). The ship file was not changed.",
+         {{kCopy, 0}}},
+        {"name past the file", unterminated, false, 3, "The gun slots of " + std::string(kShipFile) + " cannot "
+         "be saved: the new ship file would not give its gun slots back (Read beyond end of file). The ship file was "
+         "not changed.", {{kCopy, 0}}}};
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
