@@ -70,9 +70,14 @@ int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     });
     TempGameFolder& game = reused.Reset(kProfile, input.File);
     if (action == 3) {
-        // The INI writer alone, without the program. While a window is open in the process (the kept ones) the
-        // writer takes the folder's lock, which leaves its file: gone, the folder is as after a write without one.
-        CheckKeyWrite(game);
+        // The INI writer alone, without the program. While a window is open in the process (the kept ones) a write
+        // takes the folder's lock, held to the end of the action it is part of (here one of its own, so that no
+        // lock is left held into the next input or the process's end), and leaves the lock's file: gone, the folder
+        // is as after a write without one.
+        {
+            const FolderAction writing;
+            CheckKeyWrite(game);
+        }
         std::filesystem::remove(game.PathOf(kFolderLockName));
         return 0;
     }
