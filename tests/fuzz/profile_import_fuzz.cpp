@@ -1,11 +1,14 @@
-// The INI reader and writer and the profile import, on any profile: import it into a demo ship, export and import
-// again, write a key into it, save the ship. Choices: [0] the demo ship.
+// The INI reader and writer and the profile import, on any profile. Choices: [0] bits 0..2 the demo ship, bits 3..4
+// what the player does with the profile: 0 import it and save the ship, 1 import it, export and import again, 2
+// import it, 3 write a key into it (without the program). One action an input, so that each input is quick.
 #include <strings.h>
 
+#include <filesystem>
 #include <string>
 
 #include "demo/demo_ships.h"
 #include "fuzz/fuzz_game.h"
+#include "gamefiles/folder_lock.h"
 #include "gamefiles/ini_file.h"
 #include "gamefiles/run_caches.h"
 
@@ -52,19 +55,32 @@ std::vector<Bytes> tovarin::fuzz::FuzzSeeds() {
         const std::string text = demo::DefaultProfileText(ship);
         profiles.emplace_back(text.begin(), text.end());
     }
-    return Seeds({{0}, {1}, {7}}, profiles);
+    return Seeds({{0}, {1 | 1 << 3}, {7 | 2 << 3}, {3 << 3}}, profiles);
 }
 
 int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input(data, size, 1);
     static const std::vector<demo::DemoShip> ships = demo::DemoShips();
     const std::size_t ship = input.Choices[0] % ships.size();
+    const int action = input.Choices[0] >> 3 & 3;
     const std::string shipFile = "Ships\\" + ships[ship].File;
     static ReusedGame& reused = *new ReusedGame([](TempGameFolder& built) {
         demo::AddDemoWeapons(built);
         demo::AddDemoShips(built);
     });
     TempGameFolder& game = reused.Reset(kProfile, input.File);
+    if (action == 3) {
+        // The INI writer alone, without the program. While a window is open in the process (the kept ones) a write
+        // takes the folder's lock, held to the end of the action it is part of (here one of its own, so that no
+        // lock is left held into the next input or the process's end), and leaves the lock's file: gone, the folder
+        // is as after a write without one.
+        {
+            const FolderAction writing;
+            CheckKeyWrite(game);
+        }
+        std::filesystem::remove(game.PathOf(kFolderLockName));
+        return 0;
+    }
     ProgramRun run(game);
     TForm1& f = run.Form();
     Require(run.StartedClean() && run.Act([&] { UserInput::Choose(f.ComboBox1, ship); }) == 0,
@@ -74,7 +90,8 @@ int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::size_t shown = Press(run, game, f.Button5, kProfile);
     Require(game.ReadFile(kProfile) == input.File, "importing a profile leaves it unchanged", &run);
     Require(game.ReadFile(shipFile) == shipBefore, "an import changes no ship file", &run);
-    if (shown == 0) {
+    if (action == 0) SaveShipAndCheck(run, game, shipFile, true);
+    if (action == 1 && shown == 0) {
         // An exported profile brings back exactly the values it was exported from: exported again, it is the same.
         Require(Press(run, game, f.Button6, kExported) == 0, "an imported profile can be exported", &run);
         const Bytes exported = game.ReadFile(kExported);
@@ -82,7 +99,5 @@ int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
                     game.ReadFile(kExported) == exported,
                 "an exported profile imports back to the same values", &run);
     }
-    CheckKeyWrite(game);
-    SaveShipAndCheck(run, game, shipFile, true);
     return 0;
 }
