@@ -51,6 +51,9 @@ struct Session {
 };
 
 Session& TheSession() {
+    // A change's lock held as the program ends goes back into the table of held locks when the session is destroyed,
+    // so the table is made first: statics are destroyed in the reverse order of their making.
+    (void)Held();
     static Session session;
     return session;
 }
