@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "large_fleet.h"
+#include "testkit/recording_win32_platform.h"
 #include "win32/form_window.h"
 #include "win32/win32_platform.h"
 #include "window/application.h"
@@ -29,18 +30,6 @@
 //   tovarin_window_bench.exe [RUNS]    (5 runs when not given)
 namespace tovarin::bench {
 namespace {
-
-// Every box the program would show is a failure of the benchmark: it would wait for a player.
-struct BenchPlatform : Win32Platform {
-    explicit BenchPlatform(std::string gameFolder) : GameFolder(std::move(gameFolder)) {}
-    std::string ExeFolder() override { return GameFolder; }
-    void ShowMessage(const std::string& text) override { Boxes.push_back(text); }
-    void ShowError(const std::string& text) override { Boxes.push_back(text); }
-    bool AskYesNo(const std::string& text) override { return Boxes.push_back(text), false; }
-    Answer AskYesNoCancel(const std::string& text) override { return AskYesNo(text) ? Answer::Yes : Answer::No; }
-    std::string GameFolder;
-    std::vector<std::string> Boxes;
-};
 
 // The time since it started, on the clock and in the program's own use of the processor (which the other programs
 // of a busy machine change much less; under Wine the wineserver's share is not in it).
@@ -127,7 +116,7 @@ public:
     }
 
 private:
-    BenchPlatform platform_;
+    testkit::RecordingWin32Platform platform_;
     Application app_;
     std::unique_ptr<FormWindow> window_;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo/demo_installation.h"
+#include "testkit/recording_win32_platform.h"
 #include "testkit/temp_game_folder.h"
 #include "ui/user_input.h"
 #include "win32/form_window.h"
@@ -22,17 +23,6 @@ namespace tovarin {
 namespace {
 
 constexpr int kFleetPage = 7;
-
-struct QuietPlatform : Win32Platform {
-    explicit QuietPlatform(std::string gameFolder) : GameFolder(std::move(gameFolder)) {}
-    std::string ExeFolder() override { return GameFolder; }
-    void ShowMessage(const std::string& text) override { Boxes.push_back(text); }
-    void ShowError(const std::string& text) override { Boxes.push_back(text); }
-    bool AskYesNo(const std::string& text) override { return Boxes.push_back(text), false; }
-    Answer AskYesNoCancel(const std::string& text) override { return AskYesNo(text) ? Answer::Yes : Answer::No; }
-    std::string GameFolder;
-    std::vector<std::string> Boxes;
-};
 
 std::wstring CellText(HWND list, int row, int column) {
     wchar_t text[256] = {};
@@ -87,7 +77,7 @@ protected:
     }
 
     testkit::TempGameFolder game;
-    QuietPlatform platform{game.Folder()};
+    testkit::RecordingWin32Platform platform{game.Folder()};
     Application app{platform};
     std::unique_ptr<FormWindow> window;
     HWND list = nullptr;

@@ -14,6 +14,7 @@
 #include "demo/demo_installation.h"
 #include "gamefiles/wide_paths.h"
 #include "mods/mod_cells.h"
+#include "testkit/recording_win32_platform.h"
 #include "testkit/temp_game_folder.h"
 #include "timed_steps.h"
 #include "ui/booster_dialog_layout.h"
@@ -35,23 +36,6 @@ namespace {
 
 constexpr LONG kResizable = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr LPARAM kAltHeld = 1 | (1 << 29);
-
-// The real platform, but running in the test's game folder, with its boxes recorded (a modal box would wait for a
-// person) and every question answered No.
-struct RecordingWin32Platform : Win32Platform {
-    explicit RecordingWin32Platform(std::string gameFolder) : GameFolder(std::move(gameFolder)) {}
-    std::string ExeFolder() override { return GameFolder; }
-    void ShowMessage(const std::string& text) override { Boxes.push_back("Message: " + text); }
-    void ShowError(const std::string& text) override { Boxes.push_back("Error: " + text); }
-    bool AskYesNo(const std::string& text) override {
-        Boxes.push_back("Question: " + text);
-        return false;
-    }
-    Answer AskYesNoCancel(const std::string& text) override { return AskYesNo(text) ? Answer::Yes : Answer::No; }
-
-    std::string GameFolder;
-    std::vector<std::string> Boxes;
-};
 
 // Types the text at the caret, key by key.
 void TypeInto(HWND box, const std::string& text) {
@@ -184,7 +168,7 @@ protected:
     }
 
     testkit::TempGameFolder game;
-    RecordingWin32Platform platform{game.Folder()};
+    testkit::RecordingWin32Platform platform{game.Folder()};
     Application app{platform};
     std::unique_ptr<FormWindow> window;
 };
