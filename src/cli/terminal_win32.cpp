@@ -11,6 +11,7 @@
 #include "cli/command_line.h"
 #include "cli/terminal.h"
 #include "gamefiles/text_encoding.h"
+#include "gamefiles/wide_paths.h"
 
 namespace tovarin::cli {
 
@@ -21,15 +22,6 @@ std::wstring WideOf(const std::string& text, UINT codePage) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
-}
-
-std::string NarrowOf(const std::wstring& wide, UINT codePage) {
-    const int length =
-        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr,
-                          nullptr);
-    return text;
 }
 
 // One of the standard output handles, written as a Windows program writes it: lines end with CR LF; a console
@@ -95,14 +87,14 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
     int count = 0;
     LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(NarrowOf(wide[i], CP_UTF8));
+    for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(Utf8OfWide(wide[i]));
     ::LocalFree(wide);
     return arguments;
 }
 
 std::string FileSystemName(const std::string& typed) {
     if (IsUtf8(typed)) return typed;
-    return NarrowOf(WideOf(typed, CP_ACP), CP_UTF8);  // in the system's code page, as a test may pass it
+    return Utf8OfCodePage(typed);  // in the system's code page, as a test may pass it
 }
 
 int RunOnTerminal(const std::vector<std::string>& arguments) {

@@ -14,14 +14,11 @@ namespace tovarin {
 // UTF-16 from Windows (a name found in a folder, the program's own path) as UTF-8.
 [[nodiscard]] std::string Utf8OfWide(const std::wstring& text);
 
-// The path for the calls that take the system's code page only (the INI functions, WinExec): the path in that code
+// The path for the calls that take the system's code page only (the INI functions): the path in that code
 // page, or its short 8.3 form when a name in it has letters the code page lacks.
 [[nodiscard]] std::string CodePagePath(const std::string& path);
 
-// Text for the system's code page, as the window's controls show it; a letter it lacks becomes "?".
-[[nodiscard]] std::string CodePageText(const std::string& utf8);
-
-// Text in the system's code page (what a file dialog gives back) as UTF-8.
+// Text in the system's code page (what an older console passes) as UTF-8.
 [[nodiscard]] std::string Utf8OfCodePage(const std::string& text);
 
 }  // namespace tovarin

@@ -56,8 +56,6 @@ std::string CodePagePath(const std::string& path) {
     return folder.empty() ? narrow : NarrowOf(folder + wide.substr(cut), CP_ACP);
 }
 
-std::string CodePageText(const std::string& utf8) { return NarrowOf(WidePath(utf8), CP_ACP); }
-
 std::string Utf8OfCodePage(const std::string& text) { return NarrowOf(WideOf(text, CP_ACP), CP_UTF8); }
 
 }  // namespace tovarin
