@@ -52,11 +52,7 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace
-
 namespace fs = std::filesystem;
-
-namespace {
 
 std::map<fs::path, ReusedGame*>& ReusedGames() {
     static auto& games = *new std::map<fs::path, ReusedGame*>;
@@ -89,6 +85,65 @@ std::string StartLists(const Bytes& catalogue) {
         begin = end + 1;
     }
     return lists;
+}
+
+std::size_t runsOpen = 0;  // the program runs of the input that are still open: the next one's depth
+
+KeptWindow* KeptWindowFor(const TempGameFolder& game) {
+    ReusedGame* reused = ReusedGame::Of(game);
+    return reused == nullptr ? nullptr : reused->Window(runsOpen);
+}
+
+// The outcome file and what the input being run did so far; no file, nothing kept.
+struct Outcomes {
+    std::ofstream File;
+    std::string Text;
+    std::vector<fs::path> Folders;
+    bool InFull = std::getenv("TOVARIN_FUZZ_OUTCOMES_IN_FULL") != nullptr;  // the text after its hash
+};
+
+Outcomes* TheOutcomes() {
+    static Outcomes* outcomes = [] {
+        const char* name = std::getenv("TOVARIN_FUZZ_OUTCOMES");
+        if (name == nullptr) return static_cast<Outcomes*>(nullptr);
+        auto* made = new Outcomes;
+        made->File.open(name, std::ios::app);
+        return made;
+    }();
+    return outcomes;
+}
+
+// FNV-1a: enough to tell two outcomes apart in a comparison.
+std::uint64_t Hash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+// Every entry of the folder, sorted: its relative path, its kind, its mode, and a file's bytes or a link's target.
+std::string FolderState(const fs::path& root) {
+    std::vector<std::string> entries;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+        const fs::file_status status = it->symlink_status(ignored);
+        std::ostringstream entry;
+        entry << it->path().lexically_relative(root).string() << ' ' << static_cast<int>(status.type()) << ' '
+              << static_cast<int>(status.permissions()) << ' ';
+        if (fs::is_symlink(status)) {  // named from the game folder, whose own name differs from run to run
+            const std::string target = fs::read_symlink(it->path(), ignored).string();
+            entry << (target.starts_with(root.string()) ? "<game>" + target.substr(root.string().size()) : target);
+        }
+        if (fs::is_regular_file(status)) {
+            const Bytes bytes = BytesAt(it->path());
+            entry << Hash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        }
+        entries.push_back(entry.str());
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string state;
+    for (const std::string& entry : entries) state += entry + "\n";
+    return state;
 }
 
 }  // namespace
@@ -210,25 +265,18 @@ TempGameFolder& ReusedGame::Reset(const std::string& relative, const Bytes& file
     if (fuzzed != fuzzed_ || file != fuzzedBytes_) touched_.insert(fuzzed);
     fuzzed_ = fuzzed;
     fuzzedBytes_ = file;
+    PutBackTouchedIf(tracked);
+    return game_;
+}
+
+void ReusedGame::PutBackTouched() { PutBackTouchedIf(TakeChanges()); }
+
+void ReusedGame::PutBackTouchedIf(bool tracked) {
     if (tracked && !lostTrack_) {
         for (const fs::path& path : touched_) {
             if (!path.empty()) PutBack(path);
         }
-        (void)TakeChanges();  // this reset's own writes
-        touched_.clear();
-    } else {
-        PutBackEverything();
-    }
-    lostTrack_ = false;
-    return game_;
-}
-
-void ReusedGame::PutBackTouched() {
-    if (TakeChanges() && !lostTrack_) {
-        for (const fs::path& path : touched_) {
-            if (!path.empty()) PutBack(path);
-        }
-        (void)TakeChanges();
+        (void)TakeChanges();  // the put-back's own writes
         touched_.clear();
     } else {
         PutBackEverything();
@@ -278,13 +326,13 @@ KeptWindow* ReusedGame::Window(std::size_t depth) {
     if (depth == 0) {
         bool made = false;
         windows_.resize(kWindows);
+        std::vector<std::string> emptied{game_.PathOf(kGunTableFile), game_.PathOf(kMissileTableFile)};
+        for (const auto& [path, entry] : built_) {
+            if (!entry.IsFolder && path.parent_path() == game_.Root() / "Ships" && path.extension() == ".iff")
+                emptied.push_back(path.string());
+        }
         for (std::unique_ptr<KeptWindow>& window : windows_) {
             if (window && !window->Ended) continue;
-            std::vector<std::string> emptied{game_.PathOf(kGunTableFile), game_.PathOf(kMissileTableFile)};
-            for (const auto& [path, entry] : built_) {
-                if (!entry.IsFolder && path.parent_path() == game_.Root() / "Ships" && path.extension() == ".iff")
-                    emptied.push_back(path.string());
-            }
             window.reset();
             window = std::make_unique<KeptWindow>(game_.Folder(), emptied);
             made = true;
@@ -314,17 +362,6 @@ void Require(bool kept, const char* promise, const ProgramRun* run) {
     }
     __builtin_trap();
 }
-
-namespace {
-
-std::size_t runsOpen = 0;  // the program runs of the input that are still open: the next one's depth
-
-KeptWindow* KeptWindowFor(const TempGameFolder& game) {
-    ReusedGame* reused = ReusedGame::Of(game);
-    return reused == nullptr ? nullptr : reused->Window(runsOpen);
-}
-
-}  // namespace
 
 ProgramRun::ProgramRun(const TempGameFolder& game)
     : kept_(KeptWindowFor(game)),
@@ -381,62 +418,6 @@ void SaveShipAndCheck(ProgramRun& run, const TempGameFolder& game, const std::st
     Require(again.StartedClean() && shownAtLoad == 0, "every saved ship loads again", &again);
 }
 
-namespace {
-
-// The outcome file and what the input being run did so far; no file, nothing kept.
-struct Outcomes {
-    std::ofstream File;
-    std::string Text;
-    std::vector<fs::path> Folders;
-    bool InFull = std::getenv("TOVARIN_FUZZ_OUTCOMES_IN_FULL") != nullptr;  // the text after its hash
-};
-
-Outcomes* TheOutcomes() {
-    static Outcomes* outcomes = [] {
-        const char* name = std::getenv("TOVARIN_FUZZ_OUTCOMES");
-        if (name == nullptr) return static_cast<Outcomes*>(nullptr);
-        auto* made = new Outcomes;
-        made->File.open(name, std::ios::app);
-        return made;
-    }();
-    return outcomes;
-}
-
-// FNV-1a: enough to tell two outcomes apart in a comparison.
-std::uint64_t Hash(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return hash;
-}
-
-// Every entry of the folder, sorted: its relative path, its kind, its mode, and a file's bytes or a link's target.
-std::string FolderState(const fs::path& root) {
-    std::vector<std::string> entries;
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
-        const fs::file_status status = it->symlink_status(ignored);
-        std::ostringstream entry;
-        entry << it->path().lexically_relative(root).string() << ' ' << static_cast<int>(status.type()) << ' '
-              << static_cast<int>(status.permissions()) << ' ';
-        if (fs::is_symlink(status)) {  // named from the game folder, whose own name differs from run to run
-            const std::string target = fs::read_symlink(it->path(), ignored).string();
-            entry << (target.starts_with(root.string()) ? "<game>" + target.substr(root.string().size()) : target);
-        }
-        if (fs::is_regular_file(status)) {
-            const Bytes bytes = BytesAt(it->path());
-            entry << Hash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-        }
-        entries.push_back(entry.str());
-    }
-    std::sort(entries.begin(), entries.end());
-    std::string state;
-    for (const std::string& entry : entries) state += entry + "\n";
-    return state;
-}
-
-}  // namespace
-
 void RemoveAtExit(const fs::path& folder) {
     static std::vector<fs::path>& folders = *new std::vector<fs::path>;
     if (folders.empty()) {
@@ -487,9 +468,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (folder == nullptr) return 0;
     std::filesystem::create_directories(folder);
     int number = 0;
-    for (const tovarin::fuzz::Bytes& seed : tovarin::fuzz::FuzzSeeds()) {
-        std::ofstream out(std::filesystem::path(folder) / ("seed-" + std::to_string(++number)), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
-    }
+    for (const tovarin::fuzz::Bytes& seed : tovarin::fuzz::FuzzSeeds())
+        tovarin::fuzz::WriteBytes(std::filesystem::path(folder) / ("seed-" + std::to_string(++number)), seed);
     std::exit(0);
 }

@@ -37,14 +37,6 @@ struct Input {
     Bytes File;
 };
 
-// The demo's weapons and one ship, "Test" in Ships\test.iff, whose file is the given one.
-struct GameWithShip : TempGameFolder {
-    explicit GameWithShip(const Bytes& file) {
-        demo::AddDemoWeapons(*this);
-        AddShip("Test", "test.iff", file);
-    }
-};
-
 // A game folder built once per process and put back before each input as it was built: what the last input added
 // goes, what it changed or removed gets its bytes and mode back. The folders as built are watched (inotify), so that
 // only what the last input touched is looked at; when the watch loses track (a built folder removed or moved, the
@@ -78,6 +70,7 @@ private:
     void Watch();
     bool TakeChanges();  // adds the paths touched since the last call to touched_; false when the watch lost track
     void PutBack(const std::filesystem::path& path);
+    void PutBackTouchedIf(bool tracked);  // only what was touched when tracked, else everything
     void PutBackEverything();
     // Whether a start finds what the kept windows' start found: every file it reads as built, the catalogue's lists
     // as they were. The files the start's loads read (ships, weapon tables), profiles and kept originals may differ.
@@ -99,7 +92,7 @@ private:
 // statics may still use it while the process ends), and each run of a target would leave its folder behind.
 void RemoveAtExit(const std::filesystem::path& folder);
 
-// GameWithShip built once per process, "Ships\\test.iff" the given file.
+// The demo's weapons and one ship, "Test", built once per process, "Ships\\test.iff" the given file.
 [[nodiscard]] TempGameFolder& ReusedGameWithShip(const Bytes& file);
 
 // What each input did, for TOVARIN_FUZZ_OUTCOMES (below): a target notes each game folder it works in, and every

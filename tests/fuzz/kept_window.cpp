@@ -13,6 +13,8 @@ namespace tovarin::fuzz {
 
 namespace {
 
+bool originalsKept = false;  // the hook a kept window's start set is in place: no window ended since
+
 // One control as noted, with its kind found once. What differs is put back as a new copy, so that the window holds
 // as many allocations after every input: libFuzzer runs an input a second time, under the leak checker, when it
 // allocated more than it freed.
@@ -185,12 +187,6 @@ KeptWindow::KeptWindow(const std::string& gameFolder, const std::vector<std::str
 }
 
 KeptWindow::~KeptWindow() { ForgetKeptOriginals(); }
-
-namespace {
-
-bool originalsKept = false;  // the hook a kept window's start set is in place: no window ended since
-
-}  // namespace
 
 void ForgetKeptOriginals() { originalsKept = false; }
 

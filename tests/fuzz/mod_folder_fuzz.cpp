@@ -163,12 +163,8 @@ int tovarin::fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
             RequireNoControls(mod.Info.Name + mod.Info.Version + mod.Info.Author + mod.Info.Description + mod.Problem,
                               "a mod's texts come out without control characters");
         }
-        try {
-            const ApplyPlan plan = s.installation.PlanApply(SwitchedOn(mods, values), (input.Choices[0] & 8) != 0);
-            for (const std::string& line : ApplyReport(plan, false)) NoteOutcome(line);
-        } catch (const Refusal& refusal) {
-            NoteOutcome(refusal.what());
-        }
+        const ApplyPlan plan = s.installation.PlanApply(SwitchedOn(mods, values), (input.Choices[0] & 8) != 0);
+        for (const std::string& line : ApplyReport(plan, false)) NoteOutcome(line);
     } catch (const Exception& error) {  // a load order or record that cannot be read is refused naming it
         NoteOutcome(error.Message());
     } catch (const Refusal& refusal) {
