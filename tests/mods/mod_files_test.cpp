@@ -29,6 +29,25 @@ void WriteMod(const std::filesystem::path& folder, const std::vector<std::pair<s
     for (const auto& [name, text] : files) WriteTextFile(folder / name, text);
 }
 
+// A text as Excel's "Unicode text" saves it: UTF-16 with its mark.
+std::string Utf16(const std::string& bytes) {
+    std::string text = "\xFF\xFE";
+    for (const char c : bytes) text += {c, '\0'};
+    return text;
+}
+
+// The message of what the call throws as Error; a call that throws nothing fails the test.
+template <typename Error, typename Call>
+std::string RefusalOf(Call call) {
+    try {
+        call();
+    } catch (const Error& refusal) {
+        return refusal.what();
+    }
+    ADD_FAILURE() << "nothing was refused";
+    return "";
+}
+
 std::vector<std::string> Listed(const std::vector<Mod>& mods) {
     std::vector<std::string> lines;
     for (const Mod& mod : mods)
@@ -51,12 +70,8 @@ TEST(LoadOrder, ListsEveryModInTheFilesOrderAndTheRestLastSwitchedOff) {
     std::vector<Mod> found = InstalledMods(mods.string());
     EXPECT_EQ(Listed(found), (std::vector<std::string>{"Faster Fighters on", "Go\x1bne on missing", "Heavy Metal off",
                                                        "gun pack.csv off"}));
-    try {
-        RefuseMissingMods(found);
-        ADD_FAILURE() << "a missing mod was not refused";
-    } catch (const Exception& refusal) {
-        EXPECT_NE(std::string(refusal.what()).find(": Go\\x1bne. Nothing"), std::string::npos) << refusal.what();
-    }
+    const std::string refusal = RefusalOf<Exception>([&] { RefuseMissingMods(found); });
+    EXPECT_NE(refusal.find(": Go\\x1bne. Nothing"), std::string::npos) << refusal;
     EXPECT_EQ(found[1].Problem.find('\x1b'), std::string::npos);
 
     found[2].On = true;
@@ -97,22 +112,16 @@ TEST(ModNames, MatchInAnyCaseAndSameNamesShowTheirFolders) {
         SCOPED_TRACE(row.A + " / " + row.B);
         EXPECT_EQ(SameModName(row.A, row.B), row.Same);
     }
-    std::vector<Mod> mods(3);
-    mods[0].Entry = "speed-a";
-    mods[0].Info.Name = "Speed";
-    mods[1].Entry = "speed-b";
-    mods[1].Info.Name = "SPEED";
-    mods[2].Entry = "other";
-    mods[2].Info.Name = "Other";
+    std::vector<Mod> mods;
+    for (const auto& [entry, name] : {std::pair{"speed-a", "Speed"}, {"speed-b", "SPEED"}, {"other", "Other"}}) {
+        mods.emplace_back().Entry = entry;
+        mods.back().Info.Name = name;
+    }
     EXPECT_EQ(ShownModName(mods, 0), "Speed (speed-a)");
     EXPECT_EQ(ShownModName(mods, 2), "Other");
     EXPECT_EQ(ModNamed(mods, "Speed-B"), 1U);
-    try {
-        (void)ModNamed(mods, "speed");
-        ADD_FAILURE() << "two mods named speed";
-    } catch (const Exception& error) {
-        EXPECT_NE(error.Message().find("Speed (speed-a), SPEED (speed-b)"), std::string::npos) << error.Message();
-    }
+    const std::string twoNamed = RefusalOf<Exception>([&] { (void)ModNamed(mods, "speed"); });
+    EXPECT_NE(twoNamed.find("Speed (speed-a), SPEED (speed-b)"), std::string::npos) << twoNamed;
 }
 
 // What a mod is: a folder with mod.ini or a sheet of its kind's name, or a lone sheet that says by its first header
@@ -121,15 +130,14 @@ TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
     TempFolder folder;
     const std::filesystem::path root = folder.Path();
     // A sheet in Excel's "Unicode text" (UTF-16 with its mark, tab-separated) reads as a plain one.
-    std::string unicodeText = "\xFF\xFE";
-    for (const char c : std::string("missile\tspeed\r\nDart\t900\r\n")) unicodeText += {c, '\0'};
     WriteMod(root / "balance", {{"MOD.INI", "[Mod]\r\nName=Balance\r\nVersion=2.1\r\nGame=Nightwatch\r\n"},
-                                {"missiles.csv", unicodeText},
+                                {"missiles.csv", Utf16("missile\tspeed\r\nDart\t900\r\n")},
                                 {"guns.csv", "Gun;damage\r\nPulse Laser;41\r\n"}});
     WriteMod(root / "old", {{"guns.csv", "name,damage\r\nPulse Laser,41\r\n"}});
     WriteTextFile(root / "loose.csv", "name,damage\r\nPulse Laser,41\r\n");
+    const auto read = [&](const std::string& entry) { return ReadMod((root / entry).string(), entry); };
 
-    const std::optional<Mod> balance = ReadMod((root / "balance").string(), "balance");
+    const std::optional<Mod> balance = read("balance");
     ASSERT_TRUE(balance);
     EXPECT_EQ(balance->Info.Name, "Balance");
     ASSERT_EQ(balance->Sheets.size(), 2u);
@@ -137,15 +145,15 @@ TEST(ModFolder, ReadsModsAndLoneSheetsAndNamesWhatCannotBeRead) {
     EXPECT_EQ(balance->Sheets[1].Kind, SheetKind::Missiles);
     EXPECT_EQ(balance->Sheets[1].Rows.at(1).Fields, (std::vector<std::string>{"Dart", "900"}));
     EXPECT_EQ(balance->Problem, "");
-    EXPECT_EQ(ReadMod((root / "old").string(), "old")->Problem,
+    EXPECT_EQ(read("old")->Problem,
               "old\\guns.csv, line 1, column 1: its first line must be a header whose first cell is \"gun\", as "
               "\"export guns\" writes it");
 
-    const std::optional<Mod> loose = ReadMod((root / "loose.csv").string(), "loose.csv");
+    const std::optional<Mod> loose = read("loose.csv");
     ASSERT_TRUE(loose);
     EXPECT_EQ(loose->Problem,
               "loose.csv, line 1, column 1: the header's first cell says what the sheet changes: ship, gun or missile");
-    EXPECT_FALSE(ReadMod((root / "missing").string(), "missing"));
+    EXPECT_FALSE(read("missing"));
 }
 
 // A sheet's filled cells as import reads them: blank rows and empty cells say nothing.
@@ -165,55 +173,47 @@ TEST(ModFolder, HostileModsAreRefusedNamingTheFile) {
     const std::string cut = "ship,speedmin,speednor,speedmax\r\nKestrel,66,308,600\r\nMarauder,66,30";
     struct Row {
         std::string Entry;  // the mod's folder
-        std::vector<std::pair<std::string, std::string>> Files;
+        std::string File, Text;
         std::string Problem;  // the start of the mod's problem
     };
     for (const Row& row : std::vector<Row>{
-             {"m", {{"ships.csv", ""}}, "m\\ships.csv holds no header row"},
-             {"m", {{"ships.csv", "ship,hp,hp\r\n"}}, "m\\ships.csv, line 1, column 3: key hp twice"},
-             {"m",
-              {{"ships.csv", "ship,,speedmax\r\nKestrel,1,2\r\n"}},
+             {"m", "ships.csv", "", "m\\ships.csv holds no header row"},
+             {"m", "ships.csv", "ship,hp,hp\r\n", "m\\ships.csv, line 1, column 3: key hp twice"},
+             {"m", "ships.csv", "ship,,speedmax\r\nKestrel,1,2\r\n",
               "m\\ships.csv, line 1, column 2: the header names no key for this column"},
-             {"m",
-              {{"ships.csv", "ship,hp\r\nKestrel,1,2\r\n"}},
+             {"m", "ships.csv", "ship,hp\r\nKestrel,1,2\r\n",
               "m\\ships.csv, line 2, column 3: more cells than the header row names"},
-             {"m",
-              {{"ships.csv", "ship,hp\r\nKestrel,1\r\nKestrel,2\r\n"}},
+             {"m", "ships.csv", "ship,hp\r\nKestrel,1\r\nKestrel,2\r\n",
               "m\\ships.csv, line 3, column 1: Kestrel is named twice"},
-             {"m", {{"ships.csv", cut}}, "m\\ships.csv, line 3, column 3: the sheet ends inside this row"},
-             {"m", {{"mod.ini", "[Other]\r\nName=x\r\n"}}, "m\\mod.ini has no [Mod] section"},
-             {"m", {{"mod.ini", std::string("[Mod]\r\nName=x\0y\r\n", 17)}}, "m\\mod.ini is not a mod.ini"},
-             {"m",
-              {{"mod.ini",
-                "[Mod]\r\nName=x\r\n\x7f"
-                "ELF\x02\x01\r\n"}},
+             {"m", "ships.csv", cut, "m\\ships.csv, line 3, column 3: the sheet ends inside this row"},
+             {"m", "mod.ini", "[Other]\r\nName=x\r\n", "m\\mod.ini has no [Mod] section"},
+             {"m", "mod.ini", std::string("[Mod]\r\nName=x\0y\r\n", 17), "m\\mod.ini is not a mod.ini"},
+             {"m", "mod.ini",
+              "[Mod]\r\nName=x\r\n\x7f"
+              "ELF\x02\x01\r\n",
               "m\\mod.ini is not a mod.ini"},
-             {"m", {{"ships.csv", "@link"}}, "m\\ships.csv is a link"},
-             {"m", {{"mod.ini", "@fifo"}}, "m\\mod.ini is no regular file"},
-             {"m", {{"ships.csv", "@huge"}}, "m\\ships.csv holds 34603008 bytes, more than"},
-             {"CON", {{"ships.csv", "ship,hp\r\n"}}, "\"CON\" cannot name a folder on Windows"},
-             {"lpt9.old", {{"ships.csv", "ship,hp\r\n"}}, "\"lpt9.old\" cannot name a folder on Windows"},
-             {" m", {{"ships.csv", "ship,hp\r\n"}}, "\" m\" cannot name a folder on Windows: leave out the blank"},
-             {"a\x1b[2Jb", {{"ships.csv", "ship,hp\r\n"}}, "a mod's name cannot hold a line break"}}) {
+             {"m", "ships.csv", "@link", "m\\ships.csv is a link"},
+             {"m", "mod.ini", "@fifo", "m\\mod.ini is no regular file"},
+             {"m", "ships.csv", "@huge", "m\\ships.csv holds 34603008 bytes, more than"},
+             {"CON", "ships.csv", "ship,hp\r\n", "\"CON\" cannot name a folder on Windows"},
+             {"lpt9.old", "ships.csv", "ship,hp\r\n", "\"lpt9.old\" cannot name a folder on Windows"},
+             {" m", "ships.csv", "ship,hp\r\n", "\" m\" cannot name a folder on Windows: leave out the blank"},
+             {"a\x1b[2Jb", "ships.csv", "ship,hp\r\n", "a mod's name cannot hold a line break"}}) {
         SCOPED_TRACE(row.Problem);
         TempFolder folder;
         const std::filesystem::path mod = folder.Path() / row.Entry;
         std::error_code unmade;  // a name this system cannot hold: only the others check it
         if (!std::filesystem::create_directories(mod, unmade)) continue;
+        const std::filesystem::path path = mod / row.File;
         bool made = true;
-        for (const auto& [name, text] : row.Files) {
-            const std::filesystem::path path = mod / name;
-            if (text == "@link") {
-                WriteTextFile(folder.Path() / "outside.csv", "ship,hp\r\nKestrel,1\r\n");
-                made = MakeLink(folder.Path() / "outside.csv", path);
-            } else if (text == "@fifo") {
-                made = MakePipe(path);
-            } else if (text == "@huge") {
-                WriteTextFile(path, "ship,hp\r\n");
-                std::filesystem::resize_file(path, 33u << 20);  // sparse: nothing is written
-            } else {
-                WriteTextFile(path, text);
-            }
+        if (row.Text == "@link") {
+            WriteTextFile(folder.Path() / "outside.csv", "ship,hp\r\nKestrel,1\r\n");
+            made = MakeLink(folder.Path() / "outside.csv", path);
+        } else if (row.Text == "@fifo") {
+            made = MakePipe(path);
+        } else {
+            WriteTextFile(path, row.Text == "@huge" ? "ship,hp\r\n" : row.Text);
+            if (row.Text == "@huge") std::filesystem::resize_file(path, 33u << 20);  // sparse: nothing is written
         }
         if (!made) continue;
         const std::optional<Mod> read = ReadMod(mod.string(), row.Entry);
@@ -226,13 +226,9 @@ TEST(ModFolder, HostileModsAreRefusedNamingTheFile) {
 // mod.ini as other editors save it: a byte-order mark, UTF-16, Windows-1252, any line ends; control characters
 // in its texts shown escaped.
 TEST(ModFolder, ModIniIsReadInEveryEncodingASheetIs) {
-    std::string utf16 = "\xFF\xFE";
-    for (const unsigned char c : std::string("[Mod]\r\nName=L\xE9g\xE8re\rGame=Nightwatch\n")) {
-        utf16 += {static_cast<char>(c), '\0'};
-    }
     for (const auto& [text, name] : std::vector<std::pair<std::string, std::string>>{
              {"\xEF\xBB\xBF[Mod]\nName=L\xC3\xA9g\xC3\xA8re\nGame=Nightwatch\n", "L\xE9g\xE8re"},
-             {utf16, "L\xE9g\xE8re"},
+             {Utf16("[Mod]\r\nName=L\xE9g\xE8re\rGame=Nightwatch\n"), "L\xE9g\xE8re"},
              {"[mod]\rName=L\xE9g\xE8re\rGame=Nightwatch\r", "L\xE9g\xE8re"},
              {"[Mod]\r\nName=\x1b[31mRed\r\nGame=Nightwatch\r\n", "\\x1b[31mRed"}}) {
         SCOPED_TRACE(name);
@@ -256,12 +252,8 @@ TEST(ModSheetNames, TheIndexFindsEachNameAsTheCatalogueMeansIt) {
         SCOPED_TRACE(names[row]);
         EXPECT_EQ(index.Find(names[row], "ship"), places[row]);
     }
-    try {
-        (void)index.Find("сокол", "ship");
-        ADD_FAILURE() << "a name of two was taken";
-    } catch (const Refusal& refusal) {
-        EXPECT_STREQ(refusal.what(), "сокол names more than one ship: Сокол and СОКОЛ; write it as the catalogue does");
-    }
+    EXPECT_EQ(RefusalOf<Refusal>([&] { (void)index.Find("сокол", "ship"); }),
+              "сокол names more than one ship: Сокол and СОКОЛ; write it as the catalogue does");
 }
 
 }  // namespace

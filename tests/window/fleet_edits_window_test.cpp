@@ -30,6 +30,32 @@ struct FleetRun {
     }
 };
 
+// The Fleet page shown; its grid has the name and the file before the table's columns.
+struct FleetPageRun : FleetRun {
+    TGrid& Grid = F.Grid1;
+    FleetPageRun() { UserInput::ShowPage(F.PageControl1, TForm1::kFleetPage); }
+    std::size_t GridColumn(const std::string& key) { return 2 + Column(SheetKind::Ships, key); }
+    // "Kestrel mass Warden speedmax ": every changed value the grid marks, row by row.
+    std::string ChangedCells() const {
+        std::string cells;
+        for (std::size_t row = 0; row < Grid.RowCount(); ++row) {
+            for (std::size_t column = 2; column < Grid.Columns().size(); ++column) {
+                if (Grid.Changed(row, column)) cells += Grid.Value(row, 0) + " " + Grid.Columns()[column].Key + " ";
+            }
+        }
+        return cells;
+    }
+};
+
+// The bulk change dialog scaling by 110% and written.
+void ScaleBy110(TForm& form) {
+    auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
+    UserInput::Choose(dialog.ComboBox1, 2);
+    UserInput::Type(dialog.Edit1, "110");
+    UserInput::Click(dialog.Button1);
+    UserInput::Click(dialog.Button2);
+}
+
 TEST(FleetEditsWindow, ABulkChangeWritesItsPreviewAsOneStepOfTheUndo) {
     FleetRun run;
     const FolderFiles before = run.Files();
@@ -94,12 +120,8 @@ TEST(FleetEditsWindow, UnsavedEditsOfAShipAreAskedAboutBeforeTheFleetWritesIt) {
         run.Run.Platform.SaveAnswers = {row.Said};
         bool shown = false;
         run.Run.Platform.InsideDialog = [&](TForm& form) {
-            auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
             shown = true;
-            UserInput::Choose(dialog.ComboBox1, 2);
-            UserInput::Type(dialog.Edit1, "110");
-            UserInput::Click(dialog.Button1);
-            UserInput::Click(dialog.Button2);
+            ScaleBy110(form);
         };
         run.F.ChangeManyAtOnce(SheetKind::Ships, row.Ships, run.Column(SheetKind::Ships, "speedmax"));
         EXPECT_EQ(shown, row.Shown);
@@ -126,10 +148,9 @@ TEST(FleetEditsWindow, ACellTypedIntoIsOneStepAndARefusedOneIsSaidAsTheCommandLi
 // Enter in a grid cell writes the value as "ship set" would; the name column takes no edit, a refused text keeps the
 // edit open, and the page shows the new value marked as changed.
 TEST(FleetEditsWindow, EnterInAGridCellWritesItsValue) {
-    FleetRun run;
-    UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
-    TGrid& grid = run.F.Grid1;
-    const std::size_t speedmax = 2 + run.Column(SheetKind::Ships, "speedmax");  // behind the name and the file
+    FleetPageRun run;
+    TGrid& grid = run.Grid;
+    const std::size_t speedmax = run.GridColumn("speedmax");
     ASSERT_EQ(grid.Columns().at(speedmax).Key, "speedmax");
     UserInput::SelectRows(grid, {0}, 0);
     EXPECT_FALSE(UserInput::StartEdit(grid));
@@ -155,10 +176,9 @@ TEST(FleetEditsWindow, AWeaponCellChoosesAmongTheCataloguesNames) {
     };
     for (const Row& row : {Row{"gun1", demo::DemoGunNames()}, Row{"miss1", demo::DemoMissileNames()}}) {
         SCOPED_TRACE(row.Key);
-        FleetRun run;
-        UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
-        TGrid& grid = run.F.Grid1;
-        const std::size_t column = 2 + run.Column(SheetKind::Ships, row.Key);
+        FleetPageRun run;
+        TGrid& grid = run.Grid;
+        const std::size_t column = run.GridColumn(row.Key);
         const FolderFiles before = run.Files();
         EXPECT_TRUE(grid.Choices(column - 1).empty());  // the number before it
         UserInput::SelectRows(grid, {0}, column);
@@ -183,10 +203,9 @@ TEST(FleetEditsWindow, AWeaponCellChoosesAmongTheCataloguesNames) {
 TEST(FleetEditsWindow, ACellGivenTheValueItHasChangesNothing) {
     for (const std::string key : {"gun1", "speedmax"}) {
         SCOPED_TRACE(key);
-        FleetRun run;
-        UserInput::ShowPage(run.F.PageControl1, TForm1::kFleetPage);
-        TGrid& grid = run.F.Grid1;
-        const std::size_t column = 2 + run.Column(SheetKind::Ships, key);
+        FleetPageRun run;
+        TGrid& grid = run.Grid;
+        const std::size_t column = run.GridColumn(key);
         const FolderFiles before = run.Files();
         UserInput::SelectRows(grid, {0}, column);
         const std::string status = run.F.StatusLine.Caption();
@@ -227,23 +246,8 @@ TEST(FleetEditsWindow, AModMadeOfTheChangesHasWhatTheDialogAskedAndSaysWhere) {
     EXPECT_EQ(run.F.ListBox6.Items().size(), 1U);
 }
 
-// The page's own buttons and "Show selected only", pressed as a player presses them: what they act on is the
-// selection (every shown row when none is) and the focused value's column; the page reads the files again after.
-struct FleetPageRun : FleetRun {
-    TGrid& Grid = F.Grid1;
-    FleetPageRun() { UserInput::ShowPage(F.PageControl1, TForm1::kFleetPage); }
-    // "Kestrel mass Warden speedmax ": every changed value the grid marks, row by row.
-    std::string ChangedCells() const {
-        std::string cells;
-        for (std::size_t row = 0; row < Grid.RowCount(); ++row) {
-            for (std::size_t column = 2; column < Grid.Columns().size(); ++column) {
-                if (Grid.Changed(row, column)) cells += Grid.Value(row, 0) + " " + Grid.Columns()[column].Key + " ";
-            }
-        }
-        return cells;
-    }
-};
-
+// The page's own buttons act on the selection (every shown row when none is) and the focused value's column; the
+// page reads the files again after.
 TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
     struct Row {
         TButton TForm1::*Button;
@@ -260,9 +264,7 @@ TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Focused);
         FleetPageRun run;
-        const auto column = [&](const std::string& key) {
-            return key == "name" ? 0 : 2 + run.Column(SheetKind::Ships, key);
-        };
+        const auto column = [&](const std::string& key) { return key == "name" ? 0 : run.GridColumn(key); };
         const Fleet fleet = run.F.FleetNow();  // a few own changes to put back
         for (const auto& [ship, key, text] :
              {std::tuple{0, "speedmax", "640"}, {0, "mass", "1300"}, {1, "speedmax", "500"}}) {
@@ -272,13 +274,7 @@ TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
         const FolderFiles before = run.Files();
         UserInput::SelectRows(run.Grid, row.Selected, *row.Focused ? column(row.Focused) : 0);
         if (row.Selected.empty() && *row.Focused) run.Grid.SetFocusedCell(GridCell{1, column(row.Focused)});
-        run.Run.Platform.InsideDialog = [&](TForm& form) {
-            auto& dialog = dynamic_cast<TBulkChangeDialog&>(form);
-            UserInput::Choose(dialog.ComboBox1, 2);
-            UserInput::Type(dialog.Edit1, "110");
-            UserInput::Click(dialog.Button1);
-            UserInput::Click(dialog.Button2);
-        };
+        run.Run.Platform.InsideDialog = ScaleBy110;
         UserInput::Click(run.F.*row.Button);
         EXPECT_EQ(run.ChangedCells(), row.Changed);
         UserInput::Click(run.F.Undo);  // one step
@@ -288,7 +284,7 @@ TEST(FleetEditsWindow, TheButtonsActOnTheSelectedRowsAndTheFocusedColumn) {
 
 TEST(FleetEditsWindow, ShowSelectedOnlyKeepsTheChosenRowsAndMarksTheHeadsOfTheColumnsTheyDifferIn) {
     FleetPageRun run;
-    const std::size_t speedmax = 2 + run.Column(SheetKind::Ships, "speedmax");
+    const std::size_t speedmax = run.GridColumn("speedmax");
     UserInput::Toggle(run.F.CheckBox7);  // nothing selected: nothing to compare
     EXPECT_FALSE(run.F.CheckBox7.Checked());
     UserInput::SelectRows(run.Grid, {0, 1}, speedmax);  // Kestrel and Warden

@@ -12,13 +12,22 @@
 namespace tovarin::testkit {
 namespace {
 
-constexpr int kFleetPage = 7;
-
 // The grid's shown rows, column by column as a player reads them.
 std::vector<std::string> ColumnShown(const TGrid& grid, std::size_t column) {
     std::vector<std::string> texts;
     for (std::size_t row = 0; row < grid.RowCount(); ++row) texts.push_back(grid.CellText(row, column));
     return texts;
+}
+
+// The form with its Fleet page shown.
+TForm1& FleetPageOf(ProgramRun& run) {
+    UserInput::ShowPage(run.Form().PageControl1, TForm1::kFleetPage);
+    return run.Form();
+}
+
+std::size_t ColumnOf(const TGrid& grid, const std::string& key) {
+    const auto& columns = grid.Columns();
+    return static_cast<std::size_t>(std::ranges::find(columns, key, &GridColumn::Key) - columns.begin());
 }
 
 // Rows of a sheet the command line wrote, as their cells.
@@ -33,8 +42,7 @@ std::vector<std::vector<std::string>> Exported(const Demo& game, const std::stri
 TEST(FleetPage, ShowsEveryTableAsItsSheetIsExported) {
     Demo game;
     ProgramRun run(game);
-    TForm1& f = run.Form();
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    TForm1& f = FleetPageOf(run);
     for (const int table : {0, 1, 2}) {
         const std::string sheet = std::vector<std::string>{"ships", "guns", "missiles"}[table];
         SCOPED_TRACE(sheet);
@@ -67,8 +75,7 @@ struct SortRow {
 TEST(FleetPage, SortsNumbersAsNumbersAndTextsAsTextsAndReversesOnASecondClick) {
     Demo game;
     ProgramRun run(game);
-    TForm1& f = run.Form();
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    TForm1& f = FleetPageOf(run);
     const std::vector<SortRow> rows = {
         {0, "speedmax", 1, {"Bastion", "Marauder", "Halberd", "Warden", "Kestrel", "Corsair", "Sable", "Lancet"}},
         {0, "speedmax", 2, {"Lancet", "Sable", "Corsair", "Kestrel", "Warden", "Halberd", "Marauder", "Bastion"}},
@@ -85,9 +92,7 @@ TEST(FleetPage, SortsNumbersAsNumbersAndTextsAsTextsAndReversesOnASecondClick) {
     for (const SortRow& row : rows) {
         SCOPED_TRACE(row.Key + " x" + std::to_string(row.Clicks));
         UserInput::Choose(f.ComboBox8, row.Table);
-        const auto& columns = f.Grid1.Columns();
-        const auto column = std::ranges::find(columns, row.Key, &GridColumn::Key) - columns.begin();
-        for (int click = 0; click < row.Clicks; ++click) UserInput::ClickHead(f.Grid1, column);
+        for (int click = 0; click < row.Clicks; ++click) UserInput::ClickHead(f.Grid1, ColumnOf(f.Grid1, row.Key));
         EXPECT_EQ(ColumnShown(f.Grid1, 0), row.Names);
         UserInput::Choose(f.ComboBox8, 2);  // another table forgets the order
     }
@@ -96,8 +101,7 @@ TEST(FleetPage, SortsNumbersAsNumbersAndTextsAsTextsAndReversesOnASecondClick) {
 TEST(FleetPage, FiltersByNameInAnyCaseKeepsTheSelectionOfShownRowsAndSaysWhyNoneShow) {
     Demo game;
     ProgramRun run(game);
-    TForm1& f = run.Form();
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    TForm1& f = FleetPageOf(run);
     EXPECT_EQ(f.Label62.Caption(), "8 ships");
     UserInput::SelectRows(f.Grid1, {1, 7});  // Warden and Sable
     UserInput::ClickHead(f.Grid1, 0);
@@ -115,7 +119,7 @@ TEST(FleetPage, FiltersByNameInAnyCaseKeepsTheSelectionOfShownRowsAndSaysWhyNone
     const std::size_t boxes = run.Platform.Boxes.size();
     game.WriteText("Ships\\halberd.iff", "not a ship");
     UserInput::ShowPage(f.PageControl1, 6);
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    UserInput::ShowPage(f.PageControl1, TForm1::kFleetPage);
     EXPECT_EQ(f.Label62.Caption().rfind("The fleet cannot be shown: ", 0), 0u) << f.Label62.Caption();
     EXPECT_NE(f.Label62.Caption().find("Halberd"), std::string::npos) << f.Label62.Caption();
     EXPECT_EQ(f.Grid1.RowCount(), 0u);
@@ -129,12 +133,9 @@ TEST(FleetPage, MarksChangedValuesWithTheirOriginsAndFollowsTheOtherTabs) {
     WriteThreeMods(game, "downloads");
     ASSERT_EQ(Cli(game, {"mods", "add", game.PathOf("downloads\\ff")}).Exit, 0);
     ProgramRun run(game);
-    TForm1& f = run.Form();
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
-    const auto& columns = f.Grid1.Columns();
-    const auto speed =
-        static_cast<std::size_t>(std::ranges::find(columns, "speedmax", &GridColumn::Key) - columns.begin());
-    const auto hp = static_cast<std::size_t>(std::ranges::find(columns, "hp", &GridColumn::Key) - columns.begin());
+    TForm1& f = FleetPageOf(run);
+    const std::size_t speed = ColumnOf(f.Grid1, "speedmax");
+    const std::size_t hp = ColumnOf(f.Grid1, "hp");
     EXPECT_EQ(f.Grid1.CellText(0, speed), "600");
     UserInput::ShowPage(f.PageControl1, 5);
     UserInput::Click(f.Button20);  // Apply: the Kestrel's speed and the Warden's hit points
@@ -142,7 +143,7 @@ TEST(FleetPage, MarksChangedValuesWithTheirOriginsAndFollowsTheOtherTabs) {
     UserInput::Choose(f.ComboBox1, 0);
     UserInput::Type(f.Edit15, "710");
     UserInput::Click(f.Button2);
-    UserInput::ShowPage(f.PageControl1, kFleetPage);
+    UserInput::ShowPage(f.PageControl1, TForm1::kFleetPage);
     EXPECT_EQ(f.Grid1.CellText(0, speed), "710 *");
     EXPECT_EQ(UserInput::Hover(f.Grid1, 0, speed),
               "600 original \xE2\x86\x92 640 Faster Fighters \xE2\x86\x92 710 your change");
