@@ -15,6 +15,22 @@ CellAddress At(SheetKind kind, std::size_t item, std::size_t key, std::string na
     return {kind, item, key, std::move(name), std::move(keyName)};
 }
 
+struct Ship {
+    std::string Name;
+    double SpeedMax, Hp;
+};
+
+// The ships' speedmax and hp as keys 0 and 1 of the ship sheet, each ship carrying a Pulse Laser as key 2.
+Cells ShipCells(const std::vector<Ship>& ships) {
+    Cells cells;
+    for (std::size_t i = 0; i < ships.size(); ++i) {
+        cells[At(SheetKind::Ships, i, 0, ships[i].Name, "speedmax")] = ChartNumber(ships[i].SpeedMax);
+        cells[At(SheetKind::Ships, i, 1, ships[i].Name, "hp")] = ChartNumber(ships[i].Hp);
+        cells[At(SheetKind::Ships, i, 2, ships[i].Name, "gun1")] = "Pulse Laser";
+    }
+    return cells;
+}
+
 TEST(ChartValues, AxesReachPastTheValuesOnRoundTicks) {
     struct Row {
         double Low, High;
@@ -39,15 +55,8 @@ TEST(ChartValues, AxesReachPastTheValuesOnRoundTicks) {
 }
 
 TEST(ChartValues, AChangedShipHasItsOriginalAndAnArrowAndItsMarksLandWhereTheValuesPutThem) {
-    Cells original, now;
-    const std::vector<std::tuple<std::string, std::string, std::string>> ships = {
-        {"Kestrel & <Co>", "600", "320"}, {"Warden", "400", "900"}, {"Sable", "400", "900"}};
-    for (std::size_t i = 0; i < ships.size(); ++i) {
-        original[At(SheetKind::Ships, i, 0, std::get<0>(ships[i]), "speedmax")] = std::get<1>(ships[i]);
-        original[At(SheetKind::Ships, i, 1, std::get<0>(ships[i]), "hp")] = std::get<2>(ships[i]);
-        original[At(SheetKind::Ships, i, 2, std::get<0>(ships[i]), "gun1")] = "Pulse Laser";
-    }
-    now = original;
+    const Cells original = ShipCells({{"Kestrel & <Co>", 600, 320}, {"Warden", 400, 900}, {"Sable", 400, 900}});
+    Cells now = original;
     now[At(SheetKind::Ships, 0, 0, "Kestrel & <Co>", "speedmax")] = "700";
     const Chart chart = ShipScatter(now, original, "speedmax", "hp");
     ASSERT_EQ(chart.Marks.size(), 3U);
@@ -72,12 +81,10 @@ TEST(ChartValues, AChangedShipHasItsOriginalAndAnArrowAndItsMarksLandWhereTheVal
 
 TEST(ChartValues, BarsOfAFieldOrOfDamagePerSecondNeverDivideByARefireDelayOf0) {
     Cells original;
-    const std::vector<std::tuple<std::string, std::string, std::string>> guns = {{"Pulse Laser", "18", "200"},
-                                                                                 {"Scatter Gun", "5", "0"}};
-    for (std::size_t i = 0; i < guns.size(); ++i) {
-        original[At(SheetKind::Guns, i, 3, std::get<0>(guns[i]), "damage")] = std::get<1>(guns[i]);
-        original[At(SheetKind::Guns, i, 4, std::get<0>(guns[i]), "refire delay (ms)")] = std::get<2>(guns[i]);
-    }
+    original[At(SheetKind::Guns, 0, 3, "Pulse Laser", "damage")] = "18";
+    original[At(SheetKind::Guns, 0, 4, "Pulse Laser", "refire delay (ms)")] = "200";
+    original[At(SheetKind::Guns, 1, 3, "Scatter Gun", "damage")] = "5";
+    original[At(SheetKind::Guns, 1, 4, "Scatter Gun", "refire delay (ms)")] = "0";
     Cells now = original;
     now[At(SheetKind::Guns, 0, 3, "Pulse Laser", "damage")] = "41";
     const Chart dps = WeaponBars(now, original, SheetKind::Guns, kDamagePerSecond);
@@ -95,10 +102,6 @@ TEST(ChartValues, BarsOfAFieldOrOfDamagePerSecondNeverDivideByARefireDelayOf0) {
 }
 
 TEST(ChartValues, NamesOfClosePointsNeverOverlapAndANameLeftOutKeepsItsTitle) {
-    struct Ship {
-        std::string Name;
-        double SpeedMax, Hp;
-    };
     struct Row {
         const char* What;
         std::vector<Ship> Fleet;
@@ -129,11 +132,7 @@ TEST(ChartValues, NamesOfClosePointsNeverOverlapAndANameLeftOutKeepsItsTitle) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.What);
-        Cells cells;
-        for (std::size_t i = 0; i < row.Fleet.size(); ++i) {
-            cells[At(SheetKind::Ships, i, 0, row.Fleet[i].Name, "speedmax")] = ChartNumber(row.Fleet[i].SpeedMax);
-            cells[At(SheetKind::Ships, i, 1, row.Fleet[i].Name, "hp")] = ChartNumber(row.Fleet[i].Hp);
-        }
+        const Cells cells = ShipCells(row.Fleet);
         const Chart chart = ShipScatter(cells, cells, "speedmax", "hp");
         const ChartPicture picture = DrawChart(chart, 800, 500);
         std::vector<TextBox> names, points;

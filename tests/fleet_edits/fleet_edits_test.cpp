@@ -68,27 +68,16 @@ TEST(FleetEdits, ACellIsWrittenAndRefusedExactlyAsTheSetCommands) {
     struct Row {
         SheetKind Kind;
         std::string Item, Column, Text;
-        std::vector<std::string> Command;
     };
+    using enum SheetKind;
     const std::vector<Row> rows = {
-        {SheetKind::Ships, "Kestrel", "speedmax", "640", {"ship", "set", "Kestrel", "speedmax=640"}},
-        {SheetKind::Ships, "Kestrel", "gun2", "Scatter Gun", {"ship", "set", "Kestrel", "gun2=Scatter Gun"}},
-        {SheetKind::Ships, "Kestrel", "autoslide", "0", {"ship", "set", "Kestrel", "autoslide=0"}},
-        {SheetKind::Ships, "Warden", "missammo1", "3", {"ship", "set", "Warden", "missammo1=3"}},
-        {SheetKind::Ships, "Kestrel", "hp", "99999999999", {"ship", "set", "Kestrel", "hp=99999999999"}},
-        {SheetKind::Guns,
-         "Pulse Laser",
-         "refire delay (ms)",
-         "333",
-         {"guns", "set", "Pulse Laser", "refire delay (ms)=333"}},
-        {SheetKind::Missiles, "Dart", "rear firing", "1", {"missiles", "set", "Dart", "rear firing=1"}},
-        {SheetKind::Missiles,
-         "Dart",
-         "sub-missile type",
-         "Hornet IR",
-         {"missiles", "set", "Dart", "sub-missile type=Hornet IR"}},
-        {SheetKind::Missiles, "Dart", "range", "x", {"missiles", "set", "Dart", "range=x"}},
+        {Ships, "Kestrel", "speedmax", "640"},   {Ships, "Kestrel", "gun2", "Scatter Gun"},
+        {Ships, "Kestrel", "autoslide", "0"},    {Ships, "Warden", "missammo1", "3"},
+        {Ships, "Kestrel", "hp", "99999999999"}, {Guns, "Pulse Laser", "refire delay (ms)", "333"},
+        {Missiles, "Dart", "rear firing", "1"},  {Missiles, "Dart", "sub-missile type", "Hornet IR"},
+        {Missiles, "Dart", "range", "x"},
     };
+    const std::map<SheetKind, std::string> commandOf = {{Ships, "ship"}, {Guns, "guns"}, {Missiles, "missiles"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Item + " " + row.Column + "=" + row.Text);
         Untidy byCell, byCommand;
@@ -100,7 +89,7 @@ TEST(FleetEdits, ACellIsWrittenAndRefusedExactlyAsTheSetCommands) {
         } catch (const Refusal& refusal) {
             refused = refusal.what() + std::string("\n");
         }
-        const Ran ran = Cli(byCommand, row.Command);
+        const Ran ran = Cli(byCommand, {commandOf.at(row.Kind), "set", row.Item, row.Column + "=" + row.Text});
         EXPECT_EQ(refused, ran.Err);
         EXPECT_TRUE(ReadFolder(byCell.Root()) == ReadFolder(byCommand.Root()))
             << Differing(ReadFolder(byCell.Root()), ReadFolder(byCommand.Root()));
@@ -153,97 +142,49 @@ TEST(FleetEdits, AResetGivesBackTheOriginalBytesOfExactlyTheChosenValues) {
 // be exactly the previewed values.
 TEST(FleetEdits, ABulkChangeWritesExactlyWhatItsPreviewLists) {
     struct Row {
+        Row(SheetKind kind, std::string column, BulkOperation operation, std::string amount,
+            std::vector<std::string> items, std::vector<std::string> lines, std::vector<std::string> refusals = {})
+            : Kind(kind),
+              Column(std::move(column)),
+              Operation(operation),
+              Amount(std::move(amount)),
+              Items(std::move(items)),
+              Lines(std::move(lines)),
+              Refusals(std::move(refusals)) {}
         SheetKind Kind;
-        std::vector<std::string> Items;
         std::string Column;
         BulkOperation Operation;
         std::string Amount;
-        std::vector<std::string> Lines;
+        std::vector<std::string> Items, Lines;
         std::vector<std::string> Refusals;  // a part of each refusal's message, in order
     };
     using enum BulkOperation;
-    const auto ships = SheetKind::Ships;
+    using enum SheetKind;
     const std::vector<Row> rows = {
-        {ships,
-         {"Kestrel", "Warden", "Halberd"},
-         "speedmax",
-         ScaleByPercent,
-         "110",
-         {"Kestrel speedmax 600 -> 660", "Warden speedmax 480 -> 528", "Halberd speedmax 400 -> 440"},
-         {}},
-        {ships,
-         {"Kestrel", "Warden"},
-         "spaccel",
-         ScaleByPercent,
-         "105",
-         {"Kestrel spaccel 110 -> 116 (115.5 rounded)", "Warden spaccel 70 -> 74 (73.5 rounded)"},
-         {}},
-        {ships,
-         {"Kestrel", "Warden"},
-         "speedmin",
-         Add,
-         "-120.5",
-         {"Kestrel speedmin 120 -> -1 (-0.5 rounded)", "Warden speedmin 80 -> -41 (-40.5 rounded)"},
-         {}},
-        {ships,
-         {"Kestrel", "Lancet"},
-         "armrfront",
-         Add,
-         "10",
-         {"Kestrel armrfront 90 -> 100"},
-         {"Lancet has no key armrfront"}},
-        {ships,
-         {"Kestrel", "Corsair"},
-         "gunammo1",
-         Add,
-         "70000",
-         {},
-         {"Kestrel, gunammo1=70000: 70000 is more than 65535 (gunammo1 holds 0..65535).",
-          "Corsair, gunammo1=71200: 71200 is more than 65535"}},
-        {ships, {"Kestrel"}, "gun1", Add, "1", {}, {"Kestrel, gun1: holds a name, not a number"}},
-        {ships,
-         {"Kestrel", "Warden"},
-         "mass",
-         SetTo,
-         "16777217",
-         {},
-         {"Kestrel, mass=16777217: 16777217 would read back as 16777216", "Warden, mass=16777217"}},
-        {ships,
-         {"Kestrel", "Warden", "Halberd"},
-         "gun1",
-         SetTo,
-         "Scatter Gun",
-         {"Kestrel gun1 Pulse Laser -> Scatter Gun", "Warden gun1 Mass Driver -> Scatter Gun",
-          "Halberd gun1 Ion Cannon -> Scatter Gun"},
-         {}},
-        {SheetKind::Guns,
-         {"Pulse Laser", "Ion Cannon"},
-         "refire delay (ms)",
-         ScaleByPercent,
-         "110",
-         {"Pulse Laser refire delay (ms) 250 -> 275", "Ion Cannon refire delay (ms) 450 -> 495"},
-         {}},
-        {SheetKind::Guns,
-         {"Pulse Laser", "Ion Cannon"},
-         "damage",
-         SetTo,
-         "16777217",
-         {},
-         {"Pulse Laser, damage=16777217: 16777217 would read back as 16777216", "Ion Cannon, damage=16777217"}},
-        {SheetKind::Missiles,
-         {"Dart", "Hornet IR"},
-         "sub-missile type",
-         SetTo,
-         "Hornet IR",
-         {"Dart sub-missile type Dart -> Hornet IR", "Hornet IR sub-missile type Dart -> Hornet IR"},
-         {}},
-        {SheetKind::Missiles,
-         {"Dart", "Wasp Decoy Buster"},
-         "rear firing",
-         SetTo,
-         "1",
-         {"Dart rear firing 0 -> 1"},
-         {}},
+        Row(Ships, "speedmax", ScaleByPercent, "110", {"Kestrel", "Warden", "Halberd"},
+            {"Kestrel speedmax 600 -> 660", "Warden speedmax 480 -> 528", "Halberd speedmax 400 -> 440"}),
+        Row(Ships, "spaccel", ScaleByPercent, "105", {"Kestrel", "Warden"},
+            {"Kestrel spaccel 110 -> 116 (115.5 rounded)", "Warden spaccel 70 -> 74 (73.5 rounded)"}),
+        Row(Ships, "speedmin", Add, "-120.5", {"Kestrel", "Warden"},
+            {"Kestrel speedmin 120 -> -1 (-0.5 rounded)", "Warden speedmin 80 -> -41 (-40.5 rounded)"}),
+        Row(Ships, "armrfront", Add, "10", {"Kestrel", "Lancet"}, {"Kestrel armrfront 90 -> 100"},
+            {"Lancet has no key armrfront"}),
+        Row(Ships, "gunammo1", Add, "70000", {"Kestrel", "Corsair"}, {},
+            {"Kestrel, gunammo1=70000: 70000 is more than 65535 (gunammo1 holds 0..65535).",
+             "Corsair, gunammo1=71200: 71200 is more than 65535"}),
+        Row(Ships, "gun1", Add, "1", {"Kestrel"}, {}, {"Kestrel, gun1: holds a name, not a number"}),
+        Row(Ships, "mass", SetTo, "16777217", {"Kestrel", "Warden"}, {},
+            {"Kestrel, mass=16777217: 16777217 would read back as 16777216", "Warden, mass=16777217"}),
+        Row(Ships, "gun1", SetTo, "Scatter Gun", {"Kestrel", "Warden", "Halberd"},
+            {"Kestrel gun1 Pulse Laser -> Scatter Gun", "Warden gun1 Mass Driver -> Scatter Gun",
+             "Halberd gun1 Ion Cannon -> Scatter Gun"}),
+        Row(Guns, "refire delay (ms)", ScaleByPercent, "110", {"Pulse Laser", "Ion Cannon"},
+            {"Pulse Laser refire delay (ms) 250 -> 275", "Ion Cannon refire delay (ms) 450 -> 495"}),
+        Row(Guns, "damage", SetTo, "16777217", {"Pulse Laser", "Ion Cannon"}, {},
+            {"Pulse Laser, damage=16777217: 16777217 would read back as 16777216", "Ion Cannon, damage=16777217"}),
+        Row(Missiles, "sub-missile type", SetTo, "Hornet IR", {"Dart", "Hornet IR"},
+            {"Dart sub-missile type Dart -> Hornet IR", "Hornet IR sub-missile type Dart -> Hornet IR"}),
+        Row(Missiles, "rear firing", SetTo, "1", {"Dart", "Wasp Decoy Buster"}, {"Dart rear firing 0 -> 1"}),
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Column + " " + OperationName(row.Operation) + " " + row.Amount);
@@ -357,13 +298,6 @@ TEST(FleetEditFaults, ABulkChangeAndAResetAreWholeOrNothing) {
         GameFolder installed(folder, Edition::Base);
         AddThreeDemoShips(installed);
     };
-    EXPECT_GT(
-        WalkPlanFaults(
-            "speed of three ships", threeShips,
-            [](const Fleet& fleet) {
-                return PlanBulkChange(fleet, {SheetKind::Ships, {0, 1, 2}, 2, BulkOperation::ScaleByPercent, "110"});
-            }),
-        0);
     const auto edited = [&threeShips](const std::filesystem::path& folder) {
         threeShips(folder);
         for (const std::vector<std::string>& command :
@@ -373,13 +307,16 @@ TEST(FleetEditFaults, ABulkChangeAndAResetAreWholeOrNothing) {
             ASSERT_EQ(Cli(folder.string(), command).Exit, 0);
         }
     };
-    EXPECT_GT(WalkPlanFaults("reset of a ship, a gun and a missile", edited,
-                             [](const Fleet& fleet) {
-                                 return PlanReset(fleet, {Cell(fleet, SheetKind::Ships, "Kestrel", "speedmax"),
-                                                          Cell(fleet, SheetKind::Guns, "Pulse Laser", "speed"),
-                                                          Cell(fleet, SheetKind::Missiles, "Dart", "range")});
-                             }),
-              0);
+    const auto bulk = [](const Fleet& fleet) {
+        return PlanBulkChange(fleet, {SheetKind::Ships, {0, 1, 2}, 2, BulkOperation::ScaleByPercent, "110"});
+    };
+    const auto reset = [](const Fleet& fleet) {
+        return PlanReset(fleet, {Cell(fleet, SheetKind::Ships, "Kestrel", "speedmax"),
+                                 Cell(fleet, SheetKind::Guns, "Pulse Laser", "speed"),
+                                 Cell(fleet, SheetKind::Missiles, "Dart", "range")});
+    };
+    EXPECT_GT(WalkPlanFaults("speed of three ships", threeShips, bulk), 0);
+    EXPECT_GT(WalkPlanFaults("reset of a ship, a gun and a missile", edited, reset), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ui/form.h"
 #include "ui/headless_platform.h"
 #include "ui/user_input.h"
@@ -27,13 +29,6 @@ private:
     std::vector<std::vector<std::string>> rows_{{"Kestrel", "600"}, {"Warden", "480"}, {"Halberd", "400"}};
 };
 
-struct Commit {
-    std::size_t Row;
-    std::size_t Column;
-    std::string Text;
-    bool operator==(const Commit&) const = default;
-};
-
 TEST(Grid, EditsACellInPlaceAndOnlyTheCommitReachesTheHandler) {
     HeadlessPlatform platform{"/x/"};
     TForm form{platform};
@@ -46,9 +41,9 @@ TEST(Grid, EditsACellInPlaceAndOnlyTheCommitReachesTheHandler) {
     EXPECT_EQ(UserInput::Hover(grid, 2, 1), "Kestrel 1");
     EXPECT_FALSE(UserInput::StartEdit(grid)) << "nothing takes an edit yet";
 
-    std::vector<Commit> commits;
+    std::vector<std::tuple<std::size_t, std::size_t, std::string>> commits;
     grid.OnEditCommit = [&](std::size_t row, std::size_t column, const std::string& text) {
-        commits.push_back({row, column, text});
+        commits.emplace_back(row, column, text);
         return text != "x";  // the handler refuses "x", as a box refuses a value it cannot hold
     };
     grid.CanEditColumn = [](std::size_t column) { return column == 1; };
@@ -64,7 +59,7 @@ TEST(Grid, EditsACellInPlaceAndOnlyTheCommitReachesTheHandler) {
     UserInput::TypeInCell(grid, "520");
     EXPECT_TRUE(UserInput::CommitEdit(grid));
     EXPECT_FALSE(grid.EditedCell());
-    EXPECT_EQ(commits, (std::vector<Commit>{{2, 1, "x"}, {2, 1, "520"}}));  // the source row: the Halberd
+    EXPECT_EQ(commits, (decltype(commits){{2, 1, "x"}, {2, 1, "520"}}));  // the source row: the Halberd
     UserInput::SelectRows(grid, {0}, 0);
     EXPECT_FALSE(UserInput::StartEdit(grid)) << "the name column takes no edit";
 }
